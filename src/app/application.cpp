@@ -1,0 +1,44 @@
+#include "app/application.h"
+
+#include "app/tform1.h"
+#include "platform/error.h"
+#include "platform/fonts.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+namespace kavrin {
+
+std::unique_ptr<TForm1> createMainWindow(UserInterface &ui, const QStringList &args) {
+  try {
+    return std::make_unique<TForm1>(ui, args);
+  } catch (const Error &e) {
+    showMessage(ui, nullptr, e.message());
+    return nullptr;
+  }
+}
+
+void initialiseApplication(QApplication &app) {
+  QApplication::setApplicationName(QStringLiteral("kavrin"));
+  installJapaneseFontSubstitutes();
+  // The interface is Japanese whatever the system's language, and so are
+  // the buttons and dialogs that Qt provides.
+  auto *translator = new QTranslator(&app);
+  if (translator->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QApplication::installTranslator(translator);
+  }
+}
+
+int runApplication(QApplication &app, UserInterface &ui) {
+  QStringList args = QApplication::arguments();
+  args.removeFirst();
+  const std::unique_ptr<TForm1> form = createMainWindow(ui, args);
+  if (!form) {
+    return 1;
+  }
+  form->show();
+  return app.exec();
+}
+
+} // namespace kavrin

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+class QApplication;
+
+namespace kavrin {
+
+class TForm1;
+class UserInterface;
+
+// Builds the main window from the command-line arguments (program name
+// excluded).  A start-up failure is shown and gives nullptr.
+std::unique_ptr<TForm1> createMainWindow(UserInterface &ui, const QStringList &args);
+
+// The program entry: the main window, then the event loop.  Returns the exit
+// code: 1 when start-up failed.
+int runApplication(QApplication &app, UserInterface &ui);
+
+// Prepares the application object: title, Japanese fonts and dialog texts.
+void initialiseApplication(QApplication &app);
+
+} // namespace kavrin

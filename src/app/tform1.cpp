@@ -1,0 +1,278 @@
+#include "app/tform1.h"
+
+#include "platform/error.h"
+#include "platform/rich_edit.h"
+#include "platform/status_bar.h"
+#include "settings/function_keys.h"
+
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QTimer>
+
+namespace kavrin {
+
+TForm1 *Form1 = nullptr;
+
+namespace {
+
+constexpr int kDesignLeft = 192;
+constexpr int kDesignTop = 107;
+constexpr int kDesignWidth = 544;
+constexpr int kDesignHeight = 375;
+
+QFont pixelFont(const QString &family, int pixels) {
+  QFont font(family);
+  font.setPixelSize(pixels);
+  return font;
+}
+
+} // namespace
+
+TForm1::TForm1(UserInterface &ui, const QStringList &args, QWidget *parent) : QMainWindow(parent), ui_(ui) {
+  Form1 = this;
+  createComponents();
+  createMenus();
+  connectHandlers();
+
+  FunctionKeys = defaultFunctionKeys();
+  ExeDir = QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + u'/');
+  IniFile = ExeDir + QStringLiteral("kavrin") + QStringLiteral(".ini");
+  FileName.clear();
+  Keywords.clear();
+  RichEdit1->setModified(false);
+
+  RecentFiles = QStringList(4, QString());
+  UpdateRecentMenu();
+
+  OpenDialog1.filter = QStringLiteral("テキスト文書 (*.txt)|*.TXT|すべてのファイル (*.*)|*.*");
+
+  InsertMode = true;
+  ShiftDown = false;
+  LayoutStatusPanels();
+
+  if (!args.isEmpty()) {
+    LoadFile(args.first());
+  }
+}
+
+TForm1::~TForm1() {
+  if (Form1 == this) {
+    Form1 = nullptr;
+  }
+}
+
+void TForm1::createComponents() {
+  setWindowTitle(QStringLiteral("kavrin"));
+  setFont(pixelFont(QStringLiteral("ＭＳ Ｐゴシック"), 12));
+  setAcceptDrops(true);
+  setOuterGeometry(kDesignLeft, kDesignTop, kDesignWidth, kDesignHeight);
+
+  RichEdit1 = new RichEdit(this);
+  RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
+  RichEdit1->setFont(pixelFont(QStringLiteral("ＭＳ ゴシック"), 13));
+  setCentralWidget(RichEdit1);
+  RichEdit1->setFocus();
+
+  StatusBar1 = new PanelStatusBar(this);
+  StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+  setStatusBar(StatusBar1);
+
+  FontDialog1.font = pixelFont(QStringLiteral("ＭＳ Ｐゴシック"), 12);
+}
+
+void TForm1::createMenus() {
+  MainMenu1 = menuBar();
+  const auto item = [this](QMenu *menu, const QString &caption, const QKeySequence &shortcut = {}) {
+    QAction *action = menu->addAction(caption);
+    action->setShortcut(shortcut);
+    return action;
+  };
+
+  File1 = MainMenu1->addMenu(QStringLiteral("ファイル(&F)"));
+  New1 = item(File1, QStringLiteral("新規作成(&N)"), QKeySequence(Qt::CTRL | Qt::Key_N));
+  Open1 = item(File1, QStringLiteral("開く(&O)..."), QKeySequence(Qt::CTRL | Qt::Key_O));
+  Save1 = item(File1, QStringLiteral("上書き保存(&S)"), QKeySequence(Qt::CTRL | Qt::Key_S));
+  SaveAs1 = item(File1, QStringLiteral("名前をつけて保存(&A)..."));
+  N1 = File1->addSeparator();
+  Recent1 = item(File1, QStringLiteral("&1"));
+  Recent2 = item(File1, QStringLiteral("&2"));
+  Recent3 = item(File1, QStringLiteral("&3"));
+  Recent4 = item(File1, QStringLiteral("&4"));
+  N2 = File1->addSeparator();
+  Exit1 = item(File1, QStringLiteral("終了(&X)"));
+
+  Edit1 = MainMenu1->addMenu(QStringLiteral("編集(&E)"));
+  Undo1 = item(Edit1, QStringLiteral("元に戻す(&U)"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+  N3 = Edit1->addSeparator();
+  EditCut1 = item(Edit1, QStringLiteral("切り取り(&T)"), QKeySequence(Qt::CTRL | Qt::Key_X));
+  EditCopy1 = item(Edit1, QStringLiteral("コピー(&C)"), QKeySequence(Qt::CTRL | Qt::Key_C));
+  EditPaste1 = item(Edit1, QStringLiteral("貼り付け(&P)"), QKeySequence(Qt::CTRL | Qt::Key_V));
+  EditCut1->setStatusTip(QStringLiteral("切り取り"));
+  EditCopy1->setStatusTip(QStringLiteral("コピー"));
+  EditPaste1->setStatusTip(QStringLiteral("貼り付け"));
+  Cut1 = EditCut1;
+  Copy1 = EditCopy1;
+  Paste1 = EditPaste1;
+  SelectAll1 = item(Edit1, QStringLiteral("すべて選択(&A)"), QKeySequence(Qt::CTRL | Qt::Key_A));
+  N4 = Edit1->addSeparator();
+  Find1 = item(Edit1, QStringLiteral("検索(&F)..."), QKeySequence(Qt::CTRL | Qt::Key_F));
+  N5 = Edit1->addSeparator();
+  Option1 = item(Edit1, QStringLiteral("設定(&O)..."));
+
+  Format1 = MainMenu1->addMenu(QStringLiteral("書式(&O)"));
+  Wrap1 = item(Format1, QStringLiteral("右端で折り返す(&W)"));
+  Wrap1->setCheckable(true);
+  Font1 = item(Format1, QStringLiteral("フォント(&F)..."));
+  Back1 = item(Format1, QStringLiteral("背景色(&B)..."));
+
+  Special1 = MainMenu1->addMenu(QStringLiteral("特別(&S)"));
+  AUTO1 = item(Special1, QStringLiteral("AUTO(&A)"));
+  AUTO1->setCheckable(true);
+  AUTO1->setChecked(true);
+  Trans6 = item(Special1, QStringLiteral("変換(&T)..."));
+  N6 = Special1->addSeparator();
+  ModeGroup = new QActionGroup(this);
+  ModeGroup->setExclusive(true);
+  Mode5 = item(Special1, QStringLiteral("モード1-5(&5)"));
+  Mode6 = item(Special1, QStringLiteral("モード6(&6)"));
+  for (QAction *mode : {Mode5, Mode6}) {
+    mode->setCheckable(true);
+    ModeGroup->addAction(mode);
+  }
+  Mode5->setChecked(true);
+}
+
+void TForm1::connectHandlers() {
+  const auto on = [this](QAction *action, void (TForm1::*handler)()) {
+    connect(action, &QAction::triggered, this,
+            [this, handler] { guard([this, handler] { (this->*handler)(); }); });
+  };
+  on(New1, &TForm1::New1Click);
+  on(Open1, &TForm1::Open1Click);
+  on(Save1, &TForm1::Save1Click);
+  on(SaveAs1, &TForm1::SaveAs1Click);
+  on(Exit1, &TForm1::Exit1Click);
+  const std::array<QAction *, 4> recent{Recent1, Recent2, Recent3, Recent4};
+  for (int i = 0; i < 4; ++i) {
+    connect(recent[i], &QAction::triggered, this, [this, i] { guard([this, i] { OpenRecent(i); }); });
+  }
+  connect(Undo1, &QAction::triggered, RichEdit1, &QPlainTextEdit::undo);
+  connect(EditCut1, &QAction::triggered, RichEdit1, &QPlainTextEdit::cut);
+  connect(EditCopy1, &QAction::triggered, RichEdit1, &QPlainTextEdit::copy);
+  connect(EditPaste1, &QAction::triggered, RichEdit1, &QPlainTextEdit::paste);
+  connect(SelectAll1, &QAction::triggered, RichEdit1, &QPlainTextEdit::selectAll);
+  connect(RichEdit1, &RichEdit::filesDropped, this, &TForm1::WMDropFiles);
+}
+
+void TForm1::guard(const std::function<void()> &command) {
+  try {
+    command();
+  } catch (const Error &e) {
+    showMessage(ui_, this, e.message());
+  }
+}
+
+void TForm1::LayoutStatusPanels() {
+  const int width = frameGeometry().width() / PanelStatusBar::kPanelCount;
+  for (int i = 0; i < PanelStatusBar::kPanelCount; ++i) {
+    StatusBar1->setPanelWidth(i, width);
+  }
+}
+
+void TForm1::Exit1Click() { close(); }
+
+void TForm1::WMDropFiles(const QStringList &paths) {
+  if (paths.isEmpty()) {
+    return;
+  }
+  // The prompt and the load run after the drop has ended, so that no modal
+  // box holds up the program the files came from.
+  const QString first = paths.first();
+  QTimer::singleShot(0, this, [this, first] {
+    guard([this, &first] {
+      if (QuerySave()) {
+        LoadFile(first);
+      }
+    });
+  });
+}
+
+void TForm1::setOuterGeometry(int left, int top, int width, int height) {
+  const QRect frame = frameGeometry();
+  const QRect client = geometry();
+  const int frameWidth = frame.width() - client.width();
+  const int frameHeight = frame.height() - client.height();
+  resize(std::max(1, width - frameWidth), std::max(1, height - frameHeight));
+  move(left, top);
+  outer_ = {width, height, !isVisible() || (frameWidth == 0 && frameHeight == 0)};
+}
+
+void TForm1::applyPendingOuterSize() {
+  if (!outer_.pending || !isVisible()) {
+    return;
+  }
+  const int frameWidth = frameGeometry().width() - geometry().width();
+  const int frameHeight = frameGeometry().height() - geometry().height();
+  if (frameWidth == 0 && frameHeight == 0) {
+    return; // no frame reported (yet)
+  }
+  outer_.pending = false;
+  resize(std::max(1, outer_.width - frameWidth), std::max(1, outer_.height - frameHeight));
+}
+
+void TForm1::showEvent(QShowEvent *event) {
+  QMainWindow::showEvent(event);
+  applyPendingOuterSize();
+}
+
+void TForm1::resizeEvent(QResizeEvent *event) {
+  QMainWindow::resizeEvent(event);
+  applyPendingOuterSize();
+  LayoutStatusPanels();
+}
+
+void TForm1::moveEvent(QMoveEvent *event) {
+  QMainWindow::moveEvent(event);
+  // Window managers report the frame around the time they move the window.
+  applyPendingOuterSize();
+  LayoutStatusPanels();
+}
+
+void TForm1::closeEvent(QCloseEvent *event) {
+  bool allow = false;
+  guard([this, &allow] { allow = FormClose(); });
+  if (allow) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent *event) {
+  if (!localFiles(event->mimeData()).isEmpty()) {
+    event->acceptProposedAction();
+  }
+}
+
+void TForm1::dragMoveEvent(QDragMoveEvent *event) {
+  if (!localFiles(event->mimeData()).isEmpty()) {
+    event->acceptProposedAction();
+  }
+}
+
+void TForm1::dropEvent(QDropEvent *event) {
+  const QStringList files = localFiles(event->mimeData());
+  if (!files.isEmpty()) {
+    event->acceptProposedAction();
+    WMDropFiles(files);
+  }
+}
+
+} // namespace kavrin

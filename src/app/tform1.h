@@ -1,0 +1,153 @@
+#pragma once
+
+#include "platform/user_interface.h"
+
+#include <QMainWindow>
+#include <QStringList>
+
+#include <array>
+#include <functional>
+
+class QAction;
+class QActionGroup;
+class QMenu;
+class QMenuBar;
+
+namespace kavrin {
+
+class PanelStatusBar;
+class RichEdit;
+
+// The main window.  It owns every piece of the program's state; each
+// subsystem adds its handlers in a source file of its own folder.
+class TForm1 : public QMainWindow {
+  Q_OBJECT
+
+public:
+  // Builds the window and all program state; `args` are the command-line
+  // arguments after the program name.  Throws Error when start-up fails.
+  TForm1(UserInterface &ui, const QStringList &args, QWidget *parent = nullptr);
+  ~TForm1() override;
+
+  // Components, in the order of the window's design.
+  QMenuBar *MainMenu1 = nullptr;
+  QAction *New1 = nullptr;
+  QMenu *File1 = nullptr;
+  QAction *Open1 = nullptr;
+  QAction *Save1 = nullptr;
+  QAction *SaveAs1 = nullptr;
+  QAction *Recent1 = nullptr;
+  QAction *Recent2 = nullptr;
+  QAction *Recent3 = nullptr;
+  QAction *Recent4 = nullptr;
+  QAction *Exit1 = nullptr;
+  QMenu *Edit1 = nullptr;
+  QAction *Undo1 = nullptr;
+  QAction *Cut1 = nullptr;
+  QAction *Copy1 = nullptr;
+  QAction *Paste1 = nullptr;
+  QAction *SelectAll1 = nullptr;
+  QAction *Find1 = nullptr;
+  QAction *Option1 = nullptr;
+  QMenu *Format1 = nullptr;
+  QAction *Wrap1 = nullptr;
+  QAction *Font1 = nullptr;
+  QAction *Back1 = nullptr;
+  QMenu *Special1 = nullptr;
+  QAction *AUTO1 = nullptr;
+  QAction *Trans6 = nullptr;
+  QAction *N1 = nullptr;
+  QAction *N2 = nullptr;
+  QAction *N3 = nullptr;
+  QAction *N4 = nullptr;
+  QAction *N5 = nullptr;
+  QAction *EditCopy1 = nullptr;
+  QAction *EditCut1 = nullptr;
+  QAction *EditPaste1 = nullptr;
+  RichEdit *RichEdit1 = nullptr;
+  FileDialog OpenDialog1;
+  FileDialog SaveDialog1;
+  FontChoice FontDialog1;
+  TColor ColorDialog1 = clWindow;
+  PanelStatusBar *StatusBar1 = nullptr;
+  QAction *N6 = nullptr;
+  QAction *Mode5 = nullptr;
+  QAction *Mode6 = nullptr;
+  QActionGroup *ModeGroup = nullptr;
+
+  // Program state.
+  int CompIndex = 0;
+  int CompFirst = 0;
+  int CompEnd = 0;
+  int AutoAdd = 10;
+  bool CompActive = false;
+  QString FileName;
+  QString CompPrefix;
+  std::array<QString, 10> FunctionKeys;
+  QString ConvProg = QStringLiteral("txt2bas.exe");
+  QString ExeDir;
+  QString IniFile;
+  QStringList Keywords;
+  bool InsertMode = true;
+  bool ShiftDown = false;
+  QStringList RecentFiles;
+
+  // Window.
+  void LayoutStatusPanels();
+  void Exit1Click();
+  void WMDropFiles(const QStringList &paths);
+  // Sets the outer rectangle, frame included, as far as the window system
+  // tells the frame; the size follows once the frame is known.
+  void setOuterGeometry(int left, int top, int width, int height);
+
+  // Documents.
+  bool QuerySave();
+  void New1Click();
+  void Open1Click();
+  void Save1Click();
+  void SaveAs1Click();
+  void UpdateTitle();
+  void LoadFile(const QString &path);
+  void AddRecent();
+  void UpdateRecentMenu();
+  void OpenRecent(int index);
+
+  // Settings: whether a close may go ahead.
+  bool FormClose();
+
+  UserInterface &ui() { return ui_; }
+
+  // Runs a command; an Error it raises is shown and ends only that command.
+  void guard(const std::function<void()> &command);
+
+protected:
+  void closeEvent(QCloseEvent *event) override;
+  void resizeEvent(QResizeEvent *event) override;
+  void moveEvent(QMoveEvent *event) override;
+  void showEvent(QShowEvent *event) override;
+  void dragEnterEvent(QDragEnterEvent *event) override;
+  void dragMoveEvent(QDragMoveEvent *event) override;
+  void dropEvent(QDropEvent *event) override;
+
+private:
+  void createComponents();
+  void createMenus();
+  void connectHandlers();
+  // Encodes the editor's text for saving; throws Error, selecting the first
+  // character that Shift-JIS cannot hold.
+  QByteArray encodedText();
+  void writeDocument(const QByteArray &bytes);
+  void applyPendingOuterSize();
+
+  UserInterface &ui_;
+  struct OuterGeometry {
+    int width = 0;
+    int height = 0;
+    bool pending = false;
+  } outer_;
+};
+
+// The main window, set when its construction begins.
+extern TForm1 *Form1;
+
+} // namespace kavrin

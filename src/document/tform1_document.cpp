@@ -1,0 +1,153 @@
+// The document commands of the main window: new, open, save, the
+// unsaved-changes prompt, the title and the recent files.
+#include "app/tform1.h"
+#include "document/recent_files.h"
+#include "platform/cp932.h"
+#include "platform/error.h"
+#include "platform/rich_edit.h"
+#include "platform/text_file.h"
+
+#include <QAction>
+#include <QFileInfo>
+
+namespace kavrin {
+namespace {
+
+const QString kTextFilter = QStringLiteral("テキスト文書 (*.txt)|*.TXT|すべてのファイル (*.*)|*.*");
+
+} // namespace
+
+void TForm1::UpdateTitle() {
+  const QString title = documentTitle(FileName);
+  setWindowTitle(title);
+}
+
+bool TForm1::QuerySave() {
+  if (!RichEdit1->modified()) {
+    return true;
+  }
+  switch (ui_.messageBox(this, QStringLiteral("ファイルの内容が変更されています。変更を保存しますか?"),
+                         QStringLiteral("kavrin"), MsgButtons::YesNoCancel, MsgResult::Yes)) {
+  case MsgResult::Yes:
+    Save1Click();
+    return !RichEdit1->modified();
+  case MsgResult::No:
+    return true;
+  default:
+    return false;
+  }
+}
+
+void TForm1::New1Click() {
+  if (!QuerySave()) {
+    return;
+  }
+  RichEdit1->setText(QString());
+  RichEdit1->setModified(false);
+  FileName.clear();
+  UpdateTitle();
+}
+
+void TForm1::Open1Click() {
+  if (!QuerySave()) {
+    return;
+  }
+  if (!ui_.execOpenDialog(this, OpenDialog1)) {
+    return;
+  }
+  LoadFile(OpenDialog1.fileName);
+}
+
+void TForm1::LoadFile(const QString &path) {
+  // Read first: a file that cannot be read leaves the document as it was.
+  const QString text = readTextFile(path);
+  FileName = path;
+  RichEdit1->setText(text);
+  RichEdit1->setModified(false);
+  UpdateTitle();
+  AddRecent();
+}
+
+QByteArray TForm1::encodedText() {
+  cp932::Encoded encoded = cp932::encode(RichEdit1->rawText());
+  if (!encoded.ok()) {
+    const int at = static_cast<int>(encoded.firstUnencodable);
+    const QChar first = RichEdit1->charAt(at);
+    const bool pair = first.isHighSurrogate() && RichEdit1->charAt(at + 1).isLowSurrogate();
+    RichEdit1->setSelStart(at);
+    RichEdit1->setSelLength(pair ? 2 : 1);
+    RichEdit1->ensureCursorVisible();
+    const char32_t code = pair ? QChar::surrogateToUcs4(first, RichEdit1->charAt(at + 1)) : first.unicode();
+    throw Error(QStringLiteral("シフトJISで保存できない文字が %1 個あります。\n"
+                               "最初の文字「%2」(U+%3) を選択しました。"
+                               "この文字を書き換えてから保存してください。")
+                    .arg(encoded.unencodableCount)
+                    .arg(QString::fromUcs4(&code, 1),
+                         QString::number(static_cast<uint>(code), 16).toUpper().rightJustified(4, u'0')));
+  }
+  return std::move(encoded.bytes);
+}
+
+void TForm1::writeDocument(const QByteArray &bytes) { writeFileAtomically(FileName, bytes); }
+
+void TForm1::Save1Click() {
+  // Text that Shift-JIS cannot hold is reported before anything else.
+  const QByteArray bytes = encodedText();
+  if (FileName.isEmpty()) {
+    SaveDialog1.filter = kTextFilter;
+    SaveDialog1.title.clear();
+    if (!ui_.execSaveDialog(this, SaveDialog1)) {
+      return;
+    }
+    FileName = SaveDialog1.fileName;
+    UpdateTitle();
+  }
+  writeDocument(bytes);
+  RichEdit1->setModified(false);
+  AddRecent();
+}
+
+void TForm1::SaveAs1Click() {
+  const QByteArray bytes = encodedText();
+  SaveDialog1.filter = kTextFilter;
+  SaveDialog1.title.clear();
+  if (!ui_.execSaveDialog(this, SaveDialog1)) {
+    return;
+  }
+  FileName = SaveDialog1.fileName;
+  writeDocument(bytes);
+  RichEdit1->setModified(false);
+  UpdateTitle();
+  AddRecent();
+}
+
+void TForm1::AddRecent() {
+  addRecent(RecentFiles, FileName);
+  UpdateRecentMenu();
+}
+
+void TForm1::UpdateRecentMenu() {
+  const std::array<QAction *, 4> items{Recent1, Recent2, Recent3, Recent4};
+  for (int i = 0; i < kRecentCount; ++i) {
+    const RecentMenuItem shown = recentMenuItem(i, RecentFiles.value(i));
+    items[i]->setVisible(shown.visible);
+    if (shown.caption) {
+      items[i]->setText(*shown.caption);
+      items[i]->setEnabled(shown.enabled);
+    }
+  }
+}
+
+void TForm1::OpenRecent(int index) {
+  const QString path = RecentFiles.value(index);
+  if (!QFileInfo::exists(path)) {
+    showMessage(ui_, this, QStringLiteral("ファイルが見つかりません"));
+    return;
+  }
+  if (!QuerySave()) {
+    return;
+  }
+  LoadFile(path);
+}
+
+} // namespace kavrin

@@ -1,0 +1,175 @@
+#include "platform/cp932.h"
+
+#include "platform/cp932_table.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+namespace kavrin::cp932 {
+namespace {
+
+constexpr char16_t kNoCode = 0;
+
+bool isLead(std::uint8_t b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+bool isTrail(std::uint8_t b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
+
+int leadIndex(std::uint8_t b) { return b <= 0x9F ? b - 0x81 : b - 0xE0 + 31; }
+
+int trailIndex(std::uint8_t b) { return b < 0x7F ? b - 0x40 : b - 0x41; }
+
+std::uint8_t leadByte(int index) {
+  return static_cast<std::uint8_t>(index < 31 ? 0x81 + index : 0xE0 + index - 31);
+}
+
+std::uint8_t trailByte(int index) {
+  return static_cast<std::uint8_t>(index < 0x3F ? 0x40 + index : 0x41 + index);
+}
+
+bool isHalfwidthKatakana(std::uint8_t b) { return b >= 0xA1 && b <= 0xDF; }
+
+constexpr char16_t kKatakanaBase = 0xFF61;
+
+// The lowest raw byte the encoder accepts: lower raw units never come out of
+// the decoder, and taking them would let pasted text forge line breaks.
+constexpr int kLowestRawByte = 0x40;
+
+// Unicode unit -> code (one byte in the low half, or lead << 8 | trail).
+struct EncodeTable {
+  std::array<std::uint16_t, 0x10000> code{};
+
+  EncodeTable() {
+    for (int lead = 0; lead < kLeadCount; ++lead) {
+      for (int trail = 0; trail < kTrailCount; ++trail) {
+        const char16_t unit = kDoubleByteTable[lead * kTrailCount + trail];
+        if (unit != kNoCode) {
+          code[unit] = static_cast<std::uint16_t>(leadByte(lead) << 8 | trailByte(trail));
+        }
+      }
+    }
+    for (int b = 0xA1; b <= 0xDF; ++b) {
+      code[kKatakanaBase + (b - 0xA1)] = static_cast<std::uint16_t>(b);
+    }
+    for (int b = kLowestRawByte; b <= 0xFF; ++b) {
+      code[kRawByteBase + b] = static_cast<std::uint16_t>(b);
+    }
+  }
+};
+
+const EncodeTable &encodeTable() {
+  static const auto table = std::make_unique<EncodeTable>();
+  return *table;
+}
+
+template <bool kBreaks> QString decodeImpl(QByteArrayView bytes) {
+  const auto *in = reinterpret_cast<const std::uint8_t *>(bytes.data());
+  const qsizetype n = bytes.size();
+  QString out(n, Qt::Uninitialized);
+  char16_t *o = reinterpret_cast<char16_t *>(out.data());
+  char16_t *const begin = o;
+  qsizetype i = 0;
+  while (i < n) {
+    const std::uint8_t b = in[i];
+    if (b < 0x80) {
+      if (kBreaks && b == '\r') {
+        *o++ = u'\n';
+        i += (i + 1 < n && in[i + 1] == '\n') ? 2 : 1;
+        continue;
+      }
+      *o++ = b;
+      ++i;
+    } else if (isHalfwidthKatakana(b)) {
+      *o++ = static_cast<char16_t>(kKatakanaBase + (b - 0xA1));
+      ++i;
+    } else if (isLead(b) && i + 1 < n && isTrail(in[i + 1])) {
+      const std::uint8_t t = in[i + 1];
+      const char16_t unit = kDoubleByteTable[leadIndex(b) * kTrailCount + trailIndex(t)];
+      if (unit != kNoCode) {
+        *o++ = unit;
+      } else {
+        // An unassigned code is kept as two raw bytes so that the trail byte
+        // is not read as the start of another character.
+        *o++ = static_cast<char16_t>(kRawByteBase + b);
+        *o++ = static_cast<char16_t>(kRawByteBase + t);
+      }
+      i += 2;
+    } else {
+      *o++ = static_cast<char16_t>(kRawByteBase + b);
+      ++i;
+    }
+  }
+  out.truncate(o - begin);
+  return out;
+}
+
+} // namespace
+
+QString decode(QByteArrayView bytes) { return decodeImpl<true>(bytes); }
+
+QString decodeVerbatim(QByteArrayView bytes) { return decodeImpl<false>(bytes); }
+
+Encoded encode(QStringView text) {
+  const auto &table = encodeTable().code;
+  Encoded result;
+  const qsizetype n = text.size();
+  // Worst case: every unit is a line break or a double-byte character.
+  result.bytes.resize(n * 2);
+  auto *o = reinterpret_cast<std::uint8_t *>(result.bytes.data());
+  auto *const begin = o;
+  const char16_t *in = text.utf16();
+  for (qsizetype i = 0; i < n; ++i) {
+    const char16_t u = in[i];
+    if (u < 0x80) {
+      if (u == u'\r' || u == u'\n') {
+        if (u == u'\r' && i + 1 < n && in[i + 1] == u'\n') {
+          ++i;
+        }
+        *o++ = '\r';
+        *o++ = '\n';
+      } else {
+        *o++ = static_cast<std::uint8_t>(u);
+      }
+      continue;
+    }
+    if (u == 0x2028 || u == 0x2029) {
+      *o++ = '\r';
+      *o++ = '\n';
+      continue;
+    }
+    const std::uint16_t code = table[u];
+    if (code == 0) {
+      if (result.firstUnencodable < 0) {
+        result.firstUnencodable = i;
+      }
+      ++result.unencodableCount;
+      // A surrogate pair is one character.
+      if (QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(in[i + 1])) {
+        ++i;
+      }
+    } else if (code > 0xFF) {
+      *o++ = static_cast<std::uint8_t>(code >> 8);
+      *o++ = static_cast<std::uint8_t>(code & 0xFF);
+    } else {
+      *o++ = static_cast<std::uint8_t>(code);
+    }
+  }
+  result.bytes.truncate(o - begin);
+  return result;
+}
+
+bool isReserved(char16_t unit) {
+  return (unit >= kDuplicateBase && unit < kDuplicateBase + kDuplicateCount) ||
+         (unit >= kRawByteBase + kLowestRawByte && unit <= kRawByteBase + 0xFF);
+}
+
+bool containsReserved(QStringView text) {
+  for (const QChar c : text) {
+    if (isReserved(c.unicode())) {
+      return true;
+    }
+  }
+  return false;
+}
+
+} // namespace kavrin::cp932

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+
+// Code page 932 (Windows Shift-JIS) between file bytes and editor text.
+//
+// The conversion is lossless for every byte sequence whose line breaks are
+// CR LF: bytes that do not decode and double-byte codes without a round trip
+// through Unicode become reserved private-use units that encode back to the
+// same bytes.  The editor shows those units as placeholders.
+namespace kavrin::cp932 {
+
+// Every line break (CR LF, lone CR, lone LF) becomes '\n'.
+QString decode(QByteArrayView bytes);
+
+// Like decode, but CR and LF are ordinary characters.
+QString decodeVerbatim(QByteArrayView bytes);
+
+struct Encoded {
+  QByteArray bytes;
+  // Index in the text of the first character that code page 932 cannot
+  // hold, or -1.  Such characters are left out of `bytes`.
+  qsizetype firstUnencodable = -1;
+  qsizetype unencodableCount = 0;
+
+  bool ok() const { return firstUnencodable < 0; }
+};
+
+// '\n', CR LF, a lone CR, U+2028 and U+2029 each become CR LF.
+Encoded encode(QStringView text);
+
+// True for the units that stand for undecodable bytes or duplicate codes.
+bool isReserved(char16_t unit);
+
+// True when `text` holds at least one reserved unit.
+bool containsReserved(QStringView text);
+
+} // namespace kavrin::cp932

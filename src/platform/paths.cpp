@@ -1,0 +1,25 @@
+#include "platform/paths.h"
+
+namespace kavrin {
+
+QString fileNamePart(const QString &path) {
+#ifdef Q_OS_WIN
+  qsizetype cut = -1;
+  for (const QChar sep : {u'\\', u'/', u':'}) {
+    cut = std::max(cut, path.lastIndexOf(sep));
+  }
+#else
+  const qsizetype cut = path.lastIndexOf(u'/');
+#endif
+  return path.mid(cut + 1);
+}
+
+bool samePath(const QString &a, const QString &b) {
+#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
+  return a.compare(b, Qt::CaseInsensitive) == 0;
+#else
+  return a == b;
+#endif
+}
+
+} // namespace kavrin

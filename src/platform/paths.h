@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+namespace kavrin {
+
+// What follows the last directory separator of the platform: "/" on Linux
+// and macOS; "\", "/" or ":" on Windows.
+QString fileNamePart(const QString &path);
+
+// Whether two paths name the same file as far as their spelling tells: the
+// comparison ignores letter case where the file system does.
+bool samePath(const QString &a, const QString &b);
+
+} // namespace kavrin

@@ -1,0 +1,120 @@
+#include "platform/qt_user_interface.h"
+
+#include "platform/file_filter.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace kavrin {
+namespace {
+
+QMessageBox::StandardButton toStandard(MsgResult r) {
+  switch (r) {
+  case MsgResult::Yes:
+    return QMessageBox::Yes;
+  case MsgResult::No:
+    return QMessageBox::No;
+  case MsgResult::Cancel:
+    return QMessageBox::Cancel;
+  case MsgResult::Ok:
+    break;
+  }
+  return QMessageBox::Ok;
+}
+
+bool execFileDialog(QWidget *owner, FileDialog &state, QFileDialog::AcceptMode mode) {
+  QFileDialog dialog(owner);
+  dialog.setAcceptMode(mode);
+  dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+#if !defined(Q_OS_WIN) && !defined(Q_OS_MACOS)
+  // The GTK dialog matches masks case-sensitively; Qt's own does not.
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+#endif
+  // The save dialog asks nothing before replacing a file.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  if (!state.title.isEmpty()) {
+    dialog.setWindowTitle(state.title);
+  }
+  const QStringList filters = qtNameFilters(state.filter);
+  if (!filters.isEmpty()) {
+    dialog.setNameFilters(filters);
+    dialog.selectNameFilter(filters.first());
+  }
+  dialog.setDefaultSuffix(state.defaultExt);
+  if (!state.fileName.isEmpty()) {
+    const QFileInfo info(state.fileName);
+    if (info.dir().exists()) {
+      dialog.setDirectory(info.absolutePath());
+    }
+    dialog.selectFile(info.fileName());
+  }
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    return false;
+  }
+  state.fileName = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+  return true;
+}
+
+} // namespace
+
+MsgResult QtUserInterface::messageBox(QWidget *owner, const QString &text, const QString &caption,
+                                      MsgButtons buttons, MsgResult defaultButton) {
+  QMessageBox box(owner);
+  box.setIcon(QMessageBox::NoIcon);
+  box.setWindowTitle(caption);
+  box.setText(text);
+  box.setTextFormat(Qt::PlainText);
+  if (buttons == MsgButtons::YesNoCancel) {
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+  } else {
+    box.setStandardButtons(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Ok);
+  }
+  box.setDefaultButton(toStandard(defaultButton));
+  switch (box.exec()) {
+  case QMessageBox::Yes:
+    return MsgResult::Yes;
+  case QMessageBox::No:
+    return MsgResult::No;
+  case QMessageBox::Ok:
+    return MsgResult::Ok;
+  default:
+    return buttons == MsgButtons::Ok ? MsgResult::Ok : MsgResult::Cancel;
+  }
+}
+
+bool QtUserInterface::execOpenDialog(QWidget *owner, FileDialog &dialog) {
+  return execFileDialog(owner, dialog, QFileDialog::AcceptOpen);
+}
+
+bool QtUserInterface::execSaveDialog(QWidget *owner, FileDialog &dialog) {
+  return execFileDialog(owner, dialog, QFileDialog::AcceptSave);
+}
+
+bool QtUserInterface::execFontDialog(QWidget *owner, FontChoice &choice) {
+  bool ok = false;
+  const QFont font = QFontDialog::getFont(&ok, choice.font, owner);
+  if (ok) {
+    choice.font = font;
+  }
+  return ok;
+}
+
+bool QtUserInterface::execColorDialog(QWidget *owner, TColor &color) {
+  const QColor chosen = QColorDialog::getColor(toQColor(color, QApplication::palette()), owner);
+  if (!chosen.isValid()) {
+    return false;
+  }
+  color = fromQColor(chosen);
+  return true;
+}
+
+void QtUserInterface::beep() { QApplication::beep(); }
+
+} // namespace kavrin

@@ -1,0 +1,182 @@
+#include "platform/rich_edit.h"
+
+#include "platform/cp932.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QSyntaxHighlighter>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QUrl>
+
+namespace kavrin {
+namespace {
+
+// Paints the placeholders of undecodable bytes so that they stand out even
+// where the font draws nothing for their private-use characters.
+class PlaceholderHighlighter : public QSyntaxHighlighter {
+public:
+  explicit PlaceholderHighlighter(QTextDocument *doc) : QSyntaxHighlighter(doc) {
+    format_.setBackground(QColor(0xFF, 0xC0, 0xC0));
+    format_.setForeground(QColor(0xA0, 0x00, 0x00));
+  }
+
+protected:
+  void highlightBlock(const QString &text) override {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+      if (cp932::isReserved(text[i].unicode())) {
+        setFormat(static_cast<int>(i), 1, format_);
+      }
+    }
+  }
+
+private:
+  QTextCharFormat format_;
+};
+
+} // namespace
+
+QStringList localFiles(const QMimeData *mime) {
+  QStringList files;
+  if (mime == nullptr || !mime->hasUrls()) {
+    return files;
+  }
+  for (const QUrl &url : mime->urls()) {
+    if (url.isLocalFile()) {
+      files << url.toLocalFile();
+    }
+  }
+  return files;
+}
+
+RichEdit::RichEdit(QWidget *parent) : QPlainTextEdit(parent) {
+  // A wrapped line breaks at the right edge, at any character.
+  setWordWrapMode(QTextOption::WrapAnywhere);
+  setLineWrapMode(QPlainTextEdit::NoWrap);
+  // The selection stays as visible as with the focus, so that a find hit
+  // shows while another window is active.
+  QPalette p = palette();
+  p.setColor(QPalette::Inactive, QPalette::Highlight, p.color(QPalette::Active, QPalette::Highlight));
+  p.setColor(QPalette::Inactive, QPalette::HighlightedText,
+             p.color(QPalette::Active, QPalette::HighlightedText));
+  setPalette(p);
+}
+
+RichEdit::~RichEdit() = default;
+
+void RichEdit::setText(const QString &text) {
+  // The highlighter would walk every block of a large text; it comes back
+  // only when the new text needs it.
+  delete highlighter_;
+  highlighter_ = nullptr;
+  setPlainText(text);
+  markPlaceholdersIn(text);
+}
+
+QString RichEdit::rawText() const { return document()->toRawText(); }
+
+int RichEdit::textLength() const { return document()->characterCount() - 1; }
+
+QChar RichEdit::charAt(int pos) const {
+  if (pos < 0 || pos >= textLength()) {
+    return QChar();
+  }
+  const QChar c = document()->characterAt(pos);
+  return c == QChar::ParagraphSeparator ? QChar(u'\n') : c;
+}
+
+int RichEdit::selStart() const { return textCursor().selectionStart(); }
+
+int RichEdit::selLength() const {
+  const QTextCursor c = textCursor();
+  return c.selectionEnd() - c.selectionStart();
+}
+
+void RichEdit::setSelStart(int pos) {
+  QTextCursor c = textCursor();
+  c.setPosition(std::clamp(pos, 0, textLength()));
+  setTextCursor(c);
+}
+
+void RichEdit::setSelLength(int length) {
+  QTextCursor c = textCursor();
+  const int start = c.selectionStart();
+  c.setPosition(start);
+  c.setPosition(std::clamp(start + length, 0, textLength()), QTextCursor::KeepAnchor);
+  setTextCursor(c);
+}
+
+QString RichEdit::selText() const {
+  QString s = textCursor().selectedText();
+  s.replace(QChar::ParagraphSeparator, u'\n');
+  return s;
+}
+
+void RichEdit::setSelText(const QString &text) {
+  markPlaceholdersIn(text);
+  QTextCursor c = textCursor();
+  c.insertText(text);
+  setTextCursor(c);
+}
+
+bool RichEdit::modified() const { return document()->isModified(); }
+
+void RichEdit::setModified(bool modified) { document()->setModified(modified); }
+
+void RichEdit::markPlaceholdersIn(QStringView text) {
+  if (highlighter_ == nullptr && cp932::containsReserved(text)) {
+    highlighter_ = new PlaceholderHighlighter(document());
+  }
+}
+
+void RichEdit::keyPressEvent(QKeyEvent *event) {
+  // Shift+Return would insert a line separator inside the line; here every
+  // Return starts a new line.
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+      (event->modifiers() & Qt::ShiftModifier)) {
+    QKeyEvent plain(event->type(), event->key(), event->modifiers() & ~Qt::ShiftModifier, event->text(),
+                    event->isAutoRepeat(), event->count());
+    QPlainTextEdit::keyPressEvent(&plain);
+    event->setAccepted(plain.isAccepted());
+    return;
+  }
+  QPlainTextEdit::keyPressEvent(event);
+}
+
+void RichEdit::dragEnterEvent(QDragEnterEvent *event) {
+  if (!localFiles(event->mimeData()).isEmpty()) {
+    event->acceptProposedAction();
+    return;
+  }
+  QPlainTextEdit::dragEnterEvent(event);
+}
+
+void RichEdit::dragMoveEvent(QDragMoveEvent *event) {
+  if (!localFiles(event->mimeData()).isEmpty()) {
+    event->acceptProposedAction();
+    return;
+  }
+  QPlainTextEdit::dragMoveEvent(event);
+}
+
+void RichEdit::dropEvent(QDropEvent *event) {
+  const QStringList files = localFiles(event->mimeData());
+  if (!files.isEmpty()) {
+    event->acceptProposedAction();
+    emit filesDropped(files);
+    return;
+  }
+  QPlainTextEdit::dropEvent(event);
+}
+
+void RichEdit::insertFromMimeData(const QMimeData *source) {
+  if (source != nullptr && source->hasText()) {
+    markPlaceholdersIn(source->text());
+  }
+  QPlainTextEdit::insertFromMimeData(source);
+}
+
+} // namespace kavrin

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QPlainTextEdit>
+#include <QStringList>
+
+class QSyntaxHighlighter;
+
+namespace kavrin {
+
+// The document editor: a plain-text editor with the access that the editing
+// commands need.  Positions count the editor's characters from 0, each line
+// break being one position; selection and text always agree on them.
+class RichEdit : public QPlainTextEdit {
+  Q_OBJECT
+
+public:
+  explicit RichEdit(QWidget *parent = nullptr);
+  ~RichEdit() override;
+
+  // Replaces the whole text; '\n' separates lines.  Clears the undo history.
+  void setText(const QString &text);
+  // The whole text with each line break as U+2029, as the document holds it.
+  QString rawText() const;
+
+  int textLength() const;
+  // The character at `pos`; a line break reads as '\n', outside the text 0.
+  QChar charAt(int pos) const;
+
+  int selStart() const;
+  int selLength() const;
+  // Leaves an empty selection at `pos`.
+  void setSelStart(int pos);
+  // Selects `length` characters from the selection start.
+  void setSelLength(int length);
+  QString selText() const;
+  // Replaces the selection; the caret ends after the inserted text.
+  void setSelText(const QString &text);
+
+  bool modified() const;
+  void setModified(bool modified);
+
+  // Whether undecodable bytes are being marked in the text.
+  bool marksPlaceholders() const { return highlighter_ != nullptr; }
+
+signals:
+  // Local files dropped on the editor, in the order of the drop.
+  void filesDropped(const QStringList &paths);
+
+protected:
+  void keyPressEvent(QKeyEvent *event) override;
+  void dragEnterEvent(QDragEnterEvent *event) override;
+  void dragMoveEvent(QDragMoveEvent *event) override;
+  void dropEvent(QDropEvent *event) override;
+  void insertFromMimeData(const QMimeData *source) override;
+
+private:
+  void markPlaceholdersIn(QStringView text);
+
+  QSyntaxHighlighter *highlighter_ = nullptr;
+};
+
+// The local files among the URLs of a drag, in order.
+QStringList localFiles(const QMimeData *mime);
+
+} // namespace kavrin

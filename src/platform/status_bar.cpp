@@ -1,0 +1,52 @@
+#include "platform/status_bar.h"
+
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOption>
+
+namespace kavrin {
+
+PanelStatusBar::PanelStatusBar(QWidget *parent) : QStatusBar(parent) {
+  setSizeGripEnabled(false);
+  setFixedHeight(19);
+}
+
+void PanelStatusBar::setPanelWidth(int index, int width) {
+  if (panels_.at(index).width != width) {
+    panels_.at(index).width = width;
+    update();
+  }
+}
+
+void PanelStatusBar::setPanelText(int index, const QString &text) {
+  if (panels_.at(index).text != text) {
+    panels_.at(index).text = text;
+    update();
+  }
+}
+
+void PanelStatusBar::paintEvent(QPaintEvent * /*event*/) {
+  QPainter painter(this);
+  QStyleOption frame;
+  frame.initFrom(this);
+  int x = 0;
+  for (const Panel &panel : panels_) {
+    if (x >= width()) {
+      break;
+    }
+    const QRect cell(x, 0, panel.width, height());
+    frame.rect = cell.adjusted(0, 1, -2, 0);
+    style()->drawPrimitive(QStyle::PE_FrameStatusBarItem, &frame, &painter, this);
+    // A line break in a panel text is drawn as a return sign.
+    QString shown = panel.text;
+    shown.replace(QLatin1String("\r\n"), QStringLiteral("\u21B5"));
+    painter.save();
+    painter.setClipRect(frame.rect.adjusted(2, 0, -2, 0));
+    painter.drawText(frame.rect.adjusted(3, 0, -3, 0), Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine,
+                     shown);
+    painter.restore();
+    x += panel.width;
+  }
+}
+
+} // namespace kavrin

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QStatusBar>
+
+#include <array>
+
+namespace kavrin {
+
+// A status bar of six text panels laid side by side from the left, each with
+// a width of its own.  Panels that do not fit are cut off at the right end.
+class PanelStatusBar : public QStatusBar {
+  Q_OBJECT
+
+public:
+  static constexpr int kPanelCount = 6;
+
+  explicit PanelStatusBar(QWidget *parent = nullptr);
+
+  int panelWidth(int index) const { return panels_.at(index).width; }
+  void setPanelWidth(int index, int width);
+  const QString &panelText(int index) const { return panels_.at(index).text; }
+  void setPanelText(int index, const QString &text);
+
+protected:
+  void paintEvent(QPaintEvent *event) override;
+
+private:
+  struct Panel {
+    int width = 50;
+    QString text;
+  };
+  std::array<Panel, kPanelCount> panels_;
+};
+
+} // namespace kavrin

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "platform/colors.h"
+
+#include <QFont>
+#include <QString>
+
+class QWidget;
+
+namespace kavrin {
+
+enum class MsgButtons { Ok, YesNoCancel };
+enum class MsgResult { Ok, Yes, No, Cancel };
+
+// The state of an open or save dialog.  It persists between showings: the
+// filter, the title and the file name last chosen stay until changed.
+struct FileDialog {
+  // "description|mask|description|mask", masks separated by ';'.
+  QString filter;
+  // Empty gives the system's own title.
+  QString title;
+  // Proposed on showing; the chosen path after an accepted showing.
+  QString fileName;
+  QString defaultExt;
+};
+
+struct FontChoice {
+  QFont font;
+  TColor color = clBlack;
+};
+
+// Every modal conversation with the user goes through this interface, so
+// that tests can answer it from a script.
+class UserInterface {
+public:
+  virtual ~UserInterface() = default;
+
+  // A box with no icon; Esc and the close button answer Cancel where the box
+  // has a Cancel button.
+  virtual MsgResult messageBox(QWidget *owner, const QString &text, const QString &caption,
+                               MsgButtons buttons, MsgResult defaultButton) = 0;
+  // True when the user chose a file; dialog.fileName then holds its path.
+  virtual bool execOpenDialog(QWidget *owner, FileDialog &dialog) = 0;
+  virtual bool execSaveDialog(QWidget *owner, FileDialog &dialog) = 0;
+  virtual bool execFontDialog(QWidget *owner, FontChoice &choice) = 0;
+  virtual bool execColorDialog(QWidget *owner, TColor &color) = 0;
+  virtual void beep() = 0;
+};
+
+// The application's own message: caption "kavrin", OK, no icon.
+void showMessage(UserInterface &ui, QWidget *owner, const QString &text);
+
+} // namespace kavrin
