@@ -1,0 +1,67 @@
+#include "support/scripted_ui.h"
+
+#include <gtest/gtest.h>
+
+namespace kavrin::testing {
+namespace {
+
+bool answerDialog(std::deque<std::optional<QString>> &script, std::vector<ScriptedUserInterface::DialogCall> &calls,
+                  FileDialog &dialog, const char *what) {
+  calls.push_back({dialog});
+  if (script.empty()) {
+    ADD_FAILURE() << "unexpected " << what << " dialog";
+    return false;
+  }
+  const std::optional<QString> answer = script.front();
+  script.pop_front();
+  if (!answer) {
+    return false;
+  }
+  dialog.fileName = *answer;
+  return true;
+}
+
+} // namespace
+
+MsgResult ScriptedUserInterface::messageBox(QWidget * /*owner*/, const QString &text, const QString &caption,
+                                            MsgButtons buttons, MsgResult defaultButton) {
+  messages.push_back({text, caption, buttons, defaultButton});
+  if (buttons == MsgButtons::Ok) {
+    return MsgResult::Ok;
+  }
+  if (answers.empty()) {
+    ADD_FAILURE() << "unexpected question: " << text.toStdString();
+    return MsgResult::Cancel;
+  }
+  const MsgResult answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+
+bool ScriptedUserInterface::execOpenDialog(QWidget * /*owner*/, FileDialog &dialog) {
+  return answerDialog(openAnswers, openCalls, dialog, "open");
+}
+
+bool ScriptedUserInterface::execSaveDialog(QWidget * /*owner*/, FileDialog &dialog) {
+  return answerDialog(saveAnswers, saveCalls, dialog, "save");
+}
+
+bool ScriptedUserInterface::execFontDialog(QWidget * /*owner*/, FontChoice & /*choice*/) {
+  ADD_FAILURE() << "unexpected font dialog";
+  return false;
+}
+
+bool ScriptedUserInterface::execColorDialog(QWidget * /*owner*/, TColor & /*color*/) {
+  ADD_FAILURE() << "unexpected colour dialog";
+  return false;
+}
+
+QStringList ScriptedUserInterface::messageTexts() const {
+  QStringList texts;
+  for (const Message &m : messages) {
+    texts << m.text;
+  }
+  return texts;
+}
+
+} // namespace kavrin::testing

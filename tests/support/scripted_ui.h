@@ -1,0 +1,54 @@
+#pragma once
+
+#include "platform/user_interface.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <optional>
+#include <vector>
+
+namespace kavrin::testing {
+
+// Answers the program's questions from a script and records what it was
+// asked.  A question with no scripted answer fails the test and is answered
+// with Cancel, so no test ever waits on a dialog.
+class ScriptedUserInterface : public UserInterface {
+public:
+  struct Message {
+    QString text;
+    QString caption;
+    MsgButtons buttons;
+    MsgResult defaultButton;
+  };
+  struct DialogCall {
+    FileDialog state; // as it was when shown
+  };
+
+  // Scripts.
+  std::deque<MsgResult> answers;
+  // nullopt cancels the dialog.
+  std::deque<std::optional<QString>> openAnswers;
+  std::deque<std::optional<QString>> saveAnswers;
+
+  // Records.
+  std::vector<Message> messages;
+  std::vector<DialogCall> openCalls;
+  std::vector<DialogCall> saveCalls;
+  int beeps = 0;
+
+  MsgResult messageBox(QWidget *owner, const QString &text, const QString &caption, MsgButtons buttons,
+                       MsgResult defaultButton) override;
+  bool execOpenDialog(QWidget *owner, FileDialog &dialog) override;
+  bool execSaveDialog(QWidget *owner, FileDialog &dialog) override;
+  bool execFontDialog(QWidget *owner, FontChoice &choice) override;
+  bool execColorDialog(QWidget *owner, TColor &color) override;
+  void beep() override { ++beeps; }
+
+  QStringList messageTexts() const;
+  // True when every scripted answer was used.
+  bool scriptDone() const { return answers.empty() && openAnswers.empty() && saveAnswers.empty(); }
+};
+
+} // namespace kavrin::testing

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace kavrin::testing {
+
+// A fresh folder for one test, with helpers to write and read its files.
+class TempDir {
+public:
+  TempDir() { EXPECT_TRUE(dir_.isValid()); }
+
+  QString path(const QString &name) const { return QDir(dir_.path()).filePath(name); }
+
+  QString write(const QString &name, const QByteArray &bytes) const {
+    QFile file(path(name));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    return path(name);
+  }
+
+  QByteArray read(const QString &name) const {
+    QFile file(path(name));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+    return file.readAll();
+  }
+
+private:
+  QTemporaryDir dir_;
+};
+
+} // namespace kavrin::testing
