@@ -1,0 +1,342 @@
+// Measures kavrin's speed and memory figures and prints each beside its
+// target.  Exit code 0 even when a target is missed: the table is the
+// result; only a failure to measure gives a non-zero code.
+#include "app/application.h"
+#include "app/tform1.h"
+#include "children.h"
+#include "measure.h"
+#include "platform/cp932.h"
+#include "platform/rich_edit.h"
+#include "sample_program.h"
+#include "silent_ui.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLibraryInfo>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <memory>
+
+namespace kavrin::bench {
+namespace {
+
+constexpr qsizetype kSampleBytes = 4 * 1024 * 1024;
+constexpr int kStartUpPairs = 15;
+constexpr int kLoadPairs = 7;
+constexpr int kSaveRuns = 10;
+constexpr int kCodecRuns = 20;
+constexpr int kChildTimeoutMs = 60'000;
+
+struct Row {
+  QString figure;
+  QString target;
+  QString measured;
+  QString verdict;
+};
+
+QString fixed(double value, int decimals) { return QString::number(value, 'f', decimals); }
+
+// Judged on the figure as printed, so that the table never contradicts itself.
+QString verdict(double measured, double limit, int decimals) {
+  const double scale = std::pow(10.0, decimals);
+  return std::round(measured * scale) / scale <= limit ? QStringLiteral("ok") : QStringLiteral("over");
+}
+
+void progress(const char *what) {
+  std::fprintf(stderr, "kavrin_bench: %s\n", what);
+  std::fflush(stderr);
+}
+
+struct ChildResult {
+  double ms = 0.0;
+  QByteArray output;
+};
+
+// Starts this executable in a child mode; the time runs from the spawn to
+// the child's exit.
+ChildResult runChild(const QStringList &args) {
+  QProcess child;
+  child.setProgram(QCoreApplication::applicationFilePath());
+  child.setArguments(args);
+  ChildResult result;
+  bool finished = false;
+  result.ms = millisecondsOf([&] {
+    child.start();
+    finished = child.waitForFinished(kChildTimeoutMs);
+  });
+  const auto describe = [&](const QString &what) {
+    return QStringLiteral("child %1 %2: %3")
+        .arg(args.join(u' '), what, QString::fromLocal8Bit(child.readAllStandardError()).trimmed());
+  };
+  if (!finished) {
+    const QString error = child.errorString();
+    child.kill();
+    child.waitForFinished();
+    throw Failure(describe(QStringLiteral("did not finish (%1)").arg(error)));
+  }
+  if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0) {
+    throw Failure(describe(QStringLiteral("failed with exit code %1").arg(child.exitCode())));
+  }
+  result.output = child.readAllStandardOutput();
+  return result;
+}
+
+Row startUpFigure() {
+  const QStringList kavrin{QStringLiteral("--start-up"), QStringLiteral("kavrin")};
+  const QStringList bare{QStringLiteral("--start-up"), QStringLiteral("bare")};
+  // The first runs fill the file system and font caches for both.
+  runChild(kavrin);
+  runChild(bare);
+  std::vector<double> kavrinMs, bareMs, ratios;
+  for (int i = 0; i < kStartUpPairs; ++i) {
+    // Alternating which goes first keeps drift from favouring either.
+    const bool kavrinFirst = i % 2 == 0;
+    const double first = runChild(kavrinFirst ? kavrin : bare).ms;
+    const double second = runChild(kavrinFirst ? bare : kavrin).ms;
+    kavrinMs.push_back(kavrinFirst ? first : second);
+    bareMs.push_back(kavrinFirst ? second : first);
+    ratios.push_back(kavrinMs.back() / bareMs.back());
+  }
+  const double ratio = median(ratios);
+  return {QStringLiteral("start-up to shown window, kavrin / bare Qt (ratio)"), QStringLiteral("<= 1.15"),
+          QStringLiteral("%1 (%2 ms / %3 ms)")
+              .arg(fixed(ratio, 2), fixed(median(kavrinMs), 1), fixed(median(bareMs), 1)),
+          verdict(ratio, 1.15, 2)};
+}
+
+QString peakMemoryOf(const QStringList &args) {
+  const QByteArray out = runChild(args).output.trimmed();
+  if (!out.startsWith("peak-kib ")) {
+    throw Failure(QStringLiteral("memory child printed \"%1\"").arg(QString::fromLocal8Bit(out)));
+  }
+  bool ok = false;
+  const long long kib = out.mid(9).toLongLong(&ok);
+  return ok ? QStringLiteral("%1 MiB").arg(fixed(static_cast<double>(kib) / 1024.0, 1))
+            : QStringLiteral("n/a");
+}
+
+std::vector<Row> memoryFigures(const QString &path) {
+  return {{QStringLiteral("peak memory, window started"), QStringLiteral("-"),
+           peakMemoryOf({QStringLiteral("--memory")}), QStringLiteral("-")},
+          {QStringLiteral("peak memory, window started + 4 MiB loaded"), QStringLiteral("-"),
+           peakMemoryOf({QStringLiteral("--memory"), path}), QStringLiteral("-")}};
+}
+
+void requireSilence(const SilentUserInterface &ui) {
+  if (!ui.messages.isEmpty()) {
+    throw Failure(QStringLiteral("kavrin said: ") + ui.messages.first());
+  }
+}
+
+// What the user waits for: the call, the events it posted and the first
+// repaint of the text.
+double settledMs(QPlainTextEdit *editor, const std::function<void()> &work) {
+  return millisecondsOf([&] {
+    work();
+    QCoreApplication::sendPostedEvents();
+    editor->viewport()->repaint();
+  });
+}
+
+std::vector<Row> documentFigures(const QString &path, const QByteArray &sample) {
+  SilentUserInterface ui;
+  const std::unique_ptr<TForm1> form = createMainWindow(ui, {});
+  if (!form) {
+    throw Failure(QStringLiteral("kavrin's window could not be built"));
+  }
+  form->show();
+  waitUntilExposed(form.get());
+  QPlainTextEdit bare;
+  bare.resize(form->RichEdit1->size());
+  bare.show();
+  waitUntilExposed(&bare);
+
+  const QString text = cp932::decode(sample);
+  const auto loadKavrin = [&] { return settledMs(form->RichEdit1, [&] { form->LoadFile(path); }); };
+  const auto loadBare = [&] { return settledMs(&bare, [&] { bare.setPlainText(text); }); };
+  // Each load starts from an empty editor, as right after start-up.
+  const auto empty = [&] {
+    form->RichEdit1->setText(QString());
+    bare.clear();
+    QCoreApplication::processEvents();
+  };
+
+  progress("loading");
+  empty();
+  loadKavrin();
+  empty();
+  loadBare();
+  std::vector<double> kavrinMs, bareMs, ratios;
+  for (int i = 0; i < kLoadPairs; ++i) {
+    const bool kavrinFirst = i % 2 == 0;
+    empty();
+    const double first = kavrinFirst ? loadKavrin() : loadBare();
+    empty();
+    const double second = kavrinFirst ? loadBare() : loadKavrin();
+    kavrinMs.push_back(kavrinFirst ? first : second);
+    bareMs.push_back(kavrinFirst ? second : first);
+    ratios.push_back(kavrinMs.back() / bareMs.back());
+  }
+  requireSilence(ui);
+  const double loadRatio = median(ratios);
+
+  progress("saving");
+  form->LoadFile(path);
+  form->Save1Click();
+  std::vector<double> saveMs;
+  for (int i = 0; i < kSaveRuns; ++i) {
+    saveMs.push_back(millisecondsOf([&] { form->Save1Click(); }));
+  }
+  requireSilence(ui);
+  QFile saved(path);
+  if (!saved.open(QIODevice::ReadOnly) || saved.readAll() != sample) {
+    throw Failure(QStringLiteral("the saved file differs from the one loaded"));
+  }
+  const double save = median(saveMs);
+
+  return {{QStringLiteral("load 4 MiB file, kavrin / bare QPlainTextEdit (ratio)"), QStringLiteral("<= 1.15"),
+           QStringLiteral("%1 (%2 ms / %3 ms)")
+               .arg(fixed(loadRatio, 2), fixed(median(kavrinMs), 1), fixed(median(bareMs), 1)),
+           verdict(loadRatio, 1.15, 2)},
+          {QStringLiteral("save 4 MiB file"), QStringLiteral("<= 100 ms"),
+           fixed(save, 1) + QStringLiteral(" ms"), verdict(save, 100.0, 1)}};
+}
+
+std::vector<Row> codecFigures(const QByteArray &sample) {
+  progress("codec");
+  QString text = cp932::decode(sample);
+  QByteArray bytes = cp932::encode(text).bytes;
+  if (bytes != sample) {
+    throw Failure(QStringLiteral("the sample does not survive decode and encode"));
+  }
+  std::vector<double> decodeMs, encodeMs;
+  for (int i = 0; i < kCodecRuns; ++i) {
+    // Assigning keeps each result alive past the clock, as a caller would.
+    decodeMs.push_back(millisecondsOf([&] { text = cp932::decode(sample); }));
+    encodeMs.push_back(millisecondsOf([&] { bytes = cp932::encode(text).bytes; }));
+  }
+  const double decode = median(decodeMs);
+  const double encode = median(encodeMs);
+  return {{QStringLiteral("Shift-JIS decode of the 4 MiB file"), QStringLiteral("<= 10 ms"),
+           fixed(decode, 2) + QStringLiteral(" ms"), verdict(decode, 10.0, 2)},
+          {QStringLiteral("Shift-JIS encode of the 4 MiB file"), QStringLiteral("<= 10 ms"),
+           fixed(encode, 2) + QStringLiteral(" ms"), verdict(encode, 10.0, 2)}};
+}
+
+void printTable(const std::vector<Row> &rows) {
+  const Row head{QStringLiteral("figure"), QStringLiteral("target"), QStringLiteral("measured"),
+                 QStringLiteral("verdict")};
+  qsizetype widths[3] = {head.figure.size(), head.target.size(), head.measured.size()};
+  for (const Row &row : rows) {
+    widths[0] = std::max(widths[0], row.figure.size());
+    widths[1] = std::max(widths[1], row.target.size());
+    widths[2] = std::max(widths[2], row.measured.size());
+  }
+  const auto line = [&](const Row &row) {
+    const QString text = QStringLiteral("%1 | %2 | %3 | %4\n")
+                             .arg(row.figure.leftJustified(widths[0]), row.target.leftJustified(widths[1]),
+                                  row.measured.leftJustified(widths[2]), row.verdict);
+    std::fputs(text.toUtf8().constData(), stdout);
+  };
+  line(head);
+  std::fputs(QStringLiteral("%1-|-%2-|-%3-|-%4\n")
+                 .arg(QString(widths[0], u'-'), QString(widths[1], u'-'), QString(widths[2], u'-'),
+                      QString(head.verdict.size(), u'-'))
+                 .toUtf8()
+                 .constData(),
+             stdout);
+  for (const Row &row : rows) {
+    line(row);
+  }
+}
+
+int drive(int &argc, char **argv) {
+  QApplication app(argc, argv);
+  initialiseApplication(app);
+
+  QTemporaryDir dir;
+  if (!dir.isValid()) {
+    throw Failure(QStringLiteral("no temporary folder: ") + dir.errorString());
+  }
+  const QByteArray sample = makeSampleProgram(kSampleBytes);
+  const QString path = QDir(dir.path()).filePath(QStringLiteral("program.txt"));
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly) || file.write(sample) != sample.size() || !file.flush()) {
+    throw Failure(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
+  }
+  file.close();
+
+  std::vector<Row> rows;
+  // The children come first, while this process is still small to fork.
+  progress("start-up");
+  rows.push_back(startUpFigure());
+  progress("memory");
+  const std::vector<Row> memory = memoryFigures(path);
+  for (const Row &row : documentFigures(path, sample)) {
+    rows.push_back(row);
+  }
+  for (const Row &row : codecFigures(sample)) {
+    rows.push_back(row);
+  }
+  rows.insert(rows.end(), memory.begin(), memory.end());
+
+  std::printf("kavrin_bench: Qt %s, platform %s, %s build, sample %lld bytes in %lld lines\n\n", qVersion(),
+              QGuiApplication::platformName().toUtf8().constData(), KAVRIN_BENCH_CONFIG,
+              static_cast<long long>(sample.size()), static_cast<long long>(sample.count('\n')));
+  printTable(rows);
+  return 0;
+}
+
+// Without a display the windows go to Qt's offscreen platform, which shows
+// them at once; a given QT_QPA_PLATFORM is left alone.
+void chooseOffscreenWithoutDisplay() {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+      qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
+#endif
+}
+
+int usage() {
+  std::fputs("usage: kavrin_bench\n"
+             "       kavrin_bench --start-up kavrin|bare\n"
+             "       kavrin_bench --memory [file]\n",
+             stderr);
+  return 2;
+}
+
+} // namespace
+} // namespace kavrin::bench
+
+int main(int argc, char *argv[]) {
+  using namespace kavrin::bench;
+  chooseOffscreenWithoutDisplay();
+  try {
+    if (argc == 1) {
+      return drive(argc, argv);
+    }
+    if (argc == 3 && std::strcmp(argv[1], "--start-up") == 0) {
+      const bool kavrin = std::strcmp(argv[2], "kavrin") == 0;
+      if (!kavrin && std::strcmp(argv[2], "bare") != 0) {
+        return usage();
+      }
+      return startUpChild(argc, argv, kavrin);
+    }
+    if ((argc == 2 || argc == 3) && std::strcmp(argv[1], "--memory") == 0) {
+      const QString file = argc == 3 ? QString::fromLocal8Bit(argv[2]) : QString();
+      return memoryChild(argc, argv, file);
+    }
+    return usage();
+  } catch (const std::exception &e) {
+    std::fprintf(stderr, "kavrin_bench: %s\n", e.what());
+    return 1;
+  }
+}

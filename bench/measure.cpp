@@ -1,0 +1,60 @@
+#include "measure.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QWidget>
+#include <QWindow>
+
+#include <algorithm>
+
+namespace kavrin::bench {
+
+double median(std::vector<double> values) {
+  if (values.empty()) {
+    return 0.0;
+  }
+  std::sort(values.begin(), values.end());
+  const std::size_t mid = values.size() / 2;
+  return values.size() % 2 == 1 ? values[mid] : (values[mid - 1] + values[mid]) / 2.0;
+}
+
+double millisecondsOf(const std::function<void()> &work) {
+  QElapsedTimer timer;
+  timer.start();
+  work();
+  return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+void waitUntilExposed(QWidget *widget) {
+  const QDeadlineTimer deadline(10'000);
+  while (widget->windowHandle() == nullptr || !widget->windowHandle()->isExposed()) {
+    if (deadline.hasExpired()) {
+      throw Failure(QStringLiteral("window was never shown"));
+    }
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
+  widget->repaint();
+  QCoreApplication::processEvents();
+}
+
+std::optional<long long> peakMemoryKiB() {
+#ifdef Q_OS_LINUX
+  QFile status(QStringLiteral("/proc/self/status"));
+  if (!status.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    return std::nullopt;
+  }
+  // /proc files claim size 0, so read to the end rather than test atEnd().
+  for (const QByteArray &line : status.readAll().split('\n')) {
+    if (line.startsWith("VmHWM:")) {
+      bool ok = false;
+      const long long kib = line.mid(6).trimmed().split(' ').value(0).toLongLong(&ok);
+      return ok ? std::optional(kib) : std::nullopt;
+    }
+  }
+#endif
+  return std::nullopt;
+}
+
+} // namespace kavrin::bench

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+#include <stdexcept>
+#include <vector>
+
+class QWidget;
+
+namespace kavrin::bench {
+
+// Something the benchmark needed did not work; the run cannot go on.
+class Failure : public std::runtime_error {
+public:
+  explicit Failure(const QString &what) : std::runtime_error(what.toStdString()) {}
+};
+
+double median(std::vector<double> values);
+
+// Wall time of `work` in milliseconds.
+double millisecondsOf(const std::function<void()> &work);
+
+// Runs the event loop until the window of `widget` is on screen and painted.
+void waitUntilExposed(QWidget *widget);
+
+// The process's peak resident memory in KiB, where the system tells it.
+std::optional<long long> peakMemoryKiB();
+
+} // namespace kavrin::bench

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/user_interface.h"
+
+#include <QStringList>
+
+namespace kavrin::bench {
+
+// Never shows anything: boxes answer Ok or Cancel, dialogs are cancelled.
+// Any message is kept, since during a benchmark it means something failed.
+class SilentUserInterface final : public UserInterface {
+public:
+  QStringList messages;
+
+  MsgResult messageBox(QWidget *owner, const QString &text, const QString &caption, MsgButtons buttons,
+                       MsgResult defaultButton) override;
+  bool execOpenDialog(QWidget *owner, FileDialog &dialog) override;
+  bool execSaveDialog(QWidget *owner, FileDialog &dialog) override;
+  bool execFontDialog(QWidget *owner, FontChoice &choice) override;
+  bool execColorDialog(QWidget *owner, TColor &color) override;
+  void beep() override {}
+};
+
+} // namespace kavrin::bench

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "app/tform1.h"
+#include "platform/rich_edit.h"
+#include "support/scripted_ui.h"
+#include "support/temp_dir.h"
+
+#include <QCoreApplication>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace kavrin::testing {
+
+// A main window answered by a script, with a folder of its own.
+class WindowTest : public ::testing::Test {
+protected:
+  void start(const QStringList &args = {}) {
+    form = std::make_unique<TForm1>(ui, args);
+    form->show();
+  }
+
+  void SetUp() override { start(); }
+
+  void TearDown() override {
+    EXPECT_TRUE(ui.scriptDone()) << "scripted answers left unused";
+  }
+
+  RichEdit &editor() { return *form->RichEdit1; }
+
+  // Types as a user does, key by key.
+  void type(const QString &text) { QTest::keyClicks(form->RichEdit1, text); }
+
+  QString text() { return editor().toPlainText(); }
+
+  // Lets queued work (such as a drop's prompt) run.
+  static void settle() {
+    for (int i = 0; i < 3; ++i) {
+      QCoreApplication::processEvents();
+    }
+  }
+
+  ScriptedUserInterface ui;
+  TempDir dir;
+  std::unique_ptr<TForm1> form;
+};
+
+// The question asked before discarding changes.
+inline const QString kSaveQuestion = QStringLiteral("ファイルの内容が変更されています。変更を保存しますか?");
+
+} // namespace kavrin::testing
