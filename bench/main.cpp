@@ -29,7 +29,7 @@ namespace {
 
 constexpr qsizetype kSampleBytes = 4 * 1024 * 1024;
 constexpr int kStartUpPairs = 15;
-constexpr int kLoadPairs = 7;
+constexpr int kLoadPairs = 9;
 constexpr int kSaveRuns = 10;
 constexpr int kCodecRuns = 20;
 constexpr int kChildTimeoutMs = 60'000;
@@ -47,6 +47,20 @@ QString fixed(double value, int decimals) { return QString::number(value, 'f', d
 QString verdict(double measured, double limit, int decimals) {
   const double scale = std::pow(10.0, decimals);
   return std::round(measured * scale) / scale <= limit ? QStringLiteral("ok") : QStringLiteral("over");
+}
+
+bool verbose = false;
+
+// Every sample, for telling noise from a real change.
+void dump(const char *what, const std::vector<double> &values) {
+  if (!verbose) {
+    return;
+  }
+  QStringList shown;
+  for (const double value : values) {
+    shown << fixed(value, 2);
+  }
+  std::fprintf(stderr, "kavrin_bench:   %s: %s\n", what, shown.join(u' ').toUtf8().constData());
 }
 
 void progress(const char *what) {
@@ -104,6 +118,9 @@ Row startUpFigure() {
     bareMs.push_back(kavrinFirst ? second : first);
     ratios.push_back(kavrinMs.back() / bareMs.back());
   }
+  dump("kavrin ms", kavrinMs);
+  dump("bare ms", bareMs);
+  dump("ratio", ratios);
   const double ratio = median(ratios);
   return {QStringLiteral("start-up to shown window, kavrin / bare Qt (ratio)"), QStringLiteral("<= 1.15"),
           QStringLiteral("%1 (%2 ms / %3 ms)")
@@ -185,6 +202,9 @@ std::vector<Row> documentFigures(const QString &path, const QByteArray &sample) 
     ratios.push_back(kavrinMs.back() / bareMs.back());
   }
   requireSilence(ui);
+  dump("kavrin ms", kavrinMs);
+  dump("bare ms", bareMs);
+  dump("ratio", ratios);
   const double loadRatio = median(ratios);
 
   progress("saving");
@@ -199,6 +219,7 @@ std::vector<Row> documentFigures(const QString &path, const QByteArray &sample) 
   if (!saved.open(QIODevice::ReadOnly) || saved.readAll() != sample) {
     throw Failure(QStringLiteral("the saved file differs from the one loaded"));
   }
+  dump("ms", saveMs);
   const double save = median(saveMs);
 
   return {{QStringLiteral("load 4 MiB file, kavrin / bare QPlainTextEdit (ratio)"), QStringLiteral("<= 1.15"),
@@ -222,6 +243,8 @@ std::vector<Row> codecFigures(const QByteArray &sample) {
     decodeMs.push_back(millisecondsOf([&] { text = cp932::decode(sample); }));
     encodeMs.push_back(millisecondsOf([&] { bytes = cp932::encode(text).bytes; }));
   }
+  dump("decode ms", decodeMs);
+  dump("encode ms", encodeMs);
   const double decode = median(decodeMs);
   const double encode = median(encodeMs);
   return {{QStringLiteral("Shift-JIS decode of the 4 MiB file"), QStringLiteral("<= 10 ms"),
@@ -306,7 +329,7 @@ void chooseOffscreenWithoutDisplay() {
 }
 
 int usage() {
-  std::fputs("usage: kavrin_bench\n"
+  std::fputs("usage: kavrin_bench [--verbose]\n"
              "       kavrin_bench --start-up kavrin|bare\n"
              "       kavrin_bench --memory [file]\n",
              stderr);
@@ -320,7 +343,8 @@ int main(int argc, char *argv[]) {
   using namespace kavrin::bench;
   chooseOffscreenWithoutDisplay();
   try {
-    if (argc == 1) {
+    if (argc == 1 || (argc == 2 && std::strcmp(argv[1], "--verbose") == 0)) {
+      verbose = argc == 2;
       return drive(argc, argv);
     }
     if (argc == 3 && std::strcmp(argv[1], "--start-up") == 0) {
