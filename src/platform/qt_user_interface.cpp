@@ -28,7 +28,21 @@ QMessageBox::StandardButton toStandard(MsgResult r) {
 }
 
 bool execFileDialog(QWidget *owner, FileDialog &state, QFileDialog::AcceptMode mode) {
-  QFileDialog dialog(owner);
+  const std::unique_ptr<QFileDialog> made = makeFileDialog(owner, state, mode);
+  QFileDialog &dialog = *made;
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    return false;
+  }
+  state.fileName = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+  return true;
+}
+
+} // namespace
+
+std::unique_ptr<QFileDialog> makeFileDialog(QWidget *owner, const FileDialog &state,
+                                            QFileDialog::AcceptMode mode) {
+  auto made = std::make_unique<QFileDialog>(owner);
+  QFileDialog &dialog = *made;
   dialog.setAcceptMode(mode);
   dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
 #if !defined(Q_OS_WIN) && !defined(Q_OS_MACOS)
@@ -53,14 +67,8 @@ bool execFileDialog(QWidget *owner, FileDialog &state, QFileDialog::AcceptMode m
     }
     dialog.selectFile(info.fileName());
   }
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-    return false;
-  }
-  state.fileName = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
-  return true;
+  return made;
 }
-
-} // namespace
 
 MsgResult QtUserInterface::messageBox(QWidget *owner, const QString &text, const QString &caption,
                                       MsgButtons buttons, MsgResult defaultButton) {

@@ -2,6 +2,10 @@
 
 #include "platform/user_interface.h"
 
+#include <QFileDialog>
+
+#include <memory>
+
 namespace kavrin {
 
 class QtUserInterface : public UserInterface {
@@ -14,5 +18,9 @@ public:
   bool execColorDialog(QWidget *owner, TColor &color) override;
   void beep() override;
 };
+
+// The dialog that an open or save call shows, set up from its state.
+std::unique_ptr<QFileDialog> makeFileDialog(QWidget *owner, const FileDialog &state,
+                                            QFileDialog::AcceptMode mode);
 
 } // namespace kavrin
