@@ -22,6 +22,9 @@ std::unique_ptr<TForm1> createMainWindow(UserInterface &ui, const QStringList &a
 void initialiseApplication(QApplication &app) {
   QApplication::setApplicationName(QStringLiteral("kavrin"));
   installJapaneseFontSubstitutes();
+  // Message boxes and dialogs speak Japanese too; and with the window's font
+  // as everyone's, no widget lays itself out in another font first.
+  QApplication::setFont(windowFont());
   // The interface is Japanese whatever the system's language, and so are
   // the buttons and dialogs that Qt provides.
   auto *translator = new QTranslator(&app);

@@ -1,6 +1,7 @@
 #include "app/tform1.h"
 
 #include "platform/error.h"
+#include "platform/fonts.h"
 #include "platform/rich_edit.h"
 #include "platform/status_bar.h"
 #include "settings/function_keys.h"
@@ -27,13 +28,10 @@ constexpr int kDesignTop = 107;
 constexpr int kDesignWidth = 544;
 constexpr int kDesignHeight = 375;
 
-QFont pixelFont(const QString &family, int pixels) {
-  QFont font(family);
-  font.setPixelSize(pixels);
-  return font;
-}
 
 } // namespace
+
+QFont windowFont() { return pixelFont(QStringLiteral("ＭＳ Ｐゴシック"), 12); }
 
 TForm1::TForm1(UserInterface &ui, const QStringList &args, QWidget *parent) : QMainWindow(parent), ui_(ui) {
   Form1 = this;
@@ -70,7 +68,7 @@ TForm1::~TForm1() {
 
 void TForm1::createComponents() {
   setWindowTitle(QStringLiteral("kavrin"));
-  setFont(pixelFont(QStringLiteral("ＭＳ Ｐゴシック"), 12));
+  setFont(windowFont());
   setAcceptDrops(true);
   setOuterGeometry(kDesignLeft, kDesignTop, kDesignWidth, kDesignHeight);
 
@@ -84,12 +82,12 @@ void TForm1::createComponents() {
   StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
   setStatusBar(StatusBar1);
 
-  FontDialog1.font = pixelFont(QStringLiteral("ＭＳ Ｐゴシック"), 12);
+  FontDialog1.font = windowFont();
 }
 
 void TForm1::createMenus() {
   MainMenu1 = menuBar();
-  const auto item = [this](QMenu *menu, const QString &caption, const QKeySequence &shortcut = {}) {
+  const auto item = [](QMenu *menu, const QString &caption, const QKeySequence &shortcut = {}) {
     QAction *action = menu->addAction(caption);
     action->setShortcut(shortcut);
     return action;

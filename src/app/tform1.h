@@ -147,6 +147,9 @@ private:
   } outer_;
 };
 
+// The window's own font, which the menus and the status bar use.
+QFont windowFont();
+
 // The main window, set when its construction begins.
 extern TForm1 *Form1;
 

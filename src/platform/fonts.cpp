@@ -2,41 +2,61 @@
 
 #include <QFont>
 #include <QFontDatabase>
+#include <QSet>
 #include <QStringList>
 
 namespace kavrin {
 namespace {
 
+// Qt turns to the substitutes only when the family itself is missing, and
+// skips those that are missing too; asking the font database first would
+// cost start-up time for nothing.
 void substitute(const QStringList &names, const QStringList &candidates) {
   for (const QString &name : names) {
-    if (QFontDatabase::hasFamily(name)) {
-      continue;
-    }
-    QStringList installed;
-    for (const QString &candidate : candidates) {
-      if (QFontDatabase::hasFamily(candidate)) {
-        installed << candidate;
-      }
-    }
-    if (!installed.isEmpty()) {
-      QFont::insertSubstitutions(name, installed);
-    }
+    QFont::insertSubstitutions(name, candidates);
   }
 }
 
 } // namespace
 
 void installJapaneseFontSubstitutes() {
-  substitute({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic")},
-             {QStringLiteral("IPAGothic"), QStringLiteral("IPAexGothic"),
-              QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("Takao Gothic"),
-              QStringLiteral("TakaoGothic"), QStringLiteral("VL Gothic"), QStringLiteral("Osaka−等幅"),
-              QStringLiteral("Osaka-Mono"), QStringLiteral("MS Gothic")});
-  substitute({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic")},
-             {QStringLiteral("IPAPGothic"), QStringLiteral("IPAexGothic"), QStringLiteral("Noto Sans CJK JP"),
-              QStringLiteral("Takao PGothic"), QStringLiteral("TakaoPGothic"), QStringLiteral("VL PGothic"),
-              QStringLiteral("Hiragino Sans"), QStringLiteral("Osaka"), QStringLiteral("Yu Gothic UI"),
-              QStringLiteral("MS PGothic")});
+  // The Windows fonts under their English names come first.
+  substitute({QStringLiteral("ＭＳ ゴシック")},
+             {QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic"), QStringLiteral("IPAexGothic"),
+              QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("TakaoGothic"),
+              QStringLiteral("VL Gothic"), QStringLiteral("Osaka-Mono")});
+  substitute({QStringLiteral("ＭＳ Ｐゴシック")},
+             {QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic"), QStringLiteral("IPAexGothic"),
+              QStringLiteral("Noto Sans CJK JP"), QStringLiteral("TakaoPGothic"),
+              QStringLiteral("VL PGothic"), QStringLiteral("Hiragino Sans"), QStringLiteral("Osaka"),
+              QStringLiteral("Yu Gothic UI")});
+}
+
+QString installedFamily(const QString &family) {
+  // One look at the family list: asking hasFamily() about a missing family
+  // makes Qt collect every font's localised names first.
+  static const QSet<QString> installed = [] {
+    QSet<QString> names;
+    for (const QString &name : QFontDatabase::families()) {
+      names.insert(name.toCaseFolded());
+    }
+    return names;
+  }();
+  if (installed.contains(family.toCaseFolded())) {
+    return family;
+  }
+  for (const QString &candidate : QFont::substitutes(family)) {
+    if (installed.contains(candidate.toCaseFolded())) {
+      return candidate;
+    }
+  }
+  return family;
+}
+
+QFont pixelFont(const QString &family, int pixels) {
+  QFont font(installedFamily(family));
+  font.setPixelSize(pixels);
+  return font;
 }
 
 } // namespace kavrin
