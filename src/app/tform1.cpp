@@ -177,6 +177,8 @@ void TForm1::guard(const std::function<void()> &command) {
   }
 }
 
+void TForm1::FormResize() { LayoutStatusPanels(); }
+
 void TForm1::LayoutStatusPanels() {
   const int width = frameGeometry().width() / PanelStatusBar::kPanelCount;
   for (int i = 0; i < PanelStatusBar::kPanelCount; ++i) {
@@ -233,7 +235,7 @@ void TForm1::showEvent(QShowEvent *event) {
 void TForm1::resizeEvent(QResizeEvent *event) {
   QMainWindow::resizeEvent(event);
   applyPendingOuterSize();
-  LayoutStatusPanels();
+  FormResize();
 }
 
 void TForm1::moveEvent(QMoveEvent *event) {

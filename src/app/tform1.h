@@ -93,6 +93,7 @@ public:
   QStringList RecentFiles;
 
   // Window.
+  void FormResize();
   void LayoutStatusPanels();
   void Exit1Click();
   void WMDropFiles(const QStringList &paths);
