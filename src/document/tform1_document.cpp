@@ -18,7 +18,9 @@ const QString kTextFilter = QStringLiteral("テキスト文書 (*.txt)|*.TXT|す
 } // namespace
 
 void TForm1::UpdateTitle() {
-  const QString title = documentTitle(FileName);
+  // Qt reads "[*]" in a title as the modified mark; doubled it is shown.
+  QString title = documentTitle(FileName);
+  title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
   setWindowTitle(title);
 }
 
