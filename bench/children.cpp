@@ -79,12 +79,7 @@ int memoryChild(int &argc, char **argv, const QString &file) {
   QApplication app(argc, argv);
   initialiseApplication(app);
   SilentUserInterface ui;
-  const std::unique_ptr<TForm1> form = createMainWindow(ui, {});
-  if (!form) {
-    throw Failure(QStringLiteral("kavrin's window could not be built"));
-  }
-  form->show();
-  waitUntilExposed(form.get());
+  const std::unique_ptr<TForm1> form = shownMainWindow(ui);
   if (!file.isEmpty()) {
     form->LoadFile(file);
     QCoreApplication::sendPostedEvents();

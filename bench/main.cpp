@@ -164,12 +164,7 @@ double settledMs(QPlainTextEdit *editor, const std::function<void()> &work) {
 
 std::vector<Row> documentFigures(const QString &path, const QByteArray &sample) {
   SilentUserInterface ui;
-  const std::unique_ptr<TForm1> form = createMainWindow(ui, {});
-  if (!form) {
-    throw Failure(QStringLiteral("kavrin's window could not be built"));
-  }
-  form->show();
-  waitUntilExposed(form.get());
+  const std::unique_ptr<TForm1> form = shownMainWindow(ui);
   QPlainTextEdit bare;
   bare.resize(form->RichEdit1->size());
   bare.show();

@@ -1,5 +1,8 @@
 #include "measure.h"
 
+#include "app/application.h"
+#include "app/tform1.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
@@ -37,6 +40,16 @@ void waitUntilExposed(QWidget *widget) {
   }
   widget->repaint();
   QCoreApplication::processEvents();
+}
+
+std::unique_ptr<TForm1> shownMainWindow(UserInterface &ui) {
+  std::unique_ptr<TForm1> form = createMainWindow(ui, {});
+  if (!form) {
+    throw Failure(QStringLiteral("kavrin's window could not be built"));
+  }
+  form->show();
+  waitUntilExposed(form.get());
+  return form;
 }
 
 std::optional<long long> peakMemoryKiB() {

@@ -3,11 +3,17 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <vector>
 
 class QWidget;
+
+namespace kavrin {
+class TForm1;
+class UserInterface;
+} // namespace kavrin
 
 namespace kavrin::bench {
 
@@ -24,6 +30,9 @@ double millisecondsOf(const std::function<void()> &work);
 
 // Runs the event loop until the window of `widget` is on screen and painted.
 void waitUntilExposed(QWidget *widget);
+
+// kavrin's main window as start-up builds it, shown and painted.
+std::unique_ptr<TForm1> shownMainWindow(UserInterface &ui);
 
 // The process's peak resident memory in KiB, where the system tells it.
 std::optional<long long> peakMemoryKiB();

@@ -28,7 +28,6 @@ constexpr int kDesignTop = 107;
 constexpr int kDesignWidth = 544;
 constexpr int kDesignHeight = 375;
 
-
 } // namespace
 
 QFont windowFont() { return pixelFont(QStringLiteral("ＭＳ Ｐゴシック"), 12); }

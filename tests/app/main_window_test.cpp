@@ -68,14 +68,15 @@ TEST_F(MainWindowTest, MenuTreeInOrder) {
     bar << a->text();
   }
   EXPECT_EQ(bar, (QStringList{"ファイル(&F)", "編集(&E)", "書式(&O)", "特別(&S)"}));
-  EXPECT_EQ(describe(form->File1),
-            (QStringList{"新規作成(&N)\tCtrl+N", "開く(&O)...\tCtrl+O", "上書き保存(&S)\tCtrl+S",
-                         "名前をつけて保存(&A)...", "-", "最近使ったファイル", "&2", "&3", "&4", "-", "終了(&X)"}));
+  EXPECT_EQ(describe(form->File1), (QStringList{"新規作成(&N)\tCtrl+N", "開く(&O)...\tCtrl+O",
+                                                "上書き保存(&S)\tCtrl+S", "名前をつけて保存(&A)...", "-",
+                                                "最近使ったファイル", "&2", "&3", "&4", "-", "終了(&X)"}));
   EXPECT_EQ(describe(form->Edit1),
             (QStringList{"元に戻す(&U)\tCtrl+Z", "-", "切り取り(&T)\tCtrl+X", "コピー(&C)\tCtrl+C",
                          "貼り付け(&P)\tCtrl+V", "すべて選択(&A)\tCtrl+A", "-", "検索(&F)...\tCtrl+F", "-",
                          "設定(&O)..."}));
-  EXPECT_EQ(describe(form->Format1), (QStringList{"右端で折り返す(&W) [ ]", "フォント(&F)...", "背景色(&B)..."}));
+  EXPECT_EQ(describe(form->Format1),
+            (QStringList{"右端で折り返す(&W) [ ]", "フォント(&F)...", "背景色(&B)..."}));
   EXPECT_EQ(describe(form->Special1),
             (QStringList{"AUTO(&A) [x]", "変換(&T)...", "-", "モード1-5(&5) [x]", "モード6(&6) [ ]"}));
   // The two modes exclude each other.

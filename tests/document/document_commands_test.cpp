@@ -153,7 +153,8 @@ TEST_F(DocumentTest, SaveAsReplacesWithoutAskingAndKeepsTheDialogsName) {
 TEST_F(DocumentTest, SaveAndSaveAsResetTheSharedDialogsFilterAndTitle) {
   // Another command left its own filter, title and name in the dialog.
   form->SaveDialog1 = {QStringLiteral("テープイメージ (*.cas)|*.CAS|すべてのファイル (*.*)|*.*"),
-                       QStringLiteral("テープイメージに変換"), dir.path(QStringLiteral("prog.cas")), QString()};
+                       QStringLiteral("テープイメージに変換"), dir.path(QStringLiteral("prog.cas")),
+                       QString()};
   edit();
   ui.saveAnswers = {std::nullopt};
   form->Save1Click();

@@ -108,9 +108,9 @@ TEST(Cp932, BytesThatQtLosesSurvive) {
   const QByteArray in = bytes({'A', 0x80, 0xA0, 0xFD, 0xFE, 0xFF, 0x1A, 0x1C, 0x7F, 0x00, 'B', 0x82});
   const QString text = decode(in);
   EXPECT_EQ(encode(text).bytes, in);
-  EXPECT_TRUE(isReserved(text[1].unicode())); // 0x80
+  EXPECT_TRUE(isReserved(text[1].unicode()));     // 0x80
   EXPECT_TRUE(isReserved(text.back().unicode())); // lone lead byte at the end
-  EXPECT_EQ(text[9], QChar(0)); // NUL
+  EXPECT_EQ(text[9], QChar(0));                   // NUL
 }
 
 TEST(Cp932, AnUnassignedCodeKeepsItsTrailByteFromPairingAgain) {

@@ -9,19 +9,22 @@
 
 #include <gtest/gtest.h>
 
-
 namespace kavrin {
 namespace {
 
 using testing::TempDir;
 
 TEST(FileFilter, MasksListEveryLetterCaseAndEveryFile) {
-  const QStringList text = qtNameFilters(QStringLiteral("テキスト文書 (*.txt)|*.TXT|すべてのファイル (*.*)|*.*"));
-  EXPECT_EQ(text, (QStringList{QStringLiteral("テキスト文書 (*.txt)"), QStringLiteral("すべてのファイル (*)")}));
-  const QStringList image = qtNameFilters(QStringLiteral("テープイメージ (*.cas)|*.CAS|すべてのファイル (*.*)|*.*"));
+  const QStringList text =
+      qtNameFilters(QStringLiteral("テキスト文書 (*.txt)|*.TXT|すべてのファイル (*.*)|*.*"));
+  EXPECT_EQ(text,
+            (QStringList{QStringLiteral("テキスト文書 (*.txt)"), QStringLiteral("すべてのファイル (*)")}));
+  const QStringList image =
+      qtNameFilters(QStringLiteral("テープイメージ (*.cas)|*.CAS|すべてのファイル (*.*)|*.*"));
   EXPECT_EQ(image.first(), QStringLiteral("テープイメージ (*.cas)"));
   // A description without its masks gets them; several masks stay several.
-  EXPECT_EQ(qtNameFilters(QStringLiteral("BASIC|*.bas;*.txt")), QStringList{QStringLiteral("BASIC (*.bas *.txt)")});
+  EXPECT_EQ(qtNameFilters(QStringLiteral("BASIC|*.bas;*.txt")),
+            QStringList{QStringLiteral("BASIC (*.bas *.txt)")});
   EXPECT_TRUE(qtNameFilters(QString()).isEmpty());
 }
 

@@ -5,8 +5,9 @@
 namespace kavrin::testing {
 namespace {
 
-bool answerDialog(std::deque<std::optional<QString>> &script, std::vector<ScriptedUserInterface::DialogCall> &calls,
-                  FileDialog &dialog, const char *what) {
+bool answerDialog(std::deque<std::optional<QString>> &script,
+                  std::vector<ScriptedUserInterface::DialogCall> &calls, FileDialog &dialog,
+                  const char *what) {
   calls.push_back({dialog});
   if (script.empty()) {
     ADD_FAILURE() << "unexpected " << what << " dialog";

@@ -24,9 +24,7 @@ protected:
 
   void SetUp() override { start(); }
 
-  void TearDown() override {
-    EXPECT_TRUE(ui.scriptDone()) << "scripted answers left unused";
-  }
+  void TearDown() override { EXPECT_TRUE(ui.scriptDone()) << "scripted answers left unused"; }
 
   RichEdit &editor() { return *form->RichEdit1; }
 
