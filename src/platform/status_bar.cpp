@@ -1,8 +1,7 @@
 #include "platform/status_bar.h"
 
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOption>
+#include <qdrawutil.h>
 
 namespace kavrin {
 
@@ -27,22 +26,21 @@ void PanelStatusBar::setPanelText(int index, const QString &text) {
 
 void PanelStatusBar::paintEvent(QPaintEvent * /*event*/) {
   QPainter painter(this);
-  QStyleOption frame;
-  frame.initFrom(this);
   int x = 0;
   for (const Panel &panel : panels_) {
     if (x >= width()) {
       break;
     }
     const QRect cell(x, 0, panel.width, height());
-    frame.rect = cell.adjusted(0, 1, -2, 0);
-    style()->drawPrimitive(QStyle::PE_FrameStatusBarItem, &frame, &painter, this);
+    const QRect box = cell.adjusted(0, 1, -2, 0);
+    // Sunken like the panels of a Windows status bar, whatever the style.
+    qDrawShadePanel(&painter, box, palette(), true, 1);
     // A line break in a panel text is drawn as a return sign.
     QString shown = panel.text;
     shown.replace(QLatin1String("\r\n"), QStringLiteral("\u21B5"));
     painter.save();
-    painter.setClipRect(frame.rect.adjusted(2, 0, -2, 0));
-    painter.drawText(frame.rect.adjusted(3, 0, -3, 0), Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine,
+    painter.setClipRect(box.adjusted(2, 0, -2, 0));
+    painter.drawText(box.adjusted(3, 0, -3, 0), Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine,
                      shown);
     painter.restore();
     x += panel.width;
