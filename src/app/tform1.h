@@ -137,7 +137,8 @@ private:
   // Encodes the editor's text for saving; throws Error, selecting the first
   // character that Shift-JIS cannot hold.
   QByteArray encodedText();
-  void writeDocument(const QByteArray &bytes);
+  // Shows the save dialog for a text document; true when a path was chosen.
+  bool chooseSavePath();
   void applyPendingOuterSize();
 
   UserInterface &ui_;

@@ -90,34 +90,35 @@ QByteArray TForm1::encodedText() {
   return std::move(encoded.bytes);
 }
 
-void TForm1::writeDocument(const QByteArray &bytes) { writeFileAtomically(FileName, bytes); }
+bool TForm1::chooseSavePath() {
+  // The dialog is shared with Convert, which leaves its own filter and title.
+  SaveDialog1.filter = kTextFilter;
+  SaveDialog1.title.clear();
+  return ui_.execSaveDialog(this, SaveDialog1);
+}
 
 void TForm1::Save1Click() {
   // Text that Shift-JIS cannot hold is reported before anything else.
   const QByteArray bytes = encodedText();
   if (FileName.isEmpty()) {
-    SaveDialog1.filter = kTextFilter;
-    SaveDialog1.title.clear();
-    if (!ui_.execSaveDialog(this, SaveDialog1)) {
+    if (!chooseSavePath()) {
       return;
     }
     FileName = SaveDialog1.fileName;
     UpdateTitle();
   }
-  writeDocument(bytes);
+  writeFileAtomically(FileName, bytes);
   RichEdit1->setModified(false);
   AddRecent();
 }
 
 void TForm1::SaveAs1Click() {
   const QByteArray bytes = encodedText();
-  SaveDialog1.filter = kTextFilter;
-  SaveDialog1.title.clear();
-  if (!ui_.execSaveDialog(this, SaveDialog1)) {
+  if (!chooseSavePath()) {
     return;
   }
   FileName = SaveDialog1.fileName;
-  writeDocument(bytes);
+  writeFileAtomically(FileName, bytes);
   RichEdit1->setModified(false);
   UpdateTitle();
   AddRecent();

@@ -8,24 +8,17 @@
 #include <QSaveFile>
 
 namespace kavrin {
-namespace {
-
-QString shown(const QString &path) { return QFileInfo(path).filePath(); }
-
-} // namespace
-
 QByteArray readFileBytes(const QString &path) {
   QFile file(path);
   if (QFileInfo(path).isDir()) {
-    throw Error(QStringLiteral("ファイル \"%1\" を開けません。\nフォルダです。").arg(shown(path)));
+    throw Error(QStringLiteral("ファイル \"%1\" を開けません。\nフォルダです。").arg(path));
   }
   if (!file.open(QIODevice::ReadOnly)) {
-    throw Error(QStringLiteral("ファイル \"%1\" を開けません。\n%2").arg(shown(path), file.errorString()));
+    throw Error(QStringLiteral("ファイル \"%1\" を開けません。\n%2").arg(path, file.errorString()));
   }
   QByteArray bytes = file.readAll();
   if (file.error() != QFileDevice::NoError) {
-    throw Error(
-        QStringLiteral("ファイル \"%1\" を読み込めません。\n%2").arg(shown(path), file.errorString()));
+    throw Error(QStringLiteral("ファイル \"%1\" を読み込めません。\n%2").arg(path, file.errorString()));
   }
   return bytes;
 }
@@ -37,7 +30,7 @@ void writeFileAtomically(const QString &path, const QByteArray &bytes) {
   const auto fail = [&] {
     const QString reason = file.errorString();
     file.cancelWriting();
-    throw Error(QStringLiteral("ファイル \"%1\" を保存できません。\n%2").arg(shown(path), reason));
+    throw Error(QStringLiteral("ファイル \"%1\" を保存できません。\n%2").arg(path, reason));
   };
   if (!file.open(QIODevice::WriteOnly)) {
     fail();
