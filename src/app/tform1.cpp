@@ -7,11 +7,13 @@
 #include "settings/function_keys.h"
 
 #include <QActionGroup>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -41,12 +43,15 @@ TForm1::TForm1(UserInterface &ui, const QStringList &args, QWidget *parent) : QM
   FunctionKeys = defaultFunctionKeys();
   ExeDir = QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + u'/');
   IniFile = ExeDir + QStringLiteral("kavrin") + QStringLiteral(".ini");
-  FileName.clear();
   Keywords.clear();
+  Mode5Click();
+  ApplyWordWrap();
+  FileName.clear();
   RichEdit1->setModified(false);
 
   RecentFiles = QStringList(4, QString());
   UpdateRecentMenu();
+  RichEdit1->installEventFilter(this);
 
   OpenDialog1.filter = QStringLiteral("テキスト文書 (*.txt)|*.TXT|すべてのファイル (*.*)|*.*");
 
@@ -160,11 +165,25 @@ void TForm1::connectHandlers() {
   for (int i = 0; i < 4; ++i) {
     connect(recent[i], &QAction::triggered, this, [this, i] { guard([this, i] { OpenRecent(i); }); });
   }
-  connect(Undo1, &QAction::triggered, RichEdit1, &QPlainTextEdit::undo);
+  on(Undo1, &TForm1::Undo1Click);
+  on(SelectAll1, &TForm1::SelectAll1Click);
+  on(Font1, &TForm1::Font1Click);
+  on(Back1, &TForm1::Back1Click);
+  on(Mode5, &TForm1::Mode5Click);
+  on(Mode6, &TForm1::Mode6Click);
+  // A checkable item has toggled itself when it reports the click; the
+  // handler does the toggling.
+  connect(Wrap1, &QAction::triggered, this, [this] {
+    Wrap1->setChecked(!Wrap1->isChecked());
+    Wrap1Click();
+  });
   connect(EditCut1, &QAction::triggered, RichEdit1, &QPlainTextEdit::cut);
   connect(EditCopy1, &QAction::triggered, RichEdit1, &QPlainTextEdit::copy);
   connect(EditPaste1, &QAction::triggered, RichEdit1, &QPlainTextEdit::paste);
-  connect(SelectAll1, &QAction::triggered, RichEdit1, &QPlainTextEdit::selectAll);
+  connect(RichEdit1, &QPlainTextEdit::copyAvailable, this, &TForm1::updateEditActions);
+  connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &TForm1::updateEditActions);
+  connect(Edit1, &QMenu::aboutToShow, this, &TForm1::updateEditActions);
+  updateEditActions();
   connect(RichEdit1, &RichEdit::filesDropped, this, &TForm1::WMDropFiles);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editing/completion.h"
 #include "platform/user_interface.h"
 
 #include <QMainWindow>
@@ -10,6 +11,7 @@
 
 class QAction;
 class QActionGroup;
+class QKeyEvent;
 class QMenu;
 class QMenuBar;
 
@@ -20,7 +22,7 @@ class RichEdit;
 
 // The main window.  It owns every piece of the program's state; each
 // subsystem adds its handlers in a source file of its own folder.
-class TForm1 : public QMainWindow {
+class TForm1 : public QMainWindow, public CompletionState {
   Q_OBJECT
 
 public:
@@ -76,13 +78,9 @@ public:
   QActionGroup *ModeGroup = nullptr;
 
   // Program state.
-  int CompIndex = 0;
-  int CompFirst = 0;
-  int CompEnd = 0;
+  // The completion fields come with CompletionState.
   int AutoAdd = 10;
-  bool CompActive = false;
   QString FileName;
-  QString CompPrefix;
   std::array<QString, 10> FunctionKeys;
   QString ConvProg = QStringLiteral("txt2bas.exe");
   QString ExeDir;
@@ -113,6 +111,22 @@ public:
   void UpdateRecentMenu();
   void OpenRecent(int index);
 
+  // Keyword completion and the BASIC mode.  AppMessage sees the editor's
+  // key presses before the editor does; a true `Handled` takes the key.
+  void AppMessage(QKeyEvent &key, bool &Handled);
+  void Mode5Click();
+  void Mode6Click();
+  // A key went down in the editor (one that no menu shortcut took).
+  void RichEdit1KeyDown(int &Key, Qt::KeyboardModifiers Shift);
+
+  // Format and edit commands.
+  void ApplyWordWrap();
+  void Undo1Click();
+  void SelectAll1Click();
+  void Wrap1Click();
+  void Font1Click();
+  void Back1Click();
+
   // Settings: whether a close may go ahead.
   bool FormClose();
 
@@ -120,6 +134,8 @@ public:
 
   // Runs a command; an Error it raises is shown and ends only that command.
   void guard(const std::function<void()> &command);
+
+  bool eventFilter(QObject *watched, QEvent *event) override;
 
 protected:
   void closeEvent(QCloseEvent *event) override;
@@ -140,6 +156,11 @@ private:
   // Shows the save dialog for a text document; true when a path was chosen.
   bool chooseSavePath();
   void applyPendingOuterSize();
+  // Checks `item`, loads its keyword list and ends any completion cycle.
+  void selectMode(QAction *item, const QString &keywordFile);
+  // True when a window shortcut that can act now is bound to the key.
+  bool isMenuShortcut(const QKeyEvent &key) const;
+  void updateEditActions();
 
   UserInterface &ui_;
   struct OuterGeometry {

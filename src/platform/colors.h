@@ -12,6 +12,7 @@ namespace kavrin {
 using TColor = std::uint32_t;
 
 inline constexpr TColor clWindow = 0x80000005;
+inline constexpr TColor clWindowText = 0x80000008;
 inline constexpr TColor clBlack = 0x00000000;
 
 inline bool isSystemColor(TColor c) { return (c & 0x80000000U) != 0; }

@@ -1,12 +1,12 @@
 #include "platform/qt_user_interface.h"
 
 #include "platform/file_filter.h"
+#include "platform/font_dialog.h"
 
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFontDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -106,20 +106,25 @@ bool QtUserInterface::execSaveDialog(QWidget *owner, FileDialog &dialog) {
 }
 
 bool QtUserInterface::execFontDialog(QWidget *owner, FontChoice &choice) {
-  bool ok = false;
-  const QFont font = QFontDialog::getFont(&ok, choice.font, owner);
-  if (ok) {
-    choice.font = font;
+  FontColorDialog dialog(owner);
+  dialog.setChoice(choice);
+  if (dialog.exec() != QDialog::Accepted) {
+    return false;
   }
-  return ok;
+  choice = dialog.choice();
+  return true;
 }
 
 bool QtUserInterface::execColorDialog(QWidget *owner, TColor &color) {
-  const QColor chosen = QColorDialog::getColor(toQColor(color, QApplication::palette()), owner);
+  const QColor initial = toQColor(color, QApplication::palette());
+  const QColor chosen = QColorDialog::getColor(initial, owner);
   if (!chosen.isValid()) {
     return false;
   }
-  color = fromQColor(chosen);
+  // A system colour that is only confirmed stays a system colour.
+  if (chosen.rgb() != initial.rgb()) {
+    color = fromQColor(chosen);
+  }
   return true;
 }
 

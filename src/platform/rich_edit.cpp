@@ -2,6 +2,7 @@
 
 #include "platform/cp932.h"
 
+#include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
@@ -118,8 +119,25 @@ QString RichEdit::selText() const {
 void RichEdit::setSelText(const QString &text) {
   markPlaceholdersIn(text);
   QTextCursor c = textCursor();
+  // One undo step of its own, not merged into the typing around it.
+  c.beginEditBlock();
   c.insertText(text);
+  c.endEditBlock();
   setTextCursor(c);
+}
+
+void RichEdit::setColor(TColor color) {
+  color_ = color;
+  QPalette p = palette();
+  p.setColor(QPalette::Base, toQColor(color, QApplication::palette()));
+  setPalette(p);
+}
+
+void RichEdit::setFontColor(TColor color) {
+  fontColor_ = color;
+  QPalette p = palette();
+  p.setColor(QPalette::Text, toQColor(color, QApplication::palette()));
+  setPalette(p);
 }
 
 bool RichEdit::modified() const { return document()->isModified(); }

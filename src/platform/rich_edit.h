@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/colors.h"
+#include "platform/edit_control.h"
+
 #include <QPlainTextEdit>
 #include <QStringList>
 
@@ -10,7 +13,7 @@ namespace kavrin {
 // The document editor: a plain-text editor with the access that the editing
 // commands need.  Positions count the editor's characters from 0, each line
 // break being one position; selection and text always agree on them.
-class RichEdit : public QPlainTextEdit {
+class RichEdit : public QPlainTextEdit, public EditControl {
   Q_OBJECT
 
 public:
@@ -22,19 +25,26 @@ public:
   // The whole text with each line break as U+2029, as the document holds it.
   QString rawText() const;
 
-  int textLength() const;
+  int textLength() const override;
   // The character at `pos`; a line break reads as '\n', outside the text 0.
-  QChar charAt(int pos) const;
+  QChar charAt(int pos) const override;
 
-  int selStart() const;
-  int selLength() const;
+  int selStart() const override;
+  int selLength() const override;
   // Leaves an empty selection at `pos`.
-  void setSelStart(int pos);
+  void setSelStart(int pos) override;
   // Selects `length` characters from the selection start.
-  void setSelLength(int length);
+  void setSelLength(int length) override;
   QString selText() const;
   // Replaces the selection; the caret ends after the inserted text.
-  void setSelText(const QString &text);
+  void setSelText(const QString &text) override;
+
+  // Background and text colours in their stored form, which may name a
+  // system colour.
+  TColor color() const { return color_; }
+  void setColor(TColor color);
+  TColor fontColor() const { return fontColor_; }
+  void setFontColor(TColor color);
 
   bool modified() const;
   void setModified(bool modified);
@@ -57,6 +67,8 @@ private:
   void markPlaceholdersIn(QStringView text);
 
   QSyntaxHighlighter *highlighter_ = nullptr;
+  TColor color_ = clWindow;
+  TColor fontColor_ = clWindowText;
 };
 
 // The local files among the URLs of a drag, in order.

@@ -47,14 +47,28 @@ bool ScriptedUserInterface::execSaveDialog(QWidget * /*owner*/, FileDialog &dial
   return answerDialog(saveAnswers, saveCalls, dialog, "save");
 }
 
-bool ScriptedUserInterface::execFontDialog(QWidget * /*owner*/, FontChoice & /*choice*/) {
-  ADD_FAILURE() << "unexpected font dialog";
-  return false;
+template <typename T>
+bool answerChoice(std::deque<std::optional<T>> &script, std::vector<T> &calls, T &value, const char *what) {
+  calls.push_back(value);
+  if (script.empty()) {
+    ADD_FAILURE() << "unexpected " << what << " dialog";
+    return false;
+  }
+  const std::optional<T> answer = script.front();
+  script.pop_front();
+  if (!answer) {
+    return false;
+  }
+  value = *answer;
+  return true;
 }
 
-bool ScriptedUserInterface::execColorDialog(QWidget * /*owner*/, TColor & /*color*/) {
-  ADD_FAILURE() << "unexpected colour dialog";
-  return false;
+bool ScriptedUserInterface::execFontDialog(QWidget * /*owner*/, FontChoice &choice) {
+  return answerChoice(fontAnswers, fontCalls, choice, "font");
+}
+
+bool ScriptedUserInterface::execColorDialog(QWidget * /*owner*/, TColor &color) {
+  return answerChoice(colorAnswers, colorCalls, color, "colour");
 }
 
 QStringList ScriptedUserInterface::messageTexts() const {

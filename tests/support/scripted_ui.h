@@ -31,11 +31,15 @@ public:
   // nullopt cancels the dialog.
   std::deque<std::optional<QString>> openAnswers;
   std::deque<std::optional<QString>> saveAnswers;
+  std::deque<std::optional<FontChoice>> fontAnswers;
+  std::deque<std::optional<TColor>> colorAnswers;
 
   // Records.
   std::vector<Message> messages;
   std::vector<DialogCall> openCalls;
   std::vector<DialogCall> saveCalls;
+  std::vector<FontChoice> fontCalls; // as loaded when shown
+  std::vector<TColor> colorCalls;
   int beeps = 0;
 
   MsgResult messageBox(QWidget *owner, const QString &text, const QString &caption, MsgButtons buttons,
@@ -48,7 +52,10 @@ public:
 
   QStringList messageTexts() const;
   // True when every scripted answer was used.
-  bool scriptDone() const { return answers.empty() && openAnswers.empty() && saveAnswers.empty(); }
+  bool scriptDone() const {
+    return answers.empty() && openAnswers.empty() && saveAnswers.empty() && fontAnswers.empty() &&
+           colorAnswers.empty();
+  }
 };
 
 } // namespace kavrin::testing

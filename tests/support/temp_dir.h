@@ -15,6 +15,8 @@ class TempDir {
 public:
   TempDir() { EXPECT_TRUE(dir_.isValid()); }
 
+  QString root() const { return dir_.path(); }
+
   QString path(const QString &name) const { return QDir(dir_.path()).filePath(name); }
 
   QString write(const QString &name, const QByteArray &bytes) const {

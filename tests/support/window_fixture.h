@@ -2,6 +2,7 @@
 
 #include "app/tform1.h"
 #include "platform/rich_edit.h"
+#include "support/qt_printers.h"
 #include "support/scripted_ui.h"
 #include "support/temp_dir.h"
 
@@ -20,6 +21,9 @@ protected:
   void start(const QStringList &args = {}) {
     form = std::make_unique<TForm1>(ui, args);
     form->show();
+    // Window shortcuts act only in the active window.
+    form->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(form.get(), 2000));
   }
 
   void SetUp() override { start(); }
