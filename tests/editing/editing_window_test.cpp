@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QMenu>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextLayout>
