@@ -11,8 +11,12 @@
 namespace kavrin {
 
 std::unique_ptr<TForm1> createMainWindow(UserInterface &ui, const QStringList &args) {
+  return createMainWindow(ui, args, ProgramPaths::ofThisProgram());
+}
+
+std::unique_ptr<TForm1> createMainWindow(UserInterface &ui, const QStringList &args, const ProgramPaths &paths) {
   try {
-    return std::make_unique<TForm1>(ui, args);
+    return std::make_unique<TForm1>(ui, args, paths);
   } catch (const Error &e) {
     showMessage(ui, nullptr, e.message());
     return nullptr;

@@ -11,10 +11,12 @@ namespace kavrin {
 
 class TForm1;
 class UserInterface;
+struct ProgramPaths;
 
 // Builds the main window from the command-line arguments (program name
 // excluded).  A start-up failure is shown and gives nullptr.
 std::unique_ptr<TForm1> createMainWindow(UserInterface &ui, const QStringList &args);
+std::unique_ptr<TForm1> createMainWindow(UserInterface &ui, const QStringList &args, const ProgramPaths &paths);
 
 // The program entry: the main window, then the event loop.  Returns the exit
 // code: 1 when start-up failed.

@@ -5,6 +5,7 @@
 #include "platform/rich_edit.h"
 #include "platform/status_bar.h"
 #include "settings/function_keys.h"
+#include "settings/settings_file.h"
 
 #include <QActionGroup>
 #include <QClipboard>
@@ -34,30 +35,33 @@ constexpr int kDesignHeight = 375;
 
 QFont windowFont() { return pixelFont(QStringLiteral("ＭＳ Ｐゴシック"), 12); }
 
-TForm1::TForm1(UserInterface &ui, const QStringList &args, QWidget *parent) : QMainWindow(parent), ui_(ui) {
+ProgramPaths ProgramPaths::ofThisProgram() {
+  const QString exeDir = QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + u'/');
+  return {exeDir, settingsFilePath(exeDir)};
+}
+
+TForm1::TForm1(UserInterface &ui, const QStringList &args, const ProgramPaths &paths, QWidget *parent)
+    : QMainWindow(parent), ui_(ui) {
   Form1 = this;
   createComponents();
   createMenus();
   connectHandlers();
 
   FunctionKeys = defaultFunctionKeys();
-  ExeDir = QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + u'/');
-  IniFile = ExeDir + QStringLiteral("kavrin") + QStringLiteral(".ini");
-  Keywords.clear();
-  Mode5Click();
-  ApplyWordWrap();
+  ExeDir = paths.exeDir;
+  IniFile = paths.iniFile;
   FileName.clear();
-  RichEdit1->setModified(false);
-
-  RecentFiles = QStringList(4, QString());
-  UpdateRecentMenu();
+  Keywords.clear();
+  readSettings();
   RichEdit1->installEventFilter(this);
 
   OpenDialog1.filter = QStringLiteral("テキスト文書 (*.txt)|*.TXT|すべてのファイル (*.*)|*.*");
 
   InsertMode = true;
   ShiftDown = false;
+  RichEdit1->setOverwriteMode(false);
   LayoutStatusPanels();
+  UpdateLegend();
 
   if (!args.isEmpty()) {
     LoadFile(args.first());
@@ -173,10 +177,14 @@ void TForm1::connectHandlers() {
   on(Mode6, &TForm1::Mode6Click);
   // A checkable item has toggled itself when it reports the click; the
   // handler does the toggling.
-  connect(Wrap1, &QAction::triggered, this, [this] {
-    Wrap1->setChecked(!Wrap1->isChecked());
-    Wrap1Click();
-  });
+  const auto toggle = [this](QAction *action, void (TForm1::*handler)()) {
+    connect(action, &QAction::triggered, this, [this, action, handler] {
+      action->setChecked(!action->isChecked());
+      (this->*handler)();
+    });
+  };
+  toggle(Wrap1, &TForm1::Wrap1Click);
+  toggle(AUTO1, &TForm1::AUTO1Click);
   connect(EditCut1, &QAction::triggered, RichEdit1, &QPlainTextEdit::cut);
   connect(EditCopy1, &QAction::triggered, RichEdit1, &QPlainTextEdit::copy);
   connect(EditPaste1, &QAction::triggered, RichEdit1, &QPlainTextEdit::paste);
@@ -230,6 +238,11 @@ void TForm1::setOuterGeometry(int left, int top, int width, int height) {
   resize(std::max(1, width - frameWidth), std::max(1, height - frameHeight));
   move(left, top);
   outer_ = {width, height, !isVisible() || (frameWidth == 0 && frameHeight == 0)};
+}
+
+QRect TForm1::outerGeometry() const {
+  const QRect frame = frameGeometry();
+  return outer_.pending ? QRect(frame.topLeft(), QSize(outer_.width, outer_.height)) : frame;
 }
 
 void TForm1::applyPendingOuterSize() {

@@ -20,6 +20,16 @@ namespace kavrin {
 class PanelStatusBar;
 class RichEdit;
 
+// Where the program finds its files: its own folder (with the keyword
+// lists, ending in a separator) and its settings file.
+struct ProgramPaths {
+  QString exeDir;
+  QString iniFile;
+
+  // The paths of the running program.
+  static ProgramPaths ofThisProgram();
+};
+
 // The main window.  It owns every piece of the program's state; each
 // subsystem adds its handlers in a source file of its own folder.
 class TForm1 : public QMainWindow, public CompletionState {
@@ -28,7 +38,8 @@ class TForm1 : public QMainWindow, public CompletionState {
 public:
   // Builds the window and all program state; `args` are the command-line
   // arguments after the program name.  Throws Error when start-up fails.
-  TForm1(UserInterface &ui, const QStringList &args, QWidget *parent = nullptr);
+  TForm1(UserInterface &ui, const QStringList &args,
+         const ProgramPaths &paths = ProgramPaths::ofThisProgram(), QWidget *parent = nullptr);
   ~TForm1() override;
 
   // Components, in the order of the window's design.
@@ -116,8 +127,12 @@ public:
   void AppMessage(QKeyEvent &key, bool &Handled);
   void Mode5Click();
   void Mode6Click();
-  // A key went down in the editor (one that no menu shortcut took).
+  // Function keys, AUTO and the key legend.  The key handlers see the
+  // editor's keys that no menu shortcut took.
   void RichEdit1KeyDown(int &Key, Qt::KeyboardModifiers Shift);
+  void RichEdit1KeyUp(int &Key, Qt::KeyboardModifiers Shift);
+  void UpdateLegend();
+  void AUTO1Click();
 
   // Format and edit commands.
   void ApplyWordWrap();
@@ -127,8 +142,11 @@ public:
   void Font1Click();
   void Back1Click();
 
-  // Settings: whether a close may go ahead.
+  // Settings: read during construction; written by a close that goes ahead.
+  void readSettings();
   bool FormClose();
+  // The outer rectangle, frame included, as far as the window system tells.
+  QRect outerGeometry() const;
 
   UserInterface &ui() { return ui_; }
 
@@ -160,6 +178,8 @@ private:
   void selectMode(QAction *item, const QString &keywordFile);
   // True when a window shortcut that can act now is bound to the key.
   bool isMenuShortcut(const QKeyEvent &key) const;
+  // The RETURN branch of AppMessage.
+  void autoNumberOnReturn(bool &Handled);
   void updateEditActions();
 
   UserInterface &ui_;

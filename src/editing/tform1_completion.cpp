@@ -44,6 +44,14 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event) {
     RichEdit1KeyDown(code, key.modifiers());
     break;
   }
+  case QEvent::KeyRelease: {
+    auto &key = *static_cast<QKeyEvent *>(event);
+    if (!key.isAutoRepeat()) {
+      int code = key.key();
+      RichEdit1KeyUp(code, key.modifiers());
+    }
+    break;
+  }
   case QEvent::InputMethod: {
     // Text from an input method is typing like any key's.
     const auto &input = *static_cast<QInputMethodEvent *>(event);
@@ -71,17 +79,15 @@ bool TForm1::isMenuShortcut(const QKeyEvent &key) const {
   });
 }
 
-void TForm1::AppMessage(QKeyEvent &key, bool & /*Handled*/) {
+void TForm1::AppMessage(QKeyEvent &key, bool &Handled) {
   if (isTab(key)) {
     const bool backwards = key.key() == Qt::Key_Backtab || (key.modifiers() & Qt::ShiftModifier);
     if (completeKeyword(*RichEdit1, Keywords, backwards, *this)) {
       ui().beep();
     }
+  } else if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) {
+    autoNumberOnReturn(Handled);
   }
-}
-
-void TForm1::RichEdit1KeyDown(int &Key, Qt::KeyboardModifiers /*Shift*/) {
-  endCompletionOnKey(*RichEdit1, *this, Key);
 }
 
 void TForm1::Mode5Click() { selectMode(Mode5, QStringLiteral("qmcode.txt")); }

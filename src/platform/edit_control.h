@@ -15,6 +15,8 @@ public:
   virtual int textLength() const = 0;
   // The character at `pos`; outside the text a null character.
   virtual QChar charAt(int pos) const = 0;
+  // The start of the line that holds `pos`.
+  virtual int lineStart(int pos) const = 0;
   // The caret position when nothing is selected.
   virtual int selStart() const = 0;
   virtual int selLength() const = 0;

@@ -89,6 +89,10 @@ QChar RichEdit::charAt(int pos) const {
   return c == QChar::ParagraphSeparator ? QChar(u'\n') : c;
 }
 
+int RichEdit::lineStart(int pos) const {
+  return document()->findBlock(std::clamp(pos, 0, textLength())).position();
+}
+
 int RichEdit::selStart() const { return textCursor().selectionStart(); }
 
 int RichEdit::selLength() const {

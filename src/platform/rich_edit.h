@@ -29,6 +29,7 @@ public:
   // The character at `pos`; a line break reads as '\n', outside the text 0.
   QChar charAt(int pos) const override;
 
+  int lineStart(int pos) const override;
   int selStart() const override;
   int selLength() const override;
   // Leaves an empty selection at `pos`.

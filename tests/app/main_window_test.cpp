@@ -86,10 +86,10 @@ TEST_F(MainWindowTest, MenuTreeInOrder) {
   EXPECT_EQ(form->EditCopy1->statusTip(), QStringLiteral("コピー"));
 }
 
-TEST_F(MainWindowTest, StartsWithTheDesignsStateAndPlace) {
+TEST_F(MainWindowTest, AFirstStartHasTheDefaultStateAndPlace) {
   EXPECT_EQ(form->windowTitle(), QStringLiteral("kavrin"));
   EXPECT_EQ(form->frameGeometry().topLeft(), QPoint(192, 107));
-  EXPECT_EQ(form->frameGeometry().size(), QSize(544, 375));
+  EXPECT_EQ(form->frameGeometry().size(), QSize(536, 329));
   EXPECT_EQ(text(), QString());
   EXPECT_FALSE(editor().modified());
   EXPECT_TRUE(form->InsertMode);
@@ -162,6 +162,7 @@ TEST_F(MainWindowTest, ExitAsksAndCancelKeepsTheWindow) {
 }
 
 TEST_F(MainWindowTest, ShiftReturnStartsARealLine) {
+  form->AUTO1->trigger(); // the editor's own line break
   type(QStringLiteral("10 A"));
   QTest::keyClick(form->RichEdit1, Qt::Key_Return, Qt::ShiftModifier);
   type(QStringLiteral("20 B"));
@@ -190,7 +191,8 @@ protected:
 
 TEST_F(StartUpTest, TheFirstArgumentOpensTheRestAreIgnored) {
   const QString a = dir.write(QStringLiteral("a.txt"), "10 CLS\r\n");
-  const auto form = createMainWindow(ui, {a, dir.write(QStringLiteral("b.txt"), "B")});
+  const auto form =
+      createMainWindow(ui, {a, dir.write(QStringLiteral("b.txt"), "B")}, testing::testPaths(dir));
   ASSERT_TRUE(form);
   EXPECT_EQ(form->FileName, a);
   EXPECT_EQ(form->RichEdit1->toPlainText(), QStringLiteral("10 CLS\n"));
@@ -199,7 +201,7 @@ TEST_F(StartUpTest, TheFirstArgumentOpensTheRestAreIgnored) {
 }
 
 TEST_F(StartUpTest, AMissingFileEndsStartUpWithoutAWindow) {
-  const auto form = createMainWindow(ui, {dir.path(QStringLiteral("none.txt"))});
+  const auto form = createMainWindow(ui, {dir.path(QStringLiteral("none.txt"))}, testing::testPaths(dir));
   EXPECT_FALSE(form);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_TRUE(ui.messages[0].text.contains(QStringLiteral("none.txt")));
@@ -221,7 +223,7 @@ TEST_F(StartUpTest, ALongPathIsNeverCut) {
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   file.write("10 END");
   file.close();
-  const auto form = createMainWindow(ui, {path});
+  const auto form = createMainWindow(ui, {path}, testing::testPaths(dir));
   ASSERT_TRUE(form);
   EXPECT_EQ(form->FileName, path);
 }

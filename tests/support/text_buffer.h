@@ -30,6 +30,10 @@ public:
 
   int textLength() const override { return static_cast<int>(text_.size()); }
   QChar charAt(int pos) const override { return pos >= 0 && pos < text_.size() ? text_[pos] : QChar(); }
+  int lineStart(int pos) const override {
+    const qsizetype lf = pos > 0 ? text_.lastIndexOf(u'\n', pos - 1) : -1;
+    return static_cast<int>(lf + 1);
+  }
   int selStart() const override { return start_; }
   int selLength() const override { return length_; }
   void setSelStart(int pos) override {

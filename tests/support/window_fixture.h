@@ -15,11 +15,15 @@
 
 namespace kavrin::testing {
 
+inline ProgramPaths testPaths(const TempDir &dir) {
+  return {QCoreApplication::applicationDirPath() + u'/', dir.path(QStringLiteral("kavrin.ini"))};
+}
+
 // A main window answered by a script, with a folder of its own.
 class WindowTest : public ::testing::Test {
 protected:
   void start(const QStringList &args = {}) {
-    form = std::make_unique<TForm1>(ui, args);
+    form = std::make_unique<TForm1>(ui, args, paths());
     form->show();
     // Window shortcuts act only in the active window.
     form->activateWindow();
@@ -29,6 +33,11 @@ protected:
   void SetUp() override { start(); }
 
   void TearDown() override { EXPECT_TRUE(ui.scriptDone()) << "scripted answers left unused"; }
+
+  // The program's own folder for its keyword lists; the settings file in
+  // the test's folder.
+  ProgramPaths paths() const { return testPaths(dir); }
+  QString iniPath() const { return dir.path(QStringLiteral("kavrin.ini")); }
 
   RichEdit &editor() { return *form->RichEdit1; }
 

@@ -1,0 +1,278 @@
+#include "platform/profile.h"
+
+#include "platform/cp932.h"
+#include "platform/error.h"
+#include "platform/text_file.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <utility>
+
+namespace kavrin {
+namespace {
+
+// What Windows hands a caller: a 4096-byte buffer less its terminating zero.
+constexpr qsizetype kMaxValueBytes = 4095;
+
+// A span of the file's bytes.
+struct Range {
+  qsizetype begin = 0;
+  qsizetype end = 0;
+
+  qsizetype size() const { return end - begin; }
+};
+
+struct Line {
+  qsizetype begin = 0;
+  qsizetype end = 0;  // where the line end starts
+  qsizetype next = 0; // where the next line starts
+};
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+bool isLead(std::uint8_t b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+bool isTrail(std::uint8_t b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
+
+// Bytes of the character at `i`, split as the decoder splits them.  Trail
+// bytes cover "[", "]" and ASCII letters, never blanks, quotes, "=" or line
+// ends, so only "]" has to be searched for character by character.
+qsizetype charLength(const QByteArray &bytes, qsizetype i, qsizetype end) {
+  return isLead(static_cast<std::uint8_t>(bytes[i])) && i + 1 < end &&
+                 isTrail(static_cast<std::uint8_t>(bytes[i + 1]))
+             ? 2
+             : 1;
+}
+
+Line lineAt(const QByteArray &bytes, qsizetype begin) {
+  const qsizetype n = bytes.size();
+  qsizetype i = begin;
+  while (i < n && bytes[i] != '\r' && bytes[i] != '\n') {
+    ++i;
+  }
+  Line line{begin, i, i};
+  if (i < n) {
+    line.next = bytes[i] == '\r' && i + 1 < n && bytes[i + 1] == '\n' ? i + 2 : i + 1;
+  }
+  return line;
+}
+
+Range trimmed(const QByteArray &bytes, Range r) {
+  while (r.begin < r.end && isBlank(bytes[r.begin])) {
+    ++r.begin;
+  }
+  while (r.end > r.begin && isBlank(bytes[r.end - 1])) {
+    --r.end;
+  }
+  return r;
+}
+
+bool isBlankLine(const QByteArray &bytes, const Line &line) {
+  return trimmed(bytes, {line.begin, line.end}).size() == 0;
+}
+
+// The name of a "[name]" line.
+std::optional<Range> sectionName(const QByteArray &bytes, const Line &line) {
+  qsizetype i = trimmed(bytes, {line.begin, line.end}).begin;
+  if (i == line.end || bytes[i] != '[') {
+    return std::nullopt;
+  }
+  const qsizetype nameBegin = ++i;
+  while (i < line.end) {
+    if (bytes[i] == ']') {
+      return trimmed(bytes, {nameBegin, i});
+    }
+    i += charLength(bytes, i, line.end);
+  }
+  return std::nullopt;
+}
+
+struct Entry {
+  Range key;
+  Range value;
+};
+
+std::optional<Entry> entryOf(const QByteArray &bytes, const Line &line) {
+  const qsizetype equals = bytes.indexOf('=', line.begin);
+  if (equals < 0 || equals >= line.end) {
+    return std::nullopt;
+  }
+  Entry entry{trimmed(bytes, {line.begin, equals}), trimmed(bytes, {equals + 1, line.end})};
+  Range &v = entry.value;
+  if (v.size() >= 2 && (bytes[v.begin] == '"' || bytes[v.begin] == '\'') &&
+      bytes[v.end - 1] == bytes[v.begin]) {
+    ++v.begin;
+    --v.end;
+  }
+  return entry;
+}
+
+// As much of the value as a caller receives.
+QByteArrayView limited(const QByteArray &bytes, Range value) {
+  qsizetype i = value.begin;
+  while (i < value.end) {
+    const qsizetype next = i + charLength(bytes, i, value.end);
+    if (next - value.begin > kMaxValueBytes) {
+      break;
+    }
+    i = next;
+  }
+  return QByteArrayView(bytes).sliced(value.begin, i - value.begin);
+}
+
+// A line break would split the line and code page 932 cannot hold every
+// character: both are left out rather than break the file.
+QByteArray storable(QStringView text) {
+  QString kept;
+  kept.reserve(text.size());
+  for (const QChar c : text) {
+    if (c != u'\r' && c != u'\n' && c != QChar(0x2028) && c != QChar(0x2029)) {
+      kept.append(c);
+    }
+  }
+  return cp932::encode(kept).bytes;
+}
+
+// A name as the file would hold it after a write, so that a later read or
+// write of the same name finds that line again.
+QString storedName(QStringView name) {
+  const QByteArray bytes = storable(name);
+  const Range r = trimmed(bytes, {0, bytes.size()});
+  return cp932::decodeVerbatim(QByteArrayView(bytes).sliced(r.begin, r.size()));
+}
+
+bool sameName(const QByteArray &bytes, Range r, const QString &name) {
+  return cp932::decodeVerbatim(QByteArrayView(bytes).sliced(r.begin, r.size()))
+             .compare(name, Qt::CaseInsensitive) == 0;
+}
+
+struct Found {
+  bool section = false;
+  Line lastEntry; // the last non-blank line of the section, its header at least
+  bool key = false;
+  Line keyLine;
+  Range value;
+};
+
+// Only the first section and the first key of a name count.
+Found find(const QByteArray &bytes, QStringView section, QStringView key) {
+  const QString sectionWanted = storedName(section);
+  const QString keyWanted = storedName(key);
+  Found found;
+  for (qsizetype pos = 0; pos < bytes.size();) {
+    const Line line = lineAt(bytes, pos);
+    pos = line.next;
+    if (const std::optional<Range> name = sectionName(bytes, line)) {
+      if (found.section) {
+        break;
+      }
+      if (sameName(bytes, *name, sectionWanted)) {
+        found.section = true;
+        found.lastEntry = line;
+      }
+      continue;
+    }
+    if (!found.section) {
+      continue;
+    }
+    if (!isBlankLine(bytes, line)) {
+      found.lastEntry = line;
+    }
+    if (const std::optional<Entry> entry = entryOf(bytes, line)) {
+      if (sameName(bytes, entry->key, keyWanted)) {
+        found.key = true;
+        found.keyLine = line;
+        found.value = entry->value;
+        break;
+      }
+    }
+  }
+  return found;
+}
+
+} // namespace
+
+Profile::Profile(QByteArray bytes) : bytes_(std::move(bytes)) {}
+
+Profile Profile::load(const QString &path) {
+  try {
+    return Profile(readFileBytes(path));
+  } catch (const Error &) {
+    // A missing profile is a first start, not a fault.
+    return Profile();
+  }
+}
+
+QString Profile::readString(QStringView section, QStringView key, const QString &def) const {
+  const Found found = find(bytes_, section, key);
+  if (!found.key) {
+    return def;
+  }
+  return cp932::decodeVerbatim(limited(bytes_, found.value));
+}
+
+int Profile::readInt(QStringView section, QStringView key, int def) const {
+  const Found found = find(bytes_, section, key);
+  if (!found.key) {
+    return def;
+  }
+  const QByteArrayView text = limited(bytes_, found.value);
+  qsizetype i = 0;
+  while (i < text.size() && isBlank(text[i])) {
+    ++i;
+  }
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+    negative = text[i] == '-';
+    ++i;
+  }
+  if (i == text.size() || text[i] < '0' || text[i] > '9') {
+    return def;
+  }
+  // Past 2^31 every number clamps alike, so the magnitude stops growing there.
+  constexpr std::int64_t kCap = std::int64_t{1} << 31;
+  std::int64_t magnitude = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    magnitude = std::min(magnitude * 10 + (text[i] - '0'), kCap);
+  }
+  const std::int64_t number = negative ? -magnitude : magnitude;
+  return static_cast<int>(
+      std::clamp<std::int64_t>(number, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+void Profile::writeString(QStringView section, QStringView key, QStringView value) {
+  const Found found = find(bytes_, section, key);
+  const QByteArray entry = storable(key) + '=' + storable(value);
+  if (found.key) {
+    const Line &line = found.keyLine;
+    bytes_.replace(line.begin, line.end - line.begin, entry);
+    return;
+  }
+  if (found.section) {
+    // After the section's last entry, so that blank lines closing it stay last.
+    const Line &last = found.lastEntry;
+    const QByteArray lineEnd = last.next == last.end ? QByteArray("\r\n") : QByteArray();
+    bytes_.insert(last.next, lineEnd + entry + "\r\n");
+    return;
+  }
+  if (!bytes_.isEmpty() && !bytes_.endsWith('\n') && !bytes_.endsWith('\r')) {
+    bytes_.append("\r\n");
+  }
+  bytes_.append('[' + storable(section) + "]\r\n" + entry + "\r\n");
+}
+
+void Profile::save(const QString &path) const {
+  const QString folder = QFileInfo(path).absolutePath();
+  if (!QDir().mkpath(folder)) {
+    throw Error(QStringLiteral("ファイル \"%1\" を保存できません。\nフォルダ \"%2\" を作成できません。")
+                    .arg(path, folder));
+  }
+  writeFileAtomically(path, bytes_);
+}
+
+} // namespace kavrin

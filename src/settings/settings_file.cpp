@@ -1,0 +1,31 @@
+#include "settings/settings_file.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <algorithm>
+
+namespace kavrin {
+
+QString settingsFilePath(const QString &exeDir) {
+  const QString name = QStringLiteral("kavrin.ini");
+  if (QFileInfo(exeDir).isWritable()) {
+    return exeDir + name;
+  }
+  const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+  return QDir::toNativeSeparators(config + QStringLiteral("/kavrin/") + name);
+}
+
+QRect keepOnScreen(const QRect &outer, const QList<QRect> &screens, const QRect &primary) {
+  const bool visible =
+      std::any_of(screens.begin(), screens.end(), [&outer](const QRect &s) { return s.intersects(outer); });
+  if (visible || primary.isEmpty()) {
+    return outer;
+  }
+  QRect placed(QPoint(), outer.size().boundedTo(primary.size()).expandedTo(QSize(1, 1)));
+  placed.moveCenter(primary.center());
+  return placed;
+}
+
+} // namespace kavrin

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QList>
+#include <QRect>
+#include <QString>
+
+namespace kavrin {
+
+// Where the settings live: "kavrin.ini" beside the program when its folder
+// is writable (a copy run from its own folder), else in the user's
+// configuration folder, as for an installed copy.
+QString settingsFilePath(const QString &exeDir);
+
+// A saved window rectangle that lies off every screen (a monitor was
+// unplugged) comes back centred on the primary screen, no larger than it.
+QRect keepOnScreen(const QRect &outer, const QList<QRect> &screens, const QRect &primary);
+
+} // namespace kavrin
