@@ -14,7 +14,8 @@ std::unique_ptr<TForm1> createMainWindow(UserInterface &ui, const QStringList &a
   return createMainWindow(ui, args, ProgramPaths::ofThisProgram());
 }
 
-std::unique_ptr<TForm1> createMainWindow(UserInterface &ui, const QStringList &args, const ProgramPaths &paths) {
+std::unique_ptr<TForm1> createMainWindow(UserInterface &ui, const QStringList &args,
+                                         const ProgramPaths &paths) {
   try {
     return std::make_unique<TForm1>(ui, args, paths);
   } catch (const Error &e) {

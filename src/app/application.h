@@ -16,7 +16,8 @@ struct ProgramPaths;
 // Builds the main window from the command-line arguments (program name
 // excluded).  A start-up failure is shown and gives nullptr.
 std::unique_ptr<TForm1> createMainWindow(UserInterface &ui, const QStringList &args);
-std::unique_ptr<TForm1> createMainWindow(UserInterface &ui, const QStringList &args, const ProgramPaths &paths);
+std::unique_ptr<TForm1> createMainWindow(UserInterface &ui, const QStringList &args,
+                                         const ProgramPaths &paths);
 
 // The program entry: the main window, then the event loop.  Returns the exit
 // code: 1 when start-up failed.

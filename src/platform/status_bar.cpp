@@ -40,8 +40,7 @@ void PanelStatusBar::paintEvent(QPaintEvent * /*event*/) {
     shown.replace(QLatin1String("\r\n"), QStringLiteral("\u21B5"));
     painter.save();
     painter.setClipRect(box.adjusted(2, 0, -2, 0));
-    painter.drawText(box.adjusted(3, 0, -3, 0), Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine,
-                     shown);
+    painter.drawText(box.adjusted(3, 0, -3, 0), Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine, shown);
     painter.restore();
     x += panel.width;
   }
