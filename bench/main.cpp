@@ -4,9 +4,11 @@
 #include "app/application.h"
 #include "app/tform1.h"
 #include "children.h"
+#include "editing/keyword_list.h"
 #include "measure.h"
 #include "platform/cp932.h"
 #include "platform/rich_edit.h"
+#include "sample_keywords.h"
 #include "sample_program.h"
 #include "silent_ui.h"
 
@@ -17,7 +19,10 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -33,6 +38,17 @@ constexpr int kLoadPairs = 9;
 constexpr int kSaveRuns = 10;
 constexpr int kCodecRuns = 20;
 constexpr int kChildTimeoutMs = 60'000;
+constexpr qsizetype kKeywordCount = 10'000;
+constexpr int kTabWarmUps = 10;
+// Samples of each TAB figure at each caret place, taken in rounds that
+// alternate the documents, so that a busy moment of the machine does not
+// fall on one document only.
+constexpr int kTabSamples = 200;
+constexpr int kTabRounds = 4;
+// The typed word must stand for a run of entries, not pick out one.
+constexpr int kLeastRun = 5;
+// How far before the end of the document "near the end" is: a few lines.
+constexpr int kNearEndChars = 300;
 
 struct Row {
   QString figure;
@@ -52,15 +68,16 @@ QString verdict(double measured, double limit, int decimals) {
 bool verbose = false;
 
 // Every sample, for telling noise from a real change.
-void dump(const char *what, const std::vector<double> &values) {
+void dump(const QString &what, const std::vector<double> &values, int decimals = 2) {
   if (!verbose) {
     return;
   }
   QStringList shown;
   for (const double value : values) {
-    shown << fixed(value, 2);
+    shown << fixed(value, decimals);
   }
-  std::fprintf(stderr, "kavrin_bench:   %s: %s\n", what, shown.join(u' ').toUtf8().constData());
+  std::fprintf(stderr, "kavrin_bench:   %s: %s\n", what.toUtf8().constData(),
+               shown.join(u' ').toUtf8().constData());
 }
 
 void progress(const char *what) {
@@ -248,6 +265,213 @@ std::vector<Row> codecFigures(const QByteArray &sample) {
            fixed(encode, 2) + QStringLiteral(" ms"), verdict(encode, 10.0, 2)}};
 }
 
+// A key as the window system delivers it: through the shortcut map to the
+// focused editor.  QTest::keyPress would also run the event loop, which
+// paints; here the handling and the repaint are timed apart.
+void sendKey(TForm1 &form, Qt::Key key, QEvent::Type type) {
+  QString text;
+  switch (key) {
+  case Qt::Key_Tab:
+    text = QStringLiteral("\t");
+    break;
+  case Qt::Key_Backspace:
+    text = QStringLiteral("\b");
+    break;
+  case Qt::Key_Escape:
+    text = QStringLiteral("\x1b");
+    break;
+  default:
+    break;
+  }
+  qt_handleKeyEvent(form.windowHandle(), type, key, Qt::NoModifier, text);
+}
+
+// What follows a key before the user sees its effect: the posted events,
+// among them the repaint of what the key changed.
+double settle() {
+  return millisecondsOf([] { QCoreApplication::sendPostedEvents(); });
+}
+
+void tapKey(TForm1 &form, Qt::Key key) {
+  sendKey(form, key, QEvent::KeyPress);
+  sendKey(form, key, QEvent::KeyRelease);
+  settle();
+}
+
+// Late in the list, so that the search for its run passes most entries.
+const QString kTypedWord = QStringLiteral("STRI");
+
+struct TabTimes {
+  std::vector<double> first;
+  std::vector<double> further;
+  // The repaint that follows each, not part of the figures.
+  std::vector<double> firstRepaint;
+  std::vector<double> furtherRepaint;
+  // How many entries the typed word matches.
+  int run = 0;
+};
+
+// Types a new line ending in kTypedWord after the line holding `pos`, and
+// times `samples` TABs of each kind with the caret after the word.  The same
+// line in every place and document leaves the document as the only
+// difference.
+void measureTabsAt(TForm1 &form, int pos, int samples, TabTimes &times) {
+  RichEdit &edit = *form.RichEdit1;
+  const QTextBlock line = edit.document()->findBlock(pos);
+  const QString text = line.text();
+  qsizetype digits = 0;
+  while (digits < text.size() && text[digits].isDigit()) {
+    ++digits;
+  }
+  // Numbered between this line and the next, as BASIC programmers do.
+  const int number = text.left(digits).toInt() + 5;
+  edit.setSelStart(line.position() + line.length() - 1);
+  edit.setSelText(u'\n' + QString::number(number) + u' ' + kTypedWord);
+  edit.ensureCursorVisible();
+  settle();
+  const int caret = edit.selStart();
+  const int length = edit.textLength();
+
+  // Esc ends the cycle leaving the shown tail selected, and Backspace
+  // removes it: the text is back to the typed word.
+  const auto endCycle = [&] {
+    tapKey(form, Qt::Key_Escape);
+    if (edit.selLength() > 0) {
+      tapKey(form, Qt::Key_Backspace);
+    }
+    if (form.CompActive || edit.selStart() != caret || edit.selLength() != 0 || edit.textLength() != length) {
+      throw Failure(QStringLiteral("a completion cycle did not end as a user ends it"));
+    }
+  };
+  const auto tab = [&](std::vector<double> &times, std::vector<double> &repaints, bool kept) {
+    const double ms = millisecondsOf([&] { sendKey(form, Qt::Key_Tab, QEvent::KeyPress); });
+    const double repaint = settle();
+    sendKey(form, Qt::Key_Tab, QEvent::KeyRelease);
+    settle();
+    if (!form.CompActive) {
+      throw Failure(QStringLiteral("TAB started no completion cycle"));
+    }
+    if (kept) {
+      times.push_back(ms);
+      repaints.push_back(repaint);
+    }
+  };
+
+  for (int i = 0; i < kTabWarmUps + samples; ++i) {
+    tab(times.first, times.firstRepaint, i >= kTabWarmUps);
+    times.run = form.CompEnd - form.CompFirst;
+    if (form.CompIndex < 0 || times.run < kLeastRun) {
+      throw Failure(QStringLiteral("\"%1\" matches %2 entries").arg(kTypedWord).arg(times.run));
+    }
+    endCycle();
+  }
+  // Stepping round the ring passes every entry of the run and the typed
+  // word alone.
+  tapKey(form, Qt::Key_Tab);
+  for (int i = 0; i < kTabWarmUps + samples; ++i) {
+    tab(times.further, times.furtherRepaint, i >= kTabWarmUps);
+  }
+  endCycle();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes) {
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()) {
+    throw Failure(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
+  }
+}
+
+std::vector<double> joined(std::vector<double> a, const std::vector<double> &b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+// Judged on the slower caret place; both are shown, and the repaint that
+// the user waits for as well.
+Row tabRow(const QString &figure, const std::vector<double> &middle, const std::vector<double> &nearEnd,
+           const std::vector<double> &repaints) {
+  const double worst = std::max(median(middle), median(nearEnd));
+  return {figure, QStringLiteral("<= 1 ms"),
+          QStringLiteral("%1 ms (middle %2, near end %3, p90 %4; then repaint %5)")
+              .arg(fixed(worst, 3), fixed(median(middle), 3), fixed(median(nearEnd), 3),
+                   fixed(percentile(joined(middle, nearEnd), 0.9), 3), fixed(median(repaints), 3)),
+          verdict(worst, 1.0, 3)};
+}
+
+std::vector<Row> completionFigures(const QDir &dir) {
+  progress("keyword completion");
+  SilentUserInterface ui;
+  const std::unique_ptr<TForm1> form = shownMainWindow(ui);
+  form->RichEdit1->setFocus();
+  QCoreApplication::processEvents();
+  if (form->focusWidget() != form->RichEdit1) {
+    throw Failure(QStringLiteral("the editor does not have the focus"));
+  }
+  const QStringList keywords = makeKeywordList(
+      loadKeywordList(keywordFilePath(form->ExeDir, QStringLiteral("qmsrcode.txt"))), kKeywordCount);
+
+  struct Document {
+    QString name;
+    qsizetype bytes;
+    QString path;
+    TabTimes middle;
+    TabTimes nearEnd;
+  };
+  Document documents[] = {{QStringLiteral("1 MiB"), 1024 * 1024, {}, {}, {}},
+                          {QStringLiteral("64 KiB"), 64 * 1024, {}, {}, {}}};
+  for (Document &document : documents) {
+    document.path = dir.filePath(QStringLiteral("completion-%1.txt").arg(document.bytes));
+    writeFile(document.path, makeSampleProgram(document.bytes));
+  }
+  form->Keywords = keywords;
+  for (int round = 0; round < kTabRounds; ++round) {
+    for (int i = 0; i < 2; ++i) {
+      Document &document = documents[(round + i) % 2];
+      // Each round starts from the file, so that the edits of one do not
+      // pile up in the next.
+      form->CompActive = false;
+      form->LoadFile(document.path);
+      settle();
+      const int length = form->RichEdit1->textLength();
+      measureTabsAt(*form, length / 2, kTabSamples / kTabRounds, document.middle);
+      measureTabsAt(*form, std::max(length - kNearEndChars, 0), kTabSamples / kTabRounds, document.nearEnd);
+    }
+  }
+  for (const Document &document : documents) {
+    const auto dumpPlace = [&](const QString &place, const TabTimes &times) {
+      const QString where = document.name + QStringLiteral(", ") + place;
+      if (verbose) {
+        std::fprintf(stderr, "kavrin_bench:   %s: \"%s\" matches %d entries\n", where.toUtf8().constData(),
+                     kTypedWord.toUtf8().constData(), times.run);
+      }
+      dump(QStringLiteral("first TAB ms, ") + where, times.first, 3);
+      dump(QStringLiteral("its repaint ms, ") + where, times.firstRepaint, 3);
+      dump(QStringLiteral("further TAB ms, ") + where, times.further, 3);
+      dump(QStringLiteral("its repaint ms, ") + where, times.furtherRepaint, 3);
+    };
+    dumpPlace(QStringLiteral("middle"), document.middle);
+    dumpPlace(QStringLiteral("near end"), document.nearEnd);
+  }
+  requireSilence(ui);
+
+  std::vector<Row> rows;
+  for (const bool further : {false, true}) {
+    for (const Document &document : documents) {
+      const TabTimes &middle = document.middle;
+      const TabTimes &nearEnd = document.nearEnd;
+      rows.push_back(
+          further
+              ? tabRow(QStringLiteral("keyword completion, further TAB, %1 document, 10,000 keywords")
+                           .arg(document.name),
+                       middle.further, nearEnd.further, joined(middle.furtherRepaint, nearEnd.furtherRepaint))
+              : tabRow(QStringLiteral("keyword completion, first TAB, %1 document, 10,000 keywords")
+                           .arg(document.name),
+                       middle.first, nearEnd.first, joined(middle.firstRepaint, nearEnd.firstRepaint)));
+    }
+  }
+  return rows;
+}
+
 void printTable(const std::vector<Row> &rows) {
   const Row head{QStringLiteral("figure"), QStringLiteral("target"), QStringLiteral("measured"),
                  QStringLiteral("verdict")};
@@ -285,11 +509,7 @@ int drive(int &argc, char **argv) {
   }
   const QByteArray sample = makeSampleProgram(kSampleBytes);
   const QString path = QDir(dir.path()).filePath(QStringLiteral("program.txt"));
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly) || file.write(sample) != sample.size() || !file.flush()) {
-    throw Failure(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
-  }
-  file.close();
+  writeFile(path, sample);
 
   std::vector<Row> rows;
   // The children come first, while this process is still small to fork.
@@ -301,6 +521,9 @@ int drive(int &argc, char **argv) {
     rows.push_back(row);
   }
   for (const Row &row : codecFigures(sample)) {
+    rows.push_back(row);
+  }
+  for (const Row &row : completionFigures(QDir(dir.path()))) {
     rows.push_back(row);
   }
   rows.insert(rows.end(), memory.begin(), memory.end());

@@ -11,6 +11,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <cmath>
 
 namespace kavrin::bench {
 
@@ -21,6 +22,15 @@ double median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
   const std::size_t mid = values.size() / 2;
   return values.size() % 2 == 1 ? values[mid] : (values[mid - 1] + values[mid]) / 2.0;
+}
+
+double percentile(std::vector<double> values, double fraction) {
+  if (values.empty()) {
+    return 0.0;
+  }
+  std::sort(values.begin(), values.end());
+  const auto rank = static_cast<std::size_t>(std::ceil(fraction * static_cast<double>(values.size())));
+  return values[std::clamp<std::size_t>(rank, 1, values.size()) - 1];
 }
 
 double millisecondsOf(const std::function<void()> &work) {

@@ -25,6 +25,9 @@ public:
 
 double median(std::vector<double> values);
 
+// The value that `fraction` of the values do not exceed (nearest rank).
+double percentile(std::vector<double> values, double fraction);
+
 // Wall time of `work` in milliseconds.
 double millisecondsOf(const std::function<void()> &work);
 
