@@ -35,6 +35,8 @@ constexpr int kDesignHeight = 375;
 
 QFont windowFont() { return pixelFont(QStringLiteral("ＭＳ Ｐゴシック"), 12); }
 
+QFont editorDesignFont() { return pixelFont(QStringLiteral("ＭＳ ゴシック"), 13); }
+
 ProgramPaths ProgramPaths::ofThisProgram() {
   const QString exeDir = QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + u'/');
   return {exeDir, settingsFilePath(exeDir)};
@@ -82,7 +84,8 @@ void TForm1::createComponents() {
 
   RichEdit1 = new RichEdit(this);
   RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
-  RichEdit1->setFont(pixelFont(QStringLiteral("ＭＳ ゴシック"), 13));
+  // The editor's design font is only the base of the saved font that the
+  // settings set at once; loading it as well would cost start-up time.
   setCentralWidget(RichEdit1);
   RichEdit1->setFocus();
 

@@ -183,6 +183,8 @@ private:
   void updateEditActions();
 
   UserInterface &ui_;
+  // The editor's font name as the settings file gave it.
+  QString editorFontName_;
   struct OuterGeometry {
     int width = 0;
     int height = 0;
@@ -192,6 +194,8 @@ private:
 
 // The window's own font, which the menus and the status bar use.
 QFont windowFont();
+// The editor's font before the settings replace it.
+QFont editorDesignFont();
 
 // The main window, set when its construction begins.
 extern TForm1 *Form1;

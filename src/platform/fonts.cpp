@@ -2,7 +2,7 @@
 
 #include <QFont>
 #include <QFontDatabase>
-#include <QSet>
+#include <QHash>
 #include <QStringList>
 
 namespace kavrin {
@@ -35,10 +35,12 @@ void installJapaneseFontSubstitutes() {
 QString installedFamily(const QString &family) {
   // One look at the family list: asking hasFamily() about a missing family
   // makes Qt collect every font's localised names first.
-  static const QSet<QString> installed = [] {
-    QSet<QString> names;
+  // Substitutes come back in small letters; the list's own spelling is the
+  // one to show.
+  static const QHash<QString, QString> installed = [] {
+    QHash<QString, QString> names;
     for (const QString &name : QFontDatabase::families()) {
-      names.insert(name.toCaseFolded());
+      names.insert(name.toCaseFolded(), name);
     }
     return names;
   }();
@@ -46,8 +48,9 @@ QString installedFamily(const QString &family) {
     return family;
   }
   for (const QString &candidate : QFont::substitutes(family)) {
-    if (installed.contains(candidate.toCaseFolded())) {
-      return candidate;
+    const auto found = installed.constFind(candidate.toCaseFolded());
+    if (found != installed.constEnd()) {
+      return *found;
     }
   }
   return family;

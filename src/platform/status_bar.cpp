@@ -37,7 +37,7 @@ void PanelStatusBar::paintEvent(QPaintEvent * /*event*/) {
     qDrawShadePanel(&painter, box, palette(), true, 1);
     // A line break in a panel text is drawn as a return sign.
     QString shown = panel.text;
-    shown.replace(QLatin1String("\r\n"), QStringLiteral("\u21B5"));
+    shown.replace(QLatin1String("\r\n"), QStringLiteral("\u23CE"));
     painter.save();
     painter.setClipRect(box.adjusted(2, 0, -2, 0));
     painter.drawText(box.adjusted(3, 0, -3, 0), Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine, shown);

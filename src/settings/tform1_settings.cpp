@@ -33,13 +33,11 @@ QString storedColor(TColor color) { return QString::number(static_cast<std::int3
 
 QString storedSwitch(bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); }
 
-// The editor's font by the name the settings give it.  The installed
-// substitute stands second, so that Qt need not search for a missing face,
-// and the name itself comes back unchanged at the close.
+// The editor's font by the name the settings give it, as its installed
+// substitute: asking Qt for a missing face makes it search every font.
 QFont editorFont(const QFont &base, const QString &name, int points, bool bold, bool italic) {
   QFont font = base;
-  const QString installed = installedFamily(name);
-  font.setFamilies(installed == name ? QStringList{name} : QStringList{name, installed});
+  font.setFamily(installedFamily(name));
   if (points > 0) {
     font.setPointSize(points);
   }
@@ -83,7 +81,8 @@ void TForm1::readSettings() {
   const TColor fontColor = toColor(ini.readInt(kFormat, QStringLiteral("FontColor"), 0));
   const bool bold = ini.readInt(kFormat, QStringLiteral("FontBold"), 0) != 0;
   const bool italic = ini.readInt(kFormat, QStringLiteral("FontItalic"), 0) != 0;
-  RichEdit1->setFont(editorFont(RichEdit1->font(), fontName, fontSize, bold, italic));
+  RichEdit1->setFont(editorFont(editorDesignFont(), fontName, fontSize, bold, italic));
+  editorFontName_ = fontName;
   RichEdit1->setFontColor(fontColor);
   RichEdit1->setModified(false);
 
@@ -125,7 +124,10 @@ bool TForm1::FormClose() {
   ini.writeString(kFormat, QStringLiteral("Wrap"), storedSwitch(Wrap1->isChecked()));
   ini.writeString(kFormat, QStringLiteral("BackColor"), storedColor(RichEdit1->color()));
   const QFont font = RichEdit1->font();
-  ini.writeString(kFormat, QStringLiteral("FontName"), font.family());
+  // The name read comes back unchanged while the face is still the one it
+  // stands for.
+  const bool sameFace = installedFamily(editorFontName_).compare(font.family(), Qt::CaseInsensitive) == 0;
+  ini.writeString(kFormat, QStringLiteral("FontName"), sameFace ? editorFontName_ : font.family());
   ini.writeString(kFormat, QStringLiteral("FontSize"), QString::number(pointSizeOf(font, RichEdit1)));
   ini.writeString(kFormat, QStringLiteral("FontColor"), storedColor(RichEdit1->fontColor()));
   ini.writeString(kFormat, QStringLiteral("FontBold"), storedSwitch(font.bold()));

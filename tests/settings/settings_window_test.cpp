@@ -141,6 +141,14 @@ TEST_F(SettingsTest, ChangesMadeWhileRunningSurviveARestart) {
   EXPECT_FALSE(editor().font().underline()); // not a setting
   EXPECT_EQ(editor().fontColor(), 0x00008000U);
   EXPECT_EQ(editor().color(), 0x00C0C0C0U);
+  // A face chosen in the dialog is saved by its own name.
+  closeWindow();
+  EXPECT_TRUE(cp932::decodeVerbatim(dir.read("kavrin.ini")).contains("FontName=IPAGothic\r\n"));
+  restart();
+  ui.fontAnswers.push_back(FontChoice{QFont("DejaVu Sans", 11), 0});
+  form->Font1->trigger();
+  closeWindow();
+  EXPECT_TRUE(cp932::decodeVerbatim(dir.read("kavrin.ini")).contains("FontName=DejaVu Sans\r\n"));
 }
 
 TEST_F(SettingsTest, APlacementOffEveryScreenIsBroughtBack) {
