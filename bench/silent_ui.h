@@ -19,6 +19,13 @@ public:
   bool execFontDialog(QWidget *owner, FontChoice &choice) override;
   bool execColorDialog(QWidget *owner, TColor &color) override;
   void beep() override {}
+  std::unique_ptr<ProgressWindow> showProgress(QWidget * /*owner*/, const QString & /*text*/,
+                                               std::function<void()> /*onCancel*/) override {
+    struct Silent : ProgressWindow {
+      bool acceptsInput() const override { return true; }
+    };
+    return std::make_unique<Silent>();
+  }
 };
 
 } // namespace kavrin::bench

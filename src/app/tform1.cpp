@@ -178,6 +178,7 @@ void TForm1::connectHandlers() {
   on(Back1, &TForm1::Back1Click);
   on(Mode5, &TForm1::Mode5Click);
   on(Mode6, &TForm1::Mode6Click);
+  on(Trans6, &TForm1::Trans6Click);
   // A checkable item has toggled itself when it reports the click; the
   // handler does the toggling.
   const auto toggle = [this](QAction *action, void (TForm1::*handler)()) {
@@ -280,6 +281,10 @@ void TForm1::moveEvent(QMoveEvent *event) {
 }
 
 void TForm1::closeEvent(QCloseEvent *event) {
+  if (converting_) {
+    event->ignore();
+    return;
+  }
   bool allow = false;
   guard([this, &allow] { allow = FormClose(); });
   if (allow) {

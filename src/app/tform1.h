@@ -18,6 +18,7 @@ class QMenuBar;
 namespace kavrin {
 
 class PanelStatusBar;
+struct ConverterCommand;
 class RichEdit;
 
 // Where the program finds its files: its own folder (with the keyword
@@ -142,6 +143,10 @@ public:
   void Font1Click();
   void Back1Click();
 
+  // Converting to a tape image.
+  void Trans6Click();
+  void RunConverter(const ConverterCommand &command);
+
   // Settings: read during construction; written by a close that goes ahead.
   void readSettings();
   bool FormClose();
@@ -183,6 +188,8 @@ private:
   void updateEditActions();
 
   UserInterface &ui_;
+  // A converter is running; the window stays until it ends.
+  bool converting_ = false;
   // The editor's font name as the settings file gave it.
   QString editorFontName_;
   struct OuterGeometry {

@@ -8,7 +8,11 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QTimer>
+
+#include <limits>
 
 namespace kavrin {
 namespace {
@@ -129,5 +133,38 @@ bool QtUserInterface::execColorDialog(QWidget *owner, TColor &color) {
 }
 
 void QtUserInterface::beep() { QApplication::beep(); }
+
+namespace {
+
+class QtProgressWindow : public ProgressWindow {
+public:
+  QtProgressWindow(QWidget *owner, const QString &text, std::function<void()> onCancel)
+      : dialog_(text, QStringLiteral("キャンセル"), 0, 0, owner) {
+    dialog_.setWindowTitle(QStringLiteral("kavrin"));
+    dialog_.setWindowModality(Qt::WindowModal);
+    dialog_.setAutoClose(false);
+    dialog_.setAutoReset(false);
+    // The window waits for its own timer, not for progress steps.
+    dialog_.setMinimumDuration(std::numeric_limits<int>::max());
+    QObject::connect(&dialog_, &QProgressDialog::canceled, &dialog_, std::move(onCancel));
+    // A quick task ends before the window would only flash.
+    showTimer_.setSingleShot(true);
+    QObject::connect(&showTimer_, &QTimer::timeout, &dialog_, [this] { dialog_.show(); });
+    showTimer_.start(400);
+  }
+
+  bool acceptsInput() const override { return dialog_.isVisible(); }
+
+private:
+  QProgressDialog dialog_;
+  QTimer showTimer_;
+};
+
+} // namespace
+
+std::unique_ptr<ProgressWindow> QtUserInterface::showProgress(QWidget *owner, const QString &text,
+                                                              std::function<void()> onCancel) {
+  return std::make_unique<QtProgressWindow>(owner, text, std::move(onCancel));
+}
 
 } // namespace kavrin

@@ -17,6 +17,8 @@ public:
   bool execFontDialog(QWidget *owner, FontChoice &choice) override;
   bool execColorDialog(QWidget *owner, TColor &color) override;
   void beep() override;
+  std::unique_ptr<ProgressWindow> showProgress(QWidget *owner, const QString &text,
+                                               std::function<void()> onCancel) override;
 };
 
 // The dialog that an open or save call shows, set up from its state.

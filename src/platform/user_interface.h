@@ -5,6 +5,9 @@
 #include <QFont>
 #include <QString>
 
+#include <functional>
+#include <memory>
+
 class QWidget;
 
 namespace kavrin {
@@ -29,6 +32,16 @@ struct FontChoice {
   TColor color = clBlack;
 };
 
+// A window that says a long task is running and offers to cancel it; it
+// closes when the object goes.
+class ProgressWindow {
+public:
+  virtual ~ProgressWindow() = default;
+  // Whether the user can reach the window yet: until it shows, input to
+  // the program waits.
+  virtual bool acceptsInput() const = 0;
+};
+
 // Every modal conversation with the user goes through this interface, so
 // that tests can answer it from a script.
 class UserInterface {
@@ -45,6 +58,10 @@ public:
   virtual bool execFontDialog(QWidget *owner, FontChoice &choice) = 0;
   virtual bool execColorDialog(QWidget *owner, TColor &color) = 0;
   virtual void beep() = 0;
+  // Shown modal over `owner` once the task has run a moment; `onCancel` runs
+  // when the user cancels.
+  virtual std::unique_ptr<ProgressWindow> showProgress(QWidget *owner, const QString &text,
+                                                       std::function<void()> onCancel) = 0;
 };
 
 // The application's own message: caption "kavrin", OK, no icon.

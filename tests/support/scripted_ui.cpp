@@ -1,5 +1,7 @@
 #include "support/scripted_ui.h"
 
+#include <QTimer>
+
 #include <gtest/gtest.h>
 
 namespace kavrin::testing {
@@ -69,6 +71,31 @@ bool ScriptedUserInterface::execFontDialog(QWidget * /*owner*/, FontChoice &choi
 
 bool ScriptedUserInterface::execColorDialog(QWidget * /*owner*/, TColor &color) {
   return answerChoice(colorAnswers, colorCalls, color, "colour");
+}
+
+namespace {
+
+class ScriptedProgress : public ProgressWindow {
+public:
+  ScriptedProgress(int cancelAfterMs, std::function<void()> onCancel) {
+    if (cancelAfterMs >= 0) {
+      timer_.setSingleShot(true);
+      QObject::connect(&timer_, &QTimer::timeout, std::move(onCancel));
+      timer_.start(cancelAfterMs);
+    }
+  }
+  bool acceptsInput() const override { return true; }
+
+private:
+  QTimer timer_;
+};
+
+} // namespace
+
+std::unique_ptr<ProgressWindow> ScriptedUserInterface::showProgress(QWidget * /*owner*/, const QString &text,
+                                                                    std::function<void()> onCancel) {
+  progressTexts << text;
+  return std::make_unique<ScriptedProgress>(cancelAfterMs, std::move(onCancel));
 }
 
 QStringList ScriptedUserInterface::messageTexts() const {

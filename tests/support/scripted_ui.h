@@ -49,6 +49,13 @@ public:
   bool execFontDialog(QWidget *owner, FontChoice &choice) override;
   bool execColorDialog(QWidget *owner, TColor &color) override;
   void beep() override { ++beeps; }
+  std::unique_ptr<ProgressWindow> showProgress(QWidget *owner, const QString &text,
+                                               std::function<void()> onCancel) override;
+
+  // Progress windows shown, by their text; with cancelAfterMs >= 0 the user
+  // cancels each that long after it was shown.
+  QStringList progressTexts;
+  int cancelAfterMs = -1;
 
   QStringList messageTexts() const;
   // True when every scripted answer was used.

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace kavrin {
+
+enum class ConverterKind { Txt2Bas, CSave, Unsupported };
+
+// The converter's file name: what follows the last "\" of the configured
+// path (on Linux and macOS the last "/" too).
+QString converterFileName(const QString &convProg);
+
+// Which converter the configured program is, by its file name in any
+// letter case: "txt2bas.exe" or "csave.exe" (on Linux and macOS also the
+// native "txt2bas" and "csave").
+ConverterKind identifyConverter(const QString &convProg);
+
+// The tape image proposed for a document: its extension (from the last dot
+// of its file name) replaced by ".cas", or ".cas" added.
+QString tapeImageName(const QString &fileName);
+
+// A converter run: the program as configured and its arguments, each path
+// one argument whatever it holds, never parsed again by a shell.
+struct ConverterCommand {
+  QString program;
+  QStringList arguments;
+  // The one-line form, each path in double quotes, for showing.
+  QString commandLine;
+};
+
+ConverterCommand buildConverterCommand(ConverterKind kind, const QString &convProg, bool mode6,
+                                       const QString &textFile, const QString &imageFile);
+
+} // namespace kavrin
