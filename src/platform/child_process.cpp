@@ -1,0 +1,169 @@
+#include "platform/child_process.h"
+
+#include "platform/paths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace kavrin {
+
+namespace {
+
+// Starting only means the exec succeeded, so this is a guard, not a wait.
+constexpr int startTimeoutMs = 30000;
+// How long a cancelled child gets to end by itself before it is killed.
+constexpr int killDelayMs = 1000;
+// Bounds the reaping of a killed child so that nothing waits forever.
+constexpr int reapTimeoutMs = 5000;
+// How often the caller is asked again which events to process.
+constexpr int roundMs = 100;
+
+} // namespace
+
+ChildProcess::ChildProcess() = default;
+
+ChildProcess::~ChildProcess() { stop(); }
+
+bool ChildProcess::start(const QString &program, const QStringList &arguments, QString &why) {
+  stop();
+  cancelled_ = false;
+  why.clear();
+
+  const QString shown = QDir::toNativeSeparators(program);
+  // QProcess looks a bare name up on the PATH itself; check the same place so
+  // that a missing program gets its own message instead of exec's wording.
+  const bool found = fileNamePart(program) == program ? !QStandardPaths::findExecutable(program).isEmpty()
+                                                      : QFileInfo::exists(program);
+  if (program.isEmpty() || !found) {
+    why = QStringLiteral("プログラムが見つかりません: ") + shown;
+    return false;
+  }
+
+  auto process = std::make_unique<QProcess>();
+  process->setProcessChannelMode(QProcess::ForwardedOutputChannel);
+  process->setInputChannelMode(QProcess::ForwardedInputChannel);
+  process->setReadChannel(QProcess::StandardError);
+#ifdef Q_OS_WIN
+  // A console converter would otherwise flash a console window of its own.
+  process->setCreateProcessArgumentsModifier([](QProcess::CreateProcessArguments *args) {
+    constexpr unsigned long createNoWindow = 0x08000000; // CREATE_NO_WINDOW
+    args->flags |= createNoWindow;
+  });
+#endif
+  process->start(program, arguments);
+  if (!process->waitForStarted(startTimeoutMs)) {
+    const QString reason = process->errorString().simplified();
+    if (process->state() != QProcess::NotRunning) {
+      process->kill();
+      process->waitForFinished(reapTimeoutMs);
+    }
+    why = QStringLiteral("プログラムを起動できません: %1 (%2)").arg(shown, reason);
+    return false;
+  }
+  process_ = std::move(process);
+  return true;
+}
+
+QByteArray ChildProcess::nextErrorPiece(qsizetype maxBytes,
+                                        const std::function<QEventLoop::ProcessEventsFlags()> &flags) {
+  if (!process_) {
+    return {};
+  }
+  // An empty piece means the end, so never ask for nothing.
+  maxBytes = std::max<qsizetype>(maxBytes, 1);
+  for (;;) {
+    // QProcess drains the pipe before it reports the exit, so once it is not
+    // running its buffer holds everything that is left.
+    if (process_->bytesAvailable() > 0) {
+      return process_->read(maxBytes);
+    }
+    if (ended()) {
+      return {};
+    }
+    QEventLoop loop;
+    QTimer round;
+    round.setSingleShot(true);
+    QObject::connect(&round, &QTimer::timeout, &loop, &QEventLoop::quit);
+    QObject::connect(process_.get(), &QProcess::readyReadStandardError, &loop, &QEventLoop::quit);
+    QObject::connect(process_.get(), &QProcess::finished, &loop, &QEventLoop::quit);
+    QObject::connect(process_.get(), &QProcess::errorOccurred, &loop, &QEventLoop::quit);
+    const QEventLoop::ProcessEventsFlags allowed = flags ? flags() : QEventLoop::AllEvents;
+    round.start(roundMs);
+    loop.exec(allowed);
+  }
+}
+
+void ChildProcess::cancel() {
+  if (ended()) {
+    return;
+  }
+  cancelled_ = true;
+  process_->terminate();
+  // Windows console programs ignore terminate(); the timer dies with the
+  // process object, so it never touches a later run.
+  QProcess *process = process_.get();
+  QTimer::singleShot(killDelayMs, process, [process] {
+    if (process->state() != QProcess::NotRunning) {
+      process->kill();
+    }
+  });
+}
+
+bool ChildProcess::exitedNormally() const {
+  return process_ && ended() && process_->exitStatus() == QProcess::NormalExit && !cancelled_;
+}
+
+int ChildProcess::exitCode() const { return process_ ? process_->exitCode() : -1; }
+
+bool ChildProcess::cancelled() const { return cancelled_; }
+
+bool ChildProcess::ended() const { return !process_ || process_->state() == QProcess::NotRunning; }
+
+void ChildProcess::stop() {
+  if (process_ && process_->state() != QProcess::NotRunning) {
+    process_->kill();
+    process_->waitForFinished(reapTimeoutMs);
+  }
+  process_.reset();
+}
+
+QString findProgram(const QString &configured, const QString &ownDir) {
+  if (configured.isEmpty()) {
+    return {};
+  }
+  if (fileNamePart(configured) != configured) {
+    return configured;
+  }
+  if (!ownDir.isEmpty()) {
+    const QString own = QDir(ownDir).filePath(configured);
+    if (QFileInfo(own).isFile()) {
+      return own;
+    }
+  }
+  return QStandardPaths::findExecutable(configured);
+}
+
+Launch launchFor(const QString &programPath, const QStringList &arguments) {
+  Launch launch{programPath, arguments, {}};
+#ifndef Q_OS_WIN
+  QFile file(programPath);
+  if (file.open(QIODevice::ReadOnly) && file.read(2) == "MZ") {
+    const QString wine = QStandardPaths::findExecutable(QStringLiteral("wine"));
+    if (wine.isEmpty()) {
+      launch.error = QStringLiteral("Windows 用のプログラムを実行するには wine が必要です。");
+      return launch;
+    }
+    launch.program = wine;
+    launch.arguments = QStringList{programPath} + arguments;
+  }
+#endif
+  return launch;
+}
+
+} // namespace kavrin

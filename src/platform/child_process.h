@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QByteArray>
+#include <QEventLoop>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+class QProcess;
+
+namespace kavrin {
+
+// A child program whose standard error is read in pieces while it runs.
+// Its standard output and input are the editor's own; it runs with the
+// editor's environment and current folder, and on Windows without a console
+// window.
+class ChildProcess {
+public:
+  ChildProcess();
+  // A child still running is killed and reaped: nothing is left behind.
+  ~ChildProcess();
+  ChildProcess(const ChildProcess &) = delete;
+  ChildProcess &operator=(const ChildProcess &) = delete;
+
+  // Starts the program. False when it cannot be started; `why` then holds
+  // one Japanese line that names the program and says why.
+  bool start(const QString &program, const QStringList &arguments, QString &why);
+
+  // The next piece of the child's error output, at most `maxBytes` bytes, in
+  // the order written. Empty once the output has ended and the child has
+  // exited (or was stopped, or never started). While waiting it runs a local
+  // event loop; `flags` is asked before every round (at least every 100 ms)
+  // which events that loop may process.
+  QByteArray nextErrorPiece(qsizetype maxBytes, const std::function<QEventLoop::ProcessEventsFlags()> &flags);
+
+  // Stops the child: asks it to terminate, and kills it if it has not ended
+  // within about a second. Safe from inside nextErrorPiece's event loop;
+  // what output is left is still delivered, then the end.
+  void cancel();
+
+  // After the end: whether the child exited by itself (not killed, crashed or
+  // stopped by cancel()), its exit code, and whether cancel() stopped it.
+  bool exitedNormally() const;
+  int exitCode() const;
+  bool cancelled() const;
+
+private:
+  bool ended() const;
+  void stop();
+
+  std::unique_ptr<QProcess> process_;
+  bool cancelled_ = false;
+};
+
+// The program to start for a configured converter: a bare file name is looked
+// up in `ownDir` (the editor's folder) first, then on the PATH; a name that
+// includes a folder is returned as given. Empty when a bare name is found
+// nowhere.
+QString findProgram(const QString &configured, const QString &ownDir);
+
+// How to start a program. On Linux and macOS a Windows program (a file that
+// starts with "MZ") runs through `wine` from the PATH; everything else, and
+// everything on Windows, runs as it is.
+struct Launch {
+  QString program;
+  QStringList arguments;
+  QString error; // empty when it can be started
+};
+Launch launchFor(const QString &programPath, const QStringList &arguments);
+
+} // namespace kavrin
