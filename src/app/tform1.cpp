@@ -179,6 +179,8 @@ void TForm1::connectHandlers() {
   on(Mode5, &TForm1::Mode5Click);
   on(Mode6, &TForm1::Mode6Click);
   on(Trans6, &TForm1::Trans6Click);
+  on(Find1, &TForm1::Find1Click);
+  on(Option1, &TForm1::Option1Click);
   // A checkable item has toggled itself when it reports the click; the
   // handler does the toggling.
   const auto toggle = [this](QAction *action, void (TForm1::*handler)()) {

@@ -17,6 +17,7 @@ class QMenuBar;
 
 namespace kavrin {
 
+class FindDialog;
 class PanelStatusBar;
 struct ConverterCommand;
 class RichEdit;
@@ -84,6 +85,7 @@ public:
   FontChoice FontDialog1;
   TColor ColorDialog1 = clWindow;
   PanelStatusBar *StatusBar1 = nullptr;
+  FindDialog *FindDialog1 = nullptr;
   QAction *N6 = nullptr;
   QAction *Mode5 = nullptr;
   QAction *Mode6 = nullptr;
@@ -135,6 +137,10 @@ public:
   void UpdateLegend();
   void AUTO1Click();
 
+  // Find.
+  void Find1Click();
+  void FindDialog1Find();
+
   // Format and edit commands.
   void ApplyWordWrap();
   void Undo1Click();
@@ -147,6 +153,8 @@ public:
   void Trans6Click();
   void RunConverter(const ConverterCommand &command);
 
+  // Settings.
+  void Option1Click();
   // Settings: read during construction; written by a close that goes ahead.
   void readSettings();
   bool FormClose();

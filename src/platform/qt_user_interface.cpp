@@ -134,6 +134,8 @@ bool QtUserInterface::execColorDialog(QWidget *owner, TColor &color) {
 
 void QtUserInterface::beep() { QApplication::beep(); }
 
+int QtUserInterface::execModal(QDialog &dialog) { return dialog.exec(); }
+
 namespace {
 
 class QtProgressWindow : public ProgressWindow {

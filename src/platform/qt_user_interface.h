@@ -17,6 +17,7 @@ public:
   bool execFontDialog(QWidget *owner, FontChoice &choice) override;
   bool execColorDialog(QWidget *owner, TColor &color) override;
   void beep() override;
+  int execModal(QDialog &dialog) override;
   std::unique_ptr<ProgressWindow> showProgress(QWidget *owner, const QString &text,
                                                std::function<void()> onCancel) override;
 };

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+class QDialog;
 class QWidget;
 
 namespace kavrin {
@@ -58,6 +59,8 @@ public:
   virtual bool execFontDialog(QWidget *owner, FontChoice &choice) = 0;
   virtual bool execColorDialog(QWidget *owner, TColor &color) = 0;
   virtual void beep() = 0;
+  // Shows a dialog modally; returns its result code.
+  virtual int execModal(QDialog &dialog) = 0;
   // Shown modal over `owner` once the task has run a moment; `onCancel` runs
   // when the user cancels.
   virtual std::unique_ptr<ProgressWindow> showProgress(QWidget *owner, const QString &text,

@@ -7,6 +7,7 @@
 #include "platform/rich_edit.h"
 #include "settings/function_keys.h"
 #include "settings/settings_file.h"
+#include "settings/tform2.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -105,6 +106,13 @@ void TForm1::readSettings() {
     RecentFiles << ini.readString(kRecent, QString::number(n), QString());
   }
   UpdateRecentMenu();
+}
+
+void TForm1::Option1Click() {
+  if (Form2 == nullptr) {
+    new TForm2(*this);
+  }
+  ui().execModal(*Form2);
 }
 
 bool TForm1::FormClose() {

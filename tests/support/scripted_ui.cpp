@@ -1,5 +1,6 @@
 #include "support/scripted_ui.h"
 
+#include <QDialog>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -96,6 +97,25 @@ std::unique_ptr<ProgressWindow> ScriptedUserInterface::showProgress(QWidget * /*
                                                                     std::function<void()> onCancel) {
   progressTexts << text;
   return std::make_unique<ScriptedProgress>(cancelAfterMs, std::move(onCancel));
+}
+
+int ScriptedUserInterface::execModal(QDialog &dialog) {
+  if (modalScripts.empty()) {
+    ADD_FAILURE() << "unexpected modal dialog " << dialog.windowTitle().toStdString();
+    return QDialog::Rejected;
+  }
+  const std::function<void(QDialog &)> script = modalScripts.front();
+  modalScripts.pop_front();
+  int result = QDialog::Rejected;
+  const QMetaObject::Connection done =
+      QObject::connect(&dialog, &QDialog::finished, [&result](int code) { result = code; });
+  dialog.show();
+  script(dialog);
+  if (dialog.isVisible()) {
+    dialog.close();
+  }
+  QObject::disconnect(done);
+  return result;
 }
 
 QStringList ScriptedUserInterface::messageTexts() const {

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -49,6 +50,11 @@ public:
   bool execFontDialog(QWidget *owner, FontChoice &choice) override;
   bool execColorDialog(QWidget *owner, TColor &color) override;
   void beep() override { ++beeps; }
+  // Shows the dialog without a modal loop and runs the next script on it; a
+  // dialog the script leaves open is closed as by its title bar.
+  int execModal(QDialog &dialog) override;
+  std::deque<std::function<void(QDialog &)>> modalScripts;
+
   std::unique_ptr<ProgressWindow> showProgress(QWidget *owner, const QString &text,
                                                std::function<void()> onCancel) override;
 
@@ -61,7 +67,7 @@ public:
   // True when every scripted answer was used.
   bool scriptDone() const {
     return answers.empty() && openAnswers.empty() && saveAnswers.empty() && fontAnswers.empty() &&
-           colorAnswers.empty();
+           colorAnswers.empty() && modalScripts.empty();
   }
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/application.h"
 #include "app/tform1.h"
 #include "platform/rich_edit.h"
 #include "support/qt_printers.h"
@@ -23,7 +24,8 @@ inline ProgramPaths testPaths(const TempDir &dir) {
 class WindowTest : public ::testing::Test {
 protected:
   void start(const QStringList &args = {}) {
-    form = std::make_unique<TForm1>(ui, args, paths());
+    form = createMainWindow(ui, args, paths());
+    ASSERT_TRUE(form) << "the main window was not built";
     form->show();
     // Window shortcuts act only in the active window.
     form->activateWindow();
