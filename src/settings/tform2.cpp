@@ -45,6 +45,11 @@ TForm2::TForm2(TForm1 &main) : QDialog(&main), main_(main) {
   setModal(true);
 
   const QFont editFont = pixelFont(QStringLiteral("ＭＳ ゴシック"), 12);
+  // The frame of a group runs through the middle of its title, as on
+  // Windows, so that the controls placed inside it stay clear of the frame.
+  setStyleSheet(
+      QStringLiteral("QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
+                     "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 2px; }"));
   const auto label = [this](QWidget *parent, int number, const QString &text, int x, int y) {
     auto *l = new QLabel(text, parent);
     l->adjustSize();
