@@ -18,7 +18,7 @@
 namespace kavrin::bench {
 namespace {
 
-// The client size kavrin opens at, so that both windows paint as much.
+// The size kavrin's window is built at, for a bare window run on its own.
 constexpr int kWindowWidth = 544;
 constexpr int kWindowHeight = 375;
 
@@ -51,35 +51,47 @@ void giveUpLater() {
 
 } // namespace
 
-int startUpChild(int &argc, char **argv, bool kavrinWindow) {
+int startUpChild(int &argc, char **argv, const QString &iniFile) {
   QApplication app(argc, argv);
   QuitWhenShown quit;
   app.installEventFilter(&quit);
   giveUpLater();
-  if (kavrinWindow) {
-    initialiseApplication(app);
-    SilentUserInterface ui;
-    const std::unique_ptr<TForm1> form = createMainWindow(ui, {});
-    if (!form) {
-      std::fputs("kavrin's window could not be built\n", stderr);
-      return 2;
-    }
-    form->show();
-    return QApplication::exec();
+  initialiseApplication(app);
+  SilentUserInterface ui;
+  const std::unique_ptr<TForm1> form = createMainWindow(ui, {}, benchPaths(iniFile));
+  if (!form) {
+    std::fputs("kavrin's window could not be built\n", stderr);
+    return 2;
   }
+  form->show();
+  const int code = QApplication::exec();
+  if (!ui.messages.isEmpty()) {
+    std::fprintf(stderr, "kavrin said: %s\n", ui.messages.first().toUtf8().constData());
+    return 2;
+  }
+  // The bare window is opened at this size, so that both paint as much.
+  std::printf("window %d %d\n", form->width(), form->height());
+  return code;
+}
+
+int bareStartUpChild(int &argc, char **argv, QSize size) {
+  QApplication app(argc, argv);
+  QuitWhenShown quit;
+  app.installEventFilter(&quit);
+  giveUpLater();
   QMainWindow window;
   window.setCentralWidget(new QPlainTextEdit(&window));
   window.setStatusBar(new QStatusBar(&window));
-  window.resize(kWindowWidth, kWindowHeight);
+  window.resize(size.isEmpty() ? QSize(kWindowWidth, kWindowHeight) : size);
   window.show();
   return QApplication::exec();
 }
 
-int memoryChild(int &argc, char **argv, const QString &file) {
+int memoryChild(int &argc, char **argv, const QString &iniFile, const QString &file) {
   QApplication app(argc, argv);
   initialiseApplication(app);
   SilentUserInterface ui;
-  const std::unique_ptr<TForm1> form = shownMainWindow(ui);
+  const std::unique_ptr<TForm1> form = shownMainWindow(ui, benchPaths(iniFile));
   if (!file.isEmpty()) {
     form->LoadFile(file);
     QCoreApplication::sendPostedEvents();

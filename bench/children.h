@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
 
 namespace kavrin::bench {
@@ -7,12 +8,18 @@ namespace kavrin::bench {
 // The processes that the driver starts from its own executable.  Each
 // returns the exit code; `argc` and `argv` go to QApplication.
 
-// Opens kavrin's main window (`kavrinWindow`) or a bare Qt one and quits as
-// soon as it has been shown.
-int startUpChild(int &argc, char **argv, bool kavrinWindow);
+// Opens kavrin's main window with the settings file `iniFile` and quits as
+// soon as it has been shown, printing "window W H", its size, on standard
+// output.
+int startUpChild(int &argc, char **argv, const QString &iniFile);
 
-// Opens kavrin's main window, loads `file` unless it is empty, and prints
-// "peak-kib N" (or "peak-kib n/a") on standard output.
-int memoryChild(int &argc, char **argv, const QString &file);
+// Opens a bare Qt window of `size` (kavrin's when empty) and quits as soon
+// as it has been shown.
+int bareStartUpChild(int &argc, char **argv, QSize size);
+
+// Opens kavrin's main window with the settings file `iniFile`, loads `file`
+// unless it is empty, and prints "peak-kib N" (or "peak-kib n/a") on
+// standard output.
+int memoryChild(int &argc, char **argv, const QString &iniFile, const QString &file);
 
 } // namespace kavrin::bench

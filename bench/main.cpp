@@ -10,17 +10,20 @@
 #include "platform/rich_edit.h"
 #include "sample_keywords.h"
 #include "sample_program.h"
+#include "sample_settings.h"
 #include "silent_ui.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextDocument>
 
 #include <algorithm>
 #include <cmath>
@@ -33,7 +36,8 @@ namespace kavrin::bench {
 namespace {
 
 constexpr qsizetype kSampleBytes = 4 * 1024 * 1024;
-constexpr int kStartUpPairs = 15;
+// Even: each two pairs give one ratio.
+constexpr int kStartUpPairs = 16;
 constexpr int kLoadPairs = 9;
 constexpr int kSaveRuns = 10;
 constexpr int kCodecRuns = 20;
@@ -49,6 +53,13 @@ constexpr int kTabRounds = 4;
 constexpr int kLeastRun = 5;
 // How far before the end of the document "near the end" is: a few lines.
 constexpr int kNearEndChars = 300;
+// RETURN samples at each caret place, taken in rounds as for TAB.
+constexpr int kReturnWarmUps = 10;
+constexpr int kReturnSamples = 200;
+constexpr int kReturnRounds = 4;
+// A RETURN that costs the same in any document keeps this ratio near 1;
+// one that grows with the text approaches 16, the ratio of the sizes.
+constexpr double kMostReturnGrowth = 1.5;
 
 struct Row {
   QString figure;
@@ -119,11 +130,18 @@ ChildResult runChild(const QStringList &args) {
   return result;
 }
 
-Row startUpFigure() {
-  const QStringList kavrin{QStringLiteral("--start-up"), QStringLiteral("kavrin")};
-  const QStringList bare{QStringLiteral("--start-up"), QStringLiteral("bare")};
+// kavrin's start-up with the settings file `iniFile` against a bare Qt
+// window of the size kavrin opened at.
+Row startUpFigure(const QString &figure, const QString &iniFile) {
+  const QStringList kavrin{QStringLiteral("--start-up"), QStringLiteral("kavrin"), iniFile};
   // The first runs fill the file system and font caches for both.
-  runChild(kavrin);
+  const QByteArray shown = runChild(kavrin).output.trimmed();
+  const QList<QByteArray> size = shown.split(' ');
+  if (size.size() != 3 || size[0] != "window") {
+    throw Failure(QStringLiteral("start-up child printed \"%1\"").arg(QString::fromLocal8Bit(shown)));
+  }
+  const QStringList bare{QStringLiteral("--start-up"), QStringLiteral("bare"), QString::fromLatin1(size[1]),
+                         QString::fromLatin1(size[2])};
   runChild(bare);
   std::vector<double> kavrinMs, bareMs, ratios;
   for (int i = 0; i < kStartUpPairs; ++i) {
@@ -133,16 +151,92 @@ Row startUpFigure() {
     const double second = runChild(kavrinFirst ? bare : kavrin).ms;
     kavrinMs.push_back(kavrinFirst ? first : second);
     bareMs.push_back(kavrinFirst ? second : first);
-    ratios.push_back(kavrinMs.back() / bareMs.back());
+    // Two pairs run kavrin, bare, bare, kavrin: a steady drift, and a
+    // machine that slows every other process down (seen on shared virtual
+    // machines), fall on both alike, where the ratio of one pair would
+    // swing with the order.
+    if (!kavrinFirst) {
+      ratios.push_back((kavrinMs[i - 1] + kavrinMs[i]) / (bareMs[i - 1] + bareMs[i]));
+    }
+  }
+  if (verbose) {
+    std::fprintf(stderr, "kavrin_bench:   %s: window %s x %s\n", figure.toUtf8().constData(),
+                 size[1].constData(), size[2].constData());
   }
   dump("kavrin ms", kavrinMs);
   dump("bare ms", bareMs);
   dump("ratio", ratios);
   const double ratio = median(ratios);
-  return {QStringLiteral("start-up to shown window, kavrin / bare Qt (ratio)"), QStringLiteral("<= 1.15"),
+  return {figure, QStringLiteral("<= 1.15"),
           QStringLiteral("%1 (%2 ms / %3 ms)")
               .arg(fixed(ratio, 2), fixed(median(kavrinMs), 1), fixed(median(bareMs), 1)),
           verdict(ratio, 1.15, 2)};
+}
+
+QByteArray readFile(const QString &path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    throw Failure(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
+  }
+  return file.readAll();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes) {
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()) {
+    throw Failure(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
+  }
+}
+
+// Settings files of their own for every window the run opens: none of them
+// existing, for kavrin as first started, and a complete one.
+struct Settings {
+  QString none;
+  QString full;
+  QByteArray fullBytes;
+};
+
+Settings makeSettings(const QDir &dir) {
+  for (const QString &folder : {QStringLiteral("no-settings"), QStringLiteral("settings")}) {
+    if (!dir.mkpath(folder)) {
+      throw Failure(QStringLiteral("cannot make %1").arg(dir.filePath(folder)));
+    }
+  }
+  Settings settings;
+  settings.none = dir.filePath(QStringLiteral("no-settings/kavrin.ini"));
+  settings.full = dir.filePath(QStringLiteral("settings/kavrin.ini"));
+  // The recent files exist, as they would after a few sessions.
+  QStringList recent;
+  const QStringList names{QStringLiteral("シューティング.txt"), QStringLiteral("RPG戦闘.txt"),
+                          QStringLiteral("MAZE.TXT"), QStringLiteral("音楽データ.txt")};
+  for (qsizetype i = 0; i < names.size(); ++i) {
+    const QString path = dir.filePath(QStringLiteral("settings/") + names[i]);
+    writeFile(path, makeSampleProgram(4 * 1024 * (i + 1)));
+    recent << QDir::toNativeSeparators(path);
+  }
+  settings.fullBytes = makeFullSettings(recent);
+  writeFile(settings.full, settings.fullBytes);
+  return settings;
+}
+
+// A start-up only reads its settings; the files are as they were.
+void requireSettingsUntouched(const Settings &settings) {
+  if (QFileInfo::exists(settings.none)) {
+    throw Failure(QStringLiteral("a start-up wrote %1").arg(settings.none));
+  }
+  if (readFile(settings.full) != settings.fullBytes) {
+    throw Failure(QStringLiteral("a start-up changed %1").arg(settings.full));
+  }
+}
+
+std::vector<Row> startUpFigures(const Settings &settings) {
+  std::vector<Row> rows;
+  rows.push_back(
+      startUpFigure(QStringLiteral("start-up to shown window, kavrin / bare Qt (ratio)"), settings.none));
+  rows.push_back(startUpFigure(
+      QStringLiteral("start-up to shown window, full kavrin.ini, kavrin / bare Qt (ratio)"), settings.full));
+  requireSettingsUntouched(settings);
+  return rows;
 }
 
 QString peakMemoryOf(const QStringList &args) {
@@ -156,11 +250,11 @@ QString peakMemoryOf(const QStringList &args) {
             : QStringLiteral("n/a");
 }
 
-std::vector<Row> memoryFigures(const QString &path) {
+std::vector<Row> memoryFigures(const QString &iniFile, const QString &path) {
   return {{QStringLiteral("peak memory, window started"), QStringLiteral("-"),
-           peakMemoryOf({QStringLiteral("--memory")}), QStringLiteral("-")},
+           peakMemoryOf({QStringLiteral("--memory"), iniFile}), QStringLiteral("-")},
           {QStringLiteral("peak memory, window started + 4 MiB loaded"), QStringLiteral("-"),
-           peakMemoryOf({QStringLiteral("--memory"), path}), QStringLiteral("-")}};
+           peakMemoryOf({QStringLiteral("--memory"), iniFile, path}), QStringLiteral("-")}};
 }
 
 void requireSilence(const SilentUserInterface &ui) {
@@ -179,9 +273,9 @@ double settledMs(QPlainTextEdit *editor, const std::function<void()> &work) {
   });
 }
 
-std::vector<Row> documentFigures(const QString &path, const QByteArray &sample) {
+std::vector<Row> documentFigures(const QString &iniFile, const QString &path, const QByteArray &sample) {
   SilentUserInterface ui;
-  const std::unique_ptr<TForm1> form = shownMainWindow(ui);
+  const std::unique_ptr<TForm1> form = shownMainWindow(ui, benchPaths(iniFile));
   QPlainTextEdit bare;
   bare.resize(form->RichEdit1->size());
   bare.show();
@@ -280,6 +374,9 @@ void sendKey(TForm1 &form, Qt::Key key, QEvent::Type type) {
   case Qt::Key_Escape:
     text = QStringLiteral("\x1b");
     break;
+  case Qt::Key_Return:
+    text = QStringLiteral("\r");
+    break;
   default:
     break;
   }
@@ -374,13 +471,6 @@ void measureTabsAt(TForm1 &form, int pos, int samples, TabTimes &times) {
   endCycle();
 }
 
-void writeFile(const QString &path, const QByteArray &bytes) {
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()) {
-    throw Failure(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
-  }
-}
-
 std::vector<double> joined(std::vector<double> a, const std::vector<double> &b) {
   a.insert(a.end(), b.begin(), b.end());
   return a;
@@ -388,7 +478,7 @@ std::vector<double> joined(std::vector<double> a, const std::vector<double> &b) 
 
 // Judged on the slower caret place; both are shown, and the repaint that
 // the user waits for as well.
-Row tabRow(const QString &figure, const std::vector<double> &middle, const std::vector<double> &nearEnd,
+Row keyRow(const QString &figure, const std::vector<double> &middle, const std::vector<double> &nearEnd,
            const std::vector<double> &repaints) {
   const double worst = std::max(median(middle), median(nearEnd));
   return {figure, QStringLiteral("<= 1 ms"),
@@ -398,15 +488,21 @@ Row tabRow(const QString &figure, const std::vector<double> &middle, const std::
           verdict(worst, 1.0, 3)};
 }
 
-std::vector<Row> completionFigures(const QDir &dir) {
-  progress("keyword completion");
-  SilentUserInterface ui;
-  const std::unique_ptr<TForm1> form = shownMainWindow(ui);
+// The shown window with the focus in the editor, where typed keys go.
+std::unique_ptr<TForm1> typingMainWindow(UserInterface &ui, const QString &iniFile) {
+  std::unique_ptr<TForm1> form = shownMainWindow(ui, benchPaths(iniFile));
   form->RichEdit1->setFocus();
   QCoreApplication::processEvents();
   if (form->focusWidget() != form->RichEdit1) {
     throw Failure(QStringLiteral("the editor does not have the focus"));
   }
+  return form;
+}
+
+std::vector<Row> completionFigures(const QDir &dir, const QString &iniFile) {
+  progress("keyword completion");
+  SilentUserInterface ui;
+  const std::unique_ptr<TForm1> form = typingMainWindow(ui, iniFile);
   const QStringList keywords = makeKeywordList(
       loadKeywordList(keywordFilePath(form->ExeDir, QStringLiteral("qmsrcode.txt"))), kKeywordCount);
 
@@ -461,14 +557,127 @@ std::vector<Row> completionFigures(const QDir &dir) {
       const TabTimes &nearEnd = document.nearEnd;
       rows.push_back(
           further
-              ? tabRow(QStringLiteral("keyword completion, further TAB, %1 document, 10,000 keywords")
+              ? keyRow(QStringLiteral("keyword completion, further TAB, %1 document, 10,000 keywords")
                            .arg(document.name),
                        middle.further, nearEnd.further, joined(middle.furtherRepaint, nearEnd.furtherRepaint))
-              : tabRow(QStringLiteral("keyword completion, first TAB, %1 document, 10,000 keywords")
+              : keyRow(QStringLiteral("keyword completion, first TAB, %1 document, 10,000 keywords")
                            .arg(document.name),
                        middle.first, nearEnd.first, joined(middle.firstRepaint, nearEnd.firstRepaint)));
     }
   }
+  return rows;
+}
+
+// The line that RETURN ends, the same in every place and document, so that
+// the document is the only difference.
+const QString kNumberedLine = QStringLiteral("12345 PRINT X");
+constexpr int kLineNumber = 12345;
+
+struct ReturnTimes {
+  std::vector<double> ms;
+  // The repaint that follows each, timed apart from the key.
+  std::vector<double> repaint;
+};
+
+// Puts kNumberedLine on a new line after the line holding `pos` and times
+// `samples` RETURNs with the caret at its end.  Each is undone, outside the
+// clock, before the next.
+void measureReturnsAt(TForm1 &form, int pos, int samples, ReturnTimes &times) {
+  RichEdit &edit = *form.RichEdit1;
+  const QTextDocument &document = *edit.document();
+  const QTextBlock line = document.findBlock(pos);
+  edit.setSelStart(line.position() + line.length() - 1);
+  edit.setSelText(u'\n' + kNumberedLine);
+  edit.ensureCursorVisible();
+  settle();
+  const int caret = edit.selStart();
+  const int length = edit.textLength();
+  const int lines = document.blockCount();
+  const QString before = edit.toPlainText();
+  // RETURN adds a line break and the start of the next numbered line.
+  const QString next = QString::number(kLineNumber + form.AutoAdd) + u' ';
+  const int added = 1 + static_cast<int>(next.size());
+
+  for (int i = 0; i < kReturnWarmUps + samples; ++i) {
+    const double ms = millisecondsOf([&] { sendKey(form, Qt::Key_Return, QEvent::KeyPress); });
+    const double repaint = settle();
+    sendKey(form, Qt::Key_Return, QEvent::KeyRelease);
+    settle();
+    if (edit.textLength() != length + added || edit.selStart() != caret + added ||
+        document.findBlock(caret + added).text() != next) {
+      throw Failure(QStringLiteral("RETURN did not start line %1").arg(next.trimmed()));
+    }
+    if (i >= kReturnWarmUps) {
+      times.ms.push_back(ms);
+      times.repaint.push_back(repaint);
+    }
+    form.Undo1Click();
+    settle();
+    if (edit.textLength() != length || document.blockCount() != lines ||
+        document.findBlock(caret).text() != kNumberedLine) {
+      throw Failure(QStringLiteral("one undo did not take the RETURN back"));
+    }
+    if (edit.selStart() != caret || edit.selLength() != 0) {
+      edit.setSelStart(caret);
+      settle();
+    }
+  }
+  if (edit.toPlainText() != before) {
+    throw Failure(QStringLiteral("the RETURNs and their undos changed the text"));
+  }
+}
+
+std::vector<Row> autoNumberFigures(const QDir &dir, const QString &iniFile) {
+  progress("RETURN with AUTO on");
+  SilentUserInterface ui;
+  const std::unique_ptr<TForm1> form = typingMainWindow(ui, iniFile);
+  form->AUTO1->setChecked(true);
+
+  struct Document {
+    QString name;
+    qsizetype bytes;
+    QString path;
+    ReturnTimes middle;
+    ReturnTimes nearEnd;
+  };
+  Document documents[] = {{QStringLiteral("1 MiB"), 1024 * 1024, {}, {}, {}},
+                          {QStringLiteral("64 KiB"), 64 * 1024, {}, {}, {}}};
+  for (Document &document : documents) {
+    document.path = dir.filePath(QStringLiteral("auto-number-%1.txt").arg(document.bytes));
+    writeFile(document.path, makeSampleProgram(document.bytes));
+  }
+  for (int round = 0; round < kReturnRounds; ++round) {
+    for (int i = 0; i < 2; ++i) {
+      Document &document = documents[(round + i) % 2];
+      // From the file each round, with an empty undo history.
+      form->LoadFile(document.path);
+      settle();
+      const int length = form->RichEdit1->textLength();
+      measureReturnsAt(*form, length / 2, kReturnSamples / kReturnRounds, document.middle);
+      measureReturnsAt(*form, std::max(length - kNearEndChars, 0), kReturnSamples / kReturnRounds,
+                       document.nearEnd);
+    }
+  }
+  for (const Document &document : documents) {
+    dump(QStringLiteral("RETURN ms, %1, middle").arg(document.name), document.middle.ms, 3);
+    dump(QStringLiteral("its repaint ms, %1, middle").arg(document.name), document.middle.repaint, 3);
+    dump(QStringLiteral("RETURN ms, %1, near end").arg(document.name), document.nearEnd.ms, 3);
+    dump(QStringLiteral("its repaint ms, %1, near end").arg(document.name), document.nearEnd.repaint, 3);
+  }
+  requireSilence(ui);
+
+  std::vector<Row> rows;
+  std::vector<double> worst;
+  for (const Document &document : documents) {
+    rows.push_back(keyRow(QStringLiteral("RETURN with AUTO on, %1 document").arg(document.name),
+                          document.middle.ms, document.nearEnd.ms,
+                          joined(document.middle.repaint, document.nearEnd.repaint)));
+    worst.push_back(std::max(median(document.middle.ms), median(document.nearEnd.ms)));
+  }
+  const double growth = worst[0] / worst[1];
+  rows.push_back({QStringLiteral("RETURN with AUTO on, 1 MiB / 64 KiB document (ratio)"),
+                  QStringLiteral("<= %1").arg(fixed(kMostReturnGrowth, 2)), fixed(growth, 2),
+                  verdict(growth, kMostReturnGrowth, 2)});
   return rows;
 }
 
@@ -511,22 +720,39 @@ int drive(int &argc, char **argv) {
   const QString path = QDir(dir.path()).filePath(QStringLiteral("program.txt"));
   writeFile(path, sample);
 
+  const Settings settings = makeSettings(QDir(dir.path()));
+  // A settings file beside the executable is the program's own; the run
+  // must neither read it (see benchPaths) nor leave one there.
+  const QString ownIni = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("kavrin.ini"));
+  const bool ownIniBefore = QFileInfo::exists(ownIni);
+
   std::vector<Row> rows;
   // The children come first, while this process is still small to fork.
   progress("start-up");
-  rows.push_back(startUpFigure());
+  for (const Row &row : startUpFigures(settings)) {
+    rows.push_back(row);
+  }
   progress("memory");
-  const std::vector<Row> memory = memoryFigures(path);
-  for (const Row &row : documentFigures(path, sample)) {
+  const std::vector<Row> memory = memoryFigures(settings.none, path);
+  for (const Row &row : documentFigures(settings.none, path, sample)) {
     rows.push_back(row);
   }
   for (const Row &row : codecFigures(sample)) {
     rows.push_back(row);
   }
-  for (const Row &row : completionFigures(QDir(dir.path()))) {
+  for (const Row &row : completionFigures(QDir(dir.path()), settings.none)) {
+    rows.push_back(row);
+  }
+  for (const Row &row : autoNumberFigures(QDir(dir.path()), settings.none)) {
     rows.push_back(row);
   }
   rows.insert(rows.end(), memory.begin(), memory.end());
+  if (QFileInfo::exists(settings.none)) {
+    throw Failure(QStringLiteral("a window wrote %1").arg(settings.none));
+  }
+  if (!ownIniBefore && QFileInfo::exists(ownIni)) {
+    throw Failure(QStringLiteral("a window wrote %1").arg(ownIni));
+  }
 
   std::printf("kavrin_bench: Qt %s, platform %s, %s build, sample %lld bytes in %lld lines\n\n", qVersion(),
               QGuiApplication::platformName().toUtf8().constData(), KAVRIN_BENCH_CONFIG,
@@ -548,10 +774,18 @@ void chooseOffscreenWithoutDisplay() {
 
 int usage() {
   std::fputs("usage: kavrin_bench [--verbose]\n"
-             "       kavrin_bench --start-up kavrin|bare\n"
-             "       kavrin_bench --memory [file]\n",
+             "       kavrin_bench --start-up kavrin settings-file\n"
+             "       kavrin_bench --start-up bare [width height]\n"
+             "       kavrin_bench --memory settings-file [file]\n",
              stderr);
   return 2;
+}
+
+// A positive whole number, or 0.
+int sizeArgument(const char *text) {
+  bool ok = false;
+  const int value = QByteArray(text).toInt(&ok);
+  return ok && value > 0 ? value : 0;
 }
 
 } // namespace
@@ -565,16 +799,25 @@ int main(int argc, char *argv[]) {
       verbose = argc == 2;
       return drive(argc, argv);
     }
-    if (argc == 3 && std::strcmp(argv[1], "--start-up") == 0) {
-      const bool kavrin = std::strcmp(argv[2], "kavrin") == 0;
-      if (!kavrin && std::strcmp(argv[2], "bare") != 0) {
-        return usage();
-      }
-      return startUpChild(argc, argv, kavrin);
+    if (argc == 4 && std::strcmp(argv[1], "--start-up") == 0 && std::strcmp(argv[2], "kavrin") == 0) {
+      const QString iniFile = QString::fromLocal8Bit(argv[3]);
+      return startUpChild(argc, argv, iniFile);
     }
-    if ((argc == 2 || argc == 3) && std::strcmp(argv[1], "--memory") == 0) {
-      const QString file = argc == 3 ? QString::fromLocal8Bit(argv[2]) : QString();
-      return memoryChild(argc, argv, file);
+    if ((argc == 3 || argc == 5) && std::strcmp(argv[1], "--start-up") == 0 &&
+        std::strcmp(argv[2], "bare") == 0) {
+      QSize size;
+      if (argc == 5) {
+        size = QSize(sizeArgument(argv[3]), sizeArgument(argv[4]));
+        if (size.isEmpty()) {
+          return usage();
+        }
+      }
+      return bareStartUpChild(argc, argv, size);
+    }
+    if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "--memory") == 0) {
+      const QString iniFile = QString::fromLocal8Bit(argv[2]);
+      const QString file = argc == 4 ? QString::fromLocal8Bit(argv[3]) : QString();
+      return memoryChild(argc, argv, iniFile, file);
     }
     return usage();
   } catch (const std::exception &e) {

@@ -52,8 +52,12 @@ void waitUntilExposed(QWidget *widget) {
   QCoreApplication::processEvents();
 }
 
-std::unique_ptr<TForm1> shownMainWindow(UserInterface &ui) {
-  std::unique_ptr<TForm1> form = createMainWindow(ui, {});
+ProgramPaths benchPaths(const QString &iniFile) {
+  return {QCoreApplication::applicationDirPath() + u'/', iniFile};
+}
+
+std::unique_ptr<TForm1> shownMainWindow(UserInterface &ui, const ProgramPaths &paths) {
+  std::unique_ptr<TForm1> form = createMainWindow(ui, {}, paths);
   if (!form) {
     throw Failure(QStringLiteral("kavrin's window could not be built"));
   }

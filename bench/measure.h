@@ -13,6 +13,7 @@ class QWidget;
 namespace kavrin {
 class TForm1;
 class UserInterface;
+struct ProgramPaths;
 } // namespace kavrin
 
 namespace kavrin::bench {
@@ -34,8 +35,13 @@ double millisecondsOf(const std::function<void()> &work);
 // Runs the event loop until the window of `widget` is on screen and painted.
 void waitUntilExposed(QWidget *widget);
 
+// The program folder of this executable, which holds the keyword lists, and
+// `iniFile` as the settings file: no figure may depend on a "kavrin.ini" left
+// beside the executable, nor leave one there.
+ProgramPaths benchPaths(const QString &iniFile);
+
 // kavrin's main window as start-up builds it, shown and painted.
-std::unique_ptr<TForm1> shownMainWindow(UserInterface &ui);
+std::unique_ptr<TForm1> shownMainWindow(UserInterface &ui, const ProgramPaths &paths);
 
 // The process's peak resident memory in KiB, where the system tells it.
 std::optional<long long> peakMemoryKiB();

@@ -3,7 +3,6 @@
 #include "app/tform1.h"
 #include "platform/error.h"
 #include "platform/fonts.h"
-#include "settings/tform2.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -18,9 +17,7 @@ std::unique_ptr<TForm1> createMainWindow(UserInterface &ui, const QStringList &a
 std::unique_ptr<TForm1> createMainWindow(UserInterface &ui, const QStringList &args,
                                          const ProgramPaths &paths) {
   try {
-    auto form = std::make_unique<TForm1>(ui, args, paths);
-    new TForm2(*form); // kept by the main window
-    return form;
+    return std::make_unique<TForm1>(ui, args, paths);
   } catch (const Error &e) {
     showMessage(ui, nullptr, e.message());
     return nullptr;

@@ -184,7 +184,8 @@ TEST_F(FindTest, TheDialogIsModelessAndSearchesOnlyDownward) {
   EXPECT_EQ(d.windowTitle(), "検索");
   EXPECT_TRUE(d.findNextButton()->isDefault());
   EXPECT_TRUE(becomesActive(d));
-  EXPECT_EQ(QApplication::focusWidget(), d.findChild<QLineEdit *>());
+  EXPECT_EQ(QApplication::focusWidget(), d.findChild<QLineEdit *>())
+      << QApplication::focusWidget()->metaObject()->className();
 
   auto *direction = d.findChild<QGroupBox *>();
   ASSERT_NE(direction, nullptr);

@@ -23,9 +23,15 @@ protected:
   static void click(QPushButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
 };
 
-TEST_F(SettingsDialogTest, IsMadeAtStartUpWithTheDesignedLayout) {
+TEST_F(SettingsDialogTest, IsMadeOnceWithTheDesignedLayout) {
+  EXPECT_EQ(Form2, nullptr);
+  withDialog([](TForm2 &d) { QTest::mouseClick(d.Button2, Qt::LeftButton); });
   ASSERT_NE(Form2, nullptr);
   TForm2 &d = *Form2;
+  withDialog([&d](TForm2 &shown) {
+    EXPECT_EQ(&shown, &d); // kept between showings
+    QTest::mouseClick(d.Button2, Qt::LeftButton);
+  });
   EXPECT_FALSE(d.isVisible());
   EXPECT_EQ(d.windowTitle(), "Setting");
   EXPECT_EQ(d.size(), QSize(536, 348));
