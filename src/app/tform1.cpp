@@ -84,7 +84,7 @@ void TForm1::createComponents() {
 
   RichEdit1 = new RichEdit(this);
   RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
-  // The editor's design font is only the base of the saved font that the
+  // The editor's form font is only the base of the saved font that the
   // settings set at once; loading it as well would cost start-up time.
   setCentralWidget(RichEdit1);
   RichEdit1->setFocus();

@@ -44,7 +44,7 @@ public:
          const ProgramPaths &paths = ProgramPaths::ofThisProgram(), QWidget *parent = nullptr);
   ~TForm1() override;
 
-  // Components, in the order of the window's design.
+  // Components, in the order of the window's layout.
   QMenuBar *MainMenu1 = nullptr;
   QAction *New1 = nullptr;
   QMenu *File1 = nullptr;
