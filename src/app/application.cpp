@@ -5,6 +5,7 @@
 #include "platform/fonts.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -26,6 +27,12 @@ std::unique_ptr<TForm1> createMainWindow(UserInterface &ui, const QStringList &a
 
 void initialiseApplication(QApplication &app) {
   QApplication::setApplicationName(QStringLiteral("kavrin"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("kavrin"));
+  // The installed theme icon, else the copy built into the program.
+  QIcon fallback;
+  fallback.addFile(QStringLiteral(":/icons/48x48/kavrin.png"));
+  fallback.addFile(QStringLiteral(":/icons/256x256/kavrin.png"));
+  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("kavrin"), fallback));
   installJapaneseFontSubstitutes();
   // Message boxes and dialogs speak Japanese too; and with the window's font
   // as everyone's, no widget lays itself out in another font first.

@@ -10,7 +10,9 @@ namespace kavrin {
 
 QString settingsFilePath(const QString &exeDir) {
   const QString name = QStringLiteral("kavrin.ini");
-  if (QFileInfo(exeDir).isWritable()) {
+  // A copy with its keyword lists beside it runs from its own folder; an
+  // installed one (even run by root) keeps the settings per user.
+  if (QFileInfo(exeDir).isWritable() && QFileInfo::exists(exeDir + QStringLiteral("qmcode.txt"))) {
     return exeDir + name;
   }
   const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);

@@ -7,8 +7,8 @@
 namespace kavrin {
 
 // Where the settings live: "kavrin.ini" beside the program when its folder
-// is writable (a copy run from its own folder), else in the user's
-// configuration folder, as for an installed copy.
+// is writable and holds its keyword lists (a copy run from its own folder),
+// else in the user's configuration folder, as for an installed copy.
 QString settingsFilePath(const QString &exeDir);
 
 // A saved window rectangle that lies off every screen (a monitor was

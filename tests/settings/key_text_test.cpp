@@ -2,6 +2,7 @@
 #include "settings/settings_file.h"
 
 #include "support/qt_printers.h"
+#include "support/temp_dir.h"
 
 #include <QDir>
 
@@ -80,7 +81,13 @@ TEST(WindowPlacement, OffEveryScreenComesBackOnThePrimary) {
 }
 
 TEST(SettingsFilePath, BesideAWritableProgramElseInTheUsersConfiguration) {
-  EXPECT_EQ(settingsFilePath(QDir::tempPath() + "/"), QDir::tempPath() + "/kavrin.ini");
+  testing::TempDir dir;
+  const QString own = dir.root() + "/";
+  // A writable folder without the keyword lists is not a copy's own folder
+  // (an installed program run by root, say).
+  EXPECT_NE(settingsFilePath(own), own + "kavrin.ini");
+  dir.write("qmcode.txt", "PRINT\r\n");
+  EXPECT_EQ(settingsFilePath(own), own + "kavrin.ini");
   const QString elsewhere = settingsFilePath("/nonexistent-folder/");
   EXPECT_TRUE(elsewhere.endsWith(QDir::toNativeSeparators("/kavrin/kavrin.ini")));
   EXPECT_FALSE(elsewhere.startsWith("/nonexistent-folder"));
