@@ -8,6 +8,9 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
   libgtest-dev libgmock-dev
   fonts-ipafont-gothic
+  # The real-window tests and the fuzzers.
+  xvfb xauth xdotool python3
+  clang libclang-rt-14-dev
 )
 
 missing=()

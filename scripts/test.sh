@@ -15,6 +15,8 @@ mkdir -p "$TMPDIR"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
+# The editor in a real X11 window, driven with real key events.
+scripts/e2e.sh build
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKAVRIN_SANITIZE=ON -DKAVRIN_BUILD_BENCH=OFF
 cmake --build build-asan -j "$jobs"

@@ -241,14 +241,19 @@ void TForm1::setOuterGeometry(int left, int top, int width, int height) {
   const QRect client = geometry();
   const int frameWidth = frame.width() - client.width();
   const int frameHeight = frame.height() - client.height();
-  resize(std::max(1, width - frameWidth), std::max(1, height - frameHeight));
+  const QSize inside(std::max(1, width - frameWidth), std::max(1, height - frameHeight));
+  resize(inside);
   move(left, top);
-  outer_ = {width, height, !isVisible() || (frameWidth == 0 && frameHeight == 0)};
+  outer_ = {width, height, !isVisible() || (frameWidth == 0 && frameHeight == 0), inside};
 }
 
 QRect TForm1::outerGeometry() const {
   const QRect frame = frameGeometry();
-  return outer_.pending ? QRect(frame.topLeft(), QSize(outer_.width, outer_.height)) : frame;
+  // Until a frame is known the size set stands, unless the window has been
+  // resized since.
+  return outer_.pending && size() == outer_.client
+             ? QRect(frame.topLeft(), QSize(outer_.width, outer_.height))
+             : frame;
 }
 
 void TForm1::applyPendingOuterSize() {

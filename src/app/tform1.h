@@ -204,6 +204,7 @@ private:
     int width = 0;
     int height = 0;
     bool pending = false;
+    QSize client; // the size set for the window's inside
   } outer_;
 };
 

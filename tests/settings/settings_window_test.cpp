@@ -151,6 +151,17 @@ TEST_F(SettingsTest, ChangesMadeWhileRunningSurviveARestart) {
   EXPECT_TRUE(cp932::decodeVerbatim(dir.read("kavrin.ini")).contains("FontName=DejaVu Sans\r\n"));
 }
 
+TEST_F(SettingsTest, AResizeIsSaved) {
+  start();
+  form->resize(640, 400);
+  const QSize outer = form->frameGeometry().size();
+  closeWindow();
+  const QString written = cp932::decodeVerbatim(dir.read("kavrin.ini"));
+  EXPECT_TRUE(
+      written.contains(QStringLiteral("Width=%1\r\nHeight=%2\r\n").arg(outer.width()).arg(outer.height())))
+      << written.toStdString();
+}
+
 TEST_F(SettingsTest, APlacementOffEveryScreenIsBroughtBack) {
   dir.write("kavrin.ini", "[Window]\r\nLeft=100000\r\nTop=100000\r\nWidth=300\r\nHeight=200\r\n");
   start();
