@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds and runs every test headless, then again
-# under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Installs what is missing, builds and runs every test headless, the editor in
+# a real X11 window (Xvfb), the tests again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and a short run of each fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -24,3 +25,6 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
   LSAN_OPTIONS=suppressions="$PWD/tests/lsan.supp":print_suppressions=0 \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+# A short run of every fuzz target on its corpus.
+scripts/fuzz.sh 30
