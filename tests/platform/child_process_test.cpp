@@ -133,17 +133,6 @@ TEST(ChildProcess, WarningsThenTheExitCode) {
   }
 }
 
-TEST(ChildProcess, StandardOutputIsNotErrorOutput) {
-  TempDir dir;
-  const QString script = writeScript(dir, QStringLiteral("out.sh"), "echo 'converter: standard output'\n");
-  ChildProcess child;
-  QString why;
-  ASSERT_TRUE(child.start(script, {}, why)) << why.toStdString();
-  EXPECT_TRUE(readPieces(child).isEmpty());
-  EXPECT_TRUE(child.exitedNormally());
-  EXPECT_EQ(child.exitCode(), 0);
-}
-
 TEST(ChildProcess, ACrashIsNotANormalExit) {
   TempDir dir;
   const QString script =
@@ -154,21 +143,6 @@ TEST(ChildProcess, ACrashIsNotANormalExit) {
   EXPECT_EQ(readAll(child), QByteArray("dying\n"));
   EXPECT_FALSE(child.exitedNormally());
   EXPECT_FALSE(child.cancelled());
-}
-
-TEST(ChildProcess, AMissingProgramIsNamed) {
-  TempDir dir;
-  ChildProcess child;
-  QString why;
-  EXPECT_FALSE(child.start(dir.path(QStringLiteral("no-such-converter")), {}, why));
-  EXPECT_TRUE(why.contains(QStringLiteral("no-such-converter"))) << why.toStdString();
-  EXPECT_TRUE(why.contains(QStringLiteral("見つかりません"))) << why.toStdString();
-  EXPECT_FALSE(why.contains(u'\n'));
-  EXPECT_TRUE(child.nextErrorPiece(4096, allEvents).isEmpty());
-  EXPECT_FALSE(child.exitedNormally());
-
-  EXPECT_FALSE(child.start(QStringLiteral("kavrin-no-such-converter"), {}, why));
-  EXPECT_TRUE(why.contains(QStringLiteral("kavrin-no-such-converter"))) << why.toStdString();
 }
 
 TEST(ChildProcess, AProgramThatCannotRunSaysWhy) {
@@ -182,52 +156,6 @@ TEST(ChildProcess, AProgramThatCannotRunSaysWhy) {
   EXPECT_TRUE(why.contains(QStringLiteral("not-executable"))) << why.toStdString();
   EXPECT_FALSE(why.contains(u'\n'));
   EXPECT_TRUE(child.nextErrorPiece(4096, allEvents).isEmpty());
-}
-
-TEST(ChildProcess, TwoRunsInARowKeepTheirOwnOutput) {
-  TempDir dir;
-  const QString script = writeScript(dir, QStringLiteral("echo.sh"), "printf '%s\\n' \"$1\" >&2\n");
-  ChildProcess first;
-  ChildProcess second;
-  QString why;
-  ASSERT_TRUE(first.start(script, {QStringLiteral("first")}, why)) << why.toStdString();
-  EXPECT_EQ(readAll(first), QByteArray("first\n"));
-  ASSERT_TRUE(second.start(script, {QStringLiteral("second")}, why)) << why.toStdString();
-  EXPECT_EQ(readAll(second), QByteArray("second\n"));
-  EXPECT_TRUE(first.exitedNormally());
-  EXPECT_TRUE(second.exitedNormally());
-}
-
-TEST(ChildProcess, CancelStopsAChildThatHangs) {
-  TempDir dir;
-  const QString script =
-      writeScript(dir, QStringLiteral("hang.sh"), "printf 'started\\n' >&2\nexec sleep 30\n");
-  ChildProcess child;
-  QString why;
-  ASSERT_TRUE(child.start(script, {}, why)) << why.toStdString();
-  QTimer stop;
-  stop.setSingleShot(true);
-  QObject::connect(&stop, &QTimer::timeout, [&] { child.cancel(); });
-  stop.start(200);
-
-  int asked = 0;
-  const auto flags = [&asked] {
-    ++asked;
-    return QEventLoop::ProcessEventsFlags(QEventLoop::ExcludeUserInputEvents);
-  };
-  QElapsedTimer elapsed;
-  elapsed.start();
-  QByteArray all;
-  for (QByteArray piece = child.nextErrorPiece(4096, flags); !piece.isEmpty();
-       piece = child.nextErrorPiece(4096, flags)) {
-    all += piece;
-  }
-  // Only a guard against a cancel that does nothing: the sleep would run on.
-  EXPECT_LT(elapsed.elapsed(), 10000);
-  EXPECT_EQ(all, QByteArray("started\n"));
-  EXPECT_GE(asked, 1);
-  EXPECT_FALSE(child.exitedNormally());
-  EXPECT_TRUE(child.cancelled());
 }
 
 TEST(ChildProcess, CancelKillsAChildThatIgnoresTheRequest) {
@@ -302,15 +230,6 @@ TEST(ChildProcess, InheritsTheCurrentFolderAndTheEnvironment) {
   EXPECT_EQ(output, QFile::encodeName(canonical(work.root())) + "|" + QByteArray("値 with space"));
 }
 
-TEST(ChildProcess, ArgumentsArriveWhole) {
-  TempDir dir;
-  const QByteArray output =
-      runScript(dir, "printf '%s\\n' \"$#\" >&2\nfor a in \"$@\"; do printf '[%s]\\n' \"$a\" >&2; done\n",
-                {QStringLiteral("two words"), QStringLiteral("it's \"quoted\""), QString(),
-                 QStringLiteral("*"), QStringLiteral("テスト.cas")});
-  EXPECT_EQ(output, QByteArray("5\n[two words]\n[it's \"quoted\"]\n[]\n[*]\n[テスト.cas]\n"));
-}
-
 TEST(ProgramLookup, ABareNameInTheOwnFolderWinsOverThePath) {
   TempDir own;
   TempDir onPath;
@@ -328,36 +247,6 @@ TEST(ProgramLookup, ABareNameIsLookedUpOnThePath) {
   const QString found = findProgram(QStringLiteral("csave"), own.root());
   EXPECT_FALSE(found.isEmpty());
   EXPECT_EQ(canonical(found), canonical(there));
-}
-
-TEST(ProgramLookup, LaunchRunsAWindowsProgramThroughWine) {
-  TempDir dir;
-  TempDir wineDir;
-  const QString exe = dir.write(QStringLiteral("txt2bas.exe"), QByteArray("MZ\x90\0\3\0\0\0", 8));
-  const QString wine =
-      writeScript(wineDir, QStringLiteral("wine"), "for a in \"$@\"; do printf '[%s]' \"$a\" >&2; done\n");
-  const EnvOverride path("PATH", pathWith(wineDir.root()));
-  const QStringList arguments{QStringLiteral("game.txt"), QStringLiteral("game tape.cas")};
-  const Launch launch = launchFor(exe, arguments);
-  EXPECT_TRUE(launch.error.isEmpty()) << launch.error.toStdString();
-  EXPECT_EQ(canonical(launch.program), canonical(wine));
-  EXPECT_EQ(launch.arguments, QStringList{exe} + arguments);
-
-  ChildProcess child;
-  QString why;
-  ASSERT_TRUE(child.start(launch.program, launch.arguments, why)) << why.toStdString();
-  EXPECT_EQ(readAll(child), QFile::encodeName("[" + exe + "]") + "[game.txt][game tape.cas]");
-  EXPECT_TRUE(child.exitedNormally());
-}
-
-TEST(ProgramLookup, AWindowsProgramWithoutWineSaysWineIsNeeded) {
-  TempDir dir;
-  TempDir emptyDir;
-  const QString exe = dir.write(QStringLiteral("csave.exe"), QByteArray("MZ\x90\0", 4));
-  const EnvOverride path("PATH", QFile::encodeName(emptyDir.root()));
-  const Launch launch = launchFor(exe, {QStringLiteral("a.txt")});
-  EXPECT_TRUE(launch.error.contains(QStringLiteral("wine"))) << launch.error.toStdString();
-  EXPECT_FALSE(launch.error.contains(u'\n'));
 }
 
 TEST(ProgramLookup, AScriptRunsAsItIs) {
