@@ -132,15 +132,17 @@ void RichEdit::setSelText(const QString &text) {
 
 void RichEdit::setColor(TColor color) {
   color_ = color;
-  QPalette p = palette();
-  p.setColor(QPalette::Base, toQColor(color, QApplication::palette()));
-  setPalette(p);
+  applyColor(QPalette::Base, color);
 }
 
 void RichEdit::setFontColor(TColor color) {
   fontColor_ = color;
+  applyColor(QPalette::Text, color);
+}
+
+void RichEdit::applyColor(QPalette::ColorRole role, TColor color) {
   QPalette p = palette();
-  p.setColor(QPalette::Text, toQColor(color, QApplication::palette()));
+  p.setColor(role, toQColor(color, QApplication::palette()));
   setPalette(p);
 }
 

@@ -66,6 +66,9 @@ protected:
 
 private:
   void markPlaceholdersIn(QStringView text);
+  // Sets one colour of every group; system colours resolve through the
+  // application's palette.
+  void applyColor(QPalette::ColorRole role, TColor color);
 
   QSyntaxHighlighter *highlighter_ = nullptr;
   TColor color_ = clWindow;

@@ -11,6 +11,7 @@
 #include <QPushButton>
 
 #include <optional>
+#include <vector>
 
 namespace kavrin {
 
@@ -110,16 +111,10 @@ TForm2::TForm2(TForm1 &main) : QDialog(&main), main_(main) {
   Button2 = button(this, QStringLiteral("キャンセル"), QRect(448, 48, 75, 25));
   Button2->setObjectName(QStringLiteral("Button2"));
 
-  QWidget *previous = KeyEdits[0];
-  for (QWidget *next :
-       {static_cast<QWidget *>(KeyEdits[1]), static_cast<QWidget *>(KeyEdits[2]),
-        static_cast<QWidget *>(KeyEdits[3]), static_cast<QWidget *>(KeyEdits[4]),
-        static_cast<QWidget *>(KeyEdits[5]), static_cast<QWidget *>(KeyEdits[6]),
-        static_cast<QWidget *>(KeyEdits[7]), static_cast<QWidget *>(KeyEdits[8]),
-        static_cast<QWidget *>(KeyEdits[9]), static_cast<QWidget *>(Edit11), static_cast<QWidget *>(Edit12),
-        static_cast<QWidget *>(Button3), static_cast<QWidget *>(Button1), static_cast<QWidget *>(Button2)}) {
-    setTabOrder(previous, next);
-    previous = next;
+  std::vector<QWidget *> order(KeyEdits.begin(), KeyEdits.end());
+  order.insert(order.end(), {Edit11, Edit12, Button3, Button1, Button2});
+  for (std::size_t i = 1; i < order.size(); ++i) {
+    setTabOrder(order[i - 1], order[i]);
   }
 
   OpenDialog1.filter = QStringLiteral("プログラム (*.exe)|*.EXE|すべてのファイル (*.*)|*.*");
