@@ -3,7 +3,7 @@
 #include "app/application.h"
 #include "app/tform1.h"
 #include "measure.h"
-#include "platform/rich_edit.h"
+#include "widgets/rich_edit.h"
 #include "silent_ui.h"
 
 #include <QApplication>

@@ -7,7 +7,7 @@
 #include "editing/keyword_list.h"
 #include "measure.h"
 #include "platform/cp932.h"
-#include "platform/rich_edit.h"
+#include "widgets/rich_edit.h"
 #include "sample_keywords.h"
 #include "sample_program.h"
 #include "sample_settings.h"

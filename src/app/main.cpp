@@ -1,5 +1,5 @@
 #include "app/application.h"
-#include "platform/qt_user_interface.h"
+#include "widgets/qt_user_interface.h"
 
 #include <QApplication>
 

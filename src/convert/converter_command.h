@@ -7,13 +7,9 @@ namespace kavrin {
 
 enum class ConverterKind { Txt2Bas, CSave, Unsupported };
 
-// The converter's file name: what follows the last "\" of the configured
-// path (on Linux and macOS the last "/" too).
-QString converterFileName(const QString &convProg);
-
-// Which converter the configured program is, by its file name in any
-// letter case: "txt2bas.exe" or "csave.exe" (on Linux and macOS also the
-// native "txt2bas" and "csave").
+// Which converter the configured program is, by its file name
+// (programFileNamePart) in any letter case: "txt2bas.exe" or "csave.exe"
+// (on Linux and macOS also the native "txt2bas" and "csave").
 ConverterKind identifyConverter(const QString &convProg);
 
 // The tape image proposed for a document: its extension (from the last dot
@@ -25,8 +21,6 @@ QString tapeImageName(const QString &fileName);
 struct ConverterCommand {
   QString program;
   QStringList arguments;
-  // The one-line form, each path in double quotes, for showing.
-  QString commandLine;
 };
 
 ConverterCommand buildConverterCommand(ConverterKind kind, const QString &convProg, bool mode6,

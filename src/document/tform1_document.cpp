@@ -4,7 +4,7 @@
 #include "document/recent_files.h"
 #include "platform/cp932.h"
 #include "platform/error.h"
-#include "platform/rich_edit.h"
+#include "widgets/rich_edit.h"
 #include "platform/text_file.h"
 
 #include <QAction>

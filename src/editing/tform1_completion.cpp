@@ -3,7 +3,7 @@
 #include "app/tform1.h"
 #include "editing/completion.h"
 #include "editing/keyword_list.h"
-#include "platform/rich_edit.h"
+#include "widgets/rich_edit.h"
 
 #include <QAction>
 #include <QInputMethodEvent>

@@ -1,7 +1,7 @@
 #include "app/tform1.h"
 
-#include "platform/find_dialog.h"
-#include "platform/rich_edit.h"
+#include "widgets/find_dialog.h"
+#include "widgets/rich_edit.h"
 
 #include <QTextCursor>
 #include <QTextDocument>

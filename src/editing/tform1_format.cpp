@@ -1,7 +1,7 @@
 // The format and edit commands.
 
 #include "app/tform1.h"
-#include "platform/rich_edit.h"
+#include "widgets/rich_edit.h"
 
 #include <QAction>
 #include <QClipboard>

@@ -2,8 +2,8 @@
 
 #include "app/tform1.h"
 #include "editing/auto_number.h"
-#include "platform/rich_edit.h"
-#include "platform/status_bar.h"
+#include "widgets/rich_edit.h"
+#include "widgets/status_bar.h"
 #include "settings/function_keys.h"
 
 #include <QAction>

@@ -11,10 +11,6 @@ namespace {
 
 constexpr char16_t kNoCode = 0;
 
-bool isLead(std::uint8_t b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-
-bool isTrail(std::uint8_t b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
-
 int leadIndex(std::uint8_t b) { return b <= 0x9F ? b - 0x81 : b - 0xE0 + 31; }
 
 int trailIndex(std::uint8_t b) { return b < 0x7F ? b - 0x40 : b - 0x41; }
@@ -82,7 +78,7 @@ template <bool kBreaks> QString decodeImpl(QByteArrayView bytes) {
     } else if (isHalfwidthKatakana(b)) {
       *o++ = static_cast<char16_t>(kKatakanaBase + (b - 0xA1));
       ++i;
-    } else if (isLead(b) && i + 1 < n && isTrail(in[i + 1])) {
+    } else if (isLeadByte(b) && i + 1 < n && isTrailByte(in[i + 1])) {
       const std::uint8_t t = in[i + 1];
       const char16_t unit = kDoubleByteTable[leadIndex(b) * kTrailCount + trailIndex(t)];
       if (unit != kNoCode) {
@@ -104,6 +100,17 @@ template <bool kBreaks> QString decodeImpl(QByteArrayView bytes) {
 }
 
 } // namespace
+
+bool isLeadByte(std::uint8_t b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+bool isTrailByte(std::uint8_t b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
+
+qsizetype charLength(QByteArrayView bytes, qsizetype i) {
+  return isLeadByte(static_cast<std::uint8_t>(bytes[i])) && i + 1 < bytes.size() &&
+                 isTrailByte(static_cast<std::uint8_t>(bytes[i + 1]))
+             ? 2
+             : 1;
+}
 
 QString decode(QByteArrayView bytes) { return decodeImpl<true>(bytes); }
 

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <cstdint>
+
 // Code page 932 (Windows Shift-JIS) between file bytes and editor text.
 //
 // The conversion is lossless for every byte sequence whose line breaks are
@@ -12,6 +14,14 @@
 // through Unicode become reserved private-use units that encode back to the
 // same bytes.  The editor shows those units as placeholders.
 namespace kavrin::cp932 {
+
+// The byte rules of a double-byte character: a lead byte followed by a
+// trail byte.  Anything else is one byte on its own.
+bool isLeadByte(std::uint8_t b);
+bool isTrailByte(std::uint8_t b);
+
+// Bytes of the character that starts at `i` (1 or 2), as decode splits them.
+qsizetype charLength(QByteArrayView bytes, qsizetype i);
 
 // Every line break (CR LF, lone CR, lone LF) becomes '\n'.
 QString decode(QByteArrayView bytes);

@@ -14,6 +14,14 @@ QString fileNamePart(const QString &path) {
   return path.mid(cut + 1);
 }
 
+QString programFileNamePart(const QString &path) {
+  qsizetype cut = path.lastIndexOf(u'\\');
+#ifndef Q_OS_WIN
+  cut = std::max(cut, path.lastIndexOf(u'/'));
+#endif
+  return path.mid(cut + 1);
+}
+
 bool samePath(const QString &a, const QString &b) {
 #if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
   return a.compare(b, Qt::CaseInsensitive) == 0;

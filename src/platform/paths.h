@@ -8,6 +8,10 @@ namespace kavrin {
 // and macOS; "\", "/" or ":" on Windows.
 QString fileNamePart(const QString &path);
 
+// What follows the last "\", as in a Windows program's path, and off Windows
+// the last "/" too: a converter may be set as either kind of path.
+QString programFileNamePart(const QString &path);
+
 // Whether two paths name the same file as far as their spelling tells: the
 // comparison ignores letter case where the file system does.
 bool samePath(const QString &a, const QString &b);

@@ -35,20 +35,6 @@ struct Line {
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
-bool isLead(std::uint8_t b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-
-bool isTrail(std::uint8_t b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
-
-// Bytes of the character at `i`, split as the decoder splits them.  Trail
-// bytes cover "[", "]" and ASCII letters, never blanks, quotes, "=" or line
-// ends, so only "]" has to be searched for character by character.
-qsizetype charLength(const QByteArray &bytes, qsizetype i, qsizetype end) {
-  return isLead(static_cast<std::uint8_t>(bytes[i])) && i + 1 < end &&
-                 isTrail(static_cast<std::uint8_t>(bytes[i + 1]))
-             ? 2
-             : 1;
-}
-
 Line lineAt(const QByteArray &bytes, qsizetype begin) {
   const qsizetype n = bytes.size();
   qsizetype i = begin;
@@ -83,11 +69,14 @@ std::optional<Range> sectionName(const QByteArray &bytes, const Line &line) {
     return std::nullopt;
   }
   const qsizetype nameBegin = ++i;
+  // Characters split as the decoder splits them: trail bytes cover "[",
+  // "]" and ASCII letters, so "]" is searched for character by character.
+  const QByteArrayView text = QByteArrayView(bytes).first(line.end);
   while (i < line.end) {
     if (bytes[i] == ']') {
       return trimmed(bytes, {nameBegin, i});
     }
-    i += charLength(bytes, i, line.end);
+    i += cp932::charLength(text, i);
   }
   return std::nullopt;
 }
@@ -114,9 +103,10 @@ std::optional<Entry> entryOf(const QByteArray &bytes, const Line &line) {
 
 // As much of the value as a caller receives.
 QByteArrayView limited(const QByteArray &bytes, Range value) {
+  const QByteArrayView text = QByteArrayView(bytes).first(value.end);
   qsizetype i = value.begin;
   while (i < value.end) {
-    const qsizetype next = i + charLength(bytes, i, value.end);
+    const qsizetype next = i + cp932::charLength(text, i);
     if (next - value.begin > kMaxValueBytes) {
       break;
     }

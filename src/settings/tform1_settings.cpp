@@ -4,10 +4,10 @@
 #include "platform/error.h"
 #include "platform/fonts.h"
 #include "platform/profile.h"
-#include "platform/rich_edit.h"
+#include "widgets/rich_edit.h"
 #include "settings/function_keys.h"
 #include "settings/settings_file.h"
-#include "settings/tform2.h"
+#include "widgets/tform2.h"
 
 #include <QAction>
 #include <QGuiApplication>

@@ -1,5 +1,5 @@
 #include "app/application.h"
-#include "platform/status_bar.h"
+#include "widgets/status_bar.h"
 #include "support/window_fixture.h"
 
 #include <QAction>

@@ -6,54 +6,65 @@ namespace kavrin {
 namespace {
 
 TEST(ConverterIdentity, ByFileNameInAnyCase) {
-  EXPECT_EQ(identifyConverter("txt2bas.exe"), ConverterKind::Txt2Bas);
-  EXPECT_EQ(identifyConverter("C:\\tools\\TXT2BAS.EXE"), ConverterKind::Txt2Bas);
-  EXPECT_EQ(identifyConverter("C:\\tools\\CSave.exe"), ConverterKind::CSave);
-  EXPECT_EQ(identifyConverter("C:\\tools\\txt2bas.exe\\"), ConverterKind::Unsupported);
-  EXPECT_EQ(identifyConverter(""), ConverterKind::Unsupported);
-  EXPECT_EQ(identifyConverter("C:\\tools\\bas2txt.exe"), ConverterKind::Unsupported);
-  EXPECT_EQ(identifyConverter("txt2bas.exe.bak"), ConverterKind::Unsupported);
-}
-
-TEST(ConverterIdentity, NativeNamesAndSlashesCountOnlyOutsideWindows) {
+  const struct {
+    const char *prog;
+    ConverterKind kind;
+  } rows[] = {
+      {"txt2bas.exe", ConverterKind::Txt2Bas},
+      {"C:\\tools\\TXT2BAS.EXE", ConverterKind::Txt2Bas},
+      {"C:\\tools\\CSave.exe", ConverterKind::CSave},
+      {"C:\\tools\\txt2bas.exe\\", ConverterKind::Unsupported},
+      {"", ConverterKind::Unsupported},
+      {"txt2bas.exe.bak", ConverterKind::Unsupported},
 #if defined(Q_OS_WIN)
-  EXPECT_EQ(identifyConverter("C:/tools/txt2bas.exe"), ConverterKind::Unsupported);
-  EXPECT_EQ(identifyConverter("C:\\tools\\txt2bas"), ConverterKind::Unsupported);
+      {"C:\\tools\\txt2bas", ConverterKind::Unsupported},
 #else
-  EXPECT_EQ(identifyConverter("/usr/local/bin/txt2bas.exe"), ConverterKind::Txt2Bas);
-  EXPECT_EQ(identifyConverter("/usr/local/bin/txt2bas"), ConverterKind::Txt2Bas);
-  EXPECT_EQ(identifyConverter("csave"), ConverterKind::CSave);
-  EXPECT_EQ(converterFileName("/opt/conv/txt2bas"), "txt2bas");
+      {"/usr/local/bin/txt2bas.exe", ConverterKind::Txt2Bas},
+      {"/usr/local/bin/txt2bas", ConverterKind::Txt2Bas},
+      {"csave", ConverterKind::CSave},
 #endif
-  EXPECT_EQ(converterFileName("C:\\a b\\txt2bas.exe"), "txt2bas.exe");
+  };
+  for (const auto &row : rows) {
+    SCOPED_TRACE(row.prog);
+    EXPECT_EQ(identifyConverter(row.prog), row.kind);
+  }
 }
 
 TEST(TapeImageName, ReplacesTheExtensionOfTheFileNameOnly) {
-  EXPECT_EQ(tapeImageName("C:\\basic\\game.txt"), "C:\\basic\\game.cas");
-  EXPECT_EQ(tapeImageName("C:\\work\\prog.bas"), "C:\\work\\prog.cas");
-  EXPECT_EQ(tapeImageName("C:\\work\\prog"), "C:\\work\\prog.cas");
-  EXPECT_EQ(tapeImageName("C:\\my.dir\\prog"), "C:\\my.dir\\prog.cas");
-  EXPECT_EQ(tapeImageName("/home/u/old.games/写真.tar.txt"), "/home/u/old.games/写真.tar.cas");
+  const struct {
+    const char *document;
+    const char *image;
+  } rows[] = {
+      {"C:\\basic\\game.txt", "C:\\basic\\game.cas"},
+      {"C:\\work\\prog", "C:\\work\\prog.cas"},
+      {"C:\\my.dir\\prog", "C:\\my.dir\\prog.cas"},
+      {"/home/u/old.games/写真.tar.txt", "/home/u/old.games/写真.tar.cas"},
 #if !defined(Q_OS_WIN)
-  EXPECT_EQ(tapeImageName("/home/u/my.dir/prog"), "/home/u/my.dir/prog.cas");
+      {"/home/u/my.dir/prog", "/home/u/my.dir/prog.cas"},
 #endif
+  };
+  for (const auto &row : rows) {
+    SCOPED_TRACE(row.document);
+    EXPECT_EQ(tapeImageName(QString::fromUtf8(row.document)), QString::fromUtf8(row.image));
+  }
 }
 
 TEST(ConverterCommandLine, FollowsTheConverterAndTheMode) {
-  const auto txt5 = buildConverterCommand(ConverterKind::Txt2Bas, "txt2bas.exe", false, "a b.txt", "a b.cas");
-  EXPECT_EQ(txt5.program, "txt2bas.exe");
-  EXPECT_EQ(txt5.arguments, QStringList({"a b.txt", "a b.cas"}));
-  EXPECT_EQ(txt5.commandLine, "\"txt2bas.exe\" \"a b.txt\" \"a b.cas\"");
-
-  const auto txt6 =
-      buildConverterCommand(ConverterKind::Txt2Bas, "C:\\t\\TXT2BAS.EXE", true, "p.txt", "p.cas");
-  EXPECT_EQ(txt6.arguments, QStringList({"-6", "p.txt", "p.cas"}));
-  EXPECT_EQ(txt6.commandLine, "\"C:\\t\\TXT2BAS.EXE\" -6 \"p.txt\" \"p.cas\"");
-
-  for (const bool mode6 : {false, true}) {
-    const auto csave = buildConverterCommand(ConverterKind::CSave, "csave.exe", mode6, "p.txt", "q.cas");
-    EXPECT_EQ(csave.arguments, QStringList({"-o", "q.cas", "p.txt"}));
-    EXPECT_EQ(csave.commandLine, "\"csave.exe\" -o \"q.cas\" \"p.txt\"");
+  const struct {
+    ConverterKind kind;
+    bool mode6;
+    QStringList arguments;
+  } rows[] = {
+      {ConverterKind::Txt2Bas, false, {"a b.txt", "a b.cas"}},
+      {ConverterKind::Txt2Bas, true, {"-6", "a b.txt", "a b.cas"}},
+      {ConverterKind::CSave, false, {"-o", "a b.cas", "a b.txt"}},
+      {ConverterKind::CSave, true, {"-o", "a b.cas", "a b.txt"}},
+  };
+  for (const auto &row : rows) {
+    SCOPED_TRACE(row.arguments.join(u' ').toStdString());
+    const auto command = buildConverterCommand(row.kind, "C:\\t\\conv.exe", row.mode6, "a b.txt", "a b.cas");
+    EXPECT_EQ(command.program, "C:\\t\\conv.exe");
+    EXPECT_EQ(command.arguments, row.arguments);
   }
 }
 

@@ -1,6 +1,6 @@
 #include "support/window_fixture.h"
 
-#include "platform/find_dialog.h"
+#include "widgets/find_dialog.h"
 
 #include <QApplication>
 #include <QGroupBox>

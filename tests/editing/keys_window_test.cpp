@@ -1,6 +1,6 @@
 #include "support/window_fixture.h"
 
-#include "platform/status_bar.h"
+#include "widgets/status_bar.h"
 
 #include <QAction>
 

@@ -1,5 +1,5 @@
 #include "platform/cp932.h"
-#include "platform/rich_edit.h"
+#include "widgets/rich_edit.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/qt_user_interface.h"
+#include "widgets/qt_user_interface.h"
 #include "support/temp_dir.h"
 
 #include <QFileSystemModel>

@@ -28,17 +28,29 @@ TEST(FileFilter, MasksListEveryLetterCaseAndEveryFile) {
   EXPECT_TRUE(qtNameFilters(QString()).isEmpty());
 }
 
-TEST(Paths, FileNamePartFollowsThePlatformSeparators) {
-  EXPECT_EQ(fileNamePart(QStringLiteral("game.txt")), QStringLiteral("game.txt"));
-  EXPECT_EQ(fileNamePart(QStringLiteral("/home/user/basic/star.txt")), QStringLiteral("star.txt"));
-  EXPECT_EQ(fileNamePart(QStringLiteral("dir/")), QString());
+TEST(Paths, FileNameRules) {
+  const struct {
+    const char *path;
+    const char *native;  // fileNamePart
+    const char *program; // programFileNamePart
+  } rows[] = {
+      {"game.txt", "game.txt", "game.txt"},
+      {"/home/user/basic/star.txt", "star.txt", "star.txt"},
+      {"dir/", "", ""},
 #ifdef Q_OS_WIN
-  EXPECT_EQ(fileNamePart(QStringLiteral("C:\\work\\game.txt")), QStringLiteral("game.txt"));
-  EXPECT_EQ(fileNamePart(QStringLiteral("C:game.txt")), QStringLiteral("game.txt"));
+      {"C:\\a b\\txt2bas.exe", "txt2bas.exe", "txt2bas.exe"},
+      {"C:game.txt", "game.txt", "C:game.txt"},
 #else
-  // A backslash or a colon is part of a Linux file name.
-  EXPECT_EQ(fileNamePart(QStringLiteral("/tmp/a\\b:c.txt")), QStringLiteral("a\\b:c.txt"));
+      {"C:\\a b\\txt2bas.exe", "C:\\a b\\txt2bas.exe", "txt2bas.exe"},
+      // A backslash or a colon is part of a Linux file name.
+      {"/tmp/a\\b:c.txt", "a\\b:c.txt", "b:c.txt"},
 #endif
+  };
+  for (const auto &row : rows) {
+    SCOPED_TRACE(row.path);
+    EXPECT_EQ(fileNamePart(QString::fromUtf8(row.path)), QString::fromUtf8(row.native));
+    EXPECT_EQ(programFileNamePart(QString::fromUtf8(row.path)), QString::fromUtf8(row.program));
+  }
 }
 
 TEST(Paths, SamePathIgnoresCaseOnlyWhereTheFileSystemDoes) {

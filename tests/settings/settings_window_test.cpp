@@ -1,7 +1,7 @@
 #include "support/window_fixture.h"
 
 #include "platform/cp932.h"
-#include "platform/rich_edit.h"
+#include "widgets/rich_edit.h"
 
 #include <QAction>
 

@@ -2,7 +2,7 @@
 
 #include "app/application.h"
 #include "app/tform1.h"
-#include "platform/rich_edit.h"
+#include "widgets/rich_edit.h"
 #include "support/qt_printers.h"
 #include "support/scripted_ui.h"
 #include "support/temp_dir.h"

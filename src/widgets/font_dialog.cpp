@@ -1,4 +1,4 @@
-#include "platform/font_dialog.h"
+#include "widgets/font_dialog.h"
 
 #include <QCheckBox>
 #include <QColorDialog>

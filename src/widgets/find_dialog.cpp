@@ -1,4 +1,4 @@
-#include "platform/find_dialog.h"
+#include "widgets/find_dialog.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

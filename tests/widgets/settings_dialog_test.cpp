@@ -1,7 +1,7 @@
 #include "support/window_fixture.h"
 
-#include "platform/status_bar.h"
-#include "settings/tform2.h"
+#include "widgets/status_bar.h"
+#include "widgets/tform2.h"
 
 #include <QAction>
 #include <QApplication>

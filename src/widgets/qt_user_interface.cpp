@@ -1,7 +1,7 @@
-#include "platform/qt_user_interface.h"
+#include "widgets/qt_user_interface.h"
 
 #include "platform/file_filter.h"
-#include "platform/font_dialog.h"
+#include "widgets/font_dialog.h"
 
 #include <QApplication>
 #include <QColorDialog>

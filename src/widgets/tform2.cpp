@@ -1,4 +1,4 @@
-#include "settings/tform2.h"
+#include "widgets/tform2.h"
 
 #include "app/tform1.h"
 #include "platform/fonts.h"

@@ -1,4 +1,4 @@
-#include "platform/status_bar.h"
+#include "widgets/status_bar.h"
 
 #include <QPainter>
 #include <qdrawutil.h>
