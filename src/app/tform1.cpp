@@ -2,10 +2,10 @@
 
 #include "platform/error.h"
 #include "platform/fonts.h"
-#include "widgets/rich_edit.h"
-#include "widgets/status_bar.h"
 #include "settings/function_keys.h"
 #include "settings/settings_file.h"
+#include "widgets/rich_edit.h"
+#include "widgets/status_bar.h"
 
 #include <QActionGroup>
 #include <QClipboard>

@@ -4,8 +4,8 @@
 #include "document/recent_files.h"
 #include "platform/cp932.h"
 #include "platform/error.h"
-#include "widgets/rich_edit.h"
 #include "platform/text_file.h"
+#include "widgets/rich_edit.h"
 
 #include <QAction>
 #include <QFileInfo>

@@ -2,9 +2,9 @@
 
 #include "app/tform1.h"
 #include "editing/auto_number.h"
+#include "settings/function_keys.h"
 #include "widgets/rich_edit.h"
 #include "widgets/status_bar.h"
-#include "settings/function_keys.h"
 
 #include <QAction>
 

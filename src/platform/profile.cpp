@@ -206,6 +206,8 @@ QString Profile::readString(QStringView section, QStringView key, const QString 
   return cp932::decodeVerbatim(limited(bytes_, found.value));
 }
 
+bool Profile::hasKey(QStringView section, QStringView key) const { return find(bytes_, section, key).key; }
+
 int Profile::readInt(QStringView section, QStringView key, int def) const {
   const Found found = find(bytes_, section, key);
   if (!found.key) {

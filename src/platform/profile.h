@@ -33,6 +33,8 @@ public:
   // double-byte character that would not fit whole.
   QString readString(QStringView section, QStringView key, const QString &def) const;
 
+  bool hasKey(QStringView section, QStringView key) const;
+
   // An absent key or an empty value gives `def`.  Otherwise the value is read
   // as optional blanks, an optional sign and decimal digits; the number those
   // leading digits form is taken and anything after them ignored ("12abc"

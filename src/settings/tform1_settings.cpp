@@ -4,9 +4,10 @@
 #include "platform/error.h"
 #include "platform/fonts.h"
 #include "platform/profile.h"
-#include "widgets/rich_edit.h"
 #include "settings/function_keys.h"
 #include "settings/settings_file.h"
+#include "settings/settings_table.h"
+#include "widgets/rich_edit.h"
 #include "widgets/tform2.h"
 
 #include <QAction>
@@ -18,21 +19,9 @@
 namespace kavrin {
 namespace {
 
-const QString kFunctionKey = QStringLiteral("FunctionKey");
-const QString kMode = QStringLiteral("Mode");
-const QString kAuto = QStringLiteral("Auto");
-const QString kConvert = QStringLiteral("Convert");
-const QString kFormat = QStringLiteral("Format");
-const QString kWindow = QStringLiteral("Window");
-const QString kRecent = QStringLiteral("Recent");
-
-QString functionKeyName(int index) { return QStringLiteral("F%1").arg(index + 1); }
-
 // Colours are stored as the signed reading of their 32 bits.
 TColor toColor(int stored) { return static_cast<TColor>(static_cast<std::uint32_t>(stored)); }
-QString storedColor(TColor color) { return QString::number(static_cast<std::int32_t>(color)); }
-
-QString storedSwitch(bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); }
+int storedColor(TColor color) { return static_cast<std::int32_t>(color); }
 
 // The editor's font by the name the settings give it, as its installed
 // substitute: asking Qt for a missing face makes it search every font.
@@ -57,41 +46,30 @@ int pointSizeOf(const QFont &font, const QWidget *widget) {
 } // namespace
 
 void TForm1::readSettings() {
-  const Profile ini = Profile::load(IniFile);
+  const SettingValues v = SettingValues::read(Profile::load(IniFile));
 
-  if (ini.readInt(kMode, kMode, 5) == 5) {
+  if (v.number(Setting::Mode) == 5) {
     Mode5Click();
   } else {
     Mode6Click();
   }
-
-  const std::array<QString, 10> stored = defaultStoredFunctionKeys();
   for (int i = 0; i < 10; ++i) {
-    FunctionKeys[i] =
-        ConvertKeyText(unframeKeyText(ini.readString(kFunctionKey, functionKeyName(i), stored[i])), false);
+    FunctionKeys[i] = ConvertKeyText(unframeKeyText(v.text(functionKeySetting(i))), false);
   }
-  AutoAdd = ini.readInt(kAuto, QStringLiteral("AutoAdd"), 10);
-  AUTO1->setChecked(ini.readInt(kAuto, QStringLiteral("AutoFlag"), 1) != 0);
-  ConvProg = ini.readString(kConvert, QStringLiteral("ConvProg"), QStringLiteral("txt2bas.exe"));
-  Wrap1->setChecked(ini.readInt(kFormat, QStringLiteral("Wrap"), 0) != 0);
+  AutoAdd = v.number(Setting::AutoAdd);
+  AUTO1->setChecked(v.number(Setting::AutoFlag) != 0);
+  ConvProg = v.text(Setting::ConvProg);
+  Wrap1->setChecked(v.number(Setting::Wrap) != 0);
   ApplyWordWrap();
-  RichEdit1->setColor(toColor(ini.readInt(kFormat, QStringLiteral("BackColor"), static_cast<int>(clWindow))));
-  const QString fontName =
-      ini.readString(kFormat, QStringLiteral("FontName"), QStringLiteral("ＭＳ ゴシック"));
-  const int fontSize = ini.readInt(kFormat, QStringLiteral("FontSize"), 10);
-  const TColor fontColor = toColor(ini.readInt(kFormat, QStringLiteral("FontColor"), 0));
-  const bool bold = ini.readInt(kFormat, QStringLiteral("FontBold"), 0) != 0;
-  const bool italic = ini.readInt(kFormat, QStringLiteral("FontItalic"), 0) != 0;
-  RichEdit1->setFont(editorFont(editorDesignFont(), fontName, fontSize, bold, italic));
-  editorFontName_ = fontName;
-  RichEdit1->setFontColor(fontColor);
+  RichEdit1->setColor(toColor(v.number(Setting::BackColor)));
+  editorFontName_ = v.text(Setting::FontName);
+  RichEdit1->setFont(editorFont(editorDesignFont(), editorFontName_, v.number(Setting::FontSize),
+                                v.number(Setting::FontBold) != 0, v.number(Setting::FontItalic) != 0));
+  RichEdit1->setFontColor(toColor(v.number(Setting::FontColor)));
   RichEdit1->setModified(false);
 
-  const int width = ini.readInt(kWindow, QStringLiteral("Width"), 536);
-  const int height = ini.readInt(kWindow, QStringLiteral("Height"), 329);
-  const int top = ini.readInt(kWindow, QStringLiteral("Top"), 107);
-  const int left = ini.readInt(kWindow, QStringLiteral("Left"), 192);
-  QRect outer(left, top, width, height);
+  QRect outer(v.number(Setting::Left), v.number(Setting::Top), v.number(Setting::Width),
+              v.number(Setting::Height));
   if (const QScreen *primary = QGuiApplication::primaryScreen()) {
     QList<QRect> screens;
     for (const QScreen *screen : QGuiApplication::screens()) {
@@ -102,8 +80,8 @@ void TForm1::readSettings() {
   setOuterGeometry(outer.left(), outer.top(), outer.width(), outer.height());
 
   RecentFiles.clear();
-  for (int n = 1; n <= 4; ++n) {
-    RecentFiles << ini.readString(kRecent, QString::number(n), QString());
+  for (int i = 0; i < 4; ++i) {
+    RecentFiles << v.text(recentSetting(i));
   }
   UpdateRecentMenu();
 }
@@ -121,35 +99,37 @@ bool TForm1::FormClose() {
   if (!QuerySave()) {
     return false;
   }
-  // Every key goes into the file in one replace, so that an interrupted
-  // close leaves the previous file whole.
-  Profile ini = Profile::load(IniFile);
+  SettingValues v;
   for (int i = 0; i < 10; ++i) {
-    ini.writeString(kFunctionKey, functionKeyName(i), frameKeyText(ConvertKeyText(FunctionKeys[i], true)));
+    v.set(functionKeySetting(i), frameKeyText(ConvertKeyText(FunctionKeys[i], true)));
   }
-  ini.writeString(kMode, kMode, Mode5->isChecked() ? QStringLiteral("5") : QStringLiteral("6"));
-  ini.writeString(kAuto, QStringLiteral("AutoAdd"), QString::number(AutoAdd));
-  ini.writeString(kAuto, QStringLiteral("AutoFlag"), storedSwitch(AUTO1->isChecked()));
-  ini.writeString(kConvert, QStringLiteral("ConvProg"), ConvProg);
-  ini.writeString(kFormat, QStringLiteral("Wrap"), storedSwitch(Wrap1->isChecked()));
-  ini.writeString(kFormat, QStringLiteral("BackColor"), storedColor(RichEdit1->color()));
+  v.set(Setting::Mode, Mode5->isChecked() ? 5 : 6);
+  v.set(Setting::AutoAdd, AutoAdd);
+  v.set(Setting::AutoFlag, AUTO1->isChecked() ? 1 : 0);
+  v.set(Setting::ConvProg, ConvProg);
+  v.set(Setting::Wrap, Wrap1->isChecked() ? 1 : 0);
+  v.set(Setting::BackColor, storedColor(RichEdit1->color()));
   const QFont font = RichEdit1->font();
   // The name read comes back unchanged while the face is still the one it
   // stands for.
   const bool sameFace = installedFamily(editorFontName_).compare(font.family(), Qt::CaseInsensitive) == 0;
-  ini.writeString(kFormat, QStringLiteral("FontName"), sameFace ? editorFontName_ : font.family());
-  ini.writeString(kFormat, QStringLiteral("FontSize"), QString::number(pointSizeOf(font, RichEdit1)));
-  ini.writeString(kFormat, QStringLiteral("FontColor"), storedColor(RichEdit1->fontColor()));
-  ini.writeString(kFormat, QStringLiteral("FontBold"), storedSwitch(font.bold()));
-  ini.writeString(kFormat, QStringLiteral("FontItalic"), storedSwitch(font.italic()));
+  v.set(Setting::FontName, sameFace ? editorFontName_ : font.family());
+  v.set(Setting::FontSize, pointSizeOf(font, RichEdit1));
+  v.set(Setting::FontColor, storedColor(RichEdit1->fontColor()));
+  v.set(Setting::FontBold, font.bold() ? 1 : 0);
+  v.set(Setting::FontItalic, font.italic() ? 1 : 0);
   const QRect outer = outerGeometry();
-  ini.writeString(kWindow, QStringLiteral("Width"), QString::number(outer.width()));
-  ini.writeString(kWindow, QStringLiteral("Height"), QString::number(outer.height()));
-  ini.writeString(kWindow, QStringLiteral("Top"), QString::number(outer.top()));
-  ini.writeString(kWindow, QStringLiteral("Left"), QString::number(outer.left()));
-  for (int n = 1; n <= 4; ++n) {
-    ini.writeString(kRecent, QString::number(n), RecentFiles.value(n - 1));
+  v.set(Setting::Width, outer.width());
+  v.set(Setting::Height, outer.height());
+  v.set(Setting::Top, outer.top());
+  v.set(Setting::Left, outer.left());
+  for (int i = 0; i < 4; ++i) {
+    v.set(recentSetting(i), RecentFiles.value(i));
   }
+  // Every key goes into the file in one replace, so that an interrupted
+  // close leaves the previous file whole.
+  Profile ini = Profile::load(IniFile);
+  v.write(ini);
   try {
     ini.save(IniFile);
   } catch (const Error &) {

@@ -10,18 +10,18 @@ TEST(ConverterIdentity, ByFileNameInAnyCase) {
     const char *prog;
     ConverterKind kind;
   } rows[] = {
-      {"txt2bas.exe", ConverterKind::Txt2Bas},
-      {"C:\\tools\\TXT2BAS.EXE", ConverterKind::Txt2Bas},
-      {"C:\\tools\\CSave.exe", ConverterKind::CSave},
-      {"C:\\tools\\txt2bas.exe\\", ConverterKind::Unsupported},
-      {"", ConverterKind::Unsupported},
-      {"txt2bas.exe.bak", ConverterKind::Unsupported},
+    {"txt2bas.exe", ConverterKind::Txt2Bas},
+    {"C:\\tools\\TXT2BAS.EXE", ConverterKind::Txt2Bas},
+    {"C:\\tools\\CSave.exe", ConverterKind::CSave},
+    {"C:\\tools\\txt2bas.exe\\", ConverterKind::Unsupported},
+    {"", ConverterKind::Unsupported},
+    {"txt2bas.exe.bak", ConverterKind::Unsupported},
 #if defined(Q_OS_WIN)
-      {"C:\\tools\\txt2bas", ConverterKind::Unsupported},
+    {"C:\\tools\\txt2bas", ConverterKind::Unsupported},
 #else
-      {"/usr/local/bin/txt2bas.exe", ConverterKind::Txt2Bas},
-      {"/usr/local/bin/txt2bas", ConverterKind::Txt2Bas},
-      {"csave", ConverterKind::CSave},
+    {"/usr/local/bin/txt2bas.exe", ConverterKind::Txt2Bas},
+    {"/usr/local/bin/txt2bas", ConverterKind::Txt2Bas},
+    {"csave", ConverterKind::CSave},
 #endif
   };
   for (const auto &row : rows) {
@@ -35,12 +35,12 @@ TEST(TapeImageName, ReplacesTheExtensionOfTheFileNameOnly) {
     const char *document;
     const char *image;
   } rows[] = {
-      {"C:\\basic\\game.txt", "C:\\basic\\game.cas"},
-      {"C:\\work\\prog", "C:\\work\\prog.cas"},
-      {"C:\\my.dir\\prog", "C:\\my.dir\\prog.cas"},
-      {"/home/u/old.games/写真.tar.txt", "/home/u/old.games/写真.tar.cas"},
+    {"C:\\basic\\game.txt", "C:\\basic\\game.cas"},
+    {"C:\\work\\prog", "C:\\work\\prog.cas"},
+    {"C:\\my.dir\\prog", "C:\\my.dir\\prog.cas"},
+    {"/home/u/old.games/写真.tar.txt", "/home/u/old.games/写真.tar.cas"},
 #if !defined(Q_OS_WIN)
-      {"/home/u/my.dir/prog", "/home/u/my.dir/prog.cas"},
+    {"/home/u/my.dir/prog", "/home/u/my.dir/prog.cas"},
 #endif
   };
   for (const auto &row : rows) {
