@@ -20,6 +20,8 @@
 #include <QMimeData>
 #include <QTimer>
 
+#include <vector>
+
 namespace kavrin {
 
 TForm1 *Form1 = nullptr;
@@ -96,65 +98,92 @@ void TForm1::createComponents() {
   FontDialog1.font = windowFont();
 }
 
+namespace {
+
+// The menus in the order of the menu bar.  A separator has no caption;
+// every shortcut is Ctrl and a letter.
+struct MenuItem {
+  QAction *TForm1::*action;
+  const char16_t *caption;
+  Qt::Key ctrlKey = Qt::Key(0);
+};
+
+struct MenuColumn {
+  QMenu *TForm1::*menu;
+  const char16_t *caption;
+  std::vector<MenuItem> items;
+};
+
+const MenuColumn kMenus[] = {
+    {&TForm1::File1,
+     u"ファイル(&F)",
+     {{&TForm1::New1, u"新規作成(&N)", Qt::Key_N},
+      {&TForm1::Open1, u"開く(&O)...", Qt::Key_O},
+      {&TForm1::Save1, u"上書き保存(&S)", Qt::Key_S},
+      {&TForm1::SaveAs1, u"名前をつけて保存(&A)..."},
+      {&TForm1::N1, nullptr},
+      {&TForm1::Recent1, u"&1"},
+      {&TForm1::Recent2, u"&2"},
+      {&TForm1::Recent3, u"&3"},
+      {&TForm1::Recent4, u"&4"},
+      {&TForm1::N2, nullptr},
+      {&TForm1::Exit1, u"終了(&X)"}}},
+    {&TForm1::Edit1,
+     u"編集(&E)",
+     {{&TForm1::Undo1, u"元に戻す(&U)", Qt::Key_Z},
+      {&TForm1::N3, nullptr},
+      {&TForm1::EditCut1, u"切り取り(&T)", Qt::Key_X},
+      {&TForm1::EditCopy1, u"コピー(&C)", Qt::Key_C},
+      {&TForm1::EditPaste1, u"貼り付け(&P)", Qt::Key_V},
+      {&TForm1::SelectAll1, u"すべて選択(&A)", Qt::Key_A},
+      {&TForm1::N4, nullptr},
+      {&TForm1::Find1, u"検索(&F)...", Qt::Key_F},
+      {&TForm1::N5, nullptr},
+      {&TForm1::Option1, u"設定(&O)..."}}},
+    {&TForm1::Format1,
+     u"書式(&O)",
+     {{&TForm1::Wrap1, u"右端で折り返す(&W)"},
+      {&TForm1::Font1, u"フォント(&F)..."},
+      {&TForm1::Back1, u"背景色(&B)..."}}},
+    {&TForm1::Special1,
+     u"特別(&S)",
+     {{&TForm1::AUTO1, u"AUTO(&A)"},
+      {&TForm1::Trans6, u"変換(&T)..."},
+      {&TForm1::N6, nullptr},
+      {&TForm1::Mode5, u"モード1-5(&5)"},
+      {&TForm1::Mode6, u"モード6(&6)"}}},
+};
+
+} // namespace
+
 void TForm1::createMenus() {
   MainMenu1 = menuBar();
-  const auto item = [](QMenu *menu, const QString &caption, const QKeySequence &shortcut = {}) {
-    QAction *action = menu->addAction(caption);
-    action->setShortcut(shortcut);
-    return action;
-  };
-
-  File1 = MainMenu1->addMenu(QStringLiteral("ファイル(&F)"));
-  New1 = item(File1, QStringLiteral("新規作成(&N)"), QKeySequence(Qt::CTRL | Qt::Key_N));
-  Open1 = item(File1, QStringLiteral("開く(&O)..."), QKeySequence(Qt::CTRL | Qt::Key_O));
-  Save1 = item(File1, QStringLiteral("上書き保存(&S)"), QKeySequence(Qt::CTRL | Qt::Key_S));
-  SaveAs1 = item(File1, QStringLiteral("名前をつけて保存(&A)..."));
-  N1 = File1->addSeparator();
-  Recent1 = item(File1, QStringLiteral("&1"));
-  Recent2 = item(File1, QStringLiteral("&2"));
-  Recent3 = item(File1, QStringLiteral("&3"));
-  Recent4 = item(File1, QStringLiteral("&4"));
-  N2 = File1->addSeparator();
-  Exit1 = item(File1, QStringLiteral("終了(&X)"));
-
-  Edit1 = MainMenu1->addMenu(QStringLiteral("編集(&E)"));
-  Undo1 = item(Edit1, QStringLiteral("元に戻す(&U)"), QKeySequence(Qt::CTRL | Qt::Key_Z));
-  N3 = Edit1->addSeparator();
-  EditCut1 = item(Edit1, QStringLiteral("切り取り(&T)"), QKeySequence(Qt::CTRL | Qt::Key_X));
-  EditCopy1 = item(Edit1, QStringLiteral("コピー(&C)"), QKeySequence(Qt::CTRL | Qt::Key_C));
-  EditPaste1 = item(Edit1, QStringLiteral("貼り付け(&P)"), QKeySequence(Qt::CTRL | Qt::Key_V));
+  for (const MenuColumn &m : kMenus) {
+    QMenu *menu = this->*m.menu = MainMenu1->addMenu(QString::fromUtf16(m.caption));
+    for (const MenuItem &item : m.items) {
+      QAction *action = this->*item.action = item.caption == nullptr
+                                                 ? menu->addSeparator()
+                                                 : menu->addAction(QString::fromUtf16(item.caption));
+      if (item.ctrlKey != Qt::Key(0)) {
+        action->setShortcut(QKeySequence(Qt::CTRL | item.ctrlKey));
+      }
+    }
+  }
   EditCut1->setStatusTip(QStringLiteral("切り取り"));
   EditCopy1->setStatusTip(QStringLiteral("コピー"));
   EditPaste1->setStatusTip(QStringLiteral("貼り付け"));
   Cut1 = EditCut1;
   Copy1 = EditCopy1;
   Paste1 = EditPaste1;
-  SelectAll1 = item(Edit1, QStringLiteral("すべて選択(&A)"), QKeySequence(Qt::CTRL | Qt::Key_A));
-  N4 = Edit1->addSeparator();
-  Find1 = item(Edit1, QStringLiteral("検索(&F)..."), QKeySequence(Qt::CTRL | Qt::Key_F));
-  N5 = Edit1->addSeparator();
-  Option1 = item(Edit1, QStringLiteral("設定(&O)..."));
-
-  Format1 = MainMenu1->addMenu(QStringLiteral("書式(&O)"));
-  Wrap1 = item(Format1, QStringLiteral("右端で折り返す(&W)"));
-  Wrap1->setCheckable(true);
-  Font1 = item(Format1, QStringLiteral("フォント(&F)..."));
-  Back1 = item(Format1, QStringLiteral("背景色(&B)..."));
-
-  Special1 = MainMenu1->addMenu(QStringLiteral("特別(&S)"));
-  AUTO1 = item(Special1, QStringLiteral("AUTO(&A)"));
-  AUTO1->setCheckable(true);
-  AUTO1->setChecked(true);
-  Trans6 = item(Special1, QStringLiteral("変換(&T)..."));
-  N6 = Special1->addSeparator();
   ModeGroup = new QActionGroup(this);
   ModeGroup->setExclusive(true);
-  Mode5 = item(Special1, QStringLiteral("モード1-5(&5)"));
-  Mode6 = item(Special1, QStringLiteral("モード6(&6)"));
+  for (QAction *checkable : {Wrap1, AUTO1, Mode5, Mode6}) {
+    checkable->setCheckable(true);
+  }
   for (QAction *mode : {Mode5, Mode6}) {
-    mode->setCheckable(true);
     ModeGroup->addAction(mode);
   }
+  AUTO1->setChecked(true);
   Mode5->setChecked(true);
 }
 
