@@ -55,8 +55,8 @@ def wait_until(what, probe, timeout=10.0):
 def expect_bytes(what, actual, expected):
     at = next((i for i, (a, b) in enumerate(zip(actual, expected)) if a != b), min(len(actual), len(expected)))
     if actual != expected:
-        raise Failure(f"{what} differ from byte {at}:\n  expected {expected[at:at + 60]!r}\n"
-                      f"  got      {actual[at:at + 60]!r}")
+        raise Failure(f"{what} differ from byte {at}:\n       expected {expected[at:at + 60]!r}\n"
+                      f"       got      {actual[at:at + 60]!r}")
 
 
 class Session:
