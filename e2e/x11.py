@@ -1,218 +1,70 @@
-"""What the suite needs from the X server beyond xdotool, through libX11.
-
-xdotool can neither ask a window to close the way a window manager does
-(WM_DELETE_WINDOW), nor read the clipboard, nor take a picture; ctypes and
-the libX11 that xdotool itself needs do, without another package.
-"""
+"""What the suite needs beyond xdotool: a window manager's close (WM_DELETE_WINDOW),
+through the libX11 xdotool itself needs, and pictures from Xvfb's -fbdir framebuffer file."""
 
 import ctypes
 import ctypes.util
 import struct
-import time
 import zlib
 
-_c_ulong = ctypes.c_ulong
-_c_void_p = ctypes.c_void_p
-_c_int = ctypes.c_int
-
-_CLIENT_MESSAGE = 33
-_SELECTION_NOTIFY = 31
-_Z_PIXMAP = 2
-_ALL_PLANES = 0xFFFFFFFF
+_ulong, _long, _int, _ptr = ctypes.c_ulong, ctypes.c_long, ctypes.c_int, ctypes.c_void_p
 
 
 class _ClientMessage(ctypes.Structure):
-    _fields_ = [
-        ("type", _c_int),
-        ("serial", _c_ulong),
-        ("send_event", _c_int),
-        ("display", _c_void_p),
-        ("window", _c_ulong),
-        ("message_type", _c_ulong),
-        ("format", _c_int),
-        ("l", ctypes.c_long * 5),
-    ]
-
-
-class _SelectionNotify(ctypes.Structure):
-    _fields_ = [
-        ("type", _c_int),
-        ("serial", _c_ulong),
-        ("send_event", _c_int),
-        ("display", _c_void_p),
-        ("requestor", _c_ulong),
-        ("selection", _c_ulong),
-        ("target", _c_ulong),
-        ("property", _c_ulong),
-        ("time", _c_ulong),
-    ]
+    _fields_ = [("type", _int), ("serial", _ulong), ("send_event", _int), ("display", _ptr),
+                ("window", _ulong), ("message_type", _ulong), ("format", _int), ("l", _long * 5)]
 
 
 class _Event(ctypes.Union):
-    _fields_ = [
-        ("type", _c_int),
-        ("xclient", _ClientMessage),
-        ("xselection", _SelectionNotify),
-        ("pad", ctypes.c_long * 24),
-    ]
+    _fields_ = [("xclient", _ClientMessage), ("pad", _long * 24)]
 
 
-class _Image(ctypes.Structure):
-    # The leading fields of XImage, as far as the pixels need.
-    _fields_ = [
-        ("width", _c_int),
-        ("height", _c_int),
-        ("xoffset", _c_int),
-        ("format", _c_int),
-        ("data", _c_void_p),
-        ("byte_order", _c_int),
-        ("bitmap_unit", _c_int),
-        ("bitmap_bit_order", _c_int),
-        ("bitmap_pad", _c_int),
-        ("depth", _c_int),
-        ("bytes_per_line", _c_int),
-        ("bits_per_pixel", _c_int),
-        ("red_mask", _c_ulong),
-        ("green_mask", _c_ulong),
-        ("blue_mask", _c_ulong),
-    ]
-
-
-def _load():
-    lib = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
-    lib.XOpenDisplay.restype = _c_void_p
-    lib.XOpenDisplay.argtypes = [ctypes.c_char_p]
-    lib.XCloseDisplay.argtypes = [_c_void_p]
-    lib.XFlush.argtypes = [_c_void_p]
-    lib.XSync.argtypes = [_c_void_p, _c_int]
-    lib.XPending.argtypes = [_c_void_p]
-    lib.XInternAtom.restype = _c_ulong
-    lib.XInternAtom.argtypes = [_c_void_p, ctypes.c_char_p, _c_int]
-    lib.XDefaultRootWindow.restype = _c_ulong
-    lib.XDefaultRootWindow.argtypes = [_c_void_p]
-    lib.XCreateSimpleWindow.restype = _c_ulong
-    lib.XCreateSimpleWindow.argtypes = [_c_void_p, _c_ulong, _c_int, _c_int, ctypes.c_uint,
-                                        ctypes.c_uint, ctypes.c_uint, _c_ulong, _c_ulong]
-    lib.XDestroyWindow.argtypes = [_c_void_p, _c_ulong]
-    lib.XSendEvent.argtypes = [_c_void_p, _c_ulong, _c_int, ctypes.c_long, ctypes.POINTER(_Event)]
-    lib.XSetSelectionOwner.argtypes = [_c_void_p, _c_ulong, _c_ulong, _c_ulong]
-    lib.XGetSelectionOwner.restype = _c_ulong
-    lib.XGetSelectionOwner.argtypes = [_c_void_p, _c_ulong]
-    lib.XConvertSelection.argtypes = [_c_void_p, _c_ulong, _c_ulong, _c_ulong, _c_ulong, _c_ulong]
-    lib.XNextEvent.argtypes = [_c_void_p, ctypes.POINTER(_Event)]
-    lib.XGetWindowProperty.argtypes = [
-        _c_void_p, _c_ulong, _c_ulong, ctypes.c_long, ctypes.c_long, _c_int, _c_ulong,
-        ctypes.POINTER(_c_ulong), ctypes.POINTER(_c_int), ctypes.POINTER(_c_ulong),
-        ctypes.POINTER(_c_ulong), ctypes.POINTER(_c_void_p)]
-    lib.XGetImage.restype = ctypes.POINTER(_Image)
-    lib.XGetImage.argtypes = [_c_void_p, _c_ulong, _c_int, _c_int, ctypes.c_uint, ctypes.c_uint,
-                              _c_ulong, _c_int]
-    lib.XFree.argtypes = [_c_void_p]
-    return lib
-
-
-class Display:
-    """One connection to the X server named by `name` (":5")."""
-
-    def __init__(self, name):
-        self._x = _load()
-        self._d = self._x.XOpenDisplay(name.encode())
-        if not self._d:
-            raise RuntimeError(f"cannot open display {name}")
-
-    def close(self):
-        if self._d:
-            self._x.XCloseDisplay(self._d)
-            self._d = None
-
-    def _atom(self, name):
-        return self._x.XInternAtom(self._d, name.encode(), 0)
-
-    def request_close(self, window):
-        """Asks `window` to close as a window manager's close button does."""
+def request_close(display, window):
+    """Asks `window` on `display` (":5") to close as a window manager's close button does."""
+    x = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
+    x.XOpenDisplay.restype = _ptr
+    x.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x.XInternAtom.restype = _ulong
+    x.XInternAtom.argtypes = [_ptr, ctypes.c_char_p, _int]
+    x.XSendEvent.argtypes = [_ptr, _ulong, _int, _long, ctypes.POINTER(_Event)]
+    x.XSync.argtypes = [_ptr, _int]
+    x.XCloseDisplay.argtypes = [_ptr]
+    d = x.XOpenDisplay(display.encode())
+    if not d:
+        raise RuntimeError(f"cannot open display {display}")
+    try:
         event = _Event()
-        event.xclient.type = _CLIENT_MESSAGE
+        event.xclient.type = 33  # ClientMessage
         event.xclient.window = window
-        event.xclient.message_type = self._atom("WM_PROTOCOLS")
+        event.xclient.message_type = x.XInternAtom(d, b"WM_PROTOCOLS", 0)
         event.xclient.format = 32
-        event.xclient.l[0] = self._atom("WM_DELETE_WINDOW")
-        event.xclient.l[1] = 0  # CurrentTime
-        if not self._x.XSendEvent(self._d, window, 0, 0, ctypes.byref(event)):
+        event.xclient.l[0] = x.XInternAtom(d, b"WM_DELETE_WINDOW", 0)
+        if not x.XSendEvent(d, window, 0, 0, ctypes.byref(event)):
             raise RuntimeError("XSendEvent failed")
-        self._x.XSync(self._d, 0)
-
-    def clear_clipboard(self):
-        """Leaves the clipboard without an owner, so a later copy is seen."""
-        self._x.XSetSelectionOwner(self._d, self._atom("CLIPBOARD"), 0, 0)
-        self._x.XSync(self._d, 0)
-
-    def read_clipboard(self, timeout=5.0):
-        """The clipboard's text, or None when nobody holds it."""
-        clipboard = self._atom("CLIPBOARD")
-        if not self._x.XGetSelectionOwner(self._d, clipboard):
-            return None
-        root = self._x.XDefaultRootWindow(self._d)
-        window = self._x.XCreateSimpleWindow(self._d, root, 0, 0, 1, 1, 0, 0, 0)
-        try:
-            prop = self._atom("KAVRIN_E2E_CLIPBOARD")
-            self._x.XConvertSelection(self._d, clipboard, self._atom("UTF8_STRING"), prop, window, 0)
-            self._x.XFlush(self._d)
-            event = _Event()
-            deadline = time.monotonic() + timeout
-            while True:
-                if self._x.XPending(self._d):
-                    self._x.XNextEvent(self._d, ctypes.byref(event))
-                    if event.type == _SELECTION_NOTIFY:
-                        break
-                elif time.monotonic() > deadline:
-                    raise RuntimeError("the clipboard owner did not answer")
-                else:
-                    time.sleep(0.02)
-            if event.xselection.property == 0:
-                return None
-            kind, fmt, count, after = _c_ulong(), _c_int(), _c_ulong(), _c_ulong()
-            data = _c_void_p()
-            self._x.XGetWindowProperty(self._d, window, prop, 0, 1 << 20, 1, 0, ctypes.byref(kind),
-                                       ctypes.byref(fmt), ctypes.byref(count), ctypes.byref(after),
-                                       ctypes.byref(data))
-            if not data:
-                return None
-            try:
-                return ctypes.string_at(data, count.value).decode("utf-8")
-            finally:
-                self._x.XFree(data)
-        finally:
-            self._x.XDestroyWindow(self._d, window)
-
-    def screenshot_png(self, x, y, width, height):
-        """The screen's pixels in the rectangle, as PNG bytes."""
-        root = self._x.XDefaultRootWindow(self._d)
-        image_p = self._x.XGetImage(self._d, root, x, y, width, height, _ALL_PLANES, _Z_PIXMAP)
-        if not image_p:
-            raise RuntimeError("XGetImage failed")
-        image = image_p.contents
-        if image.bits_per_pixel != 32 or image.red_mask != 0xFF0000 or image.byte_order != 0:
-            raise RuntimeError("only 24-bit little-endian screens are supported")
-        width, height, stride = image.width, image.height, image.bytes_per_line
-        raw = ctypes.string_at(image.data, stride * height)
-        self._x.XFree(image.data)
-        self._x.XFree(image_p)
-        rows = bytearray()
-        for row in range(height):
-            pixels = raw[row * stride:row * stride + 4 * width]
-            rgb = bytearray(3 * width)
-            rgb[0::3] = pixels[2::4]
-            rgb[1::3] = pixels[1::4]
-            rgb[2::3] = pixels[0::4]
-            rows += b"\x00" + rgb
-        return _png(width, height, bytes(rows))
+        x.XSync(d, 0)
+    finally:
+        x.XCloseDisplay(d)
 
 
-def _png(width, height, filtered_rows):
-    def chunk(kind, data):
-        body = kind + data
-        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
+def screenshot_png(xwd, rect=None):
+    """PNG bytes of the rectangle (x, y, width, height) of Xvfb's 24-bit framebuffer file."""
+    data = xwd.read_bytes()
+    head = struct.unpack(">25I", data[:100])
+    size, screen_w, screen_h, stride, ncolors = head[0], head[4], head[5], head[12], head[19]
+    if head[11] != 32 or head[7] != 0:
+        raise RuntimeError("only 24-bit little-endian screens are supported")
+    x, y, width, height = rect or (0, 0, screen_w, screen_h)
+    x, y = max(0, x), max(0, y)
+    width, height = min(width, screen_w - x), min(height, screen_h - y)
+    start = size + 12 * ncolors
+    rows = bytearray()
+    for row in range(y, y + height):
+        pixels = data[start + row * stride + 4 * x:start + row * stride + 4 * (x + width)]
+        rgb = bytearray(3 * width)
+        rgb[0::3], rgb[1::3], rgb[2::3] = pixels[2::4], pixels[1::4], pixels[0::4]
+        rows += b"\x00" + rgb
 
-    header = struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
-            chunk(b"IDAT", zlib.compress(filtered_rows, 9)) + chunk(b"IEND", b""))
+    def chunk(kind, body):
+        return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
+            + chunk(b"IDAT", zlib.compress(bytes(rows), 9)) + chunk(b"IEND", b""))
