@@ -51,7 +51,6 @@ TEST_F(ConvertTest, TheImageIsChosenThenTheConverterRunsInTheMode) {
   convertTo(image);
   EXPECT_EQ(dir.read("txt2bas.exe.args"), ("-6\n" + program + '\n' + image + '\n').toUtf8());
   EXPECT_EQ(ui.messageTexts(), QStringList({kDone, kDone})); // standard output is not shown
-  // The text dialog then has its own filter and title again.
   ui.saveAnswers.push_back(std::nullopt);
   form->SaveAs1->trigger();
   EXPECT_EQ(ui.saveCalls.at(2).state.fileName, image);
@@ -74,21 +73,6 @@ TEST_F(ConvertTest, ErrorOutputIsShownInBoundedPiecesThenTheResult) {
   }
 }
 
-TEST_F(ConvertTest, AConverterThatCannotStartIsReported) {
-  form->ConvProg = dir.path("txt2bas.exe");
-  convertTo(dir.path("prog.cas"));
-  // A Windows program runs through wine, here not on the path.
-  form->ConvProg = dir.write("csave.exe", QByteArray("MZ") + QByteArray(100, '\0'));
-  const QByteArray path = qgetenv("PATH");
-  qputenv("PATH", dir.path("none").toLocal8Bit());
-  convertTo(dir.path("prog.cas"));
-  qputenv("PATH", path);
-  const QStringList texts = ui.messageTexts();
-  ASSERT_EQ(texts.size(), 2);
-  EXPECT_TRUE(texts[0].startsWith("CreateProcess failed.\n") && texts[0].contains("txt2bas.exe"));
-  EXPECT_TRUE(texts[1].startsWith("CreateProcess failed.\n") && texts[1].contains("wine"));
-}
-
 TEST_F(ConvertTest, AHangingConverterCanBeCancelledAndHoldsTheWindowMeanwhile) {
   form->ConvProg = converter("txt2bas.exe", "echo started >&2\nexec sleep 60\n");
   ui.cancelAfterMs = 300;
@@ -98,7 +82,7 @@ TEST_F(ConvertTest, AHangingConverterCanBeCancelledAndHoldsTheWindowMeanwhile) {
   EXPECT_TRUE(form->close());
 }
 
-TEST_F(ConvertTest, RefusalsComeAfterThePromptOrTheImageDialog) {
+TEST_F(ConvertTest, RefusalsAndConvertersThatCannotStartAreReported) {
   form->New1->trigger();
   form->Trans6->trigger();
   type("10 END");
@@ -115,6 +99,18 @@ TEST_F(ConvertTest, RefusalsComeAfterThePromptOrTheImageDialog) {
   convertTo(dir.path("p.cas"));
   EXPECT_EQ(ui.messageTexts().last(), "対応していない変換プログラムです");
   EXPECT_FALSE(QFile::exists(dir.path("p.cas")));
+  form->ConvProg = dir.path("txt2bas.exe");
+  convertTo(dir.path("prog.cas"));
+  // A Windows program runs through wine, here not on the path.
+  form->ConvProg = dir.write("csave.exe", QByteArray("MZ") + QByteArray(100, '\0'));
+  const QByteArray path = qgetenv("PATH");
+  qputenv("PATH", dir.path("none").toLocal8Bit());
+  convertTo(dir.path("prog.cas"));
+  qputenv("PATH", path);
+  const QStringList texts = ui.messageTexts().mid(6);
+  ASSERT_EQ(texts.size(), 2);
+  EXPECT_TRUE(texts[0].startsWith("CreateProcess failed.\n") && texts[0].contains("txt2bas.exe"));
+  EXPECT_TRUE(texts[1].startsWith("CreateProcess failed.\n") && texts[1].contains("wine"));
 }
 
 } // namespace
