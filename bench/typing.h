@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QString>
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <vector>
