@@ -3,12 +3,13 @@
 #include "app/application.h"
 #include "app/tform1.h"
 #include "measure.h"
-#include "widgets/rich_edit.h"
 #include "silent_ui.h"
+#include "widgets/rich_edit.h"
 
 #include <QApplication>
 #include <QMainWindow>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QStatusBar>
 #include <QTimer>
 #include <QWindow>
@@ -24,6 +25,8 @@ constexpr int kWindowHeight = 375;
 
 // A child that never gets its window shown must not hang the run.
 constexpr int kGiveUpMs = 20'000;
+// Nor may one that hangs in any other way.
+constexpr int kChildTimeoutMs = 60'000;
 
 // Watches every event of the application for the first expose of a window.
 class QuitWhenShown : public QObject {
@@ -97,12 +100,37 @@ int memoryChild(int &argc, char **argv, const QString &iniFile, const QString &f
     QCoreApplication::sendPostedEvents();
     form->RichEdit1->viewport()->repaint();
   }
-  if (!ui.messages.isEmpty()) {
-    throw Failure(QStringLiteral("kavrin said: ") + ui.messages.first());
-  }
+  requireSilence(ui);
   const std::optional<long long> kib = peakMemoryKiB();
   std::printf("peak-kib %s\n", kib ? QByteArray::number(*kib).constData() : "n/a");
   return 0;
+}
+
+ChildResult runChild(const QStringList &args) {
+  QProcess child;
+  child.setProgram(QCoreApplication::applicationFilePath());
+  child.setArguments(args);
+  ChildResult result;
+  bool finished = false;
+  result.ms = millisecondsOf([&] {
+    child.start();
+    finished = child.waitForFinished(kChildTimeoutMs);
+  });
+  const auto describe = [&](const QString &what) {
+    return QStringLiteral("child %1 %2: %3")
+        .arg(args.join(u' '), what, QString::fromLocal8Bit(child.readAllStandardError()).trimmed());
+  };
+  if (!finished) {
+    const QString error = child.errorString();
+    child.kill();
+    child.waitForFinished();
+    throw Failure(describe(QStringLiteral("did not finish (%1)").arg(error)));
+  }
+  if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0) {
+    throw Failure(describe(QStringLiteral("failed with exit code %1").arg(child.exitCode())));
+  }
+  result.output = child.readAllStandardOutput();
+  return result;
 }
 
 } // namespace kavrin::bench

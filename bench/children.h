@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QByteArray>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 namespace kavrin::bench {
 
@@ -21,5 +23,14 @@ int bareStartUpChild(int &argc, char **argv, QSize size);
 // unless it is empty, and prints "peak-kib N" (or "peak-kib n/a") on
 // standard output.
 int memoryChild(int &argc, char **argv, const QString &iniFile, const QString &file);
+
+struct ChildResult {
+  double ms = 0.0;
+  QByteArray output;
+};
+
+// Starts this executable with `args`, which choose one of the modes above;
+// the time runs from the spawn to the child's exit.
+ChildResult runChild(const QStringList &args);
 
 } // namespace kavrin::bench

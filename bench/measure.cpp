@@ -84,4 +84,19 @@ std::optional<long long> peakMemoryKiB() {
   return std::nullopt;
 }
 
+QByteArray readFile(const QString &path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    throw Failure(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
+  }
+  return file.readAll();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes) {
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()) {
+    throw Failure(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
+  }
+}
+
 } // namespace kavrin::bench

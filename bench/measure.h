@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <functional>
@@ -45,5 +46,8 @@ std::unique_ptr<TForm1> shownMainWindow(UserInterface &ui, const ProgramPaths &p
 
 // The process's peak resident memory in KiB, where the system tells it.
 std::optional<long long> peakMemoryKiB();
+
+QByteArray readFile(const QString &path);
+void writeFile(const QString &path, const QByteArray &bytes);
 
 } // namespace kavrin::bench

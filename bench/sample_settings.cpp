@@ -1,7 +1,10 @@
 #include "sample_settings.h"
 
+#include "measure.h"
 #include "platform/cp932.h"
+#include "sample_program.h"
 
+#include <QDir>
 #include <QString>
 
 #include <stdexcept>
@@ -57,6 +60,29 @@ QByteArray makeFullSettings(const QStringList &recentFiles) {
     throw std::runtime_error("sample settings are not Shift-JIS");
   }
   return encoded.bytes;
+}
+
+SettingsFiles makeSettingsFiles(const QDir &dir) {
+  for (const QString &folder : {QStringLiteral("no-settings"), QStringLiteral("settings")}) {
+    if (!dir.mkpath(folder)) {
+      throw Failure(QStringLiteral("cannot make %1").arg(dir.filePath(folder)));
+    }
+  }
+  SettingsFiles settings;
+  settings.none = dir.filePath(QStringLiteral("no-settings/kavrin.ini"));
+  settings.full = dir.filePath(QStringLiteral("settings/kavrin.ini"));
+  // The recent files exist, as they would after a few sessions.
+  QStringList recent;
+  const QStringList names{QStringLiteral("シューティング.txt"), QStringLiteral("RPG戦闘.txt"),
+                          QStringLiteral("MAZE.TXT"), QStringLiteral("音楽データ.txt")};
+  for (qsizetype i = 0; i < names.size(); ++i) {
+    const QString path = dir.filePath(QStringLiteral("settings/") + names[i]);
+    writeFile(path, makeSampleProgram(4 * 1024 * (i + 1)));
+    recent << QDir::toNativeSeparators(path);
+  }
+  settings.fullBytes = makeFullSettings(recent);
+  writeFile(settings.full, settings.fullBytes);
+  return settings;
 }
 
 } // namespace kavrin::bench

@@ -1,5 +1,7 @@
 #include "silent_ui.h"
 
+#include "measure.h"
+
 namespace kavrin::bench {
 
 MsgResult SilentUserInterface::messageBox(QWidget * /*owner*/, const QString &text,
@@ -16,5 +18,11 @@ bool SilentUserInterface::execSaveDialog(QWidget * /*owner*/, FileDialog & /*dia
 bool SilentUserInterface::execFontDialog(QWidget * /*owner*/, FontChoice & /*choice*/) { return false; }
 
 bool SilentUserInterface::execColorDialog(QWidget * /*owner*/, TColor & /*color*/) { return false; }
+
+void requireSilence(const SilentUserInterface &ui) {
+  if (!ui.messages.isEmpty()) {
+    throw Failure(QStringLiteral("kavrin said: ") + ui.messages.first());
+  }
+}
 
 } // namespace kavrin::bench

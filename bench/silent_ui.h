@@ -29,4 +29,7 @@ public:
   }
 };
 
+// Throws with the first message kavrin gave, if any.
+void requireSilence(const SilentUserInterface &ui);
+
 } // namespace kavrin::bench

@@ -1,0 +1,100 @@
+// Loading the 4 MiB sample into kavrin's window, against a bare
+// QPlainTextEdit of the same size, and saving it again.
+#include "app/tform1.h"
+#include "figures.h"
+#include "measure.h"
+#include "platform/cp932.h"
+#include "silent_ui.h"
+#include "widgets/rich_edit.h"
+
+#include <QCoreApplication>
+#include <QPlainTextEdit>
+
+#include <functional>
+
+namespace kavrin::bench {
+namespace {
+
+constexpr int kLoadPairs = 9;
+constexpr int kSaveRuns = 10;
+
+// What the user waits for: the call, the events it posted and the first
+// repaint of the text.
+double settledMs(QPlainTextEdit *editor, const std::function<void()> &work) {
+  return millisecondsOf([&] {
+    work();
+    QCoreApplication::sendPostedEvents();
+    editor->viewport()->repaint();
+  });
+}
+
+Row loadFigure(TForm1 &form, QPlainTextEdit &bare, const QString &path, const QByteArray &sample) {
+  const QString text = cp932::decode(sample);
+  const auto loadKavrin = [&] { return settledMs(form.RichEdit1, [&] { form.LoadFile(path); }); };
+  const auto loadBare = [&] { return settledMs(&bare, [&] { bare.setPlainText(text); }); };
+  // Each load starts from an empty editor, as right after start-up.
+  const auto empty = [&] {
+    form.RichEdit1->setText(QString());
+    bare.clear();
+    QCoreApplication::processEvents();
+  };
+
+  empty();
+  loadKavrin();
+  empty();
+  loadBare();
+  std::vector<double> kavrinMs, bareMs, ratios;
+  for (int i = 0; i < kLoadPairs; ++i) {
+    const bool kavrinFirst = i % 2 == 0;
+    empty();
+    const double first = kavrinFirst ? loadKavrin() : loadBare();
+    empty();
+    const double second = kavrinFirst ? loadBare() : loadKavrin();
+    kavrinMs.push_back(kavrinFirst ? first : second);
+    bareMs.push_back(kavrinFirst ? second : first);
+    ratios.push_back(kavrinMs.back() / bareMs.back());
+  }
+  dump("kavrin ms", kavrinMs);
+  dump("bare ms", bareMs);
+  dump("ratio", ratios);
+  const double ratio = median(ratios);
+  return {QStringLiteral("load 4 MiB file, kavrin / bare QPlainTextEdit (ratio)"), QStringLiteral("<= 1.15"),
+          QStringLiteral("%1 (%2 ms / %3 ms)")
+              .arg(fixed(ratio, 2), fixed(median(kavrinMs), 1), fixed(median(bareMs), 1)),
+          verdict(ratio, 1.15, 2)};
+}
+
+Row saveFigure(TForm1 &form, const QString &path, const QByteArray &sample) {
+  form.LoadFile(path);
+  form.Save1Click();
+  std::vector<double> saveMs;
+  for (int i = 0; i < kSaveRuns; ++i) {
+    saveMs.push_back(millisecondsOf([&] { form.Save1Click(); }));
+  }
+  if (readFile(path) != sample) {
+    throw Failure(QStringLiteral("the saved file differs from the one loaded"));
+  }
+  dump("ms", saveMs);
+  const double save = median(saveMs);
+  return {QStringLiteral("save 4 MiB file"), QStringLiteral("<= 100 ms"),
+          fixed(save, 1) + QStringLiteral(" ms"), verdict(save, 100.0, 1)};
+}
+
+} // namespace
+
+std::vector<Row> loadSaveFigures(const Workspace &work) {
+  SilentUserInterface ui;
+  const std::unique_ptr<TForm1> form = shownMainWindow(ui, benchPaths(work.settings.none));
+  QPlainTextEdit bare;
+  bare.resize(form->RichEdit1->size());
+  bare.show();
+  waitUntilExposed(&bare);
+  std::vector<Row> rows{loadFigure(*form, bare, work.samplePath, work.sample)};
+  requireSilence(ui);
+  progress("saving");
+  rows.push_back(saveFigure(*form, work.samplePath, work.sample));
+  requireSilence(ui);
+  return rows;
+}
+
+} // namespace kavrin::bench

@@ -1,0 +1,99 @@
+#include "typing.h"
+
+#include "app/tform1.h"
+#include "measure.h"
+#include "sample_program.h"
+#include "widgets/rich_edit.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QTest>
+
+#include <algorithm>
+
+namespace kavrin::bench {
+
+void sendKey(TForm1 &form, Qt::Key key, QEvent::Type type) {
+  QString text;
+  switch (key) {
+  case Qt::Key_Tab:
+    text = QStringLiteral("\t");
+    break;
+  case Qt::Key_Backspace:
+    text = QStringLiteral("\b");
+    break;
+  case Qt::Key_Escape:
+    text = QStringLiteral("\x1b");
+    break;
+  case Qt::Key_Return:
+    text = QStringLiteral("\r");
+    break;
+  default:
+    break;
+  }
+  qt_handleKeyEvent(form.windowHandle(), type, key, Qt::NoModifier, text);
+}
+
+double settle() {
+  return millisecondsOf([] { QCoreApplication::sendPostedEvents(); });
+}
+
+void tapKey(TForm1 &form, Qt::Key key) {
+  sendKey(form, key, QEvent::KeyPress);
+  sendKey(form, key, QEvent::KeyRelease);
+  settle();
+}
+
+std::unique_ptr<TForm1> typingMainWindow(UserInterface &ui, const QString &iniFile) {
+  std::unique_ptr<TForm1> form = shownMainWindow(ui, benchPaths(iniFile));
+  form->RichEdit1->setFocus();
+  QCoreApplication::processEvents();
+  if (form->focusWidget() != form->RichEdit1) {
+    throw Failure(QStringLiteral("the editor does not have the focus"));
+  }
+  return form;
+}
+
+std::vector<double> joined(std::vector<double> a, const std::vector<double> &b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+Row keyRow(const QString &figure, const std::vector<double> &middle, const std::vector<double> &nearEnd,
+           const std::vector<double> &repaints) {
+  const double worst = std::max(median(middle), median(nearEnd));
+  return {figure, QStringLiteral("<= 1 ms"),
+          QStringLiteral("%1 ms (middle %2, near end %3, p90 %4; then repaint %5)")
+              .arg(fixed(worst, 3), fixed(median(middle), 3), fixed(median(nearEnd), 3),
+                   fixed(percentile(joined(middle, nearEnd), 0.9), 3), fixed(median(repaints), 3)),
+          verdict(worst, 1.0, 3)};
+}
+
+std::vector<KeyDocument> writeKeyDocuments(const QDir &dir, const QString &prefix) {
+  std::vector<KeyDocument> documents{{QStringLiteral("1 MiB"), 1024 * 1024, {}},
+                                     {QStringLiteral("64 KiB"), 64 * 1024, {}}};
+  for (KeyDocument &document : documents) {
+    document.path = dir.filePath(QStringLiteral("%1-%2.txt").arg(prefix).arg(document.bytes));
+    writeFile(document.path, makeSampleProgram(document.bytes));
+  }
+  return documents;
+}
+
+void measureInRounds(TForm1 &form, const std::vector<KeyDocument> &documents, int rounds,
+                     const std::function<void(std::size_t document, int pos, bool nearEnd)> &measureAt) {
+  for (int round = 0; round < rounds; ++round) {
+    for (std::size_t i = 0; i < documents.size(); ++i) {
+      const std::size_t document = (static_cast<std::size_t>(round) + i) % documents.size();
+      // Each round starts from the file, with an empty undo history and no
+      // completion cycle, so that the edits of one do not pile up in the next.
+      form.CompActive = false;
+      form.LoadFile(documents[document].path);
+      settle();
+      const int length = form.RichEdit1->textLength();
+      measureAt(document, length / 2, false);
+      measureAt(document, std::max(length - kNearEndChars, 0), true);
+    }
+  }
+}
+
+} // namespace kavrin::bench
