@@ -8,11 +8,6 @@
 #include "editing/keyword_list.h"
 #include "support/text_buffer.h"
 
-#include <cstddef>
-#include <cstdint>
-
-namespace {
-
 using namespace kavrin;
 
 // Refuses a selection outside the text instead of clamping it.
@@ -27,53 +22,39 @@ struct StrictBuffer : testing::TextBuffer {
     TextBuffer::setSelLength(length);
   }
   QString outside() const { return QString(text()).remove(selStart(), selLength()); }
-  void selectAny(FuzzedDataProvider &in) {
-    setSelStart(in.ConsumeIntegralInRange(0, textLength()));
-    setSelLength(in.ConsumeIntegralInRange(0, textLength() - selStart()));
-  }
 };
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
   FuzzedDataProvider in(data, size);
   const QByteArray listBytes = QByteArray::fromStdString(in.ConsumeRandomLengthString(2048));
   const QStringList keywords = parseKeywordList(listBytes);
   const QString listText = cp932::decode(listBytes.split('\0').constFirst());
-  const bool lastBreak = !keywords.isEmpty() && listText.endsWith(u'\n');
-  FUZZ_CHECK(keywords.join(u'\n') + (lastBreak ? QStringLiteral("\n") : QString()) == listText);
+  FUZZ_CHECK(keywords.join(u'\n') == (listText.endsWith(u'\n') ? listText.chopped(1) : listText));
 
   StrictBuffer edit(fuzz::consumeText(in));
-  edit.selectAny(in);
   CompletionState s;
   QString base; // at the cycle's first TAB: the text less its selection
   int caret = 0;
   while (in.remaining_bytes() > 0) {
+    if (!s.CompActive) {
+      base = edit.outside();
+      caret = edit.selStart();
+    }
     const int action = in.ConsumeIntegralInRange(0, 8);
     if (action < 4) { // TAB, one in four with Shift
-      if (!s.CompActive) {
-        base = edit.outside();
-        caret = edit.selStart();
-      }
       (void)completeKeyword(edit, keywords, action == 3, s);
     } else {
       const int keys[] = {Qt::Key_Backspace, Qt::Key_Escape, Qt::Key_Shift, Qt::Key_A, Qt::Key_Left};
       endCompletionOnKey(edit, s, keys[action - 4]);
-      if (action == 4) {
-        if (edit.selLength() == 0 && edit.selStart() > 0) {
-          edit.select(edit.selStart() - 1, 1);
-        }
-        edit.setSelText(QString());
-      } else if (action == 7) { // the start of an entry typed
+      if (action == 4 || action == 7) { // the selection taken out, or an entry's start typed
         const QString entry = keywords.value(in.ConsumeIntegralInRange<int>(0, keywords.size()));
-        edit.setSelText(entry.left(in.ConsumeIntegralInRange(0, 9)).toLower());
+        edit.setSelText(action == 4 ? QString() : entry.left(in.ConsumeIntegralInRange(0, 9)).toLower());
       } else if (action == 8) {
-        edit.selectAny(in);
       }
     }
     if (s.CompActive && s.CompIndex != CompletionState::kNoMatch) {
-      FUZZ_CHECK(s.CompFirst >= 0 && s.CompFirst < s.CompEnd && s.CompEnd <= keywords.size());
-      FUZZ_CHECK(s.CompIndex >= s.CompFirst - 1 && s.CompIndex <= s.CompEnd);
+      FUZZ_CHECK(s.CompFirst >= 0 && s.CompFirst < s.CompEnd && s.CompEnd <= keywords.size() &&
+                 s.CompIndex >= s.CompFirst - 1 && s.CompIndex <= s.CompEnd);
       const qsizetype typed = s.CompPrefix.size();
       FUZZ_CHECK(typed <= caret && edit.text().mid(caret - typed, typed).toUpper() == s.CompPrefix);
       const bool shown = s.CompIndex >= s.CompFirst && s.CompIndex < s.CompEnd;
