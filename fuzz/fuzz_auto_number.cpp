@@ -1,6 +1,5 @@
-// RETURN with AUTO on, at any text, selection and increment: the selection
-// becomes a line break and perhaps "<number> ", nothing else changes, and a
-// line that RETURN numbered is read back for the next.
+// RETURN with AUTO on, for any text, selection and increment: only the selection
+// changes, into a line break and maybe "<number> ", which the next RETURN reads.
 
 #include "fuzz_text.h"
 

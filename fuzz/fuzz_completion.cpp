@@ -48,7 +48,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
       if (action == 4 || action == 7) { // the selection taken out, or an entry's start typed
         const QString entry = keywords.value(in.ConsumeIntegralInRange<int>(0, keywords.size()));
         edit.setSelText(action == 4 ? QString() : entry.left(in.ConsumeIntegralInRange(0, 9)).toLower());
-      } else if (action == 8) {
+      } else if (action == 8) { // the caret or selection put elsewhere
+        const int at = in.ConsumeIntegralInRange(0, edit.textLength());
+        edit.select(at, in.ConsumeIntegralInRange(0, edit.textLength() - at));
       }
     }
     if (s.CompActive && s.CompIndex != CompletionState::kNoMatch) {

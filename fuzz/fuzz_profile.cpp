@@ -26,10 +26,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   const int number = in.ConsumeIntegral<int>();
   // Names as the app's: no "[", "]" or "=" to make a line another kind, nor
   // a lone-byte placeholder that would take a section's "]" as its trail.
-  QString section = fuzz::consumeText(in, 32);
-  section.removeIf([](QChar c) { return c == u']' || cp932::isReserved(c.unicode()); });
-  QString key = fuzz::consumeText(in, 32);
-  key.removeIf([](QChar c) { return c == u'[' || c == u']' || c == u'='; });
+  const QString section =
+      fuzz::consumeText(in, 32).removeIf([](QChar c) { return c == u']' || cp932::isReserved(c.unicode()); });
+  const QString key =
+      fuzz::consumeText(in, 32).removeIf([](QChar c) { return c == u'[' || c == u']' || c == u'='; });
   const QString value = fuzz::consumeText(in, 512).repeated(in.ConsumeIntegralInRange(1, 12));
   const QByteArray before = QByteArray::fromStdString(in.ConsumeRemainingBytesAsString());
 

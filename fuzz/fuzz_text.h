@@ -1,7 +1,6 @@
 #pragma once
 
-// Shared by the fuzz targets: a check that stops the run naming the failed
-// property, and editor text made from the input.
+// What the fuzz targets share: a check that names the failed property, and text.
 
 #include "platform/cp932.h"
 
