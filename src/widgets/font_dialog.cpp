@@ -18,10 +18,9 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <cstdlib>
+#include <initializer_list>
 #include <iterator>
 
 namespace kavrin {
@@ -43,9 +42,6 @@ constexpr int kStandardCount = static_cast<int>(std::size(kStandardColors));
 
 constexpr double kSizes[] = {8, 9, 10, 10.5, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 48, 72};
 
-constexpr int kRegular = QFont::Normal;
-constexpr int kBold = QFont::Bold;
-
 // The shortest text that reads back as the same size, so that a size the
 // user does not touch comes back exactly.
 QString sizeText(double points) { return QString::number(points, 'g', QLocale::FloatingPointShortest); }
@@ -58,25 +54,6 @@ double logicalDpi() {
 // Half points, as the size list has 10.5: enough to land back on the same
 // pixel size at the usual resolutions.
 double pixelsToPoints(int pixels) { return std::round(pixels * 72.0 / logicalDpi() * 2.0) / 2.0; }
-
-// Font files name their styles in English; the dialog speaks Japanese.
-QString styleLabel(const QString &name) {
-  const QString folded = name.toCaseFolded();
-  if (folded == QLatin1String("regular") || folded == QLatin1String("normal") ||
-      folded == QLatin1String("book") || folded == QLatin1String("roman")) {
-    return QStringLiteral("標準");
-  }
-  if (folded == QLatin1String("italic") || folded == QLatin1String("oblique")) {
-    return QStringLiteral("斜体");
-  }
-  if (folded == QLatin1String("bold")) {
-    return QStringLiteral("太字");
-  }
-  if (folded == QLatin1String("bold italic") || folded == QLatin1String("bold oblique")) {
-    return QStringLiteral("太字 斜体");
-  }
-  return name;
-}
 
 QIcon swatch(const QColor &color, const QSize &size) {
   QPixmap pixmap(size);
@@ -92,21 +69,42 @@ QIcon swatch(const QColor &color, const QSize &size) {
 
 FontColorDialog::FontColorDialog(QWidget *parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("フォント"));
+  auto *grid = new QGridLayout(this);
+  makeColumns(*grid);
+  grid->addWidget(makeEffects(), 3, 0);
+  grid->addWidget(makeSample(), 3, 1, 1, 2);
+  buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  grid->addWidget(buttons_, 4, 0, 1, 3);
+  grid->setColumnStretch(0, 2);
+  grid->setColumnStretch(1, 1);
+  connectControls();
+  setChoice(FontChoice{font(), clBlack});
+}
 
-  familyEdit_ = new QLineEdit(this);
-  familyList_ = new QListWidget(this);
-  styleEdit_ = new QLineEdit(this);
+// Name, style and size side by side: a caption, an edit and a list each.
+void FontColorDialog::makeColumns(QGridLayout &grid) {
+  struct Column {
+    QLineEdit *&edit;
+    QListWidget *&list;
+    const char *caption;
+    bool listIsBuddy; // the style is picked from its list only
+  };
+  const Column columns[] = {{familyEdit_, familyList_, "フォント名(&F):", false},
+                            {styleEdit_, styleList_, "スタイル(&Y):", true},
+                            {sizeEdit_, sizeList_, "サイズ(&S):", false}};
+  for (const Column &c : columns) {
+    c.edit = new QLineEdit(this);
+    c.list = new QListWidget(this);
+  }
+  for (int i = 0; i < 3; ++i) {
+    const Column &c = columns[i];
+    auto *label = new QLabel(QString::fromUtf8(c.caption), this);
+    label->setBuddy(c.listIsBuddy ? static_cast<QWidget *>(c.list) : c.edit);
+    grid.addWidget(label, 0, i);
+    grid.addWidget(c.edit, 1, i);
+    grid.addWidget(c.list, 2, i);
+  }
   styleEdit_->setReadOnly(true);
-  styleList_ = new QListWidget(this);
-  sizeEdit_ = new QLineEdit(this);
-  sizeList_ = new QListWidget(this);
-
-  auto *familyLabel = new QLabel(QStringLiteral("フォント名(&F):"), this);
-  familyLabel->setBuddy(familyEdit_);
-  auto *styleLabel = new QLabel(QStringLiteral("スタイル(&Y):"), this);
-  styleLabel->setBuddy(styleList_);
-  auto *sizeLabel = new QLabel(QStringLiteral("サイズ(&S):"), this);
-  sizeLabel->setBuddy(sizeEdit_);
 
   for (const QString &name : QFontDatabase::families()) {
     if (!QFontDatabase::isPrivateFamily(name)) {
@@ -118,7 +116,9 @@ FontColorDialog::FontColorDialog(QWidget *parent) : QDialog(parent) {
   }
   sizeEdit_->setMaximumWidth(fontMetrics().horizontalAdvance(QLatin1Char('0')) * 8 + 16);
   sizeList_->setMaximumWidth(sizeEdit_->maximumWidth());
+}
 
+QGroupBox *FontColorDialog::makeEffects() {
   auto *effects = new QGroupBox(QStringLiteral("文字飾り"), this);
   strikeOut_ = new QCheckBox(QStringLiteral("取り消し線(&K)"), effects);
   underline_ = new QCheckBox(QStringLiteral("下線(&U)"), effects);
@@ -130,40 +130,26 @@ FontColorDialog::FontColorDialog(QWidget *parent) : QDialog(parent) {
   colors_->addItem(QStringLiteral("その他の色..."));
   auto *colorLabel = new QLabel(QStringLiteral("色(&C):"), effects);
   colorLabel->setBuddy(colors_);
-  auto *effectsLayout = new QVBoxLayout(effects);
-  effectsLayout->addWidget(strikeOut_);
-  effectsLayout->addWidget(underline_);
-  effectsLayout->addWidget(colorLabel);
-  effectsLayout->addWidget(colors_);
-  effectsLayout->addStretch();
+  auto *layout = new QVBoxLayout(effects);
+  for (QWidget *widget : std::initializer_list<QWidget *>{strikeOut_, underline_, colorLabel, colors_}) {
+    layout->addWidget(widget);
+  }
+  layout->addStretch();
+  return effects;
+}
 
+QGroupBox *FontColorDialog::makeSample() {
   auto *sampleBox = new QGroupBox(QStringLiteral("サンプル"), this);
   sample_ = new QLabel(QStringLiteral("AaBbYyZz あア亜"), sampleBox);
   sample_->setAlignment(Qt::AlignCenter);
   // A large size is clipped instead of growing the dialog.
   sample_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
   sample_->setMinimumHeight(fontMetrics().height() * 4);
-  auto *sampleLayout = new QVBoxLayout(sampleBox);
-  sampleLayout->addWidget(sample_);
+  (new QVBoxLayout(sampleBox))->addWidget(sample_);
+  return sampleBox;
+}
 
-  buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-
-  auto *grid = new QGridLayout(this);
-  grid->addWidget(familyLabel, 0, 0);
-  grid->addWidget(styleLabel, 0, 1);
-  grid->addWidget(sizeLabel, 0, 2);
-  grid->addWidget(familyEdit_, 1, 0);
-  grid->addWidget(styleEdit_, 1, 1);
-  grid->addWidget(sizeEdit_, 1, 2);
-  grid->addWidget(familyList_, 2, 0);
-  grid->addWidget(styleList_, 2, 1);
-  grid->addWidget(sizeList_, 2, 2);
-  grid->addWidget(effects, 3, 0);
-  grid->addWidget(sampleBox, 3, 1, 1, 2);
-  grid->addWidget(buttons_, 4, 0, 1, 3);
-  grid->setColumnStretch(0, 2);
-  grid->setColumnStretch(1, 1);
-
+void FontColorDialog::connectControls() {
   connect(buttons_, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
   connect(familyEdit_, &QLineEdit::textEdited, this, [this](const QString &text) {
@@ -184,9 +170,7 @@ FontColorDialog::FontColorDialog(QWidget *parent) : QDialog(parent) {
     if (row < 0 || row >= static_cast<int>(styles_.size())) {
       return;
     }
-    weight_ = styles_[static_cast<std::size_t>(row)].weight;
-    italic_ = styles_[static_cast<std::size_t>(row)].italic;
-    styleName_.clear();
+    takeStyle(row);
     styleEdit_->setText(styles_[static_cast<std::size_t>(row)].name);
     updateSample();
   });
@@ -203,8 +187,6 @@ FontColorDialog::FontColorDialog(QWidget *parent) : QDialog(parent) {
   connect(colors_, &QComboBox::currentIndexChanged, this, &FontColorDialog::updateSample);
   // Not on currentIndexChanged: the popup is still open when that comes.
   connect(colors_, &QComboBox::activated, this, &FontColorDialog::colorActivated);
-
-  setChoice(FontChoice{font(), clBlack});
 }
 
 void FontColorDialog::setChoice(const FontChoice &choice) {
@@ -320,74 +302,29 @@ void FontColorDialog::familyChanged() {
   fillStyles();
   const int row = styleList_->currentRow();
   if (row >= 0) {
-    weight_ = styles_[static_cast<std::size_t>(row)].weight;
-    italic_ = styles_[static_cast<std::size_t>(row)].italic;
+    takeStyle(row);
   }
   styleName_.clear();
   updateSample();
 }
 
-void FontColorDialog::fillStyles() {
-  const QString name = family();
-  styles_.clear();
-  for (const QString &style : QFontDatabase::styles(name)) {
-    // Asked through a font, as QFontDatabase::italic() is false for oblique
-    // faces.
-    const QFont face = QFontDatabase::font(name, style, 12);
-    const Style found{style, face.weight(), face.style() != QFont::StyleNormal};
-    // The font names no style, only weight and slant, so one entry stands
-    // for each pair; the shortest name is the plain face ("Bold", not
-    // "Condensed Bold").
-    const auto same = std::find_if(styles_.begin(), styles_.end(), [&](const Style &s) {
-      return s.weight == found.weight && s.italic == found.italic;
-    });
-    if (same == styles_.end()) {
-      styles_.push_back(found);
-    } else if (found.name.size() < same->name.size()) {
-      same->name = found.name;
-    }
-  }
-  for (Style &style : styles_) {
-    style.name = styleLabel(style.name);
-  }
-  // Qt draws bold and italic for any font, as Windows does, so these four
-  // are always offered.
-  const Style basic[] = {{QStringLiteral("標準"), kRegular, false},
-                         {QStringLiteral("斜体"), kRegular, true},
-                         {QStringLiteral("太字"), kBold, false},
-                         {QStringLiteral("太字 斜体"), kBold, true}};
-  for (const Style &style : basic) {
-    if (std::none_of(styles_.begin(), styles_.end(),
-                     [&](const Style &s) { return s.weight == style.weight && s.italic == style.italic; })) {
-      styles_.push_back(style);
-    }
-  }
-  std::stable_sort(styles_.begin(), styles_.end(), [](const Style &a, const Style &b) {
-    return a.weight != b.weight ? a.weight < b.weight : a.italic < b.italic;
-  });
-  {
-    const QSignalBlocker blocker(styleList_);
-    styleList_->clear();
-    for (const Style &style : styles_) {
-      styleList_->addItem(style.name);
-    }
-  }
-  selectStyle();
+// Picking a style sets weight and slant, and drops the given style name.
+void FontColorDialog::takeStyle(int row) {
+  weight_ = styles_[static_cast<std::size_t>(row)].weight;
+  italic_ = styles_[static_cast<std::size_t>(row)].italic;
+  styleName_.clear();
 }
 
 // Marks the listed style nearest to the font's own; the font keeps its exact
 // weight until the user picks a style.
-void FontColorDialog::selectStyle() {
-  int best = -1;
-  int bestDistance = 0;
-  for (std::size_t i = 0; i < styles_.size(); ++i) {
-    const int distance = std::abs(styles_[i].weight - weight_) + (styles_[i].italic == italic_ ? 0 : 10000);
-    if (best < 0 || distance < bestDistance) {
-      best = static_cast<int>(i);
-      bestDistance = distance;
-    }
-  }
+void FontColorDialog::fillStyles() {
+  styles_ = fontStyles(family());
+  const int best = nearestStyle(styles_, weight_, italic_);
   const QSignalBlocker blocker(styleList_);
+  styleList_->clear();
+  for (const FontStyle &style : styles_) {
+    styleList_->addItem(style.name);
+  }
   styleList_->setCurrentRow(best);
   styleEdit_->setText(best >= 0 ? styles_[static_cast<std::size_t>(best)].name : QString());
 }

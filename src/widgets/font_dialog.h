@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/user_interface.h"
+#include "widgets/font_styles.h"
 
 #include <QDialog>
 
@@ -10,6 +11,8 @@
 class QCheckBox;
 class QComboBox;
 class QDialogButtonBox;
+class QGridLayout;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -33,11 +36,10 @@ protected:
   virtual std::optional<QColor> askColor(const QColor &initial);
 
 private:
-  struct Style {
-    QString name;
-    int weight;
-    bool italic;
-  };
+  void makeColumns(QGridLayout &grid);
+  QGroupBox *makeEffects();
+  QGroupBox *makeSample();
+  void connectControls();
 
   QString family() const;
   std::optional<double> pointSize() const;
@@ -45,7 +47,7 @@ private:
   void showFamily(const QString &family);
   void familyChanged();
   void fillStyles();
-  void selectStyle();
+  void takeStyle(int row);
   void selectSize();
   void showColor(TColor c);
   void colorActivated(int index);
@@ -66,7 +68,7 @@ private:
   // What the lists cannot show exactly is kept from the given font until the
   // user picks something else.
   QFont base_;
-  std::vector<Style> styles_;
+  std::vector<FontStyle> styles_;
   int weight_ = 400;
   bool italic_ = false;
   QString styleName_;

@@ -26,13 +26,101 @@ std::optional<int> wholeNumber(const QString &text) {
   return ok ? std::optional<int>(value) : std::nullopt;
 }
 
-QPushButton *button(QWidget *parent, const QString &text, const QRect &geometry) {
-  auto *b = new QPushButton(text, parent);
-  b->setGeometry(geometry);
-  // Neither Enter nor Esc presses a button of this dialog.
-  b->setAutoDefault(false);
-  b->setDefault(false);
-  return b;
+enum class Kind { Group, Label, KeyEdit, Edit, Button };
+
+// The form's controls in the order they are made, which is also the tab
+// order.  `number` is the design name's (GroupBox2, Label7, Edit11...);
+// `group` the GroupBox they sit in, 0 for the form.  A label takes the size
+// of its caption.
+struct Control {
+  Kind kind;
+  int number;
+  int group;
+  QRect geometry;
+  const char *caption;
+};
+
+constexpr Control kControls[] = {
+    {Kind::Group, 1, 0, {16, 8, 401, 209}, "ファンクションキー"},
+    {Kind::Label, 1, 1, {24, 40, 0, 0}, "F1"},
+    {Kind::Label, 6, 1, {192, 40, 0, 0}, "Shift-F1"},
+    {Kind::Label, 2, 1, {24, 72, 0, 0}, "F2"},
+    {Kind::Label, 7, 1, {192, 72, 0, 0}, "Shift-F2"},
+    {Kind::Label, 3, 1, {24, 104, 0, 0}, "F3"},
+    {Kind::Label, 8, 1, {192, 104, 0, 0}, "Shift-F3"},
+    {Kind::Label, 4, 1, {24, 136, 0, 0}, "F4"},
+    {Kind::Label, 9, 1, {192, 136, 0, 0}, "Shift-F4"},
+    {Kind::Label, 5, 1, {24, 168, 0, 0}, "F5"},
+    {Kind::Label, 10, 1, {192, 168, 0, 0}, "Shift-F5"},
+    {Kind::KeyEdit, 1, 1, {48, 32, 121, 20}, ""},
+    {Kind::KeyEdit, 2, 1, {48, 64, 121, 20}, ""},
+    {Kind::KeyEdit, 3, 1, {48, 96, 121, 20}, ""},
+    {Kind::KeyEdit, 4, 1, {48, 128, 121, 20}, ""},
+    {Kind::KeyEdit, 5, 1, {48, 160, 121, 20}, ""},
+    {Kind::KeyEdit, 6, 1, {248, 32, 121, 20}, ""},
+    {Kind::KeyEdit, 7, 1, {248, 64, 121, 20}, ""},
+    {Kind::KeyEdit, 8, 1, {248, 96, 121, 20}, ""},
+    {Kind::KeyEdit, 9, 1, {248, 128, 121, 20}, ""},
+    {Kind::KeyEdit, 10, 1, {248, 160, 121, 20}, ""},
+    {Kind::Group, 2, 0, {16, 224, 401, 49}, "AUTO"},
+    {Kind::Label, 11, 2, {24, 24, 0, 0}, "行番号の増分"},
+    {Kind::Edit, 11, 2, {120, 16, 121, 20}, ""},
+    {Kind::Group, 3, 0, {16, 280, 401, 49}, "変換プログラム"},
+    {Kind::Label, 12, 3, {24, 24, 0, 0}, "場所"},
+    {Kind::Edit, 12, 3, {64, 16, 233, 20}, ""},
+    {Kind::Button, 3, 3, {312, 16, 75, 25}, "参照..."},
+    {Kind::Button, 1, 0, {448, 16, 75, 25}, "OK"},
+    {Kind::Button, 2, 0, {448, 48, 75, 25}, "キャンセル"},
+};
+
+constexpr QGroupBox *TForm2::*kGroups[] = {&TForm2::GroupBox1, &TForm2::GroupBox2, &TForm2::GroupBox3};
+constexpr QLineEdit *TForm2::*kEdits[] = {&TForm2::Edit1, &TForm2::Edit2,  &TForm2::Edit3,  &TForm2::Edit4,
+                                          &TForm2::Edit5, &TForm2::Edit6,  &TForm2::Edit7,  &TForm2::Edit8,
+                                          &TForm2::Edit9, &TForm2::Edit10, &TForm2::Edit11, &TForm2::Edit12};
+constexpr QPushButton *TForm2::*kButtons[] = {&TForm2::Button1, &TForm2::Button2, &TForm2::Button3};
+
+// Makes one control of the table; hands back the ones the user tabs to.
+QWidget *make(TForm2 &form, const Control &c, const QFont &keyFont) {
+  QWidget *parent = c.group == 0 ? static_cast<QWidget *>(&form) : form.*kGroups[c.group - 1];
+  const QString caption = QString::fromUtf8(c.caption);
+  const auto index = static_cast<std::size_t>(c.number - 1);
+  switch (c.kind) {
+  case Kind::Group: {
+    auto *group = new QGroupBox(caption, parent);
+    group->setGeometry(c.geometry);
+    form.*kGroups[index] = group;
+    return nullptr;
+  }
+  case Kind::Label: {
+    auto *label = new QLabel(caption, parent);
+    label->adjustSize();
+    label->move(c.geometry.topLeft());
+    form.Labels[index] = label;
+    return nullptr;
+  }
+  case Kind::KeyEdit:
+  case Kind::Edit: {
+    auto *edit = new QLineEdit(parent);
+    edit->setObjectName(QStringLiteral("Edit%1").arg(c.number));
+    edit->setGeometry(c.geometry);
+    if (c.kind == Kind::KeyEdit) {
+      edit->setFont(keyFont);
+      form.KeyEdits[index] = edit;
+    }
+    form.*kEdits[index] = edit;
+    return edit;
+  }
+  case Kind::Button: {
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(QStringLiteral("Button%1").arg(c.number));
+    button->setGeometry(c.geometry);
+    // Neither Enter nor Esc presses a button of this dialog.
+    button->setAutoDefault(false);
+    form.*kButtons[index] = button;
+    return button;
+  }
+  }
+  return nullptr;
 }
 
 } // namespace
@@ -44,75 +132,19 @@ TForm2::TForm2(TForm1 &main) : QDialog(&main), main_(main) {
   setFixedSize(536, 348);
   move(192, 107);
   setModal(true);
-
-  const QFont editFont = pixelFont(QStringLiteral("ＭＳ ゴシック"), 12);
   // The frame of a group runs through the middle of its title, as on
   // Windows, so that the controls placed inside it stay clear of the frame.
   setStyleSheet(
       QStringLiteral("QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
                      "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 2px; }"));
-  const auto label = [this](QWidget *parent, int number, const QString &text, int x, int y) {
-    auto *l = new QLabel(text, parent);
-    l->adjustSize();
-    l->move(x, y);
-    Labels[number - 1] = l;
-  };
-  const auto edit = [&editFont](QWidget *parent, const QRect &geometry, bool keyFont) {
-    auto *e = new QLineEdit(parent);
-    e->setGeometry(geometry);
-    if (keyFont) {
-      e->setFont(editFont);
+
+  const QFont keyFont = pixelFont(QStringLiteral("ＭＳ ゴシック"), 12);
+  std::vector<QWidget *> order;
+  for (const Control &c : kControls) {
+    if (QWidget *focusable = make(*this, c, keyFont)) {
+      order.push_back(focusable);
     }
-    return e;
-  };
-
-  GroupBox1 = new QGroupBox(QStringLiteral("ファンクションキー"), this);
-  GroupBox1->setGeometry(16, 8, 401, 209);
-  for (int row = 0; row < 5; ++row) {
-    label(GroupBox1, row + 1, QStringLiteral("F%1").arg(row + 1), 24, 40 + 32 * row);
-    label(GroupBox1, row + 6, QStringLiteral("Shift-F%1").arg(row + 1), 192, 40 + 32 * row);
   }
-  for (int row = 0; row < 5; ++row) {
-    KeyEdits[row] = edit(GroupBox1, QRect(48, 32 + 32 * row, 121, 20), true);
-  }
-  for (int row = 0; row < 5; ++row) {
-    KeyEdits[row + 5] = edit(GroupBox1, QRect(248, 32 + 32 * row, 121, 20), true);
-  }
-  for (std::size_t i = 0; i < KeyEdits.size(); ++i) {
-    KeyEdits[i]->setObjectName(QStringLiteral("Edit%1").arg(i + 1));
-  }
-  Edit1 = KeyEdits[0];
-  Edit2 = KeyEdits[1];
-  Edit3 = KeyEdits[2];
-  Edit4 = KeyEdits[3];
-  Edit5 = KeyEdits[4];
-  Edit6 = KeyEdits[5];
-  Edit7 = KeyEdits[6];
-  Edit8 = KeyEdits[7];
-  Edit9 = KeyEdits[8];
-  Edit10 = KeyEdits[9];
-
-  GroupBox2 = new QGroupBox(QStringLiteral("AUTO"), this);
-  GroupBox2->setGeometry(16, 224, 401, 49);
-  label(GroupBox2, 11, QStringLiteral("行番号の増分"), 24, 24);
-  Edit11 = edit(GroupBox2, QRect(120, 16, 121, 20), false);
-  Edit11->setObjectName(QStringLiteral("Edit11"));
-
-  GroupBox3 = new QGroupBox(QStringLiteral("変換プログラム"), this);
-  GroupBox3->setGeometry(16, 280, 401, 49);
-  label(GroupBox3, 12, QStringLiteral("場所"), 24, 24);
-  Edit12 = edit(GroupBox3, QRect(64, 16, 233, 20), false);
-  Edit12->setObjectName(QStringLiteral("Edit12"));
-  Button3 = button(GroupBox3, QStringLiteral("参照..."), QRect(312, 16, 75, 25));
-  Button3->setObjectName(QStringLiteral("Button3"));
-
-  Button1 = button(this, QStringLiteral("OK"), QRect(448, 16, 75, 25));
-  Button1->setObjectName(QStringLiteral("Button1"));
-  Button2 = button(this, QStringLiteral("キャンセル"), QRect(448, 48, 75, 25));
-  Button2->setObjectName(QStringLiteral("Button2"));
-
-  std::vector<QWidget *> order(KeyEdits.begin(), KeyEdits.end());
-  order.insert(order.end(), {Edit11, Edit12, Button3, Button1, Button2});
   for (std::size_t i = 1; i < order.size(); ++i) {
     setTabOrder(order[i - 1], order[i]);
   }
