@@ -121,8 +121,6 @@ bool ChildProcess::exitedNormally() const {
 
 int ChildProcess::exitCode() const { return process_ ? process_->exitCode() : -1; }
 
-bool ChildProcess::cancelled() const { return cancelled_; }
-
 bool ChildProcess::ended() const { return !process_ || process_->state() == QProcess::NotRunning; }
 
 void ChildProcess::stop() {

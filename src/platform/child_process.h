@@ -41,10 +41,9 @@ public:
   void cancel();
 
   // After the end: whether the child exited by itself (not killed, crashed or
-  // stopped by cancel()), its exit code, and whether cancel() stopped it.
+  // stopped by cancel()), and its exit code.
   bool exitedNormally() const;
   int exitCode() const;
-  bool cancelled() const;
 
 private:
   bool ended() const;
