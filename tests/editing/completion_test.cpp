@@ -2,217 +2,92 @@
 
 #include "support/text_buffer.h"
 
+#include <QHash>
+
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 namespace kavrin {
 namespace {
 
 using testing::TextBuffer;
 
-// Presses TAB (or Shift+TAB) on a buffer, keeping count of the beeps.
-struct Cycle {
-  TextBuffer edit;
-  QStringList keywords;
-  CompletionState state;
-  int beeps = 0;
+// "[...]" marks the selection, "[]" the caret.
+TextBuffer marked(QString text) {
+  const auto start = static_cast<int>(text.indexOf(u'['));
+  const auto end = static_cast<int>(text.indexOf(u']'));
+  TextBuffer edit(text.remove(u'[').remove(u']'));
+  edit.select(start, end - start - 1);
+  return edit;
+}
 
-  Cycle(const QString &marked, QStringList list)
-      : edit(TextBuffer::withCaret(marked)), keywords(std::move(list)) {}
+QString shown(const TextBuffer &edit) {
+  return QString(edit.text()).insert(edit.selStart() + edit.selLength(), u']').insert(edit.selStart(), u'[');
+}
 
-  Cycle &tab(bool backwards = false) {
-    beeps += completeKeyword(edit, keywords, backwards, state) ? 1 : 0;
-    return *this;
-  }
-  Cycle &backtab() { return tab(true); }
-  // The text with the selection shown in brackets.
-  QString shown() const {
-    QString t = edit.text();
-    t.insert(edit.selStart() + edit.selLength(), u']');
-    t.insert(edit.selStart(), u'[');
-    return t;
-  }
+const QStringList kP{"PLAY", "POKE", "PRESET", "PRINT", "PSET"};
+
+// Text, list, steps, the text shown after each step, beeps.  Steps: T = TAB,
+// B = Shift+TAB, X = the list emptied; other keys end the cycle: + = Shift,
+// < = Backspace, ^ = Esc, A = the A key.
+const std::tuple<QString, QStringList, const char *, QStringList, int> kCases[] = {
+    {"10 pri[]", {"PLAY", "PRINT", "RUN"}, "TTT", {"10 pri[NT]", "10 pri[]", "10 pri[NT]"}, 1},
+    {"P[]", kP, "TTTTTTT", {"P[LAY]", "P[OKE]", "P[RESET]", "P[RINT]", "P[SET]", "P[]", "P[LAY]"}, 1},
+    {"P[]", kP, "BBBBBBB", {"P[SET]", "P[RINT]", "P[RESET]", "P[OKE]", "P[LAY]", "P[]", "P[SET]"}, 1},
+    {"P[]", kP, "TBBTT", {"P[LAY]", "P[]", "P[SET]", "P[]", "P[LAY]"}, 2},
+    // No letter before the caret, or none that begins an entry: the whole
+    // cycle only beeps.
+    {"A$[]", {"PRINT", "A"}, "TTB", {"A$[]", "A$[]", "A$[]"}, 3},
+    {"[]PRINT", {"PRINT", "A"}, "T", {"[]PRINT"}, 1},
+    {"10 A\n[]", {"PRINT", "A"}, "T", {"10 A\n[]"}, 1},
+    {"10 XYZ[]", kP, "TT", {"10 XYZ[]", "10 XYZ[]"}, 2},
+    // The longest tail of the word that begins an entry.
+    {"THENPRI[]", {"PRINT", "THEN", "NPRX"}, "TT", {"THENPRI[NT]", "THENPRI[]"}, 1},
+    {"THENPRI[]", {"PRINT", "NPRINX"}, "T", {"THENPRI[NX]"}, 0},
+    {"C\nPRI[]", {"CPRINT", "PRINT"}, "T", {"C\nPRI[NT]"}, 0},
+    {"あPRI[]", {"PRINT"}, "T", {"あPRI[NT]"}, 0},
+    {"XXXXXXXXXXPRI[]", {"PRINT", "RUN"}, "T", {"XXXXXXXXXXPRI[NT]"}, 0},
+    // Entries: capitals only, the first run only, empty ones never.
+    {"pri[]", {"print", "Print", "PRINT"}, "TT", {"pri[NT]", "pri[]"}, 1},
+    {"PR[]", {"PRESET", "PRINT", "RUN", "PROC"}, "TTT", {"PR[ESET]", "PR[INT]", "PR[]"}, 1},
+    {"P[]", {"", "PRINT", ""}, "TT", {"P[RINT]", "P[]"}, 1},
+    {"RUN[]", {"RUN", "RUNX"}, "TT", {"RUN[]", "RUN[X]"}, 0},
+    {"PR[]", {"PRINT ", "PRINTあ"}, "TT", {"PR[INT ]", "PR[INTあ]"}, 0},
+    {"PRI[xyz]", {"PRINT"}, "T", {"PRI[NT]"}, 0},
+    {"PR[]", {"PRINT"}, "TXT^T", {"PR[INT]", "PR[INT]", "PR[INT]", "PR[INT]", "PR[INT]"}, 2},
+    // Shift does not end the cycle; Backspace and Esc leave the tail
+    // selected; a failed cycle leaves the user's selection.
+    {"PRI[]", {"PRINT"}, "T+T", {"PRI[NT]", "PRI[NT]", "PRI[]"}, 1},
+    {"PRI[]", {"PRINT"}, "TAT", {"PRI[NT]", "PRINT[]", "PRINT[]"}, 0},
+    {"PRI[]", {"PRINT"}, "T<T", {"PRI[NT]", "PRI[NT]", "PRI[NT]"}, 0},
+    {"PRI[]", {"PRINT"}, "T^", {"PRI[NT]", "PRI[NT]"}, 0},
+    {"[10 ]PRINT", {"RUN"}, "TA", {"[10 ]PRINT", "[10 ]PRINT"}, 1},
 };
 
-const QStringList kP{QStringLiteral("PLAY"), QStringLiteral("POKE"), QStringLiteral("PRESET"),
-                     QStringLiteral("PRINT"), QStringLiteral("PSET")};
-
-TEST(CompletionRing, SingleMatchAlternatesWithTheTypedLettersAlone) {
-  Cycle c("10 PRI|", {"PLAY", "PRINT", "RUN"});
-  EXPECT_EQ(c.tab().shown(), "10 PRI[NT]");
-  EXPECT_EQ(c.beeps, 0);
-  EXPECT_EQ(c.tab().shown(), "10 PRI[]");
-  EXPECT_EQ(c.beeps, 1);
-  EXPECT_EQ(c.tab().shown(), "10 PRI[NT]");
-  EXPECT_EQ(c.beeps, 1);
-  EXPECT_TRUE(c.state.CompActive);
-  EXPECT_EQ(c.state.CompPrefix, "PRI");
-}
-
-TEST(CompletionRing, TypedLettersKeepTheirCase) {
-  Cycle c("10 pri|", {"PRINT"});
-  EXPECT_EQ(c.tab().shown(), "10 pri[NT]");
-}
-
-TEST(CompletionRing, ForwardRunsThroughEveryMatchThenTheLettersAlone) {
-  Cycle c("P|", kP);
-  QStringList seen;
-  for (int i = 0; i < 7; ++i) {
-    seen << c.tab().shown();
+TEST(Completion, StepsThroughTheRing) {
+  for (const auto &[text, list, steps, expected, expectedBeeps] : kCases) {
+    SCOPED_TRACE(text.toStdString() + " " + steps);
+    TextBuffer edit = marked(text);
+    QStringList keywords = list;
+    CompletionState state;
+    int beeps = 0;
+    QStringList seen;
+    for (const char *s = steps; *s != '\0'; ++s) {
+      if (*s == 'T' || *s == 'B') {
+        beeps += completeKeyword(edit, keywords, *s == 'B', state) ? 1 : 0;
+      } else if (*s == 'X') {
+        keywords.clear();
+      } else {
+        static const QHash<char, int> keys{
+            {'+', Qt::Key_Shift}, {'<', Qt::Key_Backspace}, {'^', Qt::Key_Escape}};
+        endCompletionOnKey(edit, state, keys.value(*s, *s));
+      }
+      seen << shown(edit);
+    }
+    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(beeps, expectedBeeps);
   }
-  EXPECT_EQ(seen, QStringList({"P[LAY]", "P[OKE]", "P[RESET]", "P[RINT]", "P[SET]", "P[]", "P[LAY]"}));
-  EXPECT_EQ(c.beeps, 1);
-}
-
-TEST(CompletionRing, BackwardStartsAtTheLastMatchAndWalksBack) {
-  Cycle c("P|", kP);
-  QStringList seen;
-  for (int i = 0; i < 7; ++i) {
-    seen << c.backtab().shown();
-  }
-  EXPECT_EQ(seen, QStringList({"P[SET]", "P[RINT]", "P[RESET]", "P[OKE]", "P[LAY]", "P[]", "P[SET]"}));
-  EXPECT_EQ(c.beeps, 1);
-}
-
-TEST(CompletionRing, DirectionsMixOnTheSameRing) {
-  Cycle c("P|", kP);
-  EXPECT_EQ(c.tab().shown(), "P[LAY]");
-  EXPECT_EQ(c.backtab().shown(), "P[]"); // from the first entry back to the letters alone
-  EXPECT_EQ(c.backtab().shown(), "P[SET]");
-  EXPECT_EQ(c.tab().shown(), "P[]");
-  EXPECT_EQ(c.tab().shown(), "P[LAY]");
-  EXPECT_EQ(c.beeps, 2);
-}
-
-TEST(CompletionStart, NoLetterBeforeTheCaretFailsTheWholeCycle) {
-  for (const char *marked : {"10|", "A$|", "10 |", "\"|", "|PRINT", "10 PRINT\n|", "あ|"}) {
-    Cycle c(marked, {"PRINT", "A"});
-    const QString before = c.edit.text();
-    c.tab().tab().backtab();
-    EXPECT_EQ(c.edit.text(), before) << marked;
-    EXPECT_EQ(c.beeps, 3) << marked;
-    EXPECT_EQ(c.state.CompIndex, CompletionState::kNoMatch) << marked;
-  }
-}
-
-TEST(CompletionStart, NoMatchingEntryBeeps) {
-  Cycle c("10 XYZ|", kP);
-  c.tab();
-  EXPECT_EQ(c.shown(), "10 XYZ[]");
-  EXPECT_EQ(c.beeps, 1);
-  EXPECT_TRUE(c.state.CompActive);
-}
-
-TEST(CompletionStart, LongestMatchingTailOfTheWordWins) {
-  Cycle c("10 IF A THENPRI|", {"PRINT", "THEN", "NPRX"});
-  EXPECT_EQ(c.tab().shown(), "10 IF A THENPRI[NT]");
-  EXPECT_EQ(c.state.CompPrefix, "PRI");
-  // A longer tail that matches is preferred over a shorter one.
-  Cycle d("10 IF A THENPRI|", {"PRINT", "NPRINT"});
-  EXPECT_EQ(d.tab().shown(), "10 IF A THENPRI[NT]");
-  EXPECT_EQ(d.state.CompPrefix, "NPRI");
-  EXPECT_EQ(d.state.CompFirst, 1);
-}
-
-TEST(CompletionStart, TheWordStopsAtLineBreaksAndNonLetters) {
-  Cycle c("C\nPRI|", {"CPRINT", "PRINT"});
-  EXPECT_EQ(c.tab().shown(), "C\nPRI[NT]");
-  Cycle d("あPRI|", {"PRINT"});
-  EXPECT_EQ(d.tab().shown(), "あPRI[NT]");
-}
-
-TEST(CompletionStart, AWordLongerThanEveryEntryStillFindsItsTail) {
-  Cycle c(QString(5000, u'X') + "PRI|", {"PRINT", "RUN"});
-  EXPECT_EQ(c.tab().edit.selText(), "NT");
-}
-
-TEST(CompletionEntries, OnlyCapitalisedEntriesMatch) {
-  Cycle c("pri|", {"print", "Print", "PRINT"});
-  c.tab();
-  EXPECT_EQ(c.state.CompFirst, 2);
-  EXPECT_EQ(c.state.CompEnd, 3);
-}
-
-TEST(CompletionEntries, OnlyTheFirstRunOfMatchesIsOffered) {
-  Cycle c("PR|", {"PRESET", "PRINT", "RUN", "PROC"});
-  c.tab();
-  EXPECT_EQ(c.state.CompFirst, 0);
-  EXPECT_EQ(c.state.CompEnd, 2);
-  c.tab().tab();
-  EXPECT_EQ(c.shown(), "PR[]");
-}
-
-TEST(CompletionEntries, EmptyEntriesNeverMatch) {
-  Cycle c("P|", {"", "PRINT", ""});
-  EXPECT_EQ(c.tab().shown(), "P[RINT]");
-  EXPECT_EQ(c.state.CompEnd, 2);
-}
-
-TEST(CompletionEntries, AnEntryEqualToTheLettersAddsNothingAndDoesNotBeep) {
-  Cycle c("10 RUN|", {"RUN", "RUNX"});
-  EXPECT_EQ(c.tab().shown(), "10 RUN[]");
-  EXPECT_EQ(c.beeps, 0);
-  EXPECT_EQ(c.tab().shown(), "10 RUN[X]");
-}
-
-TEST(CompletionEntries, BlanksAndKanaInEntriesAreInserted) {
-  Cycle c("PR|", {"PRINT ", "PRINTあ"});
-  EXPECT_EQ(c.tab().shown(), "PR[INT ]");
-  EXPECT_EQ(c.tab().shown(), "PR[INTあ]");
-}
-
-TEST(CompletionEntries, TheSelectionIsReplacedByTheTail) {
-  Cycle c("10 PRIxyz", {"PRINT"});
-  c.edit.select(6, 3);
-  EXPECT_EQ(c.tab().shown(), "10 PRI[NT]");
-}
-
-TEST(CompletionEntries, AnEmptiedListOnlyBeeps) {
-  Cycle c("PR|", {"PRINT", "PRESET"});
-  c.tab();
-  c.keywords.clear();
-  c.tab().backtab();
-  EXPECT_EQ(c.beeps, 2);
-  c.state.CompActive = false;
-  c.tab();
-  EXPECT_EQ(c.beeps, 3);
-}
-
-TEST(CompletionEnd, AnyKeyButShiftKeepsTheShownTail) {
-  Cycle c("10 PRI|", {"PRINT"});
-  c.tab();
-  endCompletionOnKey(c.edit, c.state, Qt::Key_Shift);
-  EXPECT_TRUE(c.state.CompActive);
-  EXPECT_EQ(c.shown(), "10 PRI[NT]");
-  endCompletionOnKey(c.edit, c.state, Qt::Key_A);
-  EXPECT_FALSE(c.state.CompActive);
-  EXPECT_EQ(c.shown(), "10 PRINT[]");
-}
-
-TEST(CompletionEnd, BackspaceAndEscLeaveTheTailSelected) {
-  for (const int key : {Qt::Key_Backspace, Qt::Key_Escape}) {
-    Cycle c("10 PRI|", {"PRINT"});
-    c.tab();
-    endCompletionOnKey(c.edit, c.state, key);
-    EXPECT_FALSE(c.state.CompActive);
-    EXPECT_EQ(c.shown(), "10 PRI[NT]");
-  }
-}
-
-TEST(CompletionEnd, AFailedCycleLeavesTheUsersSelectionAlone) {
-  Cycle c("10 PRINT", {"RUN"});
-  c.edit.select(0, 3);
-  c.tab();
-  EXPECT_EQ(c.beeps, 1);
-  endCompletionOnKey(c.edit, c.state, Qt::Key_Delete);
-  EXPECT_EQ(c.shown(), "[10 ]PRINT");
-}
-
-TEST(CompletionEnd, ANewCycleStartsAfterTheEnd) {
-  Cycle c("PR|", kP);
-  c.tab();
-  endCompletionOnKey(c.edit, c.state, Qt::Key_Space);
-  c.edit.setSelText(" P");
-  EXPECT_EQ(c.tab().shown(), "PRESET P[LAY]");
 }
 
 } // namespace

@@ -7,229 +7,83 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSignalSpy>
 
+#include <tuple>
 #include <utility>
+#include <vector>
 
 namespace kavrin::testing {
 namespace {
 
-const QString kEnd = QStringLiteral("End of document reached.");
-
 class FindTest : public WindowTest {
 protected:
-  // Opens the dialog from the menu, as the user does.
   FindDialog &openFind() {
     form->Find1->trigger();
-    EXPECT_NE(form->FindDialog1, nullptr);
     return *form->FindDialog1;
   }
-
-  // Opens the dialog with nothing selected and sets what to find.
-  FindDialog &search(const QString &what, bool matchCase = false, bool wholeWord = false) {
-    FindDialog &d = openFind();
-    d.setFindText(what);
-    d.setMatchCase(matchCase);
-    d.setWholeWord(wholeWord);
-    return d;
-  }
-
-  void findNext() { QTest::mouseClick(form->FindDialog1->findNextButton(), Qt::LeftButton); }
-
-  // A transient dialog's QWindow counts as active along with its owner, so
-  // the widget's own activation is awaited.
+  std::pair<int, int> selection() { return {editor().selStart(), editor().selLength()}; }
+  // A transient dialog's QWindow counts as active along with its owner.
   static bool becomesActive(QWidget &w) {
     return QTest::qWaitFor([&w] { return QApplication::activeWindow() == &w; }, 2000);
   }
-
-  std::pair<int, int> selection() { return {editor().selStart(), editor().selLength()}; }
-
-  int endReports() {
-    int n = 0;
-    for (const auto &m : ui.messages) {
-      EXPECT_EQ(m.text, kEnd);
-      EXPECT_EQ(m.caption, "Find/Rep");
-      EXPECT_EQ(m.buttons, MsgButtons::Ok);
-      ++n;
-    }
-    return n;
-  }
 };
 
-TEST_F(FindTest, SuccessiveHitsThenTheEndOnEveryPress) {
-  editor().setText("10 PRINT A\n20 PRINT B\n30 END");
-  search("PRINT");
-  findNext();
-  EXPECT_EQ(selection(), std::pair(3, 5));
-  EXPECT_EQ(editor().selText(), "PRINT");
-  findNext();
-  EXPECT_EQ(selection(), std::pair(14, 5));
-  EXPECT_EQ(endReports(), 0);
-  findNext();
-  EXPECT_EQ(endReports(), 1);
-  // The caret stays one past the last hit's start, with nothing selected.
-  EXPECT_EQ(selection(), std::pair(15, 0));
-  findNext();
-  EXPECT_EQ(endReports(), 2);
-  EXPECT_EQ(selection(), std::pair(15, 0));
-  EXPECT_FALSE(editor().modified());
-}
-
-TEST_F(FindTest, OverlappingHitsAreFound) {
-  editor().setText("aaa");
-  search("aa");
-  findNext();
-  EXPECT_EQ(selection(), std::pair(0, 2));
-  findNext();
-  EXPECT_EQ(selection(), std::pair(1, 2));
-  findNext();
-  EXPECT_EQ(endReports(), 1);
-  EXPECT_EQ(selection(), std::pair(2, 0));
-}
-
-TEST_F(FindTest, NothingBeforeTheCaretIsSearched) {
-  editor().setText("10 PRINT\n20 END");
-  editor().setSelStart(9);
-  search("PRINT");
-  findNext();
-  EXPECT_EQ(endReports(), 1);
-  EXPECT_EQ(selection(), std::pair(9, 0));
-}
-
-TEST_F(FindTest, MatchCase) {
-  editor().setText("10 PRINT");
-  search("print");
-  findNext();
-  EXPECT_EQ(selection(), std::pair(3, 5));
-
-  editor().setSelStart(0);
-  search("print", true);
-  findNext();
-  EXPECT_EQ(endReports(), 1);
-  EXPECT_EQ(selection(), std::pair(0, 0));
-}
-
-TEST_F(FindTest, WholeWordSkipsAWordThatOnlyContainsIt) {
-  editor().setText("10 LPRINT\n20 PRINT");
-  search("PRINT", false, true);
-  findNext();
-  EXPECT_EQ(selection(), std::pair(13, 5));
-  findNext();
-  EXPECT_EQ(endReports(), 1);
-
-  editor().setSelStart(0);
-  search("PRINT");
-  findNext();
-  EXPECT_EQ(selection(), std::pair(4, 5));
-}
-
-TEST_F(FindTest, JapaneseHitSelectsItsCharacters) {
-  editor().setText("10 PRINT\"おはよう、こんにちは、さようなら\"");
-  search("こんにちは");
-  findNext();
-  EXPECT_EQ(selection(), std::pair(14, 5));
-  EXPECT_EQ(editor().selText(), "こんにちは");
-}
-
-TEST_F(FindTest, AHitFarDownIsScrolledIntoView) {
-  QString program;
-  for (int line = 1; line <= 500; ++line) {
-    program += QString::number(line * 10) + (line == 450 ? " GOSUB 9000\n" : " REM\n");
+TEST_F(FindTest, FindsForwardFromTheCaretAndSelectsTheHit) {
+  // Text, caret, what, match case, whole word, and the selection after each
+  // press: past the last hit the caret stays one past its start.
+  const std::tuple<QString, int, QString, bool, bool, std::vector<std::pair<int, int>>> cases[] = {
+      {"10 PRINT A\n20 PRINT B", 0, "PRINT", false, false, {{3, 5}, {14, 5}, {15, 0}, {15, 0}}},
+      {"aaa", 0, "aa", false, false, {{0, 2}, {1, 2}, {2, 0}}},
+      {"10 PRINT\n20 END", 9, "PRINT", false, false, {{9, 0}}},
+      {"10 PRINT", 0, "print", false, false, {{3, 5}}},
+      {"10 PRINT", 0, "print", true, false, {{0, 0}}},
+      {"10 LPRINT\n20 PRINT", 0, "PRINT", false, true, {{13, 5}, {14, 0}}},
+      {"10 END", 0, "", false, false, {{0, 0}}},
+      {QString("REM\n").repeated(449) + "GOSUB", 0, "GOSUB", false, false, {{1796, 5}}},
+  };
+  for (const auto &[text, caret, what, matchCase, wholeWord, selections] : cases) {
+    SCOPED_TRACE(what.toStdString());
+    editor().setText(text);
+    editor().setSelStart(caret);
+    openFind().setFindText(what);
+    form->FindDialog1->setMatchCase(matchCase);
+    form->FindDialog1->setWholeWord(wholeWord);
+    for (const auto &expected : selections) {
+      ui.messages.clear();
+      form->FindDialog1Find();
+      QCoreApplication::processEvents();
+      EXPECT_EQ(selection(), expected);
+      EXPECT_TRUE(editor().viewport()->rect().contains(editor().cursorRect()));
+      EXPECT_EQ(ui.messages.size(), expected.second == 0 ? 1U : 0U);
+      EXPECT_TRUE(ui.messages.empty() || (ui.messages[0].text == "End of document reached." &&
+                                          ui.messages[0].caption == "Find/Rep"));
+    }
   }
-  editor().setText(program);
-  editor().setSelStart(0);
-  search("GOSUB");
-  findNext();
-  QCoreApplication::processEvents();
-  EXPECT_EQ(editor().selText(), "GOSUB");
-  EXPECT_TRUE(editor().viewport()->rect().contains(editor().cursorRect()));
 }
 
-TEST_F(FindTest, FindSeedsTheDialogWithTheSelectionsFirstLine) {
-  editor().setText("10 PRINT\n20 PRINT\n30 PRINT");
+TEST_F(FindTest, TheDialogIsSeededModelessAndFindsOnReturn) {
+  editor().setText("10 PRINT\n20 PRINT");
   editor().setSelStart(3);
-  editor().setSelLength(5);
+  editor().setSelLength(8); // "PRINT\n20": the first line seeds the dialog
   FindDialog &d = openFind();
-  EXPECT_EQ(d.findText(), "PRINT");
-  EXPECT_TRUE(d.findNextButton()->isEnabled());
-  // The selected word itself is not found again.
-  findNext();
+  auto *edit = d.findChild<QLineEdit *>();
+  EXPECT_TRUE(!d.isModal() && becomesActive(d) && QApplication::focusWidget() == edit);
+  // Only down: the direction is shown but cannot be changed.
+  EXPECT_TRUE(!d.findChild<QGroupBox *>()->isEnabled() &&
+              d.findChildren<QRadioButton *>().at(1)->isChecked());
+  QTest::keyClick(edit, Qt::Key_Return); // once, and not the selected word again
   EXPECT_EQ(selection(), std::pair(12, 5));
-
-  editor().setSelStart(3);
-  editor().setSelLength(8); // "PRINT\n20"
-  openFind();
-  EXPECT_EQ(d.findText(), "PRINT");
-
-  editor().setSelStart(0);
-  openFind();
-  EXPECT_EQ(d.findText(), "");
-  EXPECT_FALSE(d.findNextButton()->isEnabled());
-  EXPECT_EQ(&openFind(), &d);
-}
-
-TEST_F(FindTest, EmptyTextFindsNothing) {
-  editor().setText("10 END");
-  openFind();
-  form->FindDialog1Find();
-  EXPECT_EQ(endReports(), 1);
-  EXPECT_EQ(selection(), std::pair(0, 0));
-}
-
-TEST_F(FindTest, TheDialogIsModelessAndSearchesOnlyDownward) {
-  FindDialog &d = openFind();
-  EXPECT_FALSE(d.isModal());
-  EXPECT_TRUE(d.isVisible());
-  EXPECT_EQ(d.parentWidget(), form.get());
-  EXPECT_EQ(d.windowTitle(), "検索");
-  EXPECT_TRUE(d.findNextButton()->isDefault());
-  EXPECT_TRUE(becomesActive(d));
-  EXPECT_EQ(QApplication::focusWidget(), d.findChild<QLineEdit *>())
-      << QApplication::focusWidget()->metaObject()->className();
-
-  auto *direction = d.findChild<QGroupBox *>();
-  ASSERT_NE(direction, nullptr);
-  EXPECT_EQ(direction->title(), "方向");
-  EXPECT_FALSE(direction->isEnabled());
-  const auto radios = direction->findChildren<QRadioButton *>();
-  ASSERT_EQ(radios.size(), 2);
-  for (QRadioButton *radio : radios) {
-    EXPECT_EQ(radio->isChecked(), radio->text() == "下へ(&D)") << radio->text().toStdString();
-  }
-
-  // The window stays usable while the dialog is open.
+  QTest::keyClick(edit, Qt::Key_Return);
+  EXPECT_EQ(ui.messages.size(), 1U);
   form->activateWindow();
   ASSERT_TRUE(becomesActive(*form));
-  type("10 END");
-  EXPECT_EQ(text(), "10 END");
-  EXPECT_TRUE(d.isVisible());
-  // Find again brings it back to the front.
-  openFind();
-  EXPECT_TRUE(becomesActive(d));
-}
-
-TEST_F(FindTest, ReturnFindsOnceEscAndCancelHide) {
-  editor().setText("aaa");
-  FindDialog &d = search("a");
-  QSignalSpy finds(&d, &FindDialog::findNext);
-  auto *edit = d.findChild<QLineEdit *>();
-  ASSERT_NE(edit, nullptr);
-  QTest::keyClick(edit, Qt::Key_Return);
-  EXPECT_EQ(finds.count(), 1);
-  EXPECT_EQ(selection(), std::pair(0, 1));
-
+  EXPECT_TRUE(&openFind() == &d && becomesActive(d));
+  EXPECT_TRUE(d.findText().isEmpty() && !d.findNextButton()->isEnabled());
   QTest::keyClick(edit, Qt::Key_Escape);
   EXPECT_FALSE(d.isVisible());
   openFind();
-  EXPECT_TRUE(d.isVisible());
-  for (QPushButton *button : d.findChildren<QPushButton *>()) {
-    if (button->text() == "キャンセル") {
-      QTest::mouseClick(button, Qt::LeftButton);
-    }
-  }
+  QTest::mouseClick(d.findChildren<QPushButton *>().at(1), Qt::LeftButton); // Cancel
   EXPECT_FALSE(d.isVisible());
-  // The form still owns the same dialog for the next time.
-  EXPECT_EQ(&openFind(), &d);
 }
 
 } // namespace
