@@ -1,13 +1,21 @@
 #include "support/window_fixture.h"
 
 #include "platform/colors.h"
+#include "widgets/find_dialog.h"
 #include "widgets/status_bar.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 
 #include <initializer_list>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 namespace kavrin::testing {
 namespace {
@@ -20,37 +28,45 @@ protected:
     }
   }
   QString panel(int i) { return form->StatusBar1->panelText(i); }
+  FindDialog &openFind() {
+    form->Find1->trigger();
+    return *form->FindDialog1;
+  }
+  std::pair<int, int> selection() { return {editor().selStart(), editor().selLength()}; }
+  // A transient dialog's QWindow counts as active along with its owner.
+  static bool becomesActive(QWidget &w) {
+    return QTest::qWaitFor([&w] { return QApplication::activeWindow() == &w; }, 2000);
+  }
 };
 
 TEST_F(EditingWindowTest, TabCompletesAndNeverInsertsOrMovesTheFocus) {
+  form->Keywords = {"PLAY", "PRINT"};
   type("10 ");
   keys({Qt::CTRL | Qt::Key_Tab});
-  type("pri");
-  keys({Qt::Key_Tab, Qt::SHIFT | Qt::Key_Tab}); // Shift with a plain Tab key steps back
-  EXPECT_EQ(text(), "10 pri");
+  type("p");
+  keys({Qt::SHIFT | Qt::Key_Tab}); // Shift with a plain Tab key steps back
+  EXPECT_EQ(text(), "10 pRINT");
   keys({Qt::SHIFT | Qt::Key_Backtab});
-  EXPECT_EQ(text(), "10 priNT");
-  EXPECT_TRUE(ui.beeps == 2 && QApplication::focusWidget() == form->RichEdit1);
+  EXPECT_EQ(text(), "10 pLAY");
+  EXPECT_TRUE(ui.beeps == 1 && QApplication::focusWidget() == form->RichEdit1);
   // Shift alone leaves the cycle on, so Backspace takes the tail.
   QTest::keyPress(form->RichEdit1, Qt::Key_Shift, Qt::ShiftModifier);
+  EXPECT_EQ(panel(0), form->FunctionKeys[5]); // the legend shows the shifted texts
   QTest::keyRelease(form->RichEdit1, Qt::Key_Shift, Qt::NoModifier);
+  EXPECT_EQ(panel(0), form->FunctionKeys[0]);
   keys({Qt::Key_Backspace, Qt::Key_Tab});
   // Menu shortcuts go to the menu; the completion is one undo step.
   int undone = 0;
   QObject::connect(form->Undo1, &QAction::triggered, [&undone] { ++undone; });
   keys({Qt::CTRL | Qt::Key_Z});
   EXPECT_EQ(undone, 1);
-  EXPECT_EQ(text(), "10 pri");
+  EXPECT_EQ(text(), "10 p");
 }
 
 TEST_F(EditingWindowTest, KeyTextsLegendAndInsert) {
   type("10 pri");
   keys({Qt::Key_Tab, Qt::Key_F3, Qt::SHIFT | Qt::Key_F3, Qt::Key_F5}); // F5's line break gets no number
   EXPECT_EQ(text(), "10 priNTGOTO PRINT RUN\n");
-  QTest::keyPress(form->RichEdit1, Qt::Key_Shift, Qt::ShiftModifier);
-  EXPECT_EQ(panel(0), form->FunctionKeys[5]);
-  QTest::keyRelease(form->RichEdit1, Qt::Key_Shift, Qt::NoModifier);
-  EXPECT_EQ(panel(0), form->FunctionKeys[0]);
   keys({Qt::Key_Up, Qt::Key_Insert});
   type("20");
   EXPECT_EQ(panel(5), "OVW");
@@ -101,11 +117,11 @@ TEST_F(EditingWindowTest, FormatCommandsReachTheEditor) {
     form->Back1->trigger();
   }
   ASSERT_EQ(ui.fontCalls.size(), 3U);
-  EXPECT_TRUE(ui.fontCalls[1].font == ui.fontCalls[0].font && ui.fontCalls[2].font == chosen.font);
-  EXPECT_EQ(ui.fontCalls[2].color, 0x0000FFU);
-  EXPECT_EQ(editor().palette().color(QPalette::Text), QColor(255, 0, 0));
+  EXPECT_TRUE(ui.fontCalls[1].font == ui.fontCalls[0].font && ui.fontCalls[2].font == chosen.font &&
+              ui.fontCalls[2].color == 0x0000FFU);
   EXPECT_EQ(ui.colorCalls, std::vector<TColor>({clWindow, clWindow, 0x00FF8000U}));
   EXPECT_EQ(editor().palette().color(QPalette::Base), QColor(0, 128, 255));
+  EXPECT_EQ(editor().palette().color(QPalette::Text), QColor(255, 0, 0));
   // Cut and Copy follow the selection, Paste the clipboard.
   QGuiApplication::clipboard()->clear();
   QCoreApplication::processEvents();
@@ -118,6 +134,59 @@ TEST_F(EditingWindowTest, FormatCommandsReachTheEditor) {
   EXPECT_EQ(QGuiApplication::clipboard()->text(), "T");
   EXPECT_FALSE(form->Cut1->isEnabled());
   EXPECT_TRUE(form->Paste1->isEnabled());
+}
+
+TEST_F(EditingWindowTest, FindGoesForwardFromTheCaretAndSelectsTheHit) {
+  // The selection after each press; past the last hit, one past its start.
+  const std::tuple<QString, int, QString, bool, bool, std::vector<std::pair<int, int>>> cases[] = {
+      {"10 PRINT A\n20 PRINT B", 0, "PRINT", false, false, {{3, 5}, {14, 5}, {15, 0}, {15, 0}}},
+      {"aaa", 0, "aa", false, false, {{0, 2}, {1, 2}, {2, 0}}},
+      {"10 PRINT\n20 END", 9, "PRINT", false, false, {{9, 0}}},
+      {"10 PRINT", 0, "print", true, false, {{0, 0}}},
+      {"10 LPRINT\n20 PRINT", 0, "PRINT", false, true, {{13, 5}, {14, 0}}},
+      {"10 END", 0, "", false, false, {{0, 0}}},
+      {QString("REM\n").repeated(449) + "GOSUB", 0, "GOSUB", false, false, {{1796, 5}}},
+  };
+  for (const auto &[text, caret, what, matchCase, wholeWord, selections] : cases) {
+    SCOPED_TRACE(what.toStdString());
+    editor().setText(text);
+    editor().setSelStart(caret);
+    openFind().setFindText(what);
+    form->FindDialog1->setMatchCase(matchCase);
+    form->FindDialog1->setWholeWord(wholeWord);
+    for (const auto &expected : selections) {
+      ui.messages.clear();
+      form->FindDialog1Find();
+      EXPECT_EQ(selection(), expected);
+      EXPECT_TRUE(editor().viewport()->rect().contains(editor().cursorRect()));
+      EXPECT_EQ(ui.messages.size(), expected.second == 0 ? 1U : 0U);
+      EXPECT_TRUE(ui.messages.empty() || (ui.messages[0].text == "End of document reached." &&
+                                          ui.messages[0].caption == "Find/Rep"));
+    }
+  }
+}
+
+TEST_F(EditingWindowTest, FindDialogIsSeededModelessAndFindsOnReturn) {
+  editor().setText("10 PRINT\n20 PRINT");
+  editor().setSelStart(3);
+  editor().setSelLength(8); // "PRINT\n20": the first line seeds the dialog
+  FindDialog &d = openFind();
+  auto *edit = d.findChild<QLineEdit *>();
+  EXPECT_TRUE(!d.isModal() && becomesActive(d) && QApplication::focusWidget() == edit);
+  EXPECT_TRUE(!d.findChild<QGroupBox *>()->isEnabled() && // only down
+              d.findChildren<QRadioButton *>().at(1)->isChecked());
+  QTest::keyClick(edit, Qt::Key_Return); // once, and not the selected word again
+  EXPECT_EQ(selection(), std::pair(12, 5));
+  form->activateWindow();
+  ASSERT_TRUE(becomesActive(*form));
+  editor().setSelStart(0);
+  EXPECT_TRUE(&openFind() == &d && becomesActive(d));
+  EXPECT_TRUE(d.findText().isEmpty() && !d.findNextButton()->isEnabled());
+  QTest::keyClick(edit, Qt::Key_Escape);
+  EXPECT_FALSE(d.isVisible());
+  openFind();
+  QTest::mouseClick(d.findChildren<QPushButton *>().at(1), Qt::LeftButton); // Cancel
+  EXPECT_FALSE(d.isVisible());
 }
 
 } // namespace

@@ -1,12 +1,20 @@
+#include "editing/auto_number.h"
 #include "editing/completion.h"
+#include "editing/keyword_list.h"
 
+#include "support/temp_dir.h"
 #include "support/text_buffer.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QHash>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <tuple>
+#include <utility>
 
 namespace kavrin {
 namespace {
@@ -14,11 +22,10 @@ namespace {
 using testing::TextBuffer;
 
 // "[...]" marks the selection, "[]" the caret.
-TextBuffer marked(QString text) {
+TextBuffer marked(const QString &text) {
   const auto start = static_cast<int>(text.indexOf(u'['));
-  const auto end = static_cast<int>(text.indexOf(u']'));
-  TextBuffer edit(text.remove(u'[').remove(u']'));
-  edit.select(start, end - start - 1);
+  TextBuffer edit(QString(text).remove(u'[').remove(u']'));
+  edit.select(start, static_cast<int>(text.indexOf(u']')) - start - 1);
   return edit;
 }
 
@@ -39,15 +46,12 @@ const std::tuple<QString, QStringList, const char *, QStringList, int> kCases[] 
     // No letter before the caret, or none that begins an entry: the whole
     // cycle only beeps.
     {"A$[]", {"PRINT", "A"}, "TTB", {"A$[]", "A$[]", "A$[]"}, 3},
-    {"[]PRINT", {"PRINT", "A"}, "T", {"[]PRINT"}, 1},
-    {"10 A\n[]", {"PRINT", "A"}, "T", {"10 A\n[]"}, 1},
     {"10 XYZ[]", kP, "TT", {"10 XYZ[]", "10 XYZ[]"}, 2},
     // The longest tail of the word that begins an entry.
     {"THENPRI[]", {"PRINT", "THEN", "NPRX"}, "TT", {"THENPRI[NT]", "THENPRI[]"}, 1},
     {"THENPRI[]", {"PRINT", "NPRINX"}, "T", {"THENPRI[NX]"}, 0},
     {"C\nPRI[]", {"CPRINT", "PRINT"}, "T", {"C\nPRI[NT]"}, 0},
     {"あPRI[]", {"PRINT"}, "T", {"あPRI[NT]"}, 0},
-    {"XXXXXXXXXXPRI[]", {"PRINT", "RUN"}, "T", {"XXXXXXXXXXPRI[NT]"}, 0},
     // Entries: capitals only, the first run only, empty ones never.
     {"pri[]", {"print", "Print", "PRINT"}, "TT", {"pri[NT]", "pri[]"}, 1},
     {"PR[]", {"PRESET", "PRINT", "RUN", "PROC"}, "TTT", {"PR[ESET]", "PR[INT]", "PR[]"}, 1},
@@ -87,6 +91,74 @@ TEST(Completion, StepsThroughTheRing) {
     }
     EXPECT_EQ(seen, expected);
     EXPECT_EQ(beeps, expectedBeeps);
+  }
+}
+
+TEST(AutoNumber, ReturnStartsTheNextNumber) {
+  const std::tuple<QString, int, QString> cases[] = {
+      {"10 PRINT[]", 10, "10 PRINT\n20 []"},
+      {"5 REM\n10 PRINT[]\n30 END", 10, "5 REM\n10 PRINT\n20 []\n30 END"},
+      {"0010 CLS[]", 10, "0010 CLS\n20 []"},
+      {"1[]0 PRINT", 10, "1\n11 []0 PRINT"},
+      {"123456 A[]", 10, "123456 A\n12355 []"},
+      {" 10 PRINT[]", 10, " 10 PRINT\n[]"},
+      {"10 A\n[]", 10, "10 A\n\n[]"},
+      {"[]10 PRINT", 10, "\n[]10 PRINT"},
+      {"10[]", -20, "10\n-10 []"},
+      {"99999[]", INT_MAX, "99999\n2147583646 []"},
+      {"10 PR[INT\n20 G]OTO", 10, "10 PR\n20 []OTO"},
+  };
+  for (const auto &[before, increment, after] : cases) {
+    SCOPED_TRACE(before.toStdString());
+    TextBuffer edit = marked(before);
+    autoNumberReturn(edit, increment);
+    EXPECT_EQ(shown(edit), after);
+  }
+}
+
+TEST(KeywordListFormat, Parse) {
+  const std::pair<QByteArray, QStringList> cases[] = {
+      {"ABS\r\nAND\nASC\rATN", {"ABS", "AND", "ASC", "ATN"}},
+      {"ABS\r\r\nAND\n\nASC\n", {"ABS", "", "AND", "", "ASC"}},
+      {"", {}},
+      {"\r\n", {""}},
+      {" PRINT \r\nprint\r\nPRINT\r\nPRINT\r\n; REM", {" PRINT ", "print", "PRINT", "PRINT", "; REM"}},
+      {QByteArray("ABS\r\nAN\0D\r\nASC\r\n", 16), {"ABS", "AN"}},
+      {"PRINT\x82\xa0\r\n\x83\x4c\r\n", {"PRINTあ", "キ"}},
+  };
+  for (const auto &[bytes, entries] : cases) {
+    SCOPED_TRACE(bytes.toStdString());
+    EXPECT_EQ(parseKeywordList(bytes), entries);
+  }
+}
+
+TEST(KeywordListFiles, AreFoundBesideTheProgramThenInTheInstalledDataFolder) {
+  testing::TempDir dir;
+  ASSERT_TRUE(QDir().mkpath(dir.path("bin")) && QDir().mkpath(dir.path("share/kavrin")));
+  const QString exeDir = dir.root() + "/bin/";
+  dir.write("share/kavrin/qmcode.txt", "RUN\r\n");
+  EXPECT_EQ(loadKeywordList(keywordFilePath(exeDir, "qmcode.txt")), QStringList({"RUN"}));
+  dir.write("bin/qmcode.txt", "LIST\r\n");
+  EXPECT_EQ(loadKeywordList(keywordFilePath(exeDir, "qmcode.txt")), QStringList({"LIST"}));
+  EXPECT_EQ(keywordFilePath(exeDir, "qmsrcode.txt"), exeDir + "qmsrcode.txt");
+}
+
+// The shipped lists must suit completion: capitals in ascending byte order.
+TEST(ShippedKeywordLists, AreSortedCapitalWordsWithCrLf) {
+  for (const char *name : {"/qmcode.txt", "/qmsrcode.txt"}) {
+    QFile file(QCoreApplication::applicationDirPath() + name);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.endsWith("\r\n") && bytes.count("\r\n") == bytes.count('\n') &&
+                bytes == bytes.toUpper());
+    const QStringList list = parseKeywordList(bytes);
+    EXPECT_GT(list.size(), 100);
+    EXPECT_EQ(std::adjacent_find(list.begin(), list.end(),
+                                 [](const QString &a, const QString &b) {
+                                   return a.toLatin1() >= b.toLatin1() || b.isEmpty();
+                                 }),
+              list.end())
+        << name;
   }
 }
 
