@@ -1,265 +1,190 @@
 #include "support/window_fixture.h"
 
 #include "platform/colors.h"
+#include "widgets/find_dialog.h"
+#include "widgets/status_bar.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QMenu>
-#include <QScrollBar>
-#include <QTextBlock>
-#include <QTextLayout>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <initializer_list>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 namespace kavrin::testing {
 namespace {
 
-class CompletionWindowTest : public WindowTest {
+class EditingWindowTest : public WindowTest {
 protected:
-  void tab(Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QTest::keyClick(form->RichEdit1, Qt::Key_Tab, modifiers);
+  void keys(std::initializer_list<QKeyCombination> combinations) {
+    for (const QKeyCombination k : combinations) {
+      QTest::keyClick(form->RichEdit1, k.key(), k.keyboardModifiers());
+    }
   }
-  void backtab() { QTest::keyClick(form->RichEdit1, Qt::Key_Backtab, Qt::ShiftModifier); }
-  void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QTest::keyClick(form->RichEdit1, k, modifiers);
+  QString panel(int i) { return form->StatusBar1->panelText(i); }
+  FindDialog &openFind() {
+    form->Find1->trigger();
+    return *form->FindDialog1;
   }
-  QString selected() { return editor().selText(); }
+  std::pair<int, int> selection() { return {editor().selStart(), editor().selLength()}; }
+  // A transient dialog's QWindow counts as active along with its owner.
+  static bool becomesActive(QWidget &w) {
+    return QTest::qWaitFor([&w] { return QApplication::activeWindow() == &w; }, 2000);
+  }
 };
 
-TEST_F(CompletionWindowTest, TabCompletesCyclesAndWalksBack) {
-  type("10 pri");
-  tab();
-  EXPECT_EQ(text(), "10 priNT");
-  EXPECT_EQ(selected(), "NT");
-  EXPECT_EQ(ui.beeps, 0);
-  tab();
-  EXPECT_EQ(text(), "10 pri");
-  EXPECT_EQ(ui.beeps, 1);
-  backtab();
-  EXPECT_EQ(text(), "10 priNT");
-  // Shift held with a plain Tab key counts as Shift+TAB as well.
-  tab(Qt::ShiftModifier);
-  EXPECT_EQ(text(), "10 pri");
-  EXPECT_EQ(ui.beeps, 2);
-  EXPECT_EQ(QApplication::focusWidget(), form->RichEdit1);
-  EXPECT_FALSE(text().contains(u'\t'));
-}
-
-TEST_F(CompletionWindowTest, TabNeverInsertsATabOrMovesTheFocus) {
+TEST_F(EditingWindowTest, TabCompletesAndNeverInsertsOrMovesTheFocus) {
+  form->Keywords = {"PLAY", "PRINT"};
   type("10 ");
-  tab();
-  tab(Qt::ShiftModifier);
-  backtab();
-  tab(Qt::ControlModifier);
-  EXPECT_EQ(text(), "10 ");
-  EXPECT_EQ(ui.beeps, 4);
-  EXPECT_EQ(QApplication::focusWidget(), form->RichEdit1);
-}
-
-TEST_F(CompletionWindowTest, TypingAfterACompletionKeepsIt) {
-  type("10 pri");
-  tab();
-  type(" A");
-  EXPECT_EQ(text(), "10 priNT A");
-  EXPECT_FALSE(form->CompActive);
-}
-
-TEST_F(CompletionWindowTest, BackspaceRemovesTheShownTail) {
-  type("10 pri");
-  tab();
-  key(Qt::Key_Backspace);
-  EXPECT_EQ(text(), "10 pri");
-  type("n");
-  EXPECT_EQ(text(), "10 prin");
-}
-
-TEST_F(CompletionWindowTest, EscKeepsTheTailSelectedForTheNextCharacter) {
-  type("10 pri");
-  tab();
-  key(Qt::Key_Escape);
-  EXPECT_EQ(selected(), "NT");
-  type("X");
-  EXPECT_EQ(text(), "10 priX");
-}
-
-TEST_F(CompletionWindowTest, ShiftAloneDoesNotEndTheCycle) {
-  type("10 p");
-  tab();
-  const QString first = text();
-  key(Qt::Key_Shift, Qt::ShiftModifier);
-  EXPECT_TRUE(form->CompActive);
-  backtab();
-  EXPECT_EQ(text(), "10 p");
-  tab();
-  EXPECT_EQ(text(), first);
-}
-
-TEST_F(CompletionWindowTest, UndoTakesBackTheCompletionAlone) {
-  type("10 pri");
-  tab();
-  key(Qt::Key_Z, Qt::ControlModifier);
-  EXPECT_EQ(text(), "10 pri");
-  // Ctrl went down in the editor, so the cycle is over.
-  EXPECT_FALSE(form->CompActive);
-}
-
-TEST_F(CompletionWindowTest, MenuShortcutsReachTheMenuFromTheEditor) {
-  QGuiApplication::clipboard()->clear();
-  type("10 RUN");
-  key(Qt::Key_A, Qt::ControlModifier);
-  key(Qt::Key_C, Qt::ControlModifier);
-  EXPECT_EQ(QGuiApplication::clipboard()->text(), "10 RUN");
+  keys({Qt::CTRL | Qt::Key_Tab});
+  type("p");
+  keys({Qt::SHIFT | Qt::Key_Tab}); // Shift with a plain Tab key steps back
+  EXPECT_EQ(text(), "10 pRINT");
+  keys({Qt::SHIFT | Qt::Key_Backtab});
+  EXPECT_EQ(text(), "10 pLAY");
+  EXPECT_TRUE(ui.beeps == 1 && QApplication::focusWidget() == form->RichEdit1);
+  // Shift alone leaves the cycle on, so Backspace takes the tail.
+  QTest::keyPress(form->RichEdit1, Qt::Key_Shift, Qt::ShiftModifier);
+  EXPECT_EQ(panel(0), form->FunctionKeys[5]); // the legend shows the shifted texts
+  QTest::keyRelease(form->RichEdit1, Qt::Key_Shift, Qt::NoModifier);
+  EXPECT_EQ(panel(0), form->FunctionKeys[0]);
+  keys({Qt::Key_Backspace, Qt::Key_Tab});
+  // Menu shortcuts go to the menu; the completion is one undo step.
   int undone = 0;
   QObject::connect(form->Undo1, &QAction::triggered, [&undone] { ++undone; });
-  key(Qt::Key_Z, Qt::ControlModifier);
+  keys({Qt::CTRL | Qt::Key_Z});
   EXPECT_EQ(undone, 1);
+  EXPECT_EQ(text(), "10 p");
 }
 
-TEST_F(CompletionWindowTest, ModeSwitchEndsTheCycleAndReloads) {
-  type("10 ope");
-  tab();
-  EXPECT_EQ(text(), "10 opeEK"); // the standard list has no OPEN, but PEEK
-  backtab();
-  EXPECT_EQ(text(), "10 ope");
-  form->Mode6->trigger();
-  EXPECT_TRUE(form->Mode6->isChecked());
-  EXPECT_FALSE(form->Mode5->isChecked());
-  EXPECT_FALSE(form->CompActive);
-  EXPECT_EQ(text(), "10 ope");
-  tab();
-  EXPECT_EQ(text(), "10 opeN");
-  form->Mode5->trigger();
-  EXPECT_EQ(text(), "10 opeN");
-  EXPECT_TRUE(form->Mode5->isChecked());
-  // Choosing the checked mode again reloads it.
-  form->Keywords.clear();
-  form->Mode5->trigger();
-  EXPECT_TRUE(form->Mode5->isChecked());
-  EXPECT_TRUE(form->Keywords.contains("PRINT"));
-}
-
-TEST_F(CompletionWindowTest, AMissingListIsReportedAndLeavesAnEmptyList) {
+TEST_F(EditingWindowTest, KeyTextsLegendAndInsert) {
   type("10 pri");
-  tab();
+  keys({Qt::Key_Tab, Qt::Key_F1, Qt::SHIFT | Qt::Key_F3, Qt::Key_F5}); // F5's line break gets no number
+  EXPECT_EQ(text(), "10 priNTCOLOR PRINT RUN\n");
+  keys({Qt::Key_Up, Qt::Key_Insert});
+  type("20");
+  EXPECT_EQ(panel(5), "OVW");
+  keys({Qt::Key_Insert});
+  type("0");
+  EXPECT_TRUE(text() == "200 priNTCOLOR PRINT RUN\n" && panel(5) == "INS");
+}
+
+TEST_F(EditingWindowTest, ReturnWithAutoNumbersAndKeepsACompletion) {
+  type("10 pri");
+  keys({Qt::Key_Tab, Qt::Key_Return, QKeyCombination(Qt::KeypadModifier, Qt::Key_Enter),
+        Qt::SHIFT | Qt::Key_Return});
+  form->Undo1->trigger(); // one step takes the whole numbered break back
+  EXPECT_EQ(text(), "10 priNT\n20 \n30 ");
+  form->AUTO1->trigger();
+  type("go");
+  keys({Qt::Key_Tab, Qt::Key_Return});
+  EXPECT_EQ(text(), "10 priNT\n20 \n30 goSUB\n");
+}
+
+TEST_F(EditingWindowTest, ModeSwitchReloadsAndAMissingListIsReported) {
+  type("10 ope");
+  keys({Qt::Key_Tab});
+  EXPECT_EQ(text(), "10 opeEK"); // the standard list has no OPEN, but PEEK
+  form->Mode6->trigger();
+  keys({Qt::Key_Backspace, Qt::Key_Tab});
+  EXPECT_EQ(text(), "10 opeN");
+  form->Mode5->trigger();
+  EXPECT_FALSE(form->Keywords.contains("OPEN"));
   form->ExeDir = dir.root() + "/";
   form->Mode6->trigger();
   ASSERT_EQ(ui.messages.size(), 1U);
-  EXPECT_TRUE(ui.messages[0].text.contains("qmsrcode.txt"));
-  EXPECT_EQ(ui.messages[0].caption, "kavrin");
-  EXPECT_TRUE(form->Mode6->isChecked());
-  EXPECT_TRUE(form->Keywords.isEmpty());
-  EXPECT_FALSE(form->CompActive);
-  EXPECT_EQ(text(), "10 priNT");
-  EXPECT_EQ(selected(), "NT");
-  key(Qt::Key_End);
-  type(" pri");
-  tab();
-  EXPECT_EQ(text(), "10 priNT pri");
-  EXPECT_EQ(ui.beeps, 1);
+  EXPECT_TRUE(ui.messages[0].text.contains(dir.root() + "/qmsrcode.txt"));
+  EXPECT_TRUE(form->Mode6->isChecked() && form->Keywords.isEmpty() && !form->Mode5->isChecked());
 }
 
-class FormatTest : public WindowTest {};
-
-TEST_F(FormatTest, WrapSwitchesWrappingAndTheHorizontalBar) {
-  RichEdit &e = editor();
-  EXPECT_EQ(e.lineWrapMode(), QPlainTextEdit::NoWrap);
-  EXPECT_NE(e.horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
-  e.setPlainText(QString(2000, u'X'));
-  QCoreApplication::processEvents();
-  EXPECT_TRUE(e.horizontalScrollBar()->isVisible());
-
-  form->Wrap1->trigger();
-  QCoreApplication::processEvents();
-  EXPECT_TRUE(form->Wrap1->isChecked());
-  EXPECT_EQ(e.lineWrapMode(), QPlainTextEdit::WidgetWidth);
-  EXPECT_EQ(e.wordWrapMode(), QTextOption::WrapAnywhere);
-  EXPECT_EQ(e.horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
-  EXPECT_FALSE(e.horizontalScrollBar()->isVisible());
-  EXPECT_GT(e.document()->firstBlock().layout()->lineCount(), 1);
-
-  form->Wrap1->trigger();
-  QCoreApplication::processEvents();
-  EXPECT_FALSE(form->Wrap1->isChecked());
-  EXPECT_EQ(e.lineWrapMode(), QPlainTextEdit::NoWrap);
-  EXPECT_TRUE(e.horizontalScrollBar()->isVisible());
-  EXPECT_FALSE(e.modified());
-}
-
-TEST_F(FormatTest, FontDialogSetsFaceSizeEffectsAndColour) {
-  const QFont before = editor().font();
-  ui.fontAnswers.push_back(std::nullopt);
-  form->Font1->trigger();
-  ASSERT_EQ(ui.fontCalls.size(), 1U);
-  EXPECT_EQ(ui.fontCalls[0].font, before);
-  EXPECT_EQ(editor().font(), before);
-
-  FontChoice chosen;
-  chosen.font = QFont(QStringLiteral("IPAGothic"), 14);
-  chosen.font.setUnderline(true);
-  chosen.font.setStrikeOut(true);
-  chosen.color = 0x0000FF; // red
-  ui.fontAnswers.push_back(chosen);
-  form->Font1->trigger();
-  EXPECT_EQ(editor().font(), chosen.font);
-  EXPECT_EQ(editor().fontColor(), 0x0000FFU);
-  EXPECT_EQ(editor().palette().color(QPalette::Text), QColor(255, 0, 0));
-  // The next showing starts from what was chosen.
-  ui.fontAnswers.push_back(std::nullopt);
-  form->Font1->trigger();
-  EXPECT_EQ(ui.fontCalls[2].font, chosen.font);
-  EXPECT_EQ(ui.fontCalls[2].color, 0x0000FFU);
-  EXPECT_FALSE(editor().modified());
-}
-
-TEST_F(FormatTest, BackgroundDialogStartsFromTheCurrentColour) {
-  ui.colorAnswers.push_back(std::nullopt);
-  form->Back1->trigger();
-  ASSERT_EQ(ui.colorCalls.size(), 1U);
-  EXPECT_EQ(ui.colorCalls[0], clWindow);
-  EXPECT_EQ(editor().color(), clWindow);
-
-  ui.colorAnswers.push_back(TColor{0x00FF8000}); // blue 255, green 128
-  form->Back1->trigger();
-  EXPECT_EQ(editor().color(), 0x00FF8000U);
+TEST_F(EditingWindowTest, FormatCommandsReachTheEditor) {
+  for (const bool wrap : {true, false}) {
+    form->Wrap1->trigger();
+    EXPECT_EQ(editor().lineWrapMode(), wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    EXPECT_EQ(editor().horizontalScrollBarPolicy(), wrap ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
+  }
+  const FontChoice chosen{QFont(QStringLiteral("IPAGothic"), 14), 0x0000FF};
+  ui.fontAnswers = {std::nullopt, chosen, std::nullopt};
+  ui.colorAnswers = {std::nullopt, TColor{0x00FF8000}, std::nullopt};
+  for (int i = 0; i < 3; ++i) {
+    form->Font1->trigger();
+    form->Back1->trigger();
+  }
+  ASSERT_EQ(ui.fontCalls.size(), 3U);
+  EXPECT_TRUE(ui.fontCalls[1].font == ui.fontCalls[0].font && ui.fontCalls[2].font == chosen.font &&
+              ui.fontCalls[2].color == 0x0000FFU);
+  EXPECT_EQ(ui.colorCalls, std::vector<TColor>({clWindow, clWindow, 0x00FF8000U}));
   EXPECT_EQ(editor().palette().color(QPalette::Base), QColor(0, 128, 255));
-  ui.colorAnswers.push_back(std::nullopt);
-  form->Back1->trigger();
-  EXPECT_EQ(ui.colorCalls[2], 0x00FF8000U);
-}
-
-TEST_F(FormatTest, CutAndCopyFollowTheSelectionPasteTheClipboard) {
-  QClipboard *clip = QGuiApplication::clipboard();
-  clip->clear();
+  EXPECT_EQ(editor().palette().color(QPalette::Text), QColor(255, 0, 0));
+  // Cut and Copy follow the selection, Paste the clipboard.
+  QGuiApplication::clipboard()->clear();
   QCoreApplication::processEvents();
-  EXPECT_FALSE(form->Cut1->isEnabled());
-  EXPECT_FALSE(form->Copy1->isEnabled());
-  EXPECT_FALSE(form->Paste1->isEnabled());
-  EXPECT_TRUE(form->Undo1->isEnabled());
-
+  EXPECT_FALSE(form->Copy1->isEnabled() || form->Paste1->isEnabled());
   type("10 PRINT");
-  editor().setSelStart(3);
-  editor().setSelLength(5);
-  EXPECT_TRUE(form->Cut1->isEnabled());
+  keys({Qt::SHIFT | Qt::Key_Left});
   EXPECT_TRUE(form->Copy1->isEnabled());
-  form->Cut1->trigger();
+  keys({Qt::CTRL | Qt::Key_X});
   QCoreApplication::processEvents();
-  EXPECT_EQ(text(), "10 ");
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "T");
   EXPECT_FALSE(form->Cut1->isEnabled());
   EXPECT_TRUE(form->Paste1->isEnabled());
-  form->Paste1->trigger();
-  form->Paste1->trigger();
-  EXPECT_EQ(text(), "10 PRINTPRINT");
-
-  clip->clear();
-  QCoreApplication::processEvents();
-  EXPECT_FALSE(form->Paste1->isEnabled());
 }
 
-TEST_F(FormatTest, UndoAndSelectAllActOnTheEditor) {
-  type("10 RUN");
-  form->SelectAll1->trigger();
-  EXPECT_EQ(editor().selText(), "10 RUN");
-  form->Undo1->trigger();
-  EXPECT_NE(text(), "10 RUN");
+TEST_F(EditingWindowTest, FindGoesForwardFromTheCaretAndSelectsTheHit) {
+  // The selection after each press; past the last hit, one past its start.
+  const std::tuple<QString, int, QString, bool, bool, std::vector<std::pair<int, int>>> cases[] = {
+      {"10 PRINT A\n20 PRINT B", 0, "PRINT", false, false, {{3, 5}, {14, 5}, {15, 0}, {15, 0}}},
+      {"aaa", 0, "aa", false, false, {{0, 2}, {1, 2}, {2, 0}}},
+      {"10 PRINT\n20 END", 9, "PRINT", false, false, {{9, 0}}},
+      {"10 PRINT", 0, "print", true, false, {{0, 0}}},
+      {"10 LPRINT\n20 PRINT", 0, "PRINT", false, true, {{13, 5}, {14, 0}}},
+      {"10 END", 0, "", false, false, {{0, 0}}},
+  };
+  for (const auto &[text, caret, what, matchCase, wholeWord, selections] : cases) {
+    SCOPED_TRACE(what.toStdString());
+    editor().setText(text);
+    editor().setSelStart(caret);
+    openFind().setFindText(what);
+    form->FindDialog1->setMatchCase(matchCase);
+    form->FindDialog1->setWholeWord(wholeWord);
+    for (const auto &expected : selections) {
+      ui.messages.clear();
+      form->FindDialog1Find();
+      EXPECT_EQ(selection(), expected);
+      EXPECT_EQ(ui.messages.size(), expected.second == 0 ? 1U : 0U);
+      EXPECT_TRUE(ui.messages.empty() || (ui.messages[0].text == "End of document reached." &&
+                                          ui.messages[0].caption == "Find/Rep"));
+    }
+  }
+}
+
+TEST_F(EditingWindowTest, FindDialogIsSeededModelessAndFindsOnReturn) {
+  editor().setText("10 PRINT\n20 PRINT");
+  editor().setSelStart(3);
+  editor().setSelLength(8); // "PRINT\n20": the first line seeds the dialog
+  FindDialog &d = openFind();
+  auto *edit = d.findChild<QLineEdit *>();
+  EXPECT_TRUE(!d.isModal() && becomesActive(d) && QApplication::focusWidget() == edit);
+  EXPECT_TRUE(!d.findChild<QGroupBox *>()->isEnabled() && // only down
+              d.findChildren<QRadioButton *>().at(1)->isChecked());
+  QTest::keyClick(edit, Qt::Key_Return); // once, and not the selected word again
+  EXPECT_EQ(selection(), std::pair(12, 5));
+  form->activateWindow();
+  ASSERT_TRUE(becomesActive(*form));
+  editor().setSelStart(0);
+  EXPECT_TRUE(&openFind() == &d && becomesActive(d));
+  EXPECT_TRUE(d.findText().isEmpty() && !d.findNextButton()->isEnabled());
+  QTest::keyClick(edit, Qt::Key_Escape);
+  EXPECT_FALSE(d.isVisible());
+  openFind();
+  QTest::mouseClick(d.findChildren<QPushButton *>().at(1), Qt::LeftButton); // Cancel
+  EXPECT_FALSE(d.isVisible());
 }
 
 } // namespace
