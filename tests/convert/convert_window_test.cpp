@@ -42,9 +42,9 @@ TEST_F(ConvertTest, TheImageIsChosenThenTheConverterRunsInTheMode) {
   form->ConvProg = converter("txt2bas.exe");
   const QString image = dir.path("my game.cas");
   convertTo(image);
-  EXPECT_EQ(ui.saveCalls.at(0).state.title, "テープイメージに変換");
-  EXPECT_EQ(ui.saveCalls[0].state.filter, "テープイメージ (*.cas)|*.CAS|すべてのファイル (*.*)|*.*");
-  EXPECT_EQ(ui.saveCalls[0].state.fileName, dir.path("prog.cas"));
+  EXPECT_EQ(ui.saveCalls.at(0).title, "テープイメージに変換");
+  EXPECT_EQ(ui.saveCalls[0].filter, "テープイメージ (*.cas)|*.CAS|すべてのファイル (*.*)|*.*");
+  EXPECT_EQ(ui.saveCalls[0].fileName, dir.path("prog.cas"));
   EXPECT_EQ(dir.read("txt2bas.exe.args"), (program + '\n' + image + '\n').toUtf8());
   EXPECT_EQ(ui.progressTexts, QStringList({"変換中..."}));
   form->Mode6->trigger();
@@ -53,9 +53,9 @@ TEST_F(ConvertTest, TheImageIsChosenThenTheConverterRunsInTheMode) {
   EXPECT_EQ(ui.messageTexts(), QStringList({kDone, kDone})); // standard output is not shown
   ui.saveAnswers.push_back(std::nullopt);
   form->SaveAs1->trigger();
-  EXPECT_EQ(ui.saveCalls.at(2).state.fileName, image);
-  EXPECT_EQ(ui.saveCalls[2].state.filter, "テキスト文書 (*.txt)|*.TXT|すべてのファイル (*.*)|*.*");
-  EXPECT_EQ(ui.saveCalls[2].state.title, QString());
+  EXPECT_EQ(ui.saveCalls.at(2).fileName, image);
+  EXPECT_EQ(ui.saveCalls[2].filter, "テキスト文書 (*.txt)|*.TXT|すべてのファイル (*.*)|*.*");
+  EXPECT_EQ(ui.saveCalls[2].title, QString());
 }
 
 TEST_F(ConvertTest, ErrorOutputIsShownInBoundedPiecesThenTheResult) {
@@ -92,7 +92,7 @@ TEST_F(ConvertTest, RefusalsAndConvertersThatCannotStartAreReported) {
   // Saved at the prompt, the new name is proposed with ".cas".
   ui.saveAnswers = {dir.path("new.txt")};
   convertTo(dir.path("new.txt")); // the program's own file is never the image
-  EXPECT_EQ(ui.saveCalls.at(1).state.fileName, dir.path("new.cas"));
+  EXPECT_EQ(ui.saveCalls.at(1).fileName, dir.path("new.cas"));
   EXPECT_TRUE(ui.messages.back().text.contains("同じ"));
   EXPECT_EQ(dir.read("new.txt"), "10 END");
   form->ConvProg = "C:\\tools\\bas2cas.exe";

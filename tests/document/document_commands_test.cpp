@@ -65,7 +65,7 @@ TEST_F(DocumentTest, SaveKeepsTheBytesItDidNotEditAndSaveAsReplacesWithoutAsking
   ui.saveAnswers = {other, std::nullopt};
   form->SaveAs1->trigger();
   form->SaveAs1->trigger();
-  EXPECT_EQ(ui.saveCalls.at(1).state.fileName, other); // the name last chosen
+  EXPECT_EQ(ui.saveCalls.at(1).fileName, other); // the name last chosen
   EXPECT_EQ(dir.read("other"), original + "3");        // no extension added
   EXPECT_EQ(form->windowTitle(), "other - kavrin");
   EXPECT_EQ(form->RecentFiles.mid(0, 2), (QStringList{other, odd}));

@@ -8,28 +8,33 @@
 namespace kavrin::testing {
 namespace {
 
-bool answerDialog(std::deque<std::optional<QString>> &script,
-                  std::vector<ScriptedUserInterface::DialogCall> &calls, FileDialog &dialog,
-                  const char *what) {
-  calls.push_back({dialog});
+// Records the dialog's state and applies the next scripted answer to it; a
+// missing answer fails the test and cancels.
+template <typename Answer, typename Value, typename Apply>
+bool answerNext(std::deque<std::optional<Answer>> &script, std::vector<Value> &calls, Value &value,
+                const char *what, Apply apply) {
+  calls.push_back(value);
   if (script.empty()) {
     ADD_FAILURE() << "unexpected " << what << " dialog";
     return false;
   }
-  const std::optional<QString> answer = script.front();
+  const std::optional<Answer> answer = script.front();
   script.pop_front();
-  if (!answer) {
-    return false;
+  if (answer) {
+    apply(value, *answer);
   }
-  dialog.fileName = *answer;
-  return true;
+  return answer.has_value();
 }
+
+void takeFileName(FileDialog &dialog, const QString &name) { dialog.fileName = name; }
+
+template <typename T> void take(T &value, const T &answer) { value = answer; }
 
 } // namespace
 
 MsgResult ScriptedUserInterface::messageBox(QWidget * /*owner*/, const QString &text, const QString &caption,
-                                            MsgButtons buttons, MsgResult defaultButton) {
-  messages.push_back({text, caption, buttons, defaultButton});
+                                            MsgButtons buttons, MsgResult /*defaultButton*/) {
+  messages.push_back({text, caption});
   if (buttons == MsgButtons::Ok) {
     return MsgResult::Ok;
   }
@@ -43,35 +48,19 @@ MsgResult ScriptedUserInterface::messageBox(QWidget * /*owner*/, const QString &
 }
 
 bool ScriptedUserInterface::execOpenDialog(QWidget * /*owner*/, FileDialog &dialog) {
-  return answerDialog(openAnswers, openCalls, dialog, "open");
+  return answerNext(openAnswers, openCalls, dialog, "open", takeFileName);
 }
 
 bool ScriptedUserInterface::execSaveDialog(QWidget * /*owner*/, FileDialog &dialog) {
-  return answerDialog(saveAnswers, saveCalls, dialog, "save");
-}
-
-template <typename T>
-bool answerChoice(std::deque<std::optional<T>> &script, std::vector<T> &calls, T &value, const char *what) {
-  calls.push_back(value);
-  if (script.empty()) {
-    ADD_FAILURE() << "unexpected " << what << " dialog";
-    return false;
-  }
-  const std::optional<T> answer = script.front();
-  script.pop_front();
-  if (!answer) {
-    return false;
-  }
-  value = *answer;
-  return true;
+  return answerNext(saveAnswers, saveCalls, dialog, "save", takeFileName);
 }
 
 bool ScriptedUserInterface::execFontDialog(QWidget * /*owner*/, FontChoice &choice) {
-  return answerChoice(fontAnswers, fontCalls, choice, "font");
+  return answerNext(fontAnswers, fontCalls, choice, "font", take<FontChoice>);
 }
 
 bool ScriptedUserInterface::execColorDialog(QWidget * /*owner*/, TColor &color) {
-  return answerChoice(colorAnswers, colorCalls, color, "colour");
+  return answerNext(colorAnswers, colorCalls, color, "colour", take<TColor>);
 }
 
 namespace {

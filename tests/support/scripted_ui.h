@@ -20,11 +20,6 @@ public:
   struct Message {
     QString text;
     QString caption;
-    MsgButtons buttons;
-    MsgResult defaultButton;
-  };
-  struct DialogCall {
-    FileDialog state; // as it was when shown
   };
 
   // Scripts.
@@ -37,9 +32,10 @@ public:
 
   // Records.
   std::vector<Message> messages;
-  std::vector<DialogCall> openCalls;
-  std::vector<DialogCall> saveCalls;
-  std::vector<FontChoice> fontCalls; // as loaded when shown
+  // Each dialog's state as it was when shown.
+  std::vector<FileDialog> openCalls;
+  std::vector<FileDialog> saveCalls;
+  std::vector<FontChoice> fontCalls;
   std::vector<TColor> colorCalls;
   int beeps = 0;
 

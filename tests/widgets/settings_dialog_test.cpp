@@ -58,7 +58,7 @@ TEST_F(SettingsDialogTest, OkTakesOverACheckedIncrementTheKeysAndABrowsedConvert
   EXPECT_EQ(form->StatusBar1->panelText(0), "RUN\r\n\r\n");
   EXPECT_EQ(form->AutoAdd, 0);
   EXPECT_EQ(form->ConvProg, dir.path("txt2bas.exe"));
-  EXPECT_EQ(ui.openCalls.at(0).state.filter, "プログラム (*.exe)|*.EXE|すべてのファイル (*.*)|*.*");
+  EXPECT_EQ(ui.openCalls.at(0).filter, "プログラム (*.exe)|*.EXE|すべてのファイル (*.*)|*.*");
 }
 
 } // namespace
