@@ -1,3 +1,4 @@
+#include "platform/colors.h"
 #include "platform/error.h"
 #include "platform/file_filter.h"
 #include "platform/paths.h"
@@ -17,6 +18,36 @@ TEST(FileFilter, MasksListEveryLetterCaseAndEveryFile) {
   EXPECT_EQ(qtNameFilters("テキスト文書 (*.txt)|*.TXT|すべてのファイル (*.*)|*.*|BASIC|*.bas;*.txt"),
             (QStringList{"テキスト文書 (*.txt)", "すべてのファイル (*)", "BASIC (*.bas *.txt)"}));
   EXPECT_TRUE(qtNameFilters("no mask").isEmpty());
+}
+
+// Stored system colours are Windows' indexes; each draws in its palette role.
+TEST(Colors, SystemColoursFollowThePalette) {
+  QPalette palette;
+  const std::pair<QPalette::ColorGroup, QPalette::ColorRole> roles[] = {
+      {QPalette::Active, QPalette::Button},
+      {QPalette::Active, QPalette::Base},
+      {QPalette::Active, QPalette::Text},
+      {QPalette::Active, QPalette::Highlight},
+      {QPalette::Active, QPalette::HighlightedText},
+      {QPalette::Disabled, QPalette::Text},
+      {QPalette::Active, QPalette::ButtonText},
+      {QPalette::Active, QPalette::Light},
+      {QPalette::Active, QPalette::Dark},
+      {QPalette::Active, QPalette::ToolTipText},
+      {QPalette::Active, QPalette::ToolTipBase},
+      {QPalette::Active, QPalette::Window}};
+  for (int i = 0; i < 12; ++i) {
+    palette.setColor(roles[i].first, roles[i].second, QColor(i + 1, 0, 0));
+  }
+  // Index, then which of the roles above draws it.
+  const int rows[][2] = {{4, 0},  {15, 0}, {5, 1},  {7, 2},  {8, 2},  {13, 3},  {14, 4},
+                         {17, 5}, {18, 6}, {20, 7}, {16, 8}, {23, 9}, {24, 10}, {1, 11}};
+  for (const auto &[index, role] : rows) {
+    SCOPED_TRACE(index);
+    EXPECT_EQ(toQColor(0x80000000U | static_cast<TColor>(index), palette), QColor(role + 1, 0, 0));
+  }
+  EXPECT_EQ(toQColor(0x00FF8000U, palette), QColor(0, 0x80, 0xFF));
+  EXPECT_EQ(fromQColor(QColor(0, 0x80, 0xFF)), 0x00FF8000U);
 }
 
 TEST(Paths, FileNameRules) {
