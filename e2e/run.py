@@ -180,6 +180,10 @@ def case_one_editing_session(s):
                                 b"90 clS\r\n100 SCREEN 1\r\n110 RUN\r\n")
     wait_until("game.txt to be saved", lambda: s.read("game.txt") != JAPANESE_PROGRAM)
     expect_bytes("the saved bytes", s.read("game.txt"), saved)
+    s.press("ctrl+o")  # Qt's own dialogs speak Japanese too
+    opened = s.new_window("the open dialog", "開く")
+    s.press("Escape")
+    s.wait_gone(opened, "the open dialog")
 
     s.xdo("windowmove", "--sync", s.main, 100, 80)
     s.xdo("windowsize", "--sync", s.main, 640, 400)
