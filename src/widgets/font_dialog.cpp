@@ -141,6 +141,7 @@ QGroupBox *FontColorDialog::makeEffects() {
 QGroupBox *FontColorDialog::makeSample() {
   auto *sampleBox = new QGroupBox(QStringLiteral("サンプル"), this);
   sample_ = new QLabel(QStringLiteral("AaBbYyZz あア亜"), sampleBox);
+  sample_->setObjectName(QStringLiteral("sample"));
   sample_->setAlignment(Qt::AlignCenter);
   // A large size is clipped instead of growing the dialog.
   sample_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);

@@ -124,6 +124,7 @@ TEST(KeywordListFormat, Parse) {
       {"\r\n", {""}},
       {" PRINT \r\nprint\r\nPRINT\r\nPRINT\r\n; REM", {" PRINT ", "print", "PRINT", "PRINT", "; REM"}},
       {QByteArray("ABS\r\nAN\0D\r\nASC\r\n", 16), {"ABS", "AN"}},
+      {QByteArray("\0PRINT\r\n", 8), {}},
       {"PRINT\x82\xa0\r\n\x83\x4c\r\n", {"PRINTあ", "キ"}},
   };
   for (const auto &[bytes, entries] : cases) {

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QLabel>
 #include <QListWidget>
 
 #include <gtest/gtest.h>
@@ -14,6 +15,7 @@ struct Dialog : FontColorDialog {
   explicit Dialog(const QFont &font, TColor color = clBlack) { setChoice(FontChoice{font, color}); }
   std::optional<QColor> askColor(const QColor &) override { return answer; }
   QComboBox &colors() { return *findChild<QComboBox *>(); }
+  const QLabel &sample() const { return *findChild<QLabel *>("sample"); }
   void pick(const char *entry) {
     colors().setCurrentIndex(colors().findText(QString::fromUtf8(entry)));
     emit colors().activated(colors().currentIndex());
@@ -50,6 +52,7 @@ TEST(FontColorDialog, APickedStyleReachesTheFont) {
   QListWidget *styles = dialog.findChildren<QListWidget *>().at(1);
   styles->setCurrentRow(styles->count() - 1); // the heaviest italic
   EXPECT_TRUE(dialog.choice().font.italic() && dialog.choice().font.bold());
+  EXPECT_TRUE(dialog.sample().font().italic());
 }
 
 TEST(FontColorDialog, AColourIsStoredWithRedInTheLowByteAndASystemColourIsKept) {
@@ -61,6 +64,7 @@ TEST(FontColorDialog, AColourIsStoredWithRedInTheLowByteAndASystemColourIsKept) 
   EXPECT_EQ(dialog.choice().color, TColor{0x123456});
   dialog.pick("赤");
   EXPECT_EQ(dialog.choice().color, TColor{0x0000FF});
+  EXPECT_EQ(dialog.sample().palette().color(QPalette::WindowText), QColor(Qt::red));
   dialog.setChoice(FontChoice{QFont(), 0x008000}); // a listed colour drops the extra entry
   EXPECT_EQ(dialog.colors().count(), 17);
   const std::pair<std::optional<QColor>, TColor> answers[] = {{std::nullopt, 0x008000},
