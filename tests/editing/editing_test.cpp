@@ -54,6 +54,7 @@ const std::tuple<QString, QStringList, const char *, QStringList, int> kCases[] 
     {"あPRI[]", {"PRINT"}, "T", {"あPRI[NT]"}, 0},
     // Entries: capitals only, the first run only, empty ones never.
     {"pri[]", {"print", "Print", "PRINT"}, "TT", {"pri[NT]", "pri[]"}, 1},
+    {"az[]", {"AZX"}, "T", {"az[X]"}, 0},
     {"PR[]", {"PRESET", "PRINT", "RUN", "PROC"}, "TTT", {"PR[ESET]", "PR[INT]", "PR[]"}, 1},
     {"P[]", {"", "PRINT", ""}, "TT", {"P[RINT]", "P[]"}, 1},
     {"RUN[]", {"RUN", "RUNX"}, "TT", {"RUN[]", "RUN[X]"}, 0},

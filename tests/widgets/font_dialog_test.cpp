@@ -13,7 +13,10 @@ namespace {
 // Answers "その他の色..." itself, and picks entries as the user does: activated.
 struct Dialog : FontColorDialog {
   explicit Dialog(const QFont &font, TColor color = clBlack) { setChoice(FontChoice{font, color}); }
-  std::optional<QColor> askColor(const QColor &) override { return answer; }
+  std::optional<QColor> askColor(const QColor &initial) override {
+    asked = initial;
+    return answer;
+  }
   QComboBox &colors() { return *findChild<QComboBox *>(); }
   const QLabel &sample() const { return *findChild<QLabel *>("sample"); }
   void pick(const char *entry) {
@@ -21,6 +24,7 @@ struct Dialog : FontColorDialog {
     emit colors().activated(colors().currentIndex());
   }
   std::optional<QColor> answer;
+  QColor asked;
 };
 
 TEST(FontColorDialog, AFontComesBackAsGivenAndPixelsAsPoints) {
@@ -50,7 +54,7 @@ TEST(FontColorDialog, AFontComesBackAsGivenAndPixelsAsPoints) {
 TEST(FontColorDialog, APickedStyleReachesTheFont) {
   Dialog dialog{QFont()};
   QListWidget *styles = dialog.findChildren<QListWidget *>().at(1);
-  EXPECT_GE(styles->currentRow(), 0); // the font's own style is marked
+  EXPECT_GE(styles->currentRow(), 0);         // the font's own style is marked
   styles->setCurrentRow(styles->count() - 1); // the heaviest italic
   EXPECT_TRUE(dialog.choice().font.italic() && dialog.choice().font.bold());
   EXPECT_TRUE(dialog.sample().font().italic());
@@ -73,8 +77,10 @@ TEST(FontColorDialog, AColourIsStoredWithRedInTheLowByteAndASystemColourIsKept) 
                                                               {QColor(4, 5, 6), 0x060504},
                                                               {Qt::blue, 0xFF0000}};
   for (const auto &[answer, stored] : answers) {
+    const TColor before = dialog.choice().color;
     dialog.answer = answer;
     dialog.pick("その他の色...");
+    EXPECT_EQ(dialog.asked, toQColor(before, dialog.palette())); // the colour shown so far
     EXPECT_EQ(dialog.choice().color, stored) << stored;
   }
   EXPECT_EQ(dialog.colors().count(), 18); // a second custom colour replaces the first
