@@ -28,7 +28,7 @@ RecentMenuItem recentMenuItem(int index, const QString &path) {
     item.visible = true;
     item.enabled = true;
     // An "&" in a file name is shown, not taken as an access key.
-    QString name = fileNamePart(path);
+    QString name = nativeFileNamePart(path);
     name.replace(u'&', QLatin1String("&&"));
     item.caption = QStringLiteral("&%1 %2").arg(index + 1).arg(name);
   } else if (index == 0) {
@@ -43,7 +43,7 @@ QString documentTitle(const QString &fileName) {
   if (fileName.isEmpty()) {
     return QStringLiteral("kavrin");
   }
-  return fileNamePart(fileName) + QStringLiteral(" - kavrin");
+  return nativeFileNamePart(fileName) + QStringLiteral(" - kavrin");
 }
 
 } // namespace kavrin

@@ -38,8 +38,9 @@ bool ChildProcess::start(const QString &program, const QStringList &arguments, Q
   const QString shown = QDir::toNativeSeparators(program);
   // QProcess looks a bare name up on the PATH itself; check the same place so
   // that a missing program gets its own message instead of exec's wording.
-  const bool found = fileNamePart(program) == program ? !QStandardPaths::findExecutable(program).isEmpty()
-                                                      : QFileInfo::exists(program);
+  const bool found = nativeFileNamePart(program) == program
+                         ? !QStandardPaths::findExecutable(program).isEmpty()
+                         : QFileInfo::exists(program);
   if (program.isEmpty() || !found) {
     why = QStringLiteral("プログラムが見つかりません: ") + shown;
     return false;
@@ -135,7 +136,7 @@ QString findProgram(const QString &configured, const QString &ownDir) {
   if (configured.isEmpty()) {
     return {};
   }
-  if (fileNamePart(configured) != configured) {
+  if (nativeFileNamePart(configured) != configured) {
     return configured;
   }
   if (!ownDir.isEmpty()) {

@@ -2,7 +2,7 @@
 
 namespace kavrin {
 
-QString fileNamePart(const QString &path) {
+QString nativeFileNamePart(const QString &path) {
 #ifdef Q_OS_WIN
   qsizetype cut = -1;
   for (const QChar sep : {u'\\', u'/', u':'}) {

@@ -6,7 +6,7 @@ namespace kavrin {
 
 // What follows the last directory separator of the platform: "/" on Linux
 // and macOS; "\", "/" or ":" on Windows.
-QString fileNamePart(const QString &path);
+QString nativeFileNamePart(const QString &path);
 
 // What follows the last "\", as in a Windows program's path, and off Windows
 // the last "/" too: a converter may be set as either kind of path.

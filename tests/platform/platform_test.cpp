@@ -53,11 +53,11 @@ TEST(Colors, SystemColoursFollowThePalette) {
 TEST(Paths, FileNameRules) {
   const QString path = "/tmp/a\\b:c.txt";
 #ifdef Q_OS_WIN
-  EXPECT_EQ(fileNamePart(path) + "|" + programFileNamePart("C:x.exe"), "c.txt|C:x.exe");
+  EXPECT_EQ(nativeFileNamePart(path) + "|" + programFileNamePart("C:x.exe"), "c.txt|C:x.exe");
   EXPECT_TRUE(samePath("/a/B.TXT", "/a/b.txt"));
 #else
   // "\\" and ":" are part of a Linux name; a converter may be set as a Windows path.
-  EXPECT_EQ(fileNamePart(path) + "|" + programFileNamePart(path), "a\\b:c.txt|b:c.txt");
+  EXPECT_EQ(nativeFileNamePart(path) + "|" + programFileNamePart(path), "a\\b:c.txt|b:c.txt");
   EXPECT_EQ(programFileNamePart("C:\\a b\\txt2bas.exe"), "txt2bas.exe");
   EXPECT_EQ(samePath("/a/B.TXT", "/a/b.txt"), QSysInfo::productType() == u"macos");
   EXPECT_TRUE(samePath("/a/b.txt", "/a/b.txt"));
