@@ -1,0 +1,407 @@
+#include "basic/basic_reader.h"
+
+#include <algorithm>
+
+namespace kavrin::basic {
+namespace {
+
+char16_t upper(QChar c) {
+  const char16_t u = c.unicode();
+  return u >= u'a' && u <= u'z' ? static_cast<char16_t>(u - (u'a' - u'A')) : u;
+}
+
+bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
+bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+
+// The words that decide how the rest of a statement reads.
+enum class Word {
+  None,
+  GoTo,
+  GoSub,
+  Then,
+  Else,
+  Restore,
+  Resume,
+  Run,
+  Return,
+  List,
+  Delete,
+  Erl,
+  On,
+  Error,
+  Rem,
+  Data
+};
+
+const struct {
+  const char16_t *text;
+  Word word;
+} kWords[] = {
+    {u"GOTO", Word::GoTo},  {u"GOSUB", Word::GoSub},     {u"THEN", Word::Then},
+    {u"ELSE", Word::Else},  {u"RESTORE", Word::Restore}, {u"RESUME", Word::Resume},
+    {u"RUN", Word::Run},    {u"RETURN", Word::Return},   {u"LIST", Word::List},
+    {u"LLIST", Word::List}, {u"DELETE", Word::Delete},   {u"ERL", Word::Erl},
+    {u"ON", Word::On},      {u"ERROR", Word::Error},     {u"REM", Word::Rem},
+    {u"DATA", Word::Data},
+};
+
+bool matches(QStringView text, qsizetype pos, QStringView word) {
+  if (text.size() - pos < word.size()) {
+    return false;
+  }
+  for (qsizetype k = 0; k < word.size(); ++k) {
+    if (upper(text[pos + k]) != word[k].unicode()) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// "GO TO" with blanks between its halves.
+qsizetype goToWithBlanks(QStringView text, qsizetype pos) {
+  if (!matches(text, pos, u"GO")) {
+    return 0;
+  }
+  qsizetype i = pos + 2;
+  while (i < text.size() && isBlank(text[i])) {
+    ++i;
+  }
+  return i > pos + 2 && matches(text, i, u"TO") ? i + 2 - pos : 0;
+}
+
+Word wordAt(QStringView text, qsizetype pos, qsizetype &length) {
+  length = 0;
+  Word found = Word::None;
+  if (!QStringView(u"GTERLDO").contains(QChar(upper(text[pos])))) {
+    return found;
+  }
+  for (const auto &w : kWords) {
+    const QStringView word(w.text);
+    if (word.size() > length && matches(text, pos, word)) {
+      length = word.size();
+      found = w.word;
+    }
+  }
+  if (const qsizetype spaced = goToWithBlanks(text, pos); spaced > length) {
+    length = spaced;
+    found = Word::GoTo;
+  }
+  return found;
+}
+
+// What the next number of the statement would be.
+enum class Expect { Nothing, Line, LineNotZero, LineList, Range, RangeEnd, Comparison, LineAfterCompare };
+
+class Scanner {
+public:
+  Scanner(QStringView line, const KeywordMatcher *colours, std::vector<Span> *spans,
+          std::vector<LineReference> *refs)
+      : s_(line), colours_(colours), spans_(spans), refs_(refs) {}
+
+  void run(qsizetype from) {
+    i_ = from;
+    while (i_ < s_.size()) {
+      step();
+    }
+  }
+
+private:
+  void span(qsizetype start, qsizetype length, SpanKind kind) {
+    if (spans_ != nullptr && length > 0) {
+      spans_->push_back({start, length, kind});
+    }
+  }
+
+  void step() {
+    const QChar c = s_[i_];
+    if (isBlank(c)) {
+      ++i_;
+    } else if (c == u'"') {
+      string();
+    } else if (inData_) {
+      data(c);
+    } else if (c == u'\'') {
+      span(i_, s_.size() - i_, SpanKind::Comment);
+      i_ = s_.size();
+    } else if (isDigit(c)) {
+      number();
+    } else {
+      symbol(c);
+    }
+  }
+
+  void string() {
+    const qsizetype close = s_.indexOf(u'"', i_ + 1);
+    const qsizetype end = close < 0 ? s_.size() : close + 1;
+    span(i_, end - i_, SpanKind::String);
+    i_ = end;
+    expect_ = Expect::Nothing;
+  }
+
+  void data(QChar c) {
+    if (c == u':') {
+      endStatement();
+    }
+    ++i_;
+  }
+
+  void endStatement() {
+    expect_ = Expect::Nothing;
+    inOn_ = onError_ = inData_ = false;
+  }
+
+  void reference(qsizetype start, qsizetype length, int value) {
+    if (refs_ != nullptr) {
+      refs_->push_back({start, length, value});
+    }
+  }
+
+  void number() {
+    const qsizetype start = i_;
+    qsizetype length = 0;
+    const int value = readNumber(s_, i_, length);
+    i_ += length;
+    switch (expect_) {
+    case Expect::Line:
+    case Expect::LineAfterCompare:
+    case Expect::LineList:
+      reference(start, length, value);
+      break;
+    case Expect::LineNotZero:
+      if (value != 0) {
+        reference(start, length, value);
+      }
+      break;
+    case Expect::Range:
+    case Expect::RangeEnd:
+      reference(start, length, value);
+      expect_ = expect_ == Expect::Range ? Expect::RangeEnd : Expect::Nothing;
+      return;
+    default:
+      skipNumberRest();
+      expect_ = Expect::Nothing;
+      return;
+    }
+    if (expect_ != Expect::LineList) {
+      expect_ = Expect::Nothing;
+    }
+  }
+
+  // A fraction or an exponent belongs to the number, not to a keyword.
+  void skipNumberRest() {
+    while (i_ < s_.size() && (isDigit(s_[i_]) || s_[i_] == u'.')) {
+      ++i_;
+    }
+    if (i_ + 1 < s_.size() && (upper(s_[i_]) == u'E' || upper(s_[i_]) == u'D')) {
+      qsizetype k = i_ + 1;
+      if (s_[k] == u'+' || s_[k] == u'-') {
+        ++k;
+      }
+      if (k < s_.size() && isDigit(s_[k])) {
+        i_ = k;
+        while (i_ < s_.size() && isDigit(s_[i_])) {
+          ++i_;
+        }
+      }
+    }
+  }
+
+  void hexNumber() {
+    const char16_t base = i_ + 1 < s_.size() ? upper(s_[i_ + 1]) : u'\0';
+    i_ += 2;
+    while (i_ < s_.size() &&
+           (isDigit(s_[i_]) || (base == u'H' && upper(s_[i_]) >= u'A' && upper(s_[i_]) <= u'F'))) {
+      ++i_;
+    }
+  }
+
+  void symbol(QChar c) {
+    if (c == u'&' && i_ + 1 < s_.size() && QStringView(u"HOB").contains(QChar(upper(s_[i_ + 1])))) {
+      hexNumber();
+      expect_ = Expect::Nothing;
+      return;
+    }
+    qsizetype wordLength = 0;
+    const Word word = wordAt(s_, i_, wordLength);
+    const qsizetype shownLength = colours_ != nullptr ? colours_->matchAt(s_, i_) : 0;
+    if (word != Word::None && wordLength >= shownLength) {
+      keyword(word, wordLength, shownLength > 0);
+      return;
+    }
+    if (shownLength > 0) {
+      span(i_, shownLength, SpanKind::Keyword);
+      i_ += shownLength;
+      expect_ = Expect::Nothing;
+      return;
+    }
+    punctuation(c);
+    ++i_;
+  }
+
+  void punctuation(QChar c) {
+    if (c == u':') {
+      endStatement();
+    } else if (expect_ == Expect::LineList && c == u',') {
+      // the next entry of an ON list
+    } else if ((expect_ == Expect::Range || expect_ == Expect::RangeEnd) && c == u'-') {
+      expect_ = Expect::RangeEnd;
+    } else if ((expect_ == Expect::Comparison || expect_ == Expect::LineAfterCompare) &&
+               (c == u'=' || c == u'<' || c == u'>')) {
+      expect_ = Expect::LineAfterCompare;
+    } else {
+      expect_ = Expect::Nothing;
+    }
+  }
+
+  void keyword(Word word, qsizetype length, bool shown) {
+    if (word == Word::Rem) {
+      span(i_, s_.size() - i_, SpanKind::Comment);
+      i_ = s_.size();
+      return;
+    }
+    if (shown) {
+      span(i_, length, SpanKind::Keyword);
+    }
+    i_ += length;
+    expect_ = expectAfter(word);
+  }
+
+  Expect expectAfter(Word word) {
+    switch (word) {
+    case Word::GoTo:
+    case Word::GoSub:
+      if (onError_) {
+        return Expect::LineNotZero;
+      }
+      return inOn_ ? Expect::LineList : Expect::Line;
+    case Word::Then:
+    case Word::Else:
+    case Word::Restore:
+    case Word::Run:
+    case Word::Return:
+      return Expect::Line;
+    case Word::Resume:
+      return Expect::LineNotZero;
+    case Word::List:
+    case Word::Delete:
+      return Expect::Range;
+    case Word::Erl:
+      return Expect::Comparison;
+    case Word::On:
+      inOn_ = true;
+      break;
+    case Word::Error:
+      onError_ = inOn_;
+      break;
+    case Word::Data:
+      inData_ = true;
+      break;
+    default:
+      break;
+    }
+    return Expect::Nothing;
+  }
+
+  QStringView s_;
+  const KeywordMatcher *colours_;
+  std::vector<Span> *spans_;
+  std::vector<LineReference> *refs_;
+  qsizetype i_ = 0;
+  Expect expect_ = Expect::Nothing;
+  bool inOn_ = false;
+  bool onError_ = false;
+  bool inData_ = false;
+};
+
+} // namespace
+
+KeywordMatcher::KeywordMatcher(const QStringList &words) {
+  for (const QString &word : words) {
+    if (word.isEmpty() || word[0].unicode() >= 128) {
+      continue;
+    }
+    QString key;
+    key.reserve(word.size());
+    for (const QChar c : word) {
+      key.append(QChar(upper(c)));
+    }
+    byFirst_[key[0].unicode()].push_back(key);
+    empty_ = false;
+  }
+  for (auto &bucket : byFirst_) {
+    std::stable_sort(bucket.begin(), bucket.end(),
+                     [](const QString &a, const QString &b) { return a.size() > b.size(); });
+  }
+}
+
+qsizetype KeywordMatcher::matchAt(QStringView text, qsizetype pos) const {
+  const char16_t first = upper(text[pos]);
+  if (first >= 128) {
+    return 0;
+  }
+  for (const QString &word : byFirst_[first]) {
+    if (matches(text, pos, word)) {
+      return word.size();
+    }
+  }
+  return 0;
+}
+
+int readNumber(QStringView text, qsizetype pos, qsizetype &length) {
+  int value = 0;
+  qsizetype i = pos;
+  for (; i < text.size() && isDigit(text[i]); ++i) {
+    value = std::min(kNumberCap, value * 10 + (text[i].unicode() - u'0'));
+  }
+  length = i - pos;
+  return value;
+}
+
+ProgramLine readLineNumber(QStringView line) {
+  ProgramLine result;
+  qsizetype i = 0;
+  while (i < line.size() && isBlank(line[i])) {
+    ++i;
+  }
+  qsizetype length = 0;
+  const int number = readNumber(line, i, length);
+  if (length > 0) {
+    result = {true, i, length, number, {}};
+  }
+  return result;
+}
+
+ProgramLine readLine(QStringView line) {
+  ProgramLine result = readLineNumber(line);
+  if (result.isProgram) {
+    Scanner(line, nullptr, nullptr, &result.references).run(result.numberStart + result.numberLength);
+  }
+  return result;
+}
+
+std::vector<Span> colourSpans(QStringView line, const KeywordMatcher &keywords) {
+  std::vector<Span> spans;
+  const ProgramLine numbered = readLineNumber(line);
+  if (numbered.isProgram) {
+    spans.push_back({numbered.numberStart, numbered.numberLength, SpanKind::LineNumber});
+    Scanner(line, &keywords, &spans, nullptr).run(numbered.numberStart + numbered.numberLength);
+  }
+  return spans;
+}
+
+TextLines splitLines(QStringView text) {
+  TextLines result;
+  qsizetype start = 0;
+  while (start < text.size()) {
+    qsizetype end = text.indexOf(u'\n', start);
+    if (end < 0) {
+      end = text.size();
+    }
+    result.lines.push_back(text.mid(start, end - start));
+    start = end + 1;
+  }
+  result.endsWithBreak = !text.isEmpty() && text.back() == u'\n';
+  return result;
+}
+
+} // namespace kavrin::basic
