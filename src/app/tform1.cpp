@@ -1,5 +1,8 @@
 #include "app/tform1.h"
 
+#include "app/window_feature.h"
+#include "basic/basic_tools.h"
+
 #include "platform/error.h"
 #include "platform/fonts.h"
 #include "settings/function_keys.h"
@@ -50,6 +53,7 @@ TForm1::TForm1(UserInterface &ui, const QStringList &args, const ProgramPaths &p
   createComponents();
   createMenus();
   connectHandlers();
+  createFeatures();
 
   FunctionKeys = defaultFunctionKeys();
   ExeDir = paths.exeDir;
@@ -228,6 +232,15 @@ void TForm1::connectHandlers() {
   connect(Edit1, &QMenu::aboutToShow, this, &TForm1::updateEditActions);
   updateEditActions();
   connect(RichEdit1, &RichEdit::filesDropped, this, &TForm1::WMDropFiles);
+}
+
+void TForm1::createFeatures() {
+  const WindowParts parts{this, RichEdit1, ui_, Edit1, Find1, Format1, Special1, ModeGroup, Back1, Keywords};
+  new basic::BasicTools(parts);
+}
+
+QList<WindowFeature *> TForm1::features() const {
+  return findChildren<WindowFeature *>(Qt::FindDirectChildrenOnly);
 }
 
 void TForm1::guard(const std::function<void()> &command) {

@@ -21,6 +21,7 @@ class FindDialog;
 class PanelStatusBar;
 struct ConverterCommand;
 class RichEdit;
+class WindowFeature;
 
 // Where the program finds its files: its own folder (with the keyword
 // lists, ending in a separator) and its settings file.
@@ -181,6 +182,9 @@ private:
   void createComponents();
   void createMenus();
   void connectHandlers();
+  // The command sets beyond the window's own; each is a child of the window.
+  void createFeatures();
+  QList<WindowFeature *> features() const;
   // Encodes the editor's text for saving; throws Error, selecting the first
   // character that Shift-JIS cannot hold.
   QByteArray encodedText();

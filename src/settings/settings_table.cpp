@@ -28,6 +28,7 @@ std::array<SettingKey, kSettingCount> makeTable() {
       {Setting::Height, {window, QStringLiteral("Height"), 329}},
       {Setting::Top, {window, QStringLiteral("Top"), 107}},
       {Setting::Left, {window, QStringLiteral("Left"), 192}},
+      {Setting::Highlight, {QStringLiteral("Editor"), QStringLiteral("Highlight"), 0, false}},
   };
   std::array<SettingKey, kSettingCount> table;
   const std::array<QString, 10> keys = defaultStoredFunctionKeys();

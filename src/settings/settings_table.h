@@ -28,7 +28,8 @@ enum class Setting {
   Top,
   Left,
   Recent1, // the four recent files, newest first
-  Count = Recent1 + 4,
+  Highlight = Recent1 + 4,
+  Count,
 };
 
 inline constexpr int kSettingCount = static_cast<int>(Setting::Count);

@@ -1,6 +1,7 @@
 // Reading the settings during construction and writing them at the close.
 
 #include "app/tform1.h"
+#include "app/window_feature.h"
 #include "platform/error.h"
 #include "platform/fonts.h"
 #include "platform/profile.h"
@@ -84,6 +85,9 @@ void TForm1::readSettings() {
     RecentFiles << v.text(recentSetting(i));
   }
   UpdateRecentMenu();
+  for (WindowFeature *feature : features()) {
+    feature->readSettings(v);
+  }
 }
 
 void TForm1::Option1Click() {
@@ -125,6 +129,9 @@ bool TForm1::FormClose() {
   v.set(Setting::Left, outer.left());
   for (int i = 0; i < 4; ++i) {
     v.set(recentSetting(i), RecentFiles.value(i));
+  }
+  for (const WindowFeature *feature : features()) {
+    feature->writeSettings(v);
   }
   // Every key goes into the file in one replace, so that an interrupted
   // close leaves the previous file whole.

@@ -53,8 +53,8 @@ TEST(BasicReader, ReadsLineNumbers) {
     bool program;
     int number;
   } cases[] = {
-      {"10 PRINT", true, 10},    {"  0010PRINT", true, 10}, {"\t7", true, 7},
-      {"PRINT 10", false, -1},   {"", false, -1},           {"99999999999", true, kNumberCap},
+      {"10 PRINT", true, 10},     {"  0010PRINT", true, 10}, {"\t7", true, 7},
+      {"PRINT 10", false, -1},    {"", false, -1},           {"99999999999", true, kNumberCap},
       {"65530 END", true, 65530},
   };
   for (const auto &c : cases) {

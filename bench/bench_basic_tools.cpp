@@ -1,0 +1,121 @@
+// The BASIC program tools on a 1 MiB program of 40,000 lines: renumber,
+// sort and the check as units, and sort as the user waits for it, the
+// editor's text replaced.
+#include "app/tform1.h"
+#include "basic/basic_tools.h"
+#include "basic/program_check.h"
+#include "basic/renumber.h"
+#include "basic/sort_lines.h"
+#include "figures.h"
+#include "measure.h"
+#include "silent_ui.h"
+#include "widgets/rich_edit.h"
+
+#include <QCoreApplication>
+
+#include <random>
+
+namespace kavrin::bench {
+namespace {
+
+constexpr int kLines = 40000;
+constexpr int kRuns = 7;
+
+// Short lines full of references, numbered 10, 20, ... or shuffled.
+QString toolsProgram(bool shuffled) {
+  std::mt19937 random(6001);
+  const auto pick = [&random](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+  const auto target = [&pick] { return (pick(kLines) + 1) * 10; };
+  std::vector<int> numbers(kLines);
+  for (int i = 0; i < kLines; ++i) {
+    numbers[static_cast<std::size_t>(i)] = (i + 1) * 10;
+  }
+  if (shuffled) {
+    std::shuffle(numbers.begin(), numbers.end(), random);
+  }
+  QString text;
+  for (const int n : numbers) {
+    switch (pick(6)) {
+    case 0:
+      text += QStringLiteral("%1 GOTO %2\n").arg(n).arg(target());
+      break;
+    case 1:
+      text += QStringLiteral("%1 IF A>%2 THEN %3\n").arg(n).arg(pick(99)).arg(target());
+      break;
+    case 2:
+      text += QStringLiteral("%1 ON X GOSUB %2,%3\n").arg(n).arg(target()).arg(target());
+      break;
+    case 3:
+      text += QStringLiteral("%1 PRINT \"ｽｺｱ\";SC\n").arg(n);
+      break;
+    case 4:
+      text += QStringLiteral("%1 REM 敵が現れた\n").arg(n);
+      break;
+    default:
+      text += QStringLiteral("%1 X=X+%2:Y=Y-1\n").arg(n).arg(pick(9));
+      break;
+    }
+  }
+  return text;
+}
+
+Row row(const QString &figure, std::vector<double> &ms, const char *what) {
+  dump(QString::fromUtf8(what), ms);
+  const double measured = median(ms);
+  return {figure, QStringLiteral("<= 100 ms"), fixed(measured, 1) + QStringLiteral(" ms"),
+          verdict(measured, 100.0, 1)};
+}
+
+std::vector<Row> unitFigures(const QString &ordered, const QString &shuffled) {
+  std::vector<double> renumberMs, sortMs, checkMs;
+  for (int i = 0; i < kRuns; ++i) {
+    basic::RenumberResult renumbered;
+    renumberMs.push_back(millisecondsOf([&] { renumbered = basic::renumber(ordered, {100, 5, {}}); }));
+    if (!renumbered.error.isEmpty() || renumbered.renumbered != kLines) {
+      throw Failure(QStringLiteral("renumber failed: ") + renumbered.error);
+    }
+    basic::SortResult sorted;
+    sortMs.push_back(millisecondsOf([&] { sorted = basic::sortLines(shuffled); }));
+    if (!sorted.changed) {
+      throw Failure(QStringLiteral("the shuffled program did not sort"));
+    }
+    std::vector<basic::Finding> findings;
+    checkMs.push_back(millisecondsOf([&] { findings = basic::checkProgram(shuffled); }));
+  }
+  const QString size = QStringLiteral("%1 KiB, %2 lines").arg(ordered.toUtf8().size() / 1024).arg(kLines);
+  return {row(QStringLiteral("renumber (") + size + u')', renumberMs, "renumber ms"),
+          row(QStringLiteral("sort (") + size + u')', sortMs, "sort ms"),
+          row(QStringLiteral("program check (") + size + u')', checkMs, "check ms")};
+}
+
+// From the menu to the sorted text on screen.
+Row sortCommandFigure(const Workspace &work, const QString &shuffled) {
+  SilentUserInterface ui;
+  const std::unique_ptr<TForm1> form = shownMainWindow(ui, benchPaths(work.settings.none));
+  auto *tools = form->findChild<basic::BasicTools *>();
+  std::vector<double> ms;
+  for (int i = 0; i < kRuns; ++i) {
+    form->RichEdit1->setText(shuffled);
+    QCoreApplication::processEvents();
+    ms.push_back(millisecondsOf([&] {
+      tools->SortClick();
+      QCoreApplication::sendPostedEvents();
+      form->RichEdit1->viewport()->repaint();
+    }));
+    ui.messages.clear(); // the command's own report
+  }
+  form->RichEdit1->setModified(false);
+  return row(QStringLiteral("sort command in the window, text replaced and shown"), ms, "sort command ms");
+}
+
+} // namespace
+
+std::vector<Row> basicToolsFigures(const Workspace &work) {
+  const QString ordered = toolsProgram(false);
+  const QString shuffled = toolsProgram(true);
+  std::vector<Row> rows = unitFigures(ordered, shuffled);
+  rows.push_back(sortCommandFigure(work, shuffled));
+  return rows;
+}
+
+} // namespace kavrin::bench

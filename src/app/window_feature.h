@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QObject>
+
+class QAction;
+class QActionGroup;
+class QMenu;
+class QWidget;
+
+namespace kavrin {
+
+class RichEdit;
+class SettingValues;
+class UserInterface;
+
+// What the main window lends a feature: the editor, the user-interface
+// services, the menus that take its items and the state it follows.
+struct WindowParts {
+  QWidget *window;
+  RichEdit *editor;
+  UserInterface &ui;
+  QMenu *edit;
+  // Edit-menu items go after this one.
+  QAction *editAnchor;
+  QMenu *format;
+  QMenu *special;
+  // Triggered after the window has switched the BASIC mode.
+  QActionGroup *modes;
+  // Triggered after the window has changed the editor's background.
+  QAction *background;
+  // The current mode's keyword list.
+  const QStringList &keywords;
+};
+
+// A command set of its own beside the window's: it owns its menu items and
+// dialogs, and keeps settings that the window stores for it.
+class WindowFeature : public QObject {
+  Q_OBJECT
+
+public:
+  using QObject::QObject;
+
+  virtual void readSettings(const SettingValues &values) = 0;
+  virtual void writeSettings(SettingValues &values) const = 0;
+};
+
+} // namespace kavrin

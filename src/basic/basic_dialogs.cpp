@@ -1,0 +1,100 @@
+#include "basic/basic_dialogs.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace kavrin::basic {
+namespace {
+
+constexpr Qt::WindowFlags kDialogFlags = Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint |
+                                         Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                         Qt::WindowCloseButtonHint;
+
+QLineEdit *addField(QDialog *dialog, QFormLayout *form, const QString &caption, const QString &text) {
+  auto *field = new QLineEdit(text, dialog);
+  field->setMinimumWidth(field->fontMetrics().averageCharWidth() * 12);
+  auto *label = new QLabel(caption, dialog);
+  label->setBuddy(field);
+  form->addRow(label, field);
+  return field;
+}
+
+// OK (the default, so that Enter in a field accepts) and キャンセル.
+void addButtons(QDialog *dialog, QVBoxLayout *layout) {
+  auto *buttons = new QDialogButtonBox(dialog);
+  buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
+  buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+  layout->addWidget(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+} // namespace
+
+RenumberDialog::RenumberDialog(QWidget *parent) : QDialog(parent, kDialogFlags) {
+  setWindowTitle(QStringLiteral("番号の振り直し"));
+  auto *layout = new QVBoxLayout(this);
+  auto *form = new QFormLayout;
+  layout->addLayout(form);
+  newStart_ = addField(this, form, QStringLiteral("新しい開始番号(&N):"), QStringLiteral("10"));
+  increment_ = addField(this, form, QStringLiteral("増分(&I):"), QStringLiteral("10"));
+  oldStart_ = addField(this, form, QStringLiteral("振り直す最初の行(&F):"), QString());
+  oldStart_->setPlaceholderText(QStringLiteral("先頭の行"));
+  addButtons(this, layout);
+  newStart_->setFocus();
+}
+
+LineNumberDialog::LineNumberDialog(QWidget *parent) : QDialog(parent, kDialogFlags) {
+  setWindowTitle(QStringLiteral("行番号へ移動"));
+  auto *layout = new QVBoxLayout(this);
+  auto *form = new QFormLayout;
+  layout->addLayout(form);
+  number_ = addField(this, form, QStringLiteral("行番号(&N):"), QString());
+  addButtons(this, layout);
+  number_->setFocus();
+}
+
+CheckWindow::CheckWindow(QWidget *parent)
+    : QDialog(parent,
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+  setWindowTitle(QStringLiteral("プログラムの検査"));
+  setModal(false);
+  summary_ = new QLabel(this);
+  list_ = new QListWidget(this);
+  list_->setMinimumSize(list_->fontMetrics().averageCharWidth() * 60, list_->fontMetrics().height() * 12);
+  auto *close = new QPushButton(QStringLiteral("閉じる"), this);
+  close->setAutoDefault(false);
+  auto *layout = new QVBoxLayout(this);
+  layout->addWidget(summary_);
+  layout->addWidget(list_, 1);
+  layout->addWidget(close, 0, Qt::AlignRight);
+  connect(close, &QPushButton::clicked, this, &QDialog::reject);
+  // Double-click and Enter both activate.
+  connect(list_, &QListWidget::itemActivated, this,
+          [this](const QListWidgetItem *item) { emit lineActivated(item->data(Qt::UserRole).toInt()); });
+}
+
+void CheckWindow::present(const QList<Item> &items) {
+  list_->clear();
+  for (const Item &item : items) {
+    auto *row = new QListWidgetItem(QStringLiteral("%1 行目: %2").arg(item.line + 1).arg(item.text), list_);
+    row->setData(Qt::UserRole, item.line);
+  }
+  summary_->setText(items.isEmpty() ? QStringLiteral("プログラムに問題はありません。")
+                                    : QStringLiteral("%1 件の問題があります。").arg(items.size()));
+  list_->setCurrentRow(items.isEmpty() ? -1 : 0);
+  if (!isVisible()) {
+    show();
+  }
+  raise();
+  activateWindow();
+  list_->setFocus();
+}
+
+} // namespace kavrin::basic

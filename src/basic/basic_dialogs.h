@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+
+namespace kavrin::basic {
+
+// The three values of the machine's renumber command, in its order.  The
+// fields keep what was typed between showings.
+class RenumberDialog : public QDialog {
+  Q_OBJECT
+
+public:
+  explicit RenumberDialog(QWidget *parent);
+
+  QLineEdit *newStart() const { return newStart_; }
+  QLineEdit *increment() const { return increment_; }
+  // Empty: from the first program line.
+  QLineEdit *oldStart() const { return oldStart_; }
+
+private:
+  QLineEdit *newStart_;
+  QLineEdit *increment_;
+  QLineEdit *oldStart_;
+};
+
+// Asks for the line number to go to.
+class LineNumberDialog : public QDialog {
+  Q_OBJECT
+
+public:
+  explicit LineNumberDialog(QWidget *parent);
+
+  QLineEdit *number() const { return number_; }
+
+private:
+  QLineEdit *number_;
+};
+
+// The findings of a program check, each with its line.  Modeless: the
+// editor stays usable while it is open.
+class CheckWindow : public QDialog {
+  Q_OBJECT
+
+public:
+  struct Item {
+    int line; // 0-based line of the editor's text
+    QString text;
+  };
+
+  explicit CheckWindow(QWidget *parent);
+
+  // Replaces the list and brings the window up with the list focused.
+  void present(const QList<Item> &items);
+  QListWidget *list() const { return list_; }
+  QLabel *summary() const { return summary_; }
+
+signals:
+  void lineActivated(int line);
+
+private:
+  QLabel *summary_;
+  QListWidget *list_;
+};
+
+} // namespace kavrin::basic

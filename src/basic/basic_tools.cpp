@@ -1,0 +1,217 @@
+#include "basic/basic_tools.h"
+
+#include "basic/basic_dialogs.h"
+#include "basic/keyword_palette.h"
+#include "basic/line_lookup.h"
+#include "basic/program_check.h"
+#include "basic/renumber.h"
+#include "basic/sort_lines.h"
+#include "platform/user_interface.h"
+#include "settings/settings_table.h"
+#include "widgets/rich_edit.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QLineEdit>
+#include <QMenu>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+
+#include <memory>
+
+namespace kavrin::basic {
+namespace {
+
+QString editorText(const RichEdit &editor) {
+  QString text = editor.rawText();
+  text.replace(QChar::ParagraphSeparator, u'\n');
+  return text;
+}
+
+// A whole number of at least `least`, as typed.
+bool readField(const QLineEdit *field, int least, int &value) {
+  bool ok = false;
+  value = field->text().trimmed().toInt(&ok);
+  return ok && value >= least;
+}
+
+QTextCharFormat foreground(const QColor &color) {
+  QTextCharFormat format;
+  format.setForeground(color);
+  return format;
+}
+
+} // namespace
+
+BasicTools::BasicTools(const WindowParts &parts)
+    : WindowFeature(parts.window), window_(parts.window), editor_(parts.editor), ui_(parts.ui),
+      keywords_(parts.keywords) {
+  setObjectName(QStringLiteral("BasicTools"));
+  createItems(parts);
+  // The window's own handlers run first, so the new list or colour is in place.
+  connect(parts.modes, &QActionGroup::triggered, this, [this] { applyColours(); });
+  connect(parts.background, &QAction::triggered, this, [this] { applyColours(); });
+}
+
+void BasicTools::createItems(const WindowParts &parts) {
+  goToLine_ = new QAction(QStringLiteral("行番号へ移動(&G)..."), parts.edit);
+  goToLine_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+  const QList<QAction *> editItems = parts.edit->actions();
+  const qsizetype anchor = editItems.indexOf(parts.editAnchor);
+  parts.edit->insertAction(editItems.value(anchor + 1), goToLine_);
+
+  colours_ = parts.format->addAction(QStringLiteral("キーワードの色分け(&K)"));
+  colours_->setCheckable(true);
+
+  parts.special->addSeparator();
+  renumber_ = parts.special->addAction(QStringLiteral("番号の振り直し(&R)..."));
+  sort_ = parts.special->addAction(QStringLiteral("行番号順に整列(&L)"));
+  check_ = parts.special->addAction(QStringLiteral("プログラムの検査(&K)"));
+
+  const std::pair<QAction *, void (BasicTools::*)()> handlers[] = {
+      {goToLine_, &BasicTools::GoToLineClick}, {renumber_, &BasicTools::RenumberClick},
+      {sort_, &BasicTools::SortClick},         {check_, &BasicTools::CheckClick},
+      {colours_, &BasicTools::ColoursClick},
+  };
+  for (const auto &[item, handler] : handlers) {
+    connect(item, &QAction::triggered, this, handler);
+  }
+}
+
+void BasicTools::readSettings(const SettingValues &values) {
+  colours_->setChecked(values.number(Setting::Highlight) != 0);
+  applyColours();
+}
+
+void BasicTools::writeSettings(SettingValues &values) const {
+  values.set(Setting::Highlight, colours_->isChecked() ? 1 : 0);
+}
+
+void BasicTools::message(const QString &text) { showMessage(ui_, window_, text); }
+
+void BasicTools::GoToLineClick() {
+  if (lineDialog_ == nullptr) {
+    lineDialog_ = new LineNumberDialog(window_);
+  }
+  lineDialog_->number()->selectAll();
+  lineDialog_->number()->setFocus();
+  if (ui_.execModal(*lineDialog_) != QDialog::Accepted) {
+    return;
+  }
+  const QString input = lineDialog_->number()->text();
+  int number = 0;
+  if (!parseLineNumber(input, number)) {
+    message(QStringLiteral("「%1」は行番号ではありません。").arg(input));
+    return;
+  }
+  const LineLookup found = findProgramLine(editorText(*editor_), number);
+  if (found.line < 0) {
+    message(QStringLiteral("行 %1 はありません").arg(number));
+    return;
+  }
+  selectLine(found.line, false);
+  if (!found.exact) {
+    ui_.beep();
+  }
+}
+
+void BasicTools::RenumberClick() {
+  if (renumberDialog_ == nullptr) {
+    renumberDialog_ = new RenumberDialog(window_);
+  }
+  renumberDialog_->newStart()->setFocus();
+  renumberDialog_->newStart()->selectAll();
+  if (ui_.execModal(*renumberDialog_) != QDialog::Accepted) {
+    return;
+  }
+  RenumberRequest request;
+  int oldStart = 0;
+  const bool fromFirst = renumberDialog_->oldStart()->text().trimmed().isEmpty();
+  if (!readField(renumberDialog_->newStart(), 1, request.newStart) ||
+      !readField(renumberDialog_->increment(), 1, request.increment) ||
+      (!fromFirst && !readField(renumberDialog_->oldStart(), 0, oldStart))) {
+    message(QStringLiteral("開始番号と増分は 1 以上の整数で、最初の行は 0 以上の整数で指定してください。"));
+    return;
+  }
+  if (!fromFirst) {
+    request.oldStart = oldStart;
+  }
+  const RenumberResult result = renumber(editorText(*editor_), request);
+  if (!result.error.isEmpty()) {
+    message(result.error);
+    return;
+  }
+  replaceText(result.text, editor_->textCursor().blockNumber());
+  message(renumberReport(result));
+}
+
+void BasicTools::SortClick() {
+  const SortResult result = sortLines(editorText(*editor_));
+  if (result.changed) {
+    const int caret = editor_->textCursor().blockNumber();
+    const int moved = caret < static_cast<int>(result.newLineOf.size()) ? result.newLineOf[caret] : -1;
+    replaceText(result.text, std::max(moved, 0));
+  }
+  message(sortReport(result));
+}
+
+void BasicTools::CheckClick() {
+  QList<CheckWindow::Item> items;
+  for (const Finding &finding : checkProgram(editorText(*editor_))) {
+    items.push_back({finding.line, finding.message});
+  }
+  if (checkWindow_ == nullptr) {
+    checkWindow_ = new CheckWindow(window_);
+    connect(checkWindow_, &CheckWindow::lineActivated, this, [this](int line) { selectLine(line, true); });
+  }
+  checkWindow_->present(items);
+}
+
+void BasicTools::ColoursClick() { applyColours(); }
+
+void BasicTools::replaceText(const QString &text, int caretLine) {
+  const int column = editor_->textCursor().positionInBlock();
+  const int scroll = editor_->verticalScrollBar()->value();
+  editor_->selectAll();
+  editor_->setSelText(text);
+  const QTextBlock block = editor_->document()->findBlockByNumber(caretLine);
+  QTextCursor caret(block);
+  caret.setPosition(block.position() + std::min(column, block.length() - 1));
+  editor_->setTextCursor(caret);
+  editor_->verticalScrollBar()->setValue(scroll);
+  editor_->ensureCursorVisible();
+}
+
+void BasicTools::selectLine(int line, bool wholeLine) {
+  const QTextBlock block = editor_->document()->findBlockByNumber(line);
+  if (!block.isValid()) {
+    return;
+  }
+  QTextCursor cursor(block);
+  if (wholeLine) {
+    cursor.setPosition(block.position() + block.length() - 1, QTextCursor::KeepAnchor);
+  }
+  editor_->setTextCursor(cursor);
+  editor_->ensureCursorVisible();
+}
+
+void BasicTools::applyColours() {
+  if (!colours_->isChecked()) {
+    editor_->setLineColouring({});
+    return;
+  }
+  matcher_ = KeywordMatcher(keywords_);
+  const KeywordPalette palette = keywordPalette(editor_->palette().color(QPalette::Base));
+  // In the order of SpanKind.
+  const std::array<QTextCharFormat, 4> formats{foreground(palette.lineNumber), foreground(palette.keyword),
+                                               foreground(palette.string), foreground(palette.comment)};
+  editor_->setLineColouring([this, formats](QStringView line, QList<QTextLayout::FormatRange> &out) {
+    for (const Span &span : colourSpans(line, matcher_)) {
+      out.push_back({static_cast<int>(span.start), static_cast<int>(span.length),
+                     formats[static_cast<std::size_t>(span.kind)]});
+    }
+  });
+}
+
+} // namespace kavrin::basic

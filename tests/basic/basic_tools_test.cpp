@@ -1,0 +1,139 @@
+#include "support/window_fixture.h"
+
+#include "basic/basic_dialogs.h"
+#include "basic/basic_tools.h"
+#include "platform/cp932.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTextBlock>
+
+namespace kavrin::testing {
+namespace {
+
+class BasicToolsTest : public WindowTest {
+protected:
+  basic::BasicTools &tools() { return *form->findChild<basic::BasicTools *>(); }
+  void load(const QString &program) {
+    editor().setText(program);
+    editor().setModified(false);
+  }
+  // Fills the fields of the next modal dialog and presses Enter in the first.
+  void answer(const QStringList &fields) {
+    ui.modalScripts.push_back([fields](QDialog &dialog) {
+      const QList<QLineEdit *> edits = dialog.findChildren<QLineEdit *>();
+      EXPECT_EQ(QApplication::focusWidget(), edits.value(0));
+      for (int i = 0; i < fields.size(); ++i) {
+        edits[i]->setText(fields[i]);
+      }
+      QTest::keyClick(edits[0], Qt::Key_Return);
+    });
+  }
+  int caretLine() { return editor().textCursor().blockNumber(); }
+};
+
+TEST_F(BasicToolsTest, CtrlGGoesToALineOrTheNextHigherOne) {
+  load("10 A\n30 B\n20 C\n40 D");
+  const struct {
+    const char *input;
+    int line;
+    int beeps;
+    const char *message;
+  } cases[] = {
+      {"20", 2, 0, ""},
+      {" 25 ", 1, 1, ""},
+      {"50", 1, 1, "行 50 はありません"},
+      {"x1", 1, 1, "「x1」は行番号ではありません。"},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.input);
+    answer({QString::fromUtf8(c.input)});
+    QTest::keyClick(form->RichEdit1, Qt::Key_G, Qt::ControlModifier);
+    EXPECT_EQ(caretLine(), c.line);
+    EXPECT_EQ(ui.beeps, c.beeps);
+    EXPECT_EQ(ui.messages.empty() ? QString() : ui.messages.back().text, QString::fromUtf8(c.message));
+    ui.messages.clear();
+  }
+  EXPECT_EQ(editor().textCursor().positionInBlock(), 0);
+}
+
+TEST_F(BasicToolsTest, RenumberIsOneUndoStepAndKeepsItsValues) {
+  const QString program = QStringLiteral("10 GOTO 20\n' 説明\n20 ON X GOSUB 10,30\n");
+  load(program);
+  editor().setSelStart(program.indexOf(u'\''));
+  answer({"100", "5", ""});
+  tools().renumberItem()->trigger();
+  EXPECT_EQ(text(), "100 GOTO 105\n' 説明\n105 ON X GOSUB 100,30\n");
+  EXPECT_EQ(caretLine(), 1);
+  EXPECT_TRUE(editor().modified());
+  ASSERT_EQ(ui.messages.size(), 1U);
+  EXPECT_TRUE(ui.messages[0].text.contains(u"30")) << ui.messages[0].text.toStdString();
+  form->Undo1->trigger();
+  EXPECT_EQ(text(), program);
+
+  ui.modalScripts.push_back([](QDialog &dialog) {
+    auto &renumber = static_cast<basic::RenumberDialog &>(dialog);
+    EXPECT_EQ(renumber.newStart()->text(), "100");
+    EXPECT_EQ(renumber.increment()->text(), "5");
+    renumber.increment()->setText("0");
+    dialog.accept();
+  });
+  tools().renumberItem()->trigger();
+  EXPECT_EQ(text(), program);
+  EXPECT_EQ(ui.messages.size(), 2U);
+}
+
+TEST_F(BasicToolsTest, SortReordersInOneUndoStepOrLeavesAnOrderedProgramAlone) {
+  load("20 B\n10 A\n");
+  editor().setSelStart(1);
+  tools().sortItem()->trigger();
+  EXPECT_EQ(text(), "10 A\n20 B\n");
+  EXPECT_EQ(caretLine(), 1);
+  form->Undo1->trigger();
+  EXPECT_EQ(text(), "20 B\n10 A\n");
+  load("10 A\n20 B");
+  tools().sortItem()->trigger();
+  EXPECT_FALSE(editor().modified());
+  EXPECT_FALSE(editor().document()->isUndoAvailable());
+  EXPECT_EQ(ui.messages.size(), 2U);
+}
+
+TEST_F(BasicToolsTest, CheckListsFindingsThatSelectTheirLine) {
+  load("10 GOTO 99\nPRINT\n20 END");
+  tools().checkItem()->trigger();
+  basic::CheckWindow &window = *tools().checkWindow();
+  ASSERT_TRUE(window.isVisible());
+  EXPECT_EQ(QApplication::focusWidget(), window.list());
+  ASSERT_EQ(window.list()->count(), 2);
+  window.list()->setCurrentRow(1);
+  QTest::keyClick(window.list(), Qt::Key_Return);
+  EXPECT_EQ(editor().selText(), "PRINT");
+  load("10 END");
+  tools().checkItem()->trigger();
+  EXPECT_EQ(window.list()->count(), 0);
+  EXPECT_EQ(window.summary()->text(), "プログラムに問題はありません。");
+}
+
+TEST_F(BasicToolsTest, ColoursAreStoredOnlyOnceSwitchedOn) {
+  load("10 PRINT \"A\"");
+  tools().coloursItem()->trigger();
+  EXPECT_TRUE(tools().coloursItem()->isChecked());
+  QTest::qWait(20);
+  EXPECT_FALSE(editor().document()->firstBlock().layout()->formats().isEmpty());
+  EXPECT_FALSE(editor().modified());
+  EXPECT_TRUE(form->close());
+  EXPECT_TRUE(cp932::decodeVerbatim(dir.read("kavrin.ini")).endsWith("[Editor]\r\nHighlight=1\r\n"));
+
+  start();
+  EXPECT_TRUE(tools().coloursItem()->isChecked());
+  tools().coloursItem()->trigger();
+  EXPECT_TRUE(editor().document()->firstBlock().layout()->formats().isEmpty());
+  EXPECT_TRUE(form->close());
+  EXPECT_TRUE(cp932::decodeVerbatim(dir.read("kavrin.ini")).endsWith("[Editor]\r\nHighlight=0\r\n"));
+}
+
+} // namespace
+} // namespace kavrin::testing
