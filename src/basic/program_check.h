@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+#include <vector>
+
+// Finding what the machine would refuse or trip over in a program text.
+namespace kavrin::basic {
+
+struct Finding {
+  int line = 0; // index of the line in the text
+  QString message;
+};
+
+// Line by line in text order: a line without a number, a number not above
+// the previous program line's, a number too large, a reference to a line
+// that is not there, a line too long for the machine.
+std::vector<Finding> checkProgram(QStringView text);
+
+} // namespace kavrin::basic
