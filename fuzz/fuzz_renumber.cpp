@@ -1,0 +1,110 @@
+// Renumbering any program: only digits change, lines stay where they are,
+// the renumbered lines count up as asked, and doing it again changes nothing.
+
+#include "fuzz_text.h"
+
+#include "basic/basic_reader.h"
+#include "basic/renumber.h"
+
+#include <set>
+
+using namespace kavrin;
+using namespace kavrin::basic;
+
+namespace {
+
+const char16_t *const kWords[] = {
+    u" GOTO ", u"GOSUB",  u" THEN ",      u"ELSE",           u"RESUME ", u"RESTORE", u"IF ERL=",
+    u"LIST ",  u"DELETE", u"ON X GOSUB ", u"ON ERROR GOTO ", u"go to",   u"RUN",     u"REM ",
+    u"'",      u"DATA ",  u"\"",          u"PRINT",
+};
+
+// BASIC-like text: line starts, numbers (some with leading zeros), keywords,
+// punctuation, and any other UTF-16 unit.
+QString consumeProgram(FuzzedDataProvider &in) {
+  QString text;
+  while (in.remaining_bytes() > 0 && text.size() < 4096) {
+    switch (in.ConsumeIntegralInRange(0, 5)) {
+    case 0:
+      text += u'\n';
+      [[fallthrough]];
+    case 1: {
+      const int zeros = in.ConsumeIntegralInRange(-8, 2);
+      text += QString(std::max(zeros, 0), u'0') + QString::number(in.ConsumeIntegralInRange(0, 70000));
+      break;
+    }
+    case 2:
+      text += QStringView(kWords[in.ConsumeIntegralInRange<size_t>(0, std::size(kWords) - 1)]);
+      break;
+    case 3:
+      text += QChar(u",-:= \r\t"[in.ConsumeIntegralInRange(0, 6)]);
+      break;
+    default:
+      text += QChar(in.ConsumeIntegral<std::uint16_t>());
+      break;
+    }
+  }
+  return text;
+}
+
+QString withoutDigits(QString text) {
+  text.removeIf([](QChar c) { return c >= u'0' && c <= u'9'; });
+  return text;
+}
+
+// The lines of `before` and `after` are alike but for the numbers.
+void checkLines(const QString &before, const RenumberResult &result, const RenumberRequest &request) {
+  const TextLines in = splitLines(before);
+  const TextLines out = splitLines(result.text);
+  FUZZ_CHECK(in.lines.size() == out.lines.size() && in.endsWithBreak == out.endsWithBreak);
+  FUZZ_CHECK(withoutDigits(before) == withoutDigits(result.text));
+  std::set<int> numbers;
+  bool inRange = false;
+  qint64 next = request.newStart;
+  for (size_t i = 0; i < in.lines.size(); ++i) {
+    const ProgramLine a = readLine(in.lines[i]);
+    const ProgramLine b = readLine(out.lines[i]);
+    FUZZ_CHECK(a.isProgram == b.isProgram && a.references.size() == b.references.size());
+    if (!a.isProgram) {
+      continue;
+    }
+    numbers.insert(a.number);
+    inRange = inRange || !request.oldStart || a.number >= *request.oldStart;
+    FUZZ_CHECK(b.number == (inRange ? next : a.number));
+    next += inRange ? request.increment : 0;
+  }
+  FUZZ_CHECK(result.renumbered == (next - request.newStart) / request.increment);
+  for (const MissingReference &m : result.missing) {
+    FUZZ_CHECK(!numbers.contains(m.target));
+  }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+  FuzzedDataProvider in(data, size);
+  RenumberRequest request;
+  request.newStart = in.ConsumeIntegralInRange(-1, 1000);
+  request.increment = in.ConsumeBool() ? in.ConsumeIntegral<int>() : in.ConsumeIntegralInRange(-1, 100);
+  if (in.ConsumeBool()) {
+    request.oldStart = in.ConsumeIntegralInRange(-1, 70000);
+  }
+  const QString text = consumeProgram(in);
+  const RenumberResult result = renumber(text, request);
+  FUZZ_CHECK(result.error.isEmpty() == (result.refusal == RenumberRefusal::None));
+  if (!result.error.isEmpty()) {
+    FUZZ_CHECK(result.text.isEmpty() && result.missing.empty() && result.renumbered == 0);
+    return 0;
+  }
+  checkLines(text, result, request);
+  FUZZ_CHECK(!renumberReport(result).isEmpty());
+  // Again from the first new number.  A missing reference that now names a
+  // new line is found, and only loses leading zeros.
+  const RenumberRequest again{request.newStart, request.increment, request.newStart};
+  const RenumberResult second = renumber(result.text, again);
+  FUZZ_CHECK(second.error.isEmpty() && second.renumbered == result.renumbered);
+  const QString third = renumber(second.text, again).text;
+  FUZZ_CHECK(third == second.text);
+  FUZZ_CHECK(second.text == result.text || second.missing.size() < result.missing.size());
+  return 0;
+}

@@ -1,0 +1,108 @@
+#include "basic/renumber.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+namespace kavrin::basic {
+namespace {
+
+// Missing references as "line:target" items, in order.
+QString missingOf(const RenumberResult &result) {
+  QStringList found;
+  for (const MissingReference &m : result.missing) {
+    found << QStringLiteral("%1:%2").arg(m.line).arg(m.target);
+  }
+  return found.join(u' ');
+}
+
+TEST(Renumber, RewritesLineNumbersAndTheReferencesToThem) {
+  const struct {
+    const char *text;
+    RenumberRequest request;
+    const char *expected;
+    const char *missing;
+  } cases[] = {
+      {"10 GOTO 30\n20 GOSUB 10:IF A THEN 30 ELSE 20\n30 ON X GOTO 10,20,30:ON ERROR GOTO 0\n"
+       "40 IF ERL=20 THEN RESUME 30 ELSE RESTORE 40\n50 LIST 10-30:DELETE -40\n",
+       {100, 5, {}},
+       "100 GOTO 110\n105 GOSUB 100:IF A THEN 110 ELSE 105\n110 ON X GOTO 100,105,110:ON ERROR GOTO 0\n"
+       "115 IF ERL=105 THEN RESUME 110 ELSE RESTORE 115\n120 LIST 100-110:DELETE -115\n",
+       ""},
+      {"10 GOTO 30\n20 GOTO 10\n30 GOTO 40\n40 GOTO 20\n",
+       {100, 100, 25},
+       "10 GOTO 100\n20 GOTO 10\n100 GOTO 200\n200 GOTO 20\n",
+       ""},
+      {"0010 GOTO 0020\n0020 GOTO 0010:GOTO 010\n", {10, 10, {}}, "10 GOTO 20\n20 GOTO 10:GOTO 10\n", ""},
+      {"5 END\n0010 GOTO 005\n", {10, 10, 10}, "5 END\n10 GOTO 005\n", ""},
+      {"10 GOTO 500\n20 GOSUB 10:GOTO 0030\n",
+       {100, 10, {}},
+       "100 GOTO 500\n110 GOSUB 100:GOTO 0030\n",
+       "100:500 110:30"},
+      {"  10  goto   20 'x\n\nPRINT 10\n20 PRINT\"GOTO 10😀\":REM GOTO 10\r\n30 data 10,20: go to 10",
+       {1000, 1, {}},
+       "  1000  goto   1001 'x\n\nPRINT 10\n1001 PRINT\"GOTO 10😀\":REM GOTO 10\r\n1002 data 10,20: go to "
+       "1000",
+       ""},
+      {"10 END\n\n", {100, 10, {}}, "100 END\n\n", ""},
+      {"10 GOTO 70000\n70000 END", {10, 10, {}}, "10 GOTO 20\n20 END", ""},
+      {"1 A\n2 B", {65519, 10, {}}, "65519 A\n65529 B", ""},
+      {"10 A\n20 B\n30 C", {11, 1, 20}, "10 A\n11 B\n12 C", ""},
+      {"20 A\n10 B\n30 GOTO 10", {100, 10, 30}, "20 A\n10 B\n100 GOTO 10", ""},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.text);
+    const RenumberResult result = renumber(QString::fromUtf8(c.text), c.request);
+    EXPECT_EQ(result.error, QString());
+    EXPECT_EQ(result.text, QString::fromUtf8(c.expected));
+    EXPECT_EQ(missingOf(result), QString::fromUtf8(c.missing));
+    // The same values again, from the first line they gave a number to.
+    RenumberRequest again = c.request;
+    again.oldStart = c.request.oldStart ? std::optional(c.request.newStart) : std::nullopt;
+    EXPECT_EQ(renumber(result.text, again).text, result.text);
+  }
+}
+
+TEST(Renumber, RefusesAndChangesNothing) {
+  using enum RenumberRefusal;
+  const struct {
+    const char *text;
+    RenumberRequest request;
+    RenumberRefusal refusal;
+  } cases[] = {
+      {"10 END", {0, 10, {}}, BadValue},
+      {"10 END", {10, 0, {}}, BadValue},
+      {"10 END", {-5, 10, {}}, BadValue},
+      {"1 A\n2 B", {65520, 10, {}}, TooLarge},
+      {"1 A\n2 B", {1, INT_MAX, {}}, TooLarge},
+      {"10 A\n20 B\n30 C", {10, 1, 20}, Overlap},
+      {"10 A\n30 B\n20 C", {10, 10, {}}, OutOfOrder},
+      {"10 A\n10 B", {10, 10, {}}, OutOfOrder},
+      {"", {10, 10, {}}, NothingToRenumber},
+      {"PRINT\n\n", {10, 10, {}}, NothingToRenumber},
+      {"10 A\n20 B", {10, 10, 30}, NothingToRenumber},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.text);
+    const RenumberResult result = renumber(QString::fromUtf8(c.text), c.request);
+    EXPECT_EQ(result.refusal, c.refusal);
+    EXPECT_FALSE(result.error.isEmpty());
+    EXPECT_TRUE(result.text.isEmpty());
+  }
+}
+
+TEST(Renumber, ReportsTheCountAndListsAFewMissingReferences) {
+  RenumberResult result;
+  result.renumbered = 12;
+  EXPECT_EQ(renumberReport(result),
+            QStringLiteral("12 行の番号を振り直しました。\nすべての参照先が見つかりました。"));
+  result.missing.assign(21, {30, 500});
+  const QStringList lines = renumberReport(result).split(u'\n');
+  ASSERT_EQ(lines.size(), 23);
+  EXPECT_EQ(lines[1], QStringLiteral("見つからない参照先:"));
+  EXPECT_EQ(lines[2], QStringLiteral("行 30: 500"));
+  EXPECT_EQ(lines[22], QStringLiteral("ほか 1 件"));
+}
+
+} // namespace
+} // namespace kavrin::basic
