@@ -33,6 +33,7 @@ const struct {
     {"codec", codecFigures, false},
     {"keyword completion", completionFigures, false},
     {"RETURN with AUTO on", autoNumberFigures, false},
+    {"keyword colours", colourFigures, false},
 };
 
 Workspace makeWorkspace(const QTemporaryDir &dir) {
