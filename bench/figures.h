@@ -28,5 +28,6 @@ std::vector<Row> codecFigures(const Workspace &work);
 std::vector<Row> completionFigures(const Workspace &work);
 std::vector<Row> autoNumberFigures(const Workspace &work);
 std::vector<Row> basicToolsFigures(const Workspace &work);
+std::vector<Row> colourFigures(const Workspace &work);
 
 } // namespace kavrin::bench

@@ -34,6 +34,7 @@ const struct {
     {"keyword completion", completionFigures, false},
     {"RETURN with AUTO on", autoNumberFigures, false},
     {"BASIC program tools", basicToolsFigures, false},
+    {"keyword colours", colourFigures, false},
 };
 
 Workspace makeWorkspace(const QTemporaryDir &dir) {

@@ -7,6 +7,7 @@
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPaintEvent>
 #include <QSyntaxHighlighter>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -16,14 +17,18 @@
 namespace kavrin {
 namespace {
 
-// Paints the placeholders of undecodable bytes so that they stand out even
-// where the font draws nothing for their private-use characters.
+// Placeholders of undecodable bytes stand out even where the font draws
+// nothing for their private-use characters.
+QTextCharFormat placeholderFormat() {
+  QTextCharFormat format;
+  format.setBackground(QColor(0xFF, 0xC0, 0xC0));
+  format.setForeground(QColor(0xA0, 0x00, 0x00));
+  return format;
+}
+
 class PlaceholderHighlighter : public QSyntaxHighlighter {
 public:
-  explicit PlaceholderHighlighter(QTextDocument *doc) : QSyntaxHighlighter(doc) {
-    format_.setBackground(QColor(0xFF, 0xC0, 0xC0));
-    format_.setForeground(QColor(0xA0, 0x00, 0x00));
-  }
+  explicit PlaceholderHighlighter(QTextDocument *doc) : QSyntaxHighlighter(doc) {}
 
 protected:
   void highlightBlock(const QString &text) override {
@@ -35,8 +40,21 @@ protected:
   }
 
 private:
-  QTextCharFormat format_;
+  QTextCharFormat format_ = placeholderFormat();
 };
+
+// The colours of `colouring` with the placeholders marked over them.
+LineColouring withPlaceholders(LineColouring colouring) {
+  return [colouring = std::move(colouring),
+          format = placeholderFormat()](QStringView line, QList<QTextLayout::FormatRange> &formats) {
+    colouring(line, formats);
+    for (qsizetype i = 0; i < line.size(); ++i) {
+      if (cp932::isReserved(line[i].unicode())) {
+        formats.append({static_cast<int>(i), 1, format});
+      }
+    }
+  };
+}
 
 } // namespace
 
@@ -53,7 +71,7 @@ QStringList localFiles(const QMimeData *mime) {
   return files;
 }
 
-RichEdit::RichEdit(QWidget *parent) : QPlainTextEdit(parent) {
+RichEdit::RichEdit(QWidget *parent) : QPlainTextEdit(parent), colourer_(new LineColourer(this)) {
   // A wrapped line breaks at the right edge, at any character.
   setWordWrapMode(QTextOption::WrapAnywhere);
   setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -150,8 +168,46 @@ bool RichEdit::modified() const { return document()->isModified(); }
 
 void RichEdit::setModified(bool modified) { document()->setModified(modified); }
 
+void RichEdit::setLineColouring(LineColouring colouring) {
+  if (!colouring) {
+    colourer_->setColouring({});
+    markPlaceholdersIn(rawText());
+    return;
+  }
+  // The highlighter would overwrite the colours of each line it marks.
+  delete highlighter_;
+  highlighter_ = nullptr;
+  colourer_->setColouring(withPlaceholders(std::move(colouring)));
+}
+
+void RichEdit::paintEvent(QPaintEvent *event) {
+  if (colourer_->on()) {
+    colourVisibleLines(event->region());
+  }
+  QPlainTextEdit::paintEvent(event);
+}
+
+void RichEdit::colourVisibleLines(const QRegion &painted) {
+  const QPointF offset = contentOffset();
+  const int bottom = viewport()->rect().bottom();
+  QRegion missed;
+  for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
+    const QRect line = blockBoundingGeometry(block).translated(offset).toAlignedRect();
+    if (line.top() > bottom) {
+      break;
+    }
+    if (colourer_->colourIfStale(block)) {
+      missed += QRegion(line).subtracted(painted);
+    }
+  }
+  // A line partly outside this paint still shows its old colours there.
+  if (!missed.isEmpty()) {
+    viewport()->update(missed);
+  }
+}
+
 void RichEdit::markPlaceholdersIn(QStringView text) {
-  if (highlighter_ == nullptr && cp932::containsReserved(text)) {
+  if (highlighter_ == nullptr && !colouring() && cp932::containsReserved(text)) {
     highlighter_ = new PlaceholderHighlighter(document());
   }
 }

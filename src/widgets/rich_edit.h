@@ -2,6 +2,7 @@
 
 #include "platform/colors.h"
 #include "platform/edit_control.h"
+#include "widgets/line_colouring.h"
 
 #include <QPlainTextEdit>
 #include <QStringList>
@@ -51,13 +52,22 @@ public:
   void setModified(bool modified);
 
   // Whether undecodable bytes are being marked in the text.
-  bool marksPlaceholders() const { return highlighter_ != nullptr; }
+  bool marksPlaceholders() const { return highlighter_ != nullptr || colouring(); }
+
+  // Colours each line as it comes on screen; an empty function turns the
+  // colours off.  Undecodable bytes stay marked over the colours.
+  void setLineColouring(LineColouring colouring);
+  bool colouring() const { return colourer_->on(); }
+  // Colours every line afresh, as after the colouring function's rules
+  // changed.
+  void recolour() { colourer_->recolour(); }
 
 signals:
   // Local files dropped on the editor, in the order of the drop.
   void filesDropped(const QStringList &paths);
 
 protected:
+  void paintEvent(QPaintEvent *event) override;
   void keyPressEvent(QKeyEvent *event) override;
   void dragEnterEvent(QDragEnterEvent *event) override;
   void dragMoveEvent(QDragMoveEvent *event) override;
@@ -69,8 +79,11 @@ private:
   // Sets one colour of every group; system colours resolve through the
   // application's palette.
   void applyColor(QPalette::ColorRole role, TColor color);
+  // Colours the stale lines on screen before `painted` is painted.
+  void colourVisibleLines(const QRegion &painted);
 
   QSyntaxHighlighter *highlighter_ = nullptr;
+  LineColourer *colourer_;
   TColor color_ = clWindow;
   TColor fontColor_ = clWindowText;
 };

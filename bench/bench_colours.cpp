@@ -1,0 +1,205 @@
+// Keyword colours on a 1 MiB program: loading it into an editor that colours
+// the lines on screen, against a bare QPlainTextEdit of the same size, and a
+// key typed into it.  Lines off screen are never coloured, so neither may
+// grow with the text.
+#include "app/tform1.h"
+#include "figures.h"
+#include "measure.h"
+#include "platform/cp932.h"
+#include "silent_ui.h"
+#include "typing.h"
+#include "widgets/rich_edit.h"
+
+#include <QCoreApplication>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTextBlock>
+
+#include <algorithm>
+#include <functional>
+#include <iterator>
+
+namespace kavrin::bench {
+namespace {
+
+constexpr qsizetype kProgramBytes = 1024 * 1024;
+constexpr int kLoadPairs = 9;
+constexpr int kKeyWarmUps = 10;
+constexpr int kKeySamples = 100;
+
+bool isUpper(QChar c) { return c >= u'A' && c <= u'Z'; }
+
+// Stands in for the BASIC tokenizer, doing about its work on a line: the
+// line number, every quoted string, every upper-case word of 2+ letters.
+LineColouring benchColouring() {
+  QTextCharFormat number, string, word;
+  number.setForeground(QColor(0x8B, 0x4A, 0x00));
+  string.setForeground(QColor(0xC0, 0x00, 0x50));
+  word.setForeground(QColor(0x00, 0x40, 0xC0));
+  return [=](QStringView line, QList<QTextLayout::FormatRange> &formats) {
+    const int size = static_cast<int>(line.size());
+    int i = 0;
+    while (i < size && line[i].isDigit()) {
+      ++i;
+    }
+    if (i > 0) {
+      formats.append({0, i, number});
+    }
+    while (i < size) {
+      if (line[i] == u'"') {
+        const int close = static_cast<int>(line.indexOf(u'"', i + 1));
+        const int end = close < 0 ? size : close + 1;
+        formats.append({i, end - i, string});
+        i = end;
+      } else if (isUpper(line[i])) {
+        const int start = i;
+        while (i < size && isUpper(line[i])) {
+          ++i;
+        }
+        if (i - start >= 2) {
+          formats.append({start, i - start, word});
+        }
+      } else {
+        ++i;
+      }
+    }
+  };
+}
+
+// A program of kProgramBytes in Shift-JIS with about 40,000 lines: the
+// sample's lines, each followed by a short one, as in most programs.
+QString denseProgram(const QByteArray &sample) {
+  const QString kShort[] = {QStringLiteral("RETURN"), QStringLiteral("NEXT I"), QStringLiteral("END"),
+                            QStringLiteral("CLS"), QStringLiteral("GOTO 100")};
+  const QStringList lines = cp932::decode(sample).split(u'\n', Qt::SkipEmptyParts);
+  QString program;
+  qsizetype bytes = 0;
+  for (qsizetype i = 0;; ++i) {
+    const QString &source = lines[i / 2 % lines.size()];
+    const QString body =
+        i % 2 == 0 ? source.mid(source.indexOf(u' ') + 1) : kShort[i / 2 % std::size(kShort)];
+    const QString line = QString::number((i + 1) * 10) + u' ' + body + u'\n';
+    bytes += cp932::encode(line).bytes.size() + 1; // CR LF on disk
+    if (bytes > kProgramBytes) {
+      return program;
+    }
+    program += line;
+  }
+}
+
+// The call, the events it posted and the first repaint of the text.
+double settledMs(QPlainTextEdit *editor, const std::function<void()> &work) {
+  return millisecondsOf([&] {
+    work();
+    QCoreApplication::sendPostedEvents();
+    editor->viewport()->repaint();
+  });
+}
+
+Row loadFigure(RichEdit &edit, QPlainTextEdit &bare, const QString &text) {
+  const auto loadColoured = [&] { return settledMs(&edit, [&] { edit.setText(text); }); };
+  const auto loadBare = [&] { return settledMs(&bare, [&] { bare.setPlainText(text); }); };
+  const auto empty = [&] {
+    edit.setText(QString());
+    bare.clear();
+    QCoreApplication::processEvents();
+  };
+  empty();
+  loadColoured();
+  empty();
+  loadBare();
+  std::vector<double> colouredMs, bareMs, ratios;
+  for (int i = 0; i < kLoadPairs; ++i) {
+    const bool colouredFirst = i % 2 == 0;
+    empty();
+    const double first = colouredFirst ? loadColoured() : loadBare();
+    empty();
+    const double second = colouredFirst ? loadBare() : loadColoured();
+    colouredMs.push_back(colouredFirst ? first : second);
+    bareMs.push_back(colouredFirst ? second : first);
+    ratios.push_back(colouredMs.back() / bareMs.back());
+  }
+  dump("coloured ms", colouredMs);
+  dump("bare ms", bareMs);
+  dump("ratio", ratios);
+  const double ratio = median(ratios);
+  return {
+      QStringLiteral("load 1 MiB file of %1 lines with keyword colours, kavrin / bare QPlainTextEdit (ratio)")
+          .arg(text.count(u'\n')),
+      QStringLiteral("<= 1.15"),
+      QStringLiteral("%1 (%2 ms / %3 ms)")
+          .arg(fixed(ratio, 2), fixed(median(colouredMs), 1), fixed(median(bareMs), 1)),
+      verdict(ratio, 1.15, 2)};
+}
+
+// Times `samples` letters typed into the middle of a line near `pos`, each
+// with the repaint that shows it coloured; each is taken back untimed.
+void timeKeysAt(TForm1 &form, int pos, int samples, std::vector<double> &ms) {
+  RichEdit &edit = *form.RichEdit1;
+  const QTextBlock line = edit.document()->findBlock(pos);
+  edit.setSelStart(line.position() + line.length() / 2);
+  edit.ensureCursorVisible();
+  settle();
+  const int length = edit.textLength();
+  for (int i = 0; i < kKeyWarmUps + samples; ++i) {
+    const double key = millisecondsOf([&] {
+      qt_handleKeyEvent(form.windowHandle(), QEvent::KeyPress, Qt::Key_A, Qt::NoModifier,
+                        QStringLiteral("A"));
+      QCoreApplication::sendPostedEvents();
+    });
+    qt_handleKeyEvent(form.windowHandle(), QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier,
+                      QStringLiteral("A"));
+    settle();
+    if (edit.textLength() != length + 1) {
+      throw Failure(QStringLiteral("the key typed nothing"));
+    }
+    tapKey(form, Qt::Key_Backspace);
+    if (i >= kKeyWarmUps) {
+      ms.push_back(key);
+    }
+  }
+}
+
+Row keyFigure(TForm1 &form, const QString &text) {
+  RichEdit &edit = *form.RichEdit1;
+  edit.setText(text);
+  settle();
+  std::vector<double> middle, nearEnd;
+  timeKeysAt(form, edit.textLength() / 2, kKeySamples, middle);
+  timeKeysAt(form, std::max(edit.textLength() - kNearEndChars, 0), kKeySamples, nearEnd);
+  if (edit.toPlainText() != text) {
+    throw Failure(QStringLiteral("the keys and their Backspaces changed the text"));
+  }
+  dump("key ms, middle", middle, 3);
+  dump("key ms, near end", nearEnd, 3);
+  const double worst = std::max(median(middle), median(nearEnd));
+  return {QStringLiteral("key with keyword colours, 1 MiB document, with its repaint"),
+          QStringLiteral("<= 1 ms"),
+          QStringLiteral("%1 ms (middle %2, near end %3, p90 %4)")
+              .arg(fixed(worst, 3), fixed(median(middle), 3), fixed(median(nearEnd), 3),
+                   fixed(percentile(joined(middle, nearEnd), 0.9), 3)),
+          verdict(worst, 1.0, 3)};
+}
+
+} // namespace
+
+std::vector<Row> colourFigures(const Workspace &work) {
+  const QString text = denseProgram(work.sample);
+  SilentUserInterface ui;
+  const std::unique_ptr<TForm1> form = typingMainWindow(ui, work.settings.none);
+  form->RichEdit1->setLineColouring(benchColouring());
+  QPlainTextEdit bare;
+  bare.resize(form->RichEdit1->size());
+  bare.show();
+  waitUntilExposed(&bare);
+  std::vector<Row> rows{loadFigure(*form->RichEdit1, bare, text)};
+  bare.hide();
+  form->activateWindow();
+  form->RichEdit1->setFocus();
+  progress("typing with keyword colours");
+  rows.push_back(keyFigure(*form, text));
+  requireSilence(ui);
+  return rows;
+}
+
+} // namespace kavrin::bench

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QColor>
+
+namespace kavrin {
+
+// The colours of the parts of a BASIC line; the rest keeps the font colour.
+struct KeywordPalette {
+  QColor lineNumber;
+  QColor keyword;
+  QColor string;
+  QColor comment;
+};
+
+// Four hues that stay readable on `background`: each is as light or as dark
+// as it must be for a contrast of 4.5:1 (WCAG), going towards black on light
+// backgrounds and towards white on dark ones.
+KeywordPalette keywordPalette(const QColor &background);
+
+// The WCAG contrast ratio of two colours, from 1 to 21.
+double contrastRatio(const QColor &a, const QColor &b);
+
+} // namespace kavrin
