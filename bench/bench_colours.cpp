@@ -3,6 +3,7 @@
 // key typed into it.  Lines off screen are never coloured, so neither may
 // grow with the text.
 #include "app/tform1.h"
+#include "basic/basic_tools.h"
 #include "figures.h"
 #include "measure.h"
 #include "platform/cp932.h"
@@ -26,45 +27,6 @@ constexpr qsizetype kProgramBytes = 1024 * 1024;
 constexpr int kLoadPairs = 9;
 constexpr int kKeyWarmUps = 10;
 constexpr int kKeySamples = 100;
-
-bool isUpper(QChar c) { return c >= u'A' && c <= u'Z'; }
-
-// Stands in for the BASIC tokenizer, doing about its work on a line: the
-// line number, every quoted string, every upper-case word of 2+ letters.
-LineColouring benchColouring() {
-  QTextCharFormat number, string, word;
-  number.setForeground(QColor(0x8B, 0x4A, 0x00));
-  string.setForeground(QColor(0xC0, 0x00, 0x50));
-  word.setForeground(QColor(0x00, 0x40, 0xC0));
-  return [=](QStringView line, QList<QTextLayout::FormatRange> &formats) {
-    const int size = static_cast<int>(line.size());
-    int i = 0;
-    while (i < size && line[i].isDigit()) {
-      ++i;
-    }
-    if (i > 0) {
-      formats.append({0, i, number});
-    }
-    while (i < size) {
-      if (line[i] == u'"') {
-        const int close = static_cast<int>(line.indexOf(u'"', i + 1));
-        const int end = close < 0 ? size : close + 1;
-        formats.append({i, end - i, string});
-        i = end;
-      } else if (isUpper(line[i])) {
-        const int start = i;
-        while (i < size && isUpper(line[i])) {
-          ++i;
-        }
-        if (i - start >= 2) {
-          formats.append({start, i - start, word});
-        }
-      } else {
-        ++i;
-      }
-    }
-  };
-}
 
 // A program of kProgramBytes in Shift-JIS with about 40,000 lines: the
 // sample's lines, each followed by a short one, as in most programs.
@@ -187,7 +149,11 @@ std::vector<Row> colourFigures(const Workspace &work) {
   const QString text = denseProgram(work.sample);
   SilentUserInterface ui;
   const std::unique_ptr<TForm1> form = typingMainWindow(ui, work.settings.none);
-  form->RichEdit1->setLineColouring(benchColouring());
+  // As the user turns them on, with the mode's keyword list.
+  form->findChild<basic::BasicTools *>()->coloursItem()->trigger();
+  if (!form->RichEdit1->colouring()) {
+    throw Failure(QStringLiteral("keyword colours did not turn on"));
+  }
   QPlainTextEdit bare;
   bare.resize(form->RichEdit1->size());
   bare.show();

@@ -1,6 +1,6 @@
 #include "basic/basic_tools.h"
 
-#include "basic/basic_dialogs.h"
+#include "widgets/basic_dialogs.h"
 #include "basic/keyword_palette.h"
 #include "basic/line_lookup.h"
 #include "basic/program_check.h"
@@ -137,21 +137,23 @@ void BasicTools::RenumberClick() {
   if (!fromFirst) {
     request.oldStart = oldStart;
   }
-  const RenumberResult result = renumber(editorText(*editor_), request);
+  const QString text = editorText(*editor_);
+  const RenumberResult result = renumber(text, request);
   if (!result.error.isEmpty()) {
     message(result.error);
     return;
   }
-  replaceText(result.text, editor_->textCursor().blockNumber());
+  replaceText(text, result.text, editor_->textCursor().blockNumber());
   message(renumberReport(result));
 }
 
 void BasicTools::SortClick() {
-  const SortResult result = sortLines(editorText(*editor_));
+  const QString text = editorText(*editor_);
+  const SortResult result = sortLines(text);
   if (result.changed) {
     const int caret = editor_->textCursor().blockNumber();
     const int moved = caret < static_cast<int>(result.newLineOf.size()) ? result.newLineOf[caret] : -1;
-    replaceText(result.text, std::max(moved, 0));
+    replaceText(text, result.text, std::max(moved, 0));
   }
   message(sortReport(result));
 }
@@ -170,11 +172,22 @@ void BasicTools::CheckClick() {
 
 void BasicTools::ColoursClick() { applyColours(); }
 
-void BasicTools::replaceText(const QString &text, int caretLine) {
+void BasicTools::replaceText(const QString &old, const QString &text, int caretLine) {
   const int column = editor_->textCursor().positionInBlock();
   const int scroll = editor_->verticalScrollBar()->value();
-  editor_->selectAll();
-  editor_->setSelText(text);
+  // Only what differs is replaced: the editor's work grows with it.
+  const qsizetype shorter = std::min(old.size(), text.size());
+  qsizetype head = 0;
+  while (head < shorter && old[head] == text[head]) {
+    ++head;
+  }
+  qsizetype tail = 0;
+  while (tail < shorter - head && old[old.size() - 1 - tail] == text[text.size() - 1 - tail]) {
+    ++tail;
+  }
+  editor_->setSelStart(static_cast<int>(head));
+  editor_->setSelLength(static_cast<int>(old.size() - tail - head));
+  editor_->setSelText(text.mid(head, text.size() - tail - head));
   const QTextBlock block = editor_->document()->findBlockByNumber(caretLine);
   QTextCursor caret(block);
   caret.setPosition(block.position() + std::min(column, block.length() - 1));

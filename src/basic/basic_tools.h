@@ -5,11 +5,13 @@
 
 #include <QColor>
 
-namespace kavrin::basic {
-
+namespace kavrin {
 class CheckWindow;
 class LineNumberDialog;
 class RenumberDialog;
+} // namespace kavrin
+
+namespace kavrin::basic {
 
 // The BASIC program tools: go to a line number, renumber, sort, the program
 // check and keyword colours.  The logic lives in the widget-free units;
@@ -38,8 +40,9 @@ public:
 
 private:
   void createItems(const WindowParts &parts);
-  // Replaces the whole text as one undo step; the caret goes to `caretLine`.
-  void replaceText(const QString &text, int caretLine);
+  // Replaces the editor's text `old` by `text` as one undo step; the caret
+  // goes to `caretLine`.
+  void replaceText(const QString &old, const QString &text, int caretLine);
   void selectLine(int line, bool wholeLine);
   void applyColours();
   void message(const QString &text);

@@ -1,6 +1,6 @@
 #include "support/window_fixture.h"
 
-#include "basic/basic_dialogs.h"
+#include "widgets/basic_dialogs.h"
 #include "basic/basic_tools.h"
 #include "platform/cp932.h"
 
@@ -25,7 +25,7 @@ protected:
   void answer(const QStringList &fields) {
     ui.modalScripts.push_back([fields](QDialog &dialog) {
       const QList<QLineEdit *> edits = dialog.findChildren<QLineEdit *>();
-      EXPECT_EQ(QApplication::focusWidget(), edits.value(0));
+      EXPECT_EQ(dialog.focusWidget(), edits.value(0));
       for (int i = 0; i < fields.size(); ++i) {
         edits[i]->setText(fields[i]);
       }
@@ -75,7 +75,7 @@ TEST_F(BasicToolsTest, RenumberIsOneUndoStepAndKeepsItsValues) {
   EXPECT_EQ(text(), program);
 
   ui.modalScripts.push_back([](QDialog &dialog) {
-    auto &renumber = static_cast<basic::RenumberDialog &>(dialog);
+    auto &renumber = static_cast<RenumberDialog &>(dialog);
     EXPECT_EQ(renumber.newStart()->text(), "100");
     EXPECT_EQ(renumber.increment()->text(), "5");
     renumber.increment()->setText("0");
@@ -104,9 +104,9 @@ TEST_F(BasicToolsTest, SortReordersInOneUndoStepOrLeavesAnOrderedProgramAlone) {
 TEST_F(BasicToolsTest, CheckListsFindingsThatSelectTheirLine) {
   load("10 GOTO 99\nPRINT\n20 END");
   tools().checkItem()->trigger();
-  basic::CheckWindow &window = *tools().checkWindow();
+  CheckWindow &window = *tools().checkWindow();
   ASSERT_TRUE(window.isVisible());
-  EXPECT_EQ(QApplication::focusWidget(), window.list());
+  EXPECT_EQ(window.focusWidget(), window.list());
   ASSERT_EQ(window.list()->count(), 2);
   window.list()->setCurrentRow(1);
   QTest::keyClick(window.list(), Qt::Key_Return);

@@ -7,7 +7,7 @@ class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
 
-namespace kavrin::basic {
+namespace kavrin {
 
 // The three values of the machine's renumber command, in its order.  The
 // fields keep what was typed between showings.
@@ -67,4 +67,4 @@ private:
   QListWidget *list_;
 };
 
-} // namespace kavrin::basic
+} // namespace kavrin

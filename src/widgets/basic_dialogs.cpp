@@ -1,4 +1,4 @@
-#include "basic/basic_dialogs.h"
+#include "widgets/basic_dialogs.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace kavrin::basic {
+namespace kavrin {
 namespace {
 
 constexpr Qt::WindowFlags kDialogFlags = Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint |
@@ -97,4 +97,4 @@ void CheckWindow::present(const QList<Item> &items) {
   list_->setFocus();
 }
 
-} // namespace kavrin::basic
+} // namespace kavrin
