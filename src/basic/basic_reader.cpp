@@ -1,14 +1,11 @@
 #include "basic/basic_reader.h"
 
+#include "basic/keyword_matcher.h"
+
 #include <algorithm>
 
 namespace kavrin::basic {
 namespace {
-
-char16_t upper(QChar c) {
-  const char16_t u = c.unicode();
-  return u >= u'a' && u <= u'z' ? static_cast<char16_t>(u - (u'a' - u'A')) : u;
-}
 
 bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
 bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
@@ -45,39 +42,27 @@ const struct {
     {u"DATA", Word::Data},
 };
 
-bool matches(QStringView text, qsizetype pos, QStringView word) {
-  if (text.size() - pos < word.size()) {
-    return false;
-  }
-  for (qsizetype k = 0; k < word.size(); ++k) {
-    if (upper(text[pos + k]) != word[k].unicode()) {
-      return false;
-    }
-  }
-  return true;
-}
-
 // "GO TO" with blanks between its halves.
 qsizetype goToWithBlanks(QStringView text, qsizetype pos) {
-  if (!matches(text, pos, u"GO")) {
+  if (!matchesAt(text, pos, u"GO")) {
     return 0;
   }
   qsizetype i = pos + 2;
   while (i < text.size() && isBlank(text[i])) {
     ++i;
   }
-  return i > pos + 2 && matches(text, i, u"TO") ? i + 2 - pos : 0;
+  return i > pos + 2 && matchesAt(text, i, u"TO") ? i + 2 - pos : 0;
 }
 
 Word wordAt(QStringView text, qsizetype pos, qsizetype &length) {
   length = 0;
   Word found = Word::None;
-  if (!QStringView(u"GTERLDO").contains(QChar(upper(text[pos])))) {
+  if (!QStringView(u"GTERLDO").contains(QChar(upperAscii(text[pos])))) {
     return found;
   }
   for (const auto &w : kWords) {
     const QStringView word(w.text);
-    if (word.size() > length && matches(text, pos, word)) {
+    if (word.size() > length && matchesAt(text, pos, word)) {
       length = word.size();
       found = w.word;
     }
@@ -192,7 +177,7 @@ private:
     while (i_ < s_.size() && (isDigit(s_[i_]) || s_[i_] == u'.')) {
       ++i_;
     }
-    if (i_ + 1 < s_.size() && (upper(s_[i_]) == u'E' || upper(s_[i_]) == u'D')) {
+    if (i_ + 1 < s_.size() && (upperAscii(s_[i_]) == u'E' || upperAscii(s_[i_]) == u'D')) {
       qsizetype k = i_ + 1;
       if (s_[k] == u'+' || s_[k] == u'-') {
         ++k;
@@ -207,16 +192,16 @@ private:
   }
 
   void hexNumber() {
-    const char16_t base = i_ + 1 < s_.size() ? upper(s_[i_ + 1]) : u'\0';
+    const char16_t base = i_ + 1 < s_.size() ? upperAscii(s_[i_ + 1]) : u'\0';
     i_ += 2;
     while (i_ < s_.size() &&
-           (isDigit(s_[i_]) || (base == u'H' && upper(s_[i_]) >= u'A' && upper(s_[i_]) <= u'F'))) {
+           (isDigit(s_[i_]) || (base == u'H' && upperAscii(s_[i_]) >= u'A' && upperAscii(s_[i_]) <= u'F'))) {
       ++i_;
     }
   }
 
   void symbol(QChar c) {
-    if (c == u'&' && i_ + 1 < s_.size() && QStringView(u"HOB").contains(QChar(upper(s_[i_ + 1])))) {
+    if (c == u'&' && i_ + 1 < s_.size() && QStringView(u"HOB").contains(QChar(upperAscii(s_[i_ + 1])))) {
       hexNumber();
       expect_ = Expect::Nothing;
       return;
@@ -314,38 +299,6 @@ private:
 };
 
 } // namespace
-
-KeywordMatcher::KeywordMatcher(const QStringList &words) {
-  for (const QString &word : words) {
-    if (word.isEmpty() || word[0].unicode() >= 128) {
-      continue;
-    }
-    QString key;
-    key.reserve(word.size());
-    for (const QChar c : word) {
-      key.append(QChar(upper(c)));
-    }
-    byFirst_[key[0].unicode()].push_back(key);
-    empty_ = false;
-  }
-  for (auto &bucket : byFirst_) {
-    std::stable_sort(bucket.begin(), bucket.end(),
-                     [](const QString &a, const QString &b) { return a.size() > b.size(); });
-  }
-}
-
-qsizetype KeywordMatcher::matchAt(QStringView text, qsizetype pos) const {
-  const char16_t first = upper(text[pos]);
-  if (first >= 128) {
-    return 0;
-  }
-  for (const QString &word : byFirst_[first]) {
-    if (matches(text, pos, word)) {
-      return word.size();
-    }
-  }
-  return 0;
-}
 
 int readNumber(QStringView text, qsizetype pos, qsizetype &length) {
   int value = 0;

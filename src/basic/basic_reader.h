@@ -4,7 +4,8 @@
 #include <QStringList>
 #include <QStringView>
 
-#include <array>
+#include "basic/keyword_matcher.h"
+
 #include <vector>
 
 // Reading BASIC program lines as the machine's BASIC reads them when it
@@ -16,22 +17,6 @@ namespace kavrin::basic {
 inline constexpr int kLargestLineNumber = 65529;
 // Numbers read from the text saturate here, far above any line number.
 inline constexpr int kNumberCap = 9999999;
-
-// Finds the longest word of a list at a place, ignoring case.
-class KeywordMatcher {
-public:
-  KeywordMatcher() = default;
-  explicit KeywordMatcher(const QStringList &words);
-
-  // Length of the longest word that starts at `pos` in `text`, or 0.
-  qsizetype matchAt(QStringView text, qsizetype pos) const;
-  bool isEmpty() const { return empty_; }
-
-private:
-  // By upper-case ASCII first letter, longest first.
-  std::array<std::vector<QString>, 128> byFirst_;
-  bool empty_ = true;
-};
 
 // A number that names a line: where its digits stand and their value.
 struct LineReference {

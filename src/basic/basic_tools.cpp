@@ -1,6 +1,5 @@
 #include "basic/basic_tools.h"
 
-#include "widgets/basic_dialogs.h"
 #include "basic/keyword_palette.h"
 #include "basic/line_lookup.h"
 #include "basic/program_check.h"
@@ -8,6 +7,7 @@
 #include "basic/sort_lines.h"
 #include "platform/user_interface.h"
 #include "settings/settings_table.h"
+#include "widgets/basic_dialogs.h"
 #include "widgets/rich_edit.h"
 
 #include <QAction>
