@@ -106,20 +106,13 @@ Row sortCommandFigure(const Workspace &work, const QString &shuffled) {
   bare.resize(form->RichEdit1->size());
   bare.show();
   waitUntilExposed(&bare);
-  const auto shown = [](QPlainTextEdit *editor, const std::function<void()> &work) {
-    return millisecondsOf([&] {
-      work();
-      QCoreApplication::sendPostedEvents();
-      editor->viewport()->repaint();
-    });
-  };
   std::vector<double> kavrinMs, bareMs, ratios;
   for (int i = 0; i < kRuns; ++i) {
     form->RichEdit1->setText(shuffled);
     bare.setPlainText(shuffled);
     QCoreApplication::processEvents();
-    kavrinMs.push_back(shown(form->RichEdit1, [&] { tools->SortClick(); }));
-    bareMs.push_back(shown(&bare, [&] {
+    kavrinMs.push_back(settledMs(form->RichEdit1, [&] { tools->SortClick(); }));
+    bareMs.push_back(settledMs(&bare, [&] {
       QTextCursor all(bare.document());
       all.select(QTextCursor::Document);
       all.insertText(basic::sortLines(bare.toPlainText()).text);

@@ -49,15 +49,6 @@ QString denseProgram(const QByteArray &sample) {
   }
 }
 
-// The call, the events it posted and the first repaint of the text.
-double settledMs(QPlainTextEdit *editor, const std::function<void()> &work) {
-  return millisecondsOf([&] {
-    work();
-    QCoreApplication::sendPostedEvents();
-    editor->viewport()->repaint();
-  });
-}
-
 Row loadFigure(RichEdit &edit, QPlainTextEdit &bare, const QString &text) {
   const auto loadColoured = [&] { return settledMs(&edit, [&] { edit.setText(text); }); };
   const auto loadBare = [&] { return settledMs(&bare, [&] { bare.setPlainText(text); }); };
@@ -66,31 +57,14 @@ Row loadFigure(RichEdit &edit, QPlainTextEdit &bare, const QString &text) {
     bare.clear();
     QCoreApplication::processEvents();
   };
-  empty();
-  loadColoured();
-  empty();
-  loadBare();
-  std::vector<double> colouredMs, bareMs, ratios;
-  for (int i = 0; i < kLoadPairs; ++i) {
-    const bool colouredFirst = i % 2 == 0;
-    empty();
-    const double first = colouredFirst ? loadColoured() : loadBare();
-    empty();
-    const double second = colouredFirst ? loadBare() : loadColoured();
-    colouredMs.push_back(colouredFirst ? first : second);
-    bareMs.push_back(colouredFirst ? second : first);
-    ratios.push_back(colouredMs.back() / bareMs.back());
-  }
-  dump("coloured ms", colouredMs);
-  dump("bare ms", bareMs);
-  dump("ratio", ratios);
-  const double ratio = median(ratios);
+  const PairedTimes times = timePairs(kLoadPairs, loadColoured, loadBare, empty);
+  const double ratio = median(times.ratios);
   return {
       QStringLiteral("load 1 MiB file of %1 lines with keyword colours, kavrin / bare QPlainTextEdit (ratio)")
           .arg(text.count(u'\n')),
       QStringLiteral("<= 1.15"),
       QStringLiteral("%1 (%2 ms / %3 ms)")
-          .arg(fixed(ratio, 2), fixed(median(colouredMs), 1), fixed(median(bareMs), 1)),
+          .arg(fixed(ratio, 2), fixed(median(times.kavrinMs), 1), fixed(median(times.bareMs), 1)),
       verdict(ratio, 1.15, 2)};
 }
 

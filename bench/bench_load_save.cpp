@@ -18,16 +18,6 @@ namespace {
 constexpr int kLoadPairs = 9;
 constexpr int kSaveRuns = 10;
 
-// What the user waits for: the call, the events it posted and the first
-// repaint of the text.
-double settledMs(QPlainTextEdit *editor, const std::function<void()> &work) {
-  return millisecondsOf([&] {
-    work();
-    QCoreApplication::sendPostedEvents();
-    editor->viewport()->repaint();
-  });
-}
-
 Row loadFigure(TForm1 &form, QPlainTextEdit &bare, const QString &path, const QByteArray &sample) {
   const QString text = cp932::decode(sample);
   const auto loadKavrin = [&] { return settledMs(form.RichEdit1, [&] { form.LoadFile(path); }); };
@@ -39,28 +29,11 @@ Row loadFigure(TForm1 &form, QPlainTextEdit &bare, const QString &path, const QB
     QCoreApplication::processEvents();
   };
 
-  empty();
-  loadKavrin();
-  empty();
-  loadBare();
-  std::vector<double> kavrinMs, bareMs, ratios;
-  for (int i = 0; i < kLoadPairs; ++i) {
-    const bool kavrinFirst = i % 2 == 0;
-    empty();
-    const double first = kavrinFirst ? loadKavrin() : loadBare();
-    empty();
-    const double second = kavrinFirst ? loadBare() : loadKavrin();
-    kavrinMs.push_back(kavrinFirst ? first : second);
-    bareMs.push_back(kavrinFirst ? second : first);
-    ratios.push_back(kavrinMs.back() / bareMs.back());
-  }
-  dump("kavrin ms", kavrinMs);
-  dump("bare ms", bareMs);
-  dump("ratio", ratios);
-  const double ratio = median(ratios);
+  const PairedTimes times = timePairs(kLoadPairs, loadKavrin, loadBare, empty);
+  const double ratio = median(times.ratios);
   return {QStringLiteral("load 4 MiB file, kavrin / bare QPlainTextEdit (ratio)"), QStringLiteral("<= 1.15"),
           QStringLiteral("%1 (%2 ms / %3 ms)")
-              .arg(fixed(ratio, 2), fixed(median(kavrinMs), 1), fixed(median(bareMs), 1)),
+              .arg(fixed(ratio, 2), fixed(median(times.kavrinMs), 1), fixed(median(times.bareMs), 1)),
           verdict(ratio, 1.15, 2)};
 }
 

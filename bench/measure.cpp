@@ -2,11 +2,13 @@
 
 #include "app/application.h"
 #include "app/tform1.h"
+#include "report.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QPlainTextEdit>
 #include <QWidget>
 #include <QWindow>
 
@@ -38,6 +40,37 @@ double millisecondsOf(const std::function<void()> &work) {
   timer.start();
   work();
   return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+double settledMs(QPlainTextEdit *editor, const std::function<void()> &work) {
+  return millisecondsOf([&] {
+    work();
+    QCoreApplication::sendPostedEvents();
+    editor->viewport()->repaint();
+  });
+}
+
+PairedTimes timePairs(int count, const std::function<double()> &kavrin, const std::function<double()> &bare,
+                      const std::function<void()> &reset) {
+  reset();
+  kavrin();
+  reset();
+  bare();
+  PairedTimes times;
+  for (int i = 0; i < count; ++i) {
+    const bool kavrinFirst = i % 2 == 0;
+    reset();
+    const double first = kavrinFirst ? kavrin() : bare();
+    reset();
+    const double second = kavrinFirst ? bare() : kavrin();
+    times.kavrinMs.push_back(kavrinFirst ? first : second);
+    times.bareMs.push_back(kavrinFirst ? second : first);
+    times.ratios.push_back(times.kavrinMs.back() / times.bareMs.back());
+  }
+  dump("kavrin ms", times.kavrinMs);
+  dump("bare ms", times.bareMs);
+  dump("ratio", times.ratios);
+  return times;
 }
 
 void waitUntilExposed(QWidget *widget) {

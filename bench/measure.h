@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <vector>
 
+class QPlainTextEdit;
 class QWidget;
 
 namespace kavrin {
@@ -32,6 +33,20 @@ double percentile(std::vector<double> values, double fraction);
 
 // Wall time of `work` in milliseconds.
 double millisecondsOf(const std::function<void()> &work);
+
+// What the user waits for: the call, the events it posted and the first
+// repaint of the editor.
+double settledMs(QPlainTextEdit *editor, const std::function<void()> &work);
+
+// Times of kavrin against bare Qt, taken in pairs whose order alternates,
+// `reset` run before each; the first pair only warms up.
+struct PairedTimes {
+  std::vector<double> kavrinMs;
+  std::vector<double> bareMs;
+  std::vector<double> ratios;
+};
+PairedTimes timePairs(int count, const std::function<double()> &kavrin, const std::function<double()> &bare,
+                      const std::function<void()> &reset);
 
 // Runs the event loop until the window of `widget` is on screen and painted.
 void waitUntilExposed(QWidget *widget);
