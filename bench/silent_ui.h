@@ -24,6 +24,7 @@ public:
                                                std::function<void()> /*onCancel*/) override {
     struct Silent : ProgressWindow {
       bool acceptsInput() const override { return true; }
+      void hold(bool /*held*/) override {}
     };
     return std::make_unique<Silent>();
   }

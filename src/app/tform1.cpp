@@ -2,6 +2,8 @@
 
 #include "app/window_feature.h"
 #include "basic/basic_tools.h"
+#include "convert/emulator_tool.h"
+#include "editing/replace_tool.h"
 
 #include "platform/error.h"
 #include "platform/fonts.h"
@@ -235,8 +237,13 @@ void TForm1::connectHandlers() {
 }
 
 void TForm1::createFeatures() {
-  const WindowParts parts{this, RichEdit1, ui_, Edit1, Find1, Format1, Special1, ModeGroup, Back1, Keywords};
+  const WindowParts parts{this,     RichEdit1, ui_,   Edit1,    Find1,  Format1,
+                          Special1, Trans6,    ModeGroup, Back1, Keywords, ExeDir,
+                          [this] { return convertProgram(); }};
+  // Each puts its Edit-menu item right after Find, so the last comes first.
   new basic::BasicTools(parts);
+  new ReplaceTool(parts);
+  new EmulatorTool(parts);
 }
 
 QList<WindowFeature *> TForm1::features() const {

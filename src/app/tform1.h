@@ -152,7 +152,8 @@ public:
 
   // Converting to a tape image.
   void Trans6Click();
-  void RunConverter(const ConverterCommand &command);
+  // True when the converter ended with success.
+  bool RunConverter(const ConverterCommand &command);
 
   // Settings.
   void Option1Click();
@@ -185,6 +186,8 @@ private:
   // The command sets beyond the window's own; each is a child of the window.
   void createFeatures();
   QList<WindowFeature *> features() const;
+  // The convert command; the tape image path when the converter succeeded.
+  QString convertProgram();
   // Encodes the editor's text for saving; throws Error, selecting the first
   // character that Shift-JIS cannot hold.
   QByteArray encodedText();

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
+
+#include <functional>
 
 class QAction;
 class QActionGroup;
@@ -24,12 +27,19 @@ struct WindowParts {
   QAction *editAnchor;
   QMenu *format;
   QMenu *special;
+  // Special-menu items of the emulator go after this one.
+  QAction *convertItem;
   // Triggered after the window has switched the BASIC mode.
   QActionGroup *modes;
   // Triggered after the window has changed the editor's background.
   QAction *background;
   // The current mode's keyword list.
   const QStringList &keywords;
+  // The program's own folder, where bare program names are looked up first.
+  const QString &exeDir;
+  // Converts as Special > 変換 does; the tape image path when the converter
+  // succeeded, else empty.
+  std::function<QString()> convert;
 };
 
 // A command set of its own beside the window's: it owns its menu items and

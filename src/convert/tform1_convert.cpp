@@ -25,26 +25,28 @@ bool sameFile(const QString &a, const QString &b) {
 
 } // namespace
 
-void TForm1::Trans6Click() {
+void TForm1::Trans6Click() { convertProgram(); }
+
+QString TForm1::convertProgram() {
   if (!QuerySave()) {
-    return;
+    return {};
   }
   if (FileName.isEmpty()) {
     showMessage(ui(), this, QStringLiteral("一旦セーブしないと変換できません"));
-    return;
+    return {};
   }
   SaveDialog1.filter = QStringLiteral("テープイメージ (*.cas)|*.CAS|すべてのファイル (*.*)|*.*");
   SaveDialog1.title = QStringLiteral("テープイメージに変換");
   SaveDialog1.fileName = tapeImageName(FileName);
   SaveDialog1.defaultExt.clear();
   if (!ui().execSaveDialog(this, SaveDialog1)) {
-    return;
+    return {};
   }
   const QString image = SaveDialog1.fileName;
   const ConverterKind kind = identifyConverter(ConvProg);
   if (kind == ConverterKind::Unsupported) {
     showMessage(ui(), this, QStringLiteral("対応していない変換プログラムです"));
-    return;
+    return {};
   }
   // The converter would write the image over the program text.
   if (sameFile(image, FileName)) {
@@ -52,49 +54,61 @@ void TForm1::Trans6Click() {
         ui(), this,
         QStringLiteral(
             "テープイメージの保存先がプログラムのファイルと同じです。\n別の名前を指定してください。"));
-    return;
+    return {};
   }
-  RunConverter(buildConverterCommand(kind, ConvProg, Mode6->isChecked(), FileName, image));
+  return RunConverter(buildConverterCommand(kind, ConvProg, Mode6->isChecked(), FileName, image)) ? image
+                                                                                                   : QString();
 }
 
-void TForm1::RunConverter(const ConverterCommand &command) {
+bool TForm1::RunConverter(const ConverterCommand &command) {
   const auto cannotStart = [this](const QString &why) {
     showMessage(ui(), this, QStringLiteral("CreateProcess failed.\n") + why);
   };
   const QString program = findProgram(command.program, ExeDir);
   if (program.isEmpty()) {
     cannotStart(QStringLiteral("プログラムが見つかりません: %1").arg(command.program));
-    return;
+    return false;
   }
   const Launch launch = launchFor(program, command.arguments);
   if (!launch.error.isEmpty()) {
     cannotStart(launch.error);
-    return;
+    return false;
   }
   ChildProcess child;
   QString why;
   if (!child.start(launch.program, launch.arguments, why)) {
     cannotStart(why);
-    return;
+    return false;
   }
   converting_ = true;
   {
     // A converter that never ends can be stopped; until the window shows,
     // the user's input waits, as it would for a program that blocks.
-    const std::unique_ptr<ProgressWindow> progress =
+    std::unique_ptr<ProgressWindow> progress =
         ui().showProgress(this, QStringLiteral("変換中..."), [&child] { child.cancel(); });
     const auto events = [&progress] {
-      return progress->acceptsInput() ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents;
+      return progress && progress->acceptsInput() ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents;
     };
     for (QByteArray piece = child.nextErrorPiece(4096, events); !piece.isEmpty();
          piece = child.nextErrorPiece(4096, events)) {
+      // The window is for a converter still at work, never over a box.
+      if (child.ended()) {
+        progress.reset();
+      }
+      if (progress) {
+        progress->hold(true);
+      }
       showMessage(ui(), this, cp932::decode(piece));
+      if (progress) {
+        progress->hold(false);
+      }
     }
   }
   converting_ = false;
   const bool success = child.exitedNormally() && child.exitCode() == 0;
   showMessage(ui(), this,
               success ? QStringLiteral("正常に終了しました") : QStringLiteral("エラーが発生しました"));
+  return success;
 }
 
 } // namespace kavrin

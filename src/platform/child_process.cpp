@@ -24,6 +24,24 @@ constexpr int reapTimeoutMs = 5000;
 // How often the caller is asked again which events to process.
 constexpr int roundMs = 100;
 
+// QProcess looks a bare name up on the PATH itself; check the same place so
+// that a missing program gets its own message instead of exec's wording.
+bool findMissing(const QString &program, QString &why) {
+  const bool found = nativeFileNamePart(program) == program
+                         ? !QStandardPaths::findExecutable(program).isEmpty()
+                         : QFileInfo::exists(program);
+  if (program.isEmpty() || !found) {
+    why = QStringLiteral("プログラムが見つかりません: ") + QDir::toNativeSeparators(program);
+    return true;
+  }
+  return false;
+}
+
+QString cannotStart(const QString &program, const QProcess &process) {
+  return QStringLiteral("プログラムを起動できません: %1 (%2)")
+      .arg(QDir::toNativeSeparators(program), process.errorString().simplified());
+}
+
 } // namespace
 
 ChildProcess::ChildProcess() = default;
@@ -35,14 +53,7 @@ bool ChildProcess::start(const QString &program, const QStringList &arguments, Q
   cancelled_ = false;
   why.clear();
 
-  const QString shown = QDir::toNativeSeparators(program);
-  // QProcess looks a bare name up on the PATH itself; check the same place so
-  // that a missing program gets its own message instead of exec's wording.
-  const bool found = nativeFileNamePart(program) == program
-                         ? !QStandardPaths::findExecutable(program).isEmpty()
-                         : QFileInfo::exists(program);
-  if (program.isEmpty() || !found) {
-    why = QStringLiteral("プログラムが見つかりません: ") + shown;
+  if (findMissing(program, why)) {
     return false;
   }
 
@@ -59,12 +70,11 @@ bool ChildProcess::start(const QString &program, const QStringList &arguments, Q
 #endif
   process->start(program, arguments);
   if (!process->waitForStarted(startTimeoutMs)) {
-    const QString reason = process->errorString().simplified();
+    why = cannotStart(program, *process);
     if (process->state() != QProcess::NotRunning) {
       process->kill();
       process->waitForFinished(reapTimeoutMs);
     }
-    why = QStringLiteral("プログラムを起動できません: %1 (%2)").arg(shown, reason);
     return false;
   }
   process_ = std::move(process);
@@ -130,6 +140,21 @@ void ChildProcess::stop() {
     process_->waitForFinished(reapTimeoutMs);
   }
   process_.reset();
+}
+
+bool startDetached(const QString &program, const QStringList &arguments, QString &why) {
+  why.clear();
+  if (findMissing(program, why)) {
+    return false;
+  }
+  QProcess process;
+  process.setProgram(program);
+  process.setArguments(arguments);
+  if (!process.startDetached()) {
+    why = cannotStart(program, process);
+    return false;
+  }
+  return true;
 }
 
 QString findProgram(const QString &configured, const QString &ownDir) {

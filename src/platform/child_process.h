@@ -44,14 +44,20 @@ public:
   // stopped by cancel()), and its exit code.
   bool exitedNormally() const;
   int exitCode() const;
+  // The child has exited, was stopped, or never started.
+  bool ended() const;
 
 private:
-  bool ended() const;
   void stop();
 
   std::unique_ptr<QProcess> process_;
   bool cancelled_ = false;
 };
+
+// Starts a program that runs on its own: the editor neither waits for it nor
+// stops it.  False when it cannot be started; `why` then holds one Japanese
+// line that names the program and says why.
+bool startDetached(const QString &program, const QStringList &arguments, QString &why);
 
 // The program to start for a configured converter: a bare file name is looked
 // up in `ownDir` (the editor's folder) first, then on the PATH; a name that

@@ -41,6 +41,9 @@ public:
   // Whether the user can reach the window yet: until it shows, input to
   // the program waits.
   virtual bool acceptsInput() const = 0;
+  // While held the window is hidden, so that it covers no box of the
+  // program's own; released, it shows again once the task runs on a moment.
+  virtual void hold(bool held) = 0;
 };
 
 // Every modal conversation with the user goes through this interface, so

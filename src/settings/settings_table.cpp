@@ -29,6 +29,7 @@ std::array<SettingKey, kSettingCount> makeTable() {
       {Setting::Top, {window, QStringLiteral("Top"), 107}},
       {Setting::Left, {window, QStringLiteral("Left"), 192}},
       {Setting::Highlight, {QStringLiteral("Editor"), QStringLiteral("Highlight"), 0, false}},
+      {Setting::EmulatorCommand, {QStringLiteral("Emulator"), QStringLiteral("Command"), QString(), false}},
   };
   std::array<SettingKey, kSettingCount> table;
   const std::array<QString, 10> keys = defaultStoredFunctionKeys();

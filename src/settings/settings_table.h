@@ -29,6 +29,7 @@ enum class Setting {
   Left,
   Recent1, // the four recent files, newest first
   Highlight = Recent1 + 4,
+  EmulatorCommand,
   Count,
 };
 

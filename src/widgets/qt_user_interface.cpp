@@ -138,6 +138,8 @@ int QtUserInterface::execModal(QDialog &dialog) { return dialog.exec(); }
 
 namespace {
 
+constexpr int kShowDelayMs = 400;
+
 class QtProgressWindow : public ProgressWindow {
 public:
   QtProgressWindow(QWidget *owner, const QString &text, std::function<void()> onCancel)
@@ -152,10 +154,19 @@ public:
     // A quick task ends before the window would only flash.
     showTimer_.setSingleShot(true);
     QObject::connect(&showTimer_, &QTimer::timeout, &dialog_, [this] { dialog_.show(); });
-    showTimer_.start(400);
+    showTimer_.start(kShowDelayMs);
   }
 
   bool acceptsInput() const override { return dialog_.isVisible(); }
+
+  void hold(bool held) override {
+    if (held) {
+      showTimer_.stop();
+      dialog_.hide();
+    } else {
+      showTimer_.start(kShowDelayMs);
+    }
+  }
 
 private:
   QProgressDialog dialog_;

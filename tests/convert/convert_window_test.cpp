@@ -1,6 +1,11 @@
 #include "support/window_fixture.h"
 
+#include "convert/emulator_tool.h"
 #include "platform/cp932.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
 
 #include <QAction>
 #include <QFile>
@@ -75,11 +80,72 @@ TEST_F(ConvertTest, ErrorOutputIsShownInBoundedPiecesThenTheResult) {
 
 TEST_F(ConvertTest, AHangingConverterCanBeCancelledAndHoldsTheWindowMeanwhile) {
   form->ConvProg = converter("txt2bas.exe", "echo started >&2\nexec sleep 60\n");
-  ui.cancelAfterMs = 300;
+  ui.cancelAfterMs = 900;
   QTimer::singleShot(100, form.get(), [this] { EXPECT_FALSE(form->close()); });
   convertTo(dir.path("prog.cas"));
   EXPECT_EQ(ui.messageTexts(), QStringList({"started\n", kFailed}));
+  EXPECT_TRUE(ui.progressEverShown); // once the box was closed
   EXPECT_TRUE(form->close());
+}
+
+TEST_F(ConvertTest, TheProgressWindowNeverCoversABoxNorOutlivesTheConverter) {
+  form->ConvProg = converter("txt2bas.exe", "echo warning 1 >&2\nsleep 0.1\necho warning 2 >&2\n");
+  ui.boxOpenMs = 600;
+  convertTo(dir.path("prog.cas"));
+  ASSERT_GE(ui.messages.size(), 2U);
+  for (const auto &message : ui.messages) {
+    EXPECT_FALSE(message.underProgress) << message.text.toStdString();
+  }
+  EXPECT_FALSE(ui.progressEverShown);
+}
+
+// An emulator that writes its arguments, one per line, to "<its path>.args".
+QString emulator(const TempDir &dir, const QString &name) {
+  const QString path = dir.write(name, "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.args.tmp\"\n"
+                                       "mv \"$0.args.tmp\" \"$0.args\"\n");
+  QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner);
+  return path;
+}
+
+TEST_F(ConvertTest, RunInTheEmulatorConvertsThenStartsItWithTheImage) {
+  form->ConvProg = converter("txt2bas.exe");
+  auto &tool = *form->findChild<EmulatorTool *>();
+  const QString emu = emulator(dir, "my emu");
+  ui.modalScripts.push_back([](QDialog &) {}); // not set: the settings come first
+  tool.runItem()->trigger();
+  EXPECT_TRUE(ui.saveCalls.empty());
+  ui.modalScripts.push_back([&emu](QDialog &dialog) {
+    auto *line = dialog.findChild<QLineEdit *>();
+    EXPECT_EQ(dialog.focusWidget(), line);
+    line->setText("'" + emu + "' -tape %1 -x");
+    QTest::keyClick(line, Qt::Key_Return);
+  });
+  const QString image = dir.path("my game's.cas");
+  ui.saveAnswers.push_back(image);
+  tool.runItem()->trigger();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(emu + ".args"); }, 5000));
+  EXPECT_EQ(dir.read("my emu.args"), ("-tape\n" + image + "\n-x\n").toUtf8());
+  EXPECT_EQ(ui.messageTexts(), QStringList({kDone}));
+
+  form->ConvProg = converter("txt2bas.exe", "exit 1\n"); // a failed conversion starts nothing
+  QFile::remove(emu + ".args");
+  ui.saveAnswers.push_back(image);
+  tool.runItem()->trigger();
+  QTest::qWait(300);
+  EXPECT_FALSE(QFile::exists(emu + ".args"));
+  form->ConvProg = converter("txt2bas.exe");
+  ui.modalScripts.push_back([](QDialog &dialog) {
+    dialog.findChild<QLineEdit *>()->setText("kavrin-no-such-emulator %1");
+    dialog.accept();
+  });
+  tool.settingsItem()->trigger();
+  ui.saveAnswers.push_back(image);
+  tool.runItem()->trigger();
+  EXPECT_EQ(ui.messageTexts().last(),
+            "エミュレータを起動できません。\nプログラムが見つかりません: kavrin-no-such-emulator");
+  EXPECT_TRUE(form->close());
+  EXPECT_TRUE(cp932::decodeVerbatim(dir.read("kavrin.ini"))
+                  .endsWith("[Emulator]\r\nCommand=kavrin-no-such-emulator %1\r\n"));
 }
 
 TEST_F(ConvertTest, RefusalsAndConvertersThatCannotStartAreReported) {

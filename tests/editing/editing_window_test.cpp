@@ -1,11 +1,14 @@
 #include "support/window_fixture.h"
 
+#include "editing/replace_tool.h"
 #include "platform/colors.h"
 #include "widgets/find_dialog.h"
+#include "widgets/replace_dialog.h"
 #include "widgets/status_bar.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -185,6 +188,34 @@ TEST_F(EditingWindowTest, FindDialogIsSeededModelessAndFindsOnReturn) {
   openFind();
   QTest::mouseClick(d.findChildren<QPushButton *>().at(1), Qt::LeftButton); // Cancel
   EXPECT_FALSE(d.isVisible());
+}
+
+TEST_F(EditingWindowTest, ReplaceFindsAsFindDoesAndReplacesOneOrAll) {
+  editor().setText("10 A=A+1\n20 PRINT A");
+  editor().setSelStart(3);
+  editor().setSelLength(1);
+  QTest::keyClick(form->RichEdit1, Qt::Key_H, Qt::ControlModifier);
+  ReplaceDialog &d = *form->findChild<ReplaceTool *>()->dialog();
+  EXPECT_TRUE(!d.isModal() && becomesActive(d) && QApplication::focusWidget() == d.findEdit());
+  EXPECT_EQ(d.findText(), "A");
+  QTest::keyClick(d.findEdit(), Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), d.replaceEdit());
+  QTest::keyClicks(d.replaceEdit(), "BB");
+  d.replaceButton()->click(); // the selection is a hit: replaced, then the next one
+  EXPECT_EQ(text(), "10 BB=A+1\n20 PRINT A");
+  EXPECT_EQ(selection(), std::pair(6, 1));
+  editor().setSelStart(0);
+  d.replaceButton()->click(); // no hit selected: only finds
+  EXPECT_EQ(selection(), std::pair(6, 1));
+  d.replaceAllButton()->click();
+  EXPECT_EQ(text(), "10 BB=BB+1\n20 PRINT BB");
+  EXPECT_EQ(ui.messageTexts(), QStringList({"2 箇所を置換しました。"}));
+  form->Undo1->trigger();
+  EXPECT_EQ(text(), "10 BB=A+1\n20 PRINT A");
+  d.matchCaseBox()->setChecked(true);
+  d.findEdit()->setText("a");
+  d.findNextButton()->click();
+  EXPECT_EQ(ui.messageTexts().last(), "End of document reached.");
 }
 
 } // namespace

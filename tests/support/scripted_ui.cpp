@@ -1,6 +1,7 @@
 #include "support/scripted_ui.h"
 
 #include <QDialog>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -34,7 +35,11 @@ template <typename T> void take(T &value, const T &answer) { value = answer; }
 
 MsgResult ScriptedUserInterface::messageBox(QWidget * /*owner*/, const QString &text, const QString &caption,
                                             MsgButtons buttons, MsgResult /*defaultButton*/) {
-  messages.push_back({text, caption});
+  messages.push_back({text, caption, false});
+  if (boxOpenMs > 0) {
+    QTest::qWait(boxOpenMs);
+  }
+  messages.back().underProgress = progressShown > 0;
   if (buttons == MsgButtons::Ok) {
     return MsgResult::Ok;
   }
@@ -65,19 +70,45 @@ bool ScriptedUserInterface::execColorDialog(QWidget * /*owner*/, TColor &color) 
 
 namespace {
 
+// Shows itself after the real window's delay, unless held.
 class ScriptedProgress : public ProgressWindow {
 public:
-  ScriptedProgress(int cancelAfterMs, std::function<void()> onCancel) {
+  ScriptedProgress(int cancelAfterMs, std::function<void()> onCancel, ScriptedUserInterface &ui) : ui_(ui) {
     if (cancelAfterMs >= 0) {
       timer_.setSingleShot(true);
       QObject::connect(&timer_, &QTimer::timeout, std::move(onCancel));
       timer_.start(cancelAfterMs);
     }
+    show_.setSingleShot(true);
+    QObject::connect(&show_, &QTimer::timeout, [this] { setShown(true); });
+    show_.start(kShowDelayMs);
   }
+  ~ScriptedProgress() override { setShown(false); }
   bool acceptsInput() const override { return true; }
+  void hold(bool held) override {
+    show_.stop();
+    if (held) {
+      setShown(false);
+    } else {
+      show_.start(kShowDelayMs);
+    }
+  }
 
 private:
+  static constexpr int kShowDelayMs = 400;
+
+  void setShown(bool on) {
+    if (on != shown_) {
+      shown_ = on;
+      ui_.progressShown += on ? 1 : -1;
+      ui_.progressEverShown = ui_.progressEverShown || on;
+    }
+  }
+
+  ScriptedUserInterface &ui_;
   QTimer timer_;
+  QTimer show_;
+  bool shown_ = false;
 };
 
 } // namespace
@@ -85,7 +116,7 @@ private:
 std::unique_ptr<ProgressWindow> ScriptedUserInterface::showProgress(QWidget * /*owner*/, const QString &text,
                                                                     std::function<void()> onCancel) {
   progressTexts << text;
-  return std::make_unique<ScriptedProgress>(cancelAfterMs, std::move(onCancel));
+  return std::make_unique<ScriptedProgress>(cancelAfterMs, std::move(onCancel), *this);
 }
 
 int ScriptedUserInterface::execModal(QDialog &dialog) {

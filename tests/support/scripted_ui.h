@@ -20,6 +20,8 @@ public:
   struct Message {
     QString text;
     QString caption;
+    // A progress window was showing when the box closed.
+    bool underProgress = false;
   };
 
   // Scripts.
@@ -58,6 +60,11 @@ public:
   // cancels each that long after it was shown.
   QStringList progressTexts;
   int cancelAfterMs = -1;
+  // How long each box stays open, events running, before it is answered.
+  int boxOpenMs = 0;
+  // Progress windows showing now, and whether one ever showed.
+  int progressShown = 0;
+  bool progressEverShown = false;
 
   QStringList messageTexts() const;
   // True when every scripted answer was used.

@@ -2,10 +2,10 @@
 
 #include "app/application.h"
 #include "app/tform1.h"
-#include "widgets/rich_edit.h"
 #include "support/qt_printers.h"
 #include "support/scripted_ui.h"
 #include "support/temp_dir.h"
+#include "widgets/rich_edit.h"
 
 #include <QCoreApplication>
 #include <QTest>
