@@ -8,6 +8,8 @@
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QDir>
+#include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QWidget>
 #include <QWindow>
@@ -86,7 +88,9 @@ void waitUntilExposed(QWidget *widget) {
 }
 
 ProgramPaths benchPaths(const QString &iniFile) {
-  return {QCoreApplication::applicationDirPath() + u'/', iniFile};
+  // Recovery copies beside the settings, in the run's own folder.
+  return {QCoreApplication::applicationDirPath() + u'/', iniFile,
+          QFileInfo(iniFile).dir().filePath(QStringLiteral("state"))};
 }
 
 std::unique_ptr<TForm1> shownMainWindow(UserInterface &ui, const ProgramPaths &paths) {

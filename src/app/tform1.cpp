@@ -3,6 +3,7 @@
 #include "app/window_feature.h"
 #include "basic/basic_tools.h"
 #include "convert/emulator_tool.h"
+#include "document/recovery_tool.h"
 #include "editing/replace_tool.h"
 
 #include "platform/error.h"
@@ -46,7 +47,7 @@ QFont editorDesignFont() { return pixelFont(QStringLiteral("ＭＳ ゴシック"
 
 ProgramPaths ProgramPaths::ofThisProgram() {
   const QString exeDir = QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + u'/');
-  return {exeDir, settingsFilePath(exeDir)};
+  return {exeDir, settingsFilePath(exeDir), defaultRecoveryFolder()};
 }
 
 TForm1::TForm1(UserInterface &ui, const QStringList &args, const ProgramPaths &paths, QWidget *parent)
@@ -55,7 +56,7 @@ TForm1::TForm1(UserInterface &ui, const QStringList &args, const ProgramPaths &p
   createComponents();
   createMenus();
   connectHandlers();
-  createFeatures();
+  createFeatures(paths.stateDir);
 
   FunctionKeys = defaultFunctionKeys();
   ExeDir = paths.exeDir;
@@ -72,8 +73,12 @@ TForm1::TForm1(UserInterface &ui, const QStringList &args, const ProgramPaths &p
   RichEdit1->setOverwriteMode(false);
   LayoutStatusPanels();
   UpdateLegend();
+  for (WindowFeature *feature : features()) {
+    feature->started();
+  }
 
-  if (!args.isEmpty()) {
+  // A recovered document is asked about before the file replaces it.
+  if (!args.isEmpty() && QuerySave()) {
     LoadFile(args.first());
   }
 }
@@ -236,14 +241,29 @@ void TForm1::connectHandlers() {
   connect(RichEdit1, &RichEdit::filesDropped, this, &TForm1::WMDropFiles);
 }
 
-void TForm1::createFeatures() {
-  const WindowParts parts{this,     RichEdit1, ui_,   Edit1,    Find1,  Format1,
-                          Special1, Trans6,    ModeGroup, Back1, Keywords, ExeDir,
-                          [this] { return convertProgram(); }};
+void TForm1::createFeatures(const QString &stateDir) {
+  const WindowParts parts{
+      this,
+      RichEdit1,
+      ui_,
+      Edit1,
+      Find1,
+      Format1,
+      Special1,
+      Trans6,
+      ModeGroup,
+      Back1,
+      Keywords,
+      ExeDir,
+      [this] { return convertProgram(); },
+      FileName,
+      stateDir,
+      [this](const QString &fileName, const QString &text) { restoreDocument(fileName, text); }};
   // Each puts its Edit-menu item right after Find, so the last comes first.
   new basic::BasicTools(parts);
   new ReplaceTool(parts);
   new EmulatorTool(parts);
+  new RecoveryTool(parts);
 }
 
 QList<WindowFeature *> TForm1::features() const {

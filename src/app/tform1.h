@@ -28,6 +28,8 @@ class WindowFeature;
 struct ProgramPaths {
   QString exeDir;
   QString iniFile;
+  // Where recovery copies are kept.
+  QString stateDir;
 
   // The paths of the running program.
   static ProgramPaths ofThisProgram();
@@ -122,6 +124,8 @@ public:
   void SaveAs1Click();
   void UpdateTitle();
   void LoadFile(const QString &path);
+  // A recovered text in the window, under its file name, unsaved.
+  void restoreDocument(const QString &fileName, const QString &text);
   void AddRecent();
   void UpdateRecentMenu();
   void OpenRecent(int index);
@@ -184,7 +188,7 @@ private:
   void createMenus();
   void connectHandlers();
   // The command sets beyond the window's own; each is a child of the window.
-  void createFeatures();
+  void createFeatures(const QString &stateDir);
   QList<WindowFeature *> features() const;
   // The convert command; the tape image path when the converter succeeded.
   QString convertProgram();

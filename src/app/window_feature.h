@@ -40,6 +40,12 @@ struct WindowParts {
   // Converts as Special > 変換 does; the tape image path when the converter
   // succeeded, else empty.
   std::function<QString()> convert;
+  // The document's path, empty for a new one.
+  const QString &fileName;
+  // Where recovery copies are kept.
+  QString stateDir;
+  // Takes a recovered text into the window as a modified document.
+  std::function<void(const QString &fileName, const QString &text)> restore;
 };
 
 // A command set of its own beside the window's: it owns its menu items and
@@ -52,6 +58,9 @@ public:
 
   virtual void readSettings(const SettingValues &values) = 0;
   virtual void writeSettings(SettingValues &values) const = 0;
+  // The window is built and its settings read; the file named on the
+  // command line comes next.
+  virtual void started() {}
 };
 
 } // namespace kavrin

@@ -70,6 +70,13 @@ void TForm1::LoadFile(const QString &path) {
   AddRecent();
 }
 
+void TForm1::restoreDocument(const QString &fileName, const QString &text) {
+  FileName = fileName;
+  RichEdit1->setText(text);
+  RichEdit1->setModified(true);
+  UpdateTitle();
+}
+
 QByteArray TForm1::encodedText() {
   cp932::Encoded encoded = cp932::encode(RichEdit1->rawText());
   if (!encoded.ok()) {

@@ -13,7 +13,7 @@ class QWidget;
 
 namespace kavrin {
 
-enum class MsgButtons { Ok, YesNoCancel };
+enum class MsgButtons { Ok, YesNo, YesNoCancel };
 enum class MsgResult { Ok, Yes, No, Cancel };
 
 // The state of an open or save dialog.  It persists between showings: the

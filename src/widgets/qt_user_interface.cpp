@@ -84,6 +84,9 @@ MsgResult QtUserInterface::messageBox(QWidget *owner, const QString &text, const
   if (buttons == MsgButtons::YesNoCancel) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     box.setEscapeButton(QMessageBox::Cancel);
+  } else if (buttons == MsgButtons::YesNo) {
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
   } else {
     box.setStandardButtons(QMessageBox::Ok);
     box.setEscapeButton(QMessageBox::Ok);
@@ -97,7 +100,9 @@ MsgResult QtUserInterface::messageBox(QWidget *owner, const QString &text, const
   case QMessageBox::Ok:
     return MsgResult::Ok;
   default:
-    return buttons == MsgButtons::Ok ? MsgResult::Ok : MsgResult::Cancel;
+    return buttons == MsgButtons::Ok      ? MsgResult::Ok
+           : buttons == MsgButtons::YesNo ? MsgResult::No
+                                          : MsgResult::Cancel;
   }
 }
 

@@ -93,6 +93,7 @@ void RichEdit::setText(const QString &text) {
   highlighter_ = nullptr;
   setPlainText(text);
   markPlaceholdersIn(text);
+  emit textReplaced();
 }
 
 QString RichEdit::rawText() const { return document()->toRawText(); }

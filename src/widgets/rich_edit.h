@@ -65,6 +65,9 @@ public:
 signals:
   // Local files dropped on the editor, in the order of the drop.
   void filesDropped(const QStringList &paths);
+  // setText replaced the whole text; the document reports no change of
+  // its modified flag then.
+  void textReplaced();
 
 protected:
   void paintEvent(QPaintEvent *event) override;

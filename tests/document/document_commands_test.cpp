@@ -66,7 +66,7 @@ TEST_F(DocumentTest, SaveKeepsTheBytesItDidNotEditAndSaveAsReplacesWithoutAsking
   form->SaveAs1->trigger();
   form->SaveAs1->trigger();
   EXPECT_EQ(ui.saveCalls.at(1).fileName, other); // the name last chosen
-  EXPECT_EQ(dir.read("other"), original + "3");        // no extension added
+  EXPECT_EQ(dir.read("other"), original + "3");  // no extension added
   EXPECT_EQ(form->windowTitle(), "other - kavrin");
   EXPECT_EQ(form->RecentFiles.mid(0, 2), (QStringList{other, odd}));
   EXPECT_TRUE(ui.messages.empty());

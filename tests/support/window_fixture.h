@@ -17,7 +17,8 @@
 namespace kavrin::testing {
 
 inline ProgramPaths testPaths(const TempDir &dir) {
-  return {QCoreApplication::applicationDirPath() + u'/', dir.path(QStringLiteral("kavrin.ini"))};
+  return {QCoreApplication::applicationDirPath() + u'/', dir.path(QStringLiteral("kavrin.ini")),
+          dir.path(QStringLiteral("state"))};
 }
 
 // A main window answered by a script, with a folder of its own.

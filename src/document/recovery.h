@@ -1,0 +1,87 @@
+#pragma once
+
+#include "platform/process_lock.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace kavrin {
+
+// What a recovery copy keeps of an unsaved document.
+struct RecoveryCopy {
+  // The document's path; empty for a document never saved.
+  QString fileName;
+  // The editor's text exactly, line breaks as '\n'.
+  QString text;
+  QDateTime written;
+};
+
+// A copy's bytes: a header, the copy, and a checksum that tells a damaged
+// or cut file.  Nothing when the bytes are not a whole copy of a version
+// this program reads.
+QByteArray encodeRecoveryCopy(const RecoveryCopy &copy);
+std::optional<RecoveryCopy> decodeRecoveryCopy(const QByteArray &bytes);
+
+// This user's folder of recovery copies: $XDG_STATE_HOME/kavrin, else
+// ~/.local/state/kavrin; on Windows and macOS under the per-user
+// application data.
+QString defaultRecoveryFolder();
+
+// A copy left by an editor that is no longer running.
+struct LeftCopy {
+  QString file;
+  // Nothing when it cannot be read.
+  std::optional<RecoveryCopy> copy;
+  QDateTime modified;
+};
+
+// The copies in a folder.  Each running editor writes one of its own, named
+// for it and locked for as long as it runs.
+class RecoveryStore {
+public:
+  explicit RecoveryStore(QString folder) : folder_(std::move(folder)) {}
+
+  // Replaces this editor's copy in one step; false when it cannot.
+  bool write(const RecoveryCopy &copy);
+  // Removes this editor's copy, if any.
+  void remove();
+  QString ownFile() const { return own_; }
+
+  // The copies of editors no longer running, newest first.
+  std::vector<LeftCopy> leftBehind() const;
+  // Removes a left copy and its lock.
+  static void discard(const QString &copyFile);
+
+private:
+  bool claim();
+
+  QString folder_;
+  QString own_;
+  ProcessLock lock_;
+};
+
+// When the copy is due: a pause in typing, or the longest wait during
+// continuous typing.  Times are milliseconds of one clock.
+class RecoverySchedule {
+public:
+  static constexpr qint64 kPauseMs = 2000;
+  static constexpr qint64 kLongestMs = 30000;
+
+  void changed(qint64 now);
+  void written() { pending_ = false; }
+  bool pending() const { return pending_; }
+  // Milliseconds from `now` until the copy is due (0 when overdue); only
+  // while pending.
+  qint64 dueIn(qint64 now) const;
+
+private:
+  bool pending_ = false;
+  qint64 first_ = 0;
+  qint64 last_ = 0;
+};
+
+} // namespace kavrin

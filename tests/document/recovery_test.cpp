@@ -1,0 +1,114 @@
+#include "document/recovery.h"
+#include "support/temp_dir.h"
+
+#include <QCryptographicHash>
+#include <QDataStream>
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+namespace kavrin {
+namespace {
+
+using testing::TempDir;
+
+TEST(RecoverySchedule, APauseOrTheLongestWaitMakesTheCopyDue) {
+  // Changes at these times, then the wait asked for at the last one.
+  const struct {
+    std::vector<qint64> changes;
+    qint64 dueIn;
+  } cases[] = {
+      {{0}, 2000},
+      {{0, 1500}, 2000},
+      {{0, 10000, 20000, 28500}, 1500},
+      {{0, 29000, 29999, 31000}, 0},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.changes.size());
+    RecoverySchedule schedule;
+    for (const qint64 at : c.changes) {
+      schedule.changed(at);
+    }
+    EXPECT_EQ(schedule.dueIn(c.changes.back()), c.dueIn);
+  }
+  RecoverySchedule schedule; // a write starts the longest wait afresh
+  schedule.changed(0);
+  schedule.written();
+  EXPECT_FALSE(schedule.pending());
+  schedule.changed(40000);
+  schedule.changed(41000);
+  EXPECT_EQ(schedule.dueIn(41000), 2000);
+}
+
+TEST(RecoveryCopy, KeepsEveryUnitAndTellsADamagedOrNewerCopy) {
+  const RecoveryCopy copy{QStringLiteral("/home/u/ゲーム.txt"),
+                          QStringLiteral("10 PRINT \"\uE0FF\"\n") + QChar(0xD800) + QStringLiteral(" \u00E9\n") + QChar(0),
+                          QDateTime::currentDateTime()};
+  const QByteArray bytes = encodeRecoveryCopy(copy);
+  const std::optional<RecoveryCopy> back = decodeRecoveryCopy(bytes);
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->text, copy.text);
+  EXPECT_EQ(back->fileName, copy.fileName);
+  EXPECT_EQ(back->written.toMSecsSinceEpoch(), copy.written.toMSecsSinceEpoch());
+  QByteArray flipped = bytes;
+  flipped[flipped.size() / 2] = static_cast<char>(flipped[flipped.size() / 2] ^ 1);
+  QByteArray newer = bytes.first(16); // the header, then version 2 and a right checksum
+  QDataStream(&newer, QIODevice::Append) << quint32(2);
+  newer += bytes.sliced(20, bytes.size() - 20 - 32);
+  newer += QCryptographicHash::hash(newer, QCryptographicHash::Sha256);
+  for (const QByteArray &bad : {bytes.first(bytes.size() - 1), flipped, newer, QByteArray()}) {
+    EXPECT_FALSE(decodeRecoveryCopy(bad));
+  }
+}
+
+TEST(RecoveryStore, OffersOnlyTheCopiesOfEditorsThatStopped) {
+  TempDir dir;
+  const QString folder = dir.path("state/kavrin");
+  RecoveryStore running(folder);
+  ASSERT_TRUE(running.write({{}, "running", QDateTime::currentDateTime()}));
+  {
+    RecoveryStore older(folder);
+    RecoveryStore newer(folder);
+    ASSERT_TRUE(older.write({"a.txt", "older", QDateTime::currentDateTime()}));
+    ASSERT_TRUE(newer.write({"b.txt", "newer", QDateTime::currentDateTime()}));
+    EXPECT_NE(older.ownFile(), newer.ownFile());
+    QFile file(older.ownFile());
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime);
+  } // their locks go as a killed editor's do; the copies stay
+  std::vector<LeftCopy> left = running.leftBehind();
+  ASSERT_EQ(left.size(), 2U);
+  EXPECT_EQ(left[0].copy->text, "newer");
+  EXPECT_EQ(left[1].copy->text, "older");
+  const QString newer = left[0].file;
+  RecoveryStore::discard(newer);
+  EXPECT_FALSE(QFile::exists(newer) || QFile::exists(QString(newer).replace(".recovery", ".lock")));
+  dir.write("state/kavrin/kavrin-1-0.recovery", "KAVRIN RECOVERY\ncut");
+  left = running.leftBehind();
+  ASSERT_EQ(left.size(), 2U);
+  EXPECT_TRUE(!left[0].copy && left[1].copy->text == "older");
+  running.remove();
+  EXPECT_FALSE(QFile::exists(running.ownFile()));
+}
+
+#ifndef Q_OS_WIN
+TEST(RecoveryStore, LivesInTheUsersStateFolder) {
+  const QByteArray saved = qgetenv("XDG_STATE_HOME");
+  const struct {
+    const char *xdg;
+    QString folder;
+  } cases[] = {
+      {"/var/x", "/var/x/kavrin"},
+      {"relative", QDir::homePath() + "/.local/state/kavrin"},
+      {"", QDir::homePath() + "/.local/state/kavrin"},
+  };
+  for (const auto &c : cases) {
+    qputenv("XDG_STATE_HOME", c.xdg);
+    EXPECT_EQ(defaultRecoveryFolder(), c.folder);
+  }
+  qputenv("XDG_STATE_HOME", saved);
+}
+#endif
+
+} // namespace
+} // namespace kavrin
