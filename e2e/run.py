@@ -216,6 +216,28 @@ def case_one_editing_session(s):
             raise Failure(f"the settings file lacks {line!r}:\n{written!r}")
 
 
+def case_recovery_after_a_kill(s):
+    """typing survives SIGKILL: the copy is offered at the next start, and Yes then Ctrl+S save every byte"""
+    program = s.write("game.txt", JAPANESE_PROGRAM)
+    s.launch(program)
+    s.press("ctrl+End", "50 print 1", "Return", "end")
+    state = s.dir / "home" / ".local" / "state" / "kavrin"
+    wait_until("the recovery copy", lambda: list(state.glob("*.recovery")))
+    os.killpg(s.proc.pid, signal.SIGKILL)
+    s.proc.wait(10)
+    s.launch()  # the first window is the offer, before the main window
+    if s.xdo("getwindowname", s.main).strip() != "kavrin":
+        raise Failure("no offer of the copy at the start")
+    s.press("Return")  # Yes
+    s.main = wait_until("the recovered window", lambda: next(
+        (w for w in s.windows() if "game.txt" in s.xdo("getwindowname", w)), None))
+    s.xdo("windowfocus", "--sync", s.main)
+    s.press("ctrl+s")
+    wait_until("game.txt to be saved", lambda: s.read("game.txt") != JAPANESE_PROGRAM)
+    expect_bytes("the recovered and saved bytes", s.read("game.txt"), JAPANESE_PROGRAM + b"50 print 1\r\n60 end")
+    wait_until("the copies to go after the save", lambda: not list(state.glob("*.recovery")))
+
+
 def take_screenshot(s, target):
     """the README's picture: a short program, the key legend, the Special menu"""
     program = s.write("sample.txt", '10 REM サンプル\r\n20 PRINT "こんにちは、世界"\r\n'.encode("cp932"))
@@ -229,7 +251,7 @@ def take_screenshot(s, target):
     temporary.replace(target)
 
 
-CASES = [case_one_editing_session]
+CASES = [case_one_editing_session, case_recovery_after_a_kill]
 
 
 def run_case(label, name, summary, body, build, keep):
