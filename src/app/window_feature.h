@@ -29,7 +29,8 @@ struct WindowParts {
   QMenu *special;
   // Special-menu items of the emulator go after this one.
   QAction *convertItem;
-  // Triggered after the window has switched the BASIC mode.
+  // The BASIC mode items; each is triggered after the window has switched
+  // the mode.
   QActionGroup *modes;
   // Triggered after the window has changed the editor's background.
   QAction *background;

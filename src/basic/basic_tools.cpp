@@ -49,8 +49,11 @@ BasicTools::BasicTools(const WindowParts &parts)
       keywords_(parts.keywords) {
   setObjectName(QStringLiteral("BasicTools"));
   createItems(parts);
-  // The window's own handlers run first, so the new list or colour is in place.
-  connect(parts.modes, &QActionGroup::triggered, this, [this] { applyColours(); });
+  // The window's own handlers run first, so the new list or colour is in
+  // place (the group's signal would come before them).
+  for (QAction *mode : parts.modes->actions()) {
+    connect(mode, &QAction::triggered, this, [this] { applyColours(); });
+  }
   connect(parts.background, &QAction::triggered, this, [this] { applyColours(); });
 }
 

@@ -1,8 +1,8 @@
 #include "support/window_fixture.h"
 
-#include "widgets/basic_dialogs.h"
 #include "basic/basic_tools.h"
 #include "platform/cp932.h"
+#include "widgets/basic_dialogs.h"
 
 #include <QAction>
 #include <QApplication>
@@ -117,12 +117,17 @@ TEST_F(BasicToolsTest, CheckListsFindingsThatSelectTheirLine) {
   EXPECT_EQ(window.summary()->text(), "プログラムに問題はありません。");
 }
 
-TEST_F(BasicToolsTest, ColoursAreStoredOnlyOnceSwitchedOn) {
-  load("10 PRINT \"A\"");
+TEST_F(BasicToolsTest, ColoursFollowTheModeAndAreStoredOnlyOnceSwitchedOn) {
+  load("10 BGET");
   tools().coloursItem()->trigger();
   EXPECT_TRUE(tools().coloursItem()->isChecked());
-  QTest::qWait(20);
-  EXPECT_FALSE(editor().document()->firstBlock().layout()->formats().isEmpty());
+  const auto spans = [this] {
+    editor().viewport()->repaint();
+    return editor().document()->firstBlock().layout()->formats().size();
+  };
+  EXPECT_EQ(spans(), 1); // the line number; BGET is a mode-6 word
+  form->Mode6->trigger();
+  EXPECT_EQ(spans(), 2);
   EXPECT_FALSE(editor().modified());
   EXPECT_TRUE(form->close());
   EXPECT_TRUE(cp932::decodeVerbatim(dir.read("kavrin.ini")).endsWith("[Editor]\r\nHighlight=1\r\n"));
