@@ -47,7 +47,6 @@ QTextCharFormat foreground(const QColor &color) {
 BasicTools::BasicTools(const WindowParts &parts)
     : WindowFeature(parts.window), window_(parts.window), editor_(parts.editor), ui_(parts.ui),
       keywords_(parts.keywords) {
-  setObjectName(QStringLiteral("BasicTools"));
   createItems(parts);
   // The window's own handlers run first, so the new list or colour is in
   // place (the group's signal would come before them).

@@ -15,7 +15,6 @@ namespace kavrin {
 EmulatorTool::EmulatorTool(const WindowParts &parts)
     : WindowFeature(parts.window), window_(parts.window), ui_(parts.ui), convert_(parts.convert),
       exeDir_(parts.exeDir) {
-  setObjectName(QStringLiteral("EmulatorTool"));
   run_ = new QAction(QStringLiteral("エミュレータで実行(&E)"), parts.special);
   settings_ = new QAction(QStringLiteral("エミュレータの設定(&M)..."), parts.special);
   const QList<QAction *> items = parts.special->actions();

@@ -20,7 +20,6 @@ QString shownTime(const QDateTime &time) {
 RecoveryTool::RecoveryTool(const WindowParts &parts)
     : WindowFeature(parts.window), window_(parts.window), editor_(parts.editor), ui_(parts.ui),
       fileName_(parts.fileName), restore_(parts.restore), store_(parts.stateDir) {
-  setObjectName(QStringLiteral("RecoveryTool"));
   timer_.setSingleShot(true);
   connect(&timer_, &QTimer::timeout, this, &RecoveryTool::writeNow);
   // Only the timer is touched while typing; the copy is written after.

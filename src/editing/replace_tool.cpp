@@ -12,7 +12,6 @@ namespace kavrin {
 
 ReplaceTool::ReplaceTool(const WindowParts &parts)
     : WindowFeature(parts.window), window_(parts.window), editor_(parts.editor), ui_(parts.ui) {
-  setObjectName(QStringLiteral("ReplaceTool"));
   item_ = new QAction(QStringLiteral("置換(&R)..."), parts.edit);
   item_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
   const QList<QAction *> items = parts.edit->actions();

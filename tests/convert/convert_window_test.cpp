@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
+#include <QPushButton>
 
 #include <QAction>
 #include <QFile>
@@ -111,7 +112,13 @@ TEST_F(ConvertTest, RunInTheEmulatorConvertsThenStartsItWithTheImage) {
   form->ConvProg = converter("txt2bas.exe");
   auto &tool = *form->findChild<EmulatorTool *>();
   const QString emu = emulator(dir, "my emu");
-  ui.modalScripts.push_back([](QDialog &) {}); // not set: the settings come first
+  ui.modalScripts.push_back([](QDialog &dialog) { // not set: the settings come first
+    for (QPushButton *button : dialog.findChildren<QPushButton *>()) {
+      if (button->text() == "キャンセル") {
+        button->click();
+      }
+    }
+  });
   tool.runItem()->trigger();
   EXPECT_TRUE(ui.saveCalls.empty());
   ui.modalScripts.push_back([&emu](QDialog &dialog) {
