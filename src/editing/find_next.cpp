@@ -7,7 +7,7 @@
 
 namespace kavrin {
 
-bool findNext(QPlainTextEdit &editor, UserInterface &ui, const SearchOptions &options) {
+void findNext(QPlainTextEdit &editor, UserInterface &ui, const SearchOptions &options) {
   QTextCursor caret = editor.textCursor();
   if (caret.hasSelection()) {
     caret.setPosition(searchStart(caret, editor.document()->characterCount() - 1));

@@ -10,6 +10,6 @@ class UserInterface;
 
 // Finds the next hit forward from the caret and selects it, or says that
 // the end of the document was reached.  Find and replace both go this way.
-bool findNext(QPlainTextEdit &editor, UserInterface &ui, const SearchOptions &options);
+void findNext(QPlainTextEdit &editor, UserInterface &ui, const SearchOptions &options);
 
 } // namespace kavrin
