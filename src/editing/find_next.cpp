@@ -17,11 +17,10 @@ void findNext(QPlainTextEdit &editor, UserInterface &ui, const SearchOptions &op
   if (hit.isNull()) {
     ui.messageBox(nullptr, QStringLiteral("End of document reached."), QStringLiteral("Find/Rep"),
                   MsgButtons::Ok, MsgResult::Ok);
-    return false;
+    return;
   }
   editor.setTextCursor(hit);
   editor.ensureCursorVisible();
-  return true;
 }
 
 } // namespace kavrin
