@@ -62,7 +62,11 @@ void EmulatorTool::browse() {
 }
 
 void EmulatorTool::RunClick() {
-  if (command_.isEmpty() && (!SettingsClick() || command_.isEmpty())) {
+  if (command_.isEmpty() && !SettingsClick()) {
+    return;
+  }
+  if (command_.isEmpty()) {
+    showMessage(ui_, window_, QStringLiteral("エミュレータのコマンドラインが設定されていません。"));
     return;
   }
   const QString image = convert_();

@@ -57,7 +57,7 @@ QString TForm1::convertProgram() {
     return {};
   }
   return RunConverter(buildConverterCommand(kind, ConvProg, Mode6->isChecked(), FileName, image)) ? image
-                                                                                                   : QString();
+                                                                                                  : QString();
 }
 
 bool TForm1::RunConverter(const ConverterCommand &command) {
@@ -87,7 +87,8 @@ bool TForm1::RunConverter(const ConverterCommand &command) {
     std::unique_ptr<ProgressWindow> progress =
         ui().showProgress(this, QStringLiteral("変換中..."), [&child] { child.cancel(); });
     const auto events = [&progress] {
-      return progress && progress->acceptsInput() ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents;
+      return progress && progress->acceptsInput() ? QEventLoop::AllEvents
+                                                  : QEventLoop::ExcludeUserInputEvents;
     };
     for (QByteArray piece = child.nextErrorPiece(4096, events); !piece.isEmpty();
          piece = child.nextErrorPiece(4096, events)) {

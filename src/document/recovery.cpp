@@ -27,6 +27,10 @@ QString lockFileOf(const QString &copyFile) {
   return copyFile.left(copyFile.size() - kCopySuffix.size()) + kLockSuffix;
 }
 
+QString copyFileOf(const QString &lockFile) {
+  return lockFile.left(lockFile.size() - kLockSuffix.size()) + kCopySuffix;
+}
+
 } // namespace
 
 QByteArray encodeRecoveryCopy(const RecoveryCopy &copy) {
@@ -112,6 +116,13 @@ void RecoveryStore::remove() {
 std::vector<LeftCopy> RecoveryStore::leftBehind() const {
   std::vector<LeftCopy> left;
   const QDir dir(folder_);
+  // The lock of an editor that stopped with nothing unsaved.
+  for (const QFileInfo &info : dir.entryInfoList({QStringLiteral("*") + kLockSuffix}, QDir::Files)) {
+    const QString lock = info.absoluteFilePath();
+    if (!QFile::exists(copyFileOf(lock)) && !ProcessLock::isHeld(lock)) {
+      QFile::remove(lock);
+    }
+  }
   for (const QFileInfo &info : dir.entryInfoList({QStringLiteral("*") + kCopySuffix}, QDir::Files)) {
     const QString file = info.absoluteFilePath();
     if (ProcessLock::isHeld(lockFileOf(file))) {

@@ -44,6 +44,10 @@ struct LeftCopy {
 class RecoveryStore {
 public:
   explicit RecoveryStore(QString folder) : folder_(std::move(folder)) {}
+  // Lets go of the lock and removes it; the copy stays.
+  ~RecoveryStore() { lock_.release(); }
+  RecoveryStore(const RecoveryStore &) = delete;
+  RecoveryStore &operator=(const RecoveryStore &) = delete;
 
   // Replaces this editor's copy in one step; false when it cannot.
   bool write(const RecoveryCopy &copy);

@@ -120,7 +120,11 @@ TEST_F(ConvertTest, RunInTheEmulatorConvertsThenStartsItWithTheImage) {
     }
   });
   tool.runItem()->trigger();
+  ui.modalScripts.push_back([](QDialog &dialog) { dialog.accept(); }); // an empty command line
+  tool.runItem()->trigger();
   EXPECT_TRUE(ui.saveCalls.empty());
+  EXPECT_EQ(ui.messageTexts(), QStringList({"エミュレータのコマンドラインが設定されていません。"}));
+  ui.messages.clear();
   ui.modalScripts.push_back([&emu](QDialog &dialog) {
     auto *line = dialog.findChild<QLineEdit *>();
     EXPECT_EQ(dialog.focusWidget(), line);

@@ -42,7 +42,8 @@ TEST(RecoverySchedule, APauseOrTheLongestWaitMakesTheCopyDue) {
 
 TEST(RecoveryCopy, KeepsEveryUnitAndTellsADamagedOrNewerCopy) {
   const RecoveryCopy copy{QStringLiteral("/home/u/ゲーム.txt"),
-                          QStringLiteral("10 PRINT \"\uE0FF\"\n") + QChar(0xD800) + QStringLiteral(" \u00E9\n") + QChar(0),
+                          QStringLiteral("10 PRINT \"\uE0FF\"\n") + QChar(0xD800) +
+                              QStringLiteral(" \u00E9\n") + QChar(0),
                           QDateTime::currentDateTime()};
   const QByteArray bytes = encodeRecoveryCopy(copy);
   const std::optional<RecoveryCopy> back = decodeRecoveryCopy(bytes);
@@ -84,11 +85,19 @@ TEST(RecoveryStore, OffersOnlyTheCopiesOfEditorsThatStopped) {
   RecoveryStore::discard(newer);
   EXPECT_FALSE(QFile::exists(newer) || QFile::exists(QString(newer).replace(".recovery", ".lock")));
   dir.write("state/kavrin/kavrin-1-0.recovery", "KAVRIN RECOVERY\ncut");
+  const QString orphan = dir.write("state/kavrin/kavrin-2-0.lock", ""); // stopped with nothing unsaved
   left = running.leftBehind();
+  EXPECT_FALSE(QFile::exists(orphan));
   ASSERT_EQ(left.size(), 2U);
   EXPECT_TRUE(!left[0].copy && left[1].copy->text == "older");
   running.remove();
   EXPECT_FALSE(QFile::exists(running.ownFile()));
+  {
+    RecoveryStore closing(folder); // a normal end leaves no lock either
+    ASSERT_TRUE(closing.write({{}, "x", QDateTime::currentDateTime()}));
+    closing.remove();
+  }
+  EXPECT_EQ(QDir(folder).entryList({"kavrin-*"}, QDir::Files).size(), 3); // running's lock, older, cut
 }
 
 #ifndef Q_OS_WIN
