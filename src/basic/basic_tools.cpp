@@ -153,9 +153,12 @@ void BasicTools::SortClick() {
   const QString text = editorText(*editor_);
   const SortResult result = sortLines(text);
   if (result.changed) {
+    // The empty line after a final line break is no line of the text: a
+    // caret there stays at the end.
     const int caret = editor_->textCursor().blockNumber();
-    const int moved = caret < static_cast<int>(result.newLineOf.size()) ? result.newLineOf[caret] : -1;
-    replaceText(text, result.text, std::max(moved, 0));
+    const int moved = caret < static_cast<int>(result.newLineOf.size()) ? std::max(result.newLineOf[caret], 0)
+                                                                        : editor_->blockCount();
+    replaceText(text, result.text, moved);
   }
   message(sortReport(result));
 }
@@ -190,7 +193,8 @@ void BasicTools::replaceText(const QString &old, const QString &text, int caretL
   editor_->setSelStart(static_cast<int>(head));
   editor_->setSelLength(static_cast<int>(old.size() - tail - head));
   editor_->setSelText(text.mid(head, text.size() - tail - head));
-  const QTextBlock block = editor_->document()->findBlockByNumber(caretLine);
+  const QTextBlock block =
+      editor_->document()->findBlockByNumber(std::min(caretLine, editor_->blockCount() - 1));
   QTextCursor caret(block);
   caret.setPosition(block.position() + std::min(column, block.length() - 1));
   editor_->setTextCursor(caret);

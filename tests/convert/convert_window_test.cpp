@@ -154,9 +154,19 @@ TEST_F(ConvertTest, RunInTheEmulatorConvertsThenStartsItWithTheImage) {
   tool.runItem()->trigger();
   EXPECT_EQ(ui.messageTexts().last(),
             "エミュレータを起動できません。\nプログラムが見つかりません: kavrin-no-such-emulator");
+  const QString notRunnable = dir.write("emu.sh", "#!/bin/sh\n"); // not executable
+  ui.modalScripts.push_back([&notRunnable](QDialog &dialog) {
+    dialog.findChild<QLineEdit *>()->setText(notRunnable);
+    dialog.accept();
+  });
+  tool.settingsItem()->trigger();
+  ui.saveAnswers.push_back(image);
+  tool.runItem()->trigger();
+  EXPECT_TRUE(ui.messageTexts().last().startsWith(
+      "エミュレータを起動できません。\nプログラムを起動できません: " + notRunnable));
   EXPECT_TRUE(form->close());
   EXPECT_TRUE(cp932::decodeVerbatim(dir.read("kavrin.ini"))
-                  .endsWith("[Emulator]\r\nCommand=kavrin-no-such-emulator %1\r\n"));
+                  .endsWith("[Emulator]\r\nCommand=" + notRunnable + "\r\n"));
 }
 
 TEST_F(ConvertTest, RefusalsAndConvertersThatCannotStartAreReported) {
