@@ -69,6 +69,11 @@ void EmulatorTool::RunClick() {
     showMessage(ui_, window_, QStringLiteral("エミュレータのコマンドラインが設定されていません。"));
     return;
   }
+  // A command line that cannot be read is reported before the conversion.
+  if (const QString error = buildEmulatorCommand(command_, QString()).error; !error.isEmpty()) {
+    cannotStart(error);
+    return;
+  }
   const QString image = convert_();
   if (!image.isEmpty()) {
     start(image);

@@ -43,6 +43,7 @@ TEST_F(BasicToolsTest, CtrlGGoesToALineOrTheNextHigherOne) {
     int beeps;
     const char *message;
   } cases[] = {
+      {"10", 0, 0, ""},
       {"20", 2, 0, ""},
       {" 25 ", 1, 1, ""},
       {"50", 1, 1, "行 50 はありません"},

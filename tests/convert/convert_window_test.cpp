@@ -122,8 +122,17 @@ TEST_F(ConvertTest, RunInTheEmulatorConvertsThenStartsItWithTheImage) {
   tool.runItem()->trigger();
   ui.modalScripts.push_back([](QDialog &dialog) { dialog.accept(); }); // an empty command line
   tool.runItem()->trigger();
+  ui.modalScripts.push_back([](QDialog &dialog) {
+    dialog.findChild<QLineEdit *>()->setText("emu 'x");
+    dialog.accept();
+  });
+  tool.settingsItem()->trigger();
+  tool.runItem()->trigger(); // nothing is converted for a command line that cannot run
   EXPECT_TRUE(ui.saveCalls.empty());
-  EXPECT_EQ(ui.messageTexts(), QStringList({"エミュレータのコマンドラインが設定されていません。"}));
+  EXPECT_EQ(ui.messageTexts(),
+            QStringList(
+                {"エミュレータのコマンドラインが設定されていません。",
+                 "エミュレータを起動できません。\nエミュレータのコマンドラインの引用符が閉じていません。"}));
   ui.messages.clear();
   ui.modalScripts.push_back([&emu](QDialog &dialog) {
     auto *line = dialog.findChild<QLineEdit *>();
@@ -131,6 +140,7 @@ TEST_F(ConvertTest, RunInTheEmulatorConvertsThenStartsItWithTheImage) {
     line->setText("'" + emu + "' -tape %1 -x");
     QTest::keyClick(line, Qt::Key_Return);
   });
+  tool.settingsItem()->trigger();
   const QString image = dir.path("my game's.cas");
   ui.saveAnswers.push_back(image);
   tool.runItem()->trigger();

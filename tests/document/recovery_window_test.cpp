@@ -56,8 +56,11 @@ TEST_F(RecoveryTest, TheNewestCopyIsOfferedFirstAndYesOpensItBeforeTheCommandLin
 TEST_F(RecoveryTest, AnUnreadableCopyIsNamedAndLeftAlone) {
   QDir().mkpath(folder());
   const QString damaged = dir.write("state/kavrin-1-0.recovery", "KAVRIN RECOVERY\ncut short");
+  leave("a.txt", "10 A", 120); // offered after it all the same
+  ui.answers = {MsgResult::No};
   start();
-  ASSERT_EQ(ui.messages.size(), 1U);
+  ASSERT_EQ(ui.messages.size(), 2U);
+  EXPECT_TRUE(offered(ui.messages[1], "a.txt"));
   EXPECT_TRUE(ui.messages[0].text.contains("読めませんでした") && ui.messages[0].text.contains("kavrin-1-0"));
   EXPECT_TRUE(QFile::exists(damaged));
 }
