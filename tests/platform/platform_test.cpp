@@ -2,6 +2,7 @@
 #include "platform/error.h"
 #include "platform/file_filter.h"
 #include "platform/paths.h"
+#include "platform/process_lock.h"
 #include "platform/text_file.h"
 #include "support/temp_dir.h"
 
@@ -13,6 +14,22 @@ namespace kavrin {
 namespace {
 
 using testing::TempDir;
+
+TEST(ProcessLock, HeldUntilReleasedAndAskingTakesNothing) {
+  TempDir dir;
+  const QString path = dir.path("a.lock");
+  EXPECT_FALSE(ProcessLock::isHeld(path) || QFile::exists(path)); // asking makes no file
+  ProcessLock first;
+  ASSERT_TRUE(first.acquire(path));
+  ProcessLock second;
+  EXPECT_TRUE(ProcessLock::isHeld(path));
+  EXPECT_FALSE(second.acquire(path));
+  first.release();
+  EXPECT_FALSE(QFile::exists(path));
+  dir.write("a.lock", ""); // left by a program that stopped
+  EXPECT_FALSE(ProcessLock::isHeld(path));
+  EXPECT_TRUE(second.acquire(path)); // the look above let go of it
+}
 
 TEST(FileFilter, MasksListEveryLetterCaseAndEveryFile) {
   EXPECT_EQ(qtNameFilters("テキスト文書 (*.txt)|*.TXT|すべてのファイル (*.*)|*.*|BASIC|*.bas;*.txt"),
