@@ -57,8 +57,9 @@ class WindowFeature : public QObject {
 public:
   using QObject::QObject;
 
-  virtual void readSettings(const SettingValues &values) = 0;
-  virtual void writeSettings(SettingValues &values) const = 0;
+  // A feature with settings of its own reads and writes them here.
+  virtual void readSettings(const SettingValues & /*values*/) {}
+  virtual void writeSettings(SettingValues & /*values*/) const {}
   // The window is built and its settings read; the file named on the
   // command line comes next.
   virtual void started() {}

@@ -71,7 +71,7 @@ QString defaultRecoveryFolder() {
   return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/recovery");
 #else
   QString state = qEnvironmentVariable("XDG_STATE_HOME");
-  // The base directory specification asks to ignore a relative path.
+  // A relative XDG_STATE_HOME is invalid and is ignored, as XDG tools do.
   if (state.isEmpty() || QDir::isRelativePath(state)) {
     state = QDir::homePath() + QStringLiteral("/.local/state");
   }

@@ -17,8 +17,6 @@ public:
   // A normal end: nothing is left to recover.
   ~RecoveryTool() override;
 
-  void readSettings(const SettingValues & /*values*/) override {}
-  void writeSettings(SettingValues & /*values*/) const override {}
   void started() override;
 
   const RecoveryStore &store() const { return store_; }

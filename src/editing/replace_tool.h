@@ -18,9 +18,6 @@ public:
   QAction *replaceItem() const { return item_; }
   ReplaceDialog *dialog() const { return dialog_; }
 
-  void readSettings(const SettingValues & /*values*/) override {}
-  void writeSettings(SettingValues & /*values*/) const override {}
-
   void ReplaceClick();
   void FindNext();
   void ReplaceNext();

@@ -1,6 +1,9 @@
 #include "widgets/basic_dialogs.h"
 
+#include "widgets/dialog_parts.h"
+
 #include <QDialogButtonBox>
+
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,10 +14,6 @@
 namespace kavrin {
 namespace {
 
-constexpr Qt::WindowFlags kDialogFlags = Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint |
-                                         Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                         Qt::WindowCloseButtonHint;
-
 QLineEdit *addField(QDialog *dialog, QFormLayout *form, const QString &caption, const QString &text) {
   auto *field = new QLineEdit(text, dialog);
   field->setMinimumWidth(field->fontMetrics().averageCharWidth() * 12);
@@ -24,20 +23,14 @@ QLineEdit *addField(QDialog *dialog, QFormLayout *form, const QString &caption, 
   return field;
 }
 
-// OK (the default, so that Enter in a field accepts) and キャンセル.
 void addButtons(QDialog *dialog, QVBoxLayout *layout) {
-  auto *buttons = new QDialogButtonBox(dialog);
-  buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
-  buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
-  QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-  QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-  layout->addWidget(buttons);
+  layout->addWidget(okCancelButtons(dialog));
   layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 } // namespace
 
-RenumberDialog::RenumberDialog(QWidget *parent) : QDialog(parent, kDialogFlags) {
+RenumberDialog::RenumberDialog(QWidget *parent) : QDialog(parent, kFixedDialogFlags) {
   setWindowTitle(QStringLiteral("番号の振り直し"));
   auto *layout = new QVBoxLayout(this);
   auto *form = new QFormLayout;
@@ -50,7 +43,7 @@ RenumberDialog::RenumberDialog(QWidget *parent) : QDialog(parent, kDialogFlags) 
   newStart_->setFocus();
 }
 
-LineNumberDialog::LineNumberDialog(QWidget *parent) : QDialog(parent, kDialogFlags) {
+LineNumberDialog::LineNumberDialog(QWidget *parent) : QDialog(parent, kFixedDialogFlags) {
   setWindowTitle(QStringLiteral("行番号へ移動"));
   auto *layout = new QVBoxLayout(this);
   auto *form = new QFormLayout;

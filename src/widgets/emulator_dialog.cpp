@@ -1,5 +1,7 @@
 #include "widgets/emulator_dialog.h"
 
+#include "widgets/dialog_parts.h"
+
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -8,9 +10,7 @@
 
 namespace kavrin {
 
-EmulatorDialog::EmulatorDialog(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+EmulatorDialog::EmulatorDialog(QWidget *parent) : QDialog(parent, kFixedDialogFlags) {
   setWindowTitle(QStringLiteral("エミュレータの設定"));
   auto *label = new QLabel(QStringLiteral("コマンドライン(&C):"), this);
   commandLine_ = new QLineEdit(this);
@@ -20,9 +20,7 @@ EmulatorDialog::EmulatorDialog(QWidget *parent)
   browse_->setAutoDefault(false);
   auto *hint = new QLabel(
       QStringLiteral("%1 はテープイメージのパスになります。%1 がなければパスは最後に付きます。"), this);
-  auto *buttons = new QDialogButtonBox(this);
-  buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
-  buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
+  QDialogButtonBox *buttons = okCancelButtons(this);
 
   auto *layout = new QGridLayout(this);
   layout->addWidget(label, 0, 0);
@@ -33,8 +31,6 @@ EmulatorDialog::EmulatorDialog(QWidget *parent)
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
   connect(browse_, &QPushButton::clicked, this, &EmulatorDialog::browse);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   commandLine_->setFocus();
 }
 

@@ -1,5 +1,7 @@
 #include "widgets/find_dialog.h"
 
+#include "widgets/dialog_parts.h"
+
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -12,9 +14,7 @@
 
 namespace kavrin {
 
-FindDialog::FindDialog(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+FindDialog::FindDialog(QWidget *parent) : QDialog(parent, kFixedDialogFlags) {
   setWindowTitle(QStringLiteral("検索"));
   setModal(false);
 

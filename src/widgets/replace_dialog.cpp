@@ -1,5 +1,7 @@
 #include "widgets/replace_dialog.h"
 
+#include "widgets/dialog_parts.h"
+
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -10,9 +12,7 @@
 
 namespace kavrin {
 
-ReplaceDialog::ReplaceDialog(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+ReplaceDialog::ReplaceDialog(QWidget *parent) : QDialog(parent, kFixedDialogFlags) {
   setWindowTitle(QStringLiteral("置換"));
   setModal(false);
 
