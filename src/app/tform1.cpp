@@ -73,9 +73,20 @@ TForm1::TForm1(UserInterface &ui, const QStringList &args, const ProgramPaths &p
     feature->started();
   }
 
-  // A recovered document is asked about before the file replaces it.
-  if (!args.isEmpty() && QuerySave()) {
-    LoadFile(args.first());
+  if (args.isEmpty()) {
+    return;
+  }
+  // A recovered document is asked about before the file replaces it; once
+  // one is in the window, an error ends only this step, not the program.
+  const auto openArgument = [this, &args] {
+    if (QuerySave()) {
+      LoadFile(args.first());
+    }
+  };
+  if (RichEdit1->modified()) {
+    guard(openArgument);
+  } else {
+    openArgument();
   }
 }
 

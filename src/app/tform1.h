@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/file_stamp.h"
 #include "editing/completion.h"
 #include "platform/user_interface.h"
 
@@ -197,6 +198,11 @@ private:
   QByteArray encodedText();
   // Shows the save dialog for a text document; true when a path was chosen.
   bool chooseSavePath();
+  // Writes the document to FileName; throws Error, leaving it modified.
+  void writeDocument(const QByteArray &bytes);
+  // Asks before replacing a file that another program changed or removed
+  // since it was read or written here; true to go on.
+  bool mayReplaceFile();
   void applyPendingOuterSize();
   // Checks `item`, loads its keyword list and ends any completion cycle.
   void selectMode(QAction *item, const QString &keywordFile);
@@ -209,6 +215,8 @@ private:
   UserInterface &ui_;
   // A converter is running; the window stays until it ends.
   bool converting_ = false;
+  // The document's file as last read or written here.
+  FileStamp diskStamp_;
   // The editor's font name as the settings file gave it.
   QString editorFontName_;
   struct OuterGeometry {

@@ -63,6 +63,10 @@ public:
   // The window is built and its settings read; the file named on the
   // command line comes next.
   virtual void started() {}
+  // The user has decided about any unsaved text, and the window closes.
+  virtual void closing() {}
+  // The document's text has been written to its file.
+  virtual void documentSaved() {}
 };
 
 } // namespace kavrin

@@ -1,11 +1,13 @@
 #include "document/recovery.h"
 
+#include "platform/error.h"
+#include "platform/text_file.h"
+
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDataStream>
 #include <QDir>
 #include <QRandomGenerator>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -86,6 +88,7 @@ bool RecoveryStore::claim() {
   if (!QDir().mkpath(folder_)) {
     return false;
   }
+  QFile::setPermissions(folder_, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
   // The process id keeps names apart among running editors, the random part
   // from copies an earlier process of the same id left.
   const QString base = QDir(folder_).filePath(
@@ -99,12 +102,27 @@ bool RecoveryStore::claim() {
   return true;
 }
 
-bool RecoveryStore::write(const RecoveryCopy &copy) {
-  if (!claim()) {
+bool RecoveryStore::write(const RecoveryCopy &copy, QString *why) {
+  const auto failed = [why](const QString &reason) {
+    if (why != nullptr) {
+      *why = reason;
+    }
     return false;
+  };
+  if (!claim()) {
+    return failed(
+        QStringLiteral("フォルダ \"%1\" に書き込めません。").arg(QDir::toNativeSeparators(folder_)));
   }
-  QSaveFile file(own_);
-  return file.open(QIODevice::WriteOnly) && file.write(encodeRecoveryCopy(copy)) >= 0 && file.commit();
+  try {
+    writeFileAtomically(own_, encodeRecoveryCopy(copy), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    const std::optional<RecoveryCopy> back = decodeRecoveryCopy(readFileBytes(own_));
+    if (!back || back->text != copy.text || back->fileName != copy.fileName) {
+      return failed(QStringLiteral("書き込んだ内容を読み戻せません。"));
+    }
+  } catch (const Error &e) {
+    return failed(e.message());
+  }
+  return true;
 }
 
 void RecoveryStore::remove() {
@@ -119,8 +137,8 @@ std::vector<LeftCopy> RecoveryStore::leftBehind() const {
   // The lock of an editor that stopped with nothing unsaved.
   for (const QFileInfo &info : dir.entryInfoList({QStringLiteral("*") + kLockSuffix}, QDir::Files)) {
     const QString lock = info.absoluteFilePath();
-    if (!QFile::exists(copyFileOf(lock)) && !ProcessLock::isHeld(lock)) {
-      QFile::remove(lock);
+    if (!QFile::exists(copyFileOf(lock))) {
+      ProcessLock::removeIfUnheld(lock);
     }
   }
   for (const QFileInfo &info : dir.entryInfoList({QStringLiteral("*") + kCopySuffix}, QDir::Files)) {
@@ -142,9 +160,7 @@ std::vector<LeftCopy> RecoveryStore::leftBehind() const {
 
 void RecoveryStore::discard(const QString &copyFile) {
   QFile::remove(copyFile);
-  if (!ProcessLock::isHeld(lockFileOf(copyFile))) {
-    QFile::remove(lockFileOf(copyFile));
-  }
+  ProcessLock::removeIfUnheld(lockFileOf(copyFile));
 }
 
 void RecoverySchedule::changed(qint64 now) {

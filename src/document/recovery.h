@@ -40,7 +40,8 @@ struct LeftCopy {
 };
 
 // The copies in a folder.  Each running editor writes one of its own, named
-// for it and locked for as long as it runs.
+// for it and locked for as long as it runs.  The folder and the copies are
+// the user's alone: unsaved text is nobody else's to read.
 class RecoveryStore {
 public:
   explicit RecoveryStore(QString folder) : folder_(std::move(folder)) {}
@@ -49,8 +50,10 @@ public:
   RecoveryStore(const RecoveryStore &) = delete;
   RecoveryStore &operator=(const RecoveryStore &) = delete;
 
-  // Replaces this editor's copy in one step; false when it cannot.
-  bool write(const RecoveryCopy &copy);
+  // Replaces this editor's copy in one step and reads it back; false, with
+  // the reason in `why`, when the copy on disk is not the one given.  A
+  // copy that cannot be written leaves the last good one as it was.
+  bool write(const RecoveryCopy &copy, QString *why = nullptr);
   // Removes this editor's copy, if any.
   void remove();
   QString ownFile() const { return own_; }

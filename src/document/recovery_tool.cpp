@@ -4,7 +4,6 @@
 #include "widgets/rich_edit.h"
 
 #include <QDir>
-#include <QLocale>
 
 namespace kavrin {
 namespace {
@@ -19,50 +18,89 @@ QString shownTime(const QDateTime &time) {
 
 RecoveryTool::RecoveryTool(const WindowParts &parts)
     : WindowFeature(parts.window), window_(parts.window), editor_(parts.editor), ui_(parts.ui),
-      fileName_(parts.fileName), restore_(parts.restore), store_(parts.stateDir) {
+      fileName_(parts.fileName), restore_(parts.restore), folder_(parts.stateDir),
+      writer_(parts.stateDir, [this](bool wrote, const QString &why) {
+        // Told on the writer's thread; acted on in the window's.
+        QMetaObject::invokeMethod(
+            this, [this, wrote, why] { written(wrote, why); }, Qt::QueuedConnection);
+      }) {
   timer_.setSingleShot(true);
   connect(&timer_, &QTimer::timeout, this, &RecoveryTool::writeNow);
   // Only the timer is touched while typing; the copy is written after.
   connect(editor_->document(), &QTextDocument::contentsChanged, this, &RecoveryTool::changed);
-  connect(editor_->document(), &QTextDocument::modificationChanged, this, &RecoveryTool::saved);
-  connect(editor_, &RichEdit::textReplaced, this, [this] { saved(editor_->modified()); });
+  connect(editor_->document(), &QTextDocument::modificationChanged, this, [this](bool modified) {
+    if (!modified) {
+      unmodified();
+    }
+  });
+  connect(editor_, &RichEdit::textReplaced, this, &RecoveryTool::replaced);
 }
 
-RecoveryTool::~RecoveryTool() { store_.remove(); }
+RecoveryTool::~RecoveryTool() {
+  timer_.stop();
+  if (!atRisk_) {
+    writer_.remove();
+  }
+}
 
 void RecoveryTool::changed() {
   if (!editor_->modified()) {
     return;
   }
+  atRisk_ = true;
   const qint64 at = now();
   schedule_.changed(at);
   timer_.start(static_cast<int>(schedule_.dueIn(at)));
 }
 
-void RecoveryTool::saved(bool modified) {
-  if (!modified) {
-    timer_.stop();
-    schedule_.written();
-    store_.remove();
+void RecoveryTool::unmodified() {
+  timer_.stop();
+  schedule_.written();
+  atRisk_ = false;
+  writer_.remove();
+}
+
+void RecoveryTool::replaced() {
+  // Text taken in from another copy has left the window with the old text.
+  takenIn_.clear();
+  if (!editor_->modified()) {
+    unmodified();
   }
 }
+
+void RecoveryTool::closing() { atRisk_ = false; }
+
+void RecoveryTool::documentSaved() { textSafe(); }
 
 void RecoveryTool::writeNow() {
   timer_.stop();
   if (!editor_->modified()) {
     return;
   }
-  QString text = editor_->rawText();
-  text.replace(QChar::ParagraphSeparator, u'\n');
   // A copy that cannot be written is tried again after the next change.
-  store_.write({fileName_, text, QDateTime::currentDateTime()});
+  writer_.write(fileName_, editor_->rawText(), QDateTime::currentDateTime());
   schedule_.written();
 }
 
+void RecoveryTool::written(bool wrote, const QString &why) {
+  if (wrote && why.isEmpty() && editor_->modified()) {
+    textSafe();
+  }
+}
+
+void RecoveryTool::textSafe() {
+  for (const QString &file : std::as_const(takenIn_)) {
+    RecoveryStore::discard(file);
+  }
+  takenIn_.clear();
+}
+
 void RecoveryTool::started() {
-  for (const LeftCopy &left : store_.leftBehind()) {
-    if (offer(left)) {
-      return; // the window holds one document; the rest wait
+  const std::vector<LeftCopy> left = RecoveryStore(folder_).leftBehind();
+  for (size_t i = 0; i < left.size(); ++i) {
+    if (offer(left[i])) {
+      tellWaiting(left, i); // the window holds one document; the rest wait
+      return;
     }
   }
 }
@@ -79,18 +117,48 @@ bool RecoveryTool::offer(const LeftCopy &left) {
                                                          : QDir::toNativeSeparators(left.copy->fileName);
   const MsgResult answer = ui_.messageBox(
       window_,
-      QStringLiteral("保存されずに終わった文書があります。\n\n文書: %1\n時刻: %2\n\n復元しますか?")
+      QStringLiteral("保存されずに終わった文書があります。\n\n文書: %1\n時刻: %2\n\n復元しますか?\n"
+                     "(「いいえ」でコピーを破棄します。「キャンセル」で次の起動まで残します。)")
           .arg(document, shownTime(left.copy->written)),
-      QStringLiteral("kavrin"), MsgButtons::YesNo, MsgResult::Yes);
-  if (answer != MsgResult::Yes) {
+      QStringLiteral("kavrin"), MsgButtons::YesNoCancel, MsgResult::Yes);
+  if (answer == MsgResult::No) {
     RecoveryStore::discard(left.file);
+  }
+  if (answer != MsgResult::Yes) {
     return false;
   }
-  restore_(left.copy->fileName, left.copy->text);
-  // The text is safe in this editor's own copy before the old one goes.
-  writeNow();
-  RecoveryStore::discard(left.file);
+  takeOver(left);
   return true;
+}
+
+void RecoveryTool::takeOver(const LeftCopy &left) {
+  restore_(left.copy->fileName, left.copy->text);
+  takenIn_ = {left.file};
+  atRisk_ = true;
+  // The old copy goes only once this editor's own copy holds the text.
+  writeNow();
+  const QString why = writer_.finish();
+  if (why.isEmpty()) {
+    textSafe();
+    return;
+  }
+  showMessage(ui_, window_,
+              QStringLiteral("復元した文書の復元用コピーを書き込めませんでした。\n%1\n"
+                             "元のコピーは、この文書を保存するまで残します。")
+                  .arg(why));
+}
+
+void RecoveryTool::tellWaiting(const std::vector<LeftCopy> &left, size_t taken) {
+  qsizetype waiting = 0;
+  for (size_t i = 0; i < left.size(); ++i) {
+    waiting += i != taken && QFile::exists(left[i].file) ? 1 : 0;
+  }
+  if (waiting > 0) {
+    showMessage(
+        ui_, window_,
+        QStringLiteral("ほかにも保存されずに終わった文書が %1 件あります。次の起動時にお知らせします。")
+            .arg(waiting));
+  }
 }
 
 } // namespace kavrin

@@ -1,6 +1,7 @@
 // The document commands of the main window: new, open, save, the
 // unsaved-changes prompt, the title and the recent files.
 #include "app/tform1.h"
+#include "app/window_feature.h"
 #include "document/recent_files.h"
 #include "platform/cp932.h"
 #include "platform/error.h"
@@ -8,6 +9,7 @@
 #include "widgets/rich_edit.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileInfo>
 
 namespace kavrin {
@@ -47,6 +49,7 @@ void TForm1::New1Click() {
   RichEdit1->setText(QString());
   RichEdit1->setModified(false);
   FileName.clear();
+  diskStamp_ = {};
   UpdateTitle();
 }
 
@@ -62,9 +65,10 @@ void TForm1::Open1Click() {
 
 void TForm1::LoadFile(const QString &path) {
   // Read first: a file that cannot be read leaves the document as it was.
-  const QString text = readTextFile(path);
+  const QByteArray bytes = readFileBytes(path);
   FileName = path;
-  RichEdit1->setText(text);
+  diskStamp_ = stampOf(path, bytes);
+  RichEdit1->setText(cp932::decode(bytes));
   RichEdit1->setModified(false);
   UpdateTitle();
   AddRecent();
@@ -72,6 +76,8 @@ void TForm1::LoadFile(const QString &path) {
 
 void TForm1::restoreDocument(const QString &fileName, const QString &text) {
   FileName = fileName;
+  // The file as it is now is what a save may replace without a question.
+  diskStamp_ = stampOfFile(fileName);
   RichEdit1->setText(text);
   RichEdit1->setModified(true);
   UpdateTitle();
@@ -113,9 +119,10 @@ void TForm1::Save1Click() {
     }
     FileName = SaveDialog1.fileName;
     UpdateTitle();
+  } else if (!mayReplaceFile()) {
+    return;
   }
-  writeFileAtomically(FileName, bytes);
-  RichEdit1->setModified(false);
+  writeDocument(bytes);
   AddRecent();
 }
 
@@ -125,10 +132,36 @@ void TForm1::SaveAs1Click() {
     return;
   }
   FileName = SaveDialog1.fileName;
-  writeFileAtomically(FileName, bytes);
-  RichEdit1->setModified(false);
+  writeDocument(bytes);
   UpdateTitle();
   AddRecent();
+}
+
+void TForm1::writeDocument(const QByteArray &bytes) {
+  writeFileAtomically(FileName, bytes);
+  diskStamp_ = stampOf(FileName, bytes);
+  RichEdit1->setModified(false);
+  for (WindowFeature *feature : features()) {
+    feature->documentSaved();
+  }
+}
+
+bool TForm1::mayReplaceFile() {
+  QString question;
+  switch (changeSince(FileName, diskStamp_)) {
+  case DiskChange::None:
+    return true;
+  case DiskChange::Changed:
+    question = QStringLiteral("ファイル \"%1\" は、読み込んだ後にほかのプログラムによって変更されています。\n"
+                              "上書きすると、その変更は失われます。上書き保存しますか?");
+    break;
+  case DiskChange::Removed:
+    question = QStringLiteral("ファイル \"%1\" は、読み込んだ後に削除されたか、名前が変わっています。\n"
+                              "この名前で保存しますか?");
+    break;
+  }
+  return ui_.messageBox(this, question.arg(QDir::toNativeSeparators(FileName)), QStringLiteral("kavrin"),
+                        MsgButtons::YesNo, MsgResult::No) == MsgResult::Yes;
 }
 
 void TForm1::AddRecent() {

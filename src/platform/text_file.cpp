@@ -7,7 +7,33 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
+#include <cstring>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
 namespace kavrin {
+namespace {
+
+// Some file systems report a full disk only when the data is synced.
+bool syncToDisk(QFileDevice &file) {
+  const int fd = file.handle();
+  if (fd < 0) {
+    return true; // nothing more to ask
+  }
+#ifdef Q_OS_WIN
+  return ::_commit(fd) == 0;
+#else
+  return ::fsync(fd) == 0;
+#endif
+}
+
+} // namespace
+
 QByteArray readFileBytes(const QString &path) {
   QFile file(path);
   if (QFileInfo(path).isDir()) {
@@ -25,21 +51,34 @@ QByteArray readFileBytes(const QString &path) {
 
 QString readTextFile(const QString &path) { return cp932::decode(readFileBytes(path)); }
 
-void writeFileAtomically(const QString &path, const QByteArray &bytes) {
+void writeFileAtomically(const QString &path, const QByteArray &bytes,
+                         std::optional<QFileDevice::Permissions> permissions) {
   QSaveFile file(path);
-  const auto fail = [&] {
-    const QString reason = file.errorString();
+  const auto fail = [&](const QString &reason) {
     file.cancelWriting();
     throw Error(QStringLiteral("ファイル \"%1\" を保存できません。\n%2").arg(path, reason));
   };
   if (!file.open(QIODevice::WriteOnly)) {
-    fail();
+    fail(file.errorString());
+  }
+  if (permissions && !file.setPermissions(*permissions)) {
+    fail(file.errorString());
   }
   if (file.write(bytes) != bytes.size()) {
-    fail();
+    fail(file.errorString());
   }
-  if (!file.commit()) {
-    fail();
+  // commit() may report success after its own flush failed, so no single
+  // answer is trusted: the bytes must be out of the buffer, all of them in
+  // the file and synced before the file takes the old one's place.
+  if (!file.flush() || file.size() != bytes.size()) {
+    fail(file.error() != QFileDevice::NoError ? file.errorString()
+                                              : QStringLiteral("ディスクに書き込めませんでした。"));
+  }
+  if (!syncToDisk(file)) {
+    fail(QString::fromLocal8Bit(std::strerror(errno)));
+  }
+  if (!file.commit() || file.error() != QFileDevice::NoError) {
+    fail(file.errorString());
   }
 }
 

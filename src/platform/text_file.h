@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFileDevice>
 #include <QString>
+
+#include <optional>
 
 namespace kavrin {
 
@@ -11,8 +14,11 @@ QByteArray readFileBytes(const QString &path);
 // Reads a Shift-JIS text file into editor text.
 QString readTextFile(const QString &path);
 
-// Replaces the file in one step: until all bytes are written and flushed the
-// old file stays as it was.  Throws Error with a message naming the file.
-void writeFileAtomically(const QString &path, const QByteArray &bytes);
+// Replaces the file in one step, and only once every byte has reached the
+// disk: on any failure the old file stays byte for byte, no temporary file
+// is left, and an Error names the file and the reason.  `permissions`, when
+// given, are the new file's; otherwise an existing file keeps its own.
+void writeFileAtomically(const QString &path, const QByteArray &bytes,
+                         std::optional<QFileDevice::Permissions> permissions = std::nullopt);
 
 } // namespace kavrin

@@ -103,6 +103,9 @@ bool TForm1::FormClose() {
   if (!QuerySave()) {
     return false;
   }
+  for (WindowFeature *feature : features()) {
+    feature->closing();
+  }
   SettingValues v;
   for (int i = 0; i < 10; ++i) {
     v.set(functionKeySetting(i), frameKeyText(ConvertKeyText(FunctionKeys[i], true)));
@@ -139,8 +142,10 @@ bool TForm1::FormClose() {
   v.write(ini);
   try {
     ini.save(IniFile);
-  } catch (const Error &) {
-    // A settings file that cannot be written does not hold up the close.
+  } catch (const Error &e) {
+    // It does not hold up the close, but nobody is left thinking they were kept.
+    showMessage(ui_, this,
+                QStringLiteral("設定を保存できませんでした。今回の設定の変更は失われます。\n") + e.message());
   }
   return true;
 }

@@ -73,13 +73,67 @@ TEST_F(DocumentTest, SaveKeepsTheBytesItDidNotEditAndSaveAsReplacesWithoutAsking
 }
 
 TEST_F(DocumentTest, AFailedSaveKeepsTheOldFileAndTheChanges) {
-  form->LoadFile(dir.write("p.txt", "10 REM old\r\n"));
-  editor().setSelText(QString(20000, u'x'));
-  const FileSizeLimit limit(1024);
-  form->Save1->trigger();
-  EXPECT_TRUE(ui.messages.at(0).text.contains("p.txt"));
-  EXPECT_TRUE(editor().modified());
-  EXPECT_EQ(dir.read("p.txt"), "10 REM old\r\n");
+  // Below 16 KiB every byte waits in Qt's buffer until the file is committed.
+  const struct {
+    int typed;
+    rlim_t room;
+  } cases[] = {{20000, 1024}, {10000, 4096}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.typed);
+    form->LoadFile(dir.write("p.txt", "10 REM old\r\n"));
+    editor().setSelText(QString(c.typed, u'x'));
+    ui.messages.clear();
+    {
+      const FileSizeLimit limit(c.room);
+      form->Save1->trigger();
+    }
+    EXPECT_EQ(ui.messageTexts().size(), 1);
+    EXPECT_TRUE(ui.messageTexts().value(0).contains("p.txt"));
+    EXPECT_TRUE(editor().modified());
+    EXPECT_EQ(dir.read("p.txt"), "10 REM old\r\n");
+    EXPECT_EQ(QDir(dir.root()).entryList(QDir::Files | QDir::Hidden), QStringList{"p.txt"});
+  }
+}
+
+TEST_F(DocumentTest, AFileChangedOnDiskIsNotReplacedWithoutAWord) {
+  const struct {
+    const char *onDisk; // nullptr: removed
+    bool touchOnly;
+    MsgResult answer; // Ok: no question
+    const char *after;
+  } cases[] = {
+      {"10 THEIRS\r\n", false, MsgResult::No, "10 THEIRS\r\n"},
+      {"10 THEIRS\r\n", false, MsgResult::Yes, "10 MINEX"},
+      {nullptr, false, MsgResult::No, nullptr},
+      {nullptr, false, MsgResult::Yes, "10 MINEX"},
+      {"10 MINE", true, MsgResult::Ok, "10 MINEX"},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.after == nullptr ? "removed" : c.after);
+    form->LoadFile(dir.write("p.txt", "10 MINE"));
+    editor().moveCursor(QTextCursor::End);
+    type("X");
+    QFile::remove(dir.path("p.txt"));
+    if (c.onDisk != nullptr) {
+      dir.write("p.txt", c.onDisk);
+      QFile file(dir.path("p.txt"));
+      ASSERT_TRUE(file.open(QIODevice::Append));
+      file.setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime);
+    }
+    ui.messages.clear();
+    if (c.answer != MsgResult::Ok) {
+      ui.answers = {c.answer};
+    }
+    form->Save1->trigger();
+    EXPECT_EQ(ui.messages.size(), c.answer == MsgResult::Ok ? 0U : 1U);
+    EXPECT_EQ(QFile::exists(dir.path("p.txt")), c.after != nullptr);
+    if (c.after != nullptr) {
+      EXPECT_EQ(dir.read("p.txt"), c.after);
+    }
+    EXPECT_EQ(editor().modified(), c.answer == MsgResult::No);
+  }
+  form->Save1->trigger(); // what was saved here is replaced without a word
+  EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(DocumentTest, TextShiftJisCannotHoldStopsTheSaveWithTheFirstCharacterSelected) {

@@ -1,3 +1,4 @@
+#include "support/file_size_limit.h"
 #include "support/window_fixture.h"
 
 #include "document/recovery_tool.h"
@@ -26,6 +27,20 @@ protected:
     file.setFileTime(at, QFileDevice::FileModificationTime);
     return store.ownFile();
   }
+  QStringList copies() const { return QDir(folder()).entryList({"*.recovery"}, QDir::Files); }
+  // The copy this window writes now, read back.
+  std::optional<RecoveryCopy> ownCopy() {
+    tool().writeNow();
+    EXPECT_EQ(tool().finishWriting(), QString());
+    QFile file(tool().ownFile());
+    return file.open(QIODevice::ReadOnly) ? decodeRecoveryCopy(file.readAll()) : std::nullopt;
+  }
+  // Closes as the user does, answering the question about unsaved text.
+  void closeAnswering(MsgResult answer) {
+    ui.answers.push_back(answer);
+    EXPECT_TRUE(form->close());
+    form.reset();
+  }
   static bool offered(const ScriptedUserInterface::Message &m, const QString &what) {
     return m.text.startsWith(kOffer) && m.text.contains(what);
   }
@@ -39,18 +54,31 @@ TEST_F(RecoveryTest, TheNewestCopyIsOfferedFirstAndYesOpensItBeforeTheCommandLin
   ASSERT_TRUE(alive.write({"live.txt", "LIVE", QDateTime::currentDateTime()}));
   ui.answers = {MsgResult::No, MsgResult::Yes, MsgResult::Cancel};
   start({dir.write("arg.txt", "10 ARG")});
-  ASSERT_EQ(ui.messages.size(), 3U);
+  ASSERT_EQ(ui.messages.size(), 4U);
   EXPECT_TRUE(offered(ui.messages[0], "run.txt"));
   EXPECT_TRUE(offered(ui.messages[1], "一度も保存されていない"));
-  EXPECT_EQ(ui.messages[2].text, kSaveQuestion);
+  EXPECT_EQ(ui.messages[2].text,
+            "ほかにも保存されずに終わった文書が 1 件あります。次の起動時にお知らせします。");
+  EXPECT_EQ(ui.messages[3].text, kSaveQuestion);
   EXPECT_EQ(text(), "10 NEW\n20 \uE0FF");
   EXPECT_TRUE(editor().modified() && form->FileName.isEmpty());
   EXPECT_FALSE(QFile::exists(running) || QFile::exists(newer));
   EXPECT_TRUE(QFile::exists(older) && QFile::exists(alive.ownFile()));
-  EXPECT_TRUE(QFile::exists(tool().store().ownFile())); // the text is safe again at once
-  ui.messages.clear();
-  form.reset(); // a normal end leaves nothing
-  EXPECT_EQ(QDir(folder()).entryList({"*.recovery"}, QDir::Files).size(), 2);
+  EXPECT_TRUE(QFile::exists(tool().ownFile())); // the text is safe again at once
+  closeAnswering(MsgResult::No);                // the user's choice: nothing is left of it
+  EXPECT_EQ(copies().size(), 2);
+}
+
+TEST_F(RecoveryTest, EscOnTheOfferKeepsTheCopyForTheNextStart) {
+  const QString copy = leave("a.txt", "10 A", 60);
+  ui.answers = {MsgResult::Cancel};
+  start();
+  EXPECT_TRUE(QFile::exists(copy) && text().isEmpty());
+  form.reset();
+  ui.answers = {MsgResult::Yes};
+  start();
+  EXPECT_EQ(text(), "10 A");
+  EXPECT_FALSE(QFile::exists(copy));
 }
 
 TEST_F(RecoveryTest, AnUnreadableCopyIsNamedAndLeftAlone) {
@@ -68,24 +96,78 @@ TEST_F(RecoveryTest, AnUnreadableCopyIsNamedAndLeftAlone) {
 TEST_F(RecoveryTest, TheCopyFollowsUnsavedChangesOnly) {
   start();
   type("10 PRINT");
-  tool().writeNow();
-  const QString copy = tool().store().ownFile();
-  ASSERT_TRUE(QFile::exists(copy));
-  QFile file(copy);
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  const std::optional<RecoveryCopy> kept = decodeRecoveryCopy(file.readAll());
+  const std::optional<RecoveryCopy> kept = ownCopy();
   EXPECT_TRUE(kept && kept->text == "10 PRINT" && kept->fileName.isEmpty());
+  const QString copy = tool().ownFile();
   ui.saveAnswers = {dir.path("p.txt")};
   form->SaveAs1->trigger();
+  tool().finishWriting();
   EXPECT_FALSE(QFile::exists(copy));
   type("0");
-  tool().writeNow();
+  ownCopy();
   ASSERT_TRUE(QFile::exists(copy));
   ui.answers = {MsgResult::No};
   form->New1->trigger();
+  tool().finishWriting();
   EXPECT_EQ(ui.messageTexts(), QStringList({kSaveQuestion}));
-  EXPECT_FALSE(editor().modified());
-  EXPECT_FALSE(QFile::exists(copy));
+  EXPECT_FALSE(editor().modified() || QFile::exists(copy));
+}
+
+TEST_F(RecoveryTest, ACopyThatCannotBeWrittenKeepsTheLastGoodOne) {
+  const QString old = leave("a.txt", "10 A\n", 60);
+  {
+    const FileSizeLimit full(16); // no copy fits
+    ui.answers = {MsgResult::Yes};
+    start();
+  }
+  EXPECT_TRUE(ui.messageTexts().last().startsWith("復元した文書の復元用コピーを書き込めませんでした。"));
+  EXPECT_TRUE(QFile::exists(old)); // the only copy of the text stays
+  closeAnswering(MsgResult::No);
+  ui.answers = {MsgResult::Yes}; // so it is offered again
+  start();
+  EXPECT_FALSE(QFile::exists(old)); // now held in this editor's copy
+  editor().moveCursor(QTextCursor::End);
+  type("20 B");
+  const std::optional<RecoveryCopy> good = ownCopy();
+  {
+    const FileSizeLimit full(16);
+    type("30 C");
+    tool().writeNow();
+    EXPECT_FALSE(tool().finishWriting().isEmpty());
+  }
+  QFile file(tool().ownFile());
+  ASSERT_TRUE(good && file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(decodeRecoveryCopy(file.readAll())->text, "10 A\n20 B");
+  EXPECT_EQ(QDir(folder()).entryList(QDir::Files | QDir::Hidden).size(), 2); // the copy and its lock
+}
+
+TEST_F(RecoveryTest, AnErrorAfterTheOfferEndsOnlyThatStep) {
+  const struct {
+    MsgResult saveFirst;
+    const char *saveAs;
+    const char *argument;
+  } cases[] = {
+      {MsgResult::Yes, "no/such/folder/p.txt", "arg.txt"}, // the save fails
+      {MsgResult::No, "", "missing.txt"},                  // the load fails
+  };
+  dir.write("arg.txt", "10 ARG");
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.argument);
+    leave(QString(), "10 SAVED NOWHERE", 60);
+    ui.answers = {MsgResult::Yes, c.saveFirst};
+    if (*c.saveAs != '\0') {
+      ui.saveAnswers = {dir.path(c.saveAs)};
+    }
+    ui.messages.clear();
+    start({dir.path(c.argument)});
+    EXPECT_TRUE(ui.messageTexts().last().contains(c.saveAs[0] ? "保存できません" : "開けません"));
+    EXPECT_EQ(text(), "10 SAVED NOWHERE");
+    form.reset(); // ended with no decision about the text: its copy stays
+    EXPECT_EQ(copies().size(), 1);
+    for (const QString &left : copies()) {
+      RecoveryStore::discard(QDir(folder()).filePath(left));
+    }
+  }
 }
 
 } // namespace

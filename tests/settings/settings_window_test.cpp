@@ -1,3 +1,4 @@
+#include "support/file_size_limit.h"
 #include "support/window_fixture.h"
 
 #include "platform/cp932.h"
@@ -51,6 +52,22 @@ TEST_F(SettingsTest, EveryKeyReadsBackAndAnUnchangedFileStaysByteForByte) {
   EXPECT_FALSE(editor().modified());
   EXPECT_TRUE(form->close());
   EXPECT_EQ(dir.read("kavrin.ini"), settingsFile(true));
+}
+
+TEST_F(SettingsTest, ASettingsFileThatCannotBeWrittenIsNamedAndKept) {
+  const QByteArray old = settingsFile(true);
+  dir.write("kavrin.ini", old);
+  start();
+  form->FunctionKeys[0] = QString(100, u'x');
+  {
+    const FileSizeLimit full(old.size() / 2);
+    EXPECT_TRUE(form->close()); // the close goes ahead all the same
+  }
+  ASSERT_EQ(ui.messageTexts().size(), 1);
+  EXPECT_TRUE(ui.messageTexts()[0].startsWith("設定を保存できませんでした。"));
+  EXPECT_TRUE(ui.messageTexts()[0].contains(iniPath()));
+  EXPECT_EQ(dir.read("kavrin.ini"), old);
+  EXPECT_EQ(QDir(dir.root()).entryList(QDir::Files | QDir::Hidden), QStringList{"kavrin.ini"});
 }
 
 TEST_F(SettingsTest, AResizeIsSaved) {

@@ -1,0 +1,43 @@
+#include "document/file_stamp.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+
+namespace kavrin {
+namespace {
+
+size_t hashOf(QByteArrayView bytes) { return qHashBits(bytes.data(), static_cast<size_t>(bytes.size()), 0); }
+
+} // namespace
+
+FileStamp stampOf(const QString &path, QByteArrayView bytes) {
+  const QFileInfo info(path);
+  if (!info.exists()) {
+    return {};
+  }
+  return {true, info.size(), info.lastModified(), hashOf(bytes)};
+}
+
+FileStamp stampOfFile(const QString &path) {
+  QFile file(path);
+  if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+    return {};
+  }
+  return stampOf(path, file.readAll());
+}
+
+DiskChange changeSince(const QString &path, const FileStamp &stamp) {
+  const QFileInfo info(path);
+  if (!info.exists()) {
+    return stamp.exists ? DiskChange::Removed : DiskChange::None;
+  }
+  if (stamp.exists && info.size() == stamp.size && info.lastModified() == stamp.modified) {
+    return DiskChange::None;
+  }
+  const FileStamp now = stampOfFile(path);
+  return stamp.exists && now.exists && now.size == stamp.size && now.hash == stamp.hash ? DiskChange::None
+                                                                                        : DiskChange::Changed;
+}
+
+} // namespace kavrin

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QDateTime>
+#include <QString>
+
+namespace kavrin {
+
+// What a document's file held when the editor last read or wrote it, so
+// that a change made by another program is noticed before a save.
+struct FileStamp {
+  bool exists = false;
+  qint64 size = 0;
+  QDateTime modified;
+  size_t hash = 0;
+};
+
+// The file at `path` just after `bytes` were read from it or written to it.
+FileStamp stampOf(const QString &path, QByteArrayView bytes);
+// The file at `path` as it is now; no file gives a stamp of none.
+FileStamp stampOfFile(const QString &path);
+
+enum class DiskChange { None, Changed, Removed };
+
+// How the file differs from `stamp`.  One look at its size and time; the
+// contents are read only when those differ, so that a file merely touched
+// counts as unchanged.
+DiskChange changeSince(const QString &path, const FileStamp &stamp);
+
+} // namespace kavrin
