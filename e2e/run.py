@@ -87,15 +87,16 @@ class Session:
     def read(self, name):
         return (self.dir / name).read_bytes() if (self.dir / name).exists() else b""
 
-    def launch(self, *args):
+    def launch(self, *args, folder=None):
+        folder = folder or self.dir
         env = {k: v for k, v in os.environ.items()
                if not k.startswith(("QT_", "XDG_", "DBUS_", "GTK_", "KDE_"))
                and k not in ("XMODIFIERS", "SESSION_MANAGER", "DESKTOP_SESSION", "WAYLAND_DISPLAY")}
-        for folder in ("home", "runtime"):
-            (self.dir / folder).mkdir(mode=0o700, exist_ok=True)
-        env.update(DISPLAY=self.display, QT_QPA_PLATFORM="xcb", HOME=str(self.dir / "home"),
-                   XDG_RUNTIME_DIR=str(self.dir / "runtime"), LANG="C.UTF-8", LC_ALL="C.UTF-8")
-        self.proc = subprocess.Popen([str(self.dir / "kavrin"), *map(str, args)], cwd=self.dir, env=env,
+        for name in ("home", "runtime"):
+            (folder / name).mkdir(mode=0o700, exist_ok=True)
+        env.update(DISPLAY=self.display, QT_QPA_PLATFORM="xcb", HOME=str(folder / "home"),
+                   XDG_RUNTIME_DIR=str(folder / "runtime"), LANG="C.UTF-8", LC_ALL="C.UTF-8")
+        self.proc = subprocess.Popen([str(folder / "kavrin"), *map(str, args)], cwd=folder, env=env,
                                      stdin=subprocess.DEVNULL, stdout=self.log, stderr=self.log,
                                      start_new_session=True)
         self.main = wait_until("the main window", self.windows, timeout=20)[0]
@@ -238,6 +239,71 @@ def case_recovery_after_a_kill(s):
     wait_until("the copies to go after the save", lambda: not list(state.glob("*.recovery")))
 
 
+def fill(folder, leave):
+    """Fills the file system of `folder` until at most `leave` bytes are free."""
+    filler = folder / f"filler-{leave}"
+    with open(filler, "wb", buffering=0) as out:
+        free = os.statvfs(folder).f_bavail * os.statvfs(folder).f_frsize
+        try:
+            out.write(b"\0" * max(0, free - leave))
+            while leave == 0:
+                out.write(b"\0" * 4096)
+        except OSError:
+            pass
+    return filler
+
+
+def case_a_full_disk(s):
+    """a full disk: the failed save and settings are told, nothing on disk is lost, then the save works"""
+    disk = s.dir / "disk"
+    disk.mkdir()
+    files = [s.dir / "kavrin", ROOT / "data/qmcode.txt", ROOT / "data/qmsrcode.txt"]
+    size = sum(f.stat().st_size for f in files) + 512 * 1024
+    mounted = subprocess.run(["mount", "-t", "tmpfs", "-o", f"size={size},mode=0755", "tmpfs", str(disk)],
+                             capture_output=True)
+    if mounted.returncode != 0:
+        print(f"     skipped: a small tmpfs cannot be mounted here ({mounted.stderr.decode().strip()})")
+        return
+    try:
+        for f in files:
+            shutil.copy2(f, disk)
+        program = b"".join(b"%d REM %s\r\n" % (n * 10, b"X" * 60) for n in range(1, 150))  # 10 kB
+        settings = b"[Window]\r\nWidth=600\r\nHeight=360\r\nTop=40\r\nLeft=60\r\n"
+        (disk / "game.txt").write_bytes(program)
+        (disk / "kavrin.ini").write_bytes(settings)
+        s.launch(disk / "game.txt", folder=disk)
+        s.press("ctrl+End", "9 END")
+        state = disk / "home" / ".local" / "state" / "kavrin"
+        wait_until("the recovery copy", lambda: list(state.glob("*.recovery")))
+        filler = fill(disk, 4096)
+        s.press("ctrl+s")
+        s.answer_box("the failed save's message", "Return")
+        expect_bytes("the program after a failed save", (disk / "game.txt").read_bytes(), program)
+        if not list(state.glob("*.recovery")):
+            raise Failure("the failed save removed the recovery copy")
+        x11.request_close(s.display, s.main)
+        s.answer_box("the question", "Return")  # Yes: the save fails again, the window stays
+        s.answer_box("the failed save's message", "Return")
+        filler.unlink()
+        s.xdo("windowfocus", "--sync", s.main)
+        s.press("ctrl+s")
+        wait_until("game.txt to be saved", lambda: (disk / "game.txt").read_bytes() != program)
+        expect_bytes("the saved program", (disk / "game.txt").read_bytes(), program + b"9 END")
+        wait_until("the copy to go after the save", lambda: not list(state.glob("*.recovery")))
+        fill(disk, 0)
+        x11.request_close(s.display, s.main)
+        s.new_window("the settings' message", "kavrin")
+        s.press("Return")  # the program ends with the box
+        if (code := s.proc.wait(10)) != 0:
+            raise Failure(f"kavrin ended with code {code}")
+        expect_bytes("the settings file", (disk / "kavrin.ini").read_bytes(), settings)
+    finally:
+        if s.proc is not None and s.proc.poll() is None:
+            os.killpg(s.proc.pid, signal.SIGKILL)
+            s.proc.wait(10)
+        subprocess.run(["umount", "-l", str(disk)], capture_output=True)
+
+
 def take_screenshot(s, target):
     """the README's picture: a short program, the key legend, the Special menu"""
     program = s.write("sample.txt", '10 REM サンプル\r\n20 PRINT "こんにちは、世界"\r\n'.encode("cp932"))
@@ -251,7 +317,7 @@ def take_screenshot(s, target):
     temporary.replace(target)
 
 
-CASES = [case_one_editing_session, case_recovery_after_a_kill]
+CASES = [case_one_editing_session, case_recovery_after_a_kill, case_a_full_disk]
 
 
 def run_case(label, name, summary, body, build, keep):
