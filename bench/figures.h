@@ -29,5 +29,6 @@ std::vector<Row> completionFigures(const Workspace &work);
 std::vector<Row> autoNumberFigures(const Workspace &work);
 std::vector<Row> basicToolsFigures(const Workspace &work);
 std::vector<Row> colourFigures(const Workspace &work);
+std::vector<Row> recoveryFigures(const Workspace &work);
 
 } // namespace kavrin::bench

@@ -35,6 +35,7 @@ const struct {
     {"RETURN with AUTO on", autoNumberFigures, false},
     {"BASIC program tools", basicToolsFigures, false},
     {"keyword colours", colourFigures, false},
+    {"recovery copy", recoveryFigures, false},
 };
 
 Workspace makeWorkspace(const QTemporaryDir &dir) {
@@ -47,7 +48,12 @@ Workspace makeWorkspace(const QTemporaryDir &dir) {
 
 std::vector<Row> measureAll(const Workspace &work) {
   std::vector<Row> rows, last;
+  // KAVRIN_BENCH_ONLY=recovery measures only the figures of that name.
+  const QByteArray only = qgetenv("KAVRIN_BENCH_ONLY");
   for (const auto &figures : kFigures) {
+    if (!only.isEmpty() && !QByteArray(figures.progress).contains(only)) {
+      continue;
+    }
     progress(figures.progress);
     const std::vector<Row> measured = figures.measure(work);
     std::vector<Row> &into = figures.printedLast ? last : rows;

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace kavrin {
 namespace {
 
@@ -101,6 +103,18 @@ TEST(RecoveryStore, OffersOnlyTheCopiesOfEditorsThatStopped) {
 }
 
 #ifndef Q_OS_WIN
+TEST(RecoveryStore, UnsavedTextIsTheUsersAlone) {
+  TempDir dir;
+  const QString folder = dir.path("kavrin");
+  QDir().mkpath(folder); // as an earlier version left it: 0755
+  RecoveryStore store(folder);
+  ASSERT_TRUE(store.write({{}, "secret", QDateTime::currentDateTime()}));
+  namespace fs = std::filesystem;
+  EXPECT_EQ(fs::status(folder.toStdString()).permissions(), fs::perms::owner_all);
+  EXPECT_EQ(fs::status(store.ownFile().toStdString()).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write);
+}
+
 TEST(RecoveryStore, LivesInTheUsersStateFolder) {
   const QByteArray saved = qgetenv("XDG_STATE_HOME");
   const struct {

@@ -8,6 +8,9 @@
 
 #include <QSysInfo>
 
+#include <atomic>
+#include <thread>
+
 #include <gtest/gtest.h>
 
 namespace kavrin {
@@ -29,6 +32,24 @@ TEST(ProcessLock, HeldUntilReleasedAndAskingTakesNothing) {
   dir.write("a.lock", ""); // left by a program that stopped
   EXPECT_FALSE(ProcessLock::isHeld(path));
   EXPECT_TRUE(second.acquire(path)); // the look above let go of it
+}
+
+TEST(ProcessLock, AnotherProgramsLookNeverFailsNorLosesALock) {
+  TempDir dir;
+  const QString path = dir.path("b.lock");
+  std::atomic<bool> done{false};
+  std::thread looker([&] { // another editor clearing locks left behind, again and again
+    while (!done) {
+      ProcessLock::removeIfUnheld(path);
+    }
+  });
+  for (int i = 0; i < 300; ++i) {
+    ProcessLock lock;
+    ASSERT_TRUE(lock.acquire(path)) << i;
+    ASSERT_TRUE(ProcessLock::isHeld(path)) << i;
+  }
+  done = true;
+  looker.join();
 }
 
 TEST(FileFilter, MasksListEveryLetterCaseAndEveryFile) {
