@@ -9,7 +9,7 @@ bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
 
 class Splitter {
 public:
-  Splitter(const QString &line, bool escapes) : s_(line), escapes_(escapes) {}
+  Splitter(const QString &line, Quoting quoting) : s_(line), posix_(quoting == Quoting::Posix) {}
 
   // Where the first word ends, blanks before it skipped.
   qsizetype firstWordEnd() {
@@ -39,7 +39,7 @@ private:
     if (isBlank(c)) {
       endWord();
       ++i_;
-    } else if (c == u'\'' || c == u'"') {
+    } else if (c == u'"' || (posix_ && c == u'\'')) {
       return quoted(c);
     } else {
       plain(c);
@@ -57,7 +57,7 @@ private:
 
   void plain(QChar c) {
     inWord_ = true;
-    if (escapes_ && c == u'\\' && i_ + 1 < s_.size()) {
+    if (posix_ && c == u'\\' && i_ + 1 < s_.size()) {
       word_ += s_[i_ + 1];
       i_ += 2;
       return;
@@ -75,7 +75,7 @@ private:
         ++i_;
         return true;
       }
-      if (quote == u'"' && escapes_ && c == u'\\' && i_ + 1 < s_.size() &&
+      if (quote == u'"' && posix_ && c == u'\\' && i_ + 1 < s_.size() &&
           QStringView(u"\"\\$`").contains(s_[i_ + 1])) {
         ++i_;
       }
@@ -85,7 +85,7 @@ private:
   }
 
   const QString &s_;
-  bool escapes_;
+  bool posix_;
   qsizetype i_ = 0;
   QStringList words_;
   QString word_;
@@ -94,38 +94,46 @@ private:
 
 } // namespace
 
-bool backslashesEscape() {
+Quoting platformQuoting() {
 #ifdef Q_OS_WIN
-  return false;
+  return Quoting::Windows;
 #else
-  return true;
+  return Quoting::Posix;
 #endif
 }
 
-std::optional<QStringList> splitCommandLine(const QString &line, bool backslashEscapes) {
-  return Splitter(line, backslashEscapes).run();
+std::optional<QStringList> splitCommandLine(const QString &line, Quoting quoting) {
+  return Splitter(line, quoting).run();
 }
 
-QString withProgram(const QString &commandLine, const QString &program, bool backslashEscapes) {
+std::optional<QString> withProgram(const QString &commandLine, const QString &program, Quoting quoting) {
+  if (!splitCommandLine(commandLine, quoting)) {
+    return std::nullopt;
+  }
+  // What a shell or the Windows command prompt would take for more than a
+  // plain character, though the line is never given to either.
+  const QStringView special = quoting == Quoting::Posix ? u"\"'$`&;|<>()*?#~\\" : u"\"&;|<>()^";
   QString quoted = program;
-  const bool plain = std::none_of(program.begin(), program.end(), [backslashEscapes](QChar c) {
-    return isBlank(c) || QStringView(u"\"'$`&;|<>()*?#~").contains(c) || (backslashEscapes && c == u'\\');
-  });
-  if (!plain) {
-    quoted = backslashEscapes ? u'\'' + QString(program).replace(u'\'', QStringLiteral("'\\''")) + u'\''
-                              : u'"' + program + u'"';
+  if (program.isEmpty() || std::any_of(program.begin(), program.end(),
+                                       [special](QChar c) { return isBlank(c) || special.contains(c); })) {
+    quoted = quoting == Quoting::Posix
+                 ? u'\'' + QString(program).replace(u'\'', QStringLiteral("'\\''")) + u'\''
+                 : u'"' + program + u'"';
   }
   if (commandLine.trimmed().isEmpty()) {
     return quoted + QStringLiteral(" %1");
   }
-  return quoted + commandLine.mid(Splitter(commandLine, backslashEscapes).firstWordEnd());
+  return quoted + commandLine.mid(Splitter(commandLine, quoting).firstWordEnd());
 }
 
-EmulatorCommand buildEmulatorCommand(const QString &commandLine, const QString &image,
-                                     bool backslashEscapes) {
-  const std::optional<QStringList> words = splitCommandLine(commandLine, backslashEscapes);
+QString unclosedQuoteError() {
+  return QStringLiteral("エミュレータのコマンドラインの引用符が閉じていません。");
+}
+
+EmulatorCommand buildEmulatorCommand(const QString &commandLine, const QString &image, Quoting quoting) {
+  const std::optional<QStringList> words = splitCommandLine(commandLine, quoting);
   if (!words) {
-    return {{}, {}, QStringLiteral("エミュレータのコマンドラインの引用符が閉じていません。")};
+    return {{}, {}, unclosedQuoteError()};
   }
   if (words->isEmpty()) {
     return {{}, {}, QStringLiteral("エミュレータのコマンドラインが空です。")};

@@ -7,20 +7,28 @@
 
 namespace kavrin {
 
-// Splits a command line into words as a shell does with quotes, without
-// running one: blanks separate words; '...' keeps everything; "..." keeps
-// everything but, where backslashes escape, \" \\ \$ and \`.  Outside
-// quotes a backslash escapes the next character where backslashes escape.
-// Nothing when a quote is not closed.
-std::optional<QStringList> splitCommandLine(const QString &line, bool backslashEscapes);
+// The quoting rules of a command line.  Posix: a shell's, without running
+// one; '...' keeps everything, "..." keeps everything but \" \\ \$ and \`,
+// and outside quotes a backslash escapes the next character.  Windows: only
+// "..." quotes, and a backslash is a path separator.
+enum class Quoting { Posix, Windows };
 
-// Backslashes escape off Windows; on Windows they are path separators.
-bool backslashesEscape();
+// The rules of this platform.
+Quoting platformQuoting();
+
+// Splits a command line into words: blanks outside quotes separate them.
+// Nothing when a quote is not closed.
+std::optional<QStringList> splitCommandLine(const QString &line, Quoting quoting);
 
 // `commandLine` with `program` as its program, quoted where it must be;
 // the rest of the line stays as typed.  An empty line gets " %1" after it.
-QString withProgram(const QString &commandLine, const QString &program,
-                    bool backslashEscapes = backslashesEscape());
+// Nothing when a quote in the line is not closed: where its first word
+// ends is then a guess.
+std::optional<QString> withProgram(const QString &commandLine, const QString &program,
+                                   Quoting quoting = platformQuoting());
+
+// Why a command line whose quote is not closed cannot be used.
+QString unclosedQuoteError();
 
 // An emulator run: the program as written in the command line and its
 // arguments, or why there is none.
@@ -33,6 +41,6 @@ struct EmulatorCommand {
 // "%1" in any word stands for the image path, which stays one argument
 // whatever it holds; a command line without "%1" gets the path last.
 EmulatorCommand buildEmulatorCommand(const QString &commandLine, const QString &image,
-                                     bool backslashEscapes = backslashesEscape());
+                                     Quoting quoting = platformQuoting());
 
 } // namespace kavrin

@@ -11,6 +11,13 @@
 #include <QMenu>
 
 namespace kavrin {
+namespace {
+
+QString cannotStartText(const QString &why) {
+  return QStringLiteral("エミュレータを起動できません。\n") + why;
+}
+
+} // namespace
 
 EmulatorTool::EmulatorTool(const WindowParts &parts)
     : WindowFeature(parts.window), window_(parts.window), ui_(parts.ui), convert_(parts.convert),
@@ -48,6 +55,13 @@ bool EmulatorTool::SettingsClick() {
 }
 
 void EmulatorTool::browse() {
+  QLineEdit *line = dialog_->commandLine();
+  // Without a closed quote there is no telling which words are arguments,
+  // so the line is not touched and Run's reason is given.
+  if (!splitCommandLine(line->text(), platformQuoting())) {
+    showMessage(ui_, dialog_, cannotStartText(unclosedQuoteError()));
+    return;
+  }
   FileDialog file;
 #ifdef Q_OS_WIN
   file.filter = QStringLiteral("プログラム (*.exe)|*.EXE|すべてのファイル (*.*)|*.*");
@@ -56,8 +70,7 @@ void EmulatorTool::browse() {
 #endif
   file.title = QStringLiteral("エミュレータの選択");
   if (ui_.execOpenDialog(dialog_, file)) {
-    QLineEdit *line = dialog_->commandLine();
-    line->setText(withProgram(line->text(), file.fileName));
+    line->setText(withProgram(line->text(), file.fileName).value());
   }
 }
 
@@ -80,9 +93,7 @@ void EmulatorTool::RunClick() {
   }
 }
 
-void EmulatorTool::cannotStart(const QString &why) {
-  showMessage(ui_, window_, QStringLiteral("エミュレータを起動できません。\n") + why);
-}
+void EmulatorTool::cannotStart(const QString &why) { showMessage(ui_, window_, cannotStartText(why)); }
 
 void EmulatorTool::start(const QString &image) {
   const EmulatorCommand command = buildEmulatorCommand(command_, image);

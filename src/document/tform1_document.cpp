@@ -85,6 +85,18 @@ void TForm1::restoreDocument(const QString &fileName, const QString &text) {
 
 QByteArray TForm1::encodedText() {
   cp932::Encoded encoded = cp932::encode(RichEdit1->rawText());
+  // The first problem in the text is the one reported.
+  const qsizetype misread = encoded.firstMisread;
+  if (misread >= 0 && (encoded.ok() || misread < encoded.firstUnencodable)) {
+    RichEdit1->setSelStart(static_cast<int>(misread));
+    RichEdit1->setSelLength(1);
+    RichEdit1->ensureCursorVisible();
+    throw Error(
+        QStringLiteral("保存すると、次に開いたときに別の文字に変わってしまうバイトが %1 行目にあります。\n"
+                       "そのバイトの記号を選択しました。"
+                       "書き換えるか削除してから保存してください。")
+            .arg(RichEdit1->textCursor().blockNumber() + 1));
+  }
   if (!encoded.ok()) {
     const int at = static_cast<int>(encoded.firstUnencodable);
     const QChar first = RichEdit1->charAt(at);

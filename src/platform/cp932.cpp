@@ -58,6 +58,51 @@ const EncodeTable &encodeTable() {
   return *table;
 }
 
+char16_t doubleByteUnit(std::uint8_t lead, std::uint8_t trail) {
+  return kDoubleByteTable[leadIndex(lead) * kTrailCount + trailIndex(trail)];
+}
+
+// The first byte that the unit at `i` encodes to, or -1 where none is a
+// trail byte: at the end, for unencodable units and for U+2028 and U+2029.
+int firstByteAt(const EncodeTable &table, QStringView text, qsizetype i) {
+  if (i >= text.size()) {
+    return -1;
+  }
+  const char16_t u = text[i].unicode();
+  if (u < 0x80) {
+    return u;
+  }
+  const std::uint16_t code = table.code[u];
+  return code == 0 ? -1 : code > 0xFF ? code >> 8 : code;
+}
+
+// Writes the byte of the placeholder at `i`, which starts a character for
+// the decoder, and returns how many units it took (2 with the trail of an
+// unassigned code).  The decoder gives the placeholder back only for a byte
+// that is no character alone, and for a lead byte only when no trail byte
+// follows or the two form an unassigned code, as it split them.
+qsizetype encodePlaceholder(const EncodeTable &table, QStringView text, qsizetype i, std::uint8_t *&o,
+                            Encoded &result) {
+  const auto b = static_cast<std::uint8_t>(text[i].unicode() - kRawByteBase);
+  *o++ = b;
+  bool misread = b < 0x80 || isHalfwidthKatakana(b);
+  if (isLeadByte(b)) {
+    const int next = firstByteAt(table, text, i + 1);
+    if (next >= 0 && isTrailByte(static_cast<std::uint8_t>(next))) {
+      const auto t = static_cast<std::uint8_t>(next);
+      if (text[i + 1].unicode() == kRawByteBase + t && doubleByteUnit(b, t) == kNoCode) {
+        *o++ = t;
+        return 2;
+      }
+      misread = true;
+    }
+  }
+  if (misread && result.firstMisread < 0) {
+    result.firstMisread = i;
+  }
+  return 1;
+}
+
 template <bool kBreaks> QString decodeImpl(QByteArrayView bytes) {
   const auto *in = reinterpret_cast<const std::uint8_t *>(bytes.data());
   const qsizetype n = bytes.size();
@@ -80,7 +125,7 @@ template <bool kBreaks> QString decodeImpl(QByteArrayView bytes) {
       ++i;
     } else if (isLeadByte(b) && i + 1 < n && isTrailByte(in[i + 1])) {
       const std::uint8_t t = in[i + 1];
-      const char16_t unit = kDoubleByteTable[leadIndex(b) * kTrailCount + trailIndex(t)];
+      const char16_t unit = doubleByteUnit(b, t);
       if (unit != kNoCode) {
         *o++ = unit;
       } else {
@@ -117,7 +162,8 @@ QString decode(QByteArrayView bytes) { return decodeImpl<true>(bytes); }
 QString decodeVerbatim(QByteArrayView bytes) { return decodeImpl<false>(bytes); }
 
 Encoded encode(QStringView text) {
-  const auto &table = encodeTable().code;
+  const EncodeTable &encoder = encodeTable();
+  const auto &table = encoder.code;
   Encoded result;
   const qsizetype n = text.size();
   // Worst case: every unit is a line break or a double-byte character.
@@ -157,8 +203,10 @@ Encoded encode(QStringView text) {
     } else if (code > 0xFF) {
       *o++ = static_cast<std::uint8_t>(code >> 8);
       *o++ = static_cast<std::uint8_t>(code & 0xFF);
-    } else {
+    } else if (u >= kKatakanaBase) {
       *o++ = static_cast<std::uint8_t>(code);
+    } else {
+      i += encodePlaceholder(encoder, text, i, o, result) - 1;
     }
   }
   result.bytes.truncate(o - begin);

@@ -12,7 +12,9 @@
 // The conversion is lossless for every byte sequence whose line breaks are
 // CR LF: bytes that do not decode and double-byte codes without a round trip
 // through Unicode become reserved private-use units that encode back to the
-// same bytes.  The editor shows those units as placeholders.
+// same bytes.  The editor shows those units as placeholders.  Edited text may
+// put a byte's placeholder where its byte reads back as part of another
+// character; encode reports the first such placeholder.
 namespace kavrin::cp932 {
 
 // The byte rules of a double-byte character: a lead byte followed by a
@@ -35,8 +37,13 @@ struct Encoded {
   // hold, or -1.  Such characters are left out of `bytes`.
   qsizetype firstUnencodable = -1;
   qsizetype unencodableCount = 0;
+  // Index of the first placeholder whose byte would be read back as (part
+  // of) another character, or -1.  Its byte is in `bytes` all the same.
+  qsizetype firstMisread = -1;
 
   bool ok() const { return firstUnencodable < 0; }
+  // Decoding `bytes` gives the text back, line breaks aside.
+  bool exact() const { return ok() && firstMisread < 0; }
 };
 
 // '\n', CR LF, a lone CR, U+2028 and U+2029 each become CR LF.

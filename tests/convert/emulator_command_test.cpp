@@ -8,20 +8,23 @@ namespace {
 TEST(EmulatorCommand, SplitsAsAShellDoesWithoutRunningOne) {
   const struct {
     const char *line;
-    bool escapes;
+    Quoting quoting;
     const char *words; // joined by '|'; "!" for an unclosed quote
   } cases[] = {
-      {"  openmsx  -cart  x ", true, "openmsx|-cart|x"},
-      {"'/opt/my emu/run' \"a b\"c", true, "/opt/my emu/run|a bc"},
-      {"a\\ b \"q\\\"x\\$\" 'k\\'", true, "a b|q\"x$|k\\"},
-      {"C:\\emu\\run.exe \"C:\\Program Files\\x\"", false, "C:\\emu\\run.exe|C:\\Program Files\\x"},
-      {"'' \"\"", true, "|"},
-      {"run 'open", true, "!"},
-      {"$HOME;ls *", true, "$HOME;ls|*"},
+      {"  openmsx  -cart  x ", Quoting::Posix, "openmsx|-cart|x"},
+      {"'/opt/my emu/run' \"a b\"c", Quoting::Posix, "/opt/my emu/run|a bc"},
+      {"a\\ b \"q\\\"x\\$\" 'k\\'", Quoting::Posix, "a b|q\"x$|k\\"},
+      {"C:\\emu\\run.exe \"C:\\Program Files\\x\"", Quoting::Windows,
+       "C:\\emu\\run.exe|C:\\Program Files\\x"},
+      {"'' \"\"", Quoting::Posix, "|"},
+      {"run 'open", Quoting::Posix, "!"},
+      {"$HOME;ls *", Quoting::Posix, "$HOME;ls|*"},
+      {"C:\\Bob's\\emu.exe -t 'a b' \"it's\"", Quoting::Windows, "C:\\Bob's\\emu.exe|-t|'a|b'|it's"},
+      {"emu \"open", Quoting::Windows, "!"},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.line);
-    const std::optional<QStringList> words = splitCommandLine(QString::fromUtf8(c.line), c.escapes);
+    const std::optional<QStringList> words = splitCommandLine(QString::fromUtf8(c.line), c.quoting);
     EXPECT_EQ(words ? words->join(u'|') : QStringLiteral("!"), QString::fromUtf8(c.words));
   }
 }
@@ -41,7 +44,7 @@ TEST(EmulatorCommand, ThePathIsOneArgumentWhereverItGoes) {
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.line);
-    const EmulatorCommand command = buildEmulatorCommand(QString::fromUtf8(c.line), image, true);
+    const EmulatorCommand command = buildEmulatorCommand(QString::fromUtf8(c.line), image, Quoting::Posix);
     if (c.expected == QStringList{"!"}) {
       EXPECT_FALSE(command.error.isEmpty());
     } else {
@@ -54,19 +57,27 @@ TEST(EmulatorCommand, ABrowsedProgramReplacesOnlyTheFirstWord) {
   const struct {
     const char *line;
     const char *program;
-    bool escapes;
-    const char *result;
+    Quoting quoting;
+    const char *result; // "!" for none
   } cases[] = {
-      {"", "/usr/bin/openmsx", true, "/usr/bin/openmsx %1"},
-      {"old -cart  %1", "/opt/emu", true, "/opt/emu -cart  %1"},
-      {"  'old emu' %1", "/opt/my emu's", true, "'/opt/my emu'\\''s' %1"},
-      {"old %1", "C:\\Emu X\\emu.exe", false, "\"C:\\Emu X\\emu.exe\" %1"},
+      {"", "/usr/bin/openmsx", Quoting::Posix, "/usr/bin/openmsx %1"},
+      {"old -cart  %1", "/opt/emu", Quoting::Posix, "/opt/emu -cart  %1"},
+      {"  'old emu' %1", "/opt/my emu's", Quoting::Posix, "'/opt/my emu'\\''s' %1"},
+      {"old %1", "C:\\Emu X\\emu.exe", Quoting::Windows, "\"C:\\Emu X\\emu.exe\" %1"},
+      {"\"C:\\old emu\" -t 'x y' %1", "C:\\Bob's\\emu.exe", Quoting::Windows,
+       "C:\\Bob's\\emu.exe -t 'x y' %1"},
+      {"old -title 'my game %1", "/opt/emu", Quoting::Posix, "!"},
+      {"'old emu %1", "/opt/emu", Quoting::Posix, "!"},
+      {"old -t \"x %1", "C:\\emu.exe", Quoting::Windows, "!"},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.line);
-    const QString result = withProgram(QString::fromUtf8(c.line), QString::fromUtf8(c.program), c.escapes);
-    EXPECT_EQ(result, QString::fromUtf8(c.result));
-    EXPECT_EQ(splitCommandLine(result, c.escapes).value().first(), QString::fromUtf8(c.program));
+    const std::optional<QString> result =
+        withProgram(QString::fromUtf8(c.line), QString::fromUtf8(c.program), c.quoting);
+    EXPECT_EQ(result.value_or(QStringLiteral("!")), QString::fromUtf8(c.result));
+    if (result) {
+      EXPECT_EQ(splitCommandLine(*result, c.quoting).value().first(), QString::fromUtf8(c.program));
+    }
   }
 }
 

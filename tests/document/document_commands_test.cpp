@@ -157,6 +157,27 @@ TEST_F(DocumentTest, TextShiftJisCannotHoldStopsTheSaveWithTheFirstCharacterSele
   EXPECT_TRUE(ui.saveCalls.empty());
 }
 
+TEST_F(DocumentTest, ALoneByteThatWouldJoinItsNeighbourStopsTheSaveWithItSelected) {
+  const QByteArray original("10 REM\r\n20 REM \x81 A\r\n");
+  form->LoadFile(dir.write("p.txt", original));
+  const int lead = static_cast<int>(text().indexOf(QChar(0xF781)));
+  editor().setSelStart(lead + 1);
+  editor().setSelLength(1);
+  editor().setSelText({}); // 81 41 would read back as 、
+  form->Save1->trigger();
+  EXPECT_EQ(ui.messageTexts(),
+            QStringList{QStringLiteral("保存すると、次に開いたときに別の文字に変わってしまうバイトが "
+                                       "2 行目にあります。\nそのバイトの記号を選択しました。"
+                                       "書き換えるか削除してから保存してください。")});
+  EXPECT_EQ(editor().selStart(), lead);
+  EXPECT_EQ(editor().selLength(), 1);
+  EXPECT_EQ(dir.read("p.txt"), original);
+  editor().setSelStart(0);
+  editor().setSelText(QStringLiteral("é")); // the first problem in the text is named
+  form->Save1->trigger();
+  EXPECT_TRUE(ui.messageTexts().last().startsWith(QStringLiteral("シフトJISで保存できない")));
+}
+
 TEST_F(DocumentTest, RecentEntriesReopenAfterTheQuestion) {
   EXPECT_FALSE(form->Recent1->isEnabled());
   const QString a = dir.write("a.txt", "AAA");

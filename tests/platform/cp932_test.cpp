@@ -27,7 +27,7 @@ TEST(Cp932, EveryOneAndTwoByteSequenceRoundTrips) {
       }
       const QByteArray in = QByteArray(1, char(a)) + (b < 0 ? QByteArray() : QByteArray(1, char(b)));
       const Encoded out = encode(decode(in));
-      if (out.bytes != in || !out.ok() || (b < 0 && decode(in).size() != 1)) {
+      if (out.bytes != in || !out.exact() || (b < 0 && decode(in).size() != 1)) {
         ++failures;
         ADD_FAILURE() << std::hex << "sequence " << a << " " << b;
       }
@@ -78,6 +78,45 @@ TEST(Cp932, LineBreaksAndUnencodableCharacters) {
   EXPECT_EQ(e.bytes, QByteArray("10 PRINT \"\"\r\n"));
   // A pasted private-use character that would stand for a line feed.
   EXPECT_FALSE(encode(QStringLiteral("\uF70A")).ok() || isReserved(0xF70A));
+}
+
+TEST(Cp932, APlaceholderThatWouldReadBackAsAnotherCharacterIsReported) {
+  // Loaded and saved unchanged: nothing to report, the same bytes.
+  for (const QByteArray bytes :
+       {"\x85\x9F\x85\x41\x85\xB1\xEB\x40\x85\x80\x81", "\x81\r\n\x81 \x81\x7F\x81\xFD\x81\x3F",
+        "\xFC\r\n\x80\xA0\xFD\xFE\xFF\x85\x9F\xE0"}) {
+    SCOPED_TRACE(bytes.toHex().constData());
+    const Encoded out = encode(decode(bytes));
+    EXPECT_TRUE(out.exact());
+    EXPECT_EQ(out.bytes, bytes);
+  }
+  // Edited: where the first placeholder is that would change (-1: none).
+  const struct {
+    const char16_t *text;
+    int at;
+  } rows[] = {
+      {u"\uF781A", 0},               // 81 41 reads as 、
+      {u"x\uF781\uFF71", 1},         // with half-width katakana
+      {u"\uF781\uF781 ", 0},         // 81 81 reads as ＝
+      {u"\uF781\uF780", 0},          // 81 80 reads as ÷
+      {u"\uF785あ", 0},              // its trail byte would be the lead of あ
+      {u"\uF785\uF480", 0},          // or of a duplicate code's placeholder
+      {u"\uF785\uF79F\uF785", -1},   // an unassigned code, then a lone lead at the end
+      {u"\uF785\uF79F\uF741", 2},    // a trail byte alone reads as A
+      {u"\uF7B1\uF7FD\uF741", 0},    // so does a katakana byte
+      {u"\uF7FD\uF77F", 1},          // and 7F, which is no trail byte
+      {u"\uF781é\uF741", 2},         // an unencodable character parts them
+      {u"\uF781\u2029\uF781\t", -1}, // line breaks and control characters do
+  };
+  for (const auto &r : rows) {
+    const QString text = QString::fromUtf16(r.text);
+    SCOPED_TRACE(text.toStdString());
+    const Encoded out = encode(text);
+    EXPECT_EQ(out.firstMisread, r.at);
+    if (out.exact()) {
+      EXPECT_EQ(decode(out.bytes), QString(text).replace(u'\u2029', u'\n'));
+    }
+  }
 }
 
 TEST(Cp932, EditorKeepsEveryDecodedCharacter) {
