@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <tuple>
+
 namespace kavrin::testing {
 namespace {
 
@@ -52,6 +54,24 @@ TEST_F(SettingsDialogTest, OkTakesOverACheckedIncrementTheKeysAndABrowsedConvert
       EXPECT_EQ(form->FunctionKeys[0], "COLOR ");
     }
     d.Edit11->setText("0");
+    // Shift-JIS cannot hold these; the field keeps the focus, the character selected.
+    const std::tuple<QLineEdit *, QString, QString> unstorable[] = {
+        {d.Edit7, "A😀B", "Shift-F2 のテキスト"},
+        {d.Edit3, "한", "F3 のテキスト"},
+        {d.Edit12, "/opt/😀/txt2bas.exe", "変換プログラムの場所"},
+    };
+    for (const auto &[edit, bad, field] : unstorable) {
+      SCOPED_TRACE(bad.toStdString());
+      const QString kept = edit->text();
+      edit->setText(bad);
+      d.Button1->click();
+      EXPECT_TRUE(d.isVisible() && d.focusWidget() == edit);
+      EXPECT_EQ(edit->selectedText(), bad.contains("😀") ? "😀" : bad);
+      EXPECT_EQ(ui.messages.back().text,
+                field + "に、シフトJISで保存できない文字「" + edit->selectedText() + "」があります。");
+      EXPECT_EQ(form->FunctionKeys[0], "COLOR ");
+      edit->setText(kept);
+    }
     d.Button1->click();
   });
   EXPECT_EQ(form->FunctionKeys[0], "RUN\r\n\r\n");
