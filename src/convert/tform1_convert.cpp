@@ -86,21 +86,25 @@ bool TForm1::RunConverter(const ConverterCommand &command) {
     // the user's input waits, as it would for a program that blocks.
     std::unique_ptr<ProgressWindow> progress =
         ui().showProgress(this, QStringLiteral("変換中..."), [&child] { child.cancel(); });
-    const auto events = [&progress] {
-      return progress && progress->acceptsInput() ? QEventLoop::AllEvents
-                                                  : QEventLoop::ExcludeUserInputEvents;
-    };
-    for (QByteArray piece = child.nextErrorPiece(4096, events); !piece.isEmpty();
-         piece = child.nextErrorPiece(4096, events)) {
-      // The window is for a converter still at work, never over a box.
+    // The window is for a converter still at work: it goes as soon as the
+    // converter has ended, and never covers a box.
+    const auto working = [&progress, &child] {
       if (child.ended()) {
         progress.reset();
       }
-      if (progress) {
+      return progress != nullptr;
+    };
+    const auto events = [&progress, &working] {
+      return working() && progress->acceptsInput() ? QEventLoop::AllEvents
+                                                   : QEventLoop::ExcludeUserInputEvents;
+    };
+    for (QByteArray piece = child.nextErrorPiece(4096, events); !piece.isEmpty();
+         piece = child.nextErrorPiece(4096, events)) {
+      if (working()) {
         progress->hold(true);
       }
       showMessage(ui(), this, cp932::decode(piece));
-      if (progress) {
+      if (working()) {
         progress->hold(false);
       }
     }

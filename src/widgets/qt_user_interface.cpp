@@ -2,17 +2,15 @@
 
 #include "platform/file_filter.h"
 #include "widgets/font_dialog.h"
+#include "widgets/progress_dialog.h"
 
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
-
-#include <limits>
 
 namespace kavrin {
 namespace {
@@ -148,14 +146,12 @@ constexpr int kShowDelayMs = 400;
 class QtProgressWindow : public ProgressWindow {
 public:
   QtProgressWindow(QWidget *owner, const QString &text, std::function<void()> onCancel)
-      : dialog_(text, QStringLiteral("キャンセル"), 0, 0, owner) {
-    dialog_.setWindowTitle(QStringLiteral("kavrin"));
-    dialog_.setWindowModality(Qt::WindowModal);
-    dialog_.setAutoClose(false);
-    dialog_.setAutoReset(false);
-    // The window waits for its own timer, not for progress steps.
-    dialog_.setMinimumDuration(std::numeric_limits<int>::max());
-    QObject::connect(&dialog_, &QProgressDialog::canceled, &dialog_, std::move(onCancel));
+      : dialog_(owner, text, [this, onCancel = std::move(onCancel)] {
+          // What is left of the task is only its end; the window stays away.
+          cancelled_ = true;
+          showTimer_.stop();
+          onCancel();
+        }) {
     // A quick task ends before the window would only flash.
     showTimer_.setSingleShot(true);
     QObject::connect(&showTimer_, &QTimer::timeout, &dialog_, [this] { dialog_.show(); });
@@ -165,17 +161,18 @@ public:
   bool acceptsInput() const override { return dialog_.isVisible(); }
 
   void hold(bool held) override {
+    showTimer_.stop();
     if (held) {
-      showTimer_.stop();
       dialog_.hide();
-    } else {
+    } else if (!cancelled_) {
       showTimer_.start(kShowDelayMs);
     }
   }
 
 private:
-  QProgressDialog dialog_;
   QTimer showTimer_;
+  ProgressDialog dialog_;
+  bool cancelled_ = false;
 };
 
 } // namespace

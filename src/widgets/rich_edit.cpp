@@ -224,6 +224,16 @@ void RichEdit::keyPressEvent(QKeyEvent *event) {
     event->setAccepted(plain.isAccepted());
     return;
   }
+  // Overwriting deletes, then inserts: two undo steps, the first of which
+  // would show a text that never existed.
+  const QString typed = event->text();
+  if (overwriteMode() && !typed.isEmpty() && (typed.front().isPrint() || typed.front() == u'\t')) {
+    QTextCursor step = textCursor();
+    step.beginEditBlock();
+    QPlainTextEdit::keyPressEvent(event);
+    step.endEditBlock();
+    return;
+  }
   QPlainTextEdit::keyPressEvent(event);
 }
 

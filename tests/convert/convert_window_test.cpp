@@ -79,19 +79,24 @@ TEST_F(ConvertTest, ErrorOutputIsShownInBoundedPiecesThenTheResult) {
   }
 }
 
+// The real window: a box stays open longer than any timer of the window runs.
 TEST_F(ConvertTest, AHangingConverterCanBeCancelledAndHoldsTheWindowMeanwhile) {
   form->ConvProg = converter("txt2bas.exe", "echo started >&2\nexec sleep 60\n");
+  ui.realProgress = true;
+  ui.boxOpenMs = {6000};
   ui.cancelAfterMs = 900;
   QTimer::singleShot(100, form.get(), [this] { EXPECT_FALSE(form->close()); });
   convertTo(dir.path("prog.cas"));
   EXPECT_EQ(ui.messageTexts(), QStringList({"started\n", kFailed}));
+  EXPECT_FALSE(ui.messages[0].underProgress);
   EXPECT_TRUE(ui.progressEverShown); // once the box was closed
   EXPECT_TRUE(form->close());
 }
 
 TEST_F(ConvertTest, TheProgressWindowNeverCoversABoxNorOutlivesTheConverter) {
   form->ConvProg = converter("txt2bas.exe", "echo warning 1 >&2\nsleep 0.1\necho warning 2 >&2\n");
-  ui.boxOpenMs = 600;
+  ui.realProgress = true;
+  ui.boxOpenMs = {600, 600};
   convertTo(dir.path("prog.cas"));
   ASSERT_GE(ui.messages.size(), 2U);
   for (const auto &message : ui.messages) {

@@ -71,8 +71,10 @@ TEST_F(EditingWindowTest, KeyTextsLegendAndInsert) {
   keys({Qt::Key_Tab, Qt::Key_F1, Qt::SHIFT | Qt::Key_F3, Qt::Key_F5}); // F5's line break gets no number
   EXPECT_EQ(text(), "10 priNTCOLOR PRINT RUN\n");
   keys({Qt::Key_Up, Qt::Key_Insert});
-  type("20");
+  type("2x");
   EXPECT_EQ(panel(5), "OVW");
+  form->Undo1->trigger(); // an overwritten character comes back in one step
+  EXPECT_EQ(text(), "20 priNTCOLOR PRINT RUN\n");
   keys({Qt::Key_Insert});
   type("0");
   EXPECT_TRUE(text() == "200 priNTCOLOR PRINT RUN\n" && panel(5) == "INS");

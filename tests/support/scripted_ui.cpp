@@ -1,6 +1,11 @@
 #include "support/scripted_ui.h"
 
+#include "widgets/qt_user_interface.h"
+
+#include <QApplication>
 #include <QDialog>
+#include <QElapsedTimer>
+#include <QProgressBar>
 #include <QTest>
 #include <QTimer>
 
@@ -31,15 +36,35 @@ void takeFileName(FileDialog &dialog, const QString &name) { dialog.fileName = n
 
 template <typename T> void take(T &value, const T &answer) { value = answer; }
 
+// How often an open box or a real progress window is looked at.
+constexpr int kPollMs = 20;
+
+// The window of a visible busy bar: the real progress window.
+QWidget *visibleProgressDialog() {
+  for (QWidget *widget : QApplication::allWidgets()) {
+    if (qobject_cast<QProgressBar *>(widget) != nullptr && widget->isVisible()) {
+      return widget->window();
+    }
+  }
+  return nullptr;
+}
+
 } // namespace
 
 MsgResult ScriptedUserInterface::messageBox(QWidget * /*owner*/, const QString &text, const QString &caption,
                                             MsgButtons buttons, MsgResult /*defaultButton*/) {
-  messages.push_back({text, caption, false});
-  if (boxOpenMs > 0) {
-    QTest::qWait(boxOpenMs);
+  const std::size_t index = messages.size();
+  messages.push_back({text, caption, progressVisible()});
+  const int openMs = boxOpenMs.empty() ? 0 : boxOpenMs.front();
+  if (!boxOpenMs.empty()) {
+    boxOpenMs.pop_front();
   }
-  messages.back().underProgress = progressShown > 0;
+  QElapsedTimer open;
+  open.start();
+  while (open.elapsed() < openMs) {
+    QTest::qWait(kPollMs);
+    messages[index].underProgress = messages[index].underProgress || progressVisible();
+  }
   if (buttons == MsgButtons::Ok) {
     return MsgResult::Ok;
   }
@@ -111,12 +136,46 @@ private:
   bool shown_ = false;
 };
 
+// The real window, watched as a user sees it: whether it ever shows, and
+// Esc on it when the user cancels.
+class WatchedProgress : public ProgressWindow {
+public:
+  WatchedProgress(std::unique_ptr<ProgressWindow> real, int cancelAfterMs, ScriptedUserInterface &ui)
+      : real_(std::move(real)) {
+    made_.start();
+    QObject::connect(&poll_, &QTimer::timeout, [this, cancelAfterMs, &ui] {
+      QWidget *shown = visibleProgressDialog();
+      ui.progressEverShown = ui.progressEverShown || shown != nullptr;
+      if (shown != nullptr && cancelAfterMs >= 0 && made_.elapsed() >= cancelAfterMs) {
+        poll_.stop();
+        QTest::keyClick(shown, Qt::Key_Escape);
+      }
+    });
+    poll_.start(kPollMs);
+  }
+  bool acceptsInput() const override { return real_->acceptsInput(); }
+  void hold(bool held) override { real_->hold(held); }
+
+private:
+  std::unique_ptr<ProgressWindow> real_;
+  QElapsedTimer made_;
+  QTimer poll_;
+};
+
 } // namespace
 
-std::unique_ptr<ProgressWindow> ScriptedUserInterface::showProgress(QWidget * /*owner*/, const QString &text,
+std::unique_ptr<ProgressWindow> ScriptedUserInterface::showProgress(QWidget *owner, const QString &text,
                                                                     std::function<void()> onCancel) {
   progressTexts << text;
+  if (realProgress) {
+    return std::make_unique<WatchedProgress>(QtUserInterface().showProgress(owner, text, std::move(onCancel)),
+                                             cancelAfterMs, *this);
+  }
   return std::make_unique<ScriptedProgress>(cancelAfterMs, std::move(onCancel), *this);
+}
+
+bool ScriptedUserInterface::progressVisible() const {
+  return progressShown > 0 || visibleProgressDialog() != nullptr;
 }
 
 int ScriptedUserInterface::execModal(QDialog &dialog) {

@@ -20,7 +20,7 @@ public:
   struct Message {
     QString text;
     QString caption;
-    // A progress window was showing when the box closed.
+    // A progress window showed at some time while the box was open.
     bool underProgress = false;
   };
 
@@ -57,14 +57,21 @@ public:
                                                std::function<void()> onCancel) override;
 
   // Progress windows shown, by their text; with cancelAfterMs >= 0 the user
-  // cancels each that long after it was shown.
+  // cancels each that long after it was made (the real one, once it shows,
+  // with Esc).
   QStringList progressTexts;
   int cancelAfterMs = -1;
-  // How long each box stays open, events running, before it is answered.
-  int boxOpenMs = 0;
-  // Progress windows showing now, and whether one ever showed.
+  // The real progress window (QtUserInterface's) instead of a stand-in.
+  bool realProgress = false;
+  // How long the boxes stay open, in turn, events running, before they are
+  // answered; the boxes after these close at once.
+  std::deque<int> boxOpenMs;
+  // Stand-in progress windows showing now, and whether a progress window
+  // ever showed.
   int progressShown = 0;
   bool progressEverShown = false;
+  // A stand-in or a real progress window shows now.
+  bool progressVisible() const;
 
   QStringList messageTexts() const;
   // True when every scripted answer was used.

@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <tuple>
+
 namespace kavrin::testing {
 namespace {
 
@@ -52,6 +54,23 @@ TEST_F(SettingsDialogTest, OkTakesOverACheckedIncrementTheKeysAndABrowsedConvert
       EXPECT_EQ(form->FunctionKeys[0], "COLOR ");
     }
     d.Edit11->setText("0");
+    // Shift-JIS cannot hold these; the field keeps the focus, the character selected.
+    const std::tuple<QLineEdit *, QString, QString, QString> unstorable[] = {
+        {d.Edit7, "A😀B", "😀", "Shift-F2 のテキストに、シフトJISで保存できない文字「😀」があります。"},
+        {d.Edit3, "한", "한", "F3 のテキストに、シフトJISで保存できない文字「한」があります。"},
+        {d.Edit12, "/opt/😀/a.exe", "😀",
+         "変換プログラムの場所に、シフトJISで保存できない文字「😀」があります。"},
+    };
+    for (const auto &[edit, bad, selected, message] : unstorable) {
+      SCOPED_TRACE(bad.toStdString());
+      const QString kept = edit->text();
+      edit->setText(bad);
+      d.Button1->click();
+      EXPECT_TRUE(d.isVisible() && d.focusWidget() == edit && edit->selectedText() == selected);
+      EXPECT_EQ(ui.messages.back().text, message);
+      EXPECT_EQ(form->FunctionKeys[0], "COLOR ");
+      edit->setText(kept);
+    }
     d.Button1->click();
   });
   EXPECT_EQ(form->FunctionKeys[0], "RUN\r\n\r\n");
