@@ -10,6 +10,9 @@ namespace {
 bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
 bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
+// Significant digits that always fit the 64-bit integer.
+constexpr qsizetype kIntegerDigits = 19;
+
 // The words that decide how the rest of a statement reads.
 enum class Word {
   None,
@@ -75,7 +78,19 @@ Word wordAt(QStringView text, qsizetype pos, qsizetype &length) {
 }
 
 // What the next number of the statement would be.
-enum class Expect { Nothing, Line, LineNotZero, LineList, Range, RangeEnd, Comparison, LineAfterCompare };
+// A range is a start, a dash, an end: RangeEnd follows a start, AfterDash
+// the dash.
+enum class Expect {
+  Nothing,
+  Line,
+  LineNotZero,
+  LineList,
+  Range,
+  RangeEnd,
+  AfterDash,
+  Comparison,
+  LineAfterCompare
+};
 
 class Scanner {
 public:
@@ -135,31 +150,32 @@ private:
     inOn_ = onError_ = inData_ = false;
   }
 
-  void reference(qsizetype start, qsizetype length, int value) {
+  void reference(qsizetype start, qsizetype length, LineNumber value, bool endsRange = false) {
     if (refs_ != nullptr) {
-      refs_->push_back({start, length, value});
+      refs_->push_back({start, length, std::move(value), endsRange});
     }
   }
 
   void number() {
     const qsizetype start = i_;
     qsizetype length = 0;
-    const int value = readNumber(s_, i_, length);
+    LineNumber value = readNumber(s_, i_, length);
     i_ += length;
     switch (expect_) {
     case Expect::Line:
     case Expect::LineAfterCompare:
     case Expect::LineList:
-      reference(start, length, value);
+      reference(start, length, std::move(value));
       break;
     case Expect::LineNotZero:
-      if (value != 0) {
-        reference(start, length, value);
+      if (value != LineNumber(0)) {
+        reference(start, length, std::move(value));
       }
       break;
     case Expect::Range:
     case Expect::RangeEnd:
-      reference(start, length, value);
+    case Expect::AfterDash:
+      reference(start, length, std::move(value), expect_ == Expect::AfterDash);
       expect_ = expect_ == Expect::Range ? Expect::RangeEnd : Expect::Nothing;
       return;
     default:
@@ -228,8 +244,9 @@ private:
       endStatement();
     } else if (expect_ == Expect::LineList && c == u',') {
       // the next entry of an ON list
-    } else if ((expect_ == Expect::Range || expect_ == Expect::RangeEnd) && c == u'-') {
-      expect_ = Expect::RangeEnd;
+    } else if ((expect_ == Expect::Range || expect_ == Expect::RangeEnd || expect_ == Expect::AfterDash) &&
+               c == u'-') {
+      expect_ = Expect::AfterDash;
     } else if ((expect_ == Expect::Comparison || expect_ == Expect::LineAfterCompare) &&
                (c == u'=' || c == u'<' || c == u'>')) {
       expect_ = Expect::LineAfterCompare;
@@ -300,14 +317,44 @@ private:
 
 } // namespace
 
-int readNumber(QStringView text, qsizetype pos, qsizetype &length) {
-  int value = 0;
+LineNumber LineNumber::fromDigits(QStringView digits) {
+  qsizetype zeros = 0;
+  while (zeros + 1 < digits.size() && digits[zeros] == u'0') {
+    ++zeros;
+  }
+  const QStringView significant = digits.sliced(zeros);
+  LineNumber number;
+  if (significant.size() > kIntegerDigits) {
+    number.value_ = static_cast<quint64>(significant.size());
+    number.digits_ = significant.toString();
+    return number;
+  }
+  for (const QChar c : significant) {
+    number.value_ = number.value_ * 10 + (c.unicode() - u'0');
+  }
+  return number;
+}
+
+std::strong_ordering LineNumber::compareLong(const LineNumber &a, const LineNumber &b) {
+  if (a.isLong() != b.isLong()) {
+    return a.isLong() <=> b.isLong();
+  }
+  // Digits of the same count compare as text.
+  if (const auto byCount = a.value_ <=> b.value_; byCount != 0) {
+    return byCount;
+  }
+  return QStringView(a.digits_).compare(QStringView(b.digits_)) <=> 0;
+}
+
+QString LineNumber::toString() const { return isLong() ? digits_ : QString::number(value_); }
+
+LineNumber readNumber(QStringView text, qsizetype pos, qsizetype &length) {
   qsizetype i = pos;
-  for (; i < text.size() && isDigit(text[i]); ++i) {
-    value = std::min(kNumberCap, value * 10 + (text[i].unicode() - u'0'));
+  while (i < text.size() && isDigit(text[i])) {
+    ++i;
   }
   length = i - pos;
-  return value;
+  return length > 0 ? LineNumber::fromDigits(text.sliced(pos, length)) : LineNumber();
 }
 
 ProgramLine readLineNumber(QStringView line) {
@@ -317,9 +364,9 @@ ProgramLine readLineNumber(QStringView line) {
     ++i;
   }
   qsizetype length = 0;
-  const int number = readNumber(line, i, length);
+  LineNumber number = readNumber(line, i, length);
   if (length > 0) {
-    result = {true, i, length, number, {}};
+    result = {true, i, length, std::move(number), {}};
   }
   return result;
 }

@@ -6,6 +6,7 @@
 
 #include "basic/keyword_matcher.h"
 
+#include <compare>
 #include <vector>
 
 // Reading BASIC program lines as the machine's BASIC reads them when it
@@ -15,14 +16,49 @@ namespace kavrin::basic {
 
 // Line numbers above this are refused by the machine.
 inline constexpr int kLargestLineNumber = 65529;
-// Numbers read from the text saturate here, far above any line number.
-inline constexpr int kNumberCap = 9999999;
+
+// A line number as written, of any length, compared by value: leading
+// zeros do not count.  Almost every number fits the integer; only one of
+// more significant digits than it holds keeps its digits.
+class LineNumber {
+public:
+  constexpr LineNumber() = default;
+  constexpr explicit LineNumber(quint64 value) : value_(value) {}
+  // `digits` holds decimal digits only, at least one.
+  static LineNumber fromDigits(QStringView digits);
+
+  // More digits than the integer holds: value() does not apply.
+  bool isLong() const { return !digits_.isNull(); }
+  quint64 value() const { return value_; }
+  bool exceeds(quint64 limit) const { return isLong() || value_ > limit; }
+  // The digits without leading zeros.
+  QString toString() const;
+
+  friend bool operator==(const LineNumber &a, const LineNumber &b) {
+    return a.value_ == b.value_ && a.isLong() == b.isLong() && (!a.isLong() || a.digits_ == b.digits_);
+  }
+  friend std::strong_ordering operator<=>(const LineNumber &a, const LineNumber &b) {
+    if (!a.isLong() && !b.isLong()) [[likely]] {
+      return a.value_ <=> b.value_;
+    }
+    return compareLong(a, b);
+  }
+
+private:
+  static std::strong_ordering compareLong(const LineNumber &a, const LineNumber &b);
+
+  quint64 value_ = 0; // a long number's count of digits
+  QString digits_;    // null unless long
+};
 
 // A number that names a line: where its digits stand and their value.
 struct LineReference {
   qsizetype start = 0;
   qsizetype length = 0;
-  int target = 0;
+  LineNumber target;
+  // The end of a LIST or DELETE range after its dash: it bounds what is
+  // listed or deleted and need not name a line that is there.
+  bool endsRange = false;
 };
 
 struct ProgramLine {
@@ -30,7 +66,7 @@ struct ProgramLine {
   bool isProgram = false;
   qsizetype numberStart = 0;
   qsizetype numberLength = 0;
-  int number = -1;
+  LineNumber number;
   // In the order they stand.
   std::vector<LineReference> references;
 };
@@ -60,7 +96,7 @@ struct TextLines {
 };
 TextLines splitLines(QStringView text);
 
-// Reads the decimal digits at `pos`; the value saturates at kNumberCap.
-int readNumber(QStringView text, qsizetype pos, qsizetype &length);
+// Reads the decimal digits at `pos`; `length` is 0 when there are none.
+LineNumber readNumber(QStringView text, qsizetype pos, qsizetype &length);
 
 } // namespace kavrin::basic

@@ -102,14 +102,14 @@ void BasicTools::GoToLineClick() {
     return;
   }
   const QString input = lineDialog_->number()->text();
-  int number = 0;
+  LineNumber number;
   if (!parseLineNumber(input, number)) {
     message(QStringLiteral("「%1」は行番号ではありません。").arg(input));
     return;
   }
   const LineLookup found = findProgramLine(editorText(*editor_), number);
   if (found.line < 0) {
-    message(QStringLiteral("行 %1 はありません").arg(number));
+    message(QStringLiteral("行 %1 はありません").arg(number.toString()));
     return;
   }
   selectLine(found.line, false);
@@ -128,11 +128,12 @@ void BasicTools::RenumberClick() {
     return;
   }
   RenumberRequest request;
-  int oldStart = 0;
-  const bool fromFirst = renumberDialog_->oldStart()->text().trimmed().isEmpty();
+  LineNumber oldStart;
+  const QString oldStartText = renumberDialog_->oldStart()->text();
+  const bool fromFirst = oldStartText.trimmed().isEmpty();
   if (!readField(renumberDialog_->newStart(), 1, request.newStart) ||
       !readField(renumberDialog_->increment(), 1, request.increment) ||
-      (!fromFirst && !readField(renumberDialog_->oldStart(), 0, oldStart))) {
+      (!fromFirst && !parseLineNumber(oldStartText, oldStart))) {
     message(QStringLiteral("開始番号と増分は 1 以上の整数で、最初の行は 0 以上の整数で指定してください。"));
     return;
   }

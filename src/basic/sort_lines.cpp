@@ -12,7 +12,7 @@ namespace {
 struct Group {
   int first = 0; // the program line
   int end = 0;   // one past its last follower
-  int number = 0;
+  LineNumber number;
 };
 
 struct Layout {

@@ -48,6 +48,8 @@ TEST_F(BasicToolsTest, CtrlGGoesToALineOrTheNextHigherOne) {
       {" 25 ", 1, 1, ""},
       {"50", 1, 1, "行 50 はありません"},
       {"x1", 1, 1, "「x1」は行番号ではありません。"},
+      {"0010000001", 1, 1, "行 10000001 はありません"},
+      {"12345678901234567890", 1, 1, "行 12345678901234567890 はありません"},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.input);
@@ -85,6 +87,9 @@ TEST_F(BasicToolsTest, RenumberIsOneUndoStepAndKeepsItsValues) {
   tools().renumberItem()->trigger();
   EXPECT_EQ(text(), program);
   EXPECT_EQ(ui.messages.size(), 2U);
+  answer({"100", "5", "12345678901234567890"}); // read, not refused as no number
+  tools().renumberItem()->trigger();
+  EXPECT_EQ(ui.messages.back().text, "番号を振り直す行がありません。");
 }
 
 TEST_F(BasicToolsTest, SortReordersInOneUndoStepOrLeavesAnOrderedProgramAlone) {
