@@ -8,6 +8,7 @@
 #include "platform/user_interface.h"
 #include "settings/settings_table.h"
 #include "widgets/basic_dialogs.h"
+#include "widgets/line_marks.h"
 #include "widgets/rich_edit.h"
 
 #include <QAction>
@@ -165,15 +166,27 @@ void BasicTools::SortClick() {
 }
 
 void BasicTools::CheckClick() {
+  if (checkWindow_ == nullptr) {
+    checkWindow_ = new CheckWindow(window_);
+    findingLines_ = new LineMarks(editor_->document(), this);
+    connect(checkWindow_, &CheckWindow::findingActivated, this, &BasicTools::showFinding);
+  }
+  findingLines_->clear();
   QList<CheckWindow::Item> items;
   for (const Finding &finding : checkProgram(editorText(*editor_))) {
     items.push_back({finding.line, finding.message});
-  }
-  if (checkWindow_ == nullptr) {
-    checkWindow_ = new CheckWindow(window_);
-    connect(checkWindow_, &CheckWindow::lineActivated, this, [this](int line) { selectLine(line, true); });
+    findingLines_->mark(finding.line);
   }
   checkWindow_->present(items);
+}
+
+void BasicTools::showFinding(int row) {
+  const int line = findingLines_->lineOf(row);
+  if (line < 0) {
+    message(QStringLiteral("この指摘の行は削除されました。"));
+    return;
+  }
+  selectLine(line, true);
 }
 
 void BasicTools::ColoursClick() { applyColours(); }
