@@ -326,7 +326,8 @@ LineNumber LineNumber::fromDigits(QStringView digits) {
   LineNumber number;
   if (significant.size() > kIntegerDigits) {
     number.value_ = static_cast<quint64>(significant.size());
-    number.digits_ = significant.toString();
+    number.digits_ = new Digits;
+    number.digits_->text = significant.toString();
     return number;
   }
   for (const QChar c : significant) {
@@ -343,18 +344,22 @@ std::strong_ordering LineNumber::compareLong(const LineNumber &a, const LineNumb
   if (const auto byCount = a.value_ <=> b.value_; byCount != 0) {
     return byCount;
   }
-  return QStringView(a.digits_).compare(QStringView(b.digits_)) <=> 0;
+  return QStringView(a.digits_->text).compare(QStringView(b.digits_->text)) <=> 0;
 }
 
-QString LineNumber::toString() const { return isLong() ? digits_ : QString::number(value_); }
+QString LineNumber::toString() const { return isLong() ? digits_->text : QString::number(value_); }
 
 LineNumber readNumber(QStringView text, qsizetype pos, qsizetype &length) {
+  quint64 value = 0;
+  qsizetype significant = 0;
   qsizetype i = pos;
-  while (i < text.size() && isDigit(text[i])) {
-    ++i;
+  for (; i < text.size() && isDigit(text[i]); ++i) {
+    // Past the digits the integer holds the value wraps, unused.
+    value = value * 10 + (text[i].unicode() - u'0');
+    significant += value != 0 || significant > 0 ? 1 : 0;
   }
   length = i - pos;
-  return length > 0 ? LineNumber::fromDigits(text.sliced(pos, length)) : LineNumber();
+  return significant > kIntegerDigits ? LineNumber::fromDigits(text.sliced(pos, length)) : LineNumber(value);
 }
 
 ProgramLine readLineNumber(QStringView line) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QExplicitlySharedDataPointer>
+#include <QSharedData>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -22,20 +24,21 @@ inline constexpr int kLargestLineNumber = 65529;
 // more significant digits than it holds keeps its digits.
 class LineNumber {
 public:
-  constexpr LineNumber() = default;
-  constexpr explicit LineNumber(quint64 value) : value_(value) {}
+  LineNumber() = default;
+  explicit LineNumber(quint64 value) : value_(value) {}
   // `digits` holds decimal digits only, at least one.
   static LineNumber fromDigits(QStringView digits);
 
   // More digits than the integer holds: value() does not apply.
-  bool isLong() const { return !digits_.isNull(); }
+  bool isLong() const { return digits_ != nullptr; }
   quint64 value() const { return value_; }
   bool exceeds(quint64 limit) const { return isLong() || value_ > limit; }
   // The digits without leading zeros.
   QString toString() const;
 
   friend bool operator==(const LineNumber &a, const LineNumber &b) {
-    return a.value_ == b.value_ && a.isLong() == b.isLong() && (!a.isLong() || a.digits_ == b.digits_);
+    return a.value_ == b.value_ && a.isLong() == b.isLong() &&
+           (!a.isLong() || a.digits_->text == b.digits_->text);
   }
   friend std::strong_ordering operator<=>(const LineNumber &a, const LineNumber &b) {
     if (!a.isLong() && !b.isLong()) [[likely]] {
@@ -47,8 +50,13 @@ public:
 private:
   static std::strong_ordering compareLong(const LineNumber &a, const LineNumber &b);
 
+  struct Digits : QSharedData {
+    QString text;
+  };
+
   quint64 value_ = 0; // a long number's count of digits
-  QString digits_;    // null unless long
+  // Null unless long: a pointer keeps the common number small to copy.
+  QExplicitlySharedDataPointer<Digits> digits_;
 };
 
 // A number that names a line: where its digits stand and their value.

@@ -3,8 +3,6 @@
 #include "basic/basic_reader.h"
 #include "platform/cp932.h"
 
-#include <algorithm>
-
 namespace kavrin::basic {
 namespace {
 
@@ -22,32 +20,23 @@ bool isEmptyLine(QStringView line) {
   return true;
 }
 
+// The line numbers the machine takes that the program has; a reference to
+// a larger one is out of range whatever the text holds.
 class NumberSet {
 public:
-  explicit NumberSet(const TextLines &split) : small_(kLargestLineNumber + 1, false) {
+  explicit NumberSet(const TextLines &split) : has_(kLargestLineNumber + 1, false) {
     for (const QStringView line : split.lines) {
       const ProgramLine read = readLineNumber(line);
-      if (!read.isProgram) {
-        continue;
-      }
-      if (read.number.exceeds(kLargestLineNumber)) {
-        large_.push_back(read.number);
-      } else {
-        small_[read.number.value()] = true;
+      if (read.isProgram && !read.number.exceeds(kLargestLineNumber)) {
+        has_[read.number.value()] = true;
       }
     }
-    std::sort(large_.begin(), large_.end());
   }
 
-  bool contains(const LineNumber &number) const {
-    return number.exceeds(kLargestLineNumber) ? std::binary_search(large_.begin(), large_.end(), number)
-                                              : small_[number.value()];
-  }
+  bool contains(const LineNumber &number) const { return has_[number.value()]; }
 
 private:
-  std::vector<bool> small_;
-  // Above every line number the machine takes: rare.
-  std::vector<LineNumber> large_;
+  std::vector<bool> has_;
 };
 
 class Checker {
@@ -91,9 +80,7 @@ private:
       add(QStringLiteral("行番号 %1 が重複しています").arg(line.number.toString()));
     }
     if (line.number.exceeds(kLargestLineNumber)) {
-      add(QStringLiteral("行番号 %1 が %2 を超えています")
-              .arg(line.number.toString())
-              .arg(kLargestLineNumber));
+      add(QStringLiteral("行番号 %1 が %2 を超えています").arg(line.number.toString(), largest_));
     }
     previous_ = line.number;
     hasPrevious_ = true;
@@ -101,9 +88,7 @@ private:
 
   void checkReference(const LineReference &ref) {
     if (ref.target.exceeds(kLargestLineNumber)) {
-      add(QStringLiteral("行 %1 への参照は範囲外です (%2 まで)")
-              .arg(ref.target.toString())
-              .arg(kLargestLineNumber));
+      add(QStringLiteral("行 %1 への参照は範囲外です (%2 まで)").arg(ref.target.toString(), largest_));
     } else if (!ref.endsRange && !numbers_.contains(ref.target)) {
       add(QStringLiteral("行 %1 への参照がありますが、その行はありません").arg(ref.target.toString()));
     }
@@ -111,6 +96,7 @@ private:
 
   const TextLines &split_;
   NumberSet numbers_;
+  const QString largest_ = QString::number(kLargestLineNumber);
   std::vector<Finding> findings_;
   int index_ = 0;
   bool hasPrevious_ = false;

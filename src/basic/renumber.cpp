@@ -7,14 +7,49 @@
 namespace kavrin::basic {
 namespace {
 
+// The old numbers of the renumbered lines, strictly increasing.  The long
+// ones, above all the others, stand apart, so that a search walks plain
+// integers.
+class OldNumbers {
+public:
+  bool empty() const { return size() == 0; }
+  size_t size() const { return short_.size() + long_.size(); }
+  const LineNumber &back() const { return back_; }
+
+  void push_back(const LineNumber &number) {
+    if (number.isLong()) {
+      long_.push_back(number);
+    } else {
+      short_.push_back(number.value());
+    }
+    back_ = number;
+  }
+
+  // The place of `number`, or -1.
+  qsizetype indexOf(const LineNumber &number) const {
+    if (number.isLong()) {
+      const auto found = std::lower_bound(long_.begin(), long_.end(), number);
+      return found != long_.end() && *found == number
+                 ? static_cast<qsizetype>(short_.size()) + (found - long_.begin())
+                 : -1;
+    }
+    const auto found = std::lower_bound(short_.begin(), short_.end(), number.value());
+    return found != short_.end() && *found == number.value() ? found - short_.begin() : -1;
+  }
+
+private:
+  std::vector<quint64> short_;
+  std::vector<LineNumber> long_;
+  LineNumber back_;
+};
+
 // The text read, and which of its lines get new numbers.
 struct Plan {
   TextLines split;
   std::vector<ProgramLine> lines;
   // Index of the first renumbered line.
   size_t first = 0;
-  // Of the renumbered program lines, strictly increasing.
-  std::vector<LineNumber> oldNumbers;
+  OldNumbers oldNumbers;
   // Of the program lines before them, sorted.
   std::vector<LineNumber> earlier;
 };
@@ -92,11 +127,8 @@ public:
 private:
   // The new number of an old one, or -1 when it is not renumbered.
   int newNumber(const LineNumber &old) const {
-    const auto found = std::lower_bound(plan_.oldNumbers.begin(), plan_.oldNumbers.end(), old);
-    if (found == plan_.oldNumbers.end() || *found != old) {
-      return -1;
-    }
-    return request_.newStart + request_.increment * static_cast<int>(found - plan_.oldNumbers.begin());
+    const qsizetype index = plan_.oldNumbers.indexOf(old);
+    return index < 0 ? -1 : request_.newStart + request_.increment * static_cast<int>(index);
   }
 
   bool isEarlier(const LineNumber &number) const {
