@@ -110,7 +110,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   FUZZ_CHECK(!renumberReport(result).isEmpty());
   // Again from the first new number.  A missing reference that now names a
   // new line is found, and only loses leading zeros.
-  const RenumberRequest again{request.newStart, request.increment, request.newStart};
+  const RenumberRequest again{request.newStart, request.increment,
+                              LineNumber(static_cast<quint64>(request.newStart))};
   const RenumberResult second = renumber(result.text, again);
   FUZZ_CHECK(second.error.isEmpty() && second.renumbered == result.renumbered);
   const QString third = renumber(second.text, again).text;
