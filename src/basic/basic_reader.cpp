@@ -10,9 +10,6 @@ namespace {
 bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
 bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
-// Significant digits that always fit the 64-bit integer.
-constexpr qsizetype kIntegerDigits = 19;
-
 // The words that decide how the rest of a statement reads.
 enum class Word {
   None,
@@ -317,38 +314,6 @@ private:
 
 } // namespace
 
-LineNumber LineNumber::fromDigits(QStringView digits) {
-  qsizetype zeros = 0;
-  while (zeros + 1 < digits.size() && digits[zeros] == u'0') {
-    ++zeros;
-  }
-  const QStringView significant = digits.sliced(zeros);
-  LineNumber number;
-  if (significant.size() > kIntegerDigits) {
-    number.value_ = static_cast<quint64>(significant.size());
-    number.digits_ = new Digits;
-    number.digits_->text = significant.toString();
-    return number;
-  }
-  for (const QChar c : significant) {
-    number.value_ = number.value_ * 10 + (c.unicode() - u'0');
-  }
-  return number;
-}
-
-std::strong_ordering LineNumber::compareLong(const LineNumber &a, const LineNumber &b) {
-  if (a.isLong() != b.isLong()) {
-    return a.isLong() <=> b.isLong();
-  }
-  // Digits of the same count compare as text.
-  if (const auto byCount = a.value_ <=> b.value_; byCount != 0) {
-    return byCount;
-  }
-  return QStringView(a.digits_->text).compare(QStringView(b.digits_->text)) <=> 0;
-}
-
-QString LineNumber::toString() const { return isLong() ? digits_->text : QString::number(value_); }
-
 LineNumber readNumber(QStringView text, qsizetype pos, qsizetype &length) {
   quint64 value = 0;
   qsizetype significant = 0;
@@ -359,7 +324,8 @@ LineNumber readNumber(QStringView text, qsizetype pos, qsizetype &length) {
     significant += value != 0 || significant > 0 ? 1 : 0;
   }
   length = i - pos;
-  return significant > kIntegerDigits ? LineNumber::fromDigits(text.sliced(pos, length)) : LineNumber(value);
+  return significant > LineNumber::kIntegerDigits ? LineNumber::fromDigits(text.sliced(pos, length))
+                                                  : LineNumber(value);
 }
 
 ProgramLine readLineNumber(QStringView line) {

@@ -1,14 +1,12 @@
 #pragma once
 
-#include <QExplicitlySharedDataPointer>
-#include <QSharedData>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
 
 #include "basic/keyword_matcher.h"
+#include "basic/line_number.h"
 
-#include <compare>
 #include <vector>
 
 // Reading BASIC program lines as the machine's BASIC reads them when it
@@ -18,46 +16,6 @@ namespace kavrin::basic {
 
 // Line numbers above this are refused by the machine.
 inline constexpr int kLargestLineNumber = 65529;
-
-// A line number as written, of any length, compared by value: leading
-// zeros do not count.  Almost every number fits the integer; only one of
-// more significant digits than it holds keeps its digits.
-class LineNumber {
-public:
-  LineNumber() = default;
-  explicit LineNumber(quint64 value) : value_(value) {}
-  // `digits` holds decimal digits only, at least one.
-  static LineNumber fromDigits(QStringView digits);
-
-  // More digits than the integer holds: value() does not apply.
-  bool isLong() const { return digits_ != nullptr; }
-  quint64 value() const { return value_; }
-  bool exceeds(quint64 limit) const { return isLong() || value_ > limit; }
-  // The digits without leading zeros.
-  QString toString() const;
-
-  friend bool operator==(const LineNumber &a, const LineNumber &b) {
-    return a.value_ == b.value_ && a.isLong() == b.isLong() &&
-           (!a.isLong() || a.digits_->text == b.digits_->text);
-  }
-  friend std::strong_ordering operator<=>(const LineNumber &a, const LineNumber &b) {
-    if (!a.isLong() && !b.isLong()) [[likely]] {
-      return a.value_ <=> b.value_;
-    }
-    return compareLong(a, b);
-  }
-
-private:
-  static std::strong_ordering compareLong(const LineNumber &a, const LineNumber &b);
-
-  struct Digits : QSharedData {
-    QString text;
-  };
-
-  quint64 value_ = 0; // a long number's count of digits
-  // Null unless long: a pointer keeps the common number small to copy.
-  QExplicitlySharedDataPointer<Digits> digits_;
-};
 
 // A number that names a line: where its digits stand and their value.
 struct LineReference {
