@@ -19,6 +19,16 @@ const char16_t *const kWords[] = {
     u"'",      u"DATA ",  u"\"",          u"PRINT",
 };
 
+// A number as written: mostly near the line numbers, some of more digits
+// than an integer holds.
+QString consumeNumber(FuzzedDataProvider &in) {
+  if (in.ConsumeIntegralInRange(0, 7) == 0) {
+    return QString::number(in.ConsumeIntegral<std::uint64_t>()) +
+           QString::number(in.ConsumeIntegralInRange(0, 999));
+  }
+  return QString::number(in.ConsumeIntegralInRange(0, 70000));
+}
+
 // BASIC-like text: line starts, numbers (some with leading zeros), keywords,
 // punctuation, and any other UTF-16 unit.
 QString consumeProgram(FuzzedDataProvider &in) {
@@ -30,7 +40,7 @@ QString consumeProgram(FuzzedDataProvider &in) {
       [[fallthrough]];
     case 1: {
       const int zeros = in.ConsumeIntegralInRange(-8, 2);
-      text += QString(std::max(zeros, 0), u'0') + QString::number(in.ConsumeIntegralInRange(0, 70000));
+      text += QString(std::max(zeros, 0), u'0') + consumeNumber(in);
       break;
     }
     case 2:
@@ -58,7 +68,7 @@ void checkLines(const QString &before, const RenumberResult &result, const Renum
   const TextLines out = splitLines(result.text);
   FUZZ_CHECK(in.lines.size() == out.lines.size() && in.endsWithBreak == out.endsWithBreak);
   FUZZ_CHECK(withoutDigits(before) == withoutDigits(result.text));
-  std::set<int> numbers;
+  std::set<LineNumber> numbers;
   bool inRange = false;
   qint64 next = request.newStart;
   for (size_t i = 0; i < in.lines.size(); ++i) {
@@ -70,7 +80,7 @@ void checkLines(const QString &before, const RenumberResult &result, const Renum
     }
     numbers.insert(a.number);
     inRange = inRange || !request.oldStart || a.number >= *request.oldStart;
-    FUZZ_CHECK(b.number == (inRange ? next : a.number));
+    FUZZ_CHECK(b.number == (inRange ? LineNumber(static_cast<quint64>(next)) : a.number));
     next += inRange ? request.increment : 0;
   }
   FUZZ_CHECK(result.renumbered == (next - request.newStart) / request.increment);
@@ -87,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   request.newStart = in.ConsumeIntegralInRange(-1, 1000);
   request.increment = in.ConsumeBool() ? in.ConsumeIntegral<int>() : in.ConsumeIntegralInRange(-1, 100);
   if (in.ConsumeBool()) {
-    request.oldStart = in.ConsumeIntegralInRange(-1, 70000);
+    request.oldStart = LineNumber::fromDigits(consumeNumber(in));
   }
   const QString text = consumeProgram(in);
   const RenumberResult result = renumber(text, request);
@@ -100,7 +110,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   FUZZ_CHECK(!renumberReport(result).isEmpty());
   // Again from the first new number.  A missing reference that now names a
   // new line is found, and only loses leading zeros.
-  const RenumberRequest again{request.newStart, request.increment, request.newStart};
+  const RenumberRequest again{request.newStart, request.increment,
+                              LineNumber(static_cast<quint64>(request.newStart))};
   const RenumberResult second = renumber(result.text, again);
   FUZZ_CHECK(second.error.isEmpty() && second.renumbered == result.renumbered);
   const QString third = renumber(second.text, again).text;

@@ -75,7 +75,19 @@ Word wordAt(QStringView text, qsizetype pos, qsizetype &length) {
 }
 
 // What the next number of the statement would be.
-enum class Expect { Nothing, Line, LineNotZero, LineList, Range, RangeEnd, Comparison, LineAfterCompare };
+// A range is a start, a dash, an end: RangeEnd follows a start, AfterDash
+// the dash.
+enum class Expect {
+  Nothing,
+  Line,
+  LineNotZero,
+  LineList,
+  Range,
+  RangeEnd,
+  AfterDash,
+  Comparison,
+  LineAfterCompare
+};
 
 class Scanner {
 public:
@@ -135,31 +147,32 @@ private:
     inOn_ = onError_ = inData_ = false;
   }
 
-  void reference(qsizetype start, qsizetype length, int value) {
+  void reference(qsizetype start, qsizetype length, LineNumber value, bool endsRange = false) {
     if (refs_ != nullptr) {
-      refs_->push_back({start, length, value});
+      refs_->push_back({start, length, std::move(value), endsRange});
     }
   }
 
   void number() {
     const qsizetype start = i_;
     qsizetype length = 0;
-    const int value = readNumber(s_, i_, length);
+    LineNumber value = readNumber(s_, i_, length);
     i_ += length;
     switch (expect_) {
     case Expect::Line:
     case Expect::LineAfterCompare:
     case Expect::LineList:
-      reference(start, length, value);
+      reference(start, length, std::move(value));
       break;
     case Expect::LineNotZero:
-      if (value != 0) {
-        reference(start, length, value);
+      if (value != LineNumber(0)) {
+        reference(start, length, std::move(value));
       }
       break;
     case Expect::Range:
     case Expect::RangeEnd:
-      reference(start, length, value);
+    case Expect::AfterDash:
+      reference(start, length, std::move(value), expect_ == Expect::AfterDash);
       expect_ = expect_ == Expect::Range ? Expect::RangeEnd : Expect::Nothing;
       return;
     default:
@@ -228,8 +241,9 @@ private:
       endStatement();
     } else if (expect_ == Expect::LineList && c == u',') {
       // the next entry of an ON list
-    } else if ((expect_ == Expect::Range || expect_ == Expect::RangeEnd) && c == u'-') {
-      expect_ = Expect::RangeEnd;
+    } else if ((expect_ == Expect::Range || expect_ == Expect::RangeEnd || expect_ == Expect::AfterDash) &&
+               c == u'-') {
+      expect_ = Expect::AfterDash;
     } else if ((expect_ == Expect::Comparison || expect_ == Expect::LineAfterCompare) &&
                (c == u'=' || c == u'<' || c == u'>')) {
       expect_ = Expect::LineAfterCompare;
@@ -300,14 +314,18 @@ private:
 
 } // namespace
 
-int readNumber(QStringView text, qsizetype pos, qsizetype &length) {
-  int value = 0;
+LineNumber readNumber(QStringView text, qsizetype pos, qsizetype &length) {
+  quint64 value = 0;
+  qsizetype significant = 0;
   qsizetype i = pos;
   for (; i < text.size() && isDigit(text[i]); ++i) {
-    value = std::min(kNumberCap, value * 10 + (text[i].unicode() - u'0'));
+    // Past the digits the integer holds the value wraps, unused.
+    value = value * 10 + (text[i].unicode() - u'0');
+    significant += value != 0 || significant > 0 ? 1 : 0;
   }
   length = i - pos;
-  return value;
+  return significant > LineNumber::kIntegerDigits ? LineNumber::fromDigits(text.sliced(pos, length))
+                                                  : LineNumber(value);
 }
 
 ProgramLine readLineNumber(QStringView line) {
@@ -317,9 +335,9 @@ ProgramLine readLineNumber(QStringView line) {
     ++i;
   }
   qsizetype length = 0;
-  const int number = readNumber(line, i, length);
+  LineNumber number = readNumber(line, i, length);
   if (length > 0) {
-    result = {true, i, length, number, {}};
+    result = {true, i, length, std::move(number), {}};
   }
   return result;
 }

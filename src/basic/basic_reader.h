@@ -5,6 +5,7 @@
 #include <QStringView>
 
 #include "basic/keyword_matcher.h"
+#include "basic/line_number.h"
 
 #include <vector>
 
@@ -15,14 +16,15 @@ namespace kavrin::basic {
 
 // Line numbers above this are refused by the machine.
 inline constexpr int kLargestLineNumber = 65529;
-// Numbers read from the text saturate here, far above any line number.
-inline constexpr int kNumberCap = 9999999;
 
 // A number that names a line: where its digits stand and their value.
 struct LineReference {
   qsizetype start = 0;
   qsizetype length = 0;
-  int target = 0;
+  LineNumber target;
+  // The end of a LIST or DELETE range after its dash: it bounds what is
+  // listed or deleted and need not name a line that is there.
+  bool endsRange = false;
 };
 
 struct ProgramLine {
@@ -30,7 +32,7 @@ struct ProgramLine {
   bool isProgram = false;
   qsizetype numberStart = 0;
   qsizetype numberLength = 0;
-  int number = -1;
+  LineNumber number;
   // In the order they stand.
   std::vector<LineReference> references;
 };
@@ -60,7 +62,7 @@ struct TextLines {
 };
 TextLines splitLines(QStringView text);
 
-// Reads the decimal digits at `pos`; the value saturates at kNumberCap.
-int readNumber(QStringView text, qsizetype pos, qsizetype &length);
+// Reads the decimal digits at `pos`; `length` is 0 when there are none.
+LineNumber readNumber(QStringView text, qsizetype pos, qsizetype &length);
 
 } // namespace kavrin::basic

@@ -8,6 +8,7 @@
 #include "platform/user_interface.h"
 #include "settings/settings_table.h"
 #include "widgets/basic_dialogs.h"
+#include "widgets/line_marks.h"
 #include "widgets/rich_edit.h"
 
 #include <QAction>
@@ -102,14 +103,14 @@ void BasicTools::GoToLineClick() {
     return;
   }
   const QString input = lineDialog_->number()->text();
-  int number = 0;
+  LineNumber number;
   if (!parseLineNumber(input, number)) {
     message(QStringLiteral("「%1」は行番号ではありません。").arg(input));
     return;
   }
   const LineLookup found = findProgramLine(editorText(*editor_), number);
   if (found.line < 0) {
-    message(QStringLiteral("行 %1 はありません").arg(number));
+    message(QStringLiteral("行 %1 はありません").arg(number.toString()));
     return;
   }
   selectLine(found.line, false);
@@ -128,11 +129,12 @@ void BasicTools::RenumberClick() {
     return;
   }
   RenumberRequest request;
-  int oldStart = 0;
-  const bool fromFirst = renumberDialog_->oldStart()->text().trimmed().isEmpty();
+  LineNumber oldStart;
+  const QString oldStartText = renumberDialog_->oldStart()->text();
+  const bool fromFirst = oldStartText.trimmed().isEmpty();
   if (!readField(renumberDialog_->newStart(), 1, request.newStart) ||
       !readField(renumberDialog_->increment(), 1, request.increment) ||
-      (!fromFirst && !readField(renumberDialog_->oldStart(), 0, oldStart))) {
+      (!fromFirst && !parseLineNumber(oldStartText, oldStart))) {
     message(QStringLiteral("開始番号と増分は 1 以上の整数で、最初の行は 0 以上の整数で指定してください。"));
     return;
   }
@@ -164,15 +166,27 @@ void BasicTools::SortClick() {
 }
 
 void BasicTools::CheckClick() {
+  if (checkWindow_ == nullptr) {
+    checkWindow_ = new CheckWindow(window_);
+    findingLines_ = new LineMarks(editor_->document(), this);
+    connect(checkWindow_, &CheckWindow::findingActivated, this, &BasicTools::showFinding);
+  }
+  findingLines_->clear();
   QList<CheckWindow::Item> items;
   for (const Finding &finding : checkProgram(editorText(*editor_))) {
     items.push_back({finding.line, finding.message});
-  }
-  if (checkWindow_ == nullptr) {
-    checkWindow_ = new CheckWindow(window_);
-    connect(checkWindow_, &CheckWindow::lineActivated, this, [this](int line) { selectLine(line, true); });
+    findingLines_->mark(finding.line);
   }
   checkWindow_->present(items);
+}
+
+void BasicTools::showFinding(int row) {
+  const int line = findingLines_->lineOf(row);
+  if (line < 0) {
+    message(QStringLiteral("この指摘の行は削除されました。"));
+    return;
+  }
+  selectLine(line, true);
 }
 
 void BasicTools::ColoursClick() { applyColours(); }

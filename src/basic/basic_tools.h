@@ -7,6 +7,7 @@
 
 namespace kavrin {
 class CheckWindow;
+class LineMarks;
 class LineNumberDialog;
 class RenumberDialog;
 } // namespace kavrin
@@ -44,6 +45,7 @@ private:
   // goes to `caretLine`.
   void replaceText(const QString &old, const QString &text, int caretLine);
   void selectLine(int line, bool wholeLine);
+  void showFinding(int row);
   void applyColours();
   void message(const QString &text);
 
@@ -59,6 +61,8 @@ private:
   RenumberDialog *renumberDialog_ = nullptr;
   LineNumberDialog *lineDialog_ = nullptr;
   CheckWindow *checkWindow_ = nullptr;
+  // The lines of the findings, row by row.
+  LineMarks *findingLines_ = nullptr;
   KeywordMatcher matcher_;
 };
 

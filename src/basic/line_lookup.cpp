@@ -1,12 +1,10 @@
 #include "basic/line_lookup.h"
 
-#include "basic/basic_reader.h"
-
 namespace kavrin::basic {
 
-LineLookup findProgramLine(QStringView text, int number) {
+LineLookup findProgramLine(QStringView text, const LineNumber &number) {
   LineLookup found;
-  int above = 0;
+  LineNumber above;
   const TextLines split = splitLines(text);
   for (size_t i = 0; i < split.lines.size(); ++i) {
     const ProgramLine line = readLineNumber(split.lines[i]);
@@ -24,15 +22,15 @@ LineLookup findProgramLine(QStringView text, int number) {
   return found;
 }
 
-bool parseLineNumber(const QString &input, int &number) {
+bool parseLineNumber(const QString &input, LineNumber &number) {
   // trimmed() also drops the wide blank that a Japanese input method types.
   const QString digits = input.trimmed();
   qsizetype length = 0;
-  const int value = readNumber(digits, 0, length);
+  LineNumber value = readNumber(digits, 0, length);
   if (length == 0 || length != digits.size()) {
     return false;
   }
-  number = value;
+  number = std::move(value);
   return true;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "basic/basic_reader.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -13,10 +15,10 @@ struct LineLookup {
 
 // The first program line with `number`; failing that, the first one with
 // the smallest number above it; failing that, none.
-LineLookup findProgramLine(QStringView text, int number);
+LineLookup findProgramLine(QStringView text, const LineNumber &number);
 
-// Reads what was typed in the go-to box: digits with blanks around them.
-// A number too long saturates at kNumberCap, past every line number.
-bool parseLineNumber(const QString &input, int &number);
+// Reads what was typed in a line number box: digits with blanks around
+// them, as many as were typed.
+bool parseLineNumber(const QString &input, LineNumber &number);
 
 } // namespace kavrin::basic

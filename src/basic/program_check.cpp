@@ -3,8 +3,6 @@
 #include "basic/basic_reader.h"
 #include "platform/cp932.h"
 
-#include <QSet>
-
 namespace kavrin::basic {
 namespace {
 
@@ -12,16 +10,6 @@ namespace {
 constexpr qsizetype kLongestLineBytes = 255;
 // No character takes more than two bytes, so shorter lines need no encoding.
 constexpr qsizetype kShortestLongLine = kLongestLineBytes / 2 + 1;
-
-// Digits as the message shows them: a saturated value would name a number
-// nobody wrote.
-QString shown(QStringView digits) {
-  qsizetype zeros = 0;
-  while (zeros + 1 < digits.size() && digits[zeros] == u'0') {
-    ++zeros;
-  }
-  return digits.mid(zeros).toString();
-}
 
 bool isEmptyLine(QStringView line) {
   for (const QChar c : line) {
@@ -32,29 +20,23 @@ bool isEmptyLine(QStringView line) {
   return true;
 }
 
+// The line numbers the machine takes that the program has; a reference to
+// a larger one is out of range whatever the text holds.
 class NumberSet {
 public:
-  explicit NumberSet(const TextLines &split) : small_(kLargestLineNumber + 1, false) {
+  explicit NumberSet(const TextLines &split) : has_(kLargestLineNumber + 1, false) {
     for (const QStringView line : split.lines) {
       const ProgramLine read = readLineNumber(line);
-      if (!read.isProgram) {
-        continue;
-      }
-      if (read.number <= kLargestLineNumber) {
-        small_[read.number] = true;
-      } else {
-        large_.insert(read.number);
+      if (read.isProgram && !read.number.exceeds(kLargestLineNumber)) {
+        has_[read.number.value()] = true;
       }
     }
   }
 
-  bool contains(int number) const {
-    return number <= kLargestLineNumber ? small_[number] : large_.contains(number);
-  }
+  bool contains(const LineNumber &number) const { return has_[number.value()]; }
 
 private:
-  std::vector<bool> small_;
-  QSet<int> large_;
+  std::vector<bool> has_;
 };
 
 class Checker {
@@ -75,12 +57,9 @@ private:
   void checkLine(QStringView text) {
     const ProgramLine line = readLine(text);
     if (line.isProgram) {
-      checkNumber(line, text.mid(line.numberStart, line.numberLength));
+      checkNumber(line);
       for (const LineReference &ref : line.references) {
-        if (!numbers_.contains(ref.target)) {
-          add(QStringLiteral("行 %1 への参照がありますが、その行はありません")
-                  .arg(shown(text.mid(ref.start, ref.length))));
-        }
+        checkReference(ref);
       }
     } else if (!isEmptyLine(text)) {
       add(QStringLiteral("行番号がありません"));
@@ -93,26 +72,35 @@ private:
     }
   }
 
-  void checkNumber(const ProgramLine &line, QStringView digits) {
-    if (previous_ >= 0 && line.number < previous_) {
+  void checkNumber(const ProgramLine &line) {
+    if (hasPrevious_ && line.number < previous_) {
       add(QStringLiteral("行番号 %1 が前の行番号 %2 より小さくなっています")
-              .arg(shown(digits), shown(previousDigits_)));
-    } else if (previous_ >= 0 && line.number == previous_) {
-      add(QStringLiteral("行番号 %1 が重複しています").arg(shown(digits)));
+              .arg(line.number.toString(), previous_.toString()));
+    } else if (hasPrevious_ && line.number == previous_) {
+      add(QStringLiteral("行番号 %1 が重複しています").arg(line.number.toString()));
     }
-    if (line.number > kLargestLineNumber) {
-      add(QStringLiteral("行番号 %1 が %2 を超えています").arg(shown(digits)).arg(kLargestLineNumber));
+    if (line.number.exceeds(kLargestLineNumber)) {
+      add(QStringLiteral("行番号 %1 が %2 を超えています").arg(line.number.toString(), largest_));
     }
     previous_ = line.number;
-    previousDigits_ = digits;
+    hasPrevious_ = true;
+  }
+
+  void checkReference(const LineReference &ref) {
+    if (ref.target.exceeds(kLargestLineNumber)) {
+      add(QStringLiteral("行 %1 への参照は範囲外です (%2 まで)").arg(ref.target.toString(), largest_));
+    } else if (!ref.endsRange && !numbers_.contains(ref.target)) {
+      add(QStringLiteral("行 %1 への参照がありますが、その行はありません").arg(ref.target.toString()));
+    }
   }
 
   const TextLines &split_;
   NumberSet numbers_;
+  const QString largest_ = QString::number(kLargestLineNumber);
   std::vector<Finding> findings_;
   int index_ = 0;
-  int previous_ = -1;
-  QStringView previousDigits_;
+  bool hasPrevious_ = false;
+  LineNumber previous_;
 };
 
 } // namespace

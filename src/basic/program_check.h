@@ -15,7 +15,8 @@ struct Finding {
 
 // Line by line in text order: a line without a number, a number not above
 // the previous program line's, a number too large, a reference to a line
-// that is not there, a line too long for the machine.
+// that is not there or past the largest line number, a line too long for
+// the machine.
 std::vector<Finding> checkProgram(QStringView text);
 
 } // namespace kavrin::basic

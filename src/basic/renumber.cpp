@@ -7,16 +7,51 @@
 namespace kavrin::basic {
 namespace {
 
+// The old numbers of the renumbered lines, strictly increasing.  The long
+// ones, above all the others, stand apart, so that a search walks plain
+// integers.
+class OldNumbers {
+public:
+  bool empty() const { return size() == 0; }
+  size_t size() const { return short_.size() + long_.size(); }
+  const LineNumber &back() const { return back_; }
+
+  void push_back(const LineNumber &number) {
+    if (number.isLong()) {
+      long_.push_back(number);
+    } else {
+      short_.push_back(number.value());
+    }
+    back_ = number;
+  }
+
+  // The place of `number`, or -1.
+  qsizetype indexOf(const LineNumber &number) const {
+    if (number.isLong()) {
+      const auto found = std::lower_bound(long_.begin(), long_.end(), number);
+      return found != long_.end() && *found == number
+                 ? static_cast<qsizetype>(short_.size()) + (found - long_.begin())
+                 : -1;
+    }
+    const auto found = std::lower_bound(short_.begin(), short_.end(), number.value());
+    return found != short_.end() && *found == number.value() ? found - short_.begin() : -1;
+  }
+
+private:
+  std::vector<quint64> short_;
+  std::vector<LineNumber> long_;
+  LineNumber back_;
+};
+
 // The text read, and which of its lines get new numbers.
 struct Plan {
   TextLines split;
   std::vector<ProgramLine> lines;
   // Index of the first renumbered line.
   size_t first = 0;
-  // Of the renumbered program lines, strictly increasing.
-  std::vector<int> oldNumbers;
+  OldNumbers oldNumbers;
   // Of the program lines before them, sorted.
-  std::vector<int> earlier;
+  std::vector<LineNumber> earlier;
 };
 
 RenumberResult refused(RenumberRefusal why, const QString &message) {
@@ -50,14 +85,15 @@ std::optional<RenumberResult> checkRange(Plan &plan, const RenumberRequest &requ
       return refused(
           RenumberRefusal::OutOfOrder,
           QStringLiteral("行 %1 の行番号が前の行より大きくありません。先に行番号順に整列してください。")
-              .arg(lines[i].number));
+              .arg(lines[i].number.toString()));
     }
     plan.oldNumbers.push_back(lines[i].number);
   }
   std::sort(plan.earlier.begin(), plan.earlier.end());
-  if (!plan.earlier.empty() && request.newStart <= plan.earlier.back()) {
-    return refused(RenumberRefusal::Overlap,
-                   QStringLiteral("新しい行番号が範囲より前の行 %1 と重なります。").arg(plan.earlier.back()));
+  if (!plan.earlier.empty() && LineNumber(static_cast<quint64>(request.newStart)) <= plan.earlier.back()) {
+    return refused(
+        RenumberRefusal::Overlap,
+        QStringLiteral("新しい行番号が範囲より前の行 %1 と重なります。").arg(plan.earlier.back().toString()));
   }
   const qint64 last =
       qint64(request.newStart) + qint64(request.increment) * qint64(plan.oldNumbers.size() - 1);
@@ -90,15 +126,12 @@ public:
 
 private:
   // The new number of an old one, or -1 when it is not renumbered.
-  int newNumber(int old) const {
-    const auto found = std::lower_bound(plan_.oldNumbers.begin(), plan_.oldNumbers.end(), old);
-    if (found == plan_.oldNumbers.end() || *found != old) {
-      return -1;
-    }
-    return request_.newStart + request_.increment * static_cast<int>(found - plan_.oldNumbers.begin());
+  int newNumber(const LineNumber &old) const {
+    const qsizetype index = plan_.oldNumbers.indexOf(old);
+    return index < 0 ? -1 : request_.newStart + request_.increment * static_cast<int>(index);
   }
 
-  bool isEarlier(int number) const {
+  bool isEarlier(const LineNumber &number) const {
     return std::binary_search(plan_.earlier.begin(), plan_.earlier.end(), number);
   }
 
@@ -120,10 +153,11 @@ private:
     const QStringView s = plan_.split.lines[i];
     const ProgramLine &read = plan_.lines[i];
     done_ = 0;
-    int shown = read.number;
+    LineNumber shown = read.number;
     if (read.isProgram && i >= plan_.first) {
-      shown = request_.newStart + request_.increment * result_.renumbered++;
-      replace(s, read.numberStart, read.numberStart + read.numberLength, shown);
+      const int number = request_.newStart + request_.increment * result_.renumbered++;
+      replace(s, read.numberStart, read.numberStart + read.numberLength, number);
+      shown = LineNumber(static_cast<quint64>(number));
     }
     for (const LineReference &ref : read.references) {
       if (const int target = newNumber(ref.target); target >= 0) {
@@ -168,7 +202,8 @@ QString renumberReport(const RenumberResult &result) {
   }
   report += QStringLiteral("見つからない参照先:");
   for (size_t i = 0; i < std::min(kListed, result.missing.size()); ++i) {
-    report += QStringLiteral("\n行 %1: %2").arg(result.missing[i].line).arg(result.missing[i].target);
+    report += QStringLiteral("\n行 %1: %2")
+                  .arg(result.missing[i].line.toString(), result.missing[i].target.toString());
   }
   if (result.missing.size() > kListed) {
     report += QStringLiteral("\nほか %1 件").arg(result.missing.size() - kListed);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "basic/basic_reader.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -14,12 +16,12 @@ struct RenumberRequest {
   int newStart = 10;
   int increment = 10;
   // The first old line to renumber; none: the first program line.
-  std::optional<int> oldStart;
+  std::optional<LineNumber> oldStart;
 };
 
 struct MissingReference {
-  int line;   // the (new) number of the line that holds the reference
-  int target; // the number it names
+  LineNumber line;   // the (new) number of the line that holds the reference
+  LineNumber target; // the number it names
 };
 
 enum class RenumberRefusal { None, BadValue, NothingToRenumber, OutOfOrder, Overlap, TooLarge };

@@ -12,7 +12,7 @@ namespace {
 struct Group {
   int first = 0; // the program line
   int end = 0;   // one past its last follower
-  int number = 0;
+  LineNumber number;
 };
 
 struct Layout {
@@ -24,6 +24,7 @@ Layout layoutOf(const TextLines &split) {
   Layout layout;
   const int count = static_cast<int>(split.lines.size());
   layout.head = count;
+  layout.groups.reserve(split.lines.size());
   for (int i = 0; i < count; ++i) {
     const ProgramLine line = readLineNumber(split.lines[i]);
     if (!line.isProgram) {
@@ -89,10 +90,21 @@ SortResult sortLines(QStringView text) {
     std::iota(result.newLineOf.begin(), result.newLineOf.end(), 0);
     return result;
   }
+  // The sort walks plain integers; long numbers, past them all, compare
+  // in full among themselves.
+  constexpr quint64 kLongKey = ~quint64(0);
+  std::vector<quint64> keys;
+  keys.reserve(layout.groups.size());
+  for (const Group &group : layout.groups) {
+    keys.push_back(group.number.isLong() ? kLongKey : group.number.value());
+  }
   std::vector<int> order(layout.groups.size());
   std::iota(order.begin(), order.end(), 0);
-  std::stable_sort(order.begin(), order.end(),
-                   [&](int a, int b) { return layout.groups[a].number < layout.groups[b].number; });
+  std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+    const quint64 x = keys[a];
+    const quint64 y = keys[b];
+    return x != y ? x < y : x == kLongKey && layout.groups[a].number < layout.groups[b].number;
+  });
   result.changed = true;
   Writer out(split, result);
   out.put(0, layout.head);

@@ -70,14 +70,13 @@ CheckWindow::CheckWindow(QWidget *parent)
   connect(close, &QPushButton::clicked, this, &QDialog::reject);
   // Double-click and Enter both activate.
   connect(list_, &QListWidget::itemActivated, this,
-          [this](const QListWidgetItem *item) { emit lineActivated(item->data(Qt::UserRole).toInt()); });
+          [this](QListWidgetItem *item) { emit findingActivated(list_->row(item)); });
 }
 
 void CheckWindow::present(const QList<Item> &items) {
   list_->clear();
   for (const Item &item : items) {
-    auto *row = new QListWidgetItem(QStringLiteral("%1 行目: %2").arg(item.line + 1).arg(item.text), list_);
-    row->setData(Qt::UserRole, item.line);
+    new QListWidgetItem(QStringLiteral("%1 行目: %2").arg(item.line + 1).arg(item.text), list_);
   }
   summary_->setText(items.isEmpty() ? QStringLiteral("プログラムに問題はありません。")
                                     : QStringLiteral("%1 件の問題があります。").arg(items.size()));

@@ -48,7 +48,7 @@ class CheckWindow : public QDialog {
 
 public:
   struct Item {
-    int line; // 0-based line of the editor's text
+    int line; // 0-based line of the editor's text when found
     QString text;
   };
 
@@ -60,7 +60,8 @@ public:
   QLabel *summary() const { return summary_; }
 
 signals:
-  void lineActivated(int line);
+  // The row of the finding chosen.
+  void findingActivated(int row);
 
 private:
   QLabel *summary_;

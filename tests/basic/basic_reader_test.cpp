@@ -2,14 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace kavrin::basic {
 namespace {
 
-// The references of a line as "digits@position" items, in order.
+// The references of a line as "digits@position" items, in order; the end
+// of a range after its dash is marked "~".
 QString referencesOf(const QString &line) {
   QStringList found;
   for (const LineReference &ref : readLine(line).references) {
-    found << QStringLiteral("%1@%2").arg(line.mid(ref.start, ref.length)).arg(ref.start);
+    EXPECT_EQ(ref.target, LineNumber::fromDigits(line.mid(ref.start, ref.length)));
+    found << QStringLiteral("%1@%2%3")
+                 .arg(line.mid(ref.start, ref.length))
+                 .arg(ref.start)
+                 .arg(ref.endsRange ? "~" : "");
   }
   return found.join(u' ');
 }
@@ -31,7 +38,8 @@ TEST(BasicReader, FindsLineReferences) {
       {"10 RESUME 0:RESUME NEXT:RESUME 70", "70@31"},
       {"10 RESTORE 5:RUN 6:RETURN 7", "5@11 6@17 7@26"},
       {"10 RUN \"NAME\"", ""},
-      {"10 LIST 10-20:LLIST -30:DELETE 40-", "10@8 20@11 30@21 40@31"},
+      {"10 LIST 10-20:LLIST -30:DELETE 40-", "10@8 20@11~ 30@21~ 40@31"},
+      {"10 LIST 25:DELETE 5 6:LIST 1--2", "25@8 5@18 6@20 1@27 2@30~"},
       {"10 PRINT \"GOTO 100\":GOTO 5", "5@25"},
       {"10 REM GOTO 100", ""},
       {"10 ' GOTO 100", ""},
@@ -47,21 +55,51 @@ TEST(BasicReader, FindsLineReferences) {
   }
 }
 
-TEST(BasicReader, ReadsLineNumbers) {
+TEST(BasicReader, ReadsLineNumbersOfAnyLength) {
   const struct {
     const char *line;
-    bool program;
-    int number;
+    const char *number; // "" for no program line
   } cases[] = {
-      {"10 PRINT", true, 10},     {"  0010PRINT", true, 10}, {"\t7", true, 7},
-      {"PRINT 10", false, -1},    {"", false, -1},           {"99999999999", true, kNumberCap},
-      {"65530 END", true, 65530},
+      {"10 PRINT", "10"},
+      {"  0010PRINT", "10"},
+      {"\t7", "7"},
+      {"000 END", "0"},
+      {"PRINT 10", ""},
+      {"", ""},
+      {"65530 END", "65530"},
+      {"18446744073709551615 END", "18446744073709551615"},
+      {"0012345678901234567890 END", "12345678901234567890"},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.line);
     const ProgramLine line = readLineNumber(QString::fromUtf8(c.line));
-    EXPECT_EQ(line.isProgram, c.program);
-    EXPECT_EQ(line.number, c.number);
+    EXPECT_EQ(line.isProgram, *c.number != '\0');
+    EXPECT_EQ(line.isProgram ? line.number.toString() : QString(), QString::fromUtf8(c.number));
+  }
+}
+
+TEST(BasicReader, ComparesLineNumbersExactly) {
+  const struct {
+    const char *a;
+    const char *b;
+    int order; // the sign of a - b
+  } cases[] = {
+      {"10000001", "10000000", 1},
+      {"0010", "10", 0},
+      {"9", "10", -1},
+      {"9999999999999999999", "10000000000000000000", -1},
+      {"10000000000000000000", "010000000000000000000", 0},
+      {"10000000000000000001", "10000000000000000000", 1},
+      {"99999999999999999999", "100000000000000000000", -1},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(std::string(c.a) + " " + c.b);
+    const LineNumber a = LineNumber::fromDigits(QString::fromUtf8(c.a));
+    const LineNumber b = LineNumber::fromDigits(QString::fromUtf8(c.b));
+    EXPECT_EQ(a <=> b, c.order <=> 0);
+    EXPECT_EQ(b <=> a, 0 <=> c.order);
+    EXPECT_EQ(a == b, c.order == 0);
+    EXPECT_EQ(a.exceeds(kLargestLineNumber), std::strlen(c.a) > 5);
   }
 }
 

@@ -48,6 +48,8 @@ TEST_F(BasicToolsTest, CtrlGGoesToALineOrTheNextHigherOne) {
       {" 25 ", 1, 1, ""},
       {"50", 1, 1, "行 50 はありません"},
       {"x1", 1, 1, "「x1」は行番号ではありません。"},
+      {"0010000001", 1, 1, "行 10000001 はありません"},
+      {"12345678901234567890", 1, 1, "行 12345678901234567890 はありません"},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.input);
@@ -85,6 +87,9 @@ TEST_F(BasicToolsTest, RenumberIsOneUndoStepAndKeepsItsValues) {
   tools().renumberItem()->trigger();
   EXPECT_EQ(text(), program);
   EXPECT_EQ(ui.messages.size(), 2U);
+  answer({"100", "5", "12345678901234567890"}); // read, not refused as no number
+  tools().renumberItem()->trigger();
+  EXPECT_EQ(ui.messages.back().text, "番号を振り直す行がありません。");
 }
 
 TEST_F(BasicToolsTest, SortReordersInOneUndoStepOrLeavesAnOrderedProgramAlone) {
@@ -104,16 +109,39 @@ TEST_F(BasicToolsTest, SortReordersInOneUndoStepOrLeavesAnOrderedProgramAlone) {
   EXPECT_EQ(ui.messages.size(), 3U);
 }
 
-TEST_F(BasicToolsTest, CheckListsFindingsThatSelectTheirLine) {
+TEST_F(BasicToolsTest, CheckListsFindingsThatFollowTheirLine) {
   load("10 GOTO 99\nPRINT\n20 END");
   tools().checkItem()->trigger();
   CheckWindow &window = *tools().checkWindow();
   ASSERT_TRUE(window.isVisible());
   EXPECT_EQ(window.focusWidget(), window.list());
   ASSERT_EQ(window.list()->count(), 2);
-  window.list()->setCurrentRow(1);
-  QTest::keyClick(window.list(), Qt::Key_Return);
-  EXPECT_EQ(editor().selText(), "PRINT");
+  const auto choose = [&](int row) {
+    window.list()->setCurrentRow(row);
+    QTest::keyClick(window.list(), Qt::Key_Return);
+    return editor().selText();
+  };
+  const auto keyAt = [this](int pos, int length, Qt::Key key) {
+    editor().setSelStart(pos);
+    editor().setSelLength(length);
+    QTest::keyClick(form->RichEdit1, key);
+  };
+  keyAt(0, 0, Qt::Key_Return); // a line above both
+  keyAt(12, 0, Qt::Key_X);     // in the line
+  EXPECT_EQ(choose(0), "10 GOTO 99");
+  EXPECT_EQ(choose(1), "xPRINT");
+  EXPECT_EQ(caretLine(), 2);
+  form->Undo1->trigger();
+  form->Undo1->trigger();
+  EXPECT_EQ(text(), "10 GOTO 99\nPRINT\n20 END");
+  EXPECT_EQ(choose(0), "10 GOTO 99");
+  EXPECT_TRUE(ui.messages.empty());
+  keyAt(11, 6, Qt::Key_Delete); // the line with its break
+  keyAt(2, 0, Qt::Key_Right);
+  EXPECT_EQ(choose(1), "");
+  EXPECT_EQ(editor().selStart(), 3);
+  ASSERT_EQ(ui.messages.size(), 1U);
+  EXPECT_EQ(ui.messages[0].text, "この指摘の行は削除されました。");
   load("10 END");
   tools().checkItem()->trigger();
   EXPECT_EQ(window.list()->count(), 0);

@@ -7,15 +7,19 @@ namespace kavrin::basic {
 namespace {
 
 TEST(LineLookup, FindsTheFirstLineWithTheNumberOrTheNextHigher) {
-  const QString text = QStringLiteral("30 C\n10 A\n\n20 B\n20 D\n50 E\n");
+  const QString text = QStringLiteral("30 C\n10 A\n\n20 B\n20 D\n50 E\n10000001 F\n10000000 G\n");
   const struct {
-    int number;
+    const char *number;
     int line;
     bool exact;
-  } cases[] = {{20, 3, true}, {10, 1, true}, {15, 3, false}, {25, 0, false}, {0, 1, false}, {51, -1, false}};
+  } cases[] = {
+      {"20", 3, true},       {"10", 1, true},       {"15", 3, false},
+      {"25", 0, false},      {"0", 1, false},       {"51", 7, false},
+      {"10000001", 6, true}, {"9999999", 7, false}, {"100000000000000000000", -1, false},
+  };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.number);
-    const LineLookup found = findProgramLine(text, c.number);
+    const LineLookup found = findProgramLine(text, LineNumber::fromDigits(QString::fromUtf8(c.number)));
     EXPECT_EQ(found.line, c.line);
     EXPECT_EQ(found.exact, c.exact);
   }
@@ -24,26 +28,26 @@ TEST(LineLookup, FindsTheFirstLineWithTheNumberOrTheNextHigher) {
 TEST(LineLookup, ReadsTypedNumbers) {
   const struct {
     const char *input;
-    bool ok;
-    int number;
+    const char *number; // "" when refused
   } cases[] = {
-      {"10", true, 10},
-      {" 10\t", true, 10},
+      {"10", "10"},
+      {" 0010\t", "10"},
       {"\u3000"
        "7",
-       true, 7},
-      {"", false, 0},
-      {"  ", false, 0},
-      {"1a", false, 0},
-      {"1 0", false, 0},
-      {"-5", false, 0},
-      {"99999999999", true, kNumberCap},
+       "7"},
+      {"", ""},
+      {"  ", ""},
+      {"1a", ""},
+      {"1 0", ""},
+      {"-5", ""},
+      {"+5", ""},
+      {"123456789012345678901", "123456789012345678901"},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.input);
-    int number = 0;
-    EXPECT_EQ(parseLineNumber(QString::fromUtf8(c.input), number), c.ok);
-    EXPECT_EQ(number, c.number);
+    LineNumber number;
+    EXPECT_EQ(parseLineNumber(QString::fromUtf8(c.input), number), *c.number != '\0');
+    EXPECT_EQ(*c.number != '\0' ? number.toString() : QString(), QString::fromUtf8(c.number));
   }
 }
 

@@ -11,7 +11,7 @@ namespace {
 QString missingOf(const RenumberResult &result) {
   QStringList found;
   for (const MissingReference &m : result.missing) {
-    found << QStringLiteral("%1:%2").arg(m.line).arg(m.target);
+    found << QStringLiteral("%1:%2").arg(m.line.toString(), m.target.toString());
   }
   return found.join(u' ');
 }
@@ -30,11 +30,11 @@ TEST(Renumber, RewritesLineNumbersAndTheReferencesToThem) {
        "115 IF ERL=105 THEN RESUME 110 ELSE RESTORE 115\n120 LIST 100-110:DELETE -115\n",
        ""},
       {"10 GOTO 30\n20 GOTO 10\n30 GOTO 40\n40 GOTO 20\n",
-       {100, 100, 25},
+       {100, 100, LineNumber(25)},
        "10 GOTO 100\n20 GOTO 10\n100 GOTO 200\n200 GOTO 20\n",
        ""},
       {"0010 GOTO 0020\n0020 GOTO 0010:GOTO 010\n", {10, 10, {}}, "10 GOTO 20\n20 GOTO 10:GOTO 10\n", ""},
-      {"5 END\n0010 GOTO 005\n", {10, 10, 10}, "5 END\n10 GOTO 005\n", ""},
+      {"5 END\n0010 GOTO 005\n", {10, 10, LineNumber(10)}, "5 END\n10 GOTO 005\n", ""},
       {"10 GOTO 500\n20 GOSUB 10:GOTO 0030\n",
        {100, 10, {}},
        "100 GOTO 500\n110 GOSUB 100:GOTO 0030\n",
@@ -47,8 +47,14 @@ TEST(Renumber, RewritesLineNumbersAndTheReferencesToThem) {
       {"10 END\n\n", {100, 10, {}}, "100 END\n\n", ""},
       {"10 GOTO 70000\n70000 END", {10, 10, {}}, "10 GOTO 20\n20 END", ""},
       {"1 A\n2 B", {65519, 10, {}}, "65519 A\n65529 B", ""},
-      {"10 A\n20 B\n30 C", {11, 1, 20}, "10 A\n11 B\n12 C", ""},
-      {"20 A\n10 B\n30 GOTO 10", {100, 10, 30}, "20 A\n10 B\n100 GOTO 10", ""},
+      {"10 A\n20 B\n30 C", {11, 1, LineNumber(20)}, "10 A\n11 B\n12 C", ""},
+      {"20 A\n10 B\n30 GOTO 10", {100, 10, LineNumber(30)}, "20 A\n10 B\n100 GOTO 10", ""},
+      {"10 GOTO 10000001\n10000000 END", {10, 10, {}}, "10 GOTO 10000001\n20 END", "10:10000001"},
+      {"10 GOTO 012345678901234567890\n12345678901234567890 GOTO 12345678901234567891",
+       {10, 10, {}},
+       "10 GOTO 20\n20 GOTO 12345678901234567891",
+       "20:12345678901234567891"},
+      {"10 A\n10000001 GOTO 10", {20, 10, LineNumber::fromDigits(u"010000001")}, "10 A\n20 GOTO 10", ""},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.text);
@@ -58,7 +64,7 @@ TEST(Renumber, RewritesLineNumbersAndTheReferencesToThem) {
     EXPECT_EQ(missingOf(result), QString::fromUtf8(c.missing));
     // The same values again, from the first line they gave a number to.
     RenumberRequest again = c.request;
-    again.oldStart = c.request.oldStart ? std::optional(c.request.newStart) : std::nullopt;
+    again.oldStart = c.request.oldStart ? std::optional(LineNumber(c.request.newStart)) : std::nullopt;
     EXPECT_EQ(renumber(result.text, again).text, result.text);
   }
 }
@@ -69,23 +75,27 @@ TEST(Renumber, RefusesAndChangesNothing) {
     const char *text;
     RenumberRequest request;
     RenumberRefusal refusal;
+    const char *names = ""; // a line number the message names
   } cases[] = {
       {"10 END", {0, 10, {}}, BadValue},
       {"10 END", {10, 0, {}}, BadValue},
       {"10 END", {-5, 10, {}}, BadValue},
       {"1 A\n2 B", {65520, 10, {}}, TooLarge},
       {"1 A\n2 B", {1, INT_MAX, {}}, TooLarge},
-      {"10 A\n20 B\n30 C", {10, 1, 20}, Overlap},
-      {"10 A\n30 B\n20 C", {10, 10, {}}, OutOfOrder},
+      {"10 A\n20 B\n30 C", {10, 1, LineNumber(20)}, Overlap, "行 10 "},
+      {"10 A\n10000000 B\n10000001 C", {20, 1, LineNumber(10000001)}, Overlap, "行 10000000 "},
+      {"10 A\n30 B\n20 C", {10, 10, {}}, OutOfOrder, "行 20 "},
       {"10 A\n10 B", {10, 10, {}}, OutOfOrder},
+      {"10000001 A\n010000000 B", {10, 10, {}}, OutOfOrder, "行 10000000 "},
       {"", {10, 10, {}}, NothingToRenumber},
       {"PRINT\n\n", {10, 10, {}}, NothingToRenumber},
-      {"10 A\n20 B", {10, 10, 30}, NothingToRenumber},
+      {"10 A\n20 B", {10, 10, LineNumber(30)}, NothingToRenumber},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.text);
     const RenumberResult result = renumber(QString::fromUtf8(c.text), c.request);
     EXPECT_EQ(result.refusal, c.refusal);
+    EXPECT_TRUE(result.error.contains(QString::fromUtf8(c.names))) << result.error.toStdString();
     EXPECT_FALSE(result.error.isEmpty());
     EXPECT_TRUE(result.text.isEmpty());
   }
@@ -96,11 +106,11 @@ TEST(Renumber, ReportsTheCountAndListsAFewMissingReferences) {
   result.renumbered = 12;
   EXPECT_EQ(renumberReport(result),
             QStringLiteral("12 行の番号を振り直しました。\nすべての参照先が見つかりました。"));
-  result.missing.assign(21, {30, 500});
+  result.missing.assign(21, {LineNumber(30), LineNumber::fromDigits(u"12345678901234567890")});
   const QStringList lines = renumberReport(result).split(u'\n');
   ASSERT_EQ(lines.size(), 23);
   EXPECT_EQ(lines[1], QStringLiteral("見つからない参照先:"));
-  EXPECT_EQ(lines[2], QStringLiteral("行 30: 500"));
+  EXPECT_EQ(lines[2], QStringLiteral("行 30: 12345678901234567890"));
   EXPECT_EQ(lines[22], QStringLiteral("ほか 1 件"));
 }
 

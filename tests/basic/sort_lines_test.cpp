@@ -17,6 +17,9 @@ TEST(SortLines, OrdersByNumberKeepingTheLastOfARepeatAndTheLinesThatFollow) {
       {"' top\n30 C\n  note\n10 A\n\n", "' top\n10 A\n\n30 C\n  note\n", 0, "0 3 4 1 2"},
       {"10 A\nx\n20 B\n10 C\ny", "10 C\nx\ny\n20 B", 1, "-1 1 3 0 2"},
       {"5 A\n5 B\n5 C\n", "5 C\n", 2, "-1 -1 0"},
+      {"10000001 A\n10000000 B\n", "10000000 B\n10000001 A\n", 0, "1 0"},
+      {"12345678901234567891 A\n12345678901234567890 B\n012345678901234567890 C",
+       "012345678901234567890 C\n12345678901234567891 A", 1, "1 -1 0"},
       {"x\n10 A\n20 B\n", "", 0, "0 1 2"},
       {"", "", 0, ""},
   };

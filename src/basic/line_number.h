@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QExplicitlySharedDataPointer>
+#include <QSharedData>
+#include <QString>
+#include <QStringView>
+
+#include <compare>
+
+namespace kavrin::basic {
+
+// A line number as written, of any length, compared by value: leading
+// zeros do not count.  Almost every number fits the integer; only one of
+// more significant digits than it holds keeps its digits.
+class LineNumber {
+public:
+  // Significant digits that always fit the integer.
+  static constexpr qsizetype kIntegerDigits = 19;
+
+  LineNumber() = default;
+  explicit LineNumber(quint64 value) : value_(value) {}
+  // `digits` holds decimal digits only, at least one.
+  static LineNumber fromDigits(QStringView digits);
+
+  // More digits than the integer holds: value() does not apply.
+  bool isLong() const { return digits_ != nullptr; }
+  quint64 value() const { return value_; }
+  bool exceeds(quint64 limit) const { return isLong() || value_ > limit; }
+  // The digits without leading zeros.
+  QString toString() const;
+
+  friend bool operator==(const LineNumber &a, const LineNumber &b) {
+    return a.value_ == b.value_ && a.isLong() == b.isLong() &&
+           (!a.isLong() || a.digits_->text == b.digits_->text);
+  }
+  friend std::strong_ordering operator<=>(const LineNumber &a, const LineNumber &b) {
+    if (!a.isLong() && !b.isLong()) [[likely]] {
+      return a.value_ <=> b.value_;
+    }
+    return compareLong(a, b);
+  }
+
+private:
+  static std::strong_ordering compareLong(const LineNumber &a, const LineNumber &b);
+
+  struct Digits : QSharedData {
+    QString text;
+  };
+
+  quint64 value_ = 0; // a long number's count of digits
+  // Null unless long: a pointer keeps the common number small to copy.
+  QExplicitlySharedDataPointer<Digits> digits_;
+};
+
+} // namespace kavrin::basic

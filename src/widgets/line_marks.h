@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+#include <vector>
+
+class QTextBlock;
+class QTextDocument;
+
+namespace kavrin {
+
+class BlockMarks;
+
+// Marks on lines of a document that stay with their line while the text
+// above it and in it is edited, and know when their line is deleted.
+//
+// A line goes where its first character goes: a line break typed or
+// pasted at its start moves it down, and the line above it joined to it
+// while empty leaves it alone.  When that character is deleted (the line
+// number retyped) the line's block tells: the line lives on while the block
+// does.  A line joined onto the end of the line above is gone, and so is an
+// empty line whose break is deleted.
+//
+// Each change costs a pass over the marks' positions: thousands of marks
+// cost microseconds, where a QTextCursor for each would cost milliseconds a
+// key.
+//
+// The marks live in the blocks' user data, which this unit owns; several
+// LineMarks may mark the same document and the same lines.
+class LineMarks : public QObject {
+  Q_OBJECT
+
+public:
+  LineMarks(QTextDocument *document, QObject *parent);
+  ~LineMarks() override;
+  LineMarks(const LineMarks &) = delete;
+  LineMarks &operator=(const LineMarks &) = delete;
+
+  // Marks the line with block number `line`; marks are numbered from 0 in
+  // the order made.
+  int mark(int line);
+  // The mark's line now, or -1 when the line was deleted.
+  int lineOf(int id) const;
+  int count() const { return static_cast<int>(marks_.size()); }
+  void clear();
+
+private:
+  friend class BlockMarks;
+
+  struct Mark {
+    // Where the line's first character is.
+    int start = 0;
+    // The user data of the line's block; null once that block is gone.
+    BlockMarks *holder = nullptr;
+    // Text typed on an empty line starts it.
+    bool empty = false;
+    bool gone = false;
+  };
+
+  void contentsChanged(int position, int removed, int added);
+  void settle(int id, bool firstRemoved, int from, int to);
+  // Puts the mark in the block's user data.
+  void hold(int id, QTextBlock block);
+  // Holds the mark there with the block's start as the line's.
+  void seat(int id, const QTextBlock &block);
+  void leaveHolder(int id);
+  void holderGone(int id) { marks_[static_cast<size_t>(id)].holder = nullptr; }
+
+  QPointer<QTextDocument> document_;
+  std::vector<Mark> marks_;
+};
+
+} // namespace kavrin
