@@ -91,6 +91,8 @@ TForm1::TForm1(UserInterface &ui, const QStringList &args, const ProgramPaths &p
 }
 
 TForm1::~TForm1() {
+  // The features lean on the editor: they go while it is still there.
+  qDeleteAll(features());
   if (Form1 == this) {
     Form1 = nullptr;
   }

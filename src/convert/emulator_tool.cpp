@@ -4,6 +4,7 @@
 #include "platform/child_process.h"
 #include "platform/user_interface.h"
 #include "settings/settings_table.h"
+#include "widgets/dialog_parts.h"
 #include "widgets/emulator_dialog.h"
 
 #include <QAction>
@@ -45,12 +46,15 @@ bool EmulatorTool::SettingsClick() {
     dialog_ = new EmulatorDialog(window_);
     connect(dialog_, &EmulatorDialog::browse, this, &EmulatorTool::browse);
   }
-  dialog_->commandLine()->setText(command_);
-  dialog_->commandLine()->setFocus();
-  if (ui_.execModal(*dialog_) != QDialog::Accepted) {
-    return false;
-  }
-  command_ = dialog_->commandLine()->text().trimmed();
+  QLineEdit *line = dialog_->commandLine();
+  line->setText(command_);
+  line->setFocus();
+  do {
+    if (ui_.execModal(*dialog_) != QDialog::Accepted) {
+      return false;
+    }
+  } while (!holdsOnlyShiftJis(ui_, dialog_, line, QStringLiteral("エミュレータのコマンドライン")));
+  command_ = line->text().trimmed();
   return true;
 }
 

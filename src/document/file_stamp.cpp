@@ -16,7 +16,7 @@ FileStamp stampOf(const QString &path, QByteArrayView bytes) {
   if (!info.exists()) {
     return {};
   }
-  return {true, info.size(), info.lastModified(), hashOf(bytes)};
+  return {true, info.size(), info.lastModified(), hashOf(bytes), QDateTime::currentDateTime()};
 }
 
 FileStamp stampOfFile(const QString &path) {
@@ -32,7 +32,9 @@ DiskChange changeSince(const QString &path, const FileStamp &stamp) {
   if (!info.exists()) {
     return stamp.exists ? DiskChange::Removed : DiskChange::None;
   }
-  if (stamp.exists && info.size() == stamp.size && info.lastModified() == stamp.modified) {
+  constexpr qint64 kCoarsestTickMs = 2000;
+  if (stamp.exists && info.size() == stamp.size && info.lastModified() == stamp.modified &&
+      stamp.modified.msecsTo(stamp.taken) > kCoarsestTickMs) {
     return DiskChange::None;
   }
   const FileStamp now = stampOfFile(path);

@@ -13,6 +13,9 @@ struct FileStamp {
   qint64 size = 0;
   QDateTime modified;
   size_t hash = 0;
+  // When the stamp was taken: a file changed within the same tick of a
+  // coarse clock (FAT keeps two seconds) keeps its time.
+  QDateTime taken;
 };
 
 // The file at `path` just after `bytes` were read from it or written to it.
@@ -23,8 +26,9 @@ FileStamp stampOfFile(const QString &path);
 enum class DiskChange { None, Changed, Removed };
 
 // How the file differs from `stamp`.  One look at its size and time; the
-// contents are read only when those differ, so that a file merely touched
-// counts as unchanged.
+// contents are read only when those differ (a file merely touched counts as
+// unchanged), or when the stamp was taken so soon after the file's time that
+// a change could have kept it.
 DiskChange changeSince(const QString &path, const FileStamp &stamp);
 
 } // namespace kavrin

@@ -82,7 +82,9 @@ QString defaultRecoveryFolder() {
 }
 
 bool RecoveryStore::claim() {
-  if (lock_.held()) {
+  // A folder or lock removed under a running editor is made again, so that
+  // its copy is neither lost nor taken for one left behind.
+  if (lock_.held() && QFile::exists(lockFileOf(own_))) {
     return true;
   }
   if (!QDir().mkpath(folder_)) {
@@ -95,10 +97,11 @@ bool RecoveryStore::claim() {
       QStringLiteral("kavrin-%1-%2")
           .arg(QCoreApplication::applicationPid())
           .arg(static_cast<uint>(QRandomGenerator::global()->generate()), 8, 16, QChar(u'0')));
-  if (!lock_.acquire(base + kLockSuffix)) {
+  const QString own = own_.isEmpty() ? base + kCopySuffix : own_;
+  if (!lock_.acquire(lockFileOf(own))) {
     return false;
   }
-  own_ = base + kCopySuffix;
+  own_ = own;
   return true;
 }
 
@@ -113,12 +116,14 @@ bool RecoveryStore::write(const RecoveryCopy &copy, QString *why) {
     return failed(
         QStringLiteral("フォルダ \"%1\" に書き込めません。").arg(QDir::toNativeSeparators(folder_)));
   }
+  const QByteArray bytes = encodeRecoveryCopy(copy);
+  const std::optional<RecoveryCopy> read = decodeRecoveryCopy(bytes);
+  if (!read || read->text != copy.text || read->fileName != copy.fileName) {
+    return failed(QStringLiteral("復元用コピーを作れません。"));
+  }
   try {
-    writeFileAtomically(own_, encodeRecoveryCopy(copy), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    const std::optional<RecoveryCopy> back = decodeRecoveryCopy(readFileBytes(own_));
-    if (!back || back->text != copy.text || back->fileName != copy.fileName) {
-      return failed(QStringLiteral("書き込んだ内容を読み戻せません。"));
-    }
+    // Read back before it replaces the last good copy.
+    writeFileAtomically(own_, bytes, {QFileDevice::ReadOwner | QFileDevice::WriteOwner, true});
   } catch (const Error &e) {
     return failed(e.message());
   }

@@ -37,6 +37,9 @@ RecoveryTool::RecoveryTool(const WindowParts &parts)
 }
 
 RecoveryTool::~RecoveryTool() {
+  if (atRisk_ && timer_.isActive() && editor_ != nullptr) {
+    writeNow();
+  }
   timer_.stop();
   if (!atRisk_) {
     writer_.remove();
@@ -83,8 +86,24 @@ void RecoveryTool::writeNow() {
 }
 
 void RecoveryTool::written(bool wrote, const QString &why) {
-  if (wrote && why.isEmpty() && editor_->modified()) {
+  if (!wrote || !editor_->modified()) {
+    return;
+  }
+  if (why.isEmpty()) {
+    failing_ = false;
     textSafe();
+    return;
+  }
+  // Tried again in a while even if nothing more is typed.
+  if (!timer_.isActive()) {
+    timer_.start(static_cast<int>(RecoverySchedule::kLongestMs));
+  }
+  if (!failing_) {
+    failing_ = true;
+    showMessage(ui_, window_,
+                QStringLiteral("変更の復元用コピーを書き込めません。\n%1\n"
+                               "このままでは、異常終了したときに変更が失われます。早めに保存してください。")
+                    .arg(why));
   }
 }
 
@@ -142,6 +161,7 @@ void RecoveryTool::takeOver(const LeftCopy &left) {
     textSafe();
     return;
   }
+  failing_ = true; // told here, not again
   showMessage(ui_, window_,
               QStringLiteral("復元した文書の復元用コピーを書き込めませんでした。\n%1\n"
                              "元のコピーは、この文書を保存するまで残します。")

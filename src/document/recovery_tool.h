@@ -3,6 +3,7 @@
 #include "app/window_feature.h"
 #include "document/recovery_writer.h"
 
+#include <QPointer>
 #include <QStringList>
 #include <QTimer>
 
@@ -16,8 +17,8 @@ class RecoveryTool : public WindowFeature {
 
 public:
   explicit RecoveryTool(const WindowParts &parts);
-  // The copy goes when the user has decided about the text; otherwise it
-  // stays for the next start.
+  // The copy goes when the user has decided about the text; otherwise what
+  // is waiting is written and stays for the next start.
   ~RecoveryTool() override;
 
   void started() override;
@@ -43,7 +44,7 @@ private:
   void tellWaiting(const std::vector<LeftCopy> &left, size_t taken);
 
   QWidget *window_;
-  RichEdit *editor_;
+  QPointer<RichEdit> editor_;
   UserInterface &ui_;
   const QString &fileName_;
   std::function<void(const QString &, const QString &)> restore_;
@@ -52,6 +53,8 @@ private:
   QTimer timer_;
   // Unsaved text is in the window that the user has not decided about.
   bool atRisk_ = false;
+  // Copies are failing; the user has been told once.
+  bool failing_ = false;
   // Copies of stopped editors whose text was taken in but is not yet safe.
   QStringList takenIn_;
   // Last, so that it finishes its work before the rest goes.

@@ -130,6 +130,8 @@ void TForm1::Save1Click() {
       return;
     }
     FileName = SaveDialog1.fileName;
+    // The file chosen in the dialog is the one to replace, as it is now.
+    diskStamp_ = stampOfFile(FileName);
     UpdateTitle();
   } else if (!mayReplaceFile()) {
     return;
@@ -144,6 +146,7 @@ void TForm1::SaveAs1Click() {
     return;
   }
   FileName = SaveDialog1.fileName;
+  diskStamp_ = stampOfFile(FileName);
   writeDocument(bytes);
   UpdateTitle();
   AddRecent();

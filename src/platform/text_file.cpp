@@ -32,6 +32,35 @@ bool syncToDisk(QFileDevice &file) {
 #endif
 }
 
+// Whether the file behind `file` holds exactly `bytes`, read through its
+// own handle; true where the system gives no handle to read through.
+bool holds(QFileDevice &file, const QByteArray &bytes) {
+  const int fd = file.handle();
+  if (fd < 0) {
+    return true;
+  }
+  QByteArray back(bytes.size() + 1, Qt::Uninitialized);
+  qsizetype done = 0;
+  while (done < back.size()) {
+#ifdef Q_OS_WIN
+    if (::_lseek(fd, static_cast<long>(done), SEEK_SET) < 0) {
+      return false;
+    }
+    const auto got = ::_read(fd, back.data() + done, static_cast<unsigned>(back.size() - done));
+#else
+    const auto got = ::pread(fd, back.data() + done, static_cast<size_t>(back.size() - done), done);
+#endif
+    if (got < 0) {
+      return false;
+    }
+    if (got == 0) {
+      break;
+    }
+    done += got;
+  }
+  return done == bytes.size() && QByteArrayView(back).first(done) == bytes;
+}
+
 } // namespace
 
 QByteArray readFileBytes(const QString &path) {
@@ -51,8 +80,7 @@ QByteArray readFileBytes(const QString &path) {
 
 QString readTextFile(const QString &path) { return cp932::decode(readFileBytes(path)); }
 
-void writeFileAtomically(const QString &path, const QByteArray &bytes,
-                         std::optional<QFileDevice::Permissions> permissions) {
+void writeFileAtomically(const QString &path, const QByteArray &bytes, const WriteOptions &options) {
   QSaveFile file(path);
   const auto fail = [&](const QString &reason) {
     file.cancelWriting();
@@ -61,7 +89,7 @@ void writeFileAtomically(const QString &path, const QByteArray &bytes,
   if (!file.open(QIODevice::WriteOnly)) {
     fail(file.errorString());
   }
-  if (permissions && !file.setPermissions(*permissions)) {
+  if (options.permissions && !file.setPermissions(*options.permissions)) {
     fail(file.errorString());
   }
   if (file.write(bytes) != bytes.size()) {
@@ -76,6 +104,9 @@ void writeFileAtomically(const QString &path, const QByteArray &bytes,
   }
   if (!syncToDisk(file)) {
     fail(QString::fromLocal8Bit(std::strerror(errno)));
+  }
+  if (options.readBack && !holds(file, bytes)) {
+    fail(QStringLiteral("書き込んだ内容を読み戻せません。"));
   }
   if (!file.commit() || file.error() != QFileDevice::NoError) {
     fail(file.errorString());

@@ -14,11 +14,16 @@ QByteArray readFileBytes(const QString &path);
 // Reads a Shift-JIS text file into editor text.
 QString readTextFile(const QString &path);
 
+struct WriteOptions {
+  // The new file's; otherwise an existing file keeps its own.
+  std::optional<QFileDevice::Permissions> permissions;
+  // Reads the bytes back from the new file before it replaces the old one.
+  bool readBack = false;
+};
+
 // Replaces the file in one step, and only once every byte has reached the
 // disk: on any failure the old file stays byte for byte, no temporary file
-// is left, and an Error names the file and the reason.  `permissions`, when
-// given, are the new file's; otherwise an existing file keeps its own.
-void writeFileAtomically(const QString &path, const QByteArray &bytes,
-                         std::optional<QFileDevice::Permissions> permissions = std::nullopt);
+// is left, and an Error names the file and the reason.
+void writeFileAtomically(const QString &path, const QByteArray &bytes, const WriteOptions &options = {});
 
 } // namespace kavrin

@@ -2,8 +2,12 @@
 
 #include <Qt>
 
+class QWidget;
+
 class QDialog;
 class QDialogButtonBox;
+class QLineEdit;
+class QString;
 
 namespace kavrin {
 
@@ -15,5 +19,12 @@ inline constexpr Qt::WindowFlags kFixedDialogFlags = Qt::Dialog | Qt::MSWindowsF
 // OK (the default, so that Enter in a field accepts) and キャンセル, wired to
 // the dialog's accept and reject; the caller places the box.
 QDialogButtonBox *okCancelButtons(QDialog *dialog);
+
+class UserInterface;
+
+// Settings are stored as Shift-JIS: a field holding a character it cannot
+// hold would lose it at the close.  Says which `field` holds what, selects
+// it and gives false; true when every character can be stored.
+bool holdsOnlyShiftJis(UserInterface &ui, QWidget *owner, QLineEdit *edit, const QString &field);
 
 } // namespace kavrin

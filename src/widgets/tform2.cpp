@@ -1,9 +1,9 @@
 #include "widgets/tform2.h"
 
 #include "app/tform1.h"
-#include "platform/cp932.h"
 #include "platform/fonts.h"
 #include "settings/function_keys.h"
+#include "widgets/dialog_parts.h"
 
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -204,11 +204,13 @@ void TForm2::Button1Click() {
   // The settings file is Shift-JIS: what it cannot hold would be lost at
   // the close.
   for (std::size_t i = 0; i < KeyEdits.size(); ++i) {
-    if (!holdsOnlyShiftJis(KeyEdits[i], Labels[i]->text() + QStringLiteral(" のテキスト"))) {
+    if (!holdsOnlyShiftJis(main_.ui(), this, KeyEdits[i],
+                           Labels[i]->text() + QStringLiteral(" のテキスト"))) {
       return;
     }
   }
-  if (!holdsOnlyShiftJis(Edit12, GroupBox3->title() + QStringLiteral("の") + Labels[11]->text())) {
+  if (!holdsOnlyShiftJis(main_.ui(), this, Edit12,
+                         GroupBox3->title() + QStringLiteral("の") + Labels[11]->text())) {
     return;
   }
   for (std::size_t i = 0; i < KeyEdits.size(); ++i) {
@@ -218,21 +220,6 @@ void TForm2::Button1Click() {
   main_.ConvProg = Edit12->text();
   main_.UpdateLegend();
   accept();
-}
-
-bool TForm2::holdsOnlyShiftJis(QLineEdit *edit, const QString &field) {
-  const QString text = edit->text();
-  const qsizetype at = cp932::encode(text).firstUnencodable;
-  if (at < 0) {
-    return true;
-  }
-  const qsizetype length = text[at].isHighSurrogate() && at + 1 < text.size() ? 2 : 1;
-  showMessage(
-      main_.ui(), this,
-      QStringLiteral("%1に、シフトJISで保存できない文字「%2」があります。").arg(field, text.mid(at, length)));
-  edit->setFocus();
-  edit->setSelection(static_cast<int>(at), static_cast<int>(length));
-  return false;
 }
 
 void TForm2::Button2Click() { reject(); }

@@ -59,10 +59,6 @@ protected:
   void keyPressEvent(QKeyEvent *event) override;
 
 private:
-  // False, after saying so and selecting it, when `edit` holds a character
-  // that Shift-JIS cannot store; `field` names the field in the message.
-  bool holdsOnlyShiftJis(QLineEdit *edit, const QString &field);
-
   TForm1 &main_;
 };
 

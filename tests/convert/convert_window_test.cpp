@@ -160,11 +160,15 @@ TEST_F(ConvertTest, RunInTheEmulatorConvertsThenStartsItWithTheImage) {
   QTest::qWait(300);
   EXPECT_FALSE(QFile::exists(emu + ".args"));
   form->ConvProg = converter("txt2bas.exe");
-  ui.modalScripts.push_back([](QDialog &dialog) {
-    dialog.findChild<QLineEdit *>()->setText("kavrin-no-such-emulator %1");
-    dialog.accept();
-  });
-  tool.settingsItem()->trigger();
+  for (const char *line : {"emu-\u00e9 %1", "kavrin-no-such-emulator %1"}) {
+    ui.modalScripts.push_back([line](QDialog &dialog) {
+      dialog.findChild<QLineEdit *>()->setText(QString::fromUtf8(line));
+      dialog.accept();
+    });
+  }
+  tool.settingsItem()->trigger(); // OK takes no line the settings file would cut
+  EXPECT_EQ(ui.messageTexts().last(),
+            "エミュレータのコマンドラインに、シフトJISで保存できない文字「\u00e9」があります。");
   ui.saveAnswers.push_back(image);
   tool.runItem()->trigger();
   EXPECT_EQ(ui.messageTexts().last(),

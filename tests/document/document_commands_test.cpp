@@ -1,5 +1,7 @@
 #include "support/file_size_limit.h"
 #include "support/window_fixture.h"
+
+#include "document/recovery_tool.h"
 #include "widgets/status_bar.h"
 
 #include <QAction>
@@ -82,6 +84,9 @@ TEST_F(DocumentTest, AFailedSaveKeepsTheOldFileAndTheChanges) {
     SCOPED_TRACE(c.typed);
     form->LoadFile(dir.write("p.txt", "10 REM old\r\n"));
     editor().setSelText(QString(c.typed, u'x'));
+    RecoveryTool &recovery = *form->findChild<RecoveryTool *>();
+    recovery.writeNow();
+    ASSERT_EQ(recovery.finishWriting(), QString());
     ui.messages.clear();
     {
       const FileSizeLimit limit(c.room);
@@ -92,7 +97,13 @@ TEST_F(DocumentTest, AFailedSaveKeepsTheOldFileAndTheChanges) {
     EXPECT_TRUE(editor().modified());
     EXPECT_EQ(dir.read("p.txt"), "10 REM old\r\n");
     EXPECT_EQ(QDir(dir.root()).entryList(QDir::Files | QDir::Hidden), QStringList{"p.txt"});
+    recovery.finishWriting();
+    EXPECT_TRUE(QFile::exists(recovery.ownFile())); // the changes are still safe there
   }
+  ui.saveAnswers = {dir.path("no/such/folder/q.txt")}; // a failed Save As, then Save
+  form->SaveAs1->trigger();
+  form->Save1->trigger();
+  EXPECT_EQ(ui.messageTexts().size(), 3); // the two failures only: no question about q.txt
 }
 
 TEST_F(DocumentTest, AFileChangedOnDiskIsNotReplacedWithoutAWord) {

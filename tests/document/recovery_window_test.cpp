@@ -129,11 +129,18 @@ TEST_F(RecoveryTest, ACopyThatCannotBeWrittenKeepsTheLastGoodOne) {
   editor().moveCursor(QTextCursor::End);
   type("20 B");
   const std::optional<RecoveryCopy> good = ownCopy();
+  const auto toldOfFailures = [this] {
+    settle();
+    return ui.messageTexts().filter("変更の復元用コピーを書き込めません。").size();
+  };
   {
     const FileSizeLimit full(16);
-    type("30 C");
-    tool().writeNow();
-    EXPECT_FALSE(tool().finishWriting().isEmpty());
+    for (const char *more : {"30 C", "40 D"}) { // told once, not at every copy
+      type(more);
+      tool().writeNow();
+      EXPECT_FALSE(tool().finishWriting().isEmpty());
+      EXPECT_EQ(toldOfFailures(), 1);
+    }
   }
   QFile file(tool().ownFile());
   ASSERT_TRUE(good && file.open(QIODevice::ReadOnly));
