@@ -50,6 +50,15 @@ TEST(ProcessLock, AnotherProgramsLookNeverFailsNorLosesALock) {
   }
   done = true;
   looker.join();
+  ProcessLock looking; // a look that lasts: the lock is taken once it ends
+  ASSERT_TRUE(looking.acquire(path));
+  std::thread ending([&looking] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    looking.release();
+  });
+  ProcessLock lock;
+  EXPECT_TRUE(lock.acquire(path));
+  ending.join();
 }
 
 TEST(FileFilter, MasksListEveryLetterCaseAndEveryFile) {
