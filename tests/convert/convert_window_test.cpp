@@ -2,6 +2,7 @@
 
 #include "convert/emulator_tool.h"
 #include "platform/cp932.h"
+#include "widgets/emulator_dialog.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -127,22 +128,27 @@ TEST_F(ConvertTest, RunInTheEmulatorConvertsThenStartsItWithTheImage) {
   tool.runItem()->trigger();
   ui.modalScripts.push_back([](QDialog &dialog) { dialog.accept(); }); // an empty command line
   tool.runItem()->trigger();
-  ui.modalScripts.push_back([](QDialog &dialog) {
+  ui.modalScripts.push_back([&tool](QDialog &dialog) {
     dialog.findChild<QLineEdit *>()->setText("emu 'x");
+    static_cast<EmulatorDialog &>(dialog).browseButton()->click(); // refused: no argument is lost
+    EXPECT_EQ(dialog.findChild<QLineEdit *>()->text(), "emu 'x");
     dialog.accept();
   });
   tool.settingsItem()->trigger();
   tool.runItem()->trigger(); // nothing is converted for a command line that cannot run
-  EXPECT_TRUE(ui.saveCalls.empty());
+  EXPECT_TRUE(ui.saveCalls.empty() && ui.openCalls.empty());
+  const QString unclosed =
+      "エミュレータを起動できません。\nエミュレータのコマンドラインの引用符が閉じていません。";
   EXPECT_EQ(ui.messageTexts(),
-            QStringList(
-                {"エミュレータのコマンドラインが設定されていません。",
-                 "エミュレータを起動できません。\nエミュレータのコマンドラインの引用符が閉じていません。"}));
+            QStringList({"エミュレータのコマンドラインが設定されていません。", unclosed, unclosed}));
   ui.messages.clear();
+  ui.openAnswers = {emu};
   ui.modalScripts.push_back([&emu](QDialog &dialog) {
     auto *line = dialog.findChild<QLineEdit *>();
     EXPECT_EQ(dialog.focusWidget(), line);
-    line->setText("'" + emu + "' -tape %1 -x");
+    line->setText("old -tape %1 -x");
+    static_cast<EmulatorDialog &>(dialog).browseButton()->click(); // the program word only
+    EXPECT_EQ(line->text(), "'" + emu + "' -tape %1 -x");
     QTest::keyClick(line, Qt::Key_Return);
   });
   tool.settingsItem()->trigger();
