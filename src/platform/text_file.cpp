@@ -33,11 +33,11 @@ bool syncToDisk(QFileDevice &file) {
 }
 
 // Whether the file behind `file` holds exactly `bytes`, read through its
-// own handle; true where the system gives no handle to read through.
-bool holds(QFileDevice &file, const QByteArray &bytes) {
+// own handle; nothing where the system gives no handle to read through.
+std::optional<bool> holds(QFileDevice &file, const QByteArray &bytes) {
   const int fd = file.handle();
   if (fd < 0) {
-    return true;
+    return std::nullopt;
   }
   QByteArray back(bytes.size() + 1, Qt::Uninitialized);
   qsizetype done = 0;
@@ -105,11 +105,17 @@ void writeFileAtomically(const QString &path, const QByteArray &bytes, const Wri
   if (!syncToDisk(file)) {
     fail(QString::fromLocal8Bit(std::strerror(errno)));
   }
-  if (options.readBack && !holds(file, bytes)) {
-    fail(QStringLiteral("書き込んだ内容を読み戻せません。"));
+  const QString unreadable = QStringLiteral("書き込んだ内容を読み戻せません。");
+  const std::optional<bool> held = options.readBack ? holds(file, bytes) : std::optional<bool>(true);
+  if (held == false) {
+    fail(unreadable);
   }
   if (!file.commit() || file.error() != QFileDevice::NoError) {
     fail(file.errorString());
+  }
+  // Without a handle to read through before, the file is read after.
+  if (!held && readFileBytes(path) != bytes) {
+    throw Error(QStringLiteral("ファイル \"%1\" を保存できません。\n%2").arg(path, unreadable));
   }
 }
 
