@@ -6,9 +6,9 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QDir>
 #include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QWidget>
@@ -88,9 +88,12 @@ void waitUntilExposed(QWidget *widget) {
 }
 
 ProgramPaths benchPaths(const QString &iniFile) {
-  // Recovery copies beside the settings, in the run's own folder.
+  // Recovery copies beside the settings, in the run's own folder.  A window
+  // dropped with unsaved text keeps its copy, as after a crash; a folder for
+  // each keeps the next window from being offered it.
+  static int windows = 0;
   return {QCoreApplication::applicationDirPath() + u'/', iniFile,
-          QFileInfo(iniFile).dir().filePath(QStringLiteral("state"))};
+          QFileInfo(iniFile).dir().filePath(QStringLiteral("state-%1").arg(++windows))};
 }
 
 std::unique_ptr<TForm1> shownMainWindow(UserInterface &ui, const ProgramPaths &paths) {

@@ -2,8 +2,7 @@
 
 namespace kavrin {
 
-RecoveryWriter::RecoveryWriter(const QString &folder, Done done)
-    : store_(folder), done_(std::move(done)), thread_([this] { run(); }) {}
+RecoveryWriter::RecoveryWriter(const QString &folder, Done done) : store_(folder), done_(std::move(done)) {}
 
 RecoveryWriter::~RecoveryWriter() {
   {
@@ -11,7 +10,9 @@ RecoveryWriter::~RecoveryWriter() {
     stopping_ = true;
   }
   wake_.notify_one();
-  thread_.join();
+  if (thread_.joinable()) {
+    thread_.join();
+  }
 }
 
 void RecoveryWriter::write(const QString &fileName, const QString &text, const QDateTime &at) {
@@ -27,6 +28,10 @@ void RecoveryWriter::ask(Request request) {
     const std::lock_guard lock(mutex_);
     next_ = std::move(request);
     ++asked_;
+  }
+  // Started at the first request: most starts write no copy at all.
+  if (!thread_.joinable()) {
+    thread_ = std::thread([this] { run(); });
   }
   wake_.notify_one();
 }
