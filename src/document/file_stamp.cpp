@@ -37,9 +37,12 @@ DiskChange changeSince(const QString &path, const FileStamp &stamp) {
       stamp.modified.msecsTo(stamp.taken) > kCoarsestTickMs) {
     return DiskChange::None;
   }
-  const FileStamp now = stampOfFile(path);
-  return stamp.exists && now.exists && now.size == stamp.size && now.hash == stamp.hash ? DiskChange::None
-                                                                                        : DiskChange::Changed;
+  QFile file(path);
+  if (!stamp.exists || !file.open(QIODevice::ReadOnly)) {
+    return DiskChange::Changed;
+  }
+  const QByteArray bytes = file.readAll();
+  return bytes.size() == stamp.size && hashOf(bytes) == stamp.hash ? DiskChange::None : DiskChange::Changed;
 }
 
 } // namespace kavrin

@@ -116,14 +116,10 @@ bool RecoveryStore::write(const RecoveryCopy &copy, QString *why) {
     return failed(
         QStringLiteral("フォルダ \"%1\" に書き込めません。").arg(QDir::toNativeSeparators(folder_)));
   }
-  const QByteArray bytes = encodeRecoveryCopy(copy);
-  const std::optional<RecoveryCopy> read = decodeRecoveryCopy(bytes);
-  if (!read || read->text != copy.text || read->fileName != copy.fileName) {
-    return failed(QStringLiteral("復元用コピーを作れません。"));
-  }
   try {
     // Read back before it replaces the last good copy.
-    writeFileAtomically(own_, bytes, {QFileDevice::ReadOwner | QFileDevice::WriteOwner, true});
+    writeFileAtomically(own_, encodeRecoveryCopy(copy),
+                        {QFileDevice::ReadOwner | QFileDevice::WriteOwner, true});
   } catch (const Error &e) {
     return failed(e.message());
   }

@@ -85,12 +85,15 @@ void TForm1::restoreDocument(const QString &fileName, const QString &text) {
 
 QByteArray TForm1::encodedText() {
   cp932::Encoded encoded = cp932::encode(RichEdit1->rawText());
+  const auto select = [this](int at, int length) {
+    RichEdit1->setSelStart(at);
+    RichEdit1->setSelLength(length);
+    RichEdit1->ensureCursorVisible();
+  };
   // The first problem in the text is the one reported.
   const qsizetype misread = encoded.firstMisread;
   if (misread >= 0 && (encoded.ok() || misread < encoded.firstUnencodable)) {
-    RichEdit1->setSelStart(static_cast<int>(misread));
-    RichEdit1->setSelLength(1);
-    RichEdit1->ensureCursorVisible();
+    select(static_cast<int>(misread), 1);
     throw Error(
         QStringLiteral("保存すると、次に開いたときに別の文字に変わってしまうバイトが %1 行目にあります。\n"
                        "そのバイトの記号を選択しました。"
@@ -101,9 +104,7 @@ QByteArray TForm1::encodedText() {
     const int at = static_cast<int>(encoded.firstUnencodable);
     const QChar first = RichEdit1->charAt(at);
     const bool pair = first.isHighSurrogate() && RichEdit1->charAt(at + 1).isLowSurrogate();
-    RichEdit1->setSelStart(at);
-    RichEdit1->setSelLength(pair ? 2 : 1);
-    RichEdit1->ensureCursorVisible();
+    select(at, pair ? 2 : 1);
     const char32_t code = pair ? QChar::surrogateToUcs4(first, RichEdit1->charAt(at + 1)) : first.unicode();
     throw Error(QStringLiteral("シフトJISで保存できない文字が %1 個あります。\n"
                                "最初の文字「%2」(U+%3) を選択しました。"

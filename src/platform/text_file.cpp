@@ -10,31 +10,33 @@
 #include <cerrno>
 #include <cstring>
 
-#ifdef Q_OS_WIN
-#include <io.h>
-#else
+#ifndef Q_OS_WIN
 #include <unistd.h>
 #endif
 
 namespace kavrin {
 namespace {
 
-// Some file systems report a full disk only when the data is synced.
+// Some file systems report a full disk only when the data is synced.  Where
+// the file has no descriptor (Windows), QSaveFile's own sync stands.
 bool syncToDisk(QFileDevice &file) {
-  const int fd = file.handle();
-  if (fd < 0) {
-    return true; // nothing more to ask
-  }
 #ifdef Q_OS_WIN
-  return ::_commit(fd) == 0;
+  Q_UNUSED(file);
+  return true;
 #else
-  return ::fsync(fd) == 0;
+  const int fd = file.handle();
+  return fd < 0 || ::fsync(fd) == 0;
 #endif
 }
 
 // Whether the file behind `file` holds exactly `bytes`, read through its
-// own handle; nothing where the system gives no handle to read through.
+// own descriptor; nothing where it has none (Windows).
 std::optional<bool> holds(QFileDevice &file, const QByteArray &bytes) {
+#ifdef Q_OS_WIN
+  Q_UNUSED(file);
+  Q_UNUSED(bytes);
+  return std::nullopt;
+#else
   const int fd = file.handle();
   if (fd < 0) {
     return std::nullopt;
@@ -42,14 +44,7 @@ std::optional<bool> holds(QFileDevice &file, const QByteArray &bytes) {
   QByteArray back(bytes.size() + 1, Qt::Uninitialized);
   qsizetype done = 0;
   while (done < back.size()) {
-#ifdef Q_OS_WIN
-    if (::_lseek(fd, static_cast<long>(done), SEEK_SET) < 0) {
-      return false;
-    }
-    const auto got = ::_read(fd, back.data() + done, static_cast<unsigned>(back.size() - done));
-#else
     const auto got = ::pread(fd, back.data() + done, static_cast<size_t>(back.size() - done), done);
-#endif
     if (got < 0) {
       return false;
     }
@@ -59,6 +54,7 @@ std::optional<bool> holds(QFileDevice &file, const QByteArray &bytes) {
     done += got;
   }
   return done == bytes.size() && QByteArrayView(back).first(done) == bytes;
+#endif
 }
 
 } // namespace
