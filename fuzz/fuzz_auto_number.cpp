@@ -3,7 +3,7 @@
 
 #include "fuzz_text.h"
 
-#include "editing/auto_number.h"
+#include "logic/auto_number.h"
 #include "support/text_buffer.h"
 
 using namespace kavrin;

@@ -3,8 +3,8 @@
 
 #include "fuzz_text.h"
 
-#include "editing/completion.h"
-#include "editing/keyword_list.h"
+#include "logic/completion.h"
+#include "logic/keyword_list.h"
 #include "support/text_buffer.h"
 
 using namespace kavrin;

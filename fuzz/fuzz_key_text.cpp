@@ -3,7 +3,7 @@
 
 #include "fuzz_text.h"
 
-#include "settings/function_keys.h"
+#include "logic/function_keys.h"
 
 using namespace kavrin;
 

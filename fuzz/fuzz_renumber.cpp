@@ -3,8 +3,8 @@
 
 #include "fuzz_text.h"
 
-#include "basic/basic_reader.h"
-#include "basic/renumber.h"
+#include "logic/basic_reader.h"
+#include "logic/renumber.h"
 
 #include <set>
 

@@ -1,8 +1,9 @@
 #include "app/application.h"
 
-#include "app/tform1.h"
+#include "app/main_window.h"
 #include "platform/error.h"
 #include "platform/fonts.h"
+#include "platform/user_interface.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -11,14 +12,14 @@
 
 namespace kavrin {
 
-std::unique_ptr<TForm1> createMainWindow(UserInterface &ui, const QStringList &args) {
+std::unique_ptr<MainWindow> createMainWindow(UserInterface &ui, const QStringList &args) {
   return createMainWindow(ui, args, ProgramPaths::ofThisProgram());
 }
 
-std::unique_ptr<TForm1> createMainWindow(UserInterface &ui, const QStringList &args,
-                                         const ProgramPaths &paths) {
+std::unique_ptr<MainWindow> createMainWindow(UserInterface &ui, const QStringList &args,
+                                             const ProgramPaths &paths) {
   try {
-    return std::make_unique<TForm1>(ui, args, paths);
+    return std::make_unique<MainWindow>(ui, args, paths);
   } catch (const Error &e) {
     showMessage(ui, nullptr, e.message());
     return nullptr;
@@ -48,7 +49,7 @@ void initialiseApplication(QApplication &app) {
 int runApplication(QApplication &app, UserInterface &ui) {
   QStringList args = QApplication::arguments();
   args.removeFirst();
-  const std::unique_ptr<TForm1> form = createMainWindow(ui, args);
+  const std::unique_ptr<MainWindow> form = createMainWindow(ui, args);
   if (!form) {
     return 1;
   }

@@ -9,15 +9,15 @@ class QApplication;
 
 namespace kavrin {
 
-class TForm1;
+class MainWindow;
 class UserInterface;
 struct ProgramPaths;
 
 // Builds the main window from the command-line arguments (program name
 // excluded).  A start-up failure is shown and gives nullptr.
-std::unique_ptr<TForm1> createMainWindow(UserInterface &ui, const QStringList &args);
-std::unique_ptr<TForm1> createMainWindow(UserInterface &ui, const QStringList &args,
-                                         const ProgramPaths &paths);
+std::unique_ptr<MainWindow> createMainWindow(UserInterface &ui, const QStringList &args);
+std::unique_ptr<MainWindow> createMainWindow(UserInterface &ui, const QStringList &args,
+                                             const ProgramPaths &paths);
 
 // The program entry: the main window, then the event loop.  Returns the exit
 // code: 1 when start-up failed.

@@ -1,20 +1,19 @@
 #include "basic/basic_tools.h"
 
-#include "basic/keyword_palette.h"
-#include "basic/line_lookup.h"
-#include "basic/program_check.h"
-#include "basic/renumber.h"
-#include "basic/sort_lines.h"
+#include "logic/keyword_palette.h"
+#include "logic/line_lookup.h"
+#include "logic/program_check.h"
+#include "logic/renumber.h"
+#include "logic/settings_table.h"
+#include "logic/sort_lines.h"
 #include "platform/user_interface.h"
-#include "settings/settings_table.h"
 #include "widgets/basic_dialogs.h"
 #include "widgets/line_marks.h"
-#include "widgets/rich_edit.h"
+#include "widgets/program_editor.h"
+#include "widgets/session.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QLineEdit>
-#include <QMenu>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -23,12 +22,6 @@
 
 namespace kavrin::basic {
 namespace {
-
-QString editorText(const RichEdit &editor) {
-  QString text = editor.rawText();
-  text.replace(QChar::ParagraphSeparator, u'\n');
-  return text;
-}
 
 // A whole number of at least `least`, as typed.
 bool readField(const QLineEdit *field, int least, int &value) {
@@ -45,41 +38,17 @@ QTextCharFormat foreground(const QColor &color) {
 
 } // namespace
 
-BasicTools::BasicTools(const WindowParts &parts)
-    : WindowFeature(parts.window), window_(parts.window), editor_(parts.editor), ui_(parts.ui),
-      keywords_(parts.keywords) {
-  createItems(parts);
-  // The window's own handlers run first, so the new list or colour is in
-  // place (the group's signal would come before them).
-  for (QAction *mode : parts.modes->actions()) {
-    connect(mode, &QAction::triggered, this, [this] { applyColours(); });
-  }
-  connect(parts.background, &QAction::triggered, this, [this] { applyColours(); });
-}
-
-void BasicTools::createItems(const WindowParts &parts) {
-  goToLine_ = new QAction(QStringLiteral("行番号へ移動(&G)..."), parts.edit);
-  goToLine_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
-  const QList<QAction *> editItems = parts.edit->actions();
-  const qsizetype anchor = editItems.indexOf(parts.editAnchor);
-  parts.edit->insertAction(editItems.value(anchor + 1), goToLine_);
-
-  colours_ = parts.format->addAction(QStringLiteral("キーワードの色分け(&K)"));
+BasicTools::BasicTools(const FeatureContext &context) : WindowFeature(context), editor_(context.editor) {
+  addCommand("goToLine", QStringLiteral("行番号へ移動(&G)..."), &BasicTools::goToLine, Qt::CTRL | Qt::Key_G);
+  colours_ =
+      addCommand("keywordColours", QStringLiteral("キーワードの色分け(&K)"), &BasicTools::applyColours);
   colours_->setCheckable(true);
-
-  parts.special->addSeparator();
-  renumber_ = parts.special->addAction(QStringLiteral("番号の振り直し(&R)..."));
-  sort_ = parts.special->addAction(QStringLiteral("行番号順に整列(&L)"));
-  check_ = parts.special->addAction(QStringLiteral("プログラムの検査(&K)"));
-
-  const std::pair<QAction *, void (BasicTools::*)()> handlers[] = {
-      {goToLine_, &BasicTools::GoToLineClick}, {renumber_, &BasicTools::RenumberClick},
-      {sort_, &BasicTools::SortClick},         {check_, &BasicTools::CheckClick},
-      {colours_, &BasicTools::ColoursClick},
-  };
-  for (const auto &[item, handler] : handlers) {
-    connect(item, &QAction::triggered, this, handler);
-  }
+  addCommand("renumber", QStringLiteral("番号の振り直し(&R)..."), &BasicTools::renumberLines);
+  addCommand("sortLines", QStringLiteral("行番号順に整列(&L)"), &BasicTools::sortProgram);
+  addCommand("checkProgram", QStringLiteral("プログラムの検査(&K)"), &BasicTools::checkProgram);
+  // A new keyword list or background takes new colours.
+  connect(&session(), &Session::keywordsChanged, this, &BasicTools::applyColours);
+  connect(editor_, &ProgramEditor::colorChanged, this, &BasicTools::applyColours);
 }
 
 void BasicTools::readSettings(const SettingValues &values) {
@@ -91,15 +60,13 @@ void BasicTools::writeSettings(SettingValues &values) const {
   values.set(Setting::Highlight, colours_->isChecked() ? 1 : 0);
 }
 
-void BasicTools::message(const QString &text) { showMessage(ui_, window_, text); }
-
-void BasicTools::GoToLineClick() {
+void BasicTools::goToLine() {
   if (lineDialog_ == nullptr) {
-    lineDialog_ = new LineNumberDialog(window_);
+    lineDialog_ = new LineNumberDialog(window());
   }
   lineDialog_->number()->selectAll();
   lineDialog_->number()->setFocus();
-  if (ui_.execModal(*lineDialog_) != QDialog::Accepted) {
+  if (ui().execModal(*lineDialog_) != QDialog::Accepted) {
     return;
   }
   const QString input = lineDialog_->number()->text();
@@ -108,24 +75,24 @@ void BasicTools::GoToLineClick() {
     message(QStringLiteral("「%1」は行番号ではありません。").arg(input));
     return;
   }
-  const LineLookup found = findProgramLine(editorText(*editor_), number);
+  const LineLookup found = findProgramLine(editor_->text(), number);
   if (found.line < 0) {
     message(QStringLiteral("行 %1 はありません").arg(number.toString()));
     return;
   }
   selectLine(found.line, false);
   if (!found.exact) {
-    ui_.beep();
+    ui().beep();
   }
 }
 
-void BasicTools::RenumberClick() {
+void BasicTools::renumberLines() {
   if (renumberDialog_ == nullptr) {
-    renumberDialog_ = new RenumberDialog(window_);
+    renumberDialog_ = new RenumberDialog(window());
   }
   renumberDialog_->newStart()->setFocus();
   renumberDialog_->newStart()->selectAll();
-  if (ui_.execModal(*renumberDialog_) != QDialog::Accepted) {
+  if (ui().execModal(*renumberDialog_) != QDialog::Accepted) {
     return;
   }
   RenumberRequest request;
@@ -141,7 +108,7 @@ void BasicTools::RenumberClick() {
   if (!fromFirst) {
     request.oldStart = oldStart;
   }
-  const QString text = editorText(*editor_);
+  const QString text = editor_->text();
   const RenumberResult result = renumber(text, request);
   if (!result.error.isEmpty()) {
     message(result.error);
@@ -151,8 +118,8 @@ void BasicTools::RenumberClick() {
   message(renumberReport(result));
 }
 
-void BasicTools::SortClick() {
-  const QString text = editorText(*editor_);
+void BasicTools::sortProgram() {
+  const QString text = editor_->text();
   const SortResult result = sortLines(text);
   if (result.changed) {
     // The empty line after a final line break is no line of the text: a
@@ -165,15 +132,15 @@ void BasicTools::SortClick() {
   message(sortReport(result));
 }
 
-void BasicTools::CheckClick() {
+void BasicTools::checkProgram() {
   if (checkWindow_ == nullptr) {
-    checkWindow_ = new CheckWindow(window_);
+    checkWindow_ = new CheckWindow(window());
     findingLines_ = new LineMarks(editor_->document(), this);
     connect(checkWindow_, &CheckWindow::findingActivated, this, &BasicTools::showFinding);
   }
   findingLines_->clear();
   QList<CheckWindow::Item> items;
-  for (const Finding &finding : checkProgram(editorText(*editor_))) {
+  for (const Finding &finding : basic::checkProgram(editor_->text())) {
     items.push_back({finding.line, finding.message});
     findingLines_->mark(finding.line);
   }
@@ -188,8 +155,6 @@ void BasicTools::showFinding(int row) {
   }
   selectLine(line, true);
 }
-
-void BasicTools::ColoursClick() { applyColours(); }
 
 void BasicTools::replaceText(const QString &old, const QString &text, int caretLine) {
   const int column = editor_->textCursor().positionInBlock();
@@ -234,7 +199,7 @@ void BasicTools::applyColours() {
     editor_->setLineColouring({});
     return;
   }
-  matcher_ = KeywordMatcher(keywords_);
+  matcher_ = KeywordMatcher(session().keywords());
   const KeywordPalette palette = keywordPalette(editor_->palette().color(QPalette::Base));
   // In the order of SpanKind.
   const std::array<QTextCharFormat, 4> formats{foreground(palette.lineNumber), foreground(palette.keyword),

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/window_feature.h"
-#include "basic/basic_reader.h"
+#include "logic/basic_reader.h"
+#include "widgets/window_feature.h"
 
 #include <QColor>
 
@@ -21,42 +21,27 @@ class BasicTools : public WindowFeature {
   Q_OBJECT
 
 public:
-  explicit BasicTools(const WindowParts &parts);
+  explicit BasicTools(const FeatureContext &context);
 
-  QAction *goToLineItem() const { return goToLine_; }
-  QAction *renumberItem() const { return renumber_; }
-  QAction *sortItem() const { return sort_; }
-  QAction *checkItem() const { return check_; }
-  QAction *coloursItem() const { return colours_; }
   CheckWindow *checkWindow() const { return checkWindow_; }
 
   void readSettings(const SettingValues &values) override;
   void writeSettings(SettingValues &values) const override;
 
-  void GoToLineClick();
-  void RenumberClick();
-  void SortClick();
-  void CheckClick();
-  void ColoursClick();
+  void goToLine();
+  void renumberLines();
+  void sortProgram();
+  void checkProgram();
 
 private:
-  void createItems(const WindowParts &parts);
   // Replaces the editor's text `old` by `text` as one undo step; the caret
   // goes to `caretLine`.
   void replaceText(const QString &old, const QString &text, int caretLine);
   void selectLine(int line, bool wholeLine);
   void showFinding(int row);
   void applyColours();
-  void message(const QString &text);
 
-  QWidget *window_;
-  RichEdit *editor_;
-  UserInterface &ui_;
-  const QStringList &keywords_;
-  QAction *goToLine_ = nullptr;
-  QAction *renumber_ = nullptr;
-  QAction *sort_ = nullptr;
-  QAction *check_ = nullptr;
+  ProgramEditor *editor_;
   QAction *colours_ = nullptr;
   RenumberDialog *renumberDialog_ = nullptr;
   LineNumberDialog *lineDialog_ = nullptr;

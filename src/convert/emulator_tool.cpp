@@ -1,15 +1,16 @@
 #include "convert/emulator_tool.h"
 
-#include "convert/emulator_command.h"
+#include "convert/convert_command.h"
+
+#include "logic/emulator_command.h"
+#include "logic/settings_table.h"
 #include "platform/child_process.h"
 #include "platform/user_interface.h"
-#include "settings/settings_table.h"
 #include "widgets/dialog_parts.h"
 #include "widgets/emulator_dialog.h"
+#include "widgets/session.h"
 
-#include <QAction>
 #include <QLineEdit>
-#include <QMenu>
 
 namespace kavrin {
 namespace {
@@ -20,17 +21,11 @@ QString cannotStartText(const QString &why) {
 
 } // namespace
 
-EmulatorTool::EmulatorTool(const WindowParts &parts)
-    : WindowFeature(parts.window), window_(parts.window), ui_(parts.ui), convert_(parts.convert),
-      exeDir_(parts.exeDir) {
-  run_ = new QAction(QStringLiteral("エミュレータで実行(&E)"), parts.special);
-  settings_ = new QAction(QStringLiteral("エミュレータの設定(&M)..."), parts.special);
-  const QList<QAction *> items = parts.special->actions();
-  QAction *before = items.value(items.indexOf(parts.convertItem) + 1);
-  parts.special->insertAction(before, run_);
-  parts.special->insertAction(before, settings_);
-  connect(run_, &QAction::triggered, this, &EmulatorTool::RunClick);
-  connect(settings_, &QAction::triggered, this, &EmulatorTool::SettingsClick);
+EmulatorTool::EmulatorTool(const FeatureContext &context, ConvertCommand &convert)
+    : WindowFeature(context), convert_(convert) {
+  addCommand("emulatorRun", QStringLiteral("エミュレータで実行(&E)"), &EmulatorTool::run);
+  connectGuarded(addItem("emulatorSettings", QStringLiteral("エミュレータの設定(&M)...")),
+                 [this] { editSettings(); });
 }
 
 void EmulatorTool::readSettings(const SettingValues &values) {
@@ -41,19 +36,19 @@ void EmulatorTool::writeSettings(SettingValues &values) const {
   values.set(Setting::EmulatorCommand, command_);
 }
 
-bool EmulatorTool::SettingsClick() {
+bool EmulatorTool::editSettings() {
   if (dialog_ == nullptr) {
-    dialog_ = new EmulatorDialog(window_);
+    dialog_ = new EmulatorDialog(window());
     connect(dialog_, &EmulatorDialog::browse, this, &EmulatorTool::browse);
   }
   QLineEdit *line = dialog_->commandLine();
   line->setText(command_);
   line->setFocus();
   do {
-    if (ui_.execModal(*dialog_) != QDialog::Accepted) {
+    if (ui().execModal(*dialog_) != QDialog::Accepted) {
       return false;
     }
-  } while (!holdsOnlyShiftJis(ui_, dialog_, line, QStringLiteral("エミュレータのコマンドライン")));
+  } while (!holdsOnlyShiftJis(ui(), dialog_, line, QStringLiteral("エミュレータのコマンドライン")));
   command_ = line->text().trimmed();
   return true;
 }
@@ -63,7 +58,7 @@ void EmulatorTool::browse() {
   // Without a closed quote there is no telling which words are arguments,
   // so the line is not touched and Run's reason is given.
   if (!splitCommandLine(line->text(), platformQuoting())) {
-    showMessage(ui_, dialog_, cannotStartText(unclosedQuoteError()));
+    showMessage(ui(), dialog_, cannotStartText(unclosedQuoteError()));
     return;
   }
   FileDialog file;
@@ -73,17 +68,17 @@ void EmulatorTool::browse() {
   file.filter = QStringLiteral("すべてのファイル (*)|*");
 #endif
   file.title = QStringLiteral("エミュレータの選択");
-  if (ui_.execOpenDialog(dialog_, file)) {
+  if (ui().execOpenDialog(dialog_, file)) {
     line->setText(withProgram(line->text(), file.fileName).value());
   }
 }
 
-void EmulatorTool::RunClick() {
-  if (command_.isEmpty() && !SettingsClick()) {
+void EmulatorTool::run() {
+  if (command_.isEmpty() && !editSettings()) {
     return;
   }
   if (command_.isEmpty()) {
-    showMessage(ui_, window_, QStringLiteral("エミュレータのコマンドラインが設定されていません。"));
+    showMessage(ui(), window(), QStringLiteral("エミュレータのコマンドラインが設定されていません。"));
     return;
   }
   // A command line that cannot be read is reported before the conversion.
@@ -91,13 +86,13 @@ void EmulatorTool::RunClick() {
     cannotStart(error);
     return;
   }
-  const QString image = convert_();
+  const QString image = convert_.convertProgram();
   if (!image.isEmpty()) {
     start(image);
   }
 }
 
-void EmulatorTool::cannotStart(const QString &why) { showMessage(ui_, window_, cannotStartText(why)); }
+void EmulatorTool::cannotStart(const QString &why) { showMessage(ui(), window(), cannotStartText(why)); }
 
 void EmulatorTool::start(const QString &image) {
   const EmulatorCommand command = buildEmulatorCommand(command_, image);
@@ -105,7 +100,7 @@ void EmulatorTool::start(const QString &image) {
     cannotStart(command.error);
     return;
   }
-  const QString program = findProgram(command.program, exeDir_);
+  const QString program = findProgram(command.program, session().paths().exeDir);
   if (program.isEmpty()) {
     cannotStart(QStringLiteral("プログラムが見つかりません: %1").arg(command.program));
     return;

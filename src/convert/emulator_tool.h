@@ -1,9 +1,10 @@
 #pragma once
 
-#include "app/window_feature.h"
+#include "widgets/window_feature.h"
 
 namespace kavrin {
 
+class ConvertCommand;
 class EmulatorDialog;
 
 // Special > エミュレータで実行: converts as the convert command does and
@@ -12,30 +13,23 @@ class EmulatorTool : public WindowFeature {
   Q_OBJECT
 
 public:
-  explicit EmulatorTool(const WindowParts &parts);
+  EmulatorTool(const FeatureContext &context, ConvertCommand &convert);
 
-  QAction *runItem() const { return run_; }
-  QAction *settingsItem() const { return settings_; }
   const QString &command() const { return command_; }
 
   void readSettings(const SettingValues &values) override;
   void writeSettings(SettingValues &values) const override;
 
-  void RunClick();
+  void run();
   // True when the user confirmed a command line.
-  bool SettingsClick();
+  bool editSettings();
 
 private:
   void browse();
   void start(const QString &image);
   void cannotStart(const QString &why);
 
-  QWidget *window_;
-  UserInterface &ui_;
-  std::function<QString()> convert_;
-  const QString &exeDir_;
-  QAction *run_;
-  QAction *settings_;
+  ConvertCommand &convert_;
   EmulatorDialog *dialog_ = nullptr;
   QString command_;
 };

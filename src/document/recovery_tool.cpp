@@ -1,7 +1,8 @@
 #include "document/recovery_tool.h"
 
 #include "platform/user_interface.h"
-#include "widgets/rich_edit.h"
+#include "widgets/program_editor.h"
+#include "widgets/session.h"
 
 #include <QDir>
 
@@ -16,10 +17,9 @@ QString shownTime(const QDateTime &time) {
 
 } // namespace
 
-RecoveryTool::RecoveryTool(const WindowParts &parts)
-    : WindowFeature(parts.window), window_(parts.window), editor_(parts.editor), ui_(parts.ui),
-      fileName_(parts.fileName), restore_(parts.restore), folder_(parts.stateDir),
-      writer_(parts.stateDir, [this](bool wrote, const QString &why) {
+RecoveryTool::RecoveryTool(const FeatureContext &context)
+    : WindowFeature(context), editor_(context.editor), folder_(context.session.paths().stateDir),
+      writer_(folder_, [this](bool wrote, const QString &why) {
         // Told on the writer's thread; acted on in the window's.
         QMetaObject::invokeMethod(
             this, [this, wrote, why] { written(wrote, why); }, Qt::QueuedConnection);
@@ -33,7 +33,8 @@ RecoveryTool::RecoveryTool(const WindowParts &parts)
       unmodified();
     }
   });
-  connect(editor_, &RichEdit::textReplaced, this, &RecoveryTool::replaced);
+  connect(editor_, &ProgramEditor::textReplaced, this, &RecoveryTool::replaced);
+  connect(&session(), &Session::documentSaved, this, &RecoveryTool::textSafe);
 }
 
 RecoveryTool::~RecoveryTool() {
@@ -73,15 +74,13 @@ void RecoveryTool::replaced() {
 
 void RecoveryTool::closing() { atRisk_ = false; }
 
-void RecoveryTool::documentSaved() { textSafe(); }
-
 void RecoveryTool::writeNow() {
   timer_.stop();
   if (!editor_->modified()) {
     return;
   }
   // A copy that cannot be written is tried again after the next change.
-  writer_.write(fileName_, editor_->rawText(), QDateTime::currentDateTime());
+  writer_.write(session().fileName(), editor_->rawText(), QDateTime::currentDateTime());
   schedule_.written();
 }
 
@@ -100,7 +99,7 @@ void RecoveryTool::written(bool wrote, const QString &why) {
   }
   if (!failing_) {
     failing_ = true;
-    showMessage(ui_, window_,
+    showMessage(ui(), window(),
                 QStringLiteral("変更の復元用コピーを書き込めません。\n%1\n"
                                "このままでは、異常終了したときに変更が失われます。早めに保存してください。")
                     .arg(why));
@@ -126,7 +125,7 @@ void RecoveryTool::started() {
 
 bool RecoveryTool::offer(const LeftCopy &left) {
   if (!left.copy) {
-    showMessage(ui_, window_,
+    showMessage(ui(), window(),
                 QStringLiteral("保存されずに終わった文書の復元用コピーを読めませんでした。\n%1 (%2)\n"
                                "コピーはそのまま残します。")
                     .arg(QDir::toNativeSeparators(left.file), shownTime(left.modified)));
@@ -134,8 +133,8 @@ bool RecoveryTool::offer(const LeftCopy &left) {
   }
   const QString document = left.copy->fileName.isEmpty() ? QStringLiteral("(一度も保存されていない文書)")
                                                          : QDir::toNativeSeparators(left.copy->fileName);
-  const MsgResult answer = ui_.messageBox(
-      window_,
+  const MsgResult answer = ui().messageBox(
+      window(),
       QStringLiteral("保存されずに終わった文書があります。\n\n文書: %1\n時刻: %2\n\n復元しますか?\n"
                      "(「いいえ」でコピーを破棄します。「キャンセル」で次の起動まで残します。)")
           .arg(document, shownTime(left.copy->written)),
@@ -151,7 +150,7 @@ bool RecoveryTool::offer(const LeftCopy &left) {
 }
 
 void RecoveryTool::takeOver(const LeftCopy &left) {
-  restore_(left.copy->fileName, left.copy->text);
+  session().restore(left.copy->fileName, left.copy->text);
   takenIn_ = {left.file};
   atRisk_ = true;
   // The old copy goes only once this editor's own copy holds the text.
@@ -162,7 +161,7 @@ void RecoveryTool::takeOver(const LeftCopy &left) {
     return;
   }
   failing_ = true; // told here, not again
-  showMessage(ui_, window_,
+  showMessage(ui(), window(),
               QStringLiteral("復元した文書の復元用コピーを書き込めませんでした。\n%1\n"
                              "元のコピーは、この文書を保存するまで残します。")
                   .arg(why));
@@ -175,7 +174,7 @@ void RecoveryTool::tellWaiting(const std::vector<LeftCopy> &left, size_t taken) 
   }
   if (waiting > 0) {
     showMessage(
-        ui_, window_,
+        ui(), window(),
         QStringLiteral("ほかにも保存されずに終わった文書が %1 件あります。次の起動時にお知らせします。")
             .arg(waiting));
   }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/window_feature.h"
-#include "document/recovery_writer.h"
+#include "logic/recovery_writer.h"
+#include "widgets/window_feature.h"
 
 #include <QPointer>
 #include <QStringList>
@@ -16,14 +16,13 @@ class RecoveryTool : public WindowFeature {
   Q_OBJECT
 
 public:
-  explicit RecoveryTool(const WindowParts &parts);
+  explicit RecoveryTool(const FeatureContext &context);
   // The copy goes when the user has decided about the text; otherwise what
   // is waiting is written and stays for the next start.
   ~RecoveryTool() override;
 
   void started() override;
   void closing() override;
-  void documentSaved() override;
 
   // Asks for the copy now if changes are waiting for it; returns at once.
   void writeNow();
@@ -43,11 +42,7 @@ private:
   void takeOver(const LeftCopy &left);
   void tellWaiting(const std::vector<LeftCopy> &left, size_t taken);
 
-  QWidget *window_;
-  QPointer<RichEdit> editor_;
-  UserInterface &ui_;
-  const QString &fileName_;
-  std::function<void(const QString &, const QString &)> restore_;
+  QPointer<ProgramEditor> editor_;
   QString folder_;
   RecoverySchedule schedule_;
   QTimer timer_;

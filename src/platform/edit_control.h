@@ -5,6 +5,13 @@
 
 namespace kavrin {
 
+// An edit control's document holds each line break as U+2029; everywhere
+// else a line break is '\n'.
+inline QString withNewlines(QString text) {
+  text.replace(QChar::ParagraphSeparator, u'\n');
+  return text;
+}
+
 // The text operations of an edit control that the editing aids rely on.
 // Positions count characters from 0; a line break is one position and
 // reads as '\n'.

@@ -62,4 +62,8 @@ QFont pixelFont(const QString &family, int pixels) {
   return font;
 }
 
+QFont windowFont() { return pixelFont(QStringLiteral("ＭＳ Ｐゴシック"), 12); }
+
+QFont editorDesignFont() { return pixelFont(QStringLiteral("ＭＳ ゴシック"), 13); }
+
 } // namespace kavrin

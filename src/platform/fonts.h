@@ -18,4 +18,9 @@ QString installedFamily(const QString &family);
 // `family` (through installedFamily) at a character height in pixels.
 QFont pixelFont(const QString &family, int pixels);
 
+// The window's own font, which the menus, the status bar and the dialogs use.
+QFont windowFont();
+// The editor's font before the settings replace it.
+QFont editorDesignFont();
+
 } // namespace kavrin

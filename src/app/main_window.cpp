@@ -1,0 +1,146 @@
+#include "app/main_window.h"
+
+#include "app/menu_layout.h"
+#include "basic/basic_tools.h"
+#include "convert/convert_command.h"
+#include "convert/emulator_tool.h"
+#include "document/document_commands.h"
+#include "document/recovery_tool.h"
+#include "editing/edit_commands.h"
+#include "editing/format_commands.h"
+#include "editing/search_commands.h"
+#include "editing/typing_aids.h"
+#include "platform/error.h"
+#include "platform/fonts.h"
+#include "platform/user_interface.h"
+#include "settings/settings_command.h"
+#include "settings/settings_store.h"
+#include "settings/window_placement.h"
+#include "widgets/program_editor.h"
+#include "widgets/session.h"
+#include "widgets/status_bar.h"
+
+#include <QCloseEvent>
+#include <QMenuBar>
+
+#include <algorithm>
+
+namespace kavrin {
+
+MainWindow::MainWindow(UserInterface &ui, const QStringList &args, const ProgramPaths &paths, QWidget *parent)
+    : QMainWindow(parent), editor_(new ProgramEditor(this)), statusBar_(new PanelStatusBar(this)),
+      session_(new Session(paths, this)), ui_(ui),
+      settings_(std::make_unique<SettingsStore>(paths.iniFile, ui, this)) {
+  setWindowTitle(QStringLiteral("kavrin"));
+  setFont(windowFont());
+  editor_->setObjectName(QStringLiteral("editor"));
+  // The editor's own font is only the base of the saved font that the
+  // settings set at once; loading it as well would cost start-up time.
+  setCentralWidget(editor_);
+  editor_->setFocus();
+  statusBar_->setObjectName(QStringLiteral("statusBar"));
+  setStatusBar(statusBar_);
+
+  createFeatures(ui);
+  buildMenuBar(*menuBar(), *this);
+  settings_->load(features_);
+  layoutStatusPanels();
+  for (WindowFeature *feature : features_) {
+    feature->started();
+  }
+  if (!args.isEmpty()) {
+    documents_->openStartFile(args.first());
+  }
+}
+
+MainWindow::~MainWindow() {
+  // The features lean on the editor: they go while it is still there.
+  placement_ = nullptr;
+  qDeleteAll(features_);
+}
+
+void MainWindow::createFeatures(UserInterface &ui) {
+  const FeatureContext context{this, editor_, statusBar_, menuBar(), ui, *session_};
+  placement_ = new WindowPlacement(context);
+  documents_ = new DocumentCommands(context);
+  auto *convert = new ConvertCommand(context);
+  // Settings are read in this order: the keyword colours follow the mode's
+  // keywords and the background.
+  features_ = {placement_,
+               new SettingsCommand(context),
+               new TypingAids(context),
+               new FormatCommands(context),
+               new EditCommands(context),
+               new SearchCommands(context),
+               documents_,
+               convert,
+               new EmulatorTool(context, *convert),
+               new basic::BasicTools(context),
+               new RecoveryTool(context)};
+}
+
+QAction *MainWindow::command(const char *name) const {
+  return findChild<QAction *>(QString::fromLatin1(name));
+}
+
+QRect MainWindow::outerGeometry() const { return placement_->outerGeometry(); }
+
+void MainWindow::setOuterGeometry(const QRect &outer) { placement_->setOuterGeometry(outer); }
+
+bool MainWindow::mayClose() {
+  if (!session_->querySave()) {
+    return false;
+  }
+  for (WindowFeature *feature : features_) {
+    feature->closing();
+  }
+  settings_->save(features_);
+  return true;
+}
+
+void MainWindow::closeEvent(QCloseEvent *event) {
+  const bool busy =
+      std::any_of(features_.begin(), features_.end(), [](const WindowFeature *f) { return f->busy(); });
+  bool allow = false;
+  if (!busy) {
+    try {
+      allow = mayClose();
+    } catch (const Error &e) {
+      showMessage(ui_, this, e.message());
+    }
+  }
+  event->setAccepted(allow);
+}
+
+void MainWindow::layoutStatusPanels() {
+  const int width = frameGeometry().width() / PanelStatusBar::kPanelCount;
+  for (int i = 0; i < PanelStatusBar::kPanelCount; ++i) {
+    statusBar_->setPanelWidth(i, width);
+  }
+}
+
+void MainWindow::showEvent(QShowEvent *event) {
+  QMainWindow::showEvent(event);
+  if (placement_ != nullptr) {
+    placement_->frameMayBeKnown();
+  }
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event) {
+  QMainWindow::resizeEvent(event);
+  if (placement_ != nullptr) {
+    placement_->frameMayBeKnown();
+  }
+  layoutStatusPanels();
+}
+
+void MainWindow::moveEvent(QMoveEvent *event) {
+  QMainWindow::moveEvent(event);
+  // Window managers report the frame around the time they move the window.
+  if (placement_ != nullptr) {
+    placement_->frameMayBeKnown();
+  }
+  layoutStatusPanels();
+}
+
+} // namespace kavrin

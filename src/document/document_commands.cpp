@@ -1,0 +1,293 @@
+#include "document/document_commands.h"
+
+#include "logic/recent_files.h"
+#include "logic/settings_table.h"
+#include "platform/cp932.h"
+#include "platform/error.h"
+#include "platform/text_file.h"
+#include "widgets/program_editor.h"
+
+#include <QAction>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QTimer>
+
+namespace kavrin {
+namespace {
+
+const QString kTextFilter = QStringLiteral("テキスト文書 (*.txt)|*.TXT|すべてのファイル (*.*)|*.*");
+
+} // namespace
+
+DocumentCommands::DocumentCommands(const FeatureContext &context) : WindowFeature(context) {
+  addCommand("new", QStringLiteral("新規作成(&N)"), &DocumentCommands::newDocument, Qt::CTRL | Qt::Key_N);
+  addCommand("open", QStringLiteral("開く(&O)..."), &DocumentCommands::open, Qt::CTRL | Qt::Key_O);
+  addCommand("save", QStringLiteral("上書き保存(&S)"), &DocumentCommands::save, Qt::CTRL | Qt::Key_S);
+  addCommand("saveAs", QStringLiteral("名前をつけて保存(&A)..."), &DocumentCommands::saveAs);
+  for (int i = 0; i < kRecentCount; ++i) {
+    const QByteArray name = "recent" + QByteArray::number(i + 1);
+    recentItems_[i] = addItem(name.constData(), QStringLiteral("&%1").arg(i + 1));
+    connectGuarded(recentItems_[i], [this, i] { openRecent(i); });
+  }
+  connect(addItem("exit", QStringLiteral("終了(&X)")), &QAction::triggered, window(), &QWidget::close);
+
+  openDialog_.filter = kTextFilter;
+  session().setDocument(this);
+  window()->setAcceptDrops(true);
+  window()->installEventFilter(this);
+  connect(editor(), &ProgramEditor::filesDropped, this, &DocumentCommands::openDropped);
+}
+
+void DocumentCommands::readSettings(const SettingValues &values) {
+  recent_.clear();
+  for (int i = 0; i < kRecentCount; ++i) {
+    recent_ << values.text(recentSetting(i));
+  }
+  updateRecentMenu();
+}
+
+void DocumentCommands::writeSettings(SettingValues &values) const {
+  for (int i = 0; i < kRecentCount; ++i) {
+    values.set(recentSetting(i), recent_.value(i));
+  }
+}
+
+void DocumentCommands::updateTitle() {
+  // Qt reads "[*]" in a title as the modified mark; doubled it is shown.
+  QString title = documentTitle(session().fileName());
+  title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+  window()->setWindowTitle(title);
+}
+
+bool DocumentCommands::querySave() {
+  if (!editor()->modified()) {
+    return true;
+  }
+  switch (ui().messageBox(window(), QStringLiteral("ファイルの内容が変更されています。変更を保存しますか?"),
+                          QStringLiteral("kavrin"), MsgButtons::YesNoCancel, MsgResult::Yes)) {
+  case MsgResult::Yes:
+    save();
+    return !editor()->modified();
+  case MsgResult::No:
+    return true;
+  default:
+    return false;
+  }
+}
+
+void DocumentCommands::newDocument() {
+  if (!querySave()) {
+    return;
+  }
+  editor()->setText(QString());
+  editor()->setModified(false);
+  session().setFileName(QString());
+  diskStamp_ = {};
+  updateTitle();
+}
+
+void DocumentCommands::open() {
+  if (querySave() && ui().execOpenDialog(window(), openDialog_)) {
+    load(openDialog_.fileName);
+  }
+}
+
+void DocumentCommands::load(const QString &path) {
+  // Read first: a file that cannot be read leaves the document as it was.
+  const QByteArray bytes = readFileBytes(path);
+  session().setFileName(path);
+  diskStamp_ = stampOf(path, bytes);
+  editor()->setText(cp932::decode(bytes));
+  editor()->setModified(false);
+  updateTitle();
+  addRecent();
+}
+
+void DocumentCommands::openStartFile(const QString &path) {
+  // A recovered document is asked about before the file replaces it; once
+  // one is in the window, an error ends only this step, not the program.
+  const auto openArgument = [this, &path] {
+    if (querySave()) {
+      load(path);
+    }
+  };
+  if (editor()->modified()) {
+    guard(openArgument);
+  } else {
+    openArgument();
+  }
+}
+
+void DocumentCommands::restore(const QString &fileName, const QString &text) {
+  session().setFileName(fileName);
+  // The file as it is now is what a save may replace without a question.
+  diskStamp_ = stampOfFile(fileName);
+  editor()->setText(text);
+  editor()->setModified(true);
+  updateTitle();
+}
+
+QByteArray DocumentCommands::encodedText() {
+  cp932::Encoded encoded = cp932::encode(editor()->rawText());
+  ProgramEditor &edit = *editor();
+  const auto select = [&edit](int at, int length) {
+    edit.setSelStart(at);
+    edit.setSelLength(length);
+    edit.ensureCursorVisible();
+  };
+  // The first problem in the text is the one reported.
+  const qsizetype misread = encoded.firstMisread;
+  if (misread >= 0 && (encoded.ok() || misread < encoded.firstUnencodable)) {
+    select(static_cast<int>(misread), 1);
+    throw Error(
+        QStringLiteral("保存すると、次に開いたときに別の文字に変わってしまうバイトが %1 行目にあります。\n"
+                       "そのバイトの記号を選択しました。"
+                       "書き換えるか削除してから保存してください。")
+            .arg(edit.textCursor().blockNumber() + 1));
+  }
+  if (!encoded.ok()) {
+    const int at = static_cast<int>(encoded.firstUnencodable);
+    const QChar first = edit.charAt(at);
+    const bool pair = first.isHighSurrogate() && edit.charAt(at + 1).isLowSurrogate();
+    select(at, pair ? 2 : 1);
+    const char32_t code = pair ? QChar::surrogateToUcs4(first, edit.charAt(at + 1)) : first.unicode();
+    throw Error(QStringLiteral("シフトJISで保存できない文字が %1 個あります。\n"
+                               "最初の文字「%2」(U+%3) を選択しました。"
+                               "この文字を書き換えてから保存してください。")
+                    .arg(encoded.unencodableCount)
+                    .arg(QString::fromUcs4(&code, 1),
+                         QString::number(static_cast<uint>(code), 16).toUpper().rightJustified(4, u'0')));
+  }
+  return std::move(encoded.bytes);
+}
+
+bool DocumentCommands::chooseSavePath() {
+  // The dialog is shared with Convert, which leaves its own filter and title.
+  FileDialog &dialog = session().saveDialog();
+  dialog.filter = kTextFilter;
+  dialog.title.clear();
+  return ui().execSaveDialog(window(), dialog);
+}
+
+void DocumentCommands::rename(const QString &path) {
+  session().setFileName(path);
+  diskStamp_ = stampOfFile(path);
+}
+
+void DocumentCommands::save() {
+  // Text that Shift-JIS cannot hold is reported before anything else.
+  const QByteArray bytes = encodedText();
+  if (session().fileName().isEmpty()) {
+    if (!chooseSavePath()) {
+      return;
+    }
+    rename(session().saveDialog().fileName);
+    updateTitle();
+  } else if (!mayReplaceFile()) {
+    return;
+  }
+  writeDocument(bytes);
+  addRecent();
+}
+
+void DocumentCommands::saveAs() {
+  const QByteArray bytes = encodedText();
+  if (!chooseSavePath()) {
+    return;
+  }
+  rename(session().saveDialog().fileName);
+  writeDocument(bytes);
+  updateTitle();
+  addRecent();
+}
+
+void DocumentCommands::writeDocument(const QByteArray &bytes) {
+  writeFileAtomically(session().fileName(), bytes);
+  diskStamp_ = stampOf(session().fileName(), bytes);
+  editor()->setModified(false);
+  emit session().documentSaved();
+}
+
+bool DocumentCommands::mayReplaceFile() {
+  QString question;
+  switch (changeSince(session().fileName(), diskStamp_)) {
+  case DiskChange::None:
+    return true;
+  case DiskChange::Changed:
+    question = QStringLiteral("ファイル \"%1\" は、読み込んだ後にほかのプログラムによって変更されています。\n"
+                              "上書きすると、その変更は失われます。上書き保存しますか?");
+    break;
+  case DiskChange::Removed:
+    question = QStringLiteral("ファイル \"%1\" は、読み込んだ後に削除されたか、名前が変わっています。\n"
+                              "この名前で保存しますか?");
+    break;
+  }
+  return ui().messageBox(window(), question.arg(QDir::toNativeSeparators(session().fileName())),
+                         QStringLiteral("kavrin"), MsgButtons::YesNo, MsgResult::No) == MsgResult::Yes;
+}
+
+void DocumentCommands::addRecent() {
+  kavrin::addRecent(recent_, session().fileName());
+  updateRecentMenu();
+}
+
+void DocumentCommands::updateRecentMenu() {
+  for (int i = 0; i < kRecentCount; ++i) {
+    const RecentMenuItem shown = recentMenuItem(i, recent_.value(i));
+    recentItems_[i]->setVisible(shown.visible);
+    if (shown.caption) {
+      recentItems_[i]->setText(*shown.caption);
+      recentItems_[i]->setEnabled(shown.enabled);
+    }
+  }
+}
+
+void DocumentCommands::openRecent(int index) {
+  const QString path = recent_.value(index);
+  if (!QFileInfo::exists(path)) {
+    message(QStringLiteral("ファイルが見つかりません"));
+    return;
+  }
+  if (querySave()) {
+    load(path);
+  }
+}
+
+void DocumentCommands::openDropped(const QStringList &paths) {
+  if (paths.isEmpty()) {
+    return;
+  }
+  // The prompt and the load run after the drop has ended, so that no modal
+  // box holds up the program the files came from.
+  const QString first = paths.first();
+  QTimer::singleShot(0, this, [this, first] {
+    guard([this, &first] {
+      if (querySave()) {
+        load(first);
+      }
+    });
+  });
+}
+
+bool DocumentCommands::eventFilter(QObject *watched, QEvent *event) {
+  const QEvent::Type type = event->type();
+  if (watched != window() ||
+      (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)) {
+    return WindowFeature::eventFilter(watched, event);
+  }
+  auto *drop = static_cast<QDropEvent *>(event);
+  const QStringList files = localFiles(drop->mimeData());
+  if (files.isEmpty()) {
+    return false;
+  }
+  drop->acceptProposedAction();
+  if (type == QEvent::Drop) {
+    openDropped(files);
+  }
+  return true;
+}
+
+} // namespace kavrin

@@ -1,0 +1,50 @@
+#include "editing/edit_commands.h"
+
+#include "widgets/program_editor.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMimeData>
+
+namespace kavrin {
+
+EditCommands::EditCommands(const FeatureContext &context) : WindowFeature(context) {
+  ProgramEditor *edit = editor();
+  connect(addItem("undo", QStringLiteral("元に戻す(&U)"), Qt::CTRL | Qt::Key_Z), &QAction::triggered, edit,
+          &QPlainTextEdit::undo);
+  cut_ = addItem("cut", QStringLiteral("切り取り(&T)"), Qt::CTRL | Qt::Key_X);
+  copy_ = addItem("copy", QStringLiteral("コピー(&C)"), Qt::CTRL | Qt::Key_C);
+  paste_ = addItem("paste", QStringLiteral("貼り付け(&P)"), Qt::CTRL | Qt::Key_V);
+  connect(addItem("selectAll", QStringLiteral("すべて選択(&A)"), Qt::CTRL | Qt::Key_A), &QAction::triggered,
+          edit, &QPlainTextEdit::selectAll);
+  cut_->setStatusTip(QStringLiteral("切り取り"));
+  copy_->setStatusTip(QStringLiteral("コピー"));
+  paste_->setStatusTip(QStringLiteral("貼り付け"));
+  connect(cut_, &QAction::triggered, edit, &QPlainTextEdit::cut);
+  connect(copy_, &QAction::triggered, edit, &QPlainTextEdit::copy);
+  connect(paste_, &QAction::triggered, edit, &QPlainTextEdit::paste);
+  connect(edit, &QPlainTextEdit::copyAvailable, this, &EditCommands::updateItems);
+  connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &EditCommands::updateItems);
+  updateItems();
+}
+
+void EditCommands::started() {
+  // The clipboard may have changed while another program had it.
+  for (QObject *shownIn : paste_->associatedObjects()) {
+    if (auto *menu = qobject_cast<QMenu *>(shownIn)) {
+      connect(menu, &QMenu::aboutToShow, this, &EditCommands::updateItems);
+    }
+  }
+}
+
+void EditCommands::updateItems() {
+  const bool selected = editor()->textCursor().hasSelection();
+  cut_->setEnabled(selected);
+  copy_->setEnabled(selected);
+  const QMimeData *clip = QGuiApplication::clipboard()->mimeData();
+  paste_->setEnabled(clip != nullptr && clip->hasText());
+}
+
+} // namespace kavrin

@@ -1,0 +1,104 @@
+#include "editing/format_commands.h"
+
+#include "logic/settings_table.h"
+#include "platform/fonts.h"
+#include "widgets/program_editor.h"
+
+#include <QAction>
+
+#include <cstdint>
+
+namespace kavrin {
+namespace {
+
+// Colours are stored as the signed reading of their 32 bits.
+TColor toColor(int stored) { return static_cast<TColor>(static_cast<std::uint32_t>(stored)); }
+int storedColor(TColor color) { return static_cast<std::int32_t>(color); }
+
+// The editor's font by the name the settings give it, as its installed
+// substitute: asking Qt for a missing face makes it search every font.
+QFont editorFont(const QFont &base, const QString &name, int points, bool bold, bool italic) {
+  QFont font = base;
+  font.setFamily(installedFamily(name));
+  if (points > 0) {
+    font.setPointSize(points);
+  }
+  font.setBold(bold);
+  font.setItalic(italic);
+  return font;
+}
+
+int pointSizeOf(const QFont &font, const QWidget *widget) {
+  if (font.pointSize() > 0) {
+    return font.pointSize();
+  }
+  return qRound(font.pixelSize() * 72.0 / widget->logicalDpiY());
+}
+
+} // namespace
+
+FormatCommands::FormatCommands(const FeatureContext &context) : WindowFeature(context) {
+  wrap_ = addItem("wordWrap", QStringLiteral("右端で折り返す(&W)"));
+  wrap_->setCheckable(true);
+  connect(wrap_, &QAction::triggered, this, &FormatCommands::applyWordWrap);
+  addCommand("font", QStringLiteral("フォント(&F)..."), &FormatCommands::chooseFont);
+  addCommand("background", QStringLiteral("背景色(&B)..."), &FormatCommands::chooseBackground);
+  fontDialog_.font = windowFont();
+}
+
+void FormatCommands::readSettings(const SettingValues &values) {
+  ProgramEditor &edit = *editor();
+  wrap_->setChecked(values.number(Setting::Wrap) != 0);
+  applyWordWrap();
+  edit.setColor(toColor(values.number(Setting::BackColor)));
+  fontName_ = values.text(Setting::FontName);
+  edit.setFont(editorFont(editorDesignFont(), fontName_, values.number(Setting::FontSize),
+                          values.number(Setting::FontBold) != 0, values.number(Setting::FontItalic) != 0));
+  edit.setFontColor(toColor(values.number(Setting::FontColor)));
+  edit.setModified(false);
+}
+
+void FormatCommands::writeSettings(SettingValues &values) const {
+  const ProgramEditor &edit = *editor();
+  values.set(Setting::Wrap, wrap_->isChecked() ? 1 : 0);
+  values.set(Setting::BackColor, storedColor(edit.color()));
+  const QFont font = edit.font();
+  // The name read comes back unchanged while the face is still the one it
+  // stands for.
+  const bool sameFace = installedFamily(fontName_).compare(font.family(), Qt::CaseInsensitive) == 0;
+  values.set(Setting::FontName, sameFace ? fontName_ : font.family());
+  values.set(Setting::FontSize, pointSizeOf(font, &edit));
+  values.set(Setting::FontColor, storedColor(edit.fontColor()));
+  values.set(Setting::FontBold, font.bold() ? 1 : 0);
+  values.set(Setting::FontItalic, font.italic() ? 1 : 0);
+}
+
+void FormatCommands::applyWordWrap() {
+  ProgramEditor &edit = *editor();
+  if (wrap_->isChecked()) {
+    edit.setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    edit.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  } else {
+    edit.setLineWrapMode(QPlainTextEdit::NoWrap);
+    edit.setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  }
+  edit.setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+}
+
+void FormatCommands::chooseFont() {
+  fontDialog_.font = editor()->font();
+  fontDialog_.color = editor()->fontColor();
+  if (ui().execFontDialog(window(), fontDialog_)) {
+    editor()->setFont(fontDialog_.font);
+    editor()->setFontColor(fontDialog_.color);
+  }
+}
+
+void FormatCommands::chooseBackground() {
+  colorDialog_ = editor()->color();
+  if (ui().execColorDialog(window(), colorDialog_)) {
+    editor()->setColor(colorDialog_);
+  }
+}
+
+} // namespace kavrin

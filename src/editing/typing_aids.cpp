@@ -1,0 +1,187 @@
+#include "editing/typing_aids.h"
+
+#include "logic/auto_number.h"
+#include "logic/function_keys.h"
+#include "logic/keyword_list.h"
+#include "logic/settings_table.h"
+#include "platform/user_interface.h"
+#include "widgets/program_editor.h"
+#include "widgets/session.h"
+#include "widgets/status_bar.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+
+#include <algorithm>
+
+namespace kavrin {
+namespace {
+
+bool isTab(const QKeyEvent &key) { return key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab; }
+
+} // namespace
+
+TypingAids::TypingAids(const FeatureContext &context) : WindowFeature(context) {
+  auto_ = addItem("auto", QStringLiteral("AUTO(&A)"));
+  mode5_ = addItem("mode5", QStringLiteral("モード1-5(&5)"));
+  mode6_ = addItem("mode6", QStringLiteral("モード6(&6)"));
+  auto *modes = new QActionGroup(this);
+  modes->setExclusive(true);
+  for (QAction *item : {auto_, mode5_, mode6_}) {
+    item->setCheckable(true);
+  }
+  modes->addAction(mode5_);
+  modes->addAction(mode6_);
+  auto_->setChecked(true);
+  mode5_->setChecked(true);
+  connectGuarded(mode5_, [this] { selectMode(5); });
+  connectGuarded(mode6_, [this] { selectMode(6); });
+
+  editor()->installEventFilter(this);
+  editor()->setOverwriteMode(false);
+  connect(&session(), &Session::preferencesChanged, this, &TypingAids::updateLegend);
+  updateLegend();
+}
+
+void TypingAids::readSettings(const SettingValues &values) {
+  selectMode(values.number(Setting::Mode) == 5 ? 5 : 6);
+  auto_->setChecked(values.number(Setting::AutoFlag) != 0);
+}
+
+void TypingAids::writeSettings(SettingValues &values) const {
+  values.set(Setting::Mode, mode5_->isChecked() ? 5 : 6);
+  values.set(Setting::AutoFlag, auto_->isChecked() ? 1 : 0);
+}
+
+bool TypingAids::autoNumbering() const { return auto_->isChecked(); }
+
+void TypingAids::selectMode(int mode) {
+  (mode == 5 ? mode5_ : mode6_)->setChecked(true);
+  session().setMode(mode);
+  // The cycle ends before the load, which may fail and leave the list empty.
+  completion_.CompActive = false;
+  const QString file = mode == 5 ? QStringLiteral("qmcode.txt") : QStringLiteral("qmsrcode.txt");
+  QStringList keywords;
+  try {
+    keywords = loadKeywordList(keywordFilePath(session().paths().exeDir, file));
+  } catch (...) {
+    session().setKeywords({});
+    throw;
+  }
+  session().setKeywords(keywords);
+}
+
+bool TypingAids::eventFilter(QObject *watched, QEvent *event) {
+  if (watched != editor()) {
+    return WindowFeature::eventFilter(watched, event);
+  }
+  switch (event->type()) {
+  case QEvent::ShortcutOverride:
+    // The editor claims keys such as Ctrl+C for itself; the menu's own
+    // shortcuts go to the menu, as they do before any key reaches an edit
+    // control on Windows.
+    if (isMenuShortcut(*static_cast<QKeyEvent *>(event))) {
+      event->ignore();
+      return true;
+    }
+    break;
+  case QEvent::KeyPress: {
+    const auto &key = *static_cast<QKeyEvent *>(event);
+    // TAB is never text for the editor, nor a move of the focus.
+    if (keyPressed(key) || isTab(key)) {
+      return true;
+    }
+    keyDown(key.key(), key.modifiers());
+    break;
+  }
+  case QEvent::KeyRelease: {
+    const auto &key = *static_cast<QKeyEvent *>(event);
+    if (!key.isAutoRepeat()) {
+      keyUp(key.key());
+    }
+    break;
+  }
+  case QEvent::InputMethod: {
+    // Text from an input method is typing like any key's.
+    const auto &input = *static_cast<QInputMethodEvent *>(event);
+    if (!input.commitString().isEmpty() || !input.preeditString().isEmpty()) {
+      keyDown(Qt::Key_unknown, Qt::NoModifier);
+    }
+    break;
+  }
+  default:
+    break;
+  }
+  return WindowFeature::eventFilter(watched, event);
+}
+
+bool TypingAids::isMenuShortcut(const QKeyEvent &key) const {
+  if (key.modifiers() == Qt::NoModifier || key.modifiers() == Qt::ShiftModifier ||
+      key.modifiers() == Qt::KeypadModifier) {
+    return false; // typing
+  }
+  const QKeySequence pressed(key.keyCombination());
+  for (const QAction *column : context().menuBar->actions()) {
+    const QList<QAction *> items = column->menu() != nullptr ? column->menu()->actions() : QList<QAction *>();
+    if (std::any_of(items.begin(), items.end(), [&pressed](const QAction *item) {
+          return item->isEnabled() && !item->shortcut().isEmpty() && item->shortcut() == pressed;
+        })) {
+      return true;
+    }
+  }
+  return false;
+}
+
+bool TypingAids::keyPressed(const QKeyEvent &key) {
+  if (isTab(key)) {
+    const bool backwards = key.key() == Qt::Key_Backtab || (key.modifiers() & Qt::ShiftModifier);
+    if (completeKeyword(*editor(), session().keywords(), backwards, completion_)) {
+      ui().beep();
+    }
+    return false;
+  }
+  if ((key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) && auto_->isChecked()) {
+    endCompletion(*editor(), completion_, true);
+    autoNumberReturn(*editor(), session().preferences().autoIncrement);
+    return true;
+  }
+  return false;
+}
+
+void TypingAids::keyDown(int key, Qt::KeyboardModifiers modifiers) {
+  endCompletionOnKey(*editor(), completion_, key);
+  const int index = functionKeyIndex(key, modifiers);
+  if (index >= 0) {
+    editor()->setSelText(session().preferences().functionKeys[index]);
+  }
+  if (key == Qt::Key_Insert) {
+    // Qt's editor does not switch overwriting on this key by itself.
+    inserting_ = !inserting_;
+    editor()->setOverwriteMode(!inserting_);
+    updateLegend();
+  } else if (key == Qt::Key_Shift) {
+    shiftDown_ = true;
+    updateLegend();
+  }
+}
+
+void TypingAids::keyUp(int key) {
+  if (key == Qt::Key_Shift) {
+    shiftDown_ = false;
+    updateLegend();
+  }
+}
+
+void TypingAids::updateLegend() {
+  const auto &keys = session().preferences().functionKeys;
+  for (int panel = 0; panel < 5; ++panel) {
+    context().statusBar->setPanelText(panel, keys[shiftDown_ ? panel + 5 : panel]);
+  }
+  context().statusBar->setPanelText(5, inserting_ ? QStringLiteral("INS") : QStringLiteral("OVW"));
+}
+
+} // namespace kavrin

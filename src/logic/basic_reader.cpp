@@ -1,0 +1,378 @@
+#include "logic/basic_reader.h"
+
+#include "logic/keyword_matcher.h"
+
+#include <algorithm>
+
+namespace kavrin::basic {
+namespace {
+
+bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
+bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+
+// The words that decide how the rest of a statement reads.
+enum class Word {
+  None,
+  GoTo,
+  GoSub,
+  Then,
+  Else,
+  Restore,
+  Resume,
+  Run,
+  Return,
+  List,
+  Delete,
+  Erl,
+  On,
+  Error,
+  Rem,
+  Data
+};
+
+const struct {
+  const char16_t *text;
+  Word word;
+} kWords[] = {
+    {u"GOTO", Word::GoTo},  {u"GOSUB", Word::GoSub},     {u"THEN", Word::Then},
+    {u"ELSE", Word::Else},  {u"RESTORE", Word::Restore}, {u"RESUME", Word::Resume},
+    {u"RUN", Word::Run},    {u"RETURN", Word::Return},   {u"LIST", Word::List},
+    {u"LLIST", Word::List}, {u"DELETE", Word::Delete},   {u"ERL", Word::Erl},
+    {u"ON", Word::On},      {u"ERROR", Word::Error},     {u"REM", Word::Rem},
+    {u"DATA", Word::Data},
+};
+
+// "GO TO" with blanks between its halves.
+qsizetype goToWithBlanks(QStringView text, qsizetype pos) {
+  if (!matchesAt(text, pos, u"GO")) {
+    return 0;
+  }
+  qsizetype i = pos + 2;
+  while (i < text.size() && isBlank(text[i])) {
+    ++i;
+  }
+  return i > pos + 2 && matchesAt(text, i, u"TO") ? i + 2 - pos : 0;
+}
+
+Word wordAt(QStringView text, qsizetype pos, qsizetype &length) {
+  length = 0;
+  Word found = Word::None;
+  if (!QStringView(u"GTERLDO").contains(QChar(upperAscii(text[pos])))) {
+    return found;
+  }
+  for (const auto &w : kWords) {
+    const QStringView word(w.text);
+    if (word.size() > length && matchesAt(text, pos, word)) {
+      length = word.size();
+      found = w.word;
+    }
+  }
+  if (const qsizetype spaced = goToWithBlanks(text, pos); spaced > length) {
+    length = spaced;
+    found = Word::GoTo;
+  }
+  return found;
+}
+
+// What the next number of the statement would be.
+// A range is a start, a dash, an end: RangeEnd follows a start, AfterDash
+// the dash.
+enum class Expect {
+  Nothing,
+  Line,
+  LineNotZero,
+  LineList,
+  Range,
+  RangeEnd,
+  AfterDash,
+  Comparison,
+  LineAfterCompare
+};
+
+class Scanner {
+public:
+  Scanner(QStringView line, const KeywordMatcher *colours, std::vector<Span> *spans,
+          std::vector<LineReference> *refs)
+      : s_(line), colours_(colours), spans_(spans), refs_(refs) {}
+
+  void run(qsizetype from) {
+    i_ = from;
+    while (i_ < s_.size()) {
+      step();
+    }
+  }
+
+private:
+  void span(qsizetype start, qsizetype length, SpanKind kind) {
+    if (spans_ != nullptr && length > 0) {
+      spans_->push_back({start, length, kind});
+    }
+  }
+
+  void step() {
+    const QChar c = s_[i_];
+    if (isBlank(c)) {
+      ++i_;
+    } else if (c == u'"') {
+      string();
+    } else if (inData_) {
+      data(c);
+    } else if (c == u'\'') {
+      span(i_, s_.size() - i_, SpanKind::Comment);
+      i_ = s_.size();
+    } else if (isDigit(c)) {
+      number();
+    } else {
+      symbol(c);
+    }
+  }
+
+  void string() {
+    const qsizetype close = s_.indexOf(u'"', i_ + 1);
+    const qsizetype end = close < 0 ? s_.size() : close + 1;
+    span(i_, end - i_, SpanKind::String);
+    i_ = end;
+    expect_ = Expect::Nothing;
+  }
+
+  void data(QChar c) {
+    if (c == u':') {
+      endStatement();
+    }
+    ++i_;
+  }
+
+  void endStatement() {
+    expect_ = Expect::Nothing;
+    inOn_ = onError_ = inData_ = false;
+  }
+
+  void reference(qsizetype start, qsizetype length, LineNumber value, bool endsRange = false) {
+    if (refs_ != nullptr) {
+      refs_->push_back({start, length, std::move(value), endsRange});
+    }
+  }
+
+  void number() {
+    const qsizetype start = i_;
+    qsizetype length = 0;
+    LineNumber value = readNumber(s_, i_, length);
+    i_ += length;
+    switch (expect_) {
+    case Expect::Line:
+    case Expect::LineAfterCompare:
+    case Expect::LineList:
+      reference(start, length, std::move(value));
+      break;
+    case Expect::LineNotZero:
+      if (value != LineNumber(0)) {
+        reference(start, length, std::move(value));
+      }
+      break;
+    case Expect::Range:
+    case Expect::RangeEnd:
+    case Expect::AfterDash:
+      reference(start, length, std::move(value), expect_ == Expect::AfterDash);
+      expect_ = expect_ == Expect::Range ? Expect::RangeEnd : Expect::Nothing;
+      return;
+    default:
+      skipNumberRest();
+      expect_ = Expect::Nothing;
+      return;
+    }
+    if (expect_ != Expect::LineList) {
+      expect_ = Expect::Nothing;
+    }
+  }
+
+  // A fraction or an exponent belongs to the number, not to a keyword.
+  void skipNumberRest() {
+    while (i_ < s_.size() && (isDigit(s_[i_]) || s_[i_] == u'.')) {
+      ++i_;
+    }
+    if (i_ + 1 < s_.size() && (upperAscii(s_[i_]) == u'E' || upperAscii(s_[i_]) == u'D')) {
+      qsizetype k = i_ + 1;
+      if (s_[k] == u'+' || s_[k] == u'-') {
+        ++k;
+      }
+      if (k < s_.size() && isDigit(s_[k])) {
+        i_ = k;
+        while (i_ < s_.size() && isDigit(s_[i_])) {
+          ++i_;
+        }
+      }
+    }
+  }
+
+  void hexNumber() {
+    const char16_t base = i_ + 1 < s_.size() ? upperAscii(s_[i_ + 1]) : u'\0';
+    i_ += 2;
+    while (i_ < s_.size() &&
+           (isDigit(s_[i_]) || (base == u'H' && upperAscii(s_[i_]) >= u'A' && upperAscii(s_[i_]) <= u'F'))) {
+      ++i_;
+    }
+  }
+
+  void symbol(QChar c) {
+    if (c == u'&' && i_ + 1 < s_.size() && QStringView(u"HOB").contains(QChar(upperAscii(s_[i_ + 1])))) {
+      hexNumber();
+      expect_ = Expect::Nothing;
+      return;
+    }
+    qsizetype wordLength = 0;
+    const Word word = wordAt(s_, i_, wordLength);
+    const qsizetype shownLength = colours_ != nullptr ? colours_->matchAt(s_, i_) : 0;
+    if (word != Word::None && wordLength >= shownLength) {
+      keyword(word, wordLength, shownLength > 0);
+      return;
+    }
+    if (shownLength > 0) {
+      span(i_, shownLength, SpanKind::Keyword);
+      i_ += shownLength;
+      expect_ = Expect::Nothing;
+      return;
+    }
+    punctuation(c);
+    ++i_;
+  }
+
+  void punctuation(QChar c) {
+    if (c == u':') {
+      endStatement();
+    } else if (expect_ == Expect::LineList && c == u',') {
+      // the next entry of an ON list
+    } else if ((expect_ == Expect::Range || expect_ == Expect::RangeEnd || expect_ == Expect::AfterDash) &&
+               c == u'-') {
+      expect_ = Expect::AfterDash;
+    } else if ((expect_ == Expect::Comparison || expect_ == Expect::LineAfterCompare) &&
+               (c == u'=' || c == u'<' || c == u'>')) {
+      expect_ = Expect::LineAfterCompare;
+    } else {
+      expect_ = Expect::Nothing;
+    }
+  }
+
+  void keyword(Word word, qsizetype length, bool shown) {
+    if (word == Word::Rem) {
+      span(i_, s_.size() - i_, SpanKind::Comment);
+      i_ = s_.size();
+      return;
+    }
+    if (shown) {
+      span(i_, length, SpanKind::Keyword);
+    }
+    i_ += length;
+    expect_ = expectAfter(word);
+  }
+
+  Expect expectAfter(Word word) {
+    switch (word) {
+    case Word::GoTo:
+    case Word::GoSub:
+      if (onError_) {
+        return Expect::LineNotZero;
+      }
+      return inOn_ ? Expect::LineList : Expect::Line;
+    case Word::Then:
+    case Word::Else:
+    case Word::Restore:
+    case Word::Run:
+    case Word::Return:
+      return Expect::Line;
+    case Word::Resume:
+      return Expect::LineNotZero;
+    case Word::List:
+    case Word::Delete:
+      return Expect::Range;
+    case Word::Erl:
+      return Expect::Comparison;
+    case Word::On:
+      inOn_ = true;
+      break;
+    case Word::Error:
+      onError_ = inOn_;
+      break;
+    case Word::Data:
+      inData_ = true;
+      break;
+    default:
+      break;
+    }
+    return Expect::Nothing;
+  }
+
+  QStringView s_;
+  const KeywordMatcher *colours_;
+  std::vector<Span> *spans_;
+  std::vector<LineReference> *refs_;
+  qsizetype i_ = 0;
+  Expect expect_ = Expect::Nothing;
+  bool inOn_ = false;
+  bool onError_ = false;
+  bool inData_ = false;
+};
+
+} // namespace
+
+LineNumber readNumber(QStringView text, qsizetype pos, qsizetype &length) {
+  quint64 value = 0;
+  qsizetype significant = 0;
+  qsizetype i = pos;
+  for (; i < text.size() && isDigit(text[i]); ++i) {
+    // Past the digits the integer holds the value wraps, unused.
+    value = value * 10 + (text[i].unicode() - u'0');
+    significant += value != 0 || significant > 0 ? 1 : 0;
+  }
+  length = i - pos;
+  return significant > LineNumber::kIntegerDigits ? LineNumber::fromDigits(text.sliced(pos, length))
+                                                  : LineNumber(value);
+}
+
+ProgramLine readLineNumber(QStringView line) {
+  ProgramLine result;
+  qsizetype i = 0;
+  while (i < line.size() && isBlank(line[i])) {
+    ++i;
+  }
+  qsizetype length = 0;
+  LineNumber number = readNumber(line, i, length);
+  if (length > 0) {
+    result = {true, i, length, std::move(number), {}};
+  }
+  return result;
+}
+
+ProgramLine readLine(QStringView line) {
+  ProgramLine result = readLineNumber(line);
+  if (result.isProgram) {
+    Scanner(line, nullptr, nullptr, &result.references).run(result.numberStart + result.numberLength);
+  }
+  return result;
+}
+
+std::vector<Span> colourSpans(QStringView line, const KeywordMatcher &keywords) {
+  std::vector<Span> spans;
+  const ProgramLine numbered = readLineNumber(line);
+  if (numbered.isProgram) {
+    spans.push_back({numbered.numberStart, numbered.numberLength, SpanKind::LineNumber});
+    Scanner(line, &keywords, &spans, nullptr).run(numbered.numberStart + numbered.numberLength);
+  }
+  return spans;
+}
+
+TextLines splitLines(QStringView text) {
+  TextLines result;
+  qsizetype start = 0;
+  while (start < text.size()) {
+    qsizetype end = text.indexOf(u'\n', start);
+    if (end < 0) {
+      end = text.size();
+    }
+    result.lines.push_back(text.mid(start, end - start));
+    start = end + 1;
+  }
+  result.endsWithBreak = !text.isEmpty() && text.back() == u'\n';
+  return result;
+}
+
+} // namespace kavrin::basic

@@ -1,0 +1,54 @@
+#include "logic/converter_command.h"
+
+#include "platform/paths.h"
+
+namespace kavrin {
+namespace {
+
+bool isNamed(const QString &name, const char16_t *windowsName, const char16_t *nativeName) {
+  if (name.compare(QString::fromUtf16(windowsName), Qt::CaseInsensitive) == 0) {
+    return true;
+  }
+#if defined(Q_OS_WIN)
+  Q_UNUSED(nativeName);
+  return false;
+#else
+  return name.compare(QString::fromUtf16(nativeName), Qt::CaseInsensitive) == 0;
+#endif
+}
+
+} // namespace
+
+ConverterKind identifyConverter(const QString &convProg) {
+  const QString name = programFileNamePart(convProg);
+  if (isNamed(name, u"txt2bas.exe", u"txt2bas")) {
+    return ConverterKind::Txt2Bas;
+  }
+  if (isNamed(name, u"csave.exe", u"csave")) {
+    return ConverterKind::CSave;
+  }
+  return ConverterKind::Unsupported;
+}
+
+QString tapeImageName(const QString &fileName) {
+  const qsizetype nameStart = fileName.size() - programFileNamePart(fileName).size();
+  const qsizetype dot = fileName.lastIndexOf(u'.');
+  const QString stem = dot >= nameStart ? fileName.left(dot) : fileName;
+  return stem + QStringLiteral(".cas");
+}
+
+ConverterCommand buildConverterCommand(ConverterKind kind, const QString &convProg, bool mode6,
+                                       const QString &textFile, const QString &imageFile) {
+  ConverterCommand command{convProg, {}};
+  if (kind == ConverterKind::CSave) {
+    command.arguments = {QStringLiteral("-o"), imageFile, textFile};
+    return command;
+  }
+  if (mode6) {
+    command.arguments << QStringLiteral("-6");
+  }
+  command.arguments << textFile << imageFile;
+  return command;
+}
+
+} // namespace kavrin

@@ -1,0 +1,48 @@
+#include "logic/file_stamp.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+
+namespace kavrin {
+namespace {
+
+size_t hashOf(QByteArrayView bytes) { return qHashBits(bytes.data(), static_cast<size_t>(bytes.size()), 0); }
+
+} // namespace
+
+FileStamp stampOf(const QString &path, QByteArrayView bytes) {
+  const QFileInfo info(path);
+  if (!info.exists()) {
+    return {};
+  }
+  return {true, info.size(), info.lastModified(), hashOf(bytes), QDateTime::currentDateTime()};
+}
+
+FileStamp stampOfFile(const QString &path) {
+  QFile file(path);
+  if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+    return {};
+  }
+  return stampOf(path, file.readAll());
+}
+
+DiskChange changeSince(const QString &path, const FileStamp &stamp) {
+  const QFileInfo info(path);
+  if (!info.exists()) {
+    return stamp.exists ? DiskChange::Removed : DiskChange::None;
+  }
+  constexpr qint64 kCoarsestTickMs = 2000;
+  if (stamp.exists && info.size() == stamp.size && info.lastModified() == stamp.modified &&
+      stamp.modified.msecsTo(stamp.taken) > kCoarsestTickMs) {
+    return DiskChange::None;
+  }
+  QFile file(path);
+  if (!stamp.exists || !file.open(QIODevice::ReadOnly)) {
+    return DiskChange::Changed;
+  }
+  const QByteArray bytes = file.readAll();
+  return bytes.size() == stamp.size && hashOf(bytes) == stamp.hash ? DiskChange::None : DiskChange::Changed;
+}
+
+} // namespace kavrin

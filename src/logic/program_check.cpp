@@ -1,0 +1,113 @@
+#include "logic/program_check.h"
+
+#include "logic/basic_reader.h"
+#include "platform/cp932.h"
+
+namespace kavrin::basic {
+namespace {
+
+// The machine holds at most this many bytes of one line.
+constexpr qsizetype kLongestLineBytes = 255;
+// No character takes more than two bytes, so shorter lines need no encoding.
+constexpr qsizetype kShortestLongLine = kLongestLineBytes / 2 + 1;
+
+bool isEmptyLine(QStringView line) {
+  for (const QChar c : line) {
+    if (c != u' ' && c != u'\t') {
+      return false;
+    }
+  }
+  return true;
+}
+
+// The line numbers the machine takes that the program has; a reference to
+// a larger one is out of range whatever the text holds.
+class NumberSet {
+public:
+  explicit NumberSet(const TextLines &split) : has_(kLargestLineNumber + 1, false) {
+    for (const QStringView line : split.lines) {
+      const ProgramLine read = readLineNumber(line);
+      if (read.isProgram && !read.number.exceeds(kLargestLineNumber)) {
+        has_[read.number.value()] = true;
+      }
+    }
+  }
+
+  bool contains(const LineNumber &number) const { return has_[number.value()]; }
+
+private:
+  std::vector<bool> has_;
+};
+
+class Checker {
+public:
+  explicit Checker(const TextLines &split) : split_(split), numbers_(split) {}
+
+  std::vector<Finding> run() {
+    for (size_t i = 0; i < split_.lines.size(); ++i) {
+      index_ = static_cast<int>(i);
+      checkLine(split_.lines[i]);
+    }
+    return std::move(findings_);
+  }
+
+private:
+  void add(const QString &message) { findings_.push_back({index_, message}); }
+
+  void checkLine(QStringView text) {
+    const ProgramLine line = readLine(text);
+    if (line.isProgram) {
+      checkNumber(line);
+      for (const LineReference &ref : line.references) {
+        checkReference(ref);
+      }
+    } else if (!isEmptyLine(text)) {
+      add(QStringLiteral("行番号がありません"));
+    }
+    if (text.size() >= kShortestLongLine) {
+      const qsizetype bytes = cp932::encode(text).bytes.size();
+      if (bytes > kLongestLineBytes) {
+        add(QStringLiteral("1 行が %1 バイトを超えています (%2 バイト)").arg(kLongestLineBytes).arg(bytes));
+      }
+    }
+  }
+
+  void checkNumber(const ProgramLine &line) {
+    if (hasPrevious_ && line.number < previous_) {
+      add(QStringLiteral("行番号 %1 が前の行番号 %2 より小さくなっています")
+              .arg(line.number.toString(), previous_.toString()));
+    } else if (hasPrevious_ && line.number == previous_) {
+      add(QStringLiteral("行番号 %1 が重複しています").arg(line.number.toString()));
+    }
+    if (line.number.exceeds(kLargestLineNumber)) {
+      add(QStringLiteral("行番号 %1 が %2 を超えています").arg(line.number.toString(), largest_));
+    }
+    previous_ = line.number;
+    hasPrevious_ = true;
+  }
+
+  void checkReference(const LineReference &ref) {
+    if (ref.target.exceeds(kLargestLineNumber)) {
+      add(QStringLiteral("行 %1 への参照は範囲外です (%2 まで)").arg(ref.target.toString(), largest_));
+    } else if (!ref.endsRange && !numbers_.contains(ref.target)) {
+      add(QStringLiteral("行 %1 への参照がありますが、その行はありません").arg(ref.target.toString()));
+    }
+  }
+
+  const TextLines &split_;
+  NumberSet numbers_;
+  const QString largest_ = QString::number(kLargestLineNumber);
+  std::vector<Finding> findings_;
+  int index_ = 0;
+  bool hasPrevious_ = false;
+  LineNumber previous_;
+};
+
+} // namespace
+
+std::vector<Finding> checkProgram(QStringView text) {
+  const TextLines split = splitLines(text);
+  return Checker(split).run();
+}
+
+} // namespace kavrin::basic

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "logic/function_keys.h"
+
+#include <QString>
+
+#include <array>
+#include <variant>
+
+namespace kavrin {
+
+class Profile;
+
+// What the settings dialog edits: the function-key texts (F1-F5, then
+// Shift+F1 to Shift+F5, with real CR LF line breaks), the AUTO increment and
+// the converter program.
+struct Preferences {
+  std::array<QString, 10> functionKeys = defaultFunctionKeys();
+  int autoIncrement = 10;
+  QString converter = QStringLiteral("txt2bas.exe");
+
+  bool operator==(const Preferences &) const = default;
+};
+
+// Every stored setting, in the order the settings file is written.
+enum class Setting {
+  F1, // F1-F5, then Shift+F1 to Shift+F5
+  Mode = F1 + 10,
+  AutoAdd,
+  AutoFlag,
+  ConvProg,
+  Wrap,
+  BackColor,
+  FontName,
+  FontSize,
+  FontColor,
+  FontBold,
+  FontItalic,
+  Width,
+  Height,
+  Top,
+  Left,
+  Recent1, // the four recent files, newest first
+  Highlight = Recent1 + 4,
+  EmulatorCommand,
+  Count,
+};
+
+inline constexpr int kSettingCount = static_cast<int>(Setting::Count);
+
+inline Setting functionKeySetting(int index) {
+  return static_cast<Setting>(static_cast<int>(Setting::F1) + index);
+}
+inline Setting recentSetting(int index) {
+  return static_cast<Setting>(static_cast<int>(Setting::Recent1) + index);
+}
+
+// A number is read as the profile reads numbers and written in decimal; a
+// text is read and written as it stands.
+using SettingValue = std::variant<int, QString>;
+
+struct SettingKey {
+  QString section;
+  QString key;
+  SettingValue byDefault;
+  // A key of the original settings file is written at every close; a later
+  // one only once it differs from its default, so that a first start and
+  // close still writes exactly the original keys.
+  bool alwaysWritten = true;
+};
+
+const std::array<SettingKey, kSettingCount> &settingKeys();
+
+class SettingValues {
+public:
+  // Every setting at its default.
+  SettingValues();
+
+  int number(Setting s) const { return std::get<int>(at(s)); }
+  const QString &text(Setting s) const { return std::get<QString>(at(s)); }
+  void set(Setting s, SettingValue value) { values_[static_cast<std::size_t>(s)] = std::move(value); }
+
+  // An absent key keeps its default.
+  static SettingValues read(const Profile &ini);
+  void write(Profile &ini) const;
+
+private:
+  const SettingValue &at(Setting s) const { return values_[static_cast<std::size_t>(s)]; }
+
+  std::array<SettingValue, kSettingCount> values_;
+};
+
+} // namespace kavrin

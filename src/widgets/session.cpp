@@ -1,0 +1,23 @@
+#include "widgets/session.h"
+
+namespace kavrin {
+
+Session::Session(ProgramPaths paths, QObject *parent) : QObject(parent), paths_(std::move(paths)) {}
+
+void Session::setKeywords(const QStringList &keywords) {
+  keywords_ = keywords;
+  emit keywordsChanged();
+}
+
+void Session::setPreferences(const Preferences &preferences) {
+  preferences_ = preferences;
+  emit preferencesChanged();
+}
+
+void Session::restore(const QString &fileName, const QString &text) {
+  if (document_ != nullptr) {
+    document_->restore(fileName, text);
+  }
+}
+
+} // namespace kavrin

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "logic/settings_file.h"
+#include "logic/settings_table.h"
+#include "platform/user_interface.h"
+
+#include <QObject>
+#include <QStringList>
+
+namespace kavrin {
+
+// The open document as other command sets may use it.
+class DocumentAccess {
+public:
+  // Asks about unsaved changes, saving when told to; true to go on.
+  virtual bool querySave() = 0;
+  // Takes a recovered text into the window as a modified document.
+  virtual void restore(const QString &fileName, const QString &text) = 0;
+
+protected:
+  ~DocumentAccess() = default;
+};
+
+// What several command sets share: the program's files, the document's
+// name, the BASIC mode with its keyword list and the user's preferences.
+class Session : public QObject {
+  Q_OBJECT
+
+public:
+  explicit Session(ProgramPaths paths, QObject *parent = nullptr);
+
+  const ProgramPaths &paths() const { return paths_; }
+
+  // The document's path, empty for a new one.
+  const QString &fileName() const { return fileName_; }
+  void setFileName(const QString &fileName) { fileName_ = fileName; }
+
+  // 5 for modes 1-5, 6 for mode 6.
+  int mode() const { return mode_; }
+  void setMode(int mode) { mode_ = mode; }
+  // The current mode's keywords, as its list gives them.
+  const QStringList &keywords() const { return keywords_; }
+  void setKeywords(const QStringList &keywords);
+
+  const Preferences &preferences() const { return preferences_; }
+  void setPreferences(const Preferences &preferences);
+
+  // One save dialog serves saving and converting, as one component did:
+  // the name last chosen in either is proposed in both.
+  FileDialog &saveDialog() { return saveDialog_; }
+
+  // The document commands lend themselves here.
+  void setDocument(DocumentAccess *document) { document_ = document; }
+  bool querySave() { return document_ == nullptr || document_->querySave(); }
+  void restore(const QString &fileName, const QString &text);
+
+signals:
+  void keywordsChanged();
+  void preferencesChanged();
+  // The document's text has been written to its file.
+  void documentSaved();
+
+private:
+  ProgramPaths paths_;
+  QString fileName_;
+  int mode_ = 5;
+  QStringList keywords_;
+  Preferences preferences_;
+  FileDialog saveDialog_;
+  DocumentAccess *document_ = nullptr;
+};
+
+} // namespace kavrin

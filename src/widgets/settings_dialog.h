@@ -1,0 +1,65 @@
+#pragma once
+
+#include "logic/settings_table.h"
+#include "platform/user_interface.h"
+
+#include <QDialog>
+
+#include <array>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace kavrin {
+
+// The settings dialog: the function-key texts, the AUTO increment and the
+// converter.  It edits the values it is given; after OK, values() holds
+// what the user confirmed.
+class SettingsDialog : public QDialog {
+  Q_OBJECT
+
+public:
+  SettingsDialog(QWidget *parent, UserInterface &ui);
+
+  void setValues(const Preferences &values);
+  const Preferences &values() const { return values_; }
+
+  // F1 to F5, then Shift+F1 to Shift+F5.
+  QLineEdit *keyEdit(int index) const { return keyEdits_.at(index); }
+  QLineEdit *incrementEdit() const { return increment_; }
+  QLineEdit *converterEdit() const { return converter_; }
+  QPushButton *okButton() const { return ok_; }
+  QPushButton *cancelButton() const { return cancel_; }
+  QPushButton *browseButton() const { return browse_; }
+
+  // Takes the fields over once they are all valid, and closes.
+  void confirm();
+  void browse();
+
+protected:
+  void showEvent(QShowEvent *event) override;
+  void keyPressEvent(QKeyEvent *event) override;
+
+private:
+  // Makes the controls of the layout table, in their tab order.
+  void build();
+  QWidget *make(int row);
+
+  UserInterface &ui_;
+  Preferences values_;
+  std::array<QLineEdit *, 10> keyEdits_{};
+  // The captions of the key fields, in the order of keyEdits_.
+  std::array<QLabel *, 10> keyLabels_{};
+  QLineEdit *increment_ = nullptr;
+  QLineEdit *converter_ = nullptr;
+  QLabel *converterLabel_ = nullptr;
+  std::array<QGroupBox *, 3> groups_{};
+  QPushButton *ok_ = nullptr;
+  QPushButton *cancel_ = nullptr;
+  QPushButton *browse_ = nullptr;
+  FileDialog programDialog_;
+};
+
+} // namespace kavrin
