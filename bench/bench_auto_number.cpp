@@ -1,12 +1,13 @@
 // RETURN with AUTO on, which starts the next numbered line, in a large and
 // a small document; a RETURN that costs the same in any document keeps the
 // ratio of the two near 1.
-#include "app/tform1.h"
+#include "app/main_window.h"
 #include "figures.h"
 #include "measure.h"
 #include "silent_ui.h"
 #include "typing.h"
-#include "widgets/rich_edit.h"
+#include "widgets/program_editor.h"
+#include "widgets/session.h"
 
 #include <QAction>
 #include <QTextBlock>
@@ -37,8 +38,8 @@ struct ReturnTimes {
 
 // Times one RETURN at `caret`, the end of kNumberedLine, in a text of
 // `length` characters, checks that it started line `next` and takes it back.
-void timeReturn(TForm1 &form, int caret, int length, const QString &next, ReturnTimes *times) {
-  RichEdit &edit = *form.RichEdit1;
+void timeReturn(MainWindow &form, int caret, int length, const QString &next, ReturnTimes *times) {
+  ProgramEditor &edit = form.editor();
   const QTextDocument &document = *edit.document();
   const int lines = document.blockCount();
   const int added = 1 + static_cast<int>(next.size());
@@ -54,7 +55,7 @@ void timeReturn(TForm1 &form, int caret, int length, const QString &next, Return
     times->ms.push_back(ms);
     times->repaint.push_back(repaint);
   }
-  form.Undo1Click();
+  form.command("undo")->trigger();
   settle();
   if (edit.textLength() != length || document.blockCount() != lines ||
       document.findBlock(caret).text() != kNumberedLine) {
@@ -69,8 +70,8 @@ void timeReturn(TForm1 &form, int caret, int length, const QString &next, Return
 // Puts kNumberedLine on a new line after the line holding `pos` and times
 // `samples` RETURNs with the caret at its end.  Each is undone, outside the
 // clock, before the next.
-void measureReturnsAt(TForm1 &form, int pos, int samples, ReturnTimes &times) {
-  RichEdit &edit = *form.RichEdit1;
+void measureReturnsAt(MainWindow &form, int pos, int samples, ReturnTimes &times) {
+  ProgramEditor &edit = form.editor();
   const QTextBlock line = edit.document()->findBlock(pos);
   edit.setSelStart(line.position() + line.length() - 1);
   edit.setSelText(u'\n' + kNumberedLine);
@@ -80,7 +81,7 @@ void measureReturnsAt(TForm1 &form, int pos, int samples, ReturnTimes &times) {
   const int length = edit.textLength();
   const QString before = edit.toPlainText();
   // RETURN adds a line break and the start of the next numbered line.
-  const QString next = QString::number(kLineNumber + form.AutoAdd) + u' ';
+  const QString next = QString::number(kLineNumber + form.session().preferences().autoIncrement) + u' ';
   for (int i = 0; i < kReturnWarmUps + samples; ++i) {
     timeReturn(form, caret, length, next, i >= kReturnWarmUps ? &times : nullptr);
   }
@@ -93,8 +94,8 @@ void measureReturnsAt(TForm1 &form, int pos, int samples, ReturnTimes &times) {
 
 std::vector<Row> autoNumberFigures(const Workspace &work) {
   SilentUserInterface ui;
-  const std::unique_ptr<TForm1> form = typingMainWindow(ui, work.settings.none);
-  form->AUTO1->setChecked(true);
+  const std::unique_ptr<MainWindow> form = typingMainWindow(ui, work.settings.none);
+  form->command("auto")->setChecked(true);
   const std::vector<KeyDocument> documents = writeKeyDocuments(work.dir, QStringLiteral("auto-number"));
   struct Places {
     ReturnTimes middle;

@@ -1,16 +1,16 @@
 // The BASIC program tools on a 1 MiB program of 40,000 lines: renumber,
 // sort and the check as units, and sort as the user waits for it, the
 // editor's text replaced.
-#include "app/tform1.h"
+#include "app/main_window.h"
 #include "basic/basic_tools.h"
-#include "basic/program_check.h"
-#include "basic/renumber.h"
-#include "basic/sort_lines.h"
 #include "figures.h"
+#include "logic/program_check.h"
+#include "logic/renumber.h"
+#include "logic/sort_lines.h"
 #include "measure.h"
 #include "platform/cp932.h"
 #include "silent_ui.h"
-#include "widgets/rich_edit.h"
+#include "widgets/program_editor.h"
 
 #include <QCoreApplication>
 #include <QPlainTextEdit>
@@ -100,18 +100,18 @@ std::vector<Row> unitFigures(const QString &ordered, const QString &shuffled) {
 // the editor's own, which no command can avoid.
 Row sortCommandFigure(const Workspace &work, const QString &shuffled) {
   SilentUserInterface ui;
-  const std::unique_ptr<TForm1> form = shownMainWindow(ui, benchPaths(work.settings.none));
+  const std::unique_ptr<MainWindow> form = shownMainWindow(ui, benchPaths(work.settings.none));
   auto *tools = form->findChild<basic::BasicTools *>();
   QPlainTextEdit bare;
-  bare.resize(form->RichEdit1->size());
+  bare.resize(form->editor().size());
   bare.show();
   waitUntilExposed(&bare);
   std::vector<double> kavrinMs, bareMs, ratios;
   for (int i = 0; i < kRuns; ++i) {
-    form->RichEdit1->setText(shuffled);
+    form->editor().setText(shuffled);
     bare.setPlainText(shuffled);
     QCoreApplication::processEvents();
-    kavrinMs.push_back(settledMs(form->RichEdit1, [&] { tools->SortClick(); }));
+    kavrinMs.push_back(settledMs(&form->editor(), [&] { tools->sortProgram(); }));
     bareMs.push_back(settledMs(&bare, [&] {
       QTextCursor all(bare.document());
       all.select(QTextCursor::Document);
@@ -120,7 +120,7 @@ Row sortCommandFigure(const Workspace &work, const QString &shuffled) {
     ratios.push_back(kavrinMs.back() / bareMs.back());
     ui.messages.clear(); // the command's own report
   }
-  form->RichEdit1->setModified(false);
+  form->editor().setModified(false);
   dump("sort command ms", kavrinMs);
   dump("bare replace ms", bareMs);
   const double ratio = median(ratios);

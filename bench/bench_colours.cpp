@@ -2,14 +2,14 @@
 // the lines on screen, against a bare QPlainTextEdit of the same size, and a
 // key typed into it.  Lines off screen are never coloured, so neither may
 // grow with the text.
-#include "app/tform1.h"
+#include "app/main_window.h"
 #include "basic/basic_tools.h"
 #include "figures.h"
 #include "measure.h"
 #include "platform/cp932.h"
 #include "silent_ui.h"
 #include "typing.h"
-#include "widgets/rich_edit.h"
+#include "widgets/program_editor.h"
 
 #include <QCoreApplication>
 #include <QPlainTextEdit>
@@ -49,7 +49,7 @@ QString denseProgram(const QByteArray &sample) {
   }
 }
 
-Row loadFigure(RichEdit &edit, QPlainTextEdit &bare, const QString &text) {
+Row loadFigure(ProgramEditor &edit, QPlainTextEdit &bare, const QString &text) {
   const auto loadColoured = [&] { return settledMs(&edit, [&] { edit.setText(text); }); };
   const auto loadBare = [&] { return settledMs(&bare, [&] { bare.setPlainText(text); }); };
   const auto empty = [&] {
@@ -70,8 +70,8 @@ Row loadFigure(RichEdit &edit, QPlainTextEdit &bare, const QString &text) {
 
 // Times `samples` letters typed into the middle of a line near `pos`, each
 // with the repaint that shows it coloured; each is taken back untimed.
-void timeKeysAt(TForm1 &form, int pos, int samples, std::vector<double> &ms) {
-  RichEdit &edit = *form.RichEdit1;
+void timeKeysAt(MainWindow &form, int pos, int samples, std::vector<double> &ms) {
+  ProgramEditor &edit = form.editor();
   const QTextBlock line = edit.document()->findBlock(pos);
   edit.setSelStart(line.position() + line.length() / 2);
   edit.ensureCursorVisible();
@@ -96,8 +96,8 @@ void timeKeysAt(TForm1 &form, int pos, int samples, std::vector<double> &ms) {
   }
 }
 
-Row keyFigure(TForm1 &form, const QString &text) {
-  RichEdit &edit = *form.RichEdit1;
+Row keyFigure(MainWindow &form, const QString &text) {
+  ProgramEditor &edit = form.editor();
   edit.setText(text);
   settle();
   std::vector<double> middle, nearEnd;
@@ -122,20 +122,20 @@ Row keyFigure(TForm1 &form, const QString &text) {
 std::vector<Row> colourFigures(const Workspace &work) {
   const QString text = denseProgram(work.sample);
   SilentUserInterface ui;
-  const std::unique_ptr<TForm1> form = typingMainWindow(ui, work.settings.none);
+  const std::unique_ptr<MainWindow> form = typingMainWindow(ui, work.settings.none);
   // As the user turns them on, with the mode's keyword list.
-  form->findChild<basic::BasicTools *>()->coloursItem()->trigger();
-  if (!form->RichEdit1->colouring()) {
+  form->command("keywordColours")->trigger();
+  if (!form->editor().colouring()) {
     throw Failure(QStringLiteral("keyword colours did not turn on"));
   }
   QPlainTextEdit bare;
-  bare.resize(form->RichEdit1->size());
+  bare.resize(form->editor().size());
   bare.show();
   waitUntilExposed(&bare);
-  std::vector<Row> rows{loadFigure(*form->RichEdit1, bare, text)};
+  std::vector<Row> rows{loadFigure(form->editor(), bare, text)};
   bare.hide();
   form->activateWindow();
-  form->RichEdit1->setFocus();
+  form->editor().setFocus();
   progress("typing with keyword colours");
   rows.push_back(keyFigure(*form, text));
   requireSilence(ui);

@@ -1,13 +1,15 @@
 // TAB keyword completion with 10,000 keywords, the first TAB of a cycle and
 // the further ones, in a large and a small document.
-#include "app/tform1.h"
-#include "editing/keyword_list.h"
+#include "app/main_window.h"
+#include "editing/typing_aids.h"
 #include "figures.h"
+#include "logic/keyword_list.h"
 #include "measure.h"
 #include "sample_keywords.h"
 #include "silent_ui.h"
 #include "typing.h"
-#include "widgets/rich_edit.h"
+#include "widgets/program_editor.h"
+#include "widgets/session.h"
 
 #include <QTextBlock>
 #include <QTextDocument>
@@ -39,7 +41,7 @@ struct TabTimes {
 // Types a new line ending in kTypedWord after the line holding `pos`, so
 // that the same line in every place and document leaves the document as the
 // only difference, and returns the caret after the word.
-int typeWordAfter(RichEdit &edit, int pos) {
+int typeWordAfter(ProgramEditor &edit, int pos) {
   const QTextBlock line = edit.document()->findBlock(pos);
   const QString text = line.text();
   qsizetype digits = 0;
@@ -57,8 +59,9 @@ int typeWordAfter(RichEdit &edit, int pos) {
 
 // Times `samples` TABs of each kind with the caret after kTypedWord, typed
 // after the line holding `pos`.
-void measureTabsAt(TForm1 &form, int pos, int samples, TabTimes &times) {
-  RichEdit &edit = *form.RichEdit1;
+void measureTabsAt(MainWindow &form, int pos, int samples, TabTimes &times) {
+  ProgramEditor &edit = form.editor();
+  const CompletionState &cycle = form.feature<TypingAids>()->completion();
   const int caret = typeWordAfter(edit, pos);
   const int length = edit.textLength();
 
@@ -69,7 +72,8 @@ void measureTabsAt(TForm1 &form, int pos, int samples, TabTimes &times) {
     if (edit.selLength() > 0) {
       tapKey(form, Qt::Key_Backspace);
     }
-    if (form.CompActive || edit.selStart() != caret || edit.selLength() != 0 || edit.textLength() != length) {
+    if (cycle.CompActive || edit.selStart() != caret || edit.selLength() != 0 ||
+        edit.textLength() != length) {
       throw Failure(QStringLiteral("a completion cycle did not end as a user ends it"));
     }
   };
@@ -78,7 +82,7 @@ void measureTabsAt(TForm1 &form, int pos, int samples, TabTimes &times) {
     const double repaint = settle();
     sendKey(form, Qt::Key_Tab, QEvent::KeyRelease);
     settle();
-    if (!form.CompActive) {
+    if (!cycle.CompActive) {
       throw Failure(QStringLiteral("TAB started no completion cycle"));
     }
     if (kept) {
@@ -89,8 +93,8 @@ void measureTabsAt(TForm1 &form, int pos, int samples, TabTimes &times) {
 
   for (int i = 0; i < kTabWarmUps + samples; ++i) {
     tab(times.first, times.firstRepaint, i >= kTabWarmUps);
-    times.run = form.CompEnd - form.CompFirst;
-    if (form.CompIndex < 0 || times.run < kLeastRun) {
+    times.run = cycle.CompEnd - cycle.CompFirst;
+    if (cycle.CompIndex < 0 || times.run < kLeastRun) {
       throw Failure(QStringLiteral("\"%1\" matches %2 entries").arg(kTypedWord).arg(times.run));
     }
     endCycle();
@@ -116,16 +120,17 @@ void dumpPlace(const QString &where, const TabTimes &times) {
 
 std::vector<Row> completionFigures(const Workspace &work) {
   SilentUserInterface ui;
-  const std::unique_ptr<TForm1> form = typingMainWindow(ui, work.settings.none);
+  const std::unique_ptr<MainWindow> form = typingMainWindow(ui, work.settings.none);
   const QStringList keywords = makeKeywordList(
-      loadKeywordList(keywordFilePath(form->ExeDir, QStringLiteral("qmsrcode.txt"))), kKeywordCount);
+      loadKeywordList(keywordFilePath(form->session().paths().exeDir, QStringLiteral("qmsrcode.txt"))),
+      kKeywordCount);
   const std::vector<KeyDocument> documents = writeKeyDocuments(work.dir, QStringLiteral("completion"));
   struct Places {
     TabTimes middle;
     TabTimes nearEnd;
   };
   std::vector<Places> times(documents.size());
-  form->Keywords = keywords;
+  form->session().setKeywords(keywords);
   measureInRounds(*form, documents, kTabRounds, [&](std::size_t document, int pos, bool nearEnd) {
     measureTabsAt(*form, pos, kTabSamples / kTabRounds,
                   nearEnd ? times[document].nearEnd : times[document].middle);

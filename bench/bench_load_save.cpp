@@ -1,11 +1,12 @@
 // Loading the 4 MiB sample into kavrin's window, against a bare
 // QPlainTextEdit of the same size, and saving it again.
-#include "app/tform1.h"
+#include "app/main_window.h"
+#include "document/document_commands.h"
 #include "figures.h"
 #include "measure.h"
 #include "platform/cp932.h"
 #include "silent_ui.h"
-#include "widgets/rich_edit.h"
+#include "widgets/program_editor.h"
 
 #include <QCoreApplication>
 #include <QPlainTextEdit>
@@ -18,13 +19,15 @@ namespace {
 constexpr int kLoadPairs = 9;
 constexpr int kSaveRuns = 10;
 
-Row loadFigure(TForm1 &form, QPlainTextEdit &bare, const QString &path, const QByteArray &sample) {
+Row loadFigure(MainWindow &form, QPlainTextEdit &bare, const QString &path, const QByteArray &sample) {
   const QString text = cp932::decode(sample);
-  const auto loadKavrin = [&] { return settledMs(form.RichEdit1, [&] { form.LoadFile(path); }); };
+  const auto loadKavrin = [&] {
+    return settledMs(&form.editor(), [&] { form.feature<DocumentCommands>()->load(path); });
+  };
   const auto loadBare = [&] { return settledMs(&bare, [&] { bare.setPlainText(text); }); };
   // Each load starts from an empty editor, as right after start-up.
   const auto empty = [&] {
-    form.RichEdit1->setText(QString());
+    form.editor().setText(QString());
     bare.clear();
     QCoreApplication::processEvents();
   };
@@ -37,12 +40,12 @@ Row loadFigure(TForm1 &form, QPlainTextEdit &bare, const QString &path, const QB
           verdict(ratio, 1.15, 2)};
 }
 
-Row saveFigure(TForm1 &form, const QString &path, const QByteArray &sample) {
-  form.LoadFile(path);
-  form.Save1Click();
+Row saveFigure(MainWindow &form, const QString &path, const QByteArray &sample) {
+  form.feature<DocumentCommands>()->load(path);
+  form.feature<DocumentCommands>()->save();
   std::vector<double> saveMs;
   for (int i = 0; i < kSaveRuns; ++i) {
-    saveMs.push_back(millisecondsOf([&] { form.Save1Click(); }));
+    saveMs.push_back(millisecondsOf([&] { form.feature<DocumentCommands>()->save(); }));
   }
   if (readFile(path) != sample) {
     throw Failure(QStringLiteral("the saved file differs from the one loaded"));
@@ -57,9 +60,9 @@ Row saveFigure(TForm1 &form, const QString &path, const QByteArray &sample) {
 
 std::vector<Row> loadSaveFigures(const Workspace &work) {
   SilentUserInterface ui;
-  const std::unique_ptr<TForm1> form = shownMainWindow(ui, benchPaths(work.settings.none));
+  const std::unique_ptr<MainWindow> form = shownMainWindow(ui, benchPaths(work.settings.none));
   QPlainTextEdit bare;
-  bare.resize(form->RichEdit1->size());
+  bare.resize(form->editor().size());
   bare.show();
   waitUntilExposed(&bare);
   std::vector<Row> rows{loadFigure(*form, bare, work.samplePath, work.sample)};

@@ -1,12 +1,12 @@
 // A recovery copy of a 1 MiB program: what the window's thread spends on
 // it, while the writer's thread builds and writes the copy.
-#include "app/tform1.h"
+#include "app/main_window.h"
 #include "document/recovery_tool.h"
 #include "figures.h"
 #include "measure.h"
 #include "platform/cp932.h"
 #include "silent_ui.h"
-#include "widgets/rich_edit.h"
+#include "widgets/program_editor.h"
 
 namespace kavrin::bench {
 namespace {
@@ -18,8 +18,8 @@ constexpr int kRuns = 15;
 
 std::vector<Row> recoveryFigures(const Workspace &work) {
   SilentUserInterface ui;
-  const std::unique_ptr<TForm1> form = shownMainWindow(ui, benchPaths(work.settings.none));
-  RichEdit &editor = *form->RichEdit1;
+  const std::unique_ptr<MainWindow> form = shownMainWindow(ui, benchPaths(work.settings.none));
+  ProgramEditor &editor = form->editor();
   editor.setText(cp932::decode(work.sample.first(kProgramBytes)));
   editor.setModified(true);
   auto *tool = form->findChild<RecoveryTool *>();

@@ -1,10 +1,11 @@
 #include "children.h"
 
 #include "app/application.h"
-#include "app/tform1.h"
+#include "app/main_window.h"
+#include "document/document_commands.h"
 #include "measure.h"
 #include "silent_ui.h"
-#include "widgets/rich_edit.h"
+#include "widgets/program_editor.h"
 
 #include <QApplication>
 #include <QMainWindow>
@@ -61,7 +62,7 @@ int startUpChild(int &argc, char **argv, const QString &iniFile) {
   giveUpLater();
   initialiseApplication(app);
   SilentUserInterface ui;
-  const std::unique_ptr<TForm1> form = createMainWindow(ui, {}, benchPaths(iniFile));
+  const std::unique_ptr<MainWindow> form = createMainWindow(ui, {}, benchPaths(iniFile));
   if (!form) {
     std::fputs("kavrin's window could not be built\n", stderr);
     return 2;
@@ -94,11 +95,11 @@ int memoryChild(int &argc, char **argv, const QString &iniFile, const QString &f
   QApplication app(argc, argv);
   initialiseApplication(app);
   SilentUserInterface ui;
-  const std::unique_ptr<TForm1> form = shownMainWindow(ui, benchPaths(iniFile));
+  const std::unique_ptr<MainWindow> form = shownMainWindow(ui, benchPaths(iniFile));
   if (!file.isEmpty()) {
-    form->LoadFile(file);
+    form->feature<DocumentCommands>()->load(file);
     QCoreApplication::sendPostedEvents();
-    form->RichEdit1->viewport()->repaint();
+    form->editor().viewport()->repaint();
   }
   requireSilence(ui);
   const std::optional<long long> kib = peakMemoryKiB();

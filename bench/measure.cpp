@@ -1,7 +1,7 @@
 #include "measure.h"
 
 #include "app/application.h"
-#include "app/tform1.h"
+#include "app/main_window.h"
 #include "report.h"
 
 #include <QCoreApplication>
@@ -96,8 +96,8 @@ ProgramPaths benchPaths(const QString &iniFile) {
           QFileInfo(iniFile).dir().filePath(QStringLiteral("state-%1").arg(++windows))};
 }
 
-std::unique_ptr<TForm1> shownMainWindow(UserInterface &ui, const ProgramPaths &paths) {
-  std::unique_ptr<TForm1> form = createMainWindow(ui, {}, paths);
+std::unique_ptr<MainWindow> shownMainWindow(UserInterface &ui, const ProgramPaths &paths) {
+  std::unique_ptr<MainWindow> form = createMainWindow(ui, {}, paths);
   if (!form) {
     throw Failure(QStringLiteral("kavrin's window could not be built"));
   }

@@ -13,7 +13,7 @@ class QPlainTextEdit;
 class QWidget;
 
 namespace kavrin {
-class TForm1;
+class MainWindow;
 class UserInterface;
 struct ProgramPaths;
 } // namespace kavrin
@@ -57,7 +57,7 @@ void waitUntilExposed(QWidget *widget);
 ProgramPaths benchPaths(const QString &iniFile);
 
 // kavrin's main window as start-up builds it, shown and painted.
-std::unique_ptr<TForm1> shownMainWindow(UserInterface &ui, const ProgramPaths &paths);
+std::unique_ptr<MainWindow> shownMainWindow(UserInterface &ui, const ProgramPaths &paths);
 
 // The process's peak resident memory in KiB, where the system tells it.
 std::optional<long long> peakMemoryKiB();

@@ -1,9 +1,11 @@
 #include "typing.h"
 
-#include "app/tform1.h"
+#include "app/main_window.h"
+#include "document/document_commands.h"
+#include "editing/typing_aids.h"
 #include "measure.h"
 #include "sample_program.h"
-#include "widgets/rich_edit.h"
+#include "widgets/program_editor.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -13,7 +15,7 @@
 
 namespace kavrin::bench {
 
-void sendKey(TForm1 &form, Qt::Key key, QEvent::Type type) {
+void sendKey(MainWindow &form, Qt::Key key, QEvent::Type type) {
   QString text;
   switch (key) {
   case Qt::Key_Tab:
@@ -38,17 +40,17 @@ double settle() {
   return millisecondsOf([] { QCoreApplication::sendPostedEvents(); });
 }
 
-void tapKey(TForm1 &form, Qt::Key key) {
+void tapKey(MainWindow &form, Qt::Key key) {
   sendKey(form, key, QEvent::KeyPress);
   sendKey(form, key, QEvent::KeyRelease);
   settle();
 }
 
-std::unique_ptr<TForm1> typingMainWindow(UserInterface &ui, const QString &iniFile) {
-  std::unique_ptr<TForm1> form = shownMainWindow(ui, benchPaths(iniFile));
-  form->RichEdit1->setFocus();
+std::unique_ptr<MainWindow> typingMainWindow(UserInterface &ui, const QString &iniFile) {
+  std::unique_ptr<MainWindow> form = shownMainWindow(ui, benchPaths(iniFile));
+  form->editor().setFocus();
   QCoreApplication::processEvents();
-  if (form->focusWidget() != form->RichEdit1) {
+  if (form->focusWidget() != &form->editor()) {
     throw Failure(QStringLiteral("the editor does not have the focus"));
   }
   return form;
@@ -79,17 +81,17 @@ std::vector<KeyDocument> writeKeyDocuments(const QDir &dir, const QString &prefi
   return documents;
 }
 
-void measureInRounds(TForm1 &form, const std::vector<KeyDocument> &documents, int rounds,
+void measureInRounds(MainWindow &form, const std::vector<KeyDocument> &documents, int rounds,
                      const std::function<void(std::size_t document, int pos, bool nearEnd)> &measureAt) {
   for (int round = 0; round < rounds; ++round) {
     for (std::size_t i = 0; i < documents.size(); ++i) {
       const std::size_t document = (static_cast<std::size_t>(round) + i) % documents.size();
       // Each round starts from the file, with an empty undo history and no
       // completion cycle, so that the edits of one do not pile up in the next.
-      form.CompActive = false;
-      form.LoadFile(documents[document].path);
+      form.feature<TypingAids>()->completion().CompActive = false;
+      form.feature<DocumentCommands>()->load(documents[document].path);
       settle();
-      const int length = form.RichEdit1->textLength();
+      const int length = form.editor().textLength();
       measureAt(document, length / 2, false);
       measureAt(document, std::max(length - kNearEndChars, 0), true);
     }

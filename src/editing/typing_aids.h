@@ -22,7 +22,7 @@ public:
 
   bool autoNumbering() const;
   bool inserting() const { return inserting_; }
-  const CompletionState &completion() const { return completion_; }
+  CompletionState &completion() { return completion_; }
 
   bool eventFilter(QObject *watched, QEvent *event) override;
 

@@ -1,5 +1,7 @@
 #include "support/window_fixture.h"
 
+#include "document/document_commands.h"
+
 #include "convert/emulator_tool.h"
 #include "platform/cp932.h"
 #include "widgets/emulator_dialog.h"
@@ -24,7 +26,7 @@ class ConvertTest : public WindowTest {
 protected:
   void SetUp() override {
     WindowTest::SetUp();
-    form->LoadFile(program);
+    form->feature<DocumentCommands>()->load(program);
   }
 
   // A converter that writes its arguments to <name>.args and "CAS" to its
@@ -39,14 +41,14 @@ protected:
 
   void convertTo(const QString &image) {
     ui.saveAnswers.push_back(image);
-    form->Trans6->trigger();
+    form->command("convert")->trigger();
   }
 
   const QString program = dir.write("prog.txt", "10 END\r\n");
 };
 
 TEST_F(ConvertTest, TheImageIsChosenThenTheConverterRunsInTheMode) {
-  form->ConvProg = converter("txt2bas.exe");
+  setConverter(converter("txt2bas.exe"));
   const QString image = dir.path("my game.cas");
   convertTo(image);
   EXPECT_EQ(ui.saveCalls.at(0).title, "テープイメージに変換");
@@ -54,12 +56,12 @@ TEST_F(ConvertTest, TheImageIsChosenThenTheConverterRunsInTheMode) {
   EXPECT_EQ(ui.saveCalls[0].fileName, dir.path("prog.cas"));
   EXPECT_EQ(dir.read("txt2bas.exe.args"), (program + '\n' + image + '\n').toUtf8());
   EXPECT_EQ(ui.progressTexts, QStringList({"変換中..."}));
-  form->Mode6->trigger();
+  form->command("mode6")->trigger();
   convertTo(image);
   EXPECT_EQ(dir.read("txt2bas.exe.args"), ("-6\n" + program + '\n' + image + '\n').toUtf8());
   EXPECT_EQ(ui.messageTexts(), QStringList({kDone, kDone})); // standard output is not shown
   ui.saveAnswers.push_back(std::nullopt);
-  form->SaveAs1->trigger();
+  form->command("saveAs")->trigger();
   EXPECT_EQ(ui.saveCalls.at(2).fileName, image);
   EXPECT_EQ(ui.saveCalls[2].filter, "テキスト文書 (*.txt)|*.TXT|すべてのファイル (*.*)|*.*");
   EXPECT_EQ(ui.saveCalls[2].title, QString());
@@ -67,9 +69,9 @@ TEST_F(ConvertTest, TheImageIsChosenThenTheConverterRunsInTheMode) {
 
 TEST_F(ConvertTest, ErrorOutputIsShownInBoundedPiecesThenTheResult) {
   const QByteArray error = cp932::encode(QStringLiteral("行 10: 文法エラー\n")).bytes;
-  form->ConvProg = converter("txt2bas.exe", "printf '%s' '" + error + "' >&2\nexit 1\n");
+  setConverter(converter("txt2bas.exe", "printf '%s' '" + error + "' >&2\nexit 1\n"));
   convertTo(dir.path("prog.cas"));
-  form->ConvProg = converter("csave.exe", "head -c 10000 /dev/zero | tr '\\0' x >&2\n");
+  setConverter(converter("csave.exe", "head -c 10000 /dev/zero | tr '\\0' x >&2\n"));
   convertTo(dir.path("prog.cas"));
   QStringList texts = ui.messageTexts();
   EXPECT_EQ(texts.mid(0, 2), QStringList({"行 10: 文法エラー\n", kFailed}));
@@ -82,7 +84,7 @@ TEST_F(ConvertTest, ErrorOutputIsShownInBoundedPiecesThenTheResult) {
 
 // The real window: a box stays open longer than any timer of the window runs.
 TEST_F(ConvertTest, AHangingConverterCanBeCancelledAndHoldsTheWindowMeanwhile) {
-  form->ConvProg = converter("txt2bas.exe", "echo started >&2\nexec sleep 60\n");
+  setConverter(converter("txt2bas.exe", "echo started >&2\nexec sleep 60\n"));
   ui.realProgress = true;
   ui.boxOpenMs = {6000};
   ui.cancelAfterMs = 900;
@@ -95,7 +97,7 @@ TEST_F(ConvertTest, AHangingConverterCanBeCancelledAndHoldsTheWindowMeanwhile) {
 }
 
 TEST_F(ConvertTest, TheProgressWindowNeverCoversABoxNorOutlivesTheConverter) {
-  form->ConvProg = converter("txt2bas.exe", "echo warning 1 >&2\nsleep 0.1\necho warning 2 >&2\n");
+  setConverter(converter("txt2bas.exe", "echo warning 1 >&2\nsleep 0.1\necho warning 2 >&2\n"));
   ui.realProgress = true;
   ui.boxOpenMs = {600, 600};
   convertTo(dir.path("prog.cas"));
@@ -115,7 +117,7 @@ QString emulator(const TempDir &dir, const QString &name) {
 }
 
 TEST_F(ConvertTest, RunInTheEmulatorConvertsThenStartsItWithTheImage) {
-  form->ConvProg = converter("txt2bas.exe");
+  setConverter(converter("txt2bas.exe"));
   auto &tool = *form->findChild<EmulatorTool *>();
   const QString emu = emulator(dir, "my emu");
   ui.modalScripts.push_back([](QDialog &dialog) { // not set: the settings come first
@@ -125,17 +127,17 @@ TEST_F(ConvertTest, RunInTheEmulatorConvertsThenStartsItWithTheImage) {
       }
     }
   });
-  tool.runItem()->trigger();
+  form->command("emulatorRun")->trigger();
   ui.modalScripts.push_back([](QDialog &dialog) { dialog.accept(); }); // an empty command line
-  tool.runItem()->trigger();
+  form->command("emulatorRun")->trigger();
   ui.modalScripts.push_back([&tool](QDialog &dialog) {
     dialog.findChild<QLineEdit *>()->setText("emu 'x");
     static_cast<EmulatorDialog &>(dialog).browseButton()->click(); // refused: no argument is lost
     EXPECT_EQ(dialog.findChild<QLineEdit *>()->text(), "emu 'x");
     dialog.accept();
   });
-  tool.settingsItem()->trigger();
-  tool.runItem()->trigger(); // nothing is converted for a command line that cannot run
+  form->command("emulatorSettings")->trigger();
+  form->command("emulatorRun")->trigger(); // nothing is converted for a command line that cannot run
   EXPECT_TRUE(ui.saveCalls.empty() && ui.openCalls.empty());
   const QString unclosed =
       "エミュレータを起動できません。\nエミュレータのコマンドラインの引用符が閉じていません。";
@@ -151,32 +153,32 @@ TEST_F(ConvertTest, RunInTheEmulatorConvertsThenStartsItWithTheImage) {
     EXPECT_EQ(line->text(), "'" + emu + "' -tape %1 -x");
     QTest::keyClick(line, Qt::Key_Return);
   });
-  tool.settingsItem()->trigger();
+  form->command("emulatorSettings")->trigger();
   const QString image = dir.path("my game's.cas");
   ui.saveAnswers.push_back(image);
-  tool.runItem()->trigger();
+  form->command("emulatorRun")->trigger();
   EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(emu + ".args"); }, 5000));
   EXPECT_EQ(dir.read("my emu.args"), ("-tape\n" + image + "\n-x\n").toUtf8());
   EXPECT_EQ(ui.messageTexts(), QStringList({kDone}));
 
-  form->ConvProg = converter("txt2bas.exe", "exit 1\n"); // a failed conversion starts nothing
+  setConverter(converter("txt2bas.exe", "exit 1\n")); // a failed conversion starts nothing
   QFile::remove(emu + ".args");
   ui.saveAnswers.push_back(image);
-  tool.runItem()->trigger();
+  form->command("emulatorRun")->trigger();
   QTest::qWait(300);
   EXPECT_FALSE(QFile::exists(emu + ".args"));
-  form->ConvProg = converter("txt2bas.exe");
+  setConverter(converter("txt2bas.exe"));
   for (const char *line : {"emu-\u00e9 %1", "kavrin-no-such-emulator %1"}) {
     ui.modalScripts.push_back([line](QDialog &dialog) {
       dialog.findChild<QLineEdit *>()->setText(QString::fromUtf8(line));
       dialog.accept();
     });
   }
-  tool.settingsItem()->trigger(); // OK takes no line the settings file would cut
+  form->command("emulatorSettings")->trigger(); // OK takes no line the settings file would cut
   EXPECT_EQ(ui.messageTexts().last(),
             "エミュレータのコマンドラインに、シフトJISで保存できない文字「\u00e9」があります。");
   ui.saveAnswers.push_back(image);
-  tool.runItem()->trigger();
+  form->command("emulatorRun")->trigger();
   EXPECT_EQ(ui.messageTexts().last(),
             "エミュレータを起動できません。\nプログラムが見つかりません: kavrin-no-such-emulator");
   const QString notRunnable = dir.write("emu.sh", "#!/bin/sh\n"); // not executable
@@ -184,9 +186,9 @@ TEST_F(ConvertTest, RunInTheEmulatorConvertsThenStartsItWithTheImage) {
     dialog.findChild<QLineEdit *>()->setText(notRunnable);
     dialog.accept();
   });
-  tool.settingsItem()->trigger();
+  form->command("emulatorSettings")->trigger();
   ui.saveAnswers.push_back(image);
-  tool.runItem()->trigger();
+  form->command("emulatorRun")->trigger();
   EXPECT_TRUE(ui.messageTexts().last().startsWith(
       "エミュレータを起動できません。\nプログラムを起動できません: " + notRunnable));
   EXPECT_TRUE(form->close());
@@ -195,11 +197,11 @@ TEST_F(ConvertTest, RunInTheEmulatorConvertsThenStartsItWithTheImage) {
 }
 
 TEST_F(ConvertTest, RefusalsAndConvertersThatCannotStartAreReported) {
-  form->New1->trigger();
-  form->Trans6->trigger();
+  form->command("new")->trigger();
+  form->command("convert")->trigger();
   type("10 END");
   ui.answers = {MsgResult::No, MsgResult::Yes};
-  form->Trans6->trigger();
+  form->command("convert")->trigger();
   EXPECT_EQ(ui.messageTexts(), QStringList({kNotSaved, kSaveQuestion, kNotSaved}));
   // Saved at the prompt, the new name is proposed with ".cas".
   ui.saveAnswers = {dir.path("new.txt")};
@@ -207,14 +209,14 @@ TEST_F(ConvertTest, RefusalsAndConvertersThatCannotStartAreReported) {
   EXPECT_EQ(ui.saveCalls.at(1).fileName, dir.path("new.cas"));
   EXPECT_TRUE(ui.messages.back().text.contains("同じ"));
   EXPECT_EQ(dir.read("new.txt"), "10 END");
-  form->ConvProg = "C:\\tools\\bas2cas.exe";
+  setConverter("C:\\tools\\bas2cas.exe");
   convertTo(dir.path("p.cas"));
   EXPECT_EQ(ui.messageTexts().last(), "対応していない変換プログラムです");
   EXPECT_FALSE(QFile::exists(dir.path("p.cas")));
-  form->ConvProg = dir.path("txt2bas.exe");
+  setConverter(dir.path("txt2bas.exe"));
   convertTo(dir.path("prog.cas"));
   // A Windows program runs through wine, here not on the path.
-  form->ConvProg = dir.write("csave.exe", QByteArray("MZ") + QByteArray(100, '\0'));
+  setConverter(dir.write("csave.exe", QByteArray("MZ") + QByteArray(100, '\0')));
   const QByteArray path = qgetenv("PATH");
   qputenv("PATH", dir.path("none").toLocal8Bit());
   convertTo(dir.path("prog.cas"));

@@ -61,7 +61,7 @@ TEST_F(RecoveryTest, TheNewestCopyIsOfferedFirstAndYesOpensItBeforeTheCommandLin
             "ほかにも保存されずに終わった文書が 1 件あります。次の起動時にお知らせします。");
   EXPECT_EQ(ui.messages[3].text, kSaveQuestion);
   EXPECT_EQ(text(), "10 NEW\n20 \uE0FF");
-  EXPECT_TRUE(editor().modified() && form->FileName.isEmpty());
+  EXPECT_TRUE(editor().modified() && form->session().fileName().isEmpty());
   EXPECT_FALSE(QFile::exists(running) || QFile::exists(newer));
   EXPECT_TRUE(QFile::exists(older) && QFile::exists(alive.ownFile()));
   EXPECT_TRUE(QFile::exists(tool().ownFile())); // the text is safe again at once
@@ -100,14 +100,14 @@ TEST_F(RecoveryTest, TheCopyFollowsUnsavedChangesOnly) {
   EXPECT_TRUE(kept && kept->text == "10 PRINT" && kept->fileName.isEmpty());
   const QString copy = tool().ownFile();
   ui.saveAnswers = {dir.path("p.txt")};
-  form->SaveAs1->trigger();
+  form->command("saveAs")->trigger();
   tool().finishWriting();
   EXPECT_FALSE(QFile::exists(copy));
   type("0");
   ownCopy();
   ASSERT_TRUE(QFile::exists(copy));
   ui.answers = {MsgResult::No};
-  form->New1->trigger();
+  form->command("new")->trigger();
   tool().finishWriting();
   EXPECT_EQ(ui.messageTexts(), QStringList({kSaveQuestion}));
   EXPECT_FALSE(editor().modified() || QFile::exists(copy));

@@ -1,5 +1,4 @@
 #include "platform/cp932.h"
-#include "widgets/rich_edit.h"
 
 #include <gtest/gtest.h>
 
@@ -117,19 +116,6 @@ TEST(Cp932, APlaceholderThatWouldReadBackAsAnotherCharacterIsReported) {
       EXPECT_EQ(decode(out.bytes), QString(text).replace(u'\u2029', u'\n'));
     }
   }
-}
-
-TEST(Cp932, EditorKeepsEveryDecodedCharacter) {
-  QByteArray in;
-  for (int code = 0x0E00; code <= 0xFFFF; code += 5) { // every lead and every trail, raw or not
-    if ((code & 0xFF) != '\r' && (code & 0xFF) != '\n') {
-      in.append(char(code >> 8)).append(char(code & 0xFF));
-    }
-  }
-  RichEdit editor;
-  editor.setText(decode(in));
-  EXPECT_EQ(encode(editor.rawText()).bytes, in);
-  EXPECT_TRUE(editor.marksPlaceholders());
 }
 
 } // namespace

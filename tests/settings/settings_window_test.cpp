@@ -47,7 +47,7 @@ TEST_F(SettingsTest, AFirstStartWritesEveryDefaultAtTheClose) {
 TEST_F(SettingsTest, EveryKeyReadsBackAndAnUnchangedFileStaysByteForByte) {
   dir.write("kavrin.ini", settingsFile(true));
   start();
-  EXPECT_EQ(form->FunctionKeys[0], "A\r\nB");
+  EXPECT_EQ(form->session().preferences().functionKeys[0], "A\r\nB");
   EXPECT_EQ(editor().lineWrapMode(), QPlainTextEdit::WidgetWidth);
   EXPECT_FALSE(editor().modified());
   EXPECT_TRUE(form->close());
@@ -58,7 +58,9 @@ TEST_F(SettingsTest, ASettingsFileThatCannotBeWrittenIsNamedAndKept) {
   const QByteArray old = settingsFile(true);
   dir.write("kavrin.ini", old);
   start();
-  form->FunctionKeys[0] = QString(100, u'x');
+  Preferences longer = form->session().preferences();
+  longer.functionKeys[0] = QString(100, u'x');
+  form->session().setPreferences(longer);
   {
     const FileSizeLimit full(old.size() / 2);
     EXPECT_TRUE(form->close()); // the close goes ahead all the same

@@ -1,11 +1,12 @@
 #pragma once
 
 #include "app/application.h"
-#include "app/tform1.h"
+#include "app/main_window.h"
 #include "support/qt_printers.h"
 #include "support/scripted_ui.h"
 #include "support/temp_dir.h"
-#include "widgets/rich_edit.h"
+#include "widgets/program_editor.h"
+#include "widgets/session.h"
 
 #include <QCoreApplication>
 #include <QTest>
@@ -42,10 +43,18 @@ protected:
   ProgramPaths paths() const { return testPaths(dir); }
   QString iniPath() const { return dir.path(QStringLiteral("kavrin.ini")); }
 
-  RichEdit &editor() { return *form->RichEdit1; }
+  ProgramEditor &editor() { return form->editor(); }
+
+  template <class T> void setPreference(T Preferences::*field, T value) {
+    Preferences preferences = form->session().preferences();
+    preferences.*field = std::move(value);
+    form->session().setPreferences(preferences);
+  }
+
+  void setConverter(const QString &path) { setPreference(&Preferences::converter, path); }
 
   // Types as a user does, key by key.
-  void type(const QString &text) { QTest::keyClicks(form->RichEdit1, text); }
+  void type(const QString &text) { QTest::keyClicks(&form->editor(), text); }
 
   QString text() { return editor().toPlainText(); }
 
@@ -58,7 +67,7 @@ protected:
 
   ScriptedUserInterface ui;
   TempDir dir;
-  std::unique_ptr<TForm1> form;
+  std::unique_ptr<MainWindow> form;
 };
 
 // The question asked before discarding changes.

@@ -1,5 +1,5 @@
 #include "platform/cp932.h"
-#include "widgets/rich_edit.h"
+#include "widgets/program_editor.h"
 
 #include <QScrollBar>
 #include <QTest>
@@ -49,7 +49,7 @@ protected:
   }
 
   QColor color = Qt::blue;
-  RichEdit edit;
+  ProgramEditor edit;
 };
 
 TEST_F(LineColouring, OnlyLinesOnScreenAreColoured) {

@@ -1,4 +1,4 @@
-#include "document/recent_files.h"
+#include "logic/recent_files.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "convert/converter_command.h"
+#include "logic/converter_command.h"
 
 #include <gtest/gtest.h>
 

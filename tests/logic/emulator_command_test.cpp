@@ -1,4 +1,4 @@
-#include "convert/emulator_command.h"
+#include "logic/emulator_command.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "basic/sort_lines.h"
+#include "logic/sort_lines.h"
 
 #include <gtest/gtest.h>
 

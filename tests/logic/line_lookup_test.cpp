@@ -1,5 +1,5 @@
-#include "basic/basic_reader.h"
-#include "basic/line_lookup.h"
+#include "logic/basic_reader.h"
+#include "logic/line_lookup.h"
 
 #include <gtest/gtest.h>
 

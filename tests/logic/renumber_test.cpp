@@ -1,4 +1,4 @@
-#include "basic/renumber.h"
+#include "logic/renumber.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "document/recovery.h"
+#include "logic/recovery.h"
 #include "support/temp_dir.h"
 
 #include <QCryptographicHash>

@@ -1,5 +1,5 @@
-#include "settings/function_keys.h"
-#include "settings/settings_file.h"
+#include "logic/function_keys.h"
+#include "logic/settings_file.h"
 
 #include "support/temp_dir.h"
 

@@ -1,4 +1,4 @@
-#include "basic/basic_reader.h"
+#include "logic/basic_reader.h"
 
 #include <gtest/gtest.h>
 

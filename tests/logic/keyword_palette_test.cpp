@@ -1,4 +1,4 @@
-#include "basic/keyword_palette.h"
+#include "logic/keyword_palette.h"
 #include "platform/colors.h"
 
 #include <QGuiApplication>

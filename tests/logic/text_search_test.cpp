@@ -1,4 +1,4 @@
-#include "editing/text_search.h"
+#include "logic/text_search.h"
 
 #include <QTextDocument>
 

@@ -1,4 +1,4 @@
-#include "basic/program_check.h"
+#include "logic/program_check.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "editing/auto_number.h"
-#include "editing/completion.h"
-#include "editing/keyword_list.h"
+#include "logic/auto_number.h"
+#include "logic/completion.h"
+#include "logic/keyword_list.h"
 
 #include "support/temp_dir.h"
 #include "support/text_buffer.h"
