@@ -13,7 +13,7 @@ namespace kavrin::bench {
 namespace {
 
 // Japanese text chosen to include trail bytes 0x5C and 0x7E-adjacent codes,
-// NEC special characters and half-width katakana, where codecs go wrong.
+// The special characters of row 13 and half-width katakana, where codecs go wrong.
 const std::array kPhrases{
     QStringLiteral("こんにちは、世界"),
     QStringLiteral("ゲームを始めます"),

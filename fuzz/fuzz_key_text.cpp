@@ -11,11 +11,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   FuzzedDataProvider in(data, size);
   while (in.remaining_bytes() > 0) {
     const QString text = fuzz::consumeText(in, 512);
-    const QString marked = ConvertKeyText(text, true);
-    const QString broken = ConvertKeyText(text, false);
+    const QString marked = convertKeyText(text, true);
+    const QString broken = convertKeyText(text, false);
     FUZZ_CHECK(!marked.contains(QStringLiteral("\r\n")) && !broken.contains(QStringLiteral("(ret)")));
-    FUZZ_CHECK(text.contains(QStringLiteral("(ret)")) || ConvertKeyText(marked, false) == text);
-    FUZZ_CHECK(text.contains(QStringLiteral("\r\n")) || ConvertKeyText(broken, true) == text);
+    FUZZ_CHECK(text.contains(QStringLiteral("(ret)")) || convertKeyText(marked, false) == text);
+    FUZZ_CHECK(text.contains(QStringLiteral("\r\n")) || convertKeyText(broken, true) == text);
 
     const QByteArray stored = cp932::encode(text).bytes;
     FUZZ_CHECK(cp932::decodeVerbatim(stored) != text || unframeKeyText(frameKeyText(text)) == text);

@@ -7,9 +7,6 @@
 namespace kavrin::basic {
 namespace {
 
-bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
-bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
-
 // The words that decide how the rest of a statement reads.
 enum class Word {
   None,
@@ -329,17 +326,13 @@ LineNumber readNumber(QStringView text, qsizetype pos, qsizetype &length) {
 }
 
 ProgramLine readLineNumber(QStringView line) {
-  ProgramLine result;
-  qsizetype i = 0;
-  while (i < line.size() && isBlank(line[i])) {
-    ++i;
+  const LeadingNumber at = findLeadingNumber(line, true);
+  if (at.length == 0) {
+    return {};
   }
   qsizetype length = 0;
-  LineNumber number = readNumber(line, i, length);
-  if (length > 0) {
-    result = {true, i, length, std::move(number), {}};
-  }
-  return result;
+  LineNumber number = readNumber(line, at.start, length);
+  return {true, at.start, length, std::move(number), {}};
 }
 
 ProgramLine readLine(QStringView line) {

@@ -15,12 +15,12 @@ std::array<QString, 10> defaultStoredFunctionKeys() {
   std::array<QString, 10> stored;
   const std::array<QString, 10> texts = defaultFunctionKeys();
   for (std::size_t i = 0; i < texts.size(); ++i) {
-    stored[i] = frameKeyText(ConvertKeyText(texts[i], true));
+    stored[i] = frameKeyText(convertKeyText(texts[i], true));
   }
   return stored;
 }
 
-QString ConvertKeyText(const QString &text, bool toMarker) {
+QString convertKeyText(const QString &text, bool toMarker) {
   const QString marker = QStringLiteral("(ret)");
   const QString lineBreak = QStringLiteral("\r\n");
   const QString &pattern = toMarker ? lineBreak : marker;

@@ -18,7 +18,7 @@ std::array<QString, 10> defaultStoredFunctionKeys();
 // Between the text in memory (real CR LF) and its stored and edited form,
 // where "(ret)" marks each line break.  Matches run left to right, never
 // overlap and are case-sensitive.
-QString ConvertKeyText(const QString &text, bool toMarker);
+QString convertKeyText(const QString &text, bool toMarker);
 
 // The text of a stored value: its first and last characters are the frame,
 // whatever they are.

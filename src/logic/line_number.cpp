@@ -2,6 +2,18 @@
 
 namespace kavrin::basic {
 
+LeadingNumber findLeadingNumber(QStringView line, bool afterBlanks, qsizetype most) {
+  qsizetype start = 0;
+  while (afterBlanks && start < line.size() && isBlank(line[start])) {
+    ++start;
+  }
+  qsizetype end = start;
+  while (end < line.size() && end - start < most && isDigit(line[end])) {
+    ++end;
+  }
+  return {start, end - start};
+}
+
 LineNumber LineNumber::fromDigits(QStringView digits) {
   qsizetype zeros = 0;
   while (zeros + 1 < digits.size() && digits[zeros] == u'0') {

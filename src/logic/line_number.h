@@ -6,8 +6,22 @@
 #include <QStringView>
 
 #include <compare>
+#include <limits>
 
 namespace kavrin::basic {
+
+inline bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
+inline bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+
+// Where the number that a line begins with stands: after any blanks when
+// `afterBlanks`, and at most `most` digits.  Its length is 0 when there is
+// none.
+struct LeadingNumber {
+  qsizetype start = 0;
+  qsizetype length = 0;
+};
+LeadingNumber findLeadingNumber(QStringView line, bool afterBlanks,
+                                qsizetype most = std::numeric_limits<qsizetype>::max());
 
 // A line number as written, of any length, compared by value: leading
 // zeros do not count.  Almost every number fits the integer; only one of

@@ -7,7 +7,8 @@ inline constexpr int kLeadCount = 60;
 inline constexpr int kTrailCount = 188;
 
 // Double-byte codes that decode to a character whose own code is another one
-// (NEC and IBM duplicates) get a reserved unit each, so they survive a save.
+// (the copies in row 13, in rows 89-92 and in rows 115-119) get a reserved
+// unit each, so they survive a save.
 inline constexpr char16_t kDuplicateBase = 0xF400;
 inline constexpr int kDuplicateCount = 398;
 

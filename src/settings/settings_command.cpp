@@ -15,7 +15,7 @@ SettingsCommand::SettingsCommand(const FeatureContext &context) : WindowFeature(
 void SettingsCommand::readSettings(const SettingValues &values) {
   Preferences preferences;
   for (int i = 0; i < 10; ++i) {
-    preferences.functionKeys[i] = ConvertKeyText(unframeKeyText(values.text(functionKeySetting(i))), false);
+    preferences.functionKeys[i] = convertKeyText(unframeKeyText(values.text(functionKeySetting(i))), false);
   }
   preferences.autoIncrement = values.number(Setting::AutoAdd);
   preferences.converter = values.text(Setting::ConvProg);
@@ -25,7 +25,7 @@ void SettingsCommand::readSettings(const SettingValues &values) {
 void SettingsCommand::writeSettings(SettingValues &values) const {
   const Preferences &preferences = session().preferences();
   for (int i = 0; i < 10; ++i) {
-    values.set(functionKeySetting(i), frameKeyText(ConvertKeyText(preferences.functionKeys[i], true)));
+    values.set(functionKeySetting(i), frameKeyText(convertKeyText(preferences.functionKeys[i], true)));
   }
   values.set(Setting::AutoAdd, preferences.autoIncrement);
   values.set(Setting::ConvProg, preferences.converter);

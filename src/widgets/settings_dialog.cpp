@@ -184,7 +184,7 @@ QWidget *SettingsDialog::make(int row) {
 void SettingsDialog::setValues(const Preferences &values) {
   values_ = values;
   for (std::size_t i = 0; i < keyEdits_.size(); ++i) {
-    keyEdits_[i]->setText(ConvertKeyText(values.functionKeys[i], true));
+    keyEdits_[i]->setText(convertKeyText(values.functionKeys[i], true));
   }
   increment_->setText(QString::number(values.autoIncrement));
   converter_->setText(values.converter);
@@ -229,7 +229,7 @@ void SettingsDialog::confirm() {
     return;
   }
   for (std::size_t i = 0; i < keyEdits_.size(); ++i) {
-    values_.functionKeys[i] = ConvertKeyText(keyEdits_[i]->text(), false);
+    values_.functionKeys[i] = convertKeyText(keyEdits_[i]->text(), false);
   }
   values_.autoIncrement = *increment;
   values_.converter = converter_->text();

@@ -21,11 +21,11 @@ TEST(KeyText, MarkersAndLineBreaksConvertBothWays) {
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(QString::fromUtf16(c.stored).toStdString());
-    EXPECT_EQ(ConvertKeyText(QString::fromUtf16(c.stored), false), QString::fromUtf16(c.text));
-    EXPECT_EQ(ConvertKeyText(QString::fromUtf16(c.text), true), QString::fromUtf16(c.stored));
+    EXPECT_EQ(convertKeyText(QString::fromUtf16(c.stored), false), QString::fromUtf16(c.text));
+    EXPECT_EQ(convertKeyText(QString::fromUtf16(c.text), true), QString::fromUtf16(c.stored));
   }
   // Once stored, a typed "(ret)" cannot be told from a line break.
-  EXPECT_EQ(ConvertKeyText("X(ret)", true), "X(ret)");
+  EXPECT_EQ(convertKeyText("X(ret)", true), "X(ret)");
 }
 
 TEST(KeyText, TheFirstAndLastBytesAreTheFrame) {

@@ -53,8 +53,9 @@ TEST(Cp932, SavedBytes) {
   }
   EXPECT_FALSE(containsReserved(rows[1].text));
   EXPECT_TRUE(containsReserved(rows[3].text));
-  // NEC's ≒ (87 90) and the IBM ⅰ (EE EF, ED 40) have no way back through
-  // Unicode: each gets a placeholder of its own.
+  // Row 13's ≒ (87 90) and the codes of rows 89-92 (EE EF, ED 40), whose
+  // characters come back from Unicode as other codes, each get a placeholder
+  // of its own.
   QString seen;
   for (const QByteArray code : {"\x87\x90", "\xEE\xEF", "\xED\x40"}) {
     const QString text = decode(code);
