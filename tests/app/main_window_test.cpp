@@ -5,11 +5,81 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QMenu>
+#include <QMenuBar>
 
 namespace kavrin::testing {
 namespace {
 
 using MainWindowTest = WindowTest;
+
+// Each menu as its caption, then its items as "caption shortcut", "-" for a
+// separator.
+QStringList menuBarLayout(const QMenuBar &bar) {
+  QStringList out;
+  for (const QAction *column : bar.actions()) {
+    out << column->text();
+    for (const QAction *item : column->menu()->actions()) {
+      out << (item->isSeparator() ? QStringLiteral("-")
+                                  : (QStringLiteral("  ") + item->text() + u' ' +
+                                     item->shortcut().toString(QKeySequence::PortableText))
+                                        .trimmed());
+    }
+  }
+  return out;
+}
+
+TEST_F(MainWindowTest, MenusKeepTheirOrderAccessKeysAndShortcuts) {
+  const QStringList expected{"ファイル(&F)",
+                             "新規作成(&N) Ctrl+N",
+                             "開く(&O)... Ctrl+O",
+                             "上書き保存(&S) Ctrl+S",
+                             "名前をつけて保存(&A)...",
+                             "-",
+                             "最近使ったファイル",
+                             "&2",
+                             "&3",
+                             "&4",
+                             "-",
+                             "終了(&X)",
+                             "編集(&E)",
+                             "元に戻す(&U) Ctrl+Z",
+                             "-",
+                             "切り取り(&T) Ctrl+X",
+                             "コピー(&C) Ctrl+C",
+                             "貼り付け(&P) Ctrl+V",
+                             "すべて選択(&A) Ctrl+A",
+                             "-",
+                             "検索(&F)... Ctrl+F",
+                             "置換(&R)... Ctrl+H",
+                             "行番号へ移動(&G)... Ctrl+G",
+                             "-",
+                             "設定(&O)...",
+                             "書式(&O)",
+                             "右端で折り返す(&W)",
+                             "フォント(&F)...",
+                             "背景色(&B)...",
+                             "キーワードの色分け(&K)",
+                             "特別(&S)",
+                             "AUTO(&A)",
+                             "変換(&T)...",
+                             "エミュレータで実行(&E)",
+                             "エミュレータの設定(&M)...",
+                             "-",
+                             "モード1-5(&5)",
+                             "モード6(&6)",
+                             "-",
+                             "番号の振り直し(&R)...",
+                             "行番号順に整列(&L)",
+                             "プログラムの検査(&K)"};
+  EXPECT_EQ(menuBarLayout(*form->menuBar()), expected);
+  // A command no menu places could not be reached.
+  for (QAction *item : form->findChildren<QAction *>()) {
+    if (!item->objectName().isEmpty()) {
+      EXPECT_FALSE(item->associatedObjects().isEmpty()) << item->objectName().toStdString();
+    }
+  }
+}
 
 TEST_F(MainWindowTest, ClosingAsksAboutChangesAndCancelKeepsTheWindow) {
   type("10 END");
