@@ -16,11 +16,33 @@ std::unique_ptr<MainWindow> createMainWindow(UserInterface &ui, const QStringLis
   return createMainWindow(ui, args, ProgramPaths::ofThisProgram());
 }
 
+namespace {
+
+// The installed theme icon, else the copy built into the program.  Reading
+// the image formats is slow enough to wait until the window is painted.
+void installWindowIcon() {
+  if (!QApplication::windowIcon().isNull()) {
+    return;
+  }
+  QIcon fallback;
+  fallback.addFile(QStringLiteral(":/icons/48x48/kavrin.png"));
+  fallback.addFile(QStringLiteral(":/icons/256x256/kavrin.png"));
+  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("kavrin"), fallback));
+}
+
+} // namespace
+
 std::unique_ptr<MainWindow> createMainWindow(UserInterface &ui, const QStringList &args,
                                              const ProgramPaths &paths) {
   try {
-    return std::make_unique<MainWindow>(ui, args, paths);
+    auto window = std::make_unique<MainWindow>(ui, args, paths);
+    // Queued as well: whatever the first paint left to do goes first.
+    QObject::connect(window.get(), &MainWindow::firstPainted, window.get(), &installWindowIcon,
+                     Qt::QueuedConnection);
+    return window;
   } catch (const Error &e) {
+    // No window will be painted; the message box shows the icon.
+    installWindowIcon();
     showMessage(ui, nullptr, e.message());
     return nullptr;
   }
@@ -29,11 +51,6 @@ std::unique_ptr<MainWindow> createMainWindow(UserInterface &ui, const QStringLis
 void initialiseApplication(QApplication &app) {
   QApplication::setApplicationName(QStringLiteral("kavrin"));
   QGuiApplication::setDesktopFileName(QStringLiteral("kavrin"));
-  // The installed theme icon, else the copy built into the program.
-  QIcon fallback;
-  fallback.addFile(QStringLiteral(":/icons/48x48/kavrin.png"));
-  fallback.addFile(QStringLiteral(":/icons/256x256/kavrin.png"));
-  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("kavrin"), fallback));
   installJapaneseFontSubstitutes();
   // Message boxes and dialogs speak Japanese too; and with the window's font
   // as everyone's, no widget lays itself out in another font first.

@@ -126,6 +126,15 @@ void MainWindow::showEvent(QShowEvent *event) {
   }
 }
 
+void MainWindow::paintEvent(QPaintEvent *event) {
+  QMainWindow::paintEvent(event);
+  if (!painted_) {
+    painted_ = true;
+    // Queued, so that the window is on the screen first.
+    QMetaObject::invokeMethod(this, &MainWindow::firstPainted, Qt::QueuedConnection);
+  }
+}
+
 void MainWindow::resizeEvent(QResizeEvent *event) {
   QMainWindow::resizeEvent(event);
   if (placement_ != nullptr) {

@@ -42,11 +42,17 @@ public:
   QRect outerGeometry() const;
   void setOuterGeometry(const QRect &outer);
 
+signals:
+  // Once, just after the window was first painted: the time for what that
+  // paint does not need.
+  void firstPainted();
+
 protected:
   void closeEvent(QCloseEvent *event) override;
   void resizeEvent(QResizeEvent *event) override;
   void moveEvent(QMoveEvent *event) override;
   void showEvent(QShowEvent *event) override;
+  void paintEvent(QPaintEvent *event) override;
 
 private:
   void createFeatures(UserInterface &ui);
@@ -62,6 +68,7 @@ private:
   DocumentCommands *documents_ = nullptr;
   WindowPlacement *placement_ = nullptr;
   std::unique_ptr<SettingsStore> settings_;
+  bool painted_ = false;
 };
 
 } // namespace kavrin

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QIcon>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -100,6 +101,17 @@ TEST_F(MainWindowTest, StatusPanelsShareTheOuterWidth) {
       EXPECT_EQ(form->panels().panelWidth(i), panel) << width;
     }
   }
+}
+
+TEST(StartUp, TheWindowIconComesOnceTheWindowIsPainted) {
+  QApplication::setWindowIcon(QIcon());
+  ScriptedUserInterface ui;
+  TempDir dir;
+  const auto form = createMainWindow(ui, {}, testPaths(dir));
+  ASSERT_TRUE(form);
+  EXPECT_TRUE(QApplication::windowIcon().isNull());
+  form->show();
+  EXPECT_TRUE(QTest::qWaitFor([] { return !QApplication::windowIcon().isNull(); }, 2000));
 }
 
 TEST(StartUp, TheFirstArgumentOpensAndAMissingOneEndsStartUp) {
