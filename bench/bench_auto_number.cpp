@@ -38,14 +38,14 @@ struct ReturnTimes {
 
 // Times one RETURN at `caret`, the end of kNumberedLine, in a text of
 // `length` characters, checks that it started line `next` and takes it back.
-void timeReturn(MainWindow &form, int caret, int length, const QString &next, ReturnTimes *times) {
-  ProgramEditor &edit = form.editor();
+void timeReturn(MainWindow &window, int caret, int length, const QString &next, ReturnTimes *times) {
+  ProgramEditor &edit = window.editor();
   const QTextDocument &document = *edit.document();
   const int lines = document.blockCount();
   const int added = 1 + static_cast<int>(next.size());
-  const double ms = millisecondsOf([&] { sendKey(form, Qt::Key_Return, QEvent::KeyPress); });
+  const double ms = millisecondsOf([&] { sendKey(window, Qt::Key_Return, QEvent::KeyPress); });
   const double repaint = settle();
-  sendKey(form, Qt::Key_Return, QEvent::KeyRelease);
+  sendKey(window, Qt::Key_Return, QEvent::KeyRelease);
   settle();
   if (edit.textLength() != length + added || edit.selStart() != caret + added ||
       document.findBlock(caret + added).text() != next) {
@@ -55,7 +55,7 @@ void timeReturn(MainWindow &form, int caret, int length, const QString &next, Re
     times->ms.push_back(ms);
     times->repaint.push_back(repaint);
   }
-  form.command("undo")->trigger();
+  window.command("undo")->trigger();
   settle();
   if (edit.textLength() != length || document.blockCount() != lines ||
       document.findBlock(caret).text() != kNumberedLine) {
@@ -70,8 +70,8 @@ void timeReturn(MainWindow &form, int caret, int length, const QString &next, Re
 // Puts kNumberedLine on a new line after the line holding `pos` and times
 // `samples` RETURNs with the caret at its end.  Each is undone, outside the
 // clock, before the next.
-void measureReturnsAt(MainWindow &form, int pos, int samples, ReturnTimes &times) {
-  ProgramEditor &edit = form.editor();
+void measureReturnsAt(MainWindow &window, int pos, int samples, ReturnTimes &times) {
+  ProgramEditor &edit = window.editor();
   const QTextBlock line = edit.document()->findBlock(pos);
   edit.setSelStart(line.position() + line.length() - 1);
   edit.setSelText(u'\n' + kNumberedLine);
@@ -81,9 +81,9 @@ void measureReturnsAt(MainWindow &form, int pos, int samples, ReturnTimes &times
   const int length = edit.textLength();
   const QString before = edit.toPlainText();
   // RETURN adds a line break and the start of the next numbered line.
-  const QString next = QString::number(kLineNumber + form.session().preferences().autoIncrement) + u' ';
+  const QString next = QString::number(kLineNumber + window.session().preferences().autoIncrement) + u' ';
   for (int i = 0; i < kReturnWarmUps + samples; ++i) {
-    timeReturn(form, caret, length, next, i >= kReturnWarmUps ? &times : nullptr);
+    timeReturn(window, caret, length, next, i >= kReturnWarmUps ? &times : nullptr);
   }
   if (edit.toPlainText() != before) {
     throw Failure(QStringLiteral("the RETURNs and their undos changed the text"));
@@ -94,16 +94,16 @@ void measureReturnsAt(MainWindow &form, int pos, int samples, ReturnTimes &times
 
 std::vector<Row> autoNumberFigures(const Workspace &work) {
   SilentUserInterface ui;
-  const std::unique_ptr<MainWindow> form = typingMainWindow(ui, work.settings.none);
-  form->command("auto")->setChecked(true);
+  const std::unique_ptr<MainWindow> window = typingMainWindow(ui, work.settings.none);
+  window->command("auto")->setChecked(true);
   const std::vector<KeyDocument> documents = writeKeyDocuments(work.dir, QStringLiteral("auto-number"));
   struct Places {
     ReturnTimes middle;
     ReturnTimes nearEnd;
   };
   std::vector<Places> times(documents.size());
-  measureInRounds(*form, documents, kReturnRounds, [&](std::size_t document, int pos, bool nearEnd) {
-    measureReturnsAt(*form, pos, kReturnSamples / kReturnRounds,
+  measureInRounds(*window, documents, kReturnRounds, [&](std::size_t document, int pos, bool nearEnd) {
+    measureReturnsAt(*window, pos, kReturnSamples / kReturnRounds,
                      nearEnd ? times[document].nearEnd : times[document].middle);
   });
   for (std::size_t d = 0; d < documents.size(); ++d) {

@@ -100,18 +100,18 @@ std::vector<Row> unitFigures(const QString &ordered, const QString &shuffled) {
 // the editor's own, which no command can avoid.
 Row sortCommandFigure(const Workspace &work, const QString &shuffled) {
   SilentUserInterface ui;
-  const std::unique_ptr<MainWindow> form = shownMainWindow(ui, benchPaths(work.settings.none));
-  auto *tools = form->findChild<basic::BasicTools *>();
+  const std::unique_ptr<MainWindow> window = shownMainWindow(ui, benchPaths(work.settings.none));
+  auto *tools = window->findChild<basic::BasicTools *>();
   QPlainTextEdit bare;
-  bare.resize(form->editor().size());
+  bare.resize(window->editor().size());
   bare.show();
   waitUntilExposed(&bare);
   std::vector<double> kavrinMs, bareMs, ratios;
   for (int i = 0; i < kRuns; ++i) {
-    form->editor().setText(shuffled);
+    window->editor().setText(shuffled);
     bare.setPlainText(shuffled);
     QCoreApplication::processEvents();
-    kavrinMs.push_back(settledMs(&form->editor(), [&] { tools->sortProgram(); }));
+    kavrinMs.push_back(settledMs(&window->editor(), [&] { tools->sortProgram(); }));
     bareMs.push_back(settledMs(&bare, [&] {
       QTextCursor all(bare.document());
       all.select(QTextCursor::Document);
@@ -120,7 +120,7 @@ Row sortCommandFigure(const Workspace &work, const QString &shuffled) {
     ratios.push_back(kavrinMs.back() / bareMs.back());
     ui.messages.clear(); // the command's own report
   }
-  form->editor().setModified(false);
+  window->editor().setModified(false);
   dump("sort command ms", kavrinMs);
   dump("bare replace ms", bareMs);
   const double ratio = median(ratios);

@@ -70,8 +70,8 @@ Row loadFigure(ProgramEditor &edit, QPlainTextEdit &bare, const QString &text) {
 
 // Times `samples` letters typed into the middle of a line near `pos`, each
 // with the repaint that shows it coloured; each is taken back untimed.
-void timeKeysAt(MainWindow &form, int pos, int samples, std::vector<double> &ms) {
-  ProgramEditor &edit = form.editor();
+void timeKeysAt(MainWindow &window, int pos, int samples, std::vector<double> &ms) {
+  ProgramEditor &edit = window.editor();
   const QTextBlock line = edit.document()->findBlock(pos);
   edit.setSelStart(line.position() + line.length() / 2);
   edit.ensureCursorVisible();
@@ -79,30 +79,30 @@ void timeKeysAt(MainWindow &form, int pos, int samples, std::vector<double> &ms)
   const int length = edit.textLength();
   for (int i = 0; i < kKeyWarmUps + samples; ++i) {
     const double key = millisecondsOf([&] {
-      qt_handleKeyEvent(form.windowHandle(), QEvent::KeyPress, Qt::Key_A, Qt::NoModifier,
+      qt_handleKeyEvent(window.windowHandle(), QEvent::KeyPress, Qt::Key_A, Qt::NoModifier,
                         QStringLiteral("A"));
       QCoreApplication::sendPostedEvents();
     });
-    qt_handleKeyEvent(form.windowHandle(), QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier,
+    qt_handleKeyEvent(window.windowHandle(), QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier,
                       QStringLiteral("A"));
     settle();
     if (edit.textLength() != length + 1) {
       throw Failure(QStringLiteral("the key typed nothing"));
     }
-    tapKey(form, Qt::Key_Backspace);
+    tapKey(window, Qt::Key_Backspace);
     if (i >= kKeyWarmUps) {
       ms.push_back(key);
     }
   }
 }
 
-Row keyFigure(MainWindow &form, const QString &text) {
-  ProgramEditor &edit = form.editor();
+Row keyFigure(MainWindow &window, const QString &text) {
+  ProgramEditor &edit = window.editor();
   edit.setText(text);
   settle();
   std::vector<double> middle, nearEnd;
-  timeKeysAt(form, edit.textLength() / 2, kKeySamples, middle);
-  timeKeysAt(form, std::max(edit.textLength() - kNearEndChars, 0), kKeySamples, nearEnd);
+  timeKeysAt(window, edit.textLength() / 2, kKeySamples, middle);
+  timeKeysAt(window, std::max(edit.textLength() - kNearEndChars, 0), kKeySamples, nearEnd);
   if (edit.toPlainText() != text) {
     throw Failure(QStringLiteral("the keys and their Backspaces changed the text"));
   }
@@ -122,22 +122,22 @@ Row keyFigure(MainWindow &form, const QString &text) {
 std::vector<Row> colourFigures(const Workspace &work) {
   const QString text = denseProgram(work.sample);
   SilentUserInterface ui;
-  const std::unique_ptr<MainWindow> form = typingMainWindow(ui, work.settings.none);
+  const std::unique_ptr<MainWindow> window = typingMainWindow(ui, work.settings.none);
   // As the user turns them on, with the mode's keyword list.
-  form->command("keywordColours")->trigger();
-  if (!form->editor().colouring()) {
+  window->command("keywordColours")->trigger();
+  if (!window->editor().colouring()) {
     throw Failure(QStringLiteral("keyword colours did not turn on"));
   }
   QPlainTextEdit bare;
-  bare.resize(form->editor().size());
+  bare.resize(window->editor().size());
   bare.show();
   waitUntilExposed(&bare);
-  std::vector<Row> rows{loadFigure(form->editor(), bare, text)};
+  std::vector<Row> rows{loadFigure(window->editor(), bare, text)};
   bare.hide();
-  form->activateWindow();
-  form->editor().setFocus();
+  window->activateWindow();
+  window->editor().setFocus();
   progress("typing with keyword colours");
-  rows.push_back(keyFigure(*form, text));
+  rows.push_back(keyFigure(*window, text));
   requireSilence(ui);
   return rows;
 }

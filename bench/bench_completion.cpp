@@ -59,18 +59,18 @@ int typeWordAfter(ProgramEditor &edit, int pos) {
 
 // Times `samples` TABs of each kind with the caret after kTypedWord, typed
 // after the line holding `pos`.
-void measureTabsAt(MainWindow &form, int pos, int samples, TabTimes &times) {
-  ProgramEditor &edit = form.editor();
-  const CompletionState &cycle = form.feature<TypingAids>()->completion();
+void measureTabsAt(MainWindow &window, int pos, int samples, TabTimes &times) {
+  ProgramEditor &edit = window.editor();
+  const CompletionState &cycle = window.feature<TypingAids>()->completion();
   const int caret = typeWordAfter(edit, pos);
   const int length = edit.textLength();
 
   // Esc ends the cycle leaving the shown tail selected, and Backspace
   // removes it: the text is back to the typed word.
   const auto endCycle = [&] {
-    tapKey(form, Qt::Key_Escape);
+    tapKey(window, Qt::Key_Escape);
     if (edit.selLength() > 0) {
-      tapKey(form, Qt::Key_Backspace);
+      tapKey(window, Qt::Key_Backspace);
     }
     if (cycle.CompActive || edit.selStart() != caret || edit.selLength() != 0 ||
         edit.textLength() != length) {
@@ -78,9 +78,9 @@ void measureTabsAt(MainWindow &form, int pos, int samples, TabTimes &times) {
     }
   };
   const auto tab = [&](std::vector<double> &times, std::vector<double> &repaints, bool kept) {
-    const double ms = millisecondsOf([&] { sendKey(form, Qt::Key_Tab, QEvent::KeyPress); });
+    const double ms = millisecondsOf([&] { sendKey(window, Qt::Key_Tab, QEvent::KeyPress); });
     const double repaint = settle();
-    sendKey(form, Qt::Key_Tab, QEvent::KeyRelease);
+    sendKey(window, Qt::Key_Tab, QEvent::KeyRelease);
     settle();
     if (!cycle.CompActive) {
       throw Failure(QStringLiteral("TAB started no completion cycle"));
@@ -101,7 +101,7 @@ void measureTabsAt(MainWindow &form, int pos, int samples, TabTimes &times) {
   }
   // Stepping round the ring passes every entry of the run and the typed
   // word alone.
-  tapKey(form, Qt::Key_Tab);
+  tapKey(window, Qt::Key_Tab);
   for (int i = 0; i < kTabWarmUps + samples; ++i) {
     tab(times.further, times.furtherRepaint, i >= kTabWarmUps);
   }
@@ -120,9 +120,9 @@ void dumpPlace(const QString &where, const TabTimes &times) {
 
 std::vector<Row> completionFigures(const Workspace &work) {
   SilentUserInterface ui;
-  const std::unique_ptr<MainWindow> form = typingMainWindow(ui, work.settings.none);
+  const std::unique_ptr<MainWindow> window = typingMainWindow(ui, work.settings.none);
   const QStringList keywords = makeKeywordList(
-      loadKeywordList(keywordFilePath(form->session().paths().exeDir, QStringLiteral("qmsrcode.txt"))),
+      loadKeywordList(keywordFilePath(window->session().paths().exeDir, QStringLiteral("qmsrcode.txt"))),
       kKeywordCount);
   const std::vector<KeyDocument> documents = writeKeyDocuments(work.dir, QStringLiteral("completion"));
   struct Places {
@@ -130,9 +130,9 @@ std::vector<Row> completionFigures(const Workspace &work) {
     TabTimes nearEnd;
   };
   std::vector<Places> times(documents.size());
-  form->session().setKeywords(keywords);
-  measureInRounds(*form, documents, kTabRounds, [&](std::size_t document, int pos, bool nearEnd) {
-    measureTabsAt(*form, pos, kTabSamples / kTabRounds,
+  window->session().setKeywords(keywords);
+  measureInRounds(*window, documents, kTabRounds, [&](std::size_t document, int pos, bool nearEnd) {
+    measureTabsAt(*window, pos, kTabSamples / kTabRounds,
                   nearEnd ? times[document].nearEnd : times[document].middle);
   });
   for (std::size_t d = 0; d < documents.size(); ++d) {

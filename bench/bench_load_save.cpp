@@ -19,15 +19,15 @@ namespace {
 constexpr int kLoadPairs = 9;
 constexpr int kSaveRuns = 10;
 
-Row loadFigure(MainWindow &form, QPlainTextEdit &bare, const QString &path, const QByteArray &sample) {
+Row loadFigure(MainWindow &window, QPlainTextEdit &bare, const QString &path, const QByteArray &sample) {
   const QString text = cp932::decode(sample);
   const auto loadKavrin = [&] {
-    return settledMs(&form.editor(), [&] { form.feature<DocumentCommands>()->load(path); });
+    return settledMs(&window.editor(), [&] { window.feature<DocumentCommands>()->load(path); });
   };
   const auto loadBare = [&] { return settledMs(&bare, [&] { bare.setPlainText(text); }); };
   // Each load starts from an empty editor, as right after start-up.
   const auto empty = [&] {
-    form.editor().setText(QString());
+    window.editor().setText(QString());
     bare.clear();
     QCoreApplication::processEvents();
   };
@@ -40,12 +40,12 @@ Row loadFigure(MainWindow &form, QPlainTextEdit &bare, const QString &path, cons
           verdict(ratio, 1.15, 2)};
 }
 
-Row saveFigure(MainWindow &form, const QString &path, const QByteArray &sample) {
-  form.feature<DocumentCommands>()->load(path);
-  form.feature<DocumentCommands>()->save();
+Row saveFigure(MainWindow &window, const QString &path, const QByteArray &sample) {
+  window.feature<DocumentCommands>()->load(path);
+  window.feature<DocumentCommands>()->save();
   std::vector<double> saveMs;
   for (int i = 0; i < kSaveRuns; ++i) {
-    saveMs.push_back(millisecondsOf([&] { form.feature<DocumentCommands>()->save(); }));
+    saveMs.push_back(millisecondsOf([&] { window.feature<DocumentCommands>()->save(); }));
   }
   if (readFile(path) != sample) {
     throw Failure(QStringLiteral("the saved file differs from the one loaded"));
@@ -60,15 +60,15 @@ Row saveFigure(MainWindow &form, const QString &path, const QByteArray &sample) 
 
 std::vector<Row> loadSaveFigures(const Workspace &work) {
   SilentUserInterface ui;
-  const std::unique_ptr<MainWindow> form = shownMainWindow(ui, benchPaths(work.settings.none));
+  const std::unique_ptr<MainWindow> window = shownMainWindow(ui, benchPaths(work.settings.none));
   QPlainTextEdit bare;
-  bare.resize(form->editor().size());
+  bare.resize(window->editor().size());
   bare.show();
   waitUntilExposed(&bare);
-  std::vector<Row> rows{loadFigure(*form, bare, work.samplePath, work.sample)};
+  std::vector<Row> rows{loadFigure(*window, bare, work.samplePath, work.sample)};
   requireSilence(ui);
   progress("saving");
-  rows.push_back(saveFigure(*form, work.samplePath, work.sample));
+  rows.push_back(saveFigure(*window, work.samplePath, work.sample));
   requireSilence(ui);
   return rows;
 }

@@ -18,11 +18,11 @@ constexpr int kRuns = 15;
 
 std::vector<Row> recoveryFigures(const Workspace &work) {
   SilentUserInterface ui;
-  const std::unique_ptr<MainWindow> form = shownMainWindow(ui, benchPaths(work.settings.none));
-  ProgramEditor &editor = form->editor();
+  const std::unique_ptr<MainWindow> window = shownMainWindow(ui, benchPaths(work.settings.none));
+  ProgramEditor &editor = window->editor();
   editor.setText(cp932::decode(work.sample.first(kProgramBytes)));
   editor.setModified(true);
-  auto *tool = form->findChild<RecoveryTool *>();
+  auto *tool = window->findChild<RecoveryTool *>();
   std::vector<double> uiMs, wholeMs;
   for (int i = 0; i < kRuns; ++i) {
     editor.moveCursor(QTextCursor::End);

@@ -62,19 +62,19 @@ int startUpChild(int &argc, char **argv, const QString &iniFile) {
   giveUpLater();
   initialiseApplication(app);
   SilentUserInterface ui;
-  const std::unique_ptr<MainWindow> form = createMainWindow(ui, {}, benchPaths(iniFile));
-  if (!form) {
+  const std::unique_ptr<MainWindow> window = createMainWindow(ui, {}, benchPaths(iniFile));
+  if (!window) {
     std::fputs("kavrin's window could not be built\n", stderr);
     return 2;
   }
-  form->show();
+  window->show();
   const int code = QApplication::exec();
   if (!ui.messages.isEmpty()) {
     std::fprintf(stderr, "kavrin said: %s\n", ui.messages.first().toUtf8().constData());
     return 2;
   }
   // The bare window is opened at this size, so that both paint as much.
-  std::printf("window %d %d\n", form->width(), form->height());
+  std::printf("window %d %d\n", window->width(), window->height());
   return code;
 }
 
@@ -95,11 +95,11 @@ int memoryChild(int &argc, char **argv, const QString &iniFile, const QString &f
   QApplication app(argc, argv);
   initialiseApplication(app);
   SilentUserInterface ui;
-  const std::unique_ptr<MainWindow> form = shownMainWindow(ui, benchPaths(iniFile));
+  const std::unique_ptr<MainWindow> window = shownMainWindow(ui, benchPaths(iniFile));
   if (!file.isEmpty()) {
-    form->feature<DocumentCommands>()->load(file);
+    window->feature<DocumentCommands>()->load(file);
     QCoreApplication::sendPostedEvents();
-    form->editor().viewport()->repaint();
+    window->editor().viewport()->repaint();
   }
   requireSilence(ui);
   const std::optional<long long> kib = peakMemoryKiB();

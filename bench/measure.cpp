@@ -97,13 +97,13 @@ ProgramPaths benchPaths(const QString &iniFile) {
 }
 
 std::unique_ptr<MainWindow> shownMainWindow(UserInterface &ui, const ProgramPaths &paths) {
-  std::unique_ptr<MainWindow> form = createMainWindow(ui, {}, paths);
-  if (!form) {
+  std::unique_ptr<MainWindow> window = createMainWindow(ui, {}, paths);
+  if (!window) {
     throw Failure(QStringLiteral("kavrin's window could not be built"));
   }
-  form->show();
-  waitUntilExposed(form.get());
-  return form;
+  window->show();
+  waitUntilExposed(window.get());
+  return window;
 }
 
 std::optional<long long> peakMemoryKiB() {

@@ -15,7 +15,7 @@
 
 namespace kavrin::bench {
 
-void sendKey(MainWindow &form, Qt::Key key, QEvent::Type type) {
+void sendKey(MainWindow &window, Qt::Key key, QEvent::Type type) {
   QString text;
   switch (key) {
   case Qt::Key_Tab:
@@ -33,27 +33,27 @@ void sendKey(MainWindow &form, Qt::Key key, QEvent::Type type) {
   default:
     break;
   }
-  qt_handleKeyEvent(form.windowHandle(), type, key, Qt::NoModifier, text);
+  qt_handleKeyEvent(window.windowHandle(), type, key, Qt::NoModifier, text);
 }
 
 double settle() {
   return millisecondsOf([] { QCoreApplication::sendPostedEvents(); });
 }
 
-void tapKey(MainWindow &form, Qt::Key key) {
-  sendKey(form, key, QEvent::KeyPress);
-  sendKey(form, key, QEvent::KeyRelease);
+void tapKey(MainWindow &window, Qt::Key key) {
+  sendKey(window, key, QEvent::KeyPress);
+  sendKey(window, key, QEvent::KeyRelease);
   settle();
 }
 
 std::unique_ptr<MainWindow> typingMainWindow(UserInterface &ui, const QString &iniFile) {
-  std::unique_ptr<MainWindow> form = shownMainWindow(ui, benchPaths(iniFile));
-  form->editor().setFocus();
+  std::unique_ptr<MainWindow> window = shownMainWindow(ui, benchPaths(iniFile));
+  window->editor().setFocus();
   QCoreApplication::processEvents();
-  if (form->focusWidget() != &form->editor()) {
+  if (window->focusWidget() != &window->editor()) {
     throw Failure(QStringLiteral("the editor does not have the focus"));
   }
-  return form;
+  return window;
 }
 
 std::vector<double> joined(std::vector<double> a, const std::vector<double> &b) {
@@ -81,17 +81,17 @@ std::vector<KeyDocument> writeKeyDocuments(const QDir &dir, const QString &prefi
   return documents;
 }
 
-void measureInRounds(MainWindow &form, const std::vector<KeyDocument> &documents, int rounds,
+void measureInRounds(MainWindow &window, const std::vector<KeyDocument> &documents, int rounds,
                      const std::function<void(std::size_t document, int pos, bool nearEnd)> &measureAt) {
   for (int round = 0; round < rounds; ++round) {
     for (std::size_t i = 0; i < documents.size(); ++i) {
       const std::size_t document = (static_cast<std::size_t>(round) + i) % documents.size();
       // Each round starts from the file, with an empty undo history and no
       // completion cycle, so that the edits of one do not pile up in the next.
-      form.feature<TypingAids>()->completion().CompActive = false;
-      form.feature<DocumentCommands>()->load(documents[document].path);
+      window.feature<TypingAids>()->completion().CompActive = false;
+      window.feature<DocumentCommands>()->load(documents[document].path);
       settle();
-      const int length = form.editor().textLength();
+      const int length = window.editor().textLength();
       measureAt(document, length / 2, false);
       measureAt(document, std::max(length - kNearEndChars, 0), true);
     }

@@ -28,14 +28,14 @@ constexpr int kNearEndChars = 300;
 // A key as the window system delivers it: through the shortcut map to the
 // focused editor.  QTest::keyPress would also run the event loop, which
 // paints; here the handling and the repaint are timed apart.
-void sendKey(MainWindow &form, Qt::Key key, QEvent::Type type);
+void sendKey(MainWindow &window, Qt::Key key, QEvent::Type type);
 
 // What follows a key before the user sees its effect: the posted events,
 // among them the repaint of what the key changed.  Returns its time in ms.
 double settle();
 
 // Press, release and settle, untimed.
-void tapKey(MainWindow &form, Qt::Key key);
+void tapKey(MainWindow &window, Qt::Key key);
 
 // The shown window with the focus in the editor, where typed keys go.
 std::unique_ptr<MainWindow> typingMainWindow(UserInterface &ui, const QString &iniFile);
@@ -61,7 +61,7 @@ std::vector<KeyDocument> writeKeyDocuments(const QDir &dir, const QString &prefi
 // Calls `measureAt(document, pos, nearEnd)` in the middle of each document
 // and near its end, in `rounds` rounds that alternate the documents, so that
 // a busy moment of the machine does not fall on one document only.
-void measureInRounds(MainWindow &form, const std::vector<KeyDocument> &documents, int rounds,
+void measureInRounds(MainWindow &window, const std::vector<KeyDocument> &documents, int rounds,
                      const std::function<void(std::size_t document, int pos, bool nearEnd)> &measureAt);
 
 } // namespace kavrin::bench

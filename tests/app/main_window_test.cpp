@@ -73,9 +73,9 @@ TEST_F(MainWindowTest, MenusKeepTheirOrderAccessKeysAndShortcuts) {
                              "番号の振り直し(&R)...",
                              "行番号順に整列(&L)",
                              "プログラムの検査(&K)"};
-  EXPECT_EQ(menuBarLayout(*form->menuBar()), expected);
+  EXPECT_EQ(menuBarLayout(*window->menuBar()), expected);
   // A command no menu places could not be reached.
-  for (QAction *item : form->findChildren<QAction *>()) {
+  for (QAction *item : window->findChildren<QAction *>()) {
     if (!item->objectName().isEmpty()) {
       EXPECT_FALSE(item->associatedObjects().isEmpty()) << item->objectName().toStdString();
     }
@@ -85,20 +85,20 @@ TEST_F(MainWindowTest, MenusKeepTheirOrderAccessKeysAndShortcuts) {
 TEST_F(MainWindowTest, ClosingAsksAboutChangesAndCancelKeepsTheWindow) {
   type("10 END");
   ui.answers = {MsgResult::Cancel, MsgResult::No};
-  form->command("exit")->trigger();
-  EXPECT_TRUE(form->isVisible());
+  window->command("exit")->trigger();
+  EXPECT_TRUE(window->isVisible());
   EXPECT_FALSE(QFile::exists(iniPath())); // nor writes the settings
-  form->command("exit")->trigger();
-  EXPECT_FALSE(form->isVisible());
+  window->command("exit")->trigger();
+  EXPECT_FALSE(window->isVisible());
   EXPECT_TRUE(QFile::exists(iniPath()));
 }
 
 TEST_F(MainWindowTest, StatusPanelsShareTheOuterWidth) {
   for (const auto &[width, panel] : {std::pair{600, 100}, {605, 100}, {541, 90}}) {
-    form->setOuterGeometry({0, 0, width, 300});
-    ASSERT_EQ(form->frameGeometry().width(), width);
+    window->setOuterGeometry({0, 0, width, 300});
+    ASSERT_EQ(window->frameGeometry().width(), width);
     for (int i = 0; i < PanelStatusBar::kPanelCount; ++i) {
-      EXPECT_EQ(form->panels().panelWidth(i), panel) << width;
+      EXPECT_EQ(window->panels().panelWidth(i), panel) << width;
     }
   }
 }
@@ -107,10 +107,10 @@ TEST(StartUp, TheWindowIconComesOnceTheWindowIsPainted) {
   QApplication::setWindowIcon(QIcon());
   ScriptedUserInterface ui;
   TempDir dir;
-  const auto form = createMainWindow(ui, {}, testPaths(dir));
-  ASSERT_TRUE(form);
+  const auto window = createMainWindow(ui, {}, testPaths(dir));
+  ASSERT_TRUE(window);
   EXPECT_TRUE(QApplication::windowIcon().isNull());
-  form->show();
+  window->show();
   EXPECT_TRUE(QTest::qWaitFor([] { return !QApplication::windowIcon().isNull(); }, 2000));
 }
 
@@ -118,11 +118,11 @@ TEST(StartUp, TheFirstArgumentOpensAndAMissingOneEndsStartUp) {
   ScriptedUserInterface ui;
   TempDir dir;
   const QString a = dir.write("a.txt", "10 CLS\r\n");
-  const auto form = createMainWindow(ui, {a, dir.write("b.txt", "B")}, testPaths(dir));
-  ASSERT_TRUE(form);
-  EXPECT_EQ(form->editor().toPlainText(), "10 CLS\n");
-  EXPECT_EQ(form->windowTitle(), "a.txt - kavrin");
-  EXPECT_FALSE(form->editor().modified());
+  const auto window = createMainWindow(ui, {a, dir.write("b.txt", "B")}, testPaths(dir));
+  ASSERT_TRUE(window);
+  EXPECT_EQ(window->editor().toPlainText(), "10 CLS\n");
+  EXPECT_EQ(window->windowTitle(), "a.txt - kavrin");
+  EXPECT_FALSE(window->editor().modified());
 
   EXPECT_FALSE(createMainWindow(ui, {dir.path("none.txt")}, testPaths(dir)));
   ASSERT_EQ(ui.messages.size(), 1u);

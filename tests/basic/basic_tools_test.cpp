@@ -16,7 +16,7 @@ namespace {
 
 class BasicToolsTest : public WindowTest {
 protected:
-  basic::BasicTools &tools() { return *form->findChild<basic::BasicTools *>(); }
+  basic::BasicTools &tools() { return *window->findChild<basic::BasicTools *>(); }
   void load(const QString &program) {
     editor().setText(program);
     editor().setModified(false);
@@ -54,7 +54,7 @@ TEST_F(BasicToolsTest, CtrlGGoesToALineOrTheNextHigherOne) {
   for (const auto &c : cases) {
     SCOPED_TRACE(c.input);
     answer({QString::fromUtf8(c.input)});
-    QTest::keyClick(&form->editor(), Qt::Key_G, Qt::ControlModifier);
+    QTest::keyClick(&window->editor(), Qt::Key_G, Qt::ControlModifier);
     EXPECT_EQ(caretLine(), c.line);
     EXPECT_EQ(ui.beeps, c.beeps);
     EXPECT_EQ(ui.messages.empty() ? QString() : ui.messages.back().text, QString::fromUtf8(c.message));
@@ -68,13 +68,13 @@ TEST_F(BasicToolsTest, RenumberIsOneUndoStepAndKeepsItsValues) {
   load(program);
   editor().setSelStart(program.indexOf(u'\''));
   answer({"100", "5", ""});
-  form->command("renumber")->trigger();
+  window->command("renumber")->trigger();
   EXPECT_EQ(text(), "100 GOTO 105\n' 説明\n105 ON X GOSUB 100,30\n");
   EXPECT_EQ(caretLine(), 1);
   EXPECT_TRUE(editor().modified());
   ASSERT_EQ(ui.messages.size(), 1U);
   EXPECT_TRUE(ui.messages[0].text.contains(u"30")) << ui.messages[0].text.toStdString();
-  form->command("undo")->trigger();
+  window->command("undo")->trigger();
   EXPECT_EQ(text(), program);
 
   ui.modalScripts.push_back([](QDialog &dialog) {
@@ -84,11 +84,11 @@ TEST_F(BasicToolsTest, RenumberIsOneUndoStepAndKeepsItsValues) {
     renumber.increment()->setText("0");
     dialog.accept();
   });
-  form->command("renumber")->trigger();
+  window->command("renumber")->trigger();
   EXPECT_EQ(text(), program);
   EXPECT_EQ(ui.messages.size(), 2U);
   answer({"100", "5", "12345678901234567890"}); // read, not refused as no number
-  form->command("renumber")->trigger();
+  window->command("renumber")->trigger();
   EXPECT_EQ(ui.messages.back().text, "番号を振り直す行がありません。");
 }
 
@@ -96,14 +96,14 @@ TEST_F(BasicToolsTest, SortReordersInOneUndoStepOrLeavesAnOrderedProgramAlone) {
   load("20 B\n10 A\n");
   for (const auto &[from, to] : {std::pair(1, 1), std::pair(10, 2)}) { // a caret at the end stays there
     editor().setSelStart(from);
-    form->command("sortLines")->trigger();
+    window->command("sortLines")->trigger();
     EXPECT_EQ(text(), "10 A\n20 B\n");
     EXPECT_EQ(caretLine(), to);
-    form->command("undo")->trigger();
+    window->command("undo")->trigger();
     EXPECT_EQ(text(), "20 B\n10 A\n");
   }
   load("10 A\n20 B");
-  form->command("sortLines")->trigger();
+  window->command("sortLines")->trigger();
   EXPECT_FALSE(editor().modified());
   EXPECT_FALSE(editor().document()->isUndoAvailable());
   EXPECT_EQ(ui.messages.size(), 3U);
@@ -111,28 +111,28 @@ TEST_F(BasicToolsTest, SortReordersInOneUndoStepOrLeavesAnOrderedProgramAlone) {
 
 TEST_F(BasicToolsTest, CheckListsFindingsThatFollowTheirLine) {
   load("10 GOTO 99\nPRINT\n20 END");
-  form->command("checkProgram")->trigger();
-  CheckWindow &window = *tools().checkWindow();
-  ASSERT_TRUE(window.isVisible());
-  EXPECT_EQ(window.focusWidget(), window.list());
-  ASSERT_EQ(window.list()->count(), 2);
+  window->command("checkProgram")->trigger();
+  CheckWindow &check = *tools().checkWindow();
+  ASSERT_TRUE(check.isVisible());
+  EXPECT_EQ(check.focusWidget(), check.list());
+  ASSERT_EQ(check.list()->count(), 2);
   const auto choose = [&](int row) {
-    window.list()->setCurrentRow(row);
-    QTest::keyClick(window.list(), Qt::Key_Return);
+    check.list()->setCurrentRow(row);
+    QTest::keyClick(check.list(), Qt::Key_Return);
     return editor().selText();
   };
   const auto keyAt = [this](int pos, int length, Qt::Key key) {
     editor().setSelStart(pos);
     editor().setSelLength(length);
-    QTest::keyClick(&form->editor(), key);
+    QTest::keyClick(&window->editor(), key);
   };
   keyAt(0, 0, Qt::Key_Return); // a line above both
   keyAt(12, 0, Qt::Key_X);     // in the line
   EXPECT_EQ(choose(0), "10 GOTO 99");
   EXPECT_EQ(choose(1), "xPRINT");
   EXPECT_EQ(caretLine(), 2);
-  form->command("undo")->trigger();
-  form->command("undo")->trigger();
+  window->command("undo")->trigger();
+  window->command("undo")->trigger();
   EXPECT_EQ(text(), "10 GOTO 99\nPRINT\n20 END");
   EXPECT_EQ(choose(0), "10 GOTO 99");
   EXPECT_TRUE(ui.messages.empty());
@@ -143,31 +143,31 @@ TEST_F(BasicToolsTest, CheckListsFindingsThatFollowTheirLine) {
   ASSERT_EQ(ui.messages.size(), 1U);
   EXPECT_EQ(ui.messages[0].text, "この指摘の行は削除されました。");
   load("10 END");
-  form->command("checkProgram")->trigger();
-  EXPECT_EQ(window.list()->count(), 0);
-  EXPECT_EQ(window.summary()->text(), "プログラムに問題はありません。");
+  window->command("checkProgram")->trigger();
+  EXPECT_EQ(check.list()->count(), 0);
+  EXPECT_EQ(check.summary()->text(), "プログラムに問題はありません。");
 }
 
 TEST_F(BasicToolsTest, ColoursFollowTheModeAndAreStoredOnlyOnceSwitchedOn) {
   load("10 BGET");
-  form->command("keywordColours")->trigger();
-  EXPECT_TRUE(form->command("keywordColours")->isChecked());
+  window->command("keywordColours")->trigger();
+  EXPECT_TRUE(window->command("keywordColours")->isChecked());
   const auto spans = [this] {
     editor().viewport()->repaint();
     return editor().document()->firstBlock().layout()->formats().size();
   };
   EXPECT_EQ(spans(), 1); // the line number; BGET is a mode-6 word
-  form->command("mode6")->trigger();
+  window->command("mode6")->trigger();
   EXPECT_EQ(spans(), 2);
   EXPECT_FALSE(editor().modified());
-  EXPECT_TRUE(form->close());
+  EXPECT_TRUE(window->close());
   EXPECT_TRUE(cp932::decodeVerbatim(dir.read("kavrin.ini")).endsWith("[Editor]\r\nHighlight=1\r\n"));
 
   start();
-  EXPECT_TRUE(form->command("keywordColours")->isChecked());
-  form->command("keywordColours")->trigger();
+  EXPECT_TRUE(window->command("keywordColours")->isChecked());
+  window->command("keywordColours")->trigger();
   EXPECT_TRUE(editor().document()->firstBlock().layout()->formats().isEmpty());
-  EXPECT_TRUE(form->close());
+  EXPECT_TRUE(window->close());
   EXPECT_TRUE(cp932::decodeVerbatim(dir.read("kavrin.ini")).endsWith("[Editor]\r\nHighlight=0\r\n"));
 }
 

@@ -26,7 +26,7 @@ class ConvertTest : public WindowTest {
 protected:
   void SetUp() override {
     WindowTest::SetUp();
-    form->feature<DocumentCommands>()->load(program);
+    window->feature<DocumentCommands>()->load(program);
   }
 
   // A converter that writes its arguments to <name>.args and "CAS" to its
@@ -41,7 +41,7 @@ protected:
 
   void convertTo(const QString &image) {
     ui.saveAnswers.push_back(image);
-    form->command("convert")->trigger();
+    window->command("convert")->trigger();
   }
 
   const QString program = dir.write("prog.txt", "10 END\r\n");
@@ -56,12 +56,12 @@ TEST_F(ConvertTest, TheImageIsChosenThenTheConverterRunsInTheMode) {
   EXPECT_EQ(ui.saveCalls[0].fileName, dir.path("prog.cas"));
   EXPECT_EQ(dir.read("txt2bas.exe.args"), (program + '\n' + image + '\n').toUtf8());
   EXPECT_EQ(ui.progressTexts, QStringList({"変換中..."}));
-  form->command("mode6")->trigger();
+  window->command("mode6")->trigger();
   convertTo(image);
   EXPECT_EQ(dir.read("txt2bas.exe.args"), ("-6\n" + program + '\n' + image + '\n').toUtf8());
   EXPECT_EQ(ui.messageTexts(), QStringList({kDone, kDone})); // standard output is not shown
   ui.saveAnswers.push_back(std::nullopt);
-  form->command("saveAs")->trigger();
+  window->command("saveAs")->trigger();
   EXPECT_EQ(ui.saveCalls.at(2).fileName, image);
   EXPECT_EQ(ui.saveCalls[2].filter, "テキスト文書 (*.txt)|*.TXT|すべてのファイル (*.*)|*.*");
   EXPECT_EQ(ui.saveCalls[2].title, QString());
@@ -88,12 +88,12 @@ TEST_F(ConvertTest, AHangingConverterCanBeCancelledAndHoldsTheWindowMeanwhile) {
   ui.realProgress = true;
   ui.boxOpenMs = {6000};
   ui.cancelAfterMs = 900;
-  QTimer::singleShot(100, form.get(), [this] { EXPECT_FALSE(form->close()); });
+  QTimer::singleShot(100, window.get(), [this] { EXPECT_FALSE(window->close()); });
   convertTo(dir.path("prog.cas"));
   EXPECT_EQ(ui.messageTexts(), QStringList({"started\n", kFailed}));
   EXPECT_FALSE(ui.messages[0].underProgress);
   EXPECT_TRUE(ui.progressEverShown); // once the box was closed
-  EXPECT_TRUE(form->close());
+  EXPECT_TRUE(window->close());
 }
 
 TEST_F(ConvertTest, TheProgressWindowNeverCoversABoxNorOutlivesTheConverter) {
@@ -118,7 +118,7 @@ QString emulator(const TempDir &dir, const QString &name) {
 
 TEST_F(ConvertTest, RunInTheEmulatorConvertsThenStartsItWithTheImage) {
   setConverter(converter("txt2bas.exe"));
-  auto &tool = *form->findChild<EmulatorTool *>();
+  auto &tool = *window->findChild<EmulatorTool *>();
   const QString emu = emulator(dir, "my emu");
   ui.modalScripts.push_back([](QDialog &dialog) { // not set: the settings come first
     for (QPushButton *button : dialog.findChildren<QPushButton *>()) {
@@ -127,17 +127,17 @@ TEST_F(ConvertTest, RunInTheEmulatorConvertsThenStartsItWithTheImage) {
       }
     }
   });
-  form->command("emulatorRun")->trigger();
+  window->command("emulatorRun")->trigger();
   ui.modalScripts.push_back([](QDialog &dialog) { dialog.accept(); }); // an empty command line
-  form->command("emulatorRun")->trigger();
+  window->command("emulatorRun")->trigger();
   ui.modalScripts.push_back([&tool](QDialog &dialog) {
     dialog.findChild<QLineEdit *>()->setText("emu 'x");
     static_cast<EmulatorDialog &>(dialog).browseButton()->click(); // refused: no argument is lost
     EXPECT_EQ(dialog.findChild<QLineEdit *>()->text(), "emu 'x");
     dialog.accept();
   });
-  form->command("emulatorSettings")->trigger();
-  form->command("emulatorRun")->trigger(); // nothing is converted for a command line that cannot run
+  window->command("emulatorSettings")->trigger();
+  window->command("emulatorRun")->trigger(); // nothing is converted for a command line that cannot run
   EXPECT_TRUE(ui.saveCalls.empty() && ui.openCalls.empty());
   const QString unclosed =
       "エミュレータを起動できません。\nエミュレータのコマンドラインの引用符が閉じていません。";
@@ -153,10 +153,10 @@ TEST_F(ConvertTest, RunInTheEmulatorConvertsThenStartsItWithTheImage) {
     EXPECT_EQ(line->text(), "'" + emu + "' -tape %1 -x");
     QTest::keyClick(line, Qt::Key_Return);
   });
-  form->command("emulatorSettings")->trigger();
+  window->command("emulatorSettings")->trigger();
   const QString image = dir.path("my game's.cas");
   ui.saveAnswers.push_back(image);
-  form->command("emulatorRun")->trigger();
+  window->command("emulatorRun")->trigger();
   EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(emu + ".args"); }, 5000));
   EXPECT_EQ(dir.read("my emu.args"), ("-tape\n" + image + "\n-x\n").toUtf8());
   EXPECT_EQ(ui.messageTexts(), QStringList({kDone}));
@@ -164,7 +164,7 @@ TEST_F(ConvertTest, RunInTheEmulatorConvertsThenStartsItWithTheImage) {
   setConverter(converter("txt2bas.exe", "exit 1\n")); // a failed conversion starts nothing
   QFile::remove(emu + ".args");
   ui.saveAnswers.push_back(image);
-  form->command("emulatorRun")->trigger();
+  window->command("emulatorRun")->trigger();
   QTest::qWait(300);
   EXPECT_FALSE(QFile::exists(emu + ".args"));
   setConverter(converter("txt2bas.exe"));
@@ -174,11 +174,11 @@ TEST_F(ConvertTest, RunInTheEmulatorConvertsThenStartsItWithTheImage) {
       dialog.accept();
     });
   }
-  form->command("emulatorSettings")->trigger(); // OK takes no line the settings file would cut
+  window->command("emulatorSettings")->trigger(); // OK takes no line the settings file would cut
   EXPECT_EQ(ui.messageTexts().last(),
             "エミュレータのコマンドラインに、シフトJISで保存できない文字「\u00e9」があります。");
   ui.saveAnswers.push_back(image);
-  form->command("emulatorRun")->trigger();
+  window->command("emulatorRun")->trigger();
   EXPECT_EQ(ui.messageTexts().last(),
             "エミュレータを起動できません。\nプログラムが見つかりません: kavrin-no-such-emulator");
   const QString notRunnable = dir.write("emu.sh", "#!/bin/sh\n"); // not executable
@@ -186,22 +186,22 @@ TEST_F(ConvertTest, RunInTheEmulatorConvertsThenStartsItWithTheImage) {
     dialog.findChild<QLineEdit *>()->setText(notRunnable);
     dialog.accept();
   });
-  form->command("emulatorSettings")->trigger();
+  window->command("emulatorSettings")->trigger();
   ui.saveAnswers.push_back(image);
-  form->command("emulatorRun")->trigger();
+  window->command("emulatorRun")->trigger();
   EXPECT_TRUE(ui.messageTexts().last().startsWith(
       "エミュレータを起動できません。\nプログラムを起動できません: " + notRunnable));
-  EXPECT_TRUE(form->close());
+  EXPECT_TRUE(window->close());
   EXPECT_TRUE(cp932::decodeVerbatim(dir.read("kavrin.ini"))
                   .endsWith("[Emulator]\r\nCommand=" + notRunnable + "\r\n"));
 }
 
 TEST_F(ConvertTest, RefusalsAndConvertersThatCannotStartAreReported) {
-  form->command("new")->trigger();
-  form->command("convert")->trigger();
+  window->command("new")->trigger();
+  window->command("convert")->trigger();
   type("10 END");
   ui.answers = {MsgResult::No, MsgResult::Yes};
-  form->command("convert")->trigger();
+  window->command("convert")->trigger();
   EXPECT_EQ(ui.messageTexts(), QStringList({kNotSaved, kSaveQuestion, kNotSaved}));
   // Saved at the prompt, the new name is proposed with ".cas".
   ui.saveAnswers = {dir.path("new.txt")};

@@ -34,45 +34,45 @@ TEST_F(DocumentTest, NewAsksAboutChangesAndFollowsTheAnswer) {
   type("10 PRINT");
   ui.answers = {MsgResult::Cancel, MsgResult::Yes, MsgResult::Yes};
   ui.saveAnswers = {std::nullopt, dir.path("prog.txt")};
-  form->command("new")->trigger();
-  form->command("new")->trigger(); // Yes, then the save dialog is cancelled
+  window->command("new")->trigger();
+  window->command("new")->trigger(); // Yes, then the save dialog is cancelled
   EXPECT_EQ(text(), "10 PRINT");
   EXPECT_TRUE(editor().modified());
   EXPECT_EQ(ui.messageTexts(), QStringList({kSaveQuestion, kSaveQuestion}));
-  form->command("new")->trigger(); // Yes, saved
+  window->command("new")->trigger(); // Yes, saved
   EXPECT_EQ(dir.read("prog.txt"), "10 PRINT");
-  EXPECT_EQ(form->feature<DocumentCommands>()->recentFiles().first(), dir.path("prog.txt"));
+  EXPECT_EQ(window->feature<DocumentCommands>()->recentFiles().first(), dir.path("prog.txt"));
   EXPECT_EQ(text(), "");
   EXPECT_FALSE(editor().modified());
-  EXPECT_EQ(form->windowTitle(), "kavrin");
+  EXPECT_EQ(window->windowTitle(), "kavrin");
 }
 
 TEST_F(DocumentTest, OpenLoadsShiftJisAndNamesTheWindow) {
   ui.openAnswers = {dir.write("a[*].txt", "10 PRINT \"\x82\xa0\"\r\n")};
-  form->command("open")->trigger();
+  window->command("open")->trigger();
   EXPECT_EQ(text(), "10 PRINT \"あ\"\n");
   EXPECT_FALSE(editor().modified());
-  EXPECT_EQ(form->windowHandle()->title(), "a[*].txt - kavrin");
-  EXPECT_EQ(form->feature<DocumentCommands>()->recentFiles().first(), dir.path("a[*].txt"));
+  EXPECT_EQ(window->windowHandle()->title(), "a[*].txt - kavrin");
+  EXPECT_EQ(window->feature<DocumentCommands>()->recentFiles().first(), dir.path("a[*].txt"));
 }
 
 TEST_F(DocumentTest, SaveKeepsTheBytesItDidNotEditAndSaveAsReplacesWithoutAsking) {
   const QByteArray original("10 PRINT \"\x82\xb1\x82\xf1\"\r\n20 REM \x80\xff\x87\x90\xfd\x82\r\n");
   const QString odd = dir.write("odd.txt", original);
-  form->feature<DocumentCommands>()->load(odd);
+  window->feature<DocumentCommands>()->load(odd);
   editor().moveCursor(QTextCursor::End);
   type("3");
-  form->command("save")->trigger();
+  window->command("save")->trigger();
   EXPECT_EQ(dir.read("odd.txt"), original + "3");
   EXPECT_FALSE(editor().modified());
   const QString other = dir.write("other", "old");
   ui.saveAnswers = {other, std::nullopt};
-  form->command("saveAs")->trigger();
-  form->command("saveAs")->trigger();
+  window->command("saveAs")->trigger();
+  window->command("saveAs")->trigger();
   EXPECT_EQ(ui.saveCalls.at(1).fileName, other); // the name last chosen
   EXPECT_EQ(dir.read("other"), original + "3");  // no extension added
-  EXPECT_EQ(form->windowTitle(), "other - kavrin");
-  EXPECT_EQ(form->feature<DocumentCommands>()->recentFiles().mid(0, 2), (QStringList{other, odd}));
+  EXPECT_EQ(window->windowTitle(), "other - kavrin");
+  EXPECT_EQ(window->feature<DocumentCommands>()->recentFiles().mid(0, 2), (QStringList{other, odd}));
   EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -84,15 +84,15 @@ TEST_F(DocumentTest, AFailedSaveKeepsTheOldFileAndTheChanges) {
   } cases[] = {{20000, 1024}, {10000, 4096}};
   for (const auto &c : cases) {
     SCOPED_TRACE(c.typed);
-    form->feature<DocumentCommands>()->load(dir.write("p.txt", "10 REM old\r\n"));
+    window->feature<DocumentCommands>()->load(dir.write("p.txt", "10 REM old\r\n"));
     editor().setSelText(QString(c.typed, u'x'));
-    RecoveryTool &recovery = *form->findChild<RecoveryTool *>();
+    RecoveryTool &recovery = *window->findChild<RecoveryTool *>();
     recovery.writeNow();
     ASSERT_EQ(recovery.finishWriting(), QString());
     ui.messages.clear();
     {
       const FileSizeLimit limit(c.room);
-      form->command("save")->trigger();
+      window->command("save")->trigger();
     }
     EXPECT_EQ(ui.messageTexts().size(), 1);
     EXPECT_TRUE(ui.messageTexts().value(0).contains("p.txt"));
@@ -103,8 +103,8 @@ TEST_F(DocumentTest, AFailedSaveKeepsTheOldFileAndTheChanges) {
     EXPECT_TRUE(QFile::exists(recovery.ownFile())); // the changes are still safe there
   }
   ui.saveAnswers = {dir.path("no/such/folder/q.txt")}; // a failed Save As, then Save
-  form->command("saveAs")->trigger();
-  form->command("save")->trigger();
+  window->command("saveAs")->trigger();
+  window->command("save")->trigger();
   EXPECT_EQ(ui.messageTexts().size(), 3); // the two failures only: no question about q.txt
 }
 
@@ -123,7 +123,7 @@ TEST_F(DocumentTest, AFileChangedOnDiskIsNotReplacedWithoutAWord) {
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.after == nullptr ? "removed" : c.after);
-    form->feature<DocumentCommands>()->load(dir.write("p.txt", "10 MINE"));
+    window->feature<DocumentCommands>()->load(dir.write("p.txt", "10 MINE"));
     editor().moveCursor(QTextCursor::End);
     type("X");
     QFile::remove(dir.path("p.txt"));
@@ -137,7 +137,7 @@ TEST_F(DocumentTest, AFileChangedOnDiskIsNotReplacedWithoutAWord) {
     if (c.answer != MsgResult::Ok) {
       ui.answers = {c.answer};
     }
-    form->command("save")->trigger();
+    window->command("save")->trigger();
     EXPECT_EQ(ui.messages.size(), c.answer == MsgResult::Ok ? 0U : 1U);
     EXPECT_EQ(QFile::exists(dir.path("p.txt")), c.after != nullptr);
     if (c.after != nullptr) {
@@ -145,7 +145,7 @@ TEST_F(DocumentTest, AFileChangedOnDiskIsNotReplacedWithoutAWord) {
     }
     EXPECT_EQ(editor().modified(), c.answer == MsgResult::No);
   }
-  form->command("save")->trigger(); // what was saved here is replaced without a word
+  window->command("save")->trigger(); // what was saved here is replaced without a word
   EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -158,7 +158,7 @@ TEST_F(DocumentTest, TextShiftJisCannotHoldStopsTheSaveWithTheFirstCharacterSele
     SCOPED_TRACE(c.count);
     editor().setText(QString::fromUtf16(c.text));
     ui.messages.clear();
-    form->command("save")->trigger();
+    window->command("save")->trigger();
     EXPECT_EQ(ui.messageTexts(),
               QStringList{QStringLiteral("シフトJISで保存できない文字が %1 個あります。\n"
                                          "最初の文字「%2」(U+%3) を選択しました。"
@@ -172,12 +172,12 @@ TEST_F(DocumentTest, TextShiftJisCannotHoldStopsTheSaveWithTheFirstCharacterSele
 
 TEST_F(DocumentTest, ALoneByteThatWouldJoinItsNeighbourStopsTheSaveWithItSelected) {
   const QByteArray original("10 REM\r\n20 REM \x81 A\r\n");
-  form->feature<DocumentCommands>()->load(dir.write("p.txt", original));
+  window->feature<DocumentCommands>()->load(dir.write("p.txt", original));
   const int lead = static_cast<int>(text().indexOf(QChar(0xF781)));
   editor().setSelStart(lead + 1);
   editor().setSelLength(1);
   editor().setSelText({}); // 81 41 would read back as 、
-  form->command("save")->trigger();
+  window->command("save")->trigger();
   EXPECT_EQ(ui.messageTexts(),
             QStringList{QStringLiteral("保存すると、次に開いたときに別の文字に変わってしまうバイトが "
                                        "2 行目にあります。\nそのバイトの記号を選択しました。"
@@ -187,27 +187,27 @@ TEST_F(DocumentTest, ALoneByteThatWouldJoinItsNeighbourStopsTheSaveWithItSelecte
   EXPECT_EQ(dir.read("p.txt"), original);
   editor().setSelStart(0);
   editor().setSelText(QStringLiteral("é")); // the first problem in the text is named
-  form->command("save")->trigger();
+  window->command("save")->trigger();
   EXPECT_TRUE(ui.messageTexts().last().startsWith(QStringLiteral("シフトJISで保存できない")));
 }
 
 TEST_F(DocumentTest, RecentEntriesReopenAfterTheQuestion) {
-  EXPECT_FALSE(form->command("recent1")->isEnabled());
+  EXPECT_FALSE(window->command("recent1")->isEnabled());
   const QString a = dir.write("a.txt", "AAA");
-  form->feature<DocumentCommands>()->load(a);
-  form->feature<DocumentCommands>()->load(dir.write("b.txt", "BBB"));
-  EXPECT_EQ(form->command("recent2")->text(), "&2 a.txt");
-  EXPECT_FALSE(form->command("recent3")->isVisible());
+  window->feature<DocumentCommands>()->load(a);
+  window->feature<DocumentCommands>()->load(dir.write("b.txt", "BBB"));
+  EXPECT_EQ(window->command("recent2")->text(), "&2 a.txt");
+  EXPECT_FALSE(window->command("recent3")->isVisible());
   type("!");
   ui.answers = {MsgResult::Cancel, MsgResult::No};
-  form->command("recent2")->trigger();
+  window->command("recent2")->trigger();
   EXPECT_EQ(text(), "!BBB");
-  form->command("recent2")->trigger();
+  window->command("recent2")->trigger();
   EXPECT_EQ(text(), "AAA");
   QFile::remove(dir.path("b.txt")); // reported, and stays listed
-  form->command("recent2")->trigger();
+  window->command("recent2")->trigger();
   EXPECT_EQ(ui.messageTexts().last(), "ファイルが見つかりません");
-  EXPECT_EQ(form->feature<DocumentCommands>()->recentFiles().mid(0, 2), (QStringList{a, dir.path("b.txt")}));
+  EXPECT_EQ(window->feature<DocumentCommands>()->recentFiles().mid(0, 2), (QStringList{a, dir.path("b.txt")}));
 }
 
 TEST_F(DocumentTest, ADroppedFileOpensAfterTheQuestionOnlyTheFirst) {
@@ -219,7 +219,7 @@ TEST_F(DocumentTest, ADroppedFileOpensAfterTheQuestionOnlyTheFirst) {
   EXPECT_EQ(text(), "typed");
   drop(editor().viewport(), {QUrl("https://example.com/x.txt"), one, two});
   EXPECT_EQ(text(), "ONE");
-  drop(&form->panels(), {two}); // outside the editor too
+  drop(&window->panels(), {two}); // outside the editor too
   EXPECT_EQ(text(), "TWO");
   EXPECT_EQ(ui.messageTexts(), QStringList({kSaveQuestion, kSaveQuestion}));
 }

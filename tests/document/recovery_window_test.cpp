@@ -16,7 +16,7 @@ protected:
   void SetUp() override {} // each test leaves copies behind first
 
   QString folder() const { return dir.path("state"); }
-  RecoveryTool &tool() { return *form->findChild<RecoveryTool *>(); }
+  RecoveryTool &tool() { return *window->findChild<RecoveryTool *>(); }
   // A copy as an editor killed `secondsAgo` left it.
   QString leave(const QString &fileName, const QString &text, int secondsAgo) {
     RecoveryStore store(folder());
@@ -38,8 +38,8 @@ protected:
   // Closes as the user does, answering the question about unsaved text.
   void closeAnswering(MsgResult answer) {
     ui.answers.push_back(answer);
-    EXPECT_TRUE(form->close());
-    form.reset();
+    EXPECT_TRUE(window->close());
+    window.reset();
   }
   static bool offered(const ScriptedUserInterface::Message &m, const QString &what) {
     return m.text.startsWith(kOffer) && m.text.contains(what);
@@ -61,7 +61,7 @@ TEST_F(RecoveryTest, TheNewestCopyIsOfferedFirstAndYesOpensItBeforeTheCommandLin
             "ほかにも保存されずに終わった文書が 1 件あります。次の起動時にお知らせします。");
   EXPECT_EQ(ui.messages[3].text, kSaveQuestion);
   EXPECT_EQ(text(), "10 NEW\n20 \uE0FF");
-  EXPECT_TRUE(editor().modified() && form->session().fileName().isEmpty());
+  EXPECT_TRUE(editor().modified() && window->session().fileName().isEmpty());
   EXPECT_FALSE(QFile::exists(running) || QFile::exists(newer));
   EXPECT_TRUE(QFile::exists(older) && QFile::exists(alive.ownFile()));
   EXPECT_TRUE(QFile::exists(tool().ownFile())); // the text is safe again at once
@@ -74,7 +74,7 @@ TEST_F(RecoveryTest, EscOnTheOfferKeepsTheCopyForTheNextStart) {
   ui.answers = {MsgResult::Cancel};
   start();
   EXPECT_TRUE(QFile::exists(copy) && text().isEmpty());
-  form.reset();
+  window.reset();
   ui.answers = {MsgResult::Yes};
   start();
   EXPECT_EQ(text(), "10 A");
@@ -100,14 +100,14 @@ TEST_F(RecoveryTest, TheCopyFollowsUnsavedChangesOnly) {
   EXPECT_TRUE(kept && kept->text == "10 PRINT" && kept->fileName.isEmpty());
   const QString copy = tool().ownFile();
   ui.saveAnswers = {dir.path("p.txt")};
-  form->command("saveAs")->trigger();
+  window->command("saveAs")->trigger();
   tool().finishWriting();
   EXPECT_FALSE(QFile::exists(copy));
   type("0");
   ownCopy();
   ASSERT_TRUE(QFile::exists(copy));
   ui.answers = {MsgResult::No};
-  form->command("new")->trigger();
+  window->command("new")->trigger();
   tool().finishWriting();
   EXPECT_EQ(ui.messageTexts(), QStringList({kSaveQuestion}));
   EXPECT_FALSE(editor().modified() || QFile::exists(copy));
@@ -169,7 +169,7 @@ TEST_F(RecoveryTest, AnErrorAfterTheOfferEndsOnlyThatStep) {
     start({dir.path(c.argument)});
     EXPECT_TRUE(ui.messageTexts().last().contains(c.saveAs[0] ? "保存できません" : "開けません"));
     EXPECT_EQ(text(), "10 SAVED NOWHERE");
-    form.reset(); // ended with no decision about the text: its copy stays
+    window.reset(); // ended with no decision about the text: its copy stays
     EXPECT_EQ(copies().size(), 1);
     for (const QString &left : copies()) {
       RecoveryStore::discard(QDir(folder()).filePath(left));

@@ -27,13 +27,13 @@ class EditingWindowTest : public WindowTest {
 protected:
   void keys(std::initializer_list<QKeyCombination> combinations) {
     for (const QKeyCombination k : combinations) {
-      QTest::keyClick(&form->editor(), k.key(), k.keyboardModifiers());
+      QTest::keyClick(&window->editor(), k.key(), k.keyboardModifiers());
     }
   }
-  QString panel(int i) { return form->panels().panelText(i); }
+  QString panel(int i) { return window->panels().panelText(i); }
   SearchDialog &openFind() {
-    form->command("find")->trigger();
-    return *form->feature<SearchCommands>()->findDialog();
+    window->command("find")->trigger();
+    return *window->feature<SearchCommands>()->findDialog();
   }
   std::pair<int, int> selection() { return {editor().selStart(), editor().selLength()}; }
   // A transient dialog's QWindow counts as active along with its owner.
@@ -43,7 +43,7 @@ protected:
 };
 
 TEST_F(EditingWindowTest, TabCompletesAndNeverInsertsOrMovesTheFocus) {
-  form->session().setKeywords({"PLAY", "PRINT"});
+  window->session().setKeywords({"PLAY", "PRINT"});
   type("10 ");
   keys({Qt::CTRL | Qt::Key_Tab});
   type("p");
@@ -51,16 +51,16 @@ TEST_F(EditingWindowTest, TabCompletesAndNeverInsertsOrMovesTheFocus) {
   EXPECT_EQ(text(), "10 pRINT");
   keys({Qt::SHIFT | Qt::Key_Backtab});
   EXPECT_EQ(text(), "10 pLAY");
-  EXPECT_TRUE(ui.beeps == 1 && QApplication::focusWidget() == &form->editor());
+  EXPECT_TRUE(ui.beeps == 1 && QApplication::focusWidget() == &window->editor());
   // Shift alone leaves the cycle on, so Backspace takes the tail.
-  QTest::keyPress(&form->editor(), Qt::Key_Shift, Qt::ShiftModifier);
-  EXPECT_EQ(panel(0), form->session().preferences().functionKeys[5]); // the legend shows the shifted texts
-  QTest::keyRelease(&form->editor(), Qt::Key_Shift, Qt::NoModifier);
-  EXPECT_EQ(panel(0), form->session().preferences().functionKeys[0]);
+  QTest::keyPress(&window->editor(), Qt::Key_Shift, Qt::ShiftModifier);
+  EXPECT_EQ(panel(0), window->session().preferences().functionKeys[5]); // the legend shows the shifted texts
+  QTest::keyRelease(&window->editor(), Qt::Key_Shift, Qt::NoModifier);
+  EXPECT_EQ(panel(0), window->session().preferences().functionKeys[0]);
   keys({Qt::Key_Backspace, Qt::Key_Tab});
   // Menu shortcuts go to the menu; the completion is one undo step.
   int undone = 0;
-  QObject::connect(form->command("undo"), &QAction::triggered, [&undone] { ++undone; });
+  QObject::connect(window->command("undo"), &QAction::triggered, [&undone] { ++undone; });
   keys({Qt::CTRL | Qt::Key_Z});
   EXPECT_EQ(undone, 1);
   EXPECT_EQ(text(), "10 p");
@@ -73,7 +73,7 @@ TEST_F(EditingWindowTest, KeyTextsLegendAndInsert) {
   keys({Qt::Key_Up, Qt::Key_Insert});
   type("2x");
   EXPECT_EQ(panel(5), "OVW");
-  form->command("undo")->trigger(); // an overwritten character comes back in one step
+  window->command("undo")->trigger(); // an overwritten character comes back in one step
   EXPECT_EQ(text(), "20 priNTCOLOR PRINT RUN\n");
   keys({Qt::Key_Insert});
   type("0");
@@ -84,9 +84,9 @@ TEST_F(EditingWindowTest, ReturnWithAutoNumbersAndKeepsACompletion) {
   type("10 pri");
   keys({Qt::Key_Tab, Qt::Key_Return, QKeyCombination(Qt::KeypadModifier, Qt::Key_Enter),
         Qt::SHIFT | Qt::Key_Return});
-  form->command("undo")->trigger(); // one step takes the whole numbered break back
+  window->command("undo")->trigger(); // one step takes the whole numbered break back
   EXPECT_EQ(text(), "10 priNT\n20 \n30 ");
-  form->command("auto")->trigger();
+  window->command("auto")->trigger();
   type("go");
   keys({Qt::Key_Tab, Qt::Key_Return});
   EXPECT_EQ(text(), "10 priNT\n20 \n30 goSUB\n");
@@ -96,24 +96,24 @@ TEST_F(EditingWindowTest, ModeSwitchReloadsAndAMissingListIsReported) {
   type("10 ope");
   keys({Qt::Key_Tab});
   EXPECT_EQ(text(), "10 opeEK"); // the standard list has no OPEN, but PEEK
-  form->command("mode6")->trigger();
+  window->command("mode6")->trigger();
   keys({Qt::Key_Backspace, Qt::Key_Tab});
   EXPECT_EQ(text(), "10 opeN");
-  form->command("mode5")->trigger();
-  EXPECT_FALSE(form->session().keywords().contains("OPEN"));
+  window->command("mode5")->trigger();
+  EXPECT_FALSE(window->session().keywords().contains("OPEN"));
   // A program folder with only the first list.
-  ASSERT_TRUE(QFile::copy(form->session().paths().exeDir + "qmcode.txt", dir.path("qmcode.txt")));
-  form = createMainWindow(ui, {}, {dir.root() + "/", iniPath(), dir.path("state")});
-  form->command("mode6")->trigger();
+  ASSERT_TRUE(QFile::copy(window->session().paths().exeDir + "qmcode.txt", dir.path("qmcode.txt")));
+  window = createMainWindow(ui, {}, {dir.root() + "/", iniPath(), dir.path("state")});
+  window->command("mode6")->trigger();
   ASSERT_EQ(ui.messages.size(), 1U);
   EXPECT_TRUE(ui.messages[0].text.contains(dir.root() + "/qmsrcode.txt"));
-  EXPECT_TRUE(form->command("mode6")->isChecked() && form->session().keywords().isEmpty() &&
-              !form->command("mode5")->isChecked());
+  EXPECT_TRUE(window->command("mode6")->isChecked() && window->session().keywords().isEmpty() &&
+              !window->command("mode5")->isChecked());
 }
 
 TEST_F(EditingWindowTest, FormatCommandsReachTheEditor) {
   for (const bool wrap : {true, false}) {
-    form->command("wordWrap")->trigger();
+    window->command("wordWrap")->trigger();
     EXPECT_EQ(editor().lineWrapMode(), wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
     EXPECT_EQ(editor().horizontalScrollBarPolicy(), wrap ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
   }
@@ -121,8 +121,8 @@ TEST_F(EditingWindowTest, FormatCommandsReachTheEditor) {
   ui.fontAnswers = {std::nullopt, chosen, std::nullopt};
   ui.colorAnswers = {std::nullopt, TColor{0x00FF8000}, std::nullopt};
   for (int i = 0; i < 3; ++i) {
-    form->command("font")->trigger();
-    form->command("background")->trigger();
+    window->command("font")->trigger();
+    window->command("background")->trigger();
   }
   ASSERT_EQ(ui.fontCalls.size(), 3U);
   EXPECT_TRUE(ui.fontCalls[1].font == ui.fontCalls[0].font && ui.fontCalls[2].font == chosen.font &&
@@ -133,15 +133,15 @@ TEST_F(EditingWindowTest, FormatCommandsReachTheEditor) {
   // Cut and Copy follow the selection, Paste the clipboard.
   QGuiApplication::clipboard()->clear();
   QCoreApplication::processEvents();
-  EXPECT_FALSE(form->command("copy")->isEnabled() || form->command("paste")->isEnabled());
+  EXPECT_FALSE(window->command("copy")->isEnabled() || window->command("paste")->isEnabled());
   type("10 PRINT");
   keys({Qt::SHIFT | Qt::Key_Left});
-  EXPECT_TRUE(form->command("copy")->isEnabled());
+  EXPECT_TRUE(window->command("copy")->isEnabled());
   keys({Qt::CTRL | Qt::Key_X});
   QCoreApplication::processEvents();
   EXPECT_EQ(QGuiApplication::clipboard()->text(), "T");
-  EXPECT_FALSE(form->command("cut")->isEnabled());
-  EXPECT_TRUE(form->command("paste")->isEnabled());
+  EXPECT_FALSE(window->command("cut")->isEnabled());
+  EXPECT_TRUE(window->command("paste")->isEnabled());
 }
 
 TEST_F(EditingWindowTest, FindGoesForwardFromTheCaretAndSelectsTheHit) {
@@ -164,7 +164,7 @@ TEST_F(EditingWindowTest, FindGoesForwardFromTheCaretAndSelectsTheHit) {
     d.wholeWordBox()->setChecked(wholeWord);
     for (const auto &expected : selections) {
       ui.messages.clear();
-      form->feature<SearchCommands>()->findNext(d);
+      window->feature<SearchCommands>()->findNext(d);
       EXPECT_EQ(selection(), expected);
       EXPECT_EQ(ui.messages.size(), expected.second == 0 ? 1U : 0U);
       EXPECT_TRUE(ui.messages.empty() || (ui.messages[0].text == "End of document reached." &&
@@ -184,8 +184,8 @@ TEST_F(EditingWindowTest, FindDialogIsSeededModelessAndFindsOnReturn) {
               d.findChildren<QRadioButton *>().at(1)->isChecked());
   QTest::keyClick(edit, Qt::Key_Return); // once, and not the selected word again
   EXPECT_EQ(selection(), std::pair(12, 5));
-  form->activateWindow();
-  ASSERT_TRUE(becomesActive(*form));
+  window->activateWindow();
+  ASSERT_TRUE(becomesActive(*window));
   editor().setSelStart(0);
   EXPECT_TRUE(&openFind() == &d && becomesActive(d));
   EXPECT_TRUE(d.findText().isEmpty() && !d.findNextButton()->isEnabled());
@@ -200,8 +200,8 @@ TEST_F(EditingWindowTest, ReplaceFindsAsFindDoesAndReplacesOneOrAll) {
   editor().setText("10 A=A+1\n20 PRINT A");
   editor().setSelStart(3);
   editor().setSelLength(1);
-  QTest::keyClick(&form->editor(), Qt::Key_H, Qt::ControlModifier);
-  SearchDialog &d = *form->feature<SearchCommands>()->replaceDialog();
+  QTest::keyClick(&window->editor(), Qt::Key_H, Qt::ControlModifier);
+  SearchDialog &d = *window->feature<SearchCommands>()->replaceDialog();
   EXPECT_TRUE(!d.isModal() && becomesActive(d) && QApplication::focusWidget() == d.findEdit());
   EXPECT_EQ(d.findText(), "A");
   QTest::keyClick(d.findEdit(), Qt::Key_Tab);
@@ -216,7 +216,7 @@ TEST_F(EditingWindowTest, ReplaceFindsAsFindDoesAndReplacesOneOrAll) {
   d.replaceAllButton()->click();
   EXPECT_EQ(text(), "10 BB=BB+1\n20 PRINT BB");
   EXPECT_EQ(ui.messageTexts(), QStringList({"2 箇所を置換しました。"}));
-  form->command("undo")->trigger();
+  window->command("undo")->trigger();
   EXPECT_EQ(text(), "10 BB=A+1\n20 PRINT A");
   d.matchCaseBox()->setChecked(true);
   d.findEdit()->setText("a");

@@ -40,17 +40,17 @@ protected:
 
 TEST_F(SettingsTest, AFirstStartWritesEveryDefaultAtTheClose) {
   start();
-  EXPECT_TRUE(form->close());
+  EXPECT_TRUE(window->close());
   EXPECT_EQ(dir.read("kavrin.ini"), settingsFile(false));
 }
 
 TEST_F(SettingsTest, EveryKeyReadsBackAndAnUnchangedFileStaysByteForByte) {
   dir.write("kavrin.ini", settingsFile(true));
   start();
-  EXPECT_EQ(form->session().preferences().functionKeys[0], "A\r\nB");
+  EXPECT_EQ(window->session().preferences().functionKeys[0], "A\r\nB");
   EXPECT_EQ(editor().lineWrapMode(), QPlainTextEdit::WidgetWidth);
   EXPECT_FALSE(editor().modified());
-  EXPECT_TRUE(form->close());
+  EXPECT_TRUE(window->close());
   EXPECT_EQ(dir.read("kavrin.ini"), settingsFile(true));
 }
 
@@ -58,12 +58,12 @@ TEST_F(SettingsTest, ASettingsFileThatCannotBeWrittenIsNamedAndKept) {
   const QByteArray old = settingsFile(true);
   dir.write("kavrin.ini", old);
   start();
-  Preferences longer = form->session().preferences();
+  Preferences longer = window->session().preferences();
   longer.functionKeys[0] = QString(100, u'x');
-  form->session().setPreferences(longer);
+  window->session().setPreferences(longer);
   {
     const FileSizeLimit full(old.size() / 2);
-    EXPECT_TRUE(form->close()); // the close goes ahead all the same
+    EXPECT_TRUE(window->close()); // the close goes ahead all the same
   }
   ASSERT_EQ(ui.messageTexts().size(), 1);
   EXPECT_TRUE(ui.messageTexts()[0].startsWith("設定を保存できませんでした。"));
@@ -74,9 +74,9 @@ TEST_F(SettingsTest, ASettingsFileThatCannotBeWrittenIsNamedAndKept) {
 
 TEST_F(SettingsTest, AResizeIsSaved) {
   start();
-  form->resize(640, 400);
-  const QSize outer = form->frameGeometry().size();
-  EXPECT_TRUE(form->close());
+  window->resize(640, 400);
+  const QSize outer = window->frameGeometry().size();
+  EXPECT_TRUE(window->close());
   const QString written = cp932::decodeVerbatim(dir.read("kavrin.ini"));
   EXPECT_TRUE(
       written.contains(QStringLiteral("Width=%1\r\nHeight=%2\r\n").arg(outer.width()).arg(outer.height())))

@@ -26,12 +26,12 @@ inline ProgramPaths testPaths(const TempDir &dir) {
 class WindowTest : public ::testing::Test {
 protected:
   void start(const QStringList &args = {}) {
-    form = createMainWindow(ui, args, paths());
-    ASSERT_TRUE(form) << "the main window was not built";
-    form->show();
+    window = createMainWindow(ui, args, paths());
+    ASSERT_TRUE(window) << "the main window was not built";
+    window->show();
     // Window shortcuts act only in the active window.
-    form->activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(form.get(), 2000));
+    window->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window.get(), 2000));
   }
 
   void SetUp() override { start(); }
@@ -43,18 +43,18 @@ protected:
   ProgramPaths paths() const { return testPaths(dir); }
   QString iniPath() const { return dir.path(QStringLiteral("kavrin.ini")); }
 
-  ProgramEditor &editor() { return form->editor(); }
+  ProgramEditor &editor() { return window->editor(); }
 
   template <class T> void setPreference(T Preferences::*field, T value) {
-    Preferences preferences = form->session().preferences();
+    Preferences preferences = window->session().preferences();
     preferences.*field = std::move(value);
-    form->session().setPreferences(preferences);
+    window->session().setPreferences(preferences);
   }
 
   void setConverter(const QString &path) { setPreference(&Preferences::converter, path); }
 
   // Types as a user does, key by key.
-  void type(const QString &text) { QTest::keyClicks(&form->editor(), text); }
+  void type(const QString &text) { QTest::keyClicks(&window->editor(), text); }
 
   QString text() { return editor().toPlainText(); }
 
@@ -67,7 +67,7 @@ protected:
 
   ScriptedUserInterface ui;
   TempDir dir;
-  std::unique_ptr<MainWindow> form;
+  std::unique_ptr<MainWindow> window;
 };
 
 // The question asked before discarding changes.

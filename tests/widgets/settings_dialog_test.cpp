@@ -16,7 +16,7 @@ struct SettingsDialogTest : WindowTest {
   // Opens the dialog from the menu and runs `script` on it while it shows.
   void withDialog(const std::function<void(SettingsDialog &)> &script) {
     ui.modalScripts.push_back([&script](QDialog &dialog) { script(static_cast<SettingsDialog &>(dialog)); });
-    form->command("settings")->trigger();
+    window->command("settings")->trigger();
   }
 };
 
@@ -51,7 +51,7 @@ TEST_F(SettingsDialogTest, OkTakesOverACheckedIncrementTheKeysAndABrowsedConvert
       d.okButton()->click();
       EXPECT_TRUE(d.isVisible());
       EXPECT_EQ(ui.messages.back().text, QString("'%1' は整数ではありません。").arg(bad));
-      EXPECT_EQ(form->session().preferences().functionKeys[0], "COLOR ");
+      EXPECT_EQ(window->session().preferences().functionKeys[0], "COLOR ");
     }
     d.incrementEdit()->setText("0");
     // Shift-JIS cannot hold these; the field keeps the focus, the character selected.
@@ -68,15 +68,15 @@ TEST_F(SettingsDialogTest, OkTakesOverACheckedIncrementTheKeysAndABrowsedConvert
       d.okButton()->click();
       EXPECT_TRUE(d.isVisible() && d.focusWidget() == edit && edit->selectedText() == selected);
       EXPECT_EQ(ui.messages.back().text, message);
-      EXPECT_EQ(form->session().preferences().functionKeys[0], "COLOR ");
+      EXPECT_EQ(window->session().preferences().functionKeys[0], "COLOR ");
       edit->setText(kept);
     }
     d.okButton()->click();
   });
-  EXPECT_EQ(form->session().preferences().functionKeys[0], "RUN\r\n\r\n");
-  EXPECT_EQ(form->panels().panelText(0), "RUN\r\n\r\n");
-  EXPECT_EQ(form->session().preferences().autoIncrement, 0);
-  EXPECT_EQ(form->session().preferences().converter, dir.path("txt2bas.exe"));
+  EXPECT_EQ(window->session().preferences().functionKeys[0], "RUN\r\n\r\n");
+  EXPECT_EQ(window->panels().panelText(0), "RUN\r\n\r\n");
+  EXPECT_EQ(window->session().preferences().autoIncrement, 0);
+  EXPECT_EQ(window->session().preferences().converter, dir.path("txt2bas.exe"));
   EXPECT_EQ(ui.openCalls.at(0).filter, "プログラム (*.exe)|*.EXE|すべてのファイル (*.*)|*.*");
 }
 
