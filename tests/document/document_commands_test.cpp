@@ -207,7 +207,8 @@ TEST_F(DocumentTest, RecentEntriesReopenAfterTheQuestion) {
   QFile::remove(dir.path("b.txt")); // reported, and stays listed
   window->command("recent2")->trigger();
   EXPECT_EQ(ui.messageTexts().last(), "ファイルが見つかりません");
-  EXPECT_EQ(window->feature<DocumentCommands>()->recentFiles().mid(0, 2), (QStringList{a, dir.path("b.txt")}));
+  EXPECT_EQ(window->feature<DocumentCommands>()->recentFiles().mid(0, 2),
+            (QStringList{a, dir.path("b.txt")}));
 }
 
 TEST_F(DocumentTest, ADroppedFileOpensAfterTheQuestionOnlyTheFirst) {
