@@ -4,9 +4,9 @@
 #include "platform/error.h"
 #include "platform/fonts.h"
 #include "platform/user_interface.h"
+#include "widgets/window_icon.h"
 
 #include <QApplication>
-#include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -15,22 +15,6 @@ namespace kavrin {
 std::unique_ptr<MainWindow> createMainWindow(UserInterface &ui, const QStringList &args) {
   return createMainWindow(ui, args, ProgramPaths::ofThisProgram());
 }
-
-namespace {
-
-// The installed theme icon, else the copy built into the program.  Reading
-// the image formats is slow enough to wait until the window is painted.
-void installWindowIcon() {
-  if (!QApplication::windowIcon().isNull()) {
-    return;
-  }
-  QIcon fallback;
-  fallback.addFile(QStringLiteral(":/icons/48x48/kavrin.png"));
-  fallback.addFile(QStringLiteral(":/icons/256x256/kavrin.png"));
-  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("kavrin"), fallback));
-}
-
-} // namespace
 
 std::unique_ptr<MainWindow> createMainWindow(UserInterface &ui, const QStringList &args,
                                              const ProgramPaths &paths) {
@@ -41,8 +25,6 @@ std::unique_ptr<MainWindow> createMainWindow(UserInterface &ui, const QStringLis
                      Qt::QueuedConnection);
     return window;
   } catch (const Error &e) {
-    // No window will be painted; the message box shows the icon.
-    installWindowIcon();
     showMessage(ui, nullptr, e.message());
     return nullptr;
   }

@@ -54,9 +54,12 @@ MainWindow::MainWindow(UserInterface &ui, const QStringList &args, const Program
 }
 
 MainWindow::~MainWindow() {
-  // The features lean on the editor: they go while it is still there.
+  // The features lean on the editor: they go while it is still there, and
+  // in the reverse order of their making, so none outlives one it was handed.
   placement_ = nullptr;
-  qDeleteAll(features_);
+  while (!features_.isEmpty()) {
+    delete features_.takeLast();
+  }
 }
 
 void MainWindow::createFeatures(UserInterface &ui) {
@@ -124,10 +127,18 @@ void MainWindow::showEvent(QShowEvent *event) {
   if (placement_ != nullptr) {
     placement_->frameMayBeKnown();
   }
+  // A window shown minimized is not painted until it is restored.
+  if (isMinimized()) {
+    painted();
+  }
 }
 
 void MainWindow::paintEvent(QPaintEvent *event) {
   QMainWindow::paintEvent(event);
+  painted();
+}
+
+void MainWindow::painted() {
   if (!painted_) {
     painted_ = true;
     // Queued, so that the window is on the screen first.

@@ -43,8 +43,8 @@ public:
   void setOuterGeometry(const QRect &outer);
 
 signals:
-  // Once, just after the window was first painted: the time for what that
-  // paint does not need.
+  // Once, just after the window was first painted (or shown minimized): the
+  // time for what that paint does not need.
   void firstPainted();
 
 protected:
@@ -59,6 +59,7 @@ private:
   // The user has decided about unsaved text and the settings are written.
   bool mayClose();
   void layoutStatusPanels();
+  void painted();
 
   ProgramEditor *editor_;
   PanelStatusBar *statusBar_;

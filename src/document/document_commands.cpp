@@ -41,6 +41,8 @@ DocumentCommands::DocumentCommands(const FeatureContext &context) : WindowFeatur
   connect(editor(), &ProgramEditor::filesDropped, this, &DocumentCommands::openDropped);
 }
 
+DocumentCommands::~DocumentCommands() { session().setDocument(nullptr); }
+
 void DocumentCommands::readSettings(const SettingValues &values) {
   recent_.clear();
   for (int i = 0; i < kRecentCount; ++i) {

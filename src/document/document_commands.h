@@ -18,6 +18,7 @@ class DocumentCommands : public WindowFeature, public DocumentAccess {
 
 public:
   explicit DocumentCommands(const FeatureContext &context);
+  ~DocumentCommands() override;
 
   void readSettings(const SettingValues &values) override;
   void writeSettings(SettingValues &values) const override;

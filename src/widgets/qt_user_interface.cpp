@@ -3,6 +3,7 @@
 #include "platform/file_filter.h"
 #include "widgets/font_dialog.h"
 #include "widgets/progress_dialog.h"
+#include "widgets/window_icon.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -74,6 +75,8 @@ std::unique_ptr<QFileDialog> makeFileDialog(QWidget *owner, const FileDialog &st
 
 MsgResult QtUserInterface::messageBox(QWidget *owner, const QString &text, const QString &caption,
                                       MsgButtons buttons, MsgResult defaultButton) {
+  // A box may come before the main window is painted (at start-up).
+  installWindowIcon();
   QMessageBox box(owner);
   box.setIcon(QMessageBox::NoIcon);
   box.setWindowTitle(caption);

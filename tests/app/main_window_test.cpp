@@ -1,5 +1,6 @@
 #include "app/application.h"
 #include "support/window_fixture.h"
+#include "widgets/qt_user_interface.h"
 #include "widgets/status_bar.h"
 
 #include <QAction>
@@ -8,6 +9,7 @@
 #include <QIcon>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTimer>
 
 namespace kavrin::testing {
 namespace {

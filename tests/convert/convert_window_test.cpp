@@ -196,6 +196,27 @@ TEST_F(ConvertTest, RunInTheEmulatorConvertsThenStartsItWithTheImage) {
                   .endsWith("[Emulator]\r\nCommand=" + notRunnable + "\r\n"));
 }
 
+TEST_F(ConvertTest, ASaveThatFailsBeforeTheEmulatorRunsIsToldAndStartsNothing) {
+  setConverter(converter("txt2bas.exe"));
+  const QString emu = emulator(dir, "emu");
+  ui.modalScripts.push_back([&emu](QDialog &dialog) {
+    dialog.findChild<QLineEdit *>()->setText("'" + emu + "' %1");
+    dialog.accept();
+  });
+  window->command("emulatorSettings")->trigger();
+  editor().insertPlainText(QStringLiteral("\u00e9")); // no Shift-JIS code
+  ui.answers = {MsgResult::Yes};
+  window->command("emulatorRun")->trigger();
+  const QStringList texts = ui.messageTexts();
+  ASSERT_EQ(texts.size(), 2);
+  EXPECT_EQ(texts[0], kSaveQuestion);
+  EXPECT_TRUE(texts[1].startsWith("シフトJISで保存できない文字が 1 個あります。"));
+  EXPECT_TRUE(editor().modified());
+  EXPECT_EQ(dir.read("prog.txt"), "10 END\r\n");
+  EXPECT_TRUE(ui.saveCalls.empty());
+  EXPECT_FALSE(QFile::exists(emu + ".args"));
+}
+
 TEST_F(ConvertTest, RefusalsAndConvertersThatCannotStartAreReported) {
   window->command("new")->trigger();
   window->command("convert")->trigger();

@@ -201,6 +201,7 @@ TEST_F(EditingWindowTest, ReplaceFindsAsFindDoesAndReplacesOneOrAll) {
   editor().setSelStart(3);
   editor().setSelLength(1);
   QTest::keyClick(&window->editor(), Qt::Key_H, Qt::ControlModifier);
+  window->command("replace")->trigger(); // opened again: nothing runs twice
   SearchDialog &d = *window->feature<SearchCommands>()->replaceDialog();
   EXPECT_TRUE(!d.isModal() && becomesActive(d) && QApplication::focusWidget() == d.findEdit());
   EXPECT_EQ(d.findText(), "A");
