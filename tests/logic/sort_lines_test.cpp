@@ -29,6 +29,9 @@ TEST(SortLines, OrdersByNumberKeepingTheLastOfARepeatAndTheLinesThatFollow) {
     EXPECT_EQ(result.changed, *c.sorted != '\0');
     EXPECT_EQ(result.text, QString::fromUtf8(c.sorted));
     EXPECT_EQ(result.replaced, c.replaced);
+    // The report counts replaced lines only where there are some.
+    EXPECT_EQ(sortReport(result).endsWith(QStringLiteral("置き換えた行: %1").arg(c.replaced)),
+              c.replaced > 0);
     QStringList map;
     for (const int line : result.newLineOf) {
       map << QString::number(line);
