@@ -43,20 +43,31 @@ MainWindow::MainWindow(UserInterface &ui, const QStringList &args, const Program
 
   createFeatures(ui);
   buildMenuBar(*menuBar(), *this);
-  settings_->load(features_);
-  layoutStatusPanels();
-  for (WindowFeature *feature : features_) {
-    feature->started();
-  }
-  if (!args.isEmpty()) {
-    documents_->openStartFile(args.first());
+  try {
+    settings_->load(features_);
+    layoutStatusPanels();
+    for (WindowFeature *feature : features_) {
+      feature->started();
+    }
+    if (!args.isEmpty()) {
+      documents_->openStartFile(args.first());
+    }
+  } catch (...) {
+    // No destructor runs for a window that was never made; left to Qt, the
+    // features would go after the session they lean on.
+    deleteFeatures();
+    throw;
   }
 }
 
-MainWindow::~MainWindow() {
-  // The features lean on the editor: they go while it is still there, and
-  // in the reverse order of their making, so none outlives one it was handed.
+MainWindow::~MainWindow() { deleteFeatures(); }
+
+void MainWindow::deleteFeatures() {
+  // The features lean on the editor and the session: they go while those are
+  // still there, and in the reverse order of their making, so none outlives
+  // one it was handed.
   placement_ = nullptr;
+  documents_ = nullptr;
   while (!features_.isEmpty()) {
     delete features_.takeLast();
   }

@@ -56,6 +56,7 @@ protected:
 
 private:
   void createFeatures(UserInterface &ui);
+  void deleteFeatures();
   // The user has decided about unsaved text and the settings are written.
   bool mayClose();
   void layoutStatusPanels();
