@@ -79,6 +79,7 @@ TEST_F(BasicToolsTest, RenumberIsOneUndoStepAndKeepsItsValues) {
 
   ui.modalScripts.push_back([](QDialog &dialog) {
     auto &renumber = static_cast<RenumberDialog &>(dialog);
+    EXPECT_EQ(renumber.windowTitle(), "番号の振り直し");
     EXPECT_EQ(renumber.newStart()->text(), "100");
     EXPECT_EQ(renumber.increment()->text(), "5");
     renumber.increment()->setText("0");
