@@ -41,9 +41,9 @@ MainWindow::MainWindow(UserInterface &ui, const QStringList &args, const Program
   statusBar_->setObjectName(QStringLiteral("statusBar"));
   setStatusBar(statusBar_);
 
-  createFeatures(ui);
-  buildMenuBar(*menuBar(), *this);
   try {
+    createFeatures(ui);
+    buildMenuBar(*menuBar(), *this);
     settings_->load(features_);
     layoutStatusPanels();
     for (WindowFeature *feature : features_) {
@@ -64,8 +64,7 @@ MainWindow::~MainWindow() { deleteFeatures(); }
 
 void MainWindow::deleteFeatures() {
   // The features lean on the editor and the session: they go while those are
-  // still there, and in the reverse order of their making, so none outlives
-  // one it was handed.
+  // still there, last listed first, so none outlives one it was handed.
   placement_ = nullptr;
   documents_ = nullptr;
   while (!features_.isEmpty()) {
@@ -140,6 +139,14 @@ void MainWindow::showEvent(QShowEvent *event) {
   }
   // A window shown minimized is not painted until it is restored.
   if (isMinimized()) {
+    painted();
+  }
+}
+
+void MainWindow::changeEvent(QEvent *event) {
+  QMainWindow::changeEvent(event);
+  // Minimized by the window manager as it opened: no paint comes.
+  if (event->type() == QEvent::WindowStateChange && isMinimized()) {
     painted();
   }
 }

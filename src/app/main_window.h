@@ -53,6 +53,7 @@ protected:
   void moveEvent(QMoveEvent *event) override;
   void showEvent(QShowEvent *event) override;
   void paintEvent(QPaintEvent *event) override;
+  void changeEvent(QEvent *event) override;
 
 private:
   void createFeatures(UserInterface &ui);
