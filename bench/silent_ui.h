@@ -28,6 +28,7 @@ public:
     };
     return std::make_unique<Silent>();
   }
+  void aboutQt(QWidget * /*owner*/) override {}
 };
 
 // Throws with the first message kavrin gave, if any.

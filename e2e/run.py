@@ -304,6 +304,18 @@ def case_a_full_disk(s):
         subprocess.run(["umount", "-l", str(disk)], capture_output=True)
 
 
+def case_a_dash_file_and_the_help_menu(s):
+    """a file named after "--" opens though it looks like an option; Help > version box, Return closes it"""
+    s.write("-x.txt", JAPANESE_PROGRAM)
+    s.launch("--", "-x.txt")
+    if "-x.txt" not in s.xdo("getwindowname", s.main):
+        raise Failure(f"the title {s.xdo('getwindowname', s.main)!r} does not name -x.txt")
+    s.menu("h", "a")
+    box = s.new_window("the version box", "kavrin のバージョン情報")
+    s.press("Return")
+    s.wait_gone(box, "the version box")
+
+
 def take_screenshot(s, target):
     """the README's picture: a short program, the key legend, the Special menu"""
     program = s.write("sample.txt", '10 REM サンプル\r\n20 PRINT "こんにちは、世界"\r\n'.encode("cp932"))
@@ -317,7 +329,8 @@ def take_screenshot(s, target):
     temporary.replace(target)
 
 
-CASES = [case_one_editing_session, case_recovery_after_a_kill, case_a_full_disk]
+CASES = [case_one_editing_session, case_recovery_after_a_kill, case_a_full_disk,
+         case_a_dash_file_and_the_help_menu]
 
 
 def run_case(label, name, summary, body, build, keep):

@@ -4,7 +4,7 @@
 set(rank_platform 0)
 set(rank_logic 1)
 set(rank_widgets 2)
-foreach(feature document settings editing convert basic)
+foreach(feature document settings editing convert basic help)
   set(rank_${feature} 3)
 endforeach()
 set(rank_app 4)

@@ -45,10 +45,8 @@ void initialiseApplication(QApplication &app) {
   }
 }
 
-int runApplication(QApplication &app, UserInterface &ui) {
-  QStringList args = QApplication::arguments();
-  args.removeFirst();
-  const std::unique_ptr<MainWindow> form = createMainWindow(ui, args);
+int runApplication(QApplication &app, UserInterface &ui, const QStringList &files) {
+  const std::unique_ptr<MainWindow> form = createMainWindow(ui, files);
   if (!form) {
     return 1;
   }

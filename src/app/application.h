@@ -19,9 +19,10 @@ std::unique_ptr<MainWindow> createMainWindow(UserInterface &ui, const QStringLis
 std::unique_ptr<MainWindow> createMainWindow(UserInterface &ui, const QStringList &args,
                                              const ProgramPaths &paths);
 
-// The program entry: the main window, then the event loop.  Returns the exit
-// code: 1 when start-up failed.
-int runApplication(QApplication &app, UserInterface &ui);
+// The program entry: the main window, then the event loop.  `files` are the
+// command line's file arguments.  Returns the exit code: 1 when start-up
+// failed.
+int runApplication(QApplication &app, UserInterface &ui, const QStringList &files);
 
 // Prepares the application object: title, Japanese fonts and dialog texts.
 void initialiseApplication(QApplication &app);

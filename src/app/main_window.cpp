@@ -10,6 +10,7 @@
 #include "editing/format_commands.h"
 #include "editing/search_commands.h"
 #include "editing/typing_aids.h"
+#include "help/help_commands.h"
 #include "platform/error.h"
 #include "platform/fonts.h"
 #include "platform/user_interface.h"
@@ -89,7 +90,8 @@ void MainWindow::createFeatures(UserInterface &ui) {
                convert,
                new EmulatorTool(context, *convert),
                new basic::BasicTools(context),
-               new RecoveryTool(context)};
+               new RecoveryTool(context),
+               new HelpCommands(context)};
 }
 
 QAction *MainWindow::command(const char *name) const {

@@ -24,6 +24,7 @@ const MenuColumn kMenuBar[] = {
     {u"特別(&S)",
      {"auto", "convert", "emulatorRun", "emulatorSettings", "", "mode5", "mode6", "", "renumber", "sortLines",
       "checkProgram"}},
+    {u"ヘルプ(&H)", {"about", "aboutQt"}},
 };
 
 } // namespace

@@ -68,6 +68,8 @@ public:
   // when the user cancels.
   virtual std::unique_ptr<ProgressWindow> showProgress(QWidget *owner, const QString &text,
                                                        std::function<void()> onCancel) = 0;
+  // Qt's own box about the Qt the program runs on.
+  virtual void aboutQt(QWidget *owner) = 0;
 };
 
 // The application's own message: caption "kavrin", OK, no icon.

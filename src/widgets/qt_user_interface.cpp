@@ -142,6 +142,8 @@ void QtUserInterface::beep() { QApplication::beep(); }
 
 int QtUserInterface::execModal(QDialog &dialog) { return dialog.exec(); }
 
+void QtUserInterface::aboutQt(QWidget *owner) { QMessageBox::aboutQt(owner, QStringLiteral("Qt について")); }
+
 namespace {
 
 constexpr int kShowDelayMs = 400;

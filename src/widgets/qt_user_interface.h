@@ -20,6 +20,7 @@ public:
   int execModal(QDialog &dialog) override;
   std::unique_ptr<ProgressWindow> showProgress(QWidget *owner, const QString &text,
                                                std::function<void()> onCancel) override;
+  void aboutQt(QWidget *owner) override;
 };
 
 // The dialog that an open or save call shows, set up from its state.

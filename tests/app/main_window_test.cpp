@@ -74,7 +74,10 @@ TEST_F(MainWindowTest, MenusKeepTheirOrderAccessKeysAndShortcuts) {
                              "-",
                              "番号の振り直し(&R)...",
                              "行番号順に整列(&L)",
-                             "プログラムの検査(&K)"};
+                             "プログラムの検査(&K)",
+                             "ヘルプ(&H)",
+                             "バージョン情報(&A)...",
+                             "Qt について(&Q)..."};
   EXPECT_EQ(menuBarLayout(*window->menuBar()), expected);
   // A command no menu places could not be reached.
   for (QAction *item : window->findChildren<QAction *>()) {

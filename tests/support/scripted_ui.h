@@ -48,6 +48,8 @@ public:
   bool execFontDialog(QWidget *owner, FontChoice &choice) override;
   bool execColorDialog(QWidget *owner, TColor &color) override;
   void beep() override { ++beeps; }
+  int aboutQtBoxes = 0;
+  void aboutQt(QWidget * /*owner*/) override { ++aboutQtBoxes; }
   // Shows the dialog without a modal loop and runs the next script on it; a
   // dialog the script leaves open is closed as by its title bar.
   int execModal(QDialog &dialog) override;
