@@ -316,14 +316,34 @@ def case_a_dash_file_and_the_help_menu(s):
     s.wait_gone(box, "the version box")
 
 
+SCREENSHOT_PROGRAM = """10 REM *** かずあてゲーム ***
+20 CLS
+30 FOR I=1 TO 3:READ M$(I):NEXT I
+40 A=INT(RND(1)*100)+1:N=0
+50 PRINT "1から100までの かずを あててね"
+60 INPUT "いくつ";X
+70 N=N+1
+80 IF X=A THEN 130
+90 IF X<A THEN PRINT M$(1) ELSE PRINT M$(2)
+100 GOSUB 200
+110 GOTO 60
+120 '
+130 PRINT N;"かいめで ";M$(3)
+140 END
+200 REM --- こうかおん ---
+210 PLAY "O4C8E8G8"
+220 RETURN
+230 DATA "もっと おおきい","もっと ちいさい","あたり!"
+"""
+
+
 def take_screenshot(s, target):
-    """the README's picture: a short program, the key legend, the Special menu"""
-    program = s.write("sample.txt", '10 REM サンプル\r\n20 PRINT "こんにちは、世界"\r\n'.encode("cp932"))
+    """the README's picture: a short program in keyword colours, the key legend"""
+    s.write("kavrin.ini", b"[Window]\r\nWidth=560\r\nHeight=330\r\nTop=0\r\nLeft=0\r\n[Editor]\r\nHighlight=1\r\n")
+    program = s.write("kazuate.txt", SCREENSHOT_PROGRAM.replace("\n", "\r\n").encode("cp932"))
     s.xdo("mousemove", 1023, 767)  # Xvfb draws the pointer into its framebuffer
     s.launch(program)
-    s.press("ctrl+End", "30 COL", "Tab", " 7", "Return", "F3", "20", "alt+s")  # COLOR; AUTO: 40; GOTO
-    s.new_window("the Special menu")
-    time.sleep(0.5)  # the menu's first paint
+    time.sleep(1.0)  # the first paint, in colour
     temporary = target.with_name(target.name + ".tmp")
     temporary.write_bytes(x11.screenshot_png(s.dir / "Xvfb_screen0", s.geometry(s.main)))
     temporary.replace(target)

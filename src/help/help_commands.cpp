@@ -24,7 +24,7 @@ QString HelpCommands::aboutText() const {
                         "Qt のバージョン: %3\n"
                         "\n"
                         "設定ファイル:\n%4\n"
-                        "復旧用コピーのフォルダ:\n%5")
+                        "復元用コピーのフォルダ:\n%5")
       .arg(QLatin1String(kProgramName), QLatin1String(kProgramVersion), QLatin1String(qVersion()),
            QDir::toNativeSeparators(paths.iniFile), QDir::toNativeSeparators(paths.stateDir));
 }
