@@ -2,6 +2,7 @@
 
 #include "app/menu_layout.h"
 #include "basic/basic_tools.h"
+#include "basic/jump_commands.h"
 #include "convert/convert_command.h"
 #include "convert/emulator_tool.h"
 #include "document/document_commands.h"
@@ -78,6 +79,7 @@ void MainWindow::createFeatures(UserInterface &ui) {
   placement_ = new WindowPlacement(context);
   documents_ = new DocumentCommands(context);
   auto *convert = new ConvertCommand(context);
+  auto *tools = new basic::BasicTools(context);
   // Settings are read in this order: the keyword colours follow the mode's
   // keywords and the background.
   features_ = {placement_,
@@ -89,7 +91,8 @@ void MainWindow::createFeatures(UserInterface &ui) {
                documents_,
                convert,
                new EmulatorTool(context, *convert),
-               new basic::BasicTools(context),
+               tools,
+               new basic::JumpCommands(context, tools->history()),
                new RecoveryTool(context),
                new HelpCommands(context)};
 }

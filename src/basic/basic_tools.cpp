@@ -8,7 +8,7 @@
 #include "logic/sort_lines.h"
 #include "platform/user_interface.h"
 #include "widgets/basic_dialogs.h"
-#include "widgets/line_marks.h"
+#include "widgets/jump_history.h"
 #include "widgets/program_editor.h"
 #include "widgets/session.h"
 
@@ -38,7 +38,8 @@ QTextCharFormat foreground(const QColor &color) {
 
 } // namespace
 
-BasicTools::BasicTools(const FeatureContext &context) : WindowFeature(context), editor_(context.editor) {
+BasicTools::BasicTools(const FeatureContext &context)
+    : WindowFeature(context), editor_(context.editor), history_(new JumpHistory(context.editor, this)) {
   addCommand("goToLine", QStringLiteral("行番号へ移動(&G)..."), &BasicTools::goToLine, Qt::CTRL | Qt::Key_G);
   colours_ =
       addCommand("keywordColours", QStringLiteral("キーワードの色分け(&K)"), &BasicTools::applyColours);
@@ -80,7 +81,8 @@ void BasicTools::goToLine() {
     message(QStringLiteral("行 %1 はありません").arg(number.toString()));
     return;
   }
-  selectLine(found.line, false);
+  history_->remember();
+  editor_->selectLine(found.line, false);
   if (!found.exact) {
     ui().beep();
   }
@@ -134,26 +136,25 @@ void BasicTools::sortProgram() {
 
 void BasicTools::checkProgram() {
   if (checkWindow_ == nullptr) {
-    checkWindow_ = new CheckWindow(window());
-    findingLines_ = new LineMarks(editor_->document(), this);
-    connect(checkWindow_, &CheckWindow::findingActivated, this, &BasicTools::showFinding);
+    checkWindow_ = new LineListWindow(window(), QStringLiteral("プログラムの検査"), editor_->document());
+    connect(checkWindow_, &LineListWindow::rowActivated, this, &BasicTools::showFinding);
   }
-  findingLines_->clear();
-  QList<CheckWindow::Item> items;
+  QList<LineListWindow::Item> items;
   for (const Finding &finding : basic::checkProgram(editor_->text())) {
     items.push_back({finding.line, finding.message});
-    findingLines_->mark(finding.line);
   }
-  checkWindow_->present(items);
+  checkWindow_->present(items, items.isEmpty() ? QStringLiteral("プログラムに問題はありません。")
+                                               : QStringLiteral("%1 件の問題があります。").arg(items.size()));
 }
 
 void BasicTools::showFinding(int row) {
-  const int line = findingLines_->lineOf(row);
+  const int line = checkWindow_->lineOf(row);
   if (line < 0) {
     message(QStringLiteral("この指摘の行は削除されました。"));
     return;
   }
-  selectLine(line, true);
+  history_->remember();
+  editor_->selectLine(line, true);
 }
 
 void BasicTools::replaceText(const QString &old, const QString &text, int caretLine) {
@@ -178,19 +179,6 @@ void BasicTools::replaceText(const QString &old, const QString &text, int caretL
   caret.setPosition(block.position() + std::min(column, block.length() - 1));
   editor_->setTextCursor(caret);
   editor_->verticalScrollBar()->setValue(scroll);
-  editor_->ensureCursorVisible();
-}
-
-void BasicTools::selectLine(int line, bool wholeLine) {
-  const QTextBlock block = editor_->document()->findBlockByNumber(line);
-  if (!block.isValid()) {
-    return;
-  }
-  QTextCursor cursor(block);
-  if (wholeLine) {
-    cursor.setPosition(block.position() + block.length() - 1, QTextCursor::KeepAnchor);
-  }
-  editor_->setTextCursor(cursor);
   editor_->ensureCursorVisible();
 }
 

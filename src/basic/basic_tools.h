@@ -6,8 +6,8 @@
 #include <QColor>
 
 namespace kavrin {
-class CheckWindow;
-class LineMarks;
+class JumpHistory;
+class LineListWindow;
 class LineNumberDialog;
 class RenumberDialog;
 } // namespace kavrin
@@ -23,7 +23,10 @@ class BasicTools : public WindowFeature {
 public:
   explicit BasicTools(const FeatureContext &context);
 
-  CheckWindow *checkWindow() const { return checkWindow_; }
+  LineListWindow *checkWindow() const { return checkWindow_; }
+  // The places jumped from: going to a line and choosing a finding leave
+  // one behind.
+  JumpHistory &history() const { return *history_; }
 
   void readSettings(const SettingValues &values) override;
   void writeSettings(SettingValues &values) const override;
@@ -37,7 +40,6 @@ private:
   // Replaces the editor's text `old` by `text` as one undo step; the caret
   // goes to `caretLine`.
   void replaceText(const QString &old, const QString &text, int caretLine);
-  void selectLine(int line, bool wholeLine);
   void showFinding(int row);
   void applyColours();
 
@@ -45,9 +47,8 @@ private:
   QAction *colours_ = nullptr;
   RenumberDialog *renumberDialog_ = nullptr;
   LineNumberDialog *lineDialog_ = nullptr;
-  CheckWindow *checkWindow_ = nullptr;
-  // The lines of the findings, row by row.
-  LineMarks *findingLines_ = nullptr;
+  JumpHistory *history_;
+  LineListWindow *checkWindow_ = nullptr;
   KeywordMatcher matcher_;
 };
 

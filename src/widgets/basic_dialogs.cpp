@@ -1,6 +1,7 @@
 #include "widgets/basic_dialogs.h"
 
 #include "widgets/dialog_parts.h"
+#include "widgets/line_marks.h"
 
 #include <QDialogButtonBox>
 
@@ -53,10 +54,10 @@ LineNumberDialog::LineNumberDialog(QWidget *parent) : QDialog(parent, kFixedDial
   number_->setFocus();
 }
 
-CheckWindow::CheckWindow(QWidget *parent)
-    : QDialog(parent,
-              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
-  setWindowTitle(QStringLiteral("プログラムの検査"));
+LineListWindow::LineListWindow(QWidget *parent, const QString &title, QTextDocument *document)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      lines_(new LineMarks(document, this)) {
+  setWindowTitle(title);
   setModal(false);
   summary_ = new QLabel(this);
   list_ = new QListWidget(this);
@@ -70,16 +71,17 @@ CheckWindow::CheckWindow(QWidget *parent)
   connect(close, &QPushButton::clicked, this, &QDialog::reject);
   // Double-click and Enter both activate.
   connect(list_, &QListWidget::itemActivated, this,
-          [this](QListWidgetItem *item) { emit findingActivated(list_->row(item)); });
+          [this](QListWidgetItem *item) { emit rowActivated(list_->row(item)); });
 }
 
-void CheckWindow::present(const QList<Item> &items) {
+void LineListWindow::present(const QList<Item> &items, const QString &summary) {
   list_->clear();
+  lines_->clear();
   for (const Item &item : items) {
     new QListWidgetItem(QStringLiteral("%1 行目: %2").arg(item.line + 1).arg(item.text), list_);
+    lines_->mark(item.line);
   }
-  summary_->setText(items.isEmpty() ? QStringLiteral("プログラムに問題はありません。")
-                                    : QStringLiteral("%1 件の問題があります。").arg(items.size()));
+  summary_->setText(summary);
   list_->setCurrentRow(items.isEmpty() ? -1 : 0);
   if (!isVisible()) {
     show();
@@ -88,5 +90,7 @@ void CheckWindow::present(const QList<Item> &items) {
   activateWindow();
   list_->setFocus();
 }
+
+int LineListWindow::lineOf(int row) const { return lines_->lineOf(row); }
 
 } // namespace kavrin

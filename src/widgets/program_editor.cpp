@@ -269,4 +269,17 @@ void ProgramEditor::insertFromMimeData(const QMimeData *source) {
   QPlainTextEdit::insertFromMimeData(source);
 }
 
+void ProgramEditor::selectLine(int line, bool wholeLine) {
+  const QTextBlock block = document()->findBlockByNumber(line);
+  if (!block.isValid()) {
+    return;
+  }
+  QTextCursor cursor(block);
+  if (wholeLine) {
+    cursor.setPosition(block.position() + block.length() - 1, QTextCursor::KeepAnchor);
+  }
+  setTextCursor(cursor);
+  ensureCursorVisible();
+}
+
 } // namespace kavrin

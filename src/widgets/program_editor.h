@@ -43,6 +43,10 @@ public:
   // Replaces the selection; the caret ends after the inserted text.
   void setSelText(const QString &text) override;
 
+  // Puts the caret at the start of line `line` (0-based) in view; with
+  // `wholeLine` the line is selected, without its line break.
+  void selectLine(int line, bool wholeLine);
+
   // Background and text colours in their stored form, which may name a
   // system colour.
   TColor color() const { return color_; }

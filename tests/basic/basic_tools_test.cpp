@@ -113,7 +113,7 @@ TEST_F(BasicToolsTest, SortReordersInOneUndoStepOrLeavesAnOrderedProgramAlone) {
 TEST_F(BasicToolsTest, CheckListsFindingsThatFollowTheirLine) {
   load("10 GOTO 99\nPRINT\n20 END");
   window->command("checkProgram")->trigger();
-  CheckWindow &check = *tools().checkWindow();
+  LineListWindow &check = *tools().checkWindow();
   ASSERT_TRUE(check.isVisible());
   EXPECT_EQ(check.focusWidget(), check.list());
   ASSERT_EQ(check.list()->count(), 2);
@@ -131,6 +131,7 @@ TEST_F(BasicToolsTest, CheckListsFindingsThatFollowTheirLine) {
   keyAt(12, 0, Qt::Key_X);     // in the line
   EXPECT_EQ(choose(0), "10 GOTO 99");
   EXPECT_EQ(choose(1), "xPRINT");
+  EXPECT_TRUE(window->command("back")->isEnabled()); // the place before each choice is kept
   EXPECT_EQ(caretLine(), 2);
   window->command("undo")->trigger();
   window->command("undo")->trigger();

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QObject>
+#include <QTextCursor>
+
+#include <deque>
+
+namespace kavrin {
+
+class LineMarks;
+class ProgramEditor;
+
+// The caret places left by jumps, to go back and forth between, as a web
+// browser does with pages.  A place stays on its text through edits and is
+// dropped once its line is deleted.
+class JumpHistory : public QObject {
+  Q_OBJECT
+
+public:
+  static constexpr std::size_t kMostPlaces = 100;
+
+  JumpHistory(ProgramEditor *editor, QObject *parent);
+
+  // Keeps the caret's place before a jump; the places gone back from are
+  // dropped.
+  void remember();
+  bool canGoBack() const;
+  bool canGoForward() const;
+  void back();
+  void forward();
+
+signals:
+  // Whether there is somewhere to go back or forward to may have changed.
+  void changed();
+
+private:
+  struct Place {
+    QTextCursor cursor;
+    int mark = -1;
+  };
+
+  Place here();
+  // Drops the places whose line was deleted.
+  void prune();
+  // Leaves `from` for its last place, keeping the caret's place on `to`.
+  void travel(std::deque<Place> &from, std::deque<Place> &to);
+
+  ProgramEditor *editor_;
+  LineMarks *lines_;
+  std::deque<Place> backward_;
+  std::deque<Place> forward_;
+};
+
+} // namespace kavrin

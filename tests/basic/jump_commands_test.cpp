@@ -1,0 +1,164 @@
+#include "support/window_fixture.h"
+
+#include "basic/basic_tools.h"
+#include "basic/jump_commands.h"
+#include "widgets/basic_dialogs.h"
+#include "widgets/jump_history.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTextBlock>
+
+namespace kavrin::testing {
+namespace {
+
+const QString kProgram = QStringLiteral("10 GOSUB 100:GOTO 35\n"
+                                        "20 PRINT \"GOTO 100\"\n"
+                                        "30 END\n"
+                                        "40 ON X GOTO 100,999\n"
+                                        "100 RETURN");
+
+class JumpTest : public WindowTest {
+protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    editor().setText(kProgram);
+  }
+  void caretTo(int line, int column) {
+    QTextCursor caret(editor().document()->findBlockByNumber(line));
+    caret.setPosition(caret.position() + column);
+    editor().setTextCursor(caret);
+  }
+  QPoint caret() { return {editor().textCursor().blockNumber(), editor().textCursor().positionInBlock()}; }
+  void key(QKeyCombination combination) {
+    QTest::keyClick(&editor(), combination.key(), combination.keyboardModifiers());
+  }
+  bool enabled(const char *name) { return window->command(name)->isEnabled(); }
+};
+
+TEST_F(JumpTest, F12GoesToTheLineAReferenceNames) {
+  const struct {
+    int line, column;
+    QPoint to; // line, column
+    int beeps;
+    const char *message;
+  } cases[] = {
+      {0, 9, {4, 0}, 0, ""},  // on GOSUB's number
+      {0, 12, {4, 0}, 0, ""}, // right after it
+      {3, 14, {4, 0}, 0, ""}, // in an ON list
+      {0, 20, {3, 0}, 1, ""}, // no line 35: the next higher
+      {3, 19, {3, 19}, 0, "行 999 はありません"},
+      {1, 15, {1, 15}, 1, ""}, // in a string
+      {2, 3, {2, 3}, 1, ""},   // on no reference
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.line << ':' << c.column);
+    ui.beeps = 0;
+    ui.messages.clear();
+    caretTo(c.line, c.column);
+    key(Qt::Key_F12);
+    EXPECT_EQ(caret(), c.to);
+    EXPECT_EQ(ui.beeps, c.beeps);
+    EXPECT_EQ(ui.messageTexts().join(u'|'), QString::fromUtf8(c.message));
+  }
+}
+
+TEST_F(JumpTest, BackAndForwardRetraceTheJumpsAndFollowEdits) {
+  EXPECT_FALSE(enabled("back"));
+  EXPECT_FALSE(enabled("forward"));
+  caretTo(0, 10);
+  key(Qt::Key_F12); // to 100
+  caretTo(4, 2);
+  ui.modalScripts.push_back([](QDialog &dialog) {
+    dialog.findChild<QLineEdit *>()->setText("30");
+    dialog.accept();
+  });
+  window->command("goToLine")->trigger(); // to 30
+  EXPECT_EQ(caret(), QPoint(2, 0));
+  EXPECT_TRUE(enabled("back"));
+  EXPECT_FALSE(enabled("forward"));
+
+  caretTo(0, 0);
+  editor().textCursor().insertText("5 REM\n"); // every line moves down one
+  editor().setTextCursor(QTextCursor(editor().document()->findBlockByNumber(3)));
+  key(Qt::ALT | Qt::Key_Left);
+  EXPECT_EQ(caret(), QPoint(5, 2)); // where Ctrl+G was given, on its text
+  key(Qt::ALT | Qt::Key_Left);
+  EXPECT_EQ(caret(), QPoint(1, 10));
+  EXPECT_FALSE(enabled("back"));
+  key(Qt::ALT | Qt::Key_Right);
+  EXPECT_EQ(caret(), QPoint(5, 2));
+  key(Qt::ALT | Qt::Key_Right);
+  EXPECT_EQ(caret(), QPoint(3, 0));
+  EXPECT_FALSE(enabled("forward"));
+
+  key(Qt::ALT | Qt::Key_Left);
+  key(Qt::ALT | Qt::Key_Left);
+  caretTo(4, 14);
+  key(Qt::Key_F12); // a new jump drops the places gone back from
+  EXPECT_FALSE(enabled("forward"));
+  // The place's line deleted: it is dropped, and back goes to the one before.
+  QTextCursor line(editor().document()->findBlockByNumber(4));
+  line.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
+  line.removeSelectedText();
+  EXPECT_FALSE(enabled("back"));
+  key(Qt::ALT | Qt::Key_Left);
+  EXPECT_EQ(caret(), QPoint(4, 0));
+}
+
+TEST_F(JumpTest, TheLatestHundredPlacesAreKept) {
+  JumpHistory &history = window->findChild<basic::BasicTools *>()->history();
+  for (int i = 0; i < 450; ++i) {
+    caretTo(i % 5, i % 3);
+    history.remember();
+  }
+  for (int i = 449; i >= 350; --i) {
+    ASSERT_TRUE(enabled("back"));
+    history.back();
+    ASSERT_EQ(caret(), QPoint(i % 5, i % 3)) << i;
+  }
+  EXPECT_FALSE(enabled("back"));
+}
+
+TEST_F(JumpTest, ShiftF12ListsTheLinesReferringToTheCaretLine) {
+  caretTo(4, 1);
+  key(Qt::SHIFT | Qt::Key_F12);
+  LineListWindow &list = *window->findChild<basic::JumpCommands *>()->referenceWindow();
+  ASSERT_TRUE(list.isVisible());
+  EXPECT_EQ(list.focusWidget(), list.list());
+  EXPECT_EQ(list.summary()->text(), "行 100 を参照している行: 2 行");
+  ASSERT_EQ(list.list()->count(), 2);
+  EXPECT_EQ(list.list()->item(0)->text(), "1 行目: 10 GOSUB 100:GOTO 35");
+  EXPECT_EQ(list.list()->item(1)->text(), "4 行目: 40 ON X GOTO 100,999");
+
+  caretTo(0, 0);
+  editor().textCursor().insertText("5 REM\n");
+  list.list()->setCurrentRow(1);
+  QTest::keyClick(list.list(), Qt::Key_Return);
+  EXPECT_EQ(editor().selText(), "40 ON X GOTO 100,999");
+  EXPECT_TRUE(enabled("back"));
+
+  const struct {
+    int line;
+    const char *message;
+  } refused[] = {
+      {2, "行 20 を参照している行はありません。"},
+      {0, "行 5 を参照している行はありません。"},
+  };
+  for (const auto &c : refused) {
+    ui.messages.clear();
+    caretTo(c.line, 1);
+    key(Qt::SHIFT | Qt::Key_F12);
+    EXPECT_EQ(ui.messageTexts().join(u'|'), QString::fromUtf8(c.message));
+    EXPECT_EQ(caret(), QPoint(c.line, 1));
+  }
+  editor().setText("PRINT 1");
+  ui.messages.clear();
+  key(Qt::SHIFT | Qt::Key_F12);
+  EXPECT_EQ(ui.messageTexts().join(u'|'), "この行には行番号がありません。");
+}
+
+} // namespace
+} // namespace kavrin::testing
