@@ -9,6 +9,7 @@
 #include "logic/sort_lines.h"
 #include "measure.h"
 #include "platform/cp932.h"
+#include "sample_program.h"
 #include "silent_ui.h"
 #include "widgets/program_editor.h"
 
@@ -21,19 +22,15 @@
 #include <random>
 
 namespace kavrin::bench {
-namespace {
-
-constexpr int kLines = 40000;
-constexpr int kRuns = 7;
 
 // Short lines full of references, numbered 10, 20, ... or shuffled.  So
 // many lines fit under the largest line number only when renumbered by 1.
 QString toolsProgram(bool shuffled) {
   std::mt19937 random(6001);
   const auto pick = [&random](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
-  const auto target = [&pick] { return (pick(kLines) + 1) * 10; };
-  std::vector<int> numbers(kLines);
-  for (int i = 0; i < kLines; ++i) {
+  const auto target = [&pick] { return (pick(kToolsProgramLines) + 1) * 10; };
+  std::vector<int> numbers(kToolsProgramLines);
+  for (int i = 0; i < kToolsProgramLines; ++i) {
     numbers[static_cast<std::size_t>(i)] = (i + 1) * 10;
   }
   if (shuffled) {
@@ -65,6 +62,10 @@ QString toolsProgram(bool shuffled) {
   return text;
 }
 
+namespace {
+
+constexpr int kRuns = 7;
+
 Row row(const QString &figure, std::vector<double> &ms, const char *what) {
   dump(QString::fromUtf8(what), ms);
   const double measured = median(ms);
@@ -77,7 +78,7 @@ std::vector<Row> unitFigures(const QString &ordered, const QString &shuffled) {
   for (int i = 0; i < kRuns; ++i) {
     basic::RenumberResult renumbered;
     renumberMs.push_back(millisecondsOf([&] { renumbered = basic::renumber(ordered, {1, 1, {}}); }));
-    if (!renumbered.error.isEmpty() || renumbered.renumbered != kLines) {
+    if (!renumbered.error.isEmpty() || renumbered.renumbered != kToolsProgramLines) {
       throw Failure(QStringLiteral("renumber failed: ") + renumbered.error);
     }
     basic::SortResult sorted;
@@ -88,8 +89,9 @@ std::vector<Row> unitFigures(const QString &ordered, const QString &shuffled) {
     std::vector<basic::Finding> findings;
     checkMs.push_back(millisecondsOf([&] { findings = basic::checkProgram(shuffled); }));
   }
-  const QString size =
-      QStringLiteral("%1 KiB, %2 lines").arg(cp932::encode(ordered).bytes.size() / 1024).arg(kLines);
+  const QString size = QStringLiteral("%1 KiB, %2 lines")
+                           .arg(cp932::encode(ordered).bytes.size() / 1024)
+                           .arg(kToolsProgramLines);
   return {row(QStringLiteral("renumber (") + size + u')', renumberMs, "renumber ms"),
           row(QStringLiteral("sort (") + size + u')', sortMs, "sort ms"),
           row(QStringLiteral("program check (") + size + u')', checkMs, "check ms")};

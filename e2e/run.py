@@ -316,6 +316,20 @@ def case_a_dash_file_and_the_help_menu(s):
     s.wait_gone(box, "the version box")
 
 
+def case_following_jumps(s):
+    """F12 to a GOSUB's line, Alt+Left back, Shift+F12's list picks the caller: each edit lands where it should"""
+    program = s.write("jumps.txt", b"10 GOSUB 100\r\n20 END\r\n100 RETURN\r\n")
+    s.launch(program)
+    s.press("ctrl+Home", "End", "F12", "End", ":REM R", "alt+Left", ":REM G")
+    s.press("ctrl+End", "Up", "shift+F12")
+    s.new_window("the reference list", "この行への参照")
+    s.press("Return")  # the one row: selects the line of the GOSUB
+    s.xdo("windowfocus", "--sync", s.main)
+    s.press("10 GOSUB 100:REM H", "ctrl+s")
+    wait_until("jumps.txt to be saved", lambda: b"REM H" in s.read("jumps.txt"))
+    expect_bytes("the saved bytes", s.read("jumps.txt"), b"10 GOSUB 100:REM H\r\n20 END\r\n100 RETURN:REM R\r\n")
+
+
 SCREENSHOT_PROGRAM = """10 REM *** かずあてゲーム ***
 20 CLS
 30 FOR I=1 TO 3:READ M$(I):NEXT I
@@ -350,7 +364,7 @@ def take_screenshot(s, target):
 
 
 CASES = [case_one_editing_session, case_recovery_after_a_kill, case_a_full_disk,
-         case_a_dash_file_and_the_help_menu]
+         case_a_dash_file_and_the_help_menu, case_following_jumps]
 
 
 def run_case(label, name, summary, body, build, keep):
