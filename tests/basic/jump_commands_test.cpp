@@ -120,6 +120,10 @@ TEST_F(JumpTest, TheLatestHundredPlacesAreKept) {
     ASSERT_EQ(caret(), QPoint(i % 5, i % 3)) << i;
   }
   EXPECT_FALSE(enabled("back"));
+  caretTo(0, 0);
+  history.remember();
+  editor().setText(kProgram); // another file loaded: no place is on it
+  EXPECT_FALSE(enabled("back"));
 }
 
 TEST_F(JumpTest, ShiftF12ListsTheLinesReferringToTheCaretLine) {
