@@ -46,4 +46,5 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
   endif()
 endif()
 
+include(${CMAKE_CURRENT_LIST_DIR}/Metadata.cmake)
 include(CPack)

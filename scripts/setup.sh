@@ -11,6 +11,8 @@ packages=(
   # The real-window tests and the fuzzers.
   xvfb xauth xdotool python3
   clang libclang-rt-14-dev
+  # The checks of the manual page, the AppStream metadata and the menu entry.
+  groff-base appstream desktop-file-utils
 )
 
 missing=()

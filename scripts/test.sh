@@ -16,6 +16,24 @@ mkdir -p "$TMPDIR"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
+# The manual page, the AppStream metadata and the menu entry, each clean
+# under the tool that Debian reads it with.
+groff_says=$(groff -man -ww -Tutf8 -z build/packaging/kavrin.1 2>&1)
+if [ -n "$groff_says" ]; then
+  echo "$groff_says" >&2
+  exit 1
+fi
+appstreamcli validate --no-net build/packaging/org.example.kavrin.metainfo.xml
+if ! desktop_says=$(desktop-file-validate packaging/kavrin.desktop 2>&1) ||
+  grep -qE ': (error|warning): ' <<<"$desktop_says"; then
+  echo "$desktop_says" >&2
+  exit 1
+fi
+# The Debian package, when scripts/package.sh has made one.
+debs=(build-pkg/*.deb)
+if [ -e "${debs[0]}" ]; then
+  scripts/lint-package.sh "${debs[@]}"
+fi
 # The editor in a real X11 window, driven with real key events.
 scripts/e2e.sh build
 
