@@ -76,7 +76,7 @@ std::vector<Row> unitFigures(const QString &ordered, const QString &shuffled) {
   std::vector<double> renumberMs, sortMs, checkMs;
   for (int i = 0; i < kRuns; ++i) {
     basic::RenumberResult renumbered;
-    renumberMs.push_back(millisecondsOf([&] { renumbered = basic::renumber(ordered, {1, 1, {}}); }));
+    renumberMs.push_back(millisecondsOf([&] { renumbered = basic::renumber(ordered, {1, 1, {}, {}}); }));
     if (!renumbered.error.isEmpty() || renumbered.renumbered != kLines) {
       throw Failure(QStringLiteral("renumber failed: ") + renumbered.error);
     }
