@@ -2,6 +2,7 @@
 
 #include "app/menu_layout.h"
 #include "basic/basic_tools.h"
+#include "basic/move_lines_command.h"
 #include "convert/convert_command.h"
 #include "convert/emulator_tool.h"
 #include "document/document_commands.h"
@@ -90,6 +91,7 @@ void MainWindow::createFeatures(UserInterface &ui) {
                convert,
                new EmulatorTool(context, *convert),
                new basic::BasicTools(context),
+               new basic::MoveLinesCommand(context),
                new RecoveryTool(context),
                new HelpCommands(context)};
 }
