@@ -120,22 +120,19 @@ private:
 
   void line(size_t i) {
     const ProgramLine &read = plan_.lines[i];
-    appendRenumbered(result_.text, plan_.split.lines[i], read, plan_.map);
-    if (!read.isProgram) {
-      return;
-    }
-    const int own = plan_.map.find(read.number);
+    unmapped_.clear();
+    const int own = appendRenumbered(result_.text, plan_.split.lines[i], read, plan_.map, &unmapped_);
     result_.renumbered += own >= 0 ? 1 : 0;
-    const LineNumber shown = own >= 0 ? LineNumber(static_cast<quint64>(own)) : read.number;
-    for (const LineReference &ref : read.references) {
-      if (plan_.map.find(ref.target) < 0 && !isKept(ref.target)) {
-        result_.missing.push_back({shown, ref.target});
+    for (const LineNumber &target : unmapped_) {
+      if (!isKept(target)) {
+        result_.missing.push_back({own >= 0 ? LineNumber(static_cast<quint64>(own)) : read.number, target});
       }
     }
   }
 
   const Plan &plan_;
   RenumberResult result_;
+  std::vector<LineNumber> unmapped_;
 };
 
 void appendNumber(QString &out, int number) {
@@ -218,22 +215,27 @@ int NumberMap::find(const LineNumber &from) const {
                                                              : -1;
 }
 
-void appendRenumbered(QString &out, QStringView line, const ProgramLine &read, const NumberMap &map) {
+int appendRenumbered(QString &out, QStringView line, const ProgramLine &read, const NumberMap &map,
+                     std::vector<LineNumber> *unmapped) {
   qsizetype done = 0;
   const auto replace = [&](qsizetype start, qsizetype length, int number) {
     out.append(line.sliced(done, start - done));
     appendNumber(out, number);
     done = start + length;
   };
-  if (const int own = read.isProgram ? map.find(read.number) : -1; own >= 0) {
+  const int own = read.isProgram ? map.find(read.number) : -1;
+  if (own >= 0) {
     replace(read.numberStart, read.numberLength, own);
   }
   for (const LineReference &ref : read.references) {
     if (const int to = map.find(ref.target); to >= 0) {
       replace(ref.start, ref.length, to);
+    } else if (unmapped != nullptr) {
+      unmapped->push_back(ref.target);
     }
   }
   out.append(line.sliced(done));
+  return own;
 }
 
 } // namespace kavrin::basic

@@ -85,7 +85,9 @@ private:
 };
 
 // Appends `line`, read as `read`, to `out` with its own number and every
-// reference that `map` knows written as their new numbers.
-void appendRenumbered(QString &out, QStringView line, const ProgramLine &read, const NumberMap &map);
+// reference that `map` knows written as their new numbers; gives the line's
+// new number, or -1.  The targets of the other references go to `unmapped`.
+int appendRenumbered(QString &out, QStringView line, const ProgramLine &read, const NumberMap &map,
+                     std::vector<LineNumber> *unmapped = nullptr);
 
 } // namespace kavrin::basic
