@@ -34,6 +34,7 @@ const struct {
     {"keyword completion", completionFigures, false},
     {"RETURN with AUTO on", autoNumberFigures, false},
     {"BASIC program tools", basicToolsFigures, false},
+    {"moving lines", moveLinesFigures, false},
     {"keyword colours", colourFigures, false},
     {"recovery copy", recoveryFigures, false},
 };
