@@ -98,8 +98,8 @@ Read readProgram(QStringView text) {
   return read;
 }
 
-// Moving back gives what the text, its moved lines numbered as they were,
-// would be with those numbers written without leading zeros.
+// Moving back gives the text again, but for leading zeros dropped from the
+// moved lines' numbers and the references to them.
 void checkMovingBack(const QString &text, const Read &before, const MoveResult &result) {
   // An empty line that a move left last reads as the text's final break,
   // which stays last.
@@ -147,18 +147,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   FUZZ_CHECK(after.stripped == before.stripped && after.inOrder);
   // The lines asked for, numbered as asked, and no other line renumbered.
   const TextLines lines = splitLines(text);
-  std::set<LineNumber> kept = before.numbers;
+  std::set<LineNumber> expected = before.numbers;
   size_t k = 0;
   for (int i = request.firstLine; i <= request.lastLine && i < static_cast<int>(lines.lines.size()); ++i) {
     if (const ProgramLine line = readLineNumber(lines.lines[i]); line.isProgram) {
       FUZZ_CHECK(k < result.changes.size() && result.changes[k].from == line.number);
       FUZZ_CHECK(result.changes[k].to == request.newStart + request.increment * static_cast<int>(k));
-      kept.erase(line.number);
+      expected.erase(line.number);
       ++k;
     }
   }
   FUZZ_CHECK(k == result.changes.size());
-  std::set<LineNumber> expected = kept;
   for (const NumberChange &change : result.changes) {
     expected.insert(LineNumber(static_cast<quint64>(change.to)));
   }
