@@ -1,9 +1,10 @@
 // The BASIC program tools on a 1 MiB program of 40,000 lines: renumber,
-// sort and the check as units, and sort as the user waits for it, the
-// editor's text replaced.
+// sort, the check and moving lines as units, and sort as the user waits for
+// it, the editor's text replaced.
 #include "app/main_window.h"
 #include "basic/basic_tools.h"
 #include "figures.h"
+#include "logic/move_lines.h"
 #include "logic/program_check.h"
 #include "logic/renumber.h"
 #include "logic/sort_lines.h"
@@ -73,11 +74,17 @@ Row row(const QString &figure, std::vector<double> &ms, const char *what) {
           verdict(measured, 100.0, 1)};
 }
 
+QString sizeOf(const QString &program) {
+  return QStringLiteral("%1 KiB, %2 lines")
+      .arg(cp932::encode(program).bytes.size() / 1024)
+      .arg(kToolsProgramLines);
+}
+
 std::vector<Row> unitFigures(const QString &ordered, const QString &shuffled) {
   std::vector<double> renumberMs, sortMs, checkMs;
   for (int i = 0; i < kRuns; ++i) {
     basic::RenumberResult renumbered;
-    renumberMs.push_back(millisecondsOf([&] { renumbered = basic::renumber(ordered, {1, 1, {}}); }));
+    renumberMs.push_back(millisecondsOf([&] { renumbered = basic::renumber(ordered, {1, 1, {}, {}}); }));
     if (!renumbered.error.isEmpty() || renumbered.renumbered != kToolsProgramLines) {
       throw Failure(QStringLiteral("renumber failed: ") + renumbered.error);
     }
@@ -89,9 +96,7 @@ std::vector<Row> unitFigures(const QString &ordered, const QString &shuffled) {
     std::vector<basic::Finding> findings;
     checkMs.push_back(millisecondsOf([&] { findings = basic::checkProgram(shuffled); }));
   }
-  const QString size = QStringLiteral("%1 KiB, %2 lines")
-                           .arg(cp932::encode(ordered).bytes.size() / 1024)
-                           .arg(kToolsProgramLines);
+  const QString size = sizeOf(ordered);
   return {row(QStringLiteral("renumber (") + size + u')', renumberMs, "renumber ms"),
           row(QStringLiteral("sort (") + size + u')', sortMs, "sort ms"),
           row(QStringLiteral("program check (") + size + u')', checkMs, "check ms")};
@@ -134,6 +139,23 @@ Row sortCommandFigure(const Workspace &work, const QString &shuffled) {
 }
 
 } // namespace
+
+std::vector<Row> moveLinesFigures(const Workspace & /*work*/) {
+  constexpr int kMoved = 1000;
+  const QString ordered = toolsProgram(false);
+  // The last lines go to the top, between the first ones: every line in
+  // between moves down.
+  const basic::MoveRequest request{kToolsProgramLines - kMoved, kToolsProgramLines - 1, 15, 10};
+  std::vector<double> ms;
+  for (int i = 0; i < kRuns; ++i) {
+    basic::MoveResult moved;
+    ms.push_back(millisecondsOf([&] { moved = basic::moveLines(ordered, request); }));
+    if (!moved.error.isEmpty() || moved.changes.size() != kMoved) {
+      throw Failure(QStringLiteral("moving lines failed: ") + moved.error);
+    }
+  }
+  return {row(QStringLiteral("move %1 lines (%2)").arg(kMoved).arg(sizeOf(ordered)), ms, "move ms")};
+}
 
 std::vector<Row> basicToolsFigures(const Workspace &work) {
   const QString ordered = toolsProgram(false);

@@ -35,6 +35,7 @@ const struct {
     {"RETURN with AUTO on", autoNumberFigures, false},
     {"BASIC program tools", basicToolsFigures, false},
     {"following jumps", jumpFigures, false},
+    {"moving lines", moveLinesFigures, false},
     {"keyword colours", colourFigures, false},
     {"recovery copy", recoveryFigures, false},
 };

@@ -1,5 +1,6 @@
 // Renumbering any program: only digits change, lines stay where they are,
-// the renumbered lines count up as asked, and doing it again changes nothing.
+// the renumbered lines count up as asked, those after a range keep theirs,
+// and doing it again changes nothing.
 
 #include "fuzz_text.h"
 
@@ -80,8 +81,9 @@ void checkLines(const QString &before, const RenumberResult &result, const Renum
     }
     numbers.insert(a.number);
     inRange = inRange || !request.oldStart || a.number >= *request.oldStart;
-    FUZZ_CHECK(b.number == (inRange ? LineNumber(static_cast<quint64>(next)) : a.number));
-    next += inRange ? request.increment : 0;
+    const bool renumbered = inRange && (!request.oldEnd || a.number <= *request.oldEnd);
+    FUZZ_CHECK(b.number == (renumbered ? LineNumber(static_cast<quint64>(next)) : a.number));
+    next += renumbered ? request.increment : 0;
   }
   FUZZ_CHECK(result.renumbered == (next - request.newStart) / request.increment);
   for (const MissingReference &m : result.missing) {
@@ -99,6 +101,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   if (in.ConsumeBool()) {
     request.oldStart = LineNumber::fromDigits(consumeNumber(in));
   }
+  if (in.ConsumeBool()) {
+    request.oldEnd = LineNumber::fromDigits(consumeNumber(in));
+  }
   const QString text = consumeProgram(in);
   const RenumberResult result = renumber(text, request);
   FUZZ_CHECK(result.error.isEmpty() == (result.refusal == RenumberRefusal::None));
@@ -110,8 +115,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   FUZZ_CHECK(!renumberReport(result).isEmpty());
   // Again from the first new number.  A missing reference that now names a
   // new line is found, and only loses leading zeros.
-  const RenumberRequest again{request.newStart, request.increment,
-                              LineNumber(static_cast<quint64>(request.newStart))};
+  RenumberRequest again{
+      request.newStart, request.increment, LineNumber(static_cast<quint64>(request.newStart)), {}};
+  if (request.oldEnd) {
+    again.oldEnd = LineNumber(
+        static_cast<quint64>(request.newStart + qint64(request.increment) * (result.renumbered - 1)));
+  }
   const RenumberResult second = renumber(result.text, again);
   FUZZ_CHECK(second.error.isEmpty() && second.renumbered == result.renumbered);
   const QString third = renumber(second.text, again).text;

@@ -9,7 +9,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-all_targets=(fuzz_cp932 fuzz_profile fuzz_completion fuzz_auto_number fuzz_key_text fuzz_renumber)
+all_targets=(fuzz_cp932 fuzz_profile fuzz_completion fuzz_auto_number fuzz_key_text fuzz_renumber fuzz_move)
 keep=0
 seconds=30
 targets=()

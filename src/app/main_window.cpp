@@ -3,6 +3,7 @@
 #include "app/menu_layout.h"
 #include "basic/basic_tools.h"
 #include "basic/jump_commands.h"
+#include "basic/move_lines_command.h"
 #include "convert/convert_command.h"
 #include "convert/emulator_tool.h"
 #include "document/document_commands.h"
@@ -92,6 +93,7 @@ void MainWindow::createFeatures(UserInterface &ui) {
                convert,
                new EmulatorTool(context, *convert),
                tools,
+               new basic::MoveLinesCommand(context),
                new basic::JumpCommands(context, tools->history()),
                new RecoveryTool(context),
                new HelpCommands(context)};

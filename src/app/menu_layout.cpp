@@ -23,8 +23,8 @@ const MenuColumn kMenuBar[] = {
       "forward", "", "settings"}},
     {u"書式(&O)", {"wordWrap", "font", "background", "keywordColours"}},
     {u"特別(&S)",
-     {"auto", "convert", "emulatorRun", "emulatorSettings", "", "mode5", "mode6", "", "renumber", "sortLines",
-      "checkProgram"}},
+     {"auto", "convert", "emulatorRun", "emulatorSettings", "", "mode5", "mode6", "", "renumber", "moveLines",
+      "sortLines", "checkProgram"}},
     {u"ヘルプ(&H)", {"about", "aboutQt"}},
 };
 

@@ -1,5 +1,6 @@
 #include "basic/basic_tools.h"
 
+#include "basic/text_edits.h"
 #include "logic/keyword_palette.h"
 #include "logic/line_lookup.h"
 #include "logic/program_check.h"
@@ -14,7 +15,6 @@
 
 #include <QAction>
 #include <QLineEdit>
-#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 
@@ -110,13 +110,22 @@ void BasicTools::renumberLines() {
   if (!fromFirst) {
     request.oldStart = oldStart;
   }
+  const QString oldEndText = renumberDialog_->oldEnd()->text();
+  LineNumber oldEnd;
+  if (!oldEndText.trimmed().isEmpty()) {
+    if (!parseLineNumber(oldEndText, oldEnd)) {
+      message(QStringLiteral("最後の旧行番号は 0 以上の整数で指定してください。"));
+      return;
+    }
+    request.oldEnd = oldEnd;
+  }
   const QString text = editor_->text();
   const RenumberResult result = renumber(text, request);
   if (!result.error.isEmpty()) {
     message(result.error);
     return;
   }
-  replaceText(text, result.text, editor_->textCursor().blockNumber());
+  replaceText(*editor_, text, result.text, editor_->textCursor().blockNumber());
   message(renumberReport(result));
 }
 
@@ -129,7 +138,7 @@ void BasicTools::sortProgram() {
     const int caret = editor_->textCursor().blockNumber();
     const int moved = caret < static_cast<int>(result.newLineOf.size()) ? std::max(result.newLineOf[caret], 0)
                                                                         : editor_->blockCount();
-    replaceText(text, result.text, moved);
+    replaceText(*editor_, text, result.text, moved);
   }
   message(sortReport(result));
 }
@@ -155,31 +164,6 @@ void BasicTools::showFinding(int row) {
   }
   history_->remember();
   editor_->selectLine(line, true);
-}
-
-void BasicTools::replaceText(const QString &old, const QString &text, int caretLine) {
-  const int column = editor_->textCursor().positionInBlock();
-  const int scroll = editor_->verticalScrollBar()->value();
-  // Only what differs is replaced: the editor's work grows with it.
-  const qsizetype shorter = std::min(old.size(), text.size());
-  qsizetype head = 0;
-  while (head < shorter && old[head] == text[head]) {
-    ++head;
-  }
-  qsizetype tail = 0;
-  while (tail < shorter - head && old[old.size() - 1 - tail] == text[text.size() - 1 - tail]) {
-    ++tail;
-  }
-  editor_->setSelStart(static_cast<int>(head));
-  editor_->setSelLength(static_cast<int>(old.size() - tail - head));
-  editor_->setSelText(text.mid(head, text.size() - tail - head));
-  const QTextBlock block =
-      editor_->document()->findBlockByNumber(std::min(caretLine, editor_->blockCount() - 1));
-  QTextCursor caret(block);
-  caret.setPosition(block.position() + std::min(column, block.length() - 1));
-  editor_->setTextCursor(caret);
-  editor_->verticalScrollBar()->setValue(scroll);
-  editor_->ensureCursorVisible();
 }
 
 void BasicTools::applyColours() {

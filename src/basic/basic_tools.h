@@ -37,9 +37,6 @@ public:
   void checkProgram();
 
 private:
-  // Replaces the editor's text `old` by `text` as one undo step; the caret
-  // goes to `caretLine`.
-  void replaceText(const QString &old, const QString &text, int caretLine);
   void showFinding(int row);
   void applyColours();
 

@@ -7,51 +7,17 @@
 namespace kavrin::basic {
 namespace {
 
-// The old numbers of the renumbered lines, strictly increasing.  The long
-// ones, above all the others, stand apart, so that a search walks plain
-// integers.
-class OldNumbers {
-public:
-  bool empty() const { return size() == 0; }
-  size_t size() const { return short_.size() + long_.size(); }
-  const LineNumber &back() const { return back_; }
-
-  void push_back(const LineNumber &number) {
-    if (number.isLong()) {
-      long_.push_back(number);
-    } else {
-      short_.push_back(number.value());
-    }
-    back_ = number;
-  }
-
-  // The place of `number`, or -1.
-  qsizetype indexOf(const LineNumber &number) const {
-    if (number.isLong()) {
-      const auto found = std::lower_bound(long_.begin(), long_.end(), number);
-      return found != long_.end() && *found == number
-                 ? static_cast<qsizetype>(short_.size()) + (found - long_.begin())
-                 : -1;
-    }
-    const auto found = std::lower_bound(short_.begin(), short_.end(), number.value());
-    return found != short_.end() && *found == number.value() ? found - short_.begin() : -1;
-  }
-
-private:
-  std::vector<quint64> short_;
-  std::vector<LineNumber> long_;
-  LineNumber back_;
-};
-
 // The text read, and which of its lines get new numbers.
 struct Plan {
   TextLines split;
   std::vector<ProgramLine> lines;
   // Index of the first renumbered line.
   size_t first = 0;
-  OldNumbers oldNumbers;
+  NumberMap map;
   // Of the program lines before them, sorted.
   std::vector<LineNumber> earlier;
+  // Of the program lines after them, in order.
+  std::vector<LineNumber> later;
 };
 
 RenumberResult refused(RenumberRefusal why, const QString &message) {
@@ -59,6 +25,25 @@ RenumberResult refused(RenumberRefusal why, const QString &message) {
   result.refusal = why;
   result.error = message;
   return result;
+}
+
+// From the first renumbered line on, the lines must be in order; those up to
+// the last old line go into `range`, the others into the plan's later ones.
+std::optional<RenumberResult> readTail(Plan &plan, const RenumberRequest &request,
+                                       std::vector<LineNumber> &range) {
+  const LineNumber *previous = nullptr;
+  for (size_t i = plan.first; i < plan.lines.size(); ++i) {
+    if (!plan.lines[i].isProgram) {
+      continue;
+    }
+    const LineNumber &number = plan.lines[i].number;
+    if (previous != nullptr && number <= *previous) {
+      return refused(RenumberRefusal::OutOfOrder, outOfOrderMessage(number));
+    }
+    previous = &number;
+    (!request.oldEnd || number <= *request.oldEnd ? range : plan.later).push_back(number);
+  }
+  return std::nullopt;
 }
 
 std::optional<RenumberResult> checkRange(Plan &plan, const RenumberRequest &request) {
@@ -74,20 +59,16 @@ std::optional<RenumberResult> checkRange(Plan &plan, const RenumberRequest &requ
     }
     plan.earlier.push_back(lines[i].number);
   }
+  const QString nothing = QStringLiteral("番号を振り直す行がありません。");
   if (plan.first == lines.size()) {
-    return refused(RenumberRefusal::NothingToRenumber, QStringLiteral("番号を振り直す行がありません。"));
+    return refused(RenumberRefusal::NothingToRenumber, nothing);
   }
-  for (size_t i = plan.first; i < lines.size(); ++i) {
-    if (!lines[i].isProgram) {
-      continue;
-    }
-    if (!plan.oldNumbers.empty() && lines[i].number <= plan.oldNumbers.back()) {
-      return refused(
-          RenumberRefusal::OutOfOrder,
-          QStringLiteral("行 %1 の行番号が前の行より大きくありません。先に行番号順に整列してください。")
-              .arg(lines[i].number.toString()));
-    }
-    plan.oldNumbers.push_back(lines[i].number);
+  std::vector<LineNumber> range;
+  if (std::optional<RenumberResult> refusal = readTail(plan, request, range)) {
+    return refusal;
+  }
+  if (range.empty()) {
+    return refused(RenumberRefusal::NothingToRenumber, nothing);
   }
   std::sort(plan.earlier.begin(), plan.earlier.end());
   if (!plan.earlier.empty() && LineNumber(static_cast<quint64>(request.newStart)) <= plan.earlier.back()) {
@@ -95,11 +76,17 @@ std::optional<RenumberResult> checkRange(Plan &plan, const RenumberRequest &requ
         RenumberRefusal::Overlap,
         QStringLiteral("新しい行番号が範囲より前の行 %1 と重なります。").arg(plan.earlier.back().toString()));
   }
-  const qint64 last =
-      qint64(request.newStart) + qint64(request.increment) * qint64(plan.oldNumbers.size() - 1);
+  const qint64 last = qint64(request.newStart) + qint64(request.increment) * qint64(range.size() - 1);
   if (last > kLargestLineNumber) {
-    return refused(RenumberRefusal::TooLarge,
-                   QStringLiteral("新しい行番号が %1 を超えます。").arg(kLargestLineNumber));
+    return refused(RenumberRefusal::TooLarge, tooLargeMessage());
+  }
+  if (!plan.later.empty() && LineNumber(static_cast<quint64>(last)) >= plan.later.front()) {
+    return refused(
+        RenumberRefusal::OverlapAfter,
+        QStringLiteral("新しい行番号が範囲より後の行 %1 と重なります。").arg(plan.later.front().toString()));
+  }
+  for (size_t k = 0; k < range.size(); ++k) {
+    plan.map.add(range[k], request.newStart + request.increment * static_cast<int>(k));
   }
   return std::nullopt;
 }
@@ -107,7 +94,7 @@ std::optional<RenumberResult> checkRange(Plan &plan, const RenumberRequest &requ
 // Writes the new text in one pass.
 class Writer {
 public:
-  Writer(const Plan &plan, const RenumberRequest &request) : plan_(plan), request_(request) {}
+  explicit Writer(const Plan &plan) : plan_(plan) {}
 
   RenumberResult run(qsizetype size) {
     result_.text.reserve(size + size / 8 + 16);
@@ -125,61 +112,49 @@ public:
   }
 
 private:
-  // The new number of an old one, or -1 when it is not renumbered.
-  int newNumber(const LineNumber &old) const {
-    const qsizetype index = plan_.oldNumbers.indexOf(old);
-    return index < 0 ? -1 : request_.newStart + request_.increment * static_cast<int>(index);
-  }
-
-  bool isEarlier(const LineNumber &number) const {
-    return std::binary_search(plan_.earlier.begin(), plan_.earlier.end(), number);
-  }
-
-  // Copies the line up to `upTo`, then writes `number` for the digits that end at `after`.
-  void replace(QStringView s, qsizetype upTo, qsizetype after, int number) {
-    result_.text.append(s.sliced(done_, upTo - done_));
-    char16_t digits[12];
-    int n = 0;
-    do {
-      digits[n++] = static_cast<char16_t>(u'0' + number % 10);
-      number /= 10;
-    } while (number > 0);
-    std::reverse(digits, digits + n);
-    result_.text.append(QStringView(digits, n));
-    done_ = after;
+  // A line of the program that keeps its number.
+  bool isKept(const LineNumber &number) const {
+    return std::binary_search(plan_.earlier.begin(), plan_.earlier.end(), number) ||
+           std::binary_search(plan_.later.begin(), plan_.later.end(), number);
   }
 
   void line(size_t i) {
-    const QStringView s = plan_.split.lines[i];
     const ProgramLine &read = plan_.lines[i];
-    done_ = 0;
-    LineNumber shown = read.number;
-    if (read.isProgram && i >= plan_.first) {
-      const int number = request_.newStart + request_.increment * result_.renumbered++;
-      replace(s, read.numberStart, read.numberStart + read.numberLength, number);
-      shown = LineNumber(static_cast<quint64>(number));
-    }
-    for (const LineReference &ref : read.references) {
-      if (const int target = newNumber(ref.target); target >= 0) {
-        replace(s, ref.start, ref.start + ref.length, target);
-      } else if (!isEarlier(ref.target)) {
-        result_.missing.push_back({shown, ref.target});
+    unmapped_.clear();
+    const int own = appendRenumbered(result_.text, plan_.split.lines[i], read, plan_.map, &unmapped_);
+    result_.renumbered += own >= 0 ? 1 : 0;
+    for (const LineNumber &target : unmapped_) {
+      if (!isKept(target)) {
+        result_.missing.push_back({own >= 0 ? LineNumber(static_cast<quint64>(own)) : read.number, target});
       }
     }
-    result_.text.append(s.sliced(done_));
   }
 
   const Plan &plan_;
-  const RenumberRequest &request_;
   RenumberResult result_;
-  qsizetype done_ = 0;
+  std::vector<LineNumber> unmapped_;
 };
+
+void appendNumber(QString &out, int number) {
+  char16_t digits[12];
+  int n = 0;
+  do {
+    digits[n++] = static_cast<char16_t>(u'0' + number % 10);
+    number /= 10;
+  } while (number > 0);
+  std::reverse(digits, digits + n);
+  out.append(QStringView(digits, n));
+}
 
 } // namespace
 
 RenumberResult renumber(QStringView text, const RenumberRequest &request) {
   if (request.newStart < 1 || request.increment < 1) {
     return refused(RenumberRefusal::BadValue, renumberValueMessage());
+  }
+  if (request.oldStart && request.oldEnd && *request.oldEnd < *request.oldStart) {
+    return refused(RenumberRefusal::BadRange,
+                   QStringLiteral("最後の旧行番号が振り直す最初の行より小さくなっています。"));
   }
   Plan plan;
   plan.split = splitLines(text);
@@ -190,7 +165,7 @@ RenumberResult renumber(QStringView text, const RenumberRequest &request) {
   if (std::optional<RenumberResult> refusal = checkRange(plan, request)) {
     return std::move(*refusal);
   }
-  return Writer(plan, request).run(text.size());
+  return Writer(plan).run(text.size());
 }
 
 QString renumberReport(const RenumberResult &result) {
@@ -212,5 +187,55 @@ QString renumberReport(const RenumberResult &result) {
 }
 
 QString renumberValueMessage() { return QStringLiteral("開始番号と増分は 1 以上の整数で指定してください。"); }
+
+QString outOfOrderMessage(const LineNumber &line) {
+  return QStringLiteral("行 %1 の行番号が前の行より大きくありません。先に行番号順に整列してください。")
+      .arg(line.toString());
+}
+
+QString tooLargeMessage() { return QStringLiteral("新しい行番号が %1 を超えます。").arg(kLargestLineNumber); }
+
+void NumberMap::add(const LineNumber &from, int to) {
+  if (from.isLong()) {
+    longFrom_.push_back(from);
+    longTo_.push_back(to);
+  } else {
+    shortFrom_.push_back(from.value());
+    shortTo_.push_back(to);
+  }
+}
+
+int NumberMap::find(const LineNumber &from) const {
+  if (from.isLong()) {
+    const auto found = std::lower_bound(longFrom_.begin(), longFrom_.end(), from);
+    return found != longFrom_.end() && *found == from ? longTo_[size_t(found - longFrom_.begin())] : -1;
+  }
+  const auto found = std::lower_bound(shortFrom_.begin(), shortFrom_.end(), from.value());
+  return found != shortFrom_.end() && *found == from.value() ? shortTo_[size_t(found - shortFrom_.begin())]
+                                                             : -1;
+}
+
+int appendRenumbered(QString &out, QStringView line, const ProgramLine &read, const NumberMap &map,
+                     std::vector<LineNumber> *unmapped) {
+  qsizetype done = 0;
+  const auto replace = [&](qsizetype start, qsizetype length, int number) {
+    out.append(line.sliced(done, start - done));
+    appendNumber(out, number);
+    done = start + length;
+  };
+  const int own = read.isProgram ? map.find(read.number) : -1;
+  if (own >= 0) {
+    replace(read.numberStart, read.numberLength, own);
+  }
+  for (const LineReference &ref : read.references) {
+    if (const int to = map.find(ref.target); to >= 0) {
+      replace(ref.start, ref.length, to);
+    } else if (unmapped != nullptr) {
+      unmapped->push_back(ref.target);
+    }
+  }
+  out.append(line.sliced(done));
+  return own;
+}
 
 } // namespace kavrin::basic

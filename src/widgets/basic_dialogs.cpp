@@ -40,6 +40,19 @@ RenumberDialog::RenumberDialog(QWidget *parent) : QDialog(parent, kFixedDialogFl
   increment_ = addField(this, form, QStringLiteral("増分(&I):"), QStringLiteral("10"));
   oldStart_ = addField(this, form, QStringLiteral("振り直す最初の行(&F):"), QString());
   oldStart_->setPlaceholderText(QStringLiteral("先頭の行"));
+  oldEnd_ = addField(this, form, QStringLiteral("最後の旧行番号(&E):"), QString());
+  oldEnd_->setPlaceholderText(QStringLiteral("最後の行"));
+  addButtons(this, layout);
+  newStart_->setFocus();
+}
+
+MoveLinesDialog::MoveLinesDialog(QWidget *parent) : QDialog(parent, kFixedDialogFlags) {
+  setWindowTitle(QStringLiteral("行の移動"));
+  auto *layout = new QVBoxLayout(this);
+  auto *form = new QFormLayout;
+  layout->addLayout(form);
+  newStart_ = addField(this, form, QStringLiteral("新しい開始番号(&N):"), QStringLiteral("10"));
+  increment_ = addField(this, form, QStringLiteral("増分(&I):"), QStringLiteral("10"));
   addButtons(this, layout);
   newStart_->setFocus();
 }

@@ -78,6 +78,7 @@ TEST_F(MainWindowTest, MenusKeepTheirOrderAccessKeysAndShortcuts) {
                              "モード6(&6)",
                              "-",
                              "番号の振り直し(&R)...",
+                             "行の移動(&V)...",
                              "行番号順に整列(&L)",
                              "プログラムの検査(&K)",
                              "ヘルプ(&H)",

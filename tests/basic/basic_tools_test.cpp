@@ -93,6 +93,42 @@ TEST_F(BasicToolsTest, RenumberIsOneUndoStepAndKeepsItsValues) {
   EXPECT_EQ(ui.messages.back().text, "番号を振り直す行がありません。");
 }
 
+TEST_F(BasicToolsTest, RenumberTakesTheLastOldLineInAFourthField) {
+  load("10 GOTO 30\n20 A\n30 GOTO 10\n");
+  ui.modalScripts.push_back([](QDialog &dialog) {
+    auto &renumber = static_cast<RenumberDialog &>(dialog);
+    EXPECT_EQ(dialog.findChildren<QLineEdit *>(),
+              QList<QLineEdit *>(
+                  {renumber.newStart(), renumber.increment(), renumber.oldStart(), renumber.oldEnd()}));
+    EXPECT_EQ(dialog.findChildren<QLabel *>().back()->text(), "最後の旧行番号(&E):");
+    EXPECT_EQ(renumber.oldEnd()->text(), "");
+    EXPECT_EQ(renumber.oldEnd()->placeholderText(), "最後の行");
+    dialog.reject();
+  });
+  window->command("renumber")->trigger();
+  answer({"1", "1", "", "20"});
+  window->command("renumber")->trigger();
+  EXPECT_EQ(text(), "1 GOTO 30\n2 A\n30 GOTO 1\n");
+  ui.modalScripts.push_back([](QDialog &dialog) {
+    EXPECT_EQ(static_cast<RenumberDialog &>(dialog).oldEnd()->text(), "20");
+    dialog.reject();
+  });
+  window->command("renumber")->trigger();
+  const struct {
+    const char *newStart, *oldEnd, *message;
+  } refusals[] = {
+      {"1", "x", "最後の旧行番号は 0 以上の整数で指定してください。"},
+      {"29", "2", "新しい行番号が範囲より後の行 30 と重なります。"},
+      {"1", "0", "最後の旧行番号が振り直す最初の行より小さくなっています。"},
+  };
+  for (const auto &c : refusals) {
+    answer({c.newStart, "1", "1", c.oldEnd});
+    window->command("renumber")->trigger();
+    EXPECT_EQ(ui.messages.back().text, QString::fromUtf8(c.message));
+  }
+  EXPECT_EQ(text(), "1 GOTO 30\n2 A\n30 GOTO 1\n");
+}
+
 TEST_F(BasicToolsTest, SortReordersInOneUndoStepOrLeavesAnOrderedProgramAlone) {
   load("20 B\n10 A\n");
   for (const auto &[from, to] : {std::pair(1, 1), std::pair(10, 2)}) { // a caret at the end stays there

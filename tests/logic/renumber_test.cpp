@@ -25,36 +25,46 @@ TEST(Renumber, RewritesLineNumbersAndTheReferencesToThem) {
   } cases[] = {
       {"10 GOTO 30\n20 GOSUB 10:IF A THEN 30 ELSE 20\n30 ON X GOTO 10,20,30:ON ERROR GOTO 0\n"
        "40 IF ERL=20 THEN RESUME 30 ELSE RESTORE 40\n50 LIST 10-30:DELETE -40\n",
-       {100, 5, {}},
+       {100, 5, {}, {}},
        "100 GOTO 110\n105 GOSUB 100:IF A THEN 110 ELSE 105\n110 ON X GOTO 100,105,110:ON ERROR GOTO 0\n"
        "115 IF ERL=105 THEN RESUME 110 ELSE RESTORE 115\n120 LIST 100-110:DELETE -115\n",
        ""},
       {"10 GOTO 30\n20 GOTO 10\n30 GOTO 40\n40 GOTO 20\n",
-       {100, 100, LineNumber(25)},
+       {100, 100, LineNumber(25), {}},
        "10 GOTO 100\n20 GOTO 10\n100 GOTO 200\n200 GOTO 20\n",
        ""},
-      {"0010 GOTO 0020\n0020 GOTO 0010:GOTO 010\n", {10, 10, {}}, "10 GOTO 20\n20 GOTO 10:GOTO 10\n", ""},
-      {"5 END\n0010 GOTO 005\n", {10, 10, LineNumber(10)}, "5 END\n10 GOTO 005\n", ""},
+      {"0010 GOTO 0020\n0020 GOTO 0010:GOTO 010\n", {10, 10, {}, {}}, "10 GOTO 20\n20 GOTO 10:GOTO 10\n", ""},
+      {"5 END\n0010 GOTO 005\n", {10, 10, LineNumber(10), {}}, "5 END\n10 GOTO 005\n", ""},
       {"10 GOTO 500\n20 GOSUB 10:GOTO 0030\n",
-       {100, 10, {}},
+       {100, 10, {}, {}},
        "100 GOTO 500\n110 GOSUB 100:GOTO 0030\n",
        "100:500 110:30"},
       {"  10  goto   20 'x\n\nPRINT 10\n20 PRINT\"GOTO 10😀\":REM GOTO 10\r\n30 data 10,20: go to 10",
-       {1000, 1, {}},
+       {1000, 1, {}, {}},
        "  1000  goto   1001 'x\n\nPRINT 10\n1001 PRINT\"GOTO 10😀\":REM GOTO 10\r\n1002 data 10,20: go to "
        "1000",
        ""},
-      {"10 END\n\n", {100, 10, {}}, "100 END\n\n", ""},
-      {"10 GOTO 70000\n70000 END", {10, 10, {}}, "10 GOTO 20\n20 END", ""},
-      {"1 A\n2 B", {65519, 10, {}}, "65519 A\n65529 B", ""},
-      {"10 A\n20 B\n30 C", {11, 1, LineNumber(20)}, "10 A\n11 B\n12 C", ""},
-      {"20 A\n10 B\n30 GOTO 10", {100, 10, LineNumber(30)}, "20 A\n10 B\n100 GOTO 10", ""},
-      {"10 GOTO 10000001\n10000000 END", {10, 10, {}}, "10 GOTO 10000001\n20 END", "10:10000001"},
+      {"10 END\n\n", {100, 10, {}, {}}, "100 END\n\n", ""},
+      {"10 GOTO 70000\n70000 END", {10, 10, {}, {}}, "10 GOTO 20\n20 END", ""},
+      {"1 A\n2 B", {65519, 10, {}, {}}, "65519 A\n65529 B", ""},
+      {"10 A\n20 B\n30 C", {11, 1, LineNumber(20), {}}, "10 A\n11 B\n12 C", ""},
+      {"20 A\n10 B\n30 GOTO 10", {100, 10, LineNumber(30), {}}, "20 A\n10 B\n100 GOTO 10", ""},
+      {"10 GOTO 10000001\n10000000 END", {10, 10, {}, {}}, "10 GOTO 10000001\n20 END", "10:10000001"},
       {"10 GOTO 012345678901234567890\n12345678901234567890 GOTO 12345678901234567891",
-       {10, 10, {}},
+       {10, 10, {}, {}},
        "10 GOTO 20\n20 GOTO 12345678901234567891",
        "20:12345678901234567891"},
-      {"10 A\n10000001 GOTO 10", {20, 10, LineNumber::fromDigits(u"010000001")}, "10 A\n20 GOTO 10", ""},
+      {"10 A\n10000001 GOTO 10", {20, 10, LineNumber::fromDigits(u"010000001"), {}}, "10 A\n20 GOTO 10", ""},
+      // A range: the lines after it keep their numbers; references follow.
+      {"10 GOTO 40\n20 GOSUB 30\n30 RETURN 20\n40 GOTO 30\n50 END",
+       {21, 5, LineNumber(20), LineNumber(30)},
+       "10 GOTO 40\n21 GOSUB 26\n26 RETURN 21\n40 GOTO 26\n50 END",
+       ""},
+      {"10 A\n20 GOTO 10\n30 GOTO 20", {1, 1, {}, LineNumber(25)}, "1 A\n2 GOTO 1\n30 GOTO 2", ""},
+      {"10 GOTO 15\n20 GOTO 30\n30 END",
+       {11, 1, {}, LineNumber(20)},
+       "11 GOTO 15\n12 GOTO 30\n30 END",
+       "11:15"},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.text);
@@ -65,6 +75,9 @@ TEST(Renumber, RewritesLineNumbersAndTheReferencesToThem) {
     // The same values again, from the first line they gave a number to.
     RenumberRequest again = c.request;
     again.oldStart = c.request.oldStart ? std::optional(LineNumber(c.request.newStart)) : std::nullopt;
+    if (c.request.oldEnd) {
+      again.oldEnd = LineNumber(quint64(c.request.newStart + c.request.increment * (result.renumbered - 1)));
+    }
     EXPECT_EQ(renumber(result.text, again).text, result.text);
   }
 }
@@ -77,19 +90,24 @@ TEST(Renumber, RefusesAndChangesNothing) {
     RenumberRefusal refusal;
     const char *names = ""; // a line number the message names
   } cases[] = {
-      {"10 END", {0, 10, {}}, BadValue},
-      {"10 END", {10, 0, {}}, BadValue},
-      {"10 END", {-5, 10, {}}, BadValue},
-      {"1 A\n2 B", {65520, 10, {}}, TooLarge},
-      {"1 A\n2 B", {1, INT_MAX, {}}, TooLarge},
-      {"10 A\n20 B\n30 C", {10, 1, LineNumber(20)}, Overlap, "行 10 "},
-      {"10 A\n10000000 B\n10000001 C", {20, 1, LineNumber(10000001)}, Overlap, "行 10000000 "},
-      {"10 A\n30 B\n20 C", {10, 10, {}}, OutOfOrder, "行 20 "},
-      {"10 A\n10 B", {10, 10, {}}, OutOfOrder},
-      {"10000001 A\n010000000 B", {10, 10, {}}, OutOfOrder, "行 10000000 "},
-      {"", {10, 10, {}}, NothingToRenumber},
-      {"PRINT\n\n", {10, 10, {}}, NothingToRenumber},
-      {"10 A\n20 B", {10, 10, LineNumber(30)}, NothingToRenumber},
+      {"10 END", {0, 10, {}, {}}, BadValue},
+      {"10 END", {10, 0, {}, {}}, BadValue},
+      {"10 END", {-5, 10, {}, {}}, BadValue},
+      {"1 A\n2 B", {65520, 10, {}, {}}, TooLarge},
+      {"1 A\n2 B", {1, INT_MAX, {}, {}}, TooLarge},
+      {"10 A\n20 B\n30 C", {10, 1, LineNumber(20), {}}, Overlap, "行 10 "},
+      {"10 A\n10000000 B\n10000001 C", {20, 1, LineNumber(10000001), {}}, Overlap, "行 10000000 "},
+      {"10 A\n30 B\n20 C", {10, 10, {}, {}}, OutOfOrder, "行 20 "},
+      {"10 A\n10 B", {10, 10, {}, {}}, OutOfOrder},
+      {"10000001 A\n010000000 B", {10, 10, {}, {}}, OutOfOrder, "行 10000000 "},
+      {"", {10, 10, {}, {}}, NothingToRenumber},
+      {"PRINT\n\n", {10, 10, {}, {}}, NothingToRenumber},
+      {"10 A\n20 B", {10, 10, LineNumber(30), {}}, NothingToRenumber},
+      {"10 A\n20 B\n30 C", {10, 10, LineNumber(21), LineNumber(29)}, NothingToRenumber},
+      {"10 A\n20 B", {10, 10, LineNumber(20), LineNumber(10)}, BadRange},
+      {"10 A\n20 B\n30 C\n40 D", {30, 10, LineNumber(20), LineNumber(30)}, OverlapAfter, "行 40 "},
+      {"10 A\n20 B\n30 C", {5, 1, LineNumber(20), LineNumber(20)}, Overlap, "行 10 "},
+      {"10 A\n20 B\n40 C\n30 D", {10, 1, LineNumber(10), LineNumber(20)}, OutOfOrder, "行 30 "},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.text);

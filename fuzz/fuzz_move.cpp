@@ -1,0 +1,173 @@
+// Moving lines of any program: nothing but the numbers changes, and only
+// their places; no reference is left naming a line that moved away; the
+// program stays in order; and moving the lines back restores it.
+
+#include "fuzz_text.h"
+
+#include "logic/basic_reader.h"
+#include "logic/move_lines.h"
+
+#include <algorithm>
+#include <optional>
+#include <set>
+
+using namespace kavrin;
+using namespace kavrin::basic;
+
+namespace {
+
+const char16_t *const kWords[] = {u" GOTO ",  u"GOSUB ", u" THEN ", u"ELSE ",      u"RESUME ", u"RESTORE ",
+                                  u"IF ERL=", u"LIST ",  u"-",      u"ON X GOTO ", u",",       u":",
+                                  u"REM ",    u"'",      u"DATA ",  u"\"",         u"PRINT "};
+
+// A program mostly in order: rising line numbers (some with leading zeros,
+// some above the largest the machine takes or of more digits than an
+// integer holds, now and then one out of order), lines without a number,
+// and references to lines that are there or not.
+QString consumeProgram(FuzzedDataProvider &in) {
+  QString text;
+  std::vector<QString> numbers;
+  quint64 number = 0;
+  bool longNumbers = false;
+  while (in.remaining_bytes() > 0 && text.size() < 4096) {
+    switch (in.ConsumeIntegralInRange(0, 6)) {
+    case 0:
+      number += in.ConsumeIntegralInRange(0, 40) == 0 ? 70000 : in.ConsumeIntegralInRange(0, 40);
+      longNumbers = longNumbers || in.ConsumeIntegralInRange(0, 200) == 0;
+      numbers.push_back(longNumbers ? u'1' + QString::number(number).rightJustified(21, u'0')
+                                    : QString::number(number));
+      text += u'\n' + QString(std::max(in.ConsumeIntegralInRange(-4, 2), 0), u'0') + numbers.back() + u' ';
+      break;
+    case 1:
+      text += in.ConsumeBool() ? QStringLiteral("\n' x") : QStringLiteral("\n");
+      break;
+    case 2:
+    case 3:
+      text += QStringView(kWords[in.ConsumeIntegralInRange<size_t>(0, std::size(kWords) - 1)]);
+      [[fallthrough]];
+    case 4:
+      text += numbers.empty() || in.ConsumeBool()
+                  ? QString::number(in.ConsumeIntegralInRange<quint64>(0, number + 50))
+                  : numbers[in.ConsumeIntegralInRange<size_t>(0, numbers.size() - 1)];
+      break;
+    default:
+      text += QChar(in.ConsumeIntegral<std::uint16_t>());
+      break;
+    }
+  }
+  return text;
+}
+
+// A line without the digits of its number and its references.
+QString withoutNumbers(QStringView line) {
+  const ProgramLine read = readLine(line);
+  QString rest = line.toString();
+  for (auto ref = read.references.rbegin(); ref != read.references.rend(); ++ref) {
+    rest.remove(ref->start, ref->length);
+  }
+  return rest.remove(read.numberStart, read.numberLength);
+}
+
+struct Read {
+  std::vector<QString> stripped; // sorted, without numbers
+  std::set<LineNumber> numbers;
+  std::vector<LineNumber> targets;
+  bool inOrder = true;
+};
+
+Read readProgram(QStringView text) {
+  Read read;
+  std::optional<LineNumber> last;
+  // Every piece between breaks: a text that ends in an empty line moved
+  // elsewhere ends in a break instead.
+  for (const QStringView piece : text.split(u'\n')) {
+    read.stripped.push_back(withoutNumbers(piece));
+  }
+  for (const QStringView line : splitLines(text).lines) {
+    const ProgramLine program = readLine(line);
+    if (program.isProgram) {
+      read.inOrder = read.inOrder && (!last || *last < program.number);
+      read.numbers.insert(program.number);
+      last = program.number;
+    }
+    for (const LineReference &ref : program.references) {
+      read.targets.push_back(ref.target);
+    }
+  }
+  std::sort(read.stripped.begin(), read.stripped.end());
+  return read;
+}
+
+// Moving back gives the text again, but for leading zeros dropped from the
+// moved lines' numbers and the references to them.
+void checkMovingBack(const QString &text, const Read &before, const MoveResult &result) {
+  // An empty line that a move left last reads as the text's final break,
+  // which stays last.
+  if (splitLines(text).lines.size() != splitLines(result.text).lines.size()) {
+    return;
+  }
+  std::vector<NumberChange> back, same;
+  for (const NumberChange &change : result.changes) {
+    // Lines above the largest number cannot go back; a reference to a
+    // missing line that the move gave a number follows it back.
+    const LineNumber to(static_cast<quint64>(change.to));
+    if (change.from.exceeds(kLargestLineNumber) ||
+        (!before.numbers.contains(to) &&
+         std::find(before.targets.begin(), before.targets.end(), to) != before.targets.end())) {
+      return;
+    }
+    back.push_back({to, static_cast<int>(change.from.value())});
+    same.push_back({change.from, static_cast<int>(change.from.value())});
+  }
+  const MoveResult moved = moveLines(result.text, back);
+  FUZZ_CHECK(moved.error.isEmpty() && moved.text == moveLines(text, same).text);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+  FuzzedDataProvider in(data, size);
+  MoveRequest request;
+  request.firstLine = in.ConsumeIntegralInRange(0, 40);
+  request.lastLine = in.ConsumeIntegralInRange(0, 40);
+  request.newStart = in.ConsumeBool() ? in.ConsumeIntegral<int>() : in.ConsumeIntegralInRange(-1, 2000);
+  request.increment = in.ConsumeBool() ? in.ConsumeIntegral<int>() : in.ConsumeIntegralInRange(-1, 50);
+  const QString text = consumeProgram(in);
+  const MoveResult result = moveLines(text, request);
+  const Read before = readProgram(text);
+  FUZZ_CHECK(result.error.isEmpty() == (result.refusal == MoveRefusal::None));
+  FUZZ_CHECK((result.refusal == MoveRefusal::OutOfOrder) ==
+             (result.refusal != MoveRefusal::BadValue && result.refusal != MoveRefusal::NothingToMove &&
+              !before.inOrder));
+  if (!result.error.isEmpty()) {
+    FUZZ_CHECK(result.text.isEmpty() && result.changes.empty());
+    return 0;
+  }
+  const Read after = readProgram(result.text);
+  FUZZ_CHECK(after.stripped == before.stripped && after.inOrder);
+  // The lines asked for, numbered as asked, and no other line renumbered.
+  const TextLines lines = splitLines(text);
+  std::set<LineNumber> expected = before.numbers;
+  size_t k = 0;
+  for (int i = request.firstLine; i <= request.lastLine && i < static_cast<int>(lines.lines.size()); ++i) {
+    if (const ProgramLine line = readLineNumber(lines.lines[i]); line.isProgram) {
+      FUZZ_CHECK(k < result.changes.size() && result.changes[k].from == line.number);
+      FUZZ_CHECK(result.changes[k].to == request.newStart + request.increment * static_cast<int>(k));
+      expected.erase(line.number);
+      ++k;
+    }
+  }
+  FUZZ_CHECK(k == result.changes.size());
+  for (const NumberChange &change : result.changes) {
+    expected.insert(LineNumber(static_cast<quint64>(change.to)));
+  }
+  FUZZ_CHECK(after.numbers == expected);
+  const QStringView first = splitLines(result.text).lines.at(result.firstLine);
+  FUZZ_CHECK(readLineNumber(first).number == LineNumber(static_cast<quint64>(result.changes.front().to)));
+  FUZZ_CHECK(result.lastLine >= result.firstLine && result.lastLine < static_cast<int>(lines.lines.size()));
+  for (const LineNumber &target : after.targets) {
+    FUZZ_CHECK(!before.numbers.contains(target) || after.numbers.contains(target));
+  }
+  checkMovingBack(text, before, result);
+  return 0;
+}

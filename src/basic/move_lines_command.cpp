@@ -1,0 +1,59 @@
+#include "basic/move_lines_command.h"
+
+#include "basic/text_edits.h"
+#include "logic/move_lines.h"
+#include "platform/user_interface.h"
+#include "widgets/basic_dialogs.h"
+#include "widgets/program_editor.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QTextBlock>
+#include <QTextCursor>
+
+namespace kavrin::basic {
+
+MoveLinesCommand::MoveLinesCommand(const FeatureContext &context) : WindowFeature(context) {
+  addCommand("moveLines", QStringLiteral("行の移動(&V)..."), &MoveLinesCommand::moveSelectedLines);
+}
+
+void MoveLinesCommand::moveSelectedLines() {
+  ProgramEditor &edit = *editor();
+  const QTextDocument &document = *edit.document();
+  // The lines the selection touches: not one that it ends at the start of.
+  const QTextCursor selection = edit.textCursor();
+  MoveRequest request;
+  request.firstLine = document.findBlock(selection.selectionStart()).blockNumber();
+  const QTextBlock last = document.findBlock(selection.selectionEnd());
+  request.lastLine = last.blockNumber();
+  if (selection.selectionEnd() == last.position() && request.lastLine > request.firstLine) {
+    --request.lastLine;
+  }
+  if (dialog_ == nullptr) {
+    dialog_ = new MoveLinesDialog(window());
+  }
+  dialog_->newStart()->setFocus();
+  dialog_->newStart()->selectAll();
+  if (ui().execModal(*dialog_) != QDialog::Accepted) {
+    return;
+  }
+  // What is not a number reads as 0, which is refused.
+  request.newStart = dialog_->newStart()->text().trimmed().toInt();
+  request.increment = dialog_->increment()->text().trimmed().toInt();
+  const QString text = edit.text();
+  const MoveResult result = moveLines(text, request);
+  if (!result.error.isEmpty()) {
+    message(result.error);
+    return;
+  }
+  if (result.text != text) {
+    replaceText(edit, text, result.text, result.firstLine);
+  }
+  const QTextBlock end = document.findBlockByNumber(result.lastLine);
+  QTextCursor moved(document.findBlockByNumber(result.firstLine));
+  moved.setPosition(end.position() + end.length() - 1, QTextCursor::KeepAnchor);
+  edit.setTextCursor(moved);
+  edit.ensureCursorVisible();
+}
+
+} // namespace kavrin::basic

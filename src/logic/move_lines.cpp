@@ -1,0 +1,208 @@
+#include "logic/move_lines.h"
+
+#include "logic/renumber.h"
+
+#include <algorithm>
+
+namespace kavrin::basic {
+namespace {
+
+// A program line and the lines that follow it up to the next program line.
+struct Group {
+  int first = 0; // the program line
+  int end = 0;   // one past its last follower
+  LineNumber number;
+  int to = -1; // its new number when it moves
+};
+
+struct Program {
+  qsizetype size = 0;
+  TextLines split;
+  std::vector<ProgramLine> lines;
+  int head = 0; // lines above the first program line
+  std::vector<Group> groups;
+};
+
+Program readProgram(QStringView text) {
+  Program program;
+  program.size = text.size();
+  program.split = splitLines(text);
+  const int count = static_cast<int>(program.split.lines.size());
+  program.head = count;
+  program.lines.reserve(program.split.lines.size());
+  for (int i = 0; i < count; ++i) {
+    program.lines.push_back(readLine(program.split.lines[i]));
+    if (!program.lines.back().isProgram) {
+      continue;
+    }
+    if (program.groups.empty()) {
+      program.head = i;
+    } else {
+      program.groups.back().end = i;
+    }
+    program.groups.push_back({i, count, program.lines.back().number});
+  }
+  return program;
+}
+
+MoveResult refused(MoveRefusal why, const QString &message) {
+  MoveResult result;
+  result.refusal = why;
+  result.error = message;
+  return result;
+}
+
+MoveResult nothingToMove() {
+  return refused(MoveRefusal::NothingToMove, QStringLiteral("移動する行がありません。"));
+}
+
+// The first program line that does not come after the one before it.
+std::optional<MoveResult> checkOrder(const Program &program) {
+  const auto wrong = std::adjacent_find(program.groups.begin(), program.groups.end(),
+                                        [](const Group &a, const Group &b) { return a.number >= b.number; });
+  if (wrong == program.groups.end()) {
+    return std::nullopt;
+  }
+  return refused(MoveRefusal::OutOfOrder, outOfOrderMessage(std::next(wrong)->number));
+}
+
+std::vector<Group>::iterator groupNumbered(std::vector<Group> &groups, const LineNumber &number) {
+  const auto found = std::lower_bound(groups.begin(), groups.end(), number,
+                                      [](const Group &g, const LineNumber &n) { return g.number < n; });
+  return found != groups.end() && found->number == number ? found : groups.end();
+}
+
+// Writes the head, then the groups in order of their new numbers.
+class Writer {
+public:
+  Writer(const Program &program, const NumberMap &map, MoveResult &result)
+      : program_(program), map_(map), result_(result) {
+    result_.text.reserve(program.size + program.size / 8 + 16);
+  }
+
+  void put(int from, int end) {
+    for (int i = from; i < end; ++i) {
+      if (next_ > 0) {
+        result_.text.append(u'\n');
+      }
+      appendRenumbered(result_.text, program_.split.lines[i], program_.lines[i], map_);
+      ++next_;
+    }
+  }
+
+  void putMoved(const Group &group) {
+    result_.firstLine = result_.firstLine < 0 ? next_ : result_.firstLine;
+    put(group.first, group.end);
+    result_.lastLine = next_ - 1;
+  }
+
+  void finish() {
+    if (program_.split.endsWithBreak) {
+      result_.text.append(u'\n');
+    }
+  }
+
+private:
+  const Program &program_;
+  const NumberMap &map_;
+  MoveResult &result_;
+  int next_ = 0;
+};
+
+// Moves the groups whose `to` is set; `changes` are theirs, in order of
+// their old numbers.
+MoveResult apply(Program &program, std::vector<NumberChange> changes) {
+  std::vector<int> moved, kept;
+  for (int g = 0; g < static_cast<int>(program.groups.size()); ++g) {
+    (program.groups[g].to >= 0 ? moved : kept).push_back(g);
+  }
+  const auto newNumber = [&program](int g) {
+    const Group &group = program.groups[g];
+    return group.to >= 0 ? LineNumber(static_cast<quint64>(group.to)) : group.number;
+  };
+  std::stable_sort(moved.begin(), moved.end(), [&](int a, int b) { return newNumber(a) < newNumber(b); });
+  for (size_t k = 0; k < moved.size(); ++k) {
+    const LineNumber to = newNumber(moved[k]);
+    const auto user = groupNumbered(program.groups, to);
+    if ((k > 0 && newNumber(moved[k - 1]) == to) || (user != program.groups.end() && user->to < 0)) {
+      return refused(MoveRefusal::Taken,
+                     QStringLiteral("新しい行番号 %1 はほかの行が使っています。").arg(to.toString()));
+    }
+  }
+  NumberMap map;
+  for (const NumberChange &change : changes) {
+    map.add(change.from, change.to);
+  }
+  MoveResult result;
+  result.changes = std::move(changes);
+  Writer out(program, map, result);
+  out.put(0, program.head);
+  for (size_t k = 0, m = 0; k < kept.size() || m < moved.size();) {
+    if (m == moved.size() || (k < kept.size() && newNumber(kept[k]) < newNumber(moved[m]))) {
+      const Group &group = program.groups[kept[k++]];
+      out.put(group.first, group.end);
+    } else {
+      out.putMoved(program.groups[moved[m++]]);
+    }
+  }
+  out.finish();
+  return result;
+}
+
+} // namespace
+
+MoveResult moveLines(QStringView text, const MoveRequest &request) {
+  if (request.newStart < 1 || request.increment < 1) {
+    return refused(MoveRefusal::BadValue, renumberValueMessage());
+  }
+  Program program = readProgram(text);
+  std::vector<Group *> chosen;
+  for (Group &group : program.groups) {
+    if (group.first >= request.firstLine && group.first <= request.lastLine) {
+      chosen.push_back(&group);
+    }
+  }
+  if (chosen.empty()) {
+    return nothingToMove();
+  }
+  if (std::optional<MoveResult> refusal = checkOrder(program)) {
+    return std::move(*refusal);
+  }
+  if (qint64(request.newStart) + qint64(request.increment) * qint64(chosen.size() - 1) > kLargestLineNumber) {
+    return refused(MoveRefusal::TooLarge, tooLargeMessage());
+  }
+  std::vector<NumberChange> changes;
+  changes.reserve(chosen.size());
+  for (Group *group : chosen) {
+    group->to = request.newStart + request.increment * static_cast<int>(changes.size());
+    changes.push_back({group->number, group->to});
+  }
+  return apply(program, std::move(changes));
+}
+
+MoveResult moveLines(QStringView text, std::vector<NumberChange> changes) {
+  Program program = readProgram(text);
+  if (std::optional<MoveResult> refusal = checkOrder(program)) {
+    return std::move(*refusal);
+  }
+  std::sort(changes.begin(), changes.end(),
+            [](const NumberChange &a, const NumberChange &b) { return a.from < b.from; });
+  std::vector<NumberChange> found;
+  for (const NumberChange &change : changes) {
+    const auto group = groupNumbered(program.groups, change.from);
+    if (group == program.groups.end() || group->to >= 0) {
+      continue;
+    }
+    if (change.to < 0) {
+      return refused(MoveRefusal::BadValue, renumberValueMessage());
+    }
+    if (change.to > kLargestLineNumber) {
+      return refused(MoveRefusal::TooLarge, tooLargeMessage());
+    }
+    group->to = change.to;
+    found.push_back(change);
+  }
+  return found.empty() ? nothingToMove() : apply(program, std::move(found));
+}
+
+} // namespace kavrin::basic

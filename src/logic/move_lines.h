@@ -1,0 +1,54 @@
+#pragma once
+
+#include "logic/basic_reader.h"
+
+#include <QString>
+#include <QStringView>
+
+#include <vector>
+
+// Moving program lines elsewhere: they take new numbers and their place in
+// number order, and every reference to them follows.
+namespace kavrin::basic {
+
+// The line numbered `from` is given the number `to`.
+struct NumberChange {
+  LineNumber from;
+  int to = 0;
+};
+
+struct MoveRequest {
+  // The program lines among the text lines `firstLine` to `lastLine`
+  // (0-based) move.
+  int firstLine = 0;
+  int lastLine = 0;
+  int newStart = 10;
+  int increment = 10;
+};
+
+enum class MoveRefusal { None, BadValue, NothingToMove, OutOfOrder, TooLarge, Taken };
+
+struct MoveResult {
+  // Non-empty: refused, nothing changed; says why.
+  QString error;
+  MoveRefusal refusal = MoveRefusal::None;
+  QString text;
+  // What moved, in order of the old numbers; with `from` and `to` swapped
+  // they move the lines back.
+  std::vector<NumberChange> changes;
+  // Lines of the new text: the first moved line, and the last line that
+  // moved with the last of them (it or a line without a number after it).
+  int firstLine = -1;
+  int lastLine = -1;
+};
+
+// Gives the program lines of the request the numbers newStart,
+// newStart + increment, ...  Lines without a number move with the program
+// line above them; those above the first program line stay at the top.
+MoveResult moveLines(QStringView text, const MoveRequest &request);
+
+// Gives each program line numbered `from` its `to`; a change of a number
+// that names no line is left out.
+MoveResult moveLines(QStringView text, std::vector<NumberChange> changes);
+
+} // namespace kavrin::basic

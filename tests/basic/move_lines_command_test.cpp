@@ -1,0 +1,57 @@
+#include "support/window_fixture.h"
+
+#include "widgets/basic_dialogs.h"
+
+#include <QAction>
+#include <QLineEdit>
+
+namespace kavrin::testing {
+namespace {
+
+class MoveLinesTest : public WindowTest {
+protected:
+  // Types the values in the next dialog and presses Enter in the first field.
+  void answer(const QString &newStart, const QString &increment) {
+    ui.modalScripts.push_back([=](QDialog &dialog) {
+      auto &move = static_cast<MoveLinesDialog &>(dialog);
+      EXPECT_EQ(move.windowTitle(), "行の移動");
+      EXPECT_EQ(move.focusWidget(), move.newStart());
+      move.newStart()->setText(newStart);
+      move.increment()->setText(increment);
+      QTest::keyClick(move.newStart(), Qt::Key_Return);
+    });
+  }
+};
+
+TEST_F(MoveLinesTest, MovesTheTouchedLinesAsOneUndoStepAndSelectsThem) {
+  const QString program = QStringLiteral("10 GOTO 40\n20 A\n' x\n30 B\n40 GOTO 20\n");
+  editor().setText(program);
+  // From inside line 20 to the start of line 30, which is not touched.
+  editor().setSelStart(static_cast<int>(program.indexOf(u'A')));
+  editor().setSelLength(static_cast<int>(program.indexOf(u"30") - program.indexOf(u'A')));
+  answer("50", "5");
+  window->command("moveLines")->trigger();
+  EXPECT_EQ(text(), "10 GOTO 40\n30 B\n40 GOTO 50\n50 A\n' x\n");
+  EXPECT_EQ(editor().selText(), "50 A\n' x");
+  EXPECT_TRUE(editor().modified());
+  EXPECT_TRUE(ui.messages.empty());
+  window->command("undo")->trigger();
+  EXPECT_EQ(text(), program);
+
+  // The caret's line alone, with the values kept.
+  editor().setSelStart(static_cast<int>(program.indexOf(u"30")));
+  ui.modalScripts.push_back([](QDialog &dialog) {
+    auto &move = static_cast<MoveLinesDialog &>(dialog);
+    EXPECT_EQ(move.newStart()->text(), "50");
+    EXPECT_EQ(move.increment()->text(), "5");
+    move.newStart()->setText("40");
+    dialog.accept();
+  });
+  window->command("moveLines")->trigger();
+  EXPECT_EQ(text(), program);
+  ASSERT_EQ(ui.messages.size(), 1U);
+  EXPECT_EQ(ui.messages[0].text, "新しい行番号 40 はほかの行が使っています。");
+}
+
+} // namespace
+} // namespace kavrin::testing

@@ -1,0 +1,86 @@
+#include "logic/move_lines.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+namespace kavrin::basic {
+namespace {
+
+TEST(MoveLines, NumbersTheLinesAnewAndPutsThemInPlaceWithTheReferences) {
+  const struct {
+    const char *text;
+    MoveRequest request;
+    const char *expected;
+    int firstLine, lastLine;
+    const char *back = nullptr; // moved back, when not the text
+  } cases[] = {
+      {"10 GOSUB 30\n20 GOTO 10\n30 RETURN\n40 END",
+       {0, 1, 100, 10},
+       "30 RETURN\n40 END\n100 GOSUB 30\n110 GOTO 100",
+       2,
+       3},
+      {"10 PRINT\n20 GOTO 40\n30 A\n40 B\n' note\n50 GOTO 40:LIST 40-50",
+       {3, 3, 15, 10},
+       "10 PRINT\n15 B\n' note\n20 GOTO 15\n30 A\n50 GOTO 15:LIST 15-50",
+       1,
+       2},
+      {"10 A\n20 B\n30 C\n40 D", {2, 3, 15, 10}, "10 A\n15 C\n20 B\n25 D", 1, 3},
+      {"REM head\n10 A\n' x\n20 B\n30 C", {2, 3, 5, 10}, "REM head\n5 B\n10 A\n' x\n30 C", 1, 1},
+      {"10 A\n20 B\n30 C\n40 GOTO 20", {1, 2, 30, 5}, "10 A\n30 B\n35 C\n40 GOTO 30", 1, 2},
+      {"10 A\n20 B\n30 C\n", {2, 2, 15, 1}, "10 A\n15 C\n20 B\n", 1, 1},
+      {"10 A\n20 B\n30 C", {0, 1, 65519, 10}, "30 C\n65519 A\n65529 B", 1, 2},
+      {"0010 GOTO 0020\n0020 GOTO 010",
+       {1, 1, 5, 10},
+       "5 GOTO 010\n0010 GOTO 5",
+       0,
+       0,
+       "0010 GOTO 20\n20 GOTO 010"},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.text);
+    const MoveResult result = moveLines(QString::fromUtf8(c.text), c.request);
+    EXPECT_EQ(result.error, QString());
+    EXPECT_EQ(result.text, QString::fromUtf8(c.expected));
+    EXPECT_EQ(result.firstLine, c.firstLine);
+    EXPECT_EQ(result.lastLine, c.lastLine);
+    std::vector<NumberChange> back;
+    for (const NumberChange &change : result.changes) {
+      back.push_back({LineNumber(quint64(change.to)), int(change.from.value())});
+    }
+    EXPECT_EQ(moveLines(result.text, back).text, QString::fromUtf8(c.back ? c.back : c.text));
+  }
+}
+
+TEST(MoveLines, RefusesAndChangesNothing) {
+  using enum MoveRefusal;
+  const struct {
+    const char *text;
+    MoveRequest request;
+    MoveRefusal refusal;
+    const char *names = ""; // a line number the message names
+  } cases[] = {
+      {"10 A", {0, 0, 0, 10}, BadValue},
+      {"10 A", {0, 0, 10, 0}, BadValue},
+      {"10 A\n' x\n20 B", {1, 1, 30, 10}, NothingToMove},
+      {"10 A\n", {1, 1, 30, 10}, NothingToMove},
+      {"", {0, 0, 30, 10}, NothingToMove},
+      {"10 A\n30 B\n20 C", {0, 0, 40, 10}, OutOfOrder, "行 20 "},
+      {"10 A\n10 B", {0, 0, 40, 10}, OutOfOrder},
+      {"10 A\n20 B", {0, 1, 65520, 10}, TooLarge},
+      {"10 A\n20 B", {0, 1, 1, INT_MAX}, TooLarge},
+      {"10 A\n20 B\n30 C", {0, 0, 20, 10}, Taken, "20"},
+      {"10 A\n20 B\n30 C", {0, 1, 25, 5}, Taken, "30"},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.text);
+    const MoveResult result = moveLines(QString::fromUtf8(c.text), c.request);
+    EXPECT_EQ(result.refusal, c.refusal);
+    EXPECT_TRUE(result.error.contains(QString::fromUtf8(c.names))) << result.error.toStdString();
+    EXPECT_FALSE(result.error.isEmpty());
+    EXPECT_TRUE(result.text.isEmpty());
+  }
+}
+
+} // namespace
+} // namespace kavrin::basic
