@@ -330,6 +330,26 @@ def case_following_jumps(s):
     expect_bytes("the saved bytes", s.read("jumps.txt"), b"10 GOSUB 100:REM H\r\n20 END\r\n100 RETURN:REM R\r\n")
 
 
+def case_moving_lines_and_renumbering_a_range(s):
+    """Special > 行の移動 takes the caret line to a new number, 番号の振り直し renumbers a range: the references follow"""
+    program = s.write("move.txt", b'10 PRINT "A"\r\n20 GOSUB 40\r\n30 END\r\n40 RETURN\r\n')
+    s.launch(program)
+    s.press("ctrl+End", "Up")
+    s.menu("s", "v")
+    dialog = s.new_window("the move dialog", "行の移動")
+    s.press("15", "Return")
+    s.wait_gone(dialog, "the move dialog")
+    s.menu("s", "r")
+    dialog = s.new_window("the renumber dialog", "番号の振り直し")
+    s.press("16", "Tab", "1", "Tab", "15", "Tab", "20", "Return")
+    s.wait_gone(dialog, "the renumber dialog")
+    s.answer_box("the renumber report", "Return")
+    s.xdo("windowfocus", "--sync", s.main)
+    s.press("ctrl+s")
+    wait_until("move.txt to be saved", lambda: b"GOSUB 16" in s.read("move.txt"))
+    expect_bytes("the saved bytes", s.read("move.txt"), b'10 PRINT "A"\r\n16 RETURN\r\n17 GOSUB 16\r\n30 END\r\n')
+
+
 SCREENSHOT_PROGRAM = """10 REM *** かずあてゲーム ***
 20 CLS
 30 FOR I=1 TO 3:READ M$(I):NEXT I
@@ -364,7 +384,8 @@ def take_screenshot(s, target):
 
 
 CASES = [case_one_editing_session, case_recovery_after_a_kill, case_a_full_disk,
-         case_a_dash_file_and_the_help_menu, case_following_jumps]
+         case_a_dash_file_and_the_help_menu, case_following_jumps,
+         case_moving_lines_and_renumbering_a_range]
 
 
 def run_case(label, name, summary, body, build, keep):
