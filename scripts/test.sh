@@ -23,7 +23,7 @@ if [ -n "$groff_says" ]; then
   echo "$groff_says" >&2
   exit 1
 fi
-appstreamcli validate --no-net build/packaging/org.example.kavrin.metainfo.xml
+appstreamcli validate --no-net --strict build/packaging/org.example.kavrin.metainfo.xml
 if ! desktop_says=$(desktop-file-validate packaging/kavrin.desktop 2>&1) ||
   grep -qE ': (error|warning): ' <<<"$desktop_says"; then
   echo "$desktop_says" >&2

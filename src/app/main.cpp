@@ -10,7 +10,12 @@ int main(int argc, char *argv[]) {
   // before the GUI application is made.
   const kavrin::ProgramOptions options = kavrin::readProgramOptions(kavrin::programArguments(argc, argv));
   if (options.action != kavrin::ProgramOptions::Action::Run) {
-    kavrin::printToTerminal(options.text, options.action == kavrin::ProgramOptions::Action::Refuse);
+    const bool refused = options.action == kavrin::ProgramOptions::Action::Refuse;
+    if (!kavrin::printToTerminal(options.text, refused) && !refused) {
+      // Help or a version that never arrived is no success.
+      kavrin::printToTerminal(QStringLiteral("kavrin: cannot write to standard output\n"), true);
+      return 1;
+    }
     return options.exitCode();
   }
   // Qt reads its options only up to "--": what follows is the user's files.

@@ -9,11 +9,27 @@ namespace {
 
 // Qt's standard options, read by QApplication itself.
 const char *const kQtOptionsWithValue[] = {
-    "platform",    "platformpluginpath", "platformtheme", "plugin",  "qwindowgeometry",
-    "qwindowicon", "qwindowtitle",       "session",       "display", "geometry",
-    "style",       "stylesheet",         "qmljsdebugger", "dialogs", "fontengine",
+    "platform",
+    "platformpluginpath",
+    "platformtheme",
+    "plugin",
+    "qwindowgeometry",
+    "qwindowicon",
+    "qwindowtitle",
+    "session",
+    "display",
+    "geometry",
+    "style",
+    "stylesheet",
+    "qmljsdebugger",
+    "dialogs",
+    "fontengine",
+    "title",
+    "icon",
+    "name",
+    "visual",
 };
-const char *const kQtFlags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
+const char *const kQtFlags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync", "testability"};
 
 QString helpText() {
   return QStringLiteral("Usage: kavrin [options] [--] [file]\n"

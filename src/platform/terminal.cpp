@@ -27,18 +27,18 @@ QStringList programArguments(int argc, char **argv) {
   return arguments;
 }
 
-void printToTerminal(const QString &text, bool toStandardError) {
+bool printToTerminal(const QString &text, bool toStandardError) {
   std::FILE *stream = toStandardError ? stderr : stdout;
 #ifdef Q_OS_WIN
   if (AttachConsole(ATTACH_PARENT_PROCESS)) {
     stream = std::freopen("CONOUT$", "w", stream);
   }
   if (stream == nullptr) {
-    return;
+    return false;
   }
 #endif
-  std::fputs(text.toLocal8Bit().constData(), stream);
-  std::fflush(stream);
+  const bool written = std::fputs(text.toLocal8Bit().constData(), stream) >= 0;
+  return std::fflush(stream) == 0 && written && std::ferror(stream) == 0;
 }
 
 } // namespace kavrin

@@ -11,7 +11,8 @@ namespace kavrin {
 QStringList programArguments(int argc, char **argv);
 
 // Writes to the terminal the program was started from.  A Windows GUI
-// program has none of its own, so it borrows its parent's console.
-void printToTerminal(const QString &text, bool toStandardError);
+// program has none of its own, so it borrows its parent's console.  False
+// when the text could not be written whole (a closed or full output).
+bool printToTerminal(const QString &text, bool toStandardError);
 
 } // namespace kavrin

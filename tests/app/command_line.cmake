@@ -7,6 +7,7 @@ set(cases
   "--help|0|Usage: kavrin \\[options\\] \\[--\\] \\[file\\].*--version|^$"
   "--frobnicate|2|^$|unknown option '--frobnicate'"
   "-x.txt|2|^$|unknown option '-x.txt'"
+  "-name|2|^$|-name"
 )
 set(faults 0)
 foreach(case ${cases})
@@ -24,6 +25,15 @@ foreach(case ${cases})
     math(EXPR faults "${faults} + 1")
   endif()
 endforeach()
+# Output that cannot be written is no success.
+if(EXISTS /dev/full)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY ${KAVRIN} --version
+                  OUTPUT_FILE /dev/full RESULT_VARIABLE result ERROR_VARIABLE err TIMEOUT 30)
+  if(NOT result STREQUAL "1" OR NOT err MATCHES "cannot write")
+    message(SEND_ERROR "kavrin --version >/dev/full: status ${result}, errors [${err}]")
+    math(EXPR faults "${faults} + 1")
+  endif()
+endif()
 if(faults GREATER 0)
   message(FATAL_ERROR "${faults} command line(s) answered wrongly")
 endif()
