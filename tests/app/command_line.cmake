@@ -7,7 +7,7 @@ set(cases
   "--help|0|Usage: kavrin \\[options\\] \\[--\\] \\[file\\].*--version|^$"
   "--frobnicate|2|^$|unknown option '--frobnicate'"
   "-x.txt|2|^$|unknown option '-x.txt'"
-  "-name|2|^$|-name"
+  "-name|2|^$|Missing value after '-name'"
 )
 set(faults 0)
 foreach(case ${cases})
