@@ -19,6 +19,7 @@
 #include <QTextCursor>
 
 #include <memory>
+#include <numeric>
 
 namespace kavrin::basic {
 namespace {
@@ -125,7 +126,11 @@ void BasicTools::renumberLines() {
     message(result.error);
     return;
   }
-  replaceText(*editor_, text, result.text, editor_->textCursor().blockNumber());
+  // Renumbering keeps every line where it is.
+  std::vector<int> sameLines(static_cast<std::size_t>(editor_->blockCount()));
+  std::iota(sameLines.begin(), sameLines.end(), 0);
+  history_->followRewrite(
+      sameLines, [&] { replaceText(*editor_, text, result.text, editor_->textCursor().blockNumber()); });
   message(renumberReport(result));
 }
 
@@ -138,7 +143,7 @@ void BasicTools::sortProgram() {
     const int caret = editor_->textCursor().blockNumber();
     const int moved = caret < static_cast<int>(result.newLineOf.size()) ? std::max(result.newLineOf[caret], 0)
                                                                         : editor_->blockCount();
-    replaceText(*editor_, text, result.text, moved);
+    history_->followRewrite(result.newLineOf, [&] { replaceText(*editor_, text, result.text, moved); });
   }
   message(sortReport(result));
 }

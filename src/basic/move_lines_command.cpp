@@ -4,6 +4,7 @@
 #include "logic/move_lines.h"
 #include "platform/user_interface.h"
 #include "widgets/basic_dialogs.h"
+#include "widgets/jump_history.h"
 #include "widgets/program_editor.h"
 
 #include <QAction>
@@ -13,7 +14,8 @@
 
 namespace kavrin::basic {
 
-MoveLinesCommand::MoveLinesCommand(const FeatureContext &context) : WindowFeature(context) {
+MoveLinesCommand::MoveLinesCommand(const FeatureContext &context, JumpHistory &history)
+    : WindowFeature(context), history_(history) {
   addCommand("moveLines", QStringLiteral("行の移動(&V)..."), &MoveLinesCommand::moveSelectedLines);
 }
 
@@ -47,7 +49,7 @@ void MoveLinesCommand::moveSelectedLines() {
     return;
   }
   if (result.text != text) {
-    replaceText(edit, text, result.text, result.firstLine);
+    history_.followRewrite(result.newLineOf, [&] { replaceText(edit, text, result.text, result.firstLine); });
   }
   const QTextBlock end = document.findBlockByNumber(result.lastLine);
   QTextCursor moved(document.findBlockByNumber(result.firstLine));

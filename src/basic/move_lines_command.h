@@ -3,6 +3,7 @@
 #include "widgets/window_feature.h"
 
 namespace kavrin {
+class JumpHistory;
 class MoveLinesDialog;
 } // namespace kavrin
 
@@ -14,11 +15,13 @@ class MoveLinesCommand : public WindowFeature {
   Q_OBJECT
 
 public:
-  explicit MoveLinesCommand(const FeatureContext &context);
+  // The places jumped from follow the lines moved.
+  MoveLinesCommand(const FeatureContext &context, JumpHistory &history);
 
   void moveSelectedLines();
 
 private:
+  JumpHistory &history_;
   MoveLinesDialog *dialog_ = nullptr;
 };
 

@@ -78,22 +78,24 @@ public:
   Writer(const Program &program, const NumberMap &map, MoveResult &result)
       : program_(program), map_(map), result_(result) {
     result_.text.reserve(program.size + program.size / 8 + 16);
+    result_.newLineOf.assign(program.split.lines.size(), -1);
   }
 
+  // Lines that keep their number.
   void put(int from, int end) {
-    for (int i = from; i < end; ++i) {
-      if (next_ > 0) {
-        result_.text.append(u'\n');
-      }
-      appendRenumbered(result_.text, program_.split.lines[i], program_.lines[i], map_);
-      ++next_;
-    }
+    runOpen_ = false;
+    write(from, end);
   }
 
   void putMoved(const Group &group) {
-    result_.firstLine = result_.firstLine < 0 ? next_ : result_.firstLine;
-    put(group.first, group.end);
-    result_.lastLine = next_ - 1;
+    if (result_.firstLine < 0) {
+      result_.firstLine = next_;
+      runOpen_ = true;
+    }
+    write(group.first, group.end);
+    if (runOpen_) {
+      result_.lastLine = next_ - 1;
+    }
   }
 
   void finish() {
@@ -103,10 +105,22 @@ public:
   }
 
 private:
+  void write(int from, int end) {
+    for (int i = from; i < end; ++i) {
+      if (next_ > 0) {
+        result_.text.append(u'\n');
+      }
+      appendRenumbered(result_.text, program_.split.lines[i], program_.lines[i], map_);
+      result_.newLineOf[static_cast<std::size_t>(i)] = next_++;
+    }
+  }
+
   const Program &program_;
   const NumberMap &map_;
   MoveResult &result_;
   int next_ = 0;
+  // Moved lines written since the first, with no kept line between.
+  bool runOpen_ = false;
 };
 
 // Moves the groups whose `to` is set; `changes` are theirs, in order of

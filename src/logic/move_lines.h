@@ -36,10 +36,13 @@ struct MoveResult {
   // What moved, in order of the old numbers; with `from` and `to` swapped
   // they move the lines back.
   std::vector<NumberChange> changes;
-  // Lines of the new text: the first moved line, and the last line that
-  // moved with the last of them (it or a line without a number after it).
+  // Lines of the new text: the first moved line, and the last line of the
+  // moved lines that follow it with no unmoved line between (a moved line
+  // or a line without a number after it): what stays selected.
   int firstLine = -1;
   int lastLine = -1;
+  // For each line of the old text its line in the new one.
+  std::vector<int> newLineOf;
 };
 
 // Gives the program lines of the request the numbers newStart,

@@ -4,6 +4,8 @@
 #include <QTextCursor>
 
 #include <deque>
+#include <functional>
+#include <vector>
 
 namespace kavrin {
 
@@ -28,6 +30,11 @@ public:
   bool canGoForward() const;
   void back();
   void forward();
+  // Runs `edit`, which rewrites the text so that line i becomes line
+  // `newLineOf[i]` (-1: gone), as renumber, sort and moving lines do; the
+  // places follow their lines through it instead of being dropped with the
+  // text replaced.
+  void followRewrite(const std::vector<int> &newLineOf, const std::function<void()> &edit);
 
 signals:
   // Whether there is somewhere to go back or forward to may have changed.
@@ -39,6 +46,15 @@ private:
     int mark = -1;
   };
 
+  // Where a place is: its line, -1 once deleted, and its column there.
+  struct Spot {
+    int line;
+    int column;
+  };
+  std::vector<Spot> spots() const;
+  // Marks every place afresh at `newLine` of its spot's line; a place given
+  // -1 is dropped.
+  void reseat(const std::vector<Spot> &spots, const std::function<int(int)> &newLine);
   Place here();
   // Drops the places whose line was deleted.
   void prune();
@@ -49,6 +65,7 @@ private:
   LineMarks *lines_;
   std::deque<Place> backward_;
   std::deque<Place> forward_;
+  bool rewriting_ = false;
 };
 
 } // namespace kavrin

@@ -126,6 +126,41 @@ TEST_F(JumpTest, TheLatestHundredPlacesAreKept) {
   EXPECT_FALSE(enabled("back"));
 }
 
+TEST_F(JumpTest, PlacesFollowTheirLinesThroughRenumberMoveAndSort) {
+  JumpHistory &history = window->findChild<basic::BasicTools *>()->history();
+  const QString program = QStringLiteral("10 GOSUB 100\n20 PRINT\n30 END\n100 RETURN\n");
+  const struct {
+    QString text;
+    const char *command;
+    QStringList fields;
+    QPoint back;
+  } cases[] = {
+      {program, "moveLines", {"1000", "10"}, {1, 3}}, // the caret line, 100, moves
+      {program, "renumber", {"100", "100", "", ""}, {1, 3}},
+      {program + "5 REM\n", "sortLines", {}, {2, 3}},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.command);
+    editor().setText(c.text);
+    caretTo(1, 3);
+    history.remember();
+    caretTo(3, 0);
+    if (!c.fields.isEmpty()) {
+      ui.modalScripts.push_back([fields = c.fields](QDialog &dialog) {
+        const QList<QLineEdit *> edits = dialog.findChildren<QLineEdit *>();
+        for (qsizetype i = 0; i < fields.size(); ++i) {
+          edits[i]->setText(fields[i]);
+        }
+        dialog.accept();
+      });
+    }
+    window->command(c.command)->trigger();
+    EXPECT_NE(editor().text(), c.text);
+    key(Qt::ALT | Qt::Key_Left);
+    EXPECT_EQ(caret(), c.back);
+  }
+}
+
 TEST_F(JumpTest, ShiftF12ListsTheLinesReferringToTheCaretLine) {
   caretTo(4, 1);
   key(Qt::SHIFT | Qt::Key_F12);

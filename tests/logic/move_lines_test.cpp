@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
+
 #include <climits>
 
 namespace kavrin::basic {
@@ -25,7 +27,7 @@ TEST(MoveLines, NumbersTheLinesAnewAndPutsThemInPlaceWithTheReferences) {
        "10 PRINT\n15 B\n' note\n20 GOTO 15\n30 A\n50 GOTO 15:LIST 15-50",
        1,
        2},
-      {"10 A\n20 B\n30 C\n40 D", {2, 3, 15, 10}, "10 A\n15 C\n20 B\n25 D", 1, 3},
+      {"10 A\n20 B\n30 C\n40 D", {2, 3, 15, 10}, "10 A\n15 C\n20 B\n25 D", 1, 1}, // B did not move
       {"REM head\n10 A\n' x\n20 B\n30 C", {2, 3, 5, 10}, "REM head\n5 B\n10 A\n' x\n30 C", 1, 1},
       {"10 A\n20 B\n30 C\n40 GOTO 20", {1, 2, 30, 5}, "10 A\n30 B\n35 C\n40 GOTO 30", 1, 2},
       {"10 A\n20 B\n30 C\n", {2, 2, 15, 1}, "10 A\n15 C\n20 B\n", 1, 1},
@@ -44,6 +46,17 @@ TEST(MoveLines, NumbersTheLinesAnewAndPutsThemInPlaceWithTheReferences) {
     EXPECT_EQ(result.text, QString::fromUtf8(c.expected));
     EXPECT_EQ(result.firstLine, c.firstLine);
     EXPECT_EQ(result.lastLine, c.lastLine);
+    // Each old line is found where the map says, but for its digits.
+    QStringList oldLines = QString::fromUtf8(c.text).split(u'\n');
+    if (oldLines.back().isEmpty()) {
+      oldLines.removeLast(); // after a final break: no line
+    }
+    const QStringList newLines = result.text.split(u'\n');
+    const auto letters = [](QString line) { return line.remove(QRegularExpression(QStringLiteral("[0-9]"))); };
+    ASSERT_EQ(result.newLineOf.size(), size_t(oldLines.size()));
+    for (qsizetype i = 0; i < oldLines.size(); ++i) {
+      EXPECT_EQ(letters(newLines.value(result.newLineOf[size_t(i)])), letters(oldLines[i])) << i;
+    }
     std::vector<NumberChange> back;
     for (const NumberChange &change : result.changes) {
       back.push_back({LineNumber(quint64(change.to)), int(change.from.value())});
