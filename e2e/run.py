@@ -13,7 +13,6 @@ import shutil
 import signal
 import subprocess
 import sys
-import tempfile
 import time
 import traceback
 from pathlib import Path
@@ -21,8 +20,7 @@ from pathlib import Path
 sys.dont_write_bytecode = True  # no __pycache__ in the work tree
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 import x11  # noqa: E402
-
-ROOT = Path(__file__).resolve().parent.parent
+from session import ROOT, Failure, Session, expect_bytes, wait_until  # noqa: E402
 
 # Stands in for txt2bas: notes its arguments, then writes a mark and the program as the "image".
 FAKE_CONVERTER = b"""#!/bin/sh
@@ -36,130 +34,6 @@ while [ $# -gt 2 ]; do shift; done
 # character, which only a byte-exact round trip keeps apart; 80 A0 are none.
 JAPANESE_PROGRAM = ('10 REM ゲーム「表示テスト」\r\n20 PRINT "こんにちは、ソフト"\r\n30 PRINT "ｶﾀｶﾅ"\r\n'
                     .encode("cp932") + b"40 REM \x87\x40 \xee\xef \xfa\x40 \x80\xa0\r\n")
-
-
-class Failure(Exception):
-    pass
-
-
-def wait_until(what, probe, timeout=10.0):
-    """Polls `probe` until it gives a true value, at most `timeout` seconds."""
-    deadline = time.monotonic() + timeout
-    while not (value := probe()):
-        if time.monotonic() > deadline:
-            raise Failure(f"timed out after {timeout:g} s waiting for {what}")
-        time.sleep(0.05)
-    return value
-
-
-def expect_bytes(what, actual, expected):
-    at = next((i for i, (a, b) in enumerate(zip(actual, expected)) if a != b), min(len(actual), len(expected)))
-    if actual != expected:
-        raise Failure(f"{what} differ from byte {at}:\n       expected {expected[at:at + 60]!r}\n"
-                      f"       got      {actual[at:at + 60]!r}")
-
-
-class Session:
-    """One case: its folder, its X server and one run of the program."""
-
-    def __init__(self, build, name):
-        self.dir = Path(tempfile.mkdtemp(prefix=f"kavrin-e2e-{name}-"))
-        self.log = open(self.dir / "kavrin.log", "wb")
-        for source in (build / "src" / "kavrin", ROOT / "data/qmcode.txt", ROOT / "data/qmsrcode.txt"):
-            shutil.copy2(source, self.dir)
-        self.proc = self.main = None
-        read_end, write_end = os.pipe()
-        self.xserver = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-fbdir", str(self.dir),
-             "-nolisten", "tcp", "-noreset"], pass_fds=(write_end,), stdin=subprocess.DEVNULL,
-            stdout=self.log, stderr=self.log, start_new_session=True)
-        os.close(write_end)
-        with os.fdopen(read_end) as numbers:  # ends when Xvfb is ready or gone
-            self.display = ":" + numbers.readline().strip()
-        if self.display == ":":
-            raise Failure("Xvfb did not start (see kavrin.log)")
-
-    def write(self, name, data, mode=0o644):
-        (self.dir / name).write_bytes(data)
-        (self.dir / name).chmod(mode)
-        return self.dir / name
-
-    def read(self, name):
-        return (self.dir / name).read_bytes() if (self.dir / name).exists() else b""
-
-    def launch(self, *args, folder=None):
-        folder = folder or self.dir
-        env = {k: v for k, v in os.environ.items()
-               if not k.startswith(("QT_", "XDG_", "DBUS_", "GTK_", "KDE_"))
-               and k not in ("XMODIFIERS", "SESSION_MANAGER", "DESKTOP_SESSION", "WAYLAND_DISPLAY")}
-        for name in ("home", "runtime"):
-            (folder / name).mkdir(mode=0o700, exist_ok=True)
-        env.update(DISPLAY=self.display, QT_QPA_PLATFORM="xcb", HOME=str(folder / "home"),
-                   XDG_RUNTIME_DIR=str(folder / "runtime"), LANG="C.UTF-8", LC_ALL="C.UTF-8")
-        self.proc = subprocess.Popen([str(folder / "kavrin"), *map(str, args)], cwd=folder, env=env,
-                                     stdin=subprocess.DEVNULL, stdout=self.log, stderr=self.log,
-                                     start_new_session=True)
-        self.main = wait_until("the main window", self.windows, timeout=20)[0]
-        self.xdo("windowfocus", "--sync", self.main)
-
-    def stop(self):
-        if self.proc is not None:
-            try:  # its own process group: a converter it started goes with it
-                os.killpg(self.proc.pid, signal.SIGKILL)
-            except ProcessLookupError:
-                pass
-            self.proc.wait(10)
-        if self.xserver is not None and self.xserver.poll() is None:
-            self.xserver.terminate()
-            self.xserver.wait(5)
-        self.log.close()
-
-    def xdo(self, *args):
-        env = dict(os.environ, DISPLAY=self.display, LANG="C.UTF-8", LC_ALL="C.UTF-8")
-        done = subprocess.run(["xdotool", *map(str, args)], env=env, capture_output=True, timeout=15)
-        return done.stdout.decode("utf-8", errors="replace")
-
-    def windows(self):
-        """The program's mapped windows, oldest first."""
-        if self.proc.poll() is not None:
-            raise Failure(f"kavrin ended with code {self.proc.returncode}")
-        return sorted(int(w) for w in self.xdo("search", "--onlyvisible", "--pid", self.proc.pid).split())
-
-    def geometry(self, window):
-        values = dict(line.split("=") for line in self.xdo("getwindowgeometry", "--shell", window).split())
-        return tuple(int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
-
-    def press(self, *parts):
-        """Types each part; key names (a capital or a modifier first) are pressed."""
-        for part in parts:
-            keyname = part[0].isupper() or part.split("+")[0] in ("shift", "ctrl", "alt")
-            self.xdo(*(("key", "--delay", "40") if keyname else ("type", "--delay", "15")), part)
-
-    def new_window(self, what, title=None):
-        """Waits for a window other than the main one, with `title` if given; focuses it."""
-        def probe():
-            return next((w for w in self.windows() if w != self.main and
-                         title in (None, self.xdo("getwindowname", w).rstrip("\n"))), None)
-        window = wait_until(what, probe)
-        self.xdo("windowfocus", "--sync", window)
-        return window
-
-    def wait_gone(self, window, what):
-        wait_until(f"{what} to close", lambda: window not in self.windows())
-
-    def menu(self, mnemonic, item):
-        """Opens a menu of the menu bar with its Alt access key and picks an item by its key."""
-        self.xdo("windowfocus", "--sync", self.main)
-        self.press(f"alt+{mnemonic}")
-        popup = self.new_window(f"the menu Alt+{mnemonic}")
-        self.press(item)
-        self.wait_gone(popup, "the menu")
-
-    def answer_box(self, what, key):
-        box = self.new_window(what, "kavrin")
-        self.press(key)
-        if key != "alt+n":  # No to closing ends the program
-            self.wait_gone(box, what)
 
 
 def case_one_editing_session(s):

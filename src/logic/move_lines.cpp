@@ -123,6 +123,28 @@ private:
   bool runOpen_ = false;
 };
 
+// A reference to a missing line would silently come to name a moved line
+// that took its number.
+template <class NewNumber>
+std::optional<MoveResult> checkMissingTargets(Program &program, const std::vector<int> &moved,
+                                              const NewNumber &newNumber) {
+  for (const ProgramLine &line : program.lines) {
+    for (const LineReference &reference : line.references) {
+      if (reference.endsRange || groupNumbered(program.groups, reference.target) != program.groups.end()) {
+        continue;
+      }
+      for (const int g : moved) {
+        if (newNumber(g) == reference.target) {
+          return refused(MoveRefusal::Taken,
+                         QStringLiteral("新しい行番号 %1 は、ない行への参照が指しています。")
+                             .arg(reference.target.toString()));
+        }
+      }
+    }
+  }
+  return std::nullopt;
+}
+
 // Moves the groups whose `to` is set; `changes` are theirs, in order of
 // their old numbers.
 MoveResult apply(Program &program, std::vector<NumberChange> changes) {
@@ -142,6 +164,9 @@ MoveResult apply(Program &program, std::vector<NumberChange> changes) {
       return refused(MoveRefusal::Taken,
                      QStringLiteral("新しい行番号 %1 はほかの行が使っています。").arg(to.toString()));
     }
+  }
+  if (std::optional<MoveResult> refusal = checkMissingTargets(program, moved, newNumber)) {
+    return std::move(*refusal);
   }
   NumberMap map;
   for (const NumberChange &change : changes) {

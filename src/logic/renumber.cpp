@@ -46,6 +46,33 @@ std::optional<RenumberResult> readTail(Plan &plan, const RenumberRequest &reques
   return std::nullopt;
 }
 
+bool holds(const std::vector<LineNumber> &sorted, const LineNumber &number) {
+  return std::binary_search(sorted.begin(), sorted.end(), number);
+}
+
+// In a range, a reference to a missing line would silently come to name a
+// renumbered line that took its number.
+std::optional<RenumberResult> checkMissingTargets(const Plan &plan, const std::vector<LineNumber> &range,
+                                                  const RenumberRequest &request, qint64 last) {
+  for (const ProgramLine &line : plan.lines) {
+    for (const LineReference &reference : line.references) {
+      const LineNumber &target = reference.target;
+      if (reference.endsRange || target.exceeds(static_cast<quint64>(last)) ||
+          target < LineNumber(static_cast<quint64>(request.newStart)) ||
+          (target.value() - static_cast<quint64>(request.newStart)) %
+                  static_cast<quint64>(request.increment) !=
+              0 ||
+          holds(plan.earlier, target) || holds(range, target) || holds(plan.later, target)) {
+        continue;
+      }
+      return refused(
+          RenumberRefusal::Overlap,
+          QStringLiteral("新しい行番号 %1 は、ない行への参照が指しています。").arg(target.toString()));
+    }
+  }
+  return std::nullopt;
+}
+
 std::optional<RenumberResult> checkRange(Plan &plan, const RenumberRequest &request) {
   const std::vector<ProgramLine> &lines = plan.lines;
   plan.first = lines.size();
@@ -87,6 +114,9 @@ std::optional<RenumberResult> checkRange(Plan &plan, const RenumberRequest &requ
   }
   for (size_t k = 0; k < range.size(); ++k) {
     plan.map.add(range[k], request.newStart + request.increment * static_cast<int>(k));
+  }
+  if (request.oldEnd) {
+    return checkMissingTargets(plan, range, request, last);
   }
   return std::nullopt;
 }

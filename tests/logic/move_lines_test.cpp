@@ -84,6 +84,7 @@ TEST(MoveLines, RefusesAndChangesNothing) {
       {"10 A\n20 B", {0, 1, 1, INT_MAX}, TooLarge},
       {"10 A\n20 B\n30 C", {0, 0, 20, 10}, Taken, "20"},
       {"10 A\n20 B\n30 C", {0, 1, 25, 5}, Taken, "30"},
+      {"10 GOTO 35\n20 A\n30 B", {1, 1, 35, 10}, Taken, "35"}, // GOTO 35 would come to name A
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.text);

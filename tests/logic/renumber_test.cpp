@@ -108,6 +108,8 @@ TEST(Renumber, RefusesAndChangesNothing) {
       {"10 A\n20 B\n30 C\n40 D", {30, 10, LineNumber(20), LineNumber(30)}, OverlapAfter, "行 40 "},
       {"10 A\n20 B\n30 C", {5, 1, LineNumber(20), LineNumber(20)}, Overlap, "行 10 "},
       {"10 A\n20 B\n40 C\n30 D", {10, 1, LineNumber(10), LineNumber(20)}, OutOfOrder, "行 30 "},
+      // GOTO 40 names no line; renumbered, B would take 40.
+      {"10 GOTO 40\n20 A\n30 B\n50 C", {35, 5, LineNumber(20), LineNumber(30)}, Overlap, "40"},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.text);
