@@ -172,6 +172,8 @@ TEST_F(JumpTest, ShiftF12ListsTheLinesReferringToTheCaretLine) {
   EXPECT_EQ(list.list()->item(0)->text(), "1 行目: 10 GOSUB 100:GOTO 35");
   EXPECT_EQ(list.list()->item(1)->text(), "4 行目: 40 ON X GOTO 100,999");
 
+  QTest::keyClick(list.list(), Qt::Key_Return); // the first line of the text is a line too
+  EXPECT_EQ(editor().selText(), "10 GOSUB 100:GOTO 35");
   caretTo(0, 0);
   editor().textCursor().insertText("5 REM\n");
   list.list()->setCurrentRow(1);
