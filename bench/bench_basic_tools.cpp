@@ -68,13 +68,6 @@ namespace {
 
 constexpr int kRuns = 7;
 
-Row row(const QString &figure, std::vector<double> &ms, const char *what) {
-  dump(QString::fromUtf8(what), ms);
-  const double measured = median(ms);
-  return {figure, QStringLiteral("<= 100 ms"), fixed(measured, 1) + QStringLiteral(" ms"),
-          verdict(measured, 100.0, 1)};
-}
-
 QString sizeOf(const QString &program) {
   return QStringLiteral("%1 KiB, %2 lines")
       .arg(cp932::encode(program).bytes.size() / 1024)
@@ -98,86 +91,42 @@ std::vector<Row> unitFigures(const QString &ordered, const QString &shuffled) {
     checkMs.push_back(millisecondsOf([&] { findings = basic::checkProgram(shuffled); }));
   }
   const QString size = sizeOf(ordered);
-  return {row(QStringLiteral("renumber (") + size + u')', renumberMs, "renumber ms"),
-          row(QStringLiteral("sort (") + size + u')', sortMs, "sort ms"),
-          row(QStringLiteral("program check (") + size + u')', checkMs, "check ms")};
+  return {msRow(QStringLiteral("renumber (") + size + u')', renumberMs, "renumber ms", 100),
+          msRow(QStringLiteral("sort (") + size + u')', sortMs, "sort ms", 100),
+          msRow(QStringLiteral("program check (") + size + u')', checkMs, "check ms", 100)};
 }
 
-// From the menu to the sorted text on screen, against a bare QPlainTextEdit
-// sorting its text and replacing it as one undo step: most of the time is
-// the editor's own, which no command can avoid.
-Row sortCommandFigure(const Workspace &work, const QString &shuffled) {
+// A tool as the user waits for it, from `program` to the new text on screen,
+// against a bare QPlainTextEdit replacing its text with `transform`'s as one
+// undo step: most of the time is the editor's own, which no command can avoid.
+Row againstBareEditor(const Workspace &work, const QString &figure, const QString &program,
+                      const std::function<void(MainWindow &)> &command,
+                      const std::function<QString(const QString &)> &transform) {
   SilentUserInterface ui;
   const std::unique_ptr<MainWindow> window = shownMainWindow(ui, benchPaths(work.settings.none));
-  auto *tools = window->findChild<basic::BasicTools *>();
   QPlainTextEdit bare;
   bare.resize(window->editor().size());
   bare.show();
   waitUntilExposed(&bare);
   std::vector<double> kavrinMs, bareMs, ratios;
   for (int i = 0; i < kRuns; ++i) {
-    window->editor().setText(shuffled);
-    bare.setPlainText(shuffled);
+    window->editor().setText(program);
+    bare.setPlainText(program);
     QCoreApplication::processEvents();
-    kavrinMs.push_back(settledMs(&window->editor(), [&] { tools->sortProgram(); }));
+    kavrinMs.push_back(settledMs(&window->editor(), [&] { command(*window); }));
     bareMs.push_back(settledMs(&bare, [&] {
       QTextCursor all(bare.document());
       all.select(QTextCursor::Document);
-      all.insertText(basic::sortLines(bare.toPlainText()).text);
+      all.insertText(transform(bare.toPlainText()));
     }));
     ratios.push_back(kavrinMs.back() / bareMs.back());
     ui.messages.clear(); // the command's own report
   }
   window->editor().setModified(false);
-  dump("sort command ms", kavrinMs);
-  dump("bare replace ms", bareMs);
+  dump(figure + QStringLiteral(", kavrin ms"), kavrinMs);
+  dump(figure + QStringLiteral(", bare ms"), bareMs);
   const double ratio = median(ratios);
-  return {QStringLiteral("sort command, every line moved, kavrin / bare QPlainTextEdit (ratio)"),
-          QStringLiteral("<= 1.15"),
-          QStringLiteral("%1 (%2 ms / %3 ms)")
-              .arg(fixed(ratio, 2), fixed(median(kavrinMs), 1), fixed(median(bareMs), 1)),
-          verdict(ratio, 1.15, 2)};
-}
-
-} // namespace
-
-namespace {
-
-// The move as the user waits for it: the text replaced in the editor as one
-// undo step and painted, against a bare QPlainTextEdit making the same
-// replacement.  Moving the last lines to the top changes every line between,
-// so nearly all of it is Qt's own work on 1 MiB of text.
-Row moveCommandFigure(const Workspace &work, const QString &ordered, const basic::MoveRequest &request) {
-  SilentUserInterface ui;
-  const std::unique_ptr<MainWindow> window = shownMainWindow(ui, benchPaths(work.settings.none));
-  ProgramEditor &editor = window->editor();
-  QPlainTextEdit bare;
-  bare.resize(editor.size());
-  bare.show();
-  waitUntilExposed(&bare);
-  std::vector<double> kavrinMs, bareMs, ratios;
-  for (int i = 0; i < kRuns; ++i) {
-    editor.setText(ordered);
-    bare.setPlainText(ordered);
-    QCoreApplication::processEvents();
-    kavrinMs.push_back(settledMs(&editor, [&] {
-      const basic::MoveResult moved = basic::moveLines(editor.text(), request);
-      basic::replaceText(editor, ordered, moved.text, moved.firstLine);
-    }));
-    bareMs.push_back(settledMs(&bare, [&] {
-      QTextCursor all(bare.document());
-      all.select(QTextCursor::Document);
-      all.insertText(basic::moveLines(bare.toPlainText(), request).text);
-    }));
-    ratios.push_back(kavrinMs.back() / bareMs.back());
-  }
-  editor.setModified(false);
-  dump("move command ms", kavrinMs);
-  dump("bare move ms", bareMs);
-  const double ratio = median(ratios);
-  return {QStringLiteral(
-              "move the last 1000 lines to the top in the editor, kavrin / bare QPlainTextEdit (ratio)"),
-          QStringLiteral("<= 1.15"),
+  return {figure + QStringLiteral(", kavrin / bare QPlainTextEdit (ratio)"), QStringLiteral("<= 1.15"),
           QStringLiteral("%1 (%2 ms / %3 ms)")
               .arg(fixed(ratio, 2), fixed(median(kavrinMs), 1), fixed(median(bareMs), 1)),
           verdict(ratio, 1.15, 2)};
@@ -199,15 +148,27 @@ std::vector<Row> moveLinesFigures(const Workspace &work) {
       throw Failure(QStringLiteral("moving lines failed: ") + moved.error);
     }
   }
-  return {row(QStringLiteral("move %1 lines (%2)").arg(kMoved).arg(sizeOf(ordered)), ms, "move ms"),
-          moveCommandFigure(work, ordered, request)};
+  // In the editor, moving the last lines to the top changes every line
+  // between: nearly all of it is Qt's own work on 1 MiB of text.
+  const Row inEditor = againstBareEditor(
+      work, QStringLiteral("move the last 1000 lines to the top in the editor"), ordered,
+      [&](MainWindow &window) {
+        const basic::MoveResult moved = basic::moveLines(window.editor().text(), request);
+        basic::replaceText(window.editor(), ordered, moved.text, moved.firstLine);
+      },
+      [&](const QString &text) { return basic::moveLines(text, request).text; });
+  return {msRow(QStringLiteral("move %1 lines (%2)").arg(kMoved).arg(sizeOf(ordered)), ms, "move ms", 100),
+          inEditor};
 }
 
 std::vector<Row> basicToolsFigures(const Workspace &work) {
   const QString ordered = toolsProgram(false);
   const QString shuffled = toolsProgram(true);
   std::vector<Row> rows = unitFigures(ordered, shuffled);
-  rows.push_back(sortCommandFigure(work, shuffled));
+  rows.push_back(againstBareEditor(
+      work, QStringLiteral("sort command, every line moved"), shuffled,
+      [](MainWindow &window) { window.findChild<basic::BasicTools *>()->sortProgram(); },
+      [](const QString &text) { return basic::sortLines(text).text; }));
   return rows;
 }
 

@@ -17,13 +17,6 @@ namespace {
 
 constexpr int kRuns = 9;
 
-Row row(const QString &figure, std::vector<double> &ms, const char *what) {
-  dump(QString::fromUtf8(what), ms);
-  const double measured = median(ms);
-  return {figure, QStringLiteral("<= 20 ms"), fixed(measured, 1) + QStringLiteral(" ms"),
-          verdict(measured, 20.0, 1)};
-}
-
 } // namespace
 
 std::vector<Row> jumpFigures(const Workspace &work) {
@@ -54,9 +47,9 @@ std::vector<Row> jumpFigures(const Workspace &work) {
     requireSilence(ui);
   }
   editor.setModified(false);
-  return {
-      row(QStringLiteral("F12 to a referenced line (1 MiB, 40,000 lines)"), jumpMs, "F12 ms"),
-      row(QStringLiteral("Shift+F12 list of referring lines (1 MiB, 40,000 lines)"), listMs, "Shift+F12 ms")};
+  return {msRow(QStringLiteral("F12 to a referenced line (1 MiB, 40,000 lines)"), jumpMs, "F12 ms", 20),
+          msRow(QStringLiteral("Shift+F12 list of referring lines (1 MiB, 40,000 lines)"), listMs,
+                "Shift+F12 ms", 20)};
 }
 
 } // namespace kavrin::bench

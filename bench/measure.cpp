@@ -28,6 +28,13 @@ double median(std::vector<double> values) {
   return values.size() % 2 == 1 ? values[mid] : (values[mid - 1] + values[mid]) / 2.0;
 }
 
+Row msRow(const QString &figure, const std::vector<double> &ms, const char *what, double limitMs) {
+  dump(QString::fromUtf8(what), ms);
+  const double measured = median(ms);
+  return {figure, QStringLiteral("<= %1 ms").arg(limitMs), fixed(measured, 1) + QStringLiteral(" ms"),
+          verdict(measured, limitMs, 1)};
+}
+
 double percentile(std::vector<double> values, double fraction) {
   if (values.empty()) {
     return 0.0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "report.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -27,6 +29,10 @@ public:
 };
 
 double median(std::vector<double> values);
+
+// The median of `ms` against at most `limitMs`; the values are dumped as
+// `what`.
+Row msRow(const QString &figure, const std::vector<double> &ms, const char *what, double limitMs);
 
 // The value that `fraction` of the values do not exceed (nearest rank).
 double percentile(std::vector<double> values, double fraction);

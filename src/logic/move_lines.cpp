@@ -1,5 +1,6 @@
 #include "logic/move_lines.h"
 
+#include "logic/line_groups.h"
 #include "logic/renumber.h"
 
 #include <algorithm>
@@ -7,12 +8,9 @@
 namespace kavrin::basic {
 namespace {
 
-// A program line and the lines that follow it up to the next program line.
-struct Group {
-  int first = 0; // the program line
-  int end = 0;   // one past its last follower
-  LineNumber number;
-  int to = -1; // its new number when it moves
+// A program line with its followers, and its new number when it moves.
+struct Group : LineGroup {
+  int to = -1;
 };
 
 struct Program {
@@ -27,21 +25,15 @@ Program readProgram(QStringView text) {
   Program program;
   program.size = text.size();
   program.split = splitLines(text);
-  const int count = static_cast<int>(program.split.lines.size());
-  program.head = count;
   program.lines.reserve(program.split.lines.size());
-  for (int i = 0; i < count; ++i) {
-    program.lines.push_back(readLine(program.split.lines[i]));
-    if (!program.lines.back().isProgram) {
-      continue;
-    }
-    if (program.groups.empty()) {
-      program.head = i;
-    } else {
-      program.groups.back().end = i;
-    }
-    program.groups.push_back({i, count, program.lines.back().number});
+  for (const QStringView line : program.split.lines) {
+    program.lines.push_back(readLine(line));
   }
+  LineGroups<Group> grouped =
+      groupLines<Group>(static_cast<int>(program.lines.size()),
+                        [&program](int i) -> const ProgramLine & { return program.lines[i]; });
+  program.head = grouped.head;
+  program.groups = std::move(grouped.groups);
   return program;
 }
 
@@ -58,12 +50,11 @@ MoveResult nothingToMove() {
 
 // The first program line that does not come after the one before it.
 std::optional<MoveResult> checkOrder(const Program &program) {
-  const auto wrong = std::adjacent_find(program.groups.begin(), program.groups.end(),
-                                        [](const Group &a, const Group &b) { return a.number >= b.number; });
+  const auto wrong = firstOutOfOrder(program.groups);
   if (wrong == program.groups.end()) {
     return std::nullopt;
   }
-  return refused(MoveRefusal::OutOfOrder, outOfOrderMessage(std::next(wrong)->number));
+  return refused(MoveRefusal::OutOfOrder, outOfOrderMessage(wrong->number));
 }
 
 std::vector<Group>::iterator groupNumbered(std::vector<Group> &groups, const LineNumber &number) {

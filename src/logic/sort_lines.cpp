@@ -1,50 +1,13 @@
 #include "logic/sort_lines.h"
 
 #include "logic/basic_reader.h"
+#include "logic/line_groups.h"
 
 #include <algorithm>
 #include <numeric>
 
 namespace kavrin::basic {
 namespace {
-
-// A program line and the lines that follow it up to the next program line.
-struct Group {
-  int first = 0; // the program line
-  int end = 0;   // one past its last follower
-  LineNumber number;
-};
-
-struct Layout {
-  int head = 0; // lines above the first program line
-  std::vector<Group> groups;
-};
-
-Layout layoutOf(const TextLines &split) {
-  Layout layout;
-  const int count = static_cast<int>(split.lines.size());
-  layout.head = count;
-  layout.groups.reserve(split.lines.size());
-  for (int i = 0; i < count; ++i) {
-    const ProgramLine line = readLineNumber(split.lines[i]);
-    if (!line.isProgram) {
-      continue;
-    }
-    if (layout.groups.empty()) {
-      layout.head = i;
-    } else {
-      layout.groups.back().end = i;
-    }
-    layout.groups.push_back({i, count, line.number});
-  }
-  return layout;
-}
-
-bool inOrder(const Layout &layout) {
-  return std::adjacent_find(layout.groups.begin(), layout.groups.end(), [](const Group &a, const Group &b) {
-           return a.number >= b.number;
-         }) == layout.groups.end();
-}
 
 class Writer {
 public:
@@ -84,8 +47,9 @@ private:
 SortResult sortLines(QStringView text) {
   SortResult result;
   const TextLines split = splitLines(text);
-  const Layout layout = layoutOf(split);
-  if (inOrder(layout)) {
+  const LineGroups<LineGroup> layout = groupLines(static_cast<int>(split.lines.size()),
+                                                  [&split](int i) { return readLineNumber(split.lines[i]); });
+  if (firstOutOfOrder(layout.groups) == layout.groups.end()) {
     result.newLineOf.resize(split.lines.size());
     std::iota(result.newLineOf.begin(), result.newLineOf.end(), 0);
     return result;
@@ -95,7 +59,7 @@ SortResult sortLines(QStringView text) {
   constexpr quint64 kLongKey = ~quint64(0);
   std::vector<quint64> keys;
   keys.reserve(layout.groups.size());
-  for (const Group &group : layout.groups) {
+  for (const LineGroup &group : layout.groups) {
     keys.push_back(group.number.isLong() ? kLongKey : group.number.value());
   }
   std::vector<int> order(layout.groups.size());
@@ -116,10 +80,10 @@ SortResult sortLines(QStringView text) {
     while (run < order.size() && layout.groups[order[run]].number == layout.groups[order[k]].number) {
       ++run;
     }
-    const Group &survivor = layout.groups[order[run - 1]];
+    const LineGroup &survivor = layout.groups[order[run - 1]];
     out.put(survivor.first, survivor.first + 1);
     for (size_t j = k; j < run; ++j) {
-      const Group &group = layout.groups[order[j]];
+      const LineGroup &group = layout.groups[order[j]];
       out.put(group.first + 1, group.end);
     }
     result.replaced += static_cast<int>(run - k - 1);
