@@ -93,7 +93,7 @@ void MainWindow::createFeatures(UserInterface &ui) {
                convert,
                new EmulatorTool(context, *convert),
                tools,
-               new basic::MoveLinesCommand(context, tools->history()),
+               new basic::MoveLinesCommand(context),
                new basic::JumpCommands(context, tools->history()),
                new RecoveryTool(context),
                new HelpCommands(context)};

@@ -129,8 +129,7 @@ void BasicTools::renumberLines() {
   // Renumbering keeps every line where it is.
   std::vector<int> sameLines(static_cast<std::size_t>(editor_->blockCount()));
   std::iota(sameLines.begin(), sameLines.end(), 0);
-  history_->followRewrite(
-      sameLines, [&] { replaceText(*editor_, text, result.text, editor_->textCursor().blockNumber()); });
+  replaceText(*editor_, text, result.text, sameLines, editor_->textCursor().blockNumber());
   message(renumberReport(result));
 }
 
@@ -143,7 +142,7 @@ void BasicTools::sortProgram() {
     const int caret = editor_->textCursor().blockNumber();
     const int moved = caret < static_cast<int>(result.newLineOf.size()) ? std::max(result.newLineOf[caret], 0)
                                                                         : editor_->blockCount();
-    history_->followRewrite(result.newLineOf, [&] { replaceText(*editor_, text, result.text, moved); });
+    replaceText(*editor_, text, result.text, result.newLineOf, moved);
   }
   message(sortReport(result));
 }

@@ -4,7 +4,6 @@
 #include "logic/move_lines.h"
 #include "platform/user_interface.h"
 #include "widgets/basic_dialogs.h"
-#include "widgets/jump_history.h"
 #include "widgets/program_editor.h"
 
 #include <QAction>
@@ -14,8 +13,7 @@
 
 namespace kavrin::basic {
 
-MoveLinesCommand::MoveLinesCommand(const FeatureContext &context, JumpHistory &history)
-    : WindowFeature(context), history_(history) {
+MoveLinesCommand::MoveLinesCommand(const FeatureContext &context) : WindowFeature(context) {
   addCommand("moveLines", QStringLiteral("行の移動(&V)..."), &MoveLinesCommand::moveSelectedLines);
 }
 
@@ -49,7 +47,7 @@ void MoveLinesCommand::moveSelectedLines() {
     return;
   }
   if (result.text != text) {
-    history_.followRewrite(result.newLineOf, [&] { replaceText(edit, text, result.text, result.firstLine); });
+    replaceText(edit, text, result.text, result.newLineOf, result.firstLine);
   }
   const QTextBlock end = document.findBlockByNumber(result.lastLine);
   QTextCursor moved(document.findBlockByNumber(result.firstLine));

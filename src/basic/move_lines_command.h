@@ -3,7 +3,6 @@
 #include "widgets/window_feature.h"
 
 namespace kavrin {
-class JumpHistory;
 class MoveLinesDialog;
 } // namespace kavrin
 
@@ -15,13 +14,11 @@ class MoveLinesCommand : public WindowFeature {
   Q_OBJECT
 
 public:
-  // The places jumped from follow the lines moved.
-  MoveLinesCommand(const FeatureContext &context, JumpHistory &history);
+  explicit MoveLinesCommand(const FeatureContext &context);
 
   void moveSelectedLines();
 
 private:
-  JumpHistory &history_;
   MoveLinesDialog *dialog_ = nullptr;
 };
 

@@ -1,5 +1,6 @@
 #include "basic/text_edits.h"
 
+#include "widgets/line_marks.h"
 #include "widgets/program_editor.h"
 
 #include <QScrollBar>
@@ -10,7 +11,9 @@
 
 namespace kavrin::basic {
 
-void replaceText(ProgramEditor &editor, const QString &old, const QString &text, int caretLine) {
+namespace {
+
+void replaceDifference(ProgramEditor &editor, const QString &old, const QString &text, int caretLine) {
   const int column = editor.textCursor().positionInBlock();
   const int scroll = editor.verticalScrollBar()->value();
   // Only what differs is replaced: the editor's work grows with it.
@@ -32,6 +35,14 @@ void replaceText(ProgramEditor &editor, const QString &old, const QString &text,
   editor.setTextCursor(caret);
   editor.verticalScrollBar()->setValue(scroll);
   editor.ensureCursorVisible();
+}
+
+} // namespace
+
+void replaceText(ProgramEditor &editor, const QString &old, const QString &text,
+                 const std::vector<int> &newLineOf, int caretLine) {
+  LineMarks::followRewrite(editor.document(), newLineOf,
+                           [&] { replaceDifference(editor, old, text, caretLine); });
 }
 
 } // namespace kavrin::basic

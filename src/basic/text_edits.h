@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 class QString;
 
 namespace kavrin {
@@ -8,8 +10,12 @@ class ProgramEditor;
 
 namespace kavrin::basic {
 
-// Replaces the editor's text `old` by `text` as one undo step; the caret
-// goes to `caretLine` at the column it had, and the view stays put.
-void replaceText(ProgramEditor &editor, const QString &old, const QString &text, int caretLine);
+// Replaces the editor's text `old` by `text`, in which line i became line
+// `newLineOf[i]` (-1: gone), as one undo step; what follows lines (places
+// jumped from, list rows) follows them through it, its undo and its redo.
+// The caret goes to `caretLine` at the column it had, and the view stays
+// put.
+void replaceText(ProgramEditor &editor, const QString &old, const QString &text,
+                 const std::vector<int> &newLineOf, int caretLine);
 
 } // namespace kavrin::basic

@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -105,6 +106,12 @@ bool TypingAids::eventFilter(QObject *watched, QEvent *event) {
     }
     break;
   }
+  case QEvent::FocusIn:
+    // Another window may have taken the Shift key's release (or press):
+    // the system knows whether it is down now.
+    shiftDown_ = QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier);
+    updateLegend();
+    break;
   case QEvent::InputMethod: {
     // Text from an input method is typing like any key's.
     const auto &input = *static_cast<QInputMethodEvent *>(event);

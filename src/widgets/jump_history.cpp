@@ -11,6 +11,8 @@ namespace kavrin {
 
 JumpHistory::JumpHistory(ProgramEditor *editor, QObject *parent)
     : QObject(parent), editor_(editor), lines_(new LineMarks(editor->document(), this)) {
+  connect(lines_, &LineMarks::rewriteStarting, this, [this] { before_ = spots(); });
+  connect(lines_, &LineMarks::rewriteFollowed, this, &JumpHistory::followRewrite);
   // Connected after the marks: by then they have followed the change.
   connect(editor->document(), &QTextDocument::contentsChange, this, &JumpHistory::prune);
 }
@@ -19,7 +21,7 @@ JumpHistory::Place JumpHistory::here() {
   // Marks cannot be taken back one by one; now and then the live places are
   // marked afresh.
   if (lines_->count() > static_cast<int>(4 * kMostPlaces)) {
-    reseat(spots(), [](int line) { return line; });
+    reseat(spots());
   }
   const QTextCursor caret = editor_->textCursor();
   QTextCursor place(editor_->document());
@@ -47,14 +49,14 @@ std::vector<JumpHistory::Spot> JumpHistory::spots() const {
   return out;
 }
 
-void JumpHistory::reseat(const std::vector<Spot> &spots, const std::function<int(int)> &newLine) {
+void JumpHistory::reseat(const std::vector<Spot> &spots) {
   lines_->clear();
   auto spot = spots.begin();
   for (auto *places : {&backward_, &forward_}) {
     std::deque<Place> kept;
     for (Place &place : *places) {
       const Spot at = *spot++;
-      const QTextBlock block = editor_->document()->findBlockByNumber(at.line < 0 ? -1 : newLine(at.line));
+      const QTextBlock block = editor_->document()->findBlockByNumber(at.line);
       if (!block.isValid()) {
         continue;
       }
@@ -66,23 +68,20 @@ void JumpHistory::reseat(const std::vector<Spot> &spots, const std::function<int
   }
 }
 
-void JumpHistory::followRewrite(const std::vector<int> &newLineOf, const std::function<void()> &edit) {
-  const std::vector<Spot> before = spots();
-  rewriting_ = true;
-  try {
-    edit();
-  } catch (...) {
-    rewriting_ = false;
-    throw;
+void JumpHistory::followRewrite() {
+  auto spot = before_.begin();
+  for (auto *places : {&backward_, &forward_}) {
+    for (Place &place : *places) {
+      if (spot == before_.end()) {
+        return;
+      }
+      const int column = (spot++)->column;
+      const QTextBlock block = editor_->document()->findBlockByNumber(lines_->lineOf(place.mark));
+      if (block.isValid()) {
+        place.cursor.setPosition(block.position() + std::min(column, block.length() - 1));
+      }
+    }
   }
-  rewriting_ = false;
-  // Beyond the map is only the empty line after a final line break, which
-  // stays last.
-  const int last = editor_->blockCount() - 1;
-  reseat(before, [&newLineOf, last](int line) {
-    return line < static_cast<int>(newLineOf.size()) ? newLineOf[static_cast<std::size_t>(line)] : last;
-  });
-  emit changed();
 }
 
 bool JumpHistory::canGoBack() const { return !backward_.empty(); }
@@ -113,9 +112,6 @@ void JumpHistory::travel(std::deque<Place> &from, std::deque<Place> &to) {
 }
 
 void JumpHistory::prune() {
-  if (rewriting_) {
-    return;
-  }
   const auto gone = [this](const Place &place) { return lines_->lineOf(place.mark) < 0; };
   std::size_t before = backward_.size() + forward_.size();
   for (auto *places : {&backward_, &forward_}) {

@@ -4,7 +4,6 @@
 #include <QTextCursor>
 
 #include <deque>
-#include <functional>
 #include <vector>
 
 namespace kavrin {
@@ -30,11 +29,6 @@ public:
   bool canGoForward() const;
   void back();
   void forward();
-  // Runs `edit`, which rewrites the text so that line i becomes line
-  // `newLineOf[i]` (-1: gone), as renumber, sort and moving lines do; the
-  // places follow their lines through it instead of being dropped with the
-  // text replaced.
-  void followRewrite(const std::vector<int> &newLineOf, const std::function<void()> &edit);
 
 signals:
   // Whether there is somewhere to go back or forward to may have changed.
@@ -52,9 +46,12 @@ private:
     int column;
   };
   std::vector<Spot> spots() const;
-  // Marks every place afresh at `newLine` of its spot's line; a place given
-  // -1 is dropped.
-  void reseat(const std::vector<Spot> &spots, const std::function<int(int)> &newLine);
+  // After a rewrite of the text (or its undo or redo) has put the marks on
+  // their lines, puts each place at its column there.
+  void followRewrite();
+  // Marks every place afresh on its spot's line; a place whose line is gone
+  // is dropped.
+  void reseat(const std::vector<Spot> &spots);
   Place here();
   // Drops the places whose line was deleted.
   void prune();
@@ -65,7 +62,8 @@ private:
   LineMarks *lines_;
   std::deque<Place> backward_;
   std::deque<Place> forward_;
-  bool rewriting_ = false;
+  // The places' spots before a rewrite.
+  std::vector<Spot> before_;
 };
 
 } // namespace kavrin

@@ -1,9 +1,12 @@
 #include "widgets/line_marks.h"
 
+#include <QAbstractUndoItem>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 namespace kavrin {
@@ -20,11 +23,122 @@ public:
   std::vector<std::pair<LineMarks *, int>> entries;
 };
 
-LineMarks::LineMarks(QTextDocument *document, QObject *parent) : QObject(parent), document_(document) {
-  connect(document, &QTextDocument::contentsChange, this, &LineMarks::contentsChanged);
+// The LineMarks on one document, told of each change to its text: an
+// ordinary edit, or a rewrite whose lines go where a map says.
+class DocumentLines : public QObject {
+public:
+  static DocumentLines *of(QTextDocument *document) {
+    auto *found =
+        dynamic_cast<DocumentLines *>(document->findChild<QObject *>(kName, Qt::FindDirectChildrenOnly));
+    return found != nullptr ? found : new DocumentLines(document);
+  }
+
+  // The next change rewrites the text by `newLineOf`.
+  void arm(const std::vector<int> &newLineOf) {
+    for (LineMarks *marks : std::vector(marks_)) {
+      marks->noteLines();
+    }
+    armed_ = newLineOf;
+  }
+  void disarm() { armed_.reset(); }
+  void add(LineMarks *marks) { marks_.push_back(marks); }
+  void remove(LineMarks *marks) { std::erase(marks_, marks); }
+
+private:
+  static constexpr QLatin1StringView kName{"kavrin-line-marks"};
+
+  explicit DocumentLines(QTextDocument *document) : QObject(document) {
+    setObjectName(kName);
+    connect(document, &QTextDocument::contentsChange, this, &DocumentLines::changed);
+  }
+
+  void changed(int position, int removed, int added) {
+    const std::optional<std::vector<int>> rewrite = std::exchange(armed_, std::nullopt);
+    for (LineMarks *marks : std::vector(marks_)) {
+      if (rewrite) {
+        marks->moveLines(*rewrite);
+      } else {
+        marks->contentsChanged(position, removed, added);
+      }
+    }
+  }
+
+  std::vector<LineMarks *> marks_;
+  std::optional<std::vector<int>> armed_;
+};
+
+namespace {
+
+// The undo stack's note of a rewrite: the first of its step tells the
+// marks of its redo, the last of its undo; each comes before the text
+// changes.
+class RewriteStep : public QAbstractUndoItem {
+public:
+  RewriteStep(DocumentLines *lines, std::vector<int> newLineOf, bool onUndo)
+      : lines_(lines), newLineOf_(std::move(newLineOf)), onUndo_(onUndo) {}
+
+  void undo() override { follow(onUndo_); }
+  void redo() override { follow(!onUndo_); }
+
+private:
+  void follow(bool now) {
+    if (now && lines_ != nullptr) {
+      lines_->arm(newLineOf_);
+    }
+  }
+
+  QPointer<DocumentLines> lines_;
+  std::vector<int> newLineOf_;
+  bool onUndo_;
+};
+
+// Where the rewrite's lines came from; beyond the lines it made, only the
+// empty line after a final line break.
+std::vector<int> oldLineOf(const std::vector<int> &newLineOf) {
+  std::vector<int> out;
+  for (std::size_t line = 0; line < newLineOf.size(); ++line) {
+    const int to = newLineOf[line];
+    if (to >= 0) {
+      out.resize(std::max(out.size(), static_cast<std::size_t>(to) + 1), -1);
+      out[static_cast<std::size_t>(to)] = static_cast<int>(line);
+    }
+  }
+  return out;
 }
 
-LineMarks::~LineMarks() { clear(); }
+} // namespace
+
+LineMarks::LineMarks(QTextDocument *document, QObject *parent)
+    : QObject(parent), document_(document), lines_(DocumentLines::of(document)) {
+  lines_->add(this);
+}
+
+LineMarks::~LineMarks() {
+  clear();
+  if (lines_ != nullptr) {
+    lines_->remove(this);
+  }
+}
+
+void LineMarks::followRewrite(QTextDocument *document, const std::vector<int> &newLineOf,
+                              const std::function<void()> &edit) {
+  DocumentLines *lines = DocumentLines::of(document);
+  QTextCursor step(document);
+  step.beginEditBlock();
+  document->appendUndoItem(new RewriteStep(lines, newLineOf, false));
+  lines->arm(newLineOf);
+  try {
+    edit();
+  } catch (...) {
+    lines->disarm();
+    step.endEditBlock();
+    throw;
+  }
+  document->appendUndoItem(new RewriteStep(lines, oldLineOf(newLineOf), true));
+  step.endEditBlock();
+  // An edit that changed nothing leaves the marks where they are.
+  lines->disarm();
+}
 
 int LineMarks::mark(int line) {
   const int id = count();
@@ -51,6 +165,32 @@ void LineMarks::clear() {
     leaveHolder(id);
   }
   marks_.clear();
+}
+
+void LineMarks::noteLines() {
+  linesBefore_.clear();
+  for (int id = 0; id < count(); ++id) {
+    linesBefore_.push_back(lineOf(id));
+  }
+  emit rewriteStarting();
+}
+
+void LineMarks::moveLines(const std::vector<int> &newLineOf) {
+  const int last = document_->blockCount() - 1;
+  for (int id = 0; id < count() && id < static_cast<int>(linesBefore_.size()); ++id) {
+    const int line = linesBefore_[static_cast<std::size_t>(id)];
+    int to = -1;
+    if (line >= 0) {
+      to = line < static_cast<int>(newLineOf.size()) ? newLineOf[static_cast<std::size_t>(line)] : last;
+    }
+    leaveHolder(id);
+    Mark &mark = marks_[static_cast<size_t>(id)];
+    mark.gone = to < 0 || to > last;
+    if (!mark.gone) {
+      seat(id, document_->findBlockByNumber(to));
+    }
+  }
+  emit rewriteFollowed();
 }
 
 // The change replaced the `removed` characters at `position` by `added`

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPointer>
 
+#include <functional>
 #include <vector>
 
 class QTextBlock;
@@ -11,6 +12,7 @@ class QTextDocument;
 namespace kavrin {
 
 class BlockMarks;
+class DocumentLines;
 
 // Marks on lines of a document that stay with their line while the text
 // above it and in it is edited, and know when their line is deleted.
@@ -45,8 +47,23 @@ public:
   int count() const { return static_cast<int>(marks_.size()); }
   void clear();
 
+  // Runs `edit`, which rewrites the document's text so that line i becomes
+  // line `newLineOf[i]` (-1: gone; beyond the map is only the empty line
+  // after a final line break, which stays last), as one undo step.  The
+  // marks on the document follow their lines through it, its undo and its
+  // redo, where an edit replacing the text would lose them.
+  static void followRewrite(QTextDocument *document, const std::vector<int> &newLineOf,
+                            const std::function<void()> &edit);
+
+signals:
+  // Before a rewrite, its undo or its redo changes the text ...
+  void rewriteStarting();
+  // ... and once every mark is on its line again.
+  void rewriteFollowed();
+
 private:
   friend class BlockMarks;
+  friend class DocumentLines;
 
   struct Mark {
     // Where the line's first character is.
@@ -59,6 +76,10 @@ private:
   };
 
   void contentsChanged(int position, int removed, int added);
+  // Notes each mark's line before a rewrite ...
+  void noteLines();
+  // ... and puts it on the line the rewrite made of it.
+  void moveLines(const std::vector<int> &newLineOf);
   void settle(int id, bool firstRemoved, int from, int to);
   // Puts the mark in the block's user data.
   void hold(int id, QTextBlock block);
@@ -68,7 +89,9 @@ private:
   void holderGone(int id) { marks_[static_cast<size_t>(id)].holder = nullptr; }
 
   QPointer<QTextDocument> document_;
+  QPointer<DocumentLines> lines_;
   std::vector<Mark> marks_;
+  std::vector<int> linesBefore_;
 };
 
 } // namespace kavrin

@@ -126,7 +126,7 @@ TEST_F(JumpTest, TheLatestHundredPlacesAreKept) {
   EXPECT_FALSE(enabled("back"));
 }
 
-TEST_F(JumpTest, PlacesFollowTheirLinesThroughRenumberMoveAndSort) {
+TEST_F(JumpTest, PlacesAndListRowsFollowTheirLinesThroughEachToolItsUndoAndRedo) {
   JumpHistory &history = window->findChild<basic::BasicTools *>()->history();
   const QString program = QStringLiteral("10 GOSUB 100\n20 PRINT\n30 END\n100 RETURN\n");
   const struct {
@@ -134,10 +134,11 @@ TEST_F(JumpTest, PlacesFollowTheirLinesThroughRenumberMoveAndSort) {
     const char *command;
     QStringList fields;
     QPoint back;
+    int listed; // the line of the list's row, 10 GOSUB
   } cases[] = {
-      {program, "moveLines", {"1000", "10"}, {1, 3}}, // the caret line, 100, moves
-      {program, "renumber", {"100", "100", "", ""}, {1, 3}},
-      {program + "5 REM\n", "sortLines", {}, {2, 3}},
+      {program, "moveLines", {"1000", "10"}, {1, 3}, 0}, // the caret line, 100, moves
+      {program, "renumber", {"100", "100", "", ""}, {1, 3}, 0},
+      {program + "5 REM\n", "sortLines", {}, {2, 3}, 1},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.command);
@@ -145,6 +146,8 @@ TEST_F(JumpTest, PlacesFollowTheirLinesThroughRenumberMoveAndSort) {
     caretTo(1, 3);
     history.remember();
     caretTo(3, 0);
+    key(Qt::SHIFT | Qt::Key_F12);
+    const LineListWindow &list = *window->findChild<basic::JumpCommands *>()->referenceWindow();
     if (!c.fields.isEmpty()) {
       ui.modalScripts.push_back([fields = c.fields](QDialog &dialog) {
         const QList<QLineEdit *> edits = dialog.findChildren<QLineEdit *>();
@@ -155,9 +158,17 @@ TEST_F(JumpTest, PlacesFollowTheirLinesThroughRenumberMoveAndSort) {
       });
     }
     window->command(c.command)->trigger();
-    EXPECT_NE(editor().text(), c.text);
-    key(Qt::ALT | Qt::Key_Left);
-    EXPECT_EQ(caret(), c.back);
+    const QString rewritten = editor().text();
+    EXPECT_NE(rewritten, c.text);
+    // After the tool, its undo, its redo: back to the place and forward again.
+    for (const bool undone : {false, true, false}) {
+      EXPECT_EQ(editor().text(), undone ? c.text : rewritten);
+      EXPECT_EQ(list.lineOf(0), undone ? 0 : c.listed);
+      key(Qt::ALT | Qt::Key_Left);
+      EXPECT_EQ(caret(), undone ? QPoint(1, 3) : c.back);
+      key(Qt::ALT | Qt::Key_Right);
+      undone ? editor().redo() : editor().undo();
+    }
   }
 }
 
