@@ -2,6 +2,7 @@
 
 #include "editing/search_commands.h"
 #include "platform/colors.h"
+#include "widgets/basic_dialogs.h"
 #include "widgets/search_dialog.h"
 #include "widgets/status_bar.h"
 
@@ -12,6 +13,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -78,6 +80,22 @@ TEST_F(EditingWindowTest, KeyTextsLegendAndInsert) {
   keys({Qt::Key_Insert});
   type("0");
   EXPECT_TRUE(text() == "200 priNTCOLOR PRINT RUN\n" && panel(5) == "INS");
+}
+
+TEST_F(EditingWindowTest, TheLegendFollowsShiftWhenAnotherWindowTookItsRelease) {
+  editor().setText("10 GOTO 10");
+  QTest::keyPress(&editor(), Qt::Key_Shift, Qt::ShiftModifier);
+  window->command("showReferences")->trigger(); // Shift+F12
+  auto *list = window->findChild<LineListWindow *>();
+  ASSERT_TRUE(list != nullptr && becomesActive(*list));
+  QTest::keyRelease(list->list(), Qt::Key_Shift, Qt::NoModifier);
+  QTest::keyClick(list->list(), Qt::Key_Escape);
+  window->activateWindow();
+  ASSERT_TRUE(!list->isVisible() && becomesActive(*window));
+  const auto &texts = window->session().preferences().functionKeys;
+  EXPECT_EQ(panel(0), texts[0]);
+  keys({Qt::Key_End, Qt::Key_F1}); // types what the legend shows
+  EXPECT_EQ(text(), "10 GOTO 10" + texts[0]);
 }
 
 TEST_F(EditingWindowTest, ReturnWithAutoNumbersAndKeepsACompletion) {
