@@ -21,6 +21,7 @@ sys.dont_write_bytecode = True  # no __pycache__ in the work tree
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 import x11  # noqa: E402
 from session import ROOT, Failure, Session, expect_bytes, wait_until  # noqa: E402
+from cases_legend_and_undo import case_shift_taken_by_the_list_and_a_renumber_undone  # noqa: E402
 
 # Stands in for txt2bas: notes its arguments, then writes a mark and the program as the "image".
 FAKE_CONVERTER = b"""#!/bin/sh
@@ -259,7 +260,7 @@ def take_screenshot(s, target):
 
 CASES = [case_one_editing_session, case_recovery_after_a_kill, case_a_full_disk,
          case_a_dash_file_and_the_help_menu, case_following_jumps,
-         case_moving_lines_and_renumbering_a_range]
+         case_moving_lines_and_renumbering_a_range, case_shift_taken_by_the_list_and_a_renumber_undone]
 
 
 def run_case(label, name, summary, body, build, keep):
