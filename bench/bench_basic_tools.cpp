@@ -154,7 +154,7 @@ std::vector<Row> moveLinesFigures(const Workspace &work) {
       work, QStringLiteral("move the last 1000 lines to the top in the editor"), ordered,
       [&](MainWindow &window) {
         const basic::MoveResult moved = basic::moveLines(window.editor().text(), request);
-        basic::replaceText(window.editor(), ordered, moved.text, moved.firstLine);
+        basic::replaceText(window.editor(), ordered, moved.text, moved.newLineOf, moved.firstLine);
       },
       [&](const QString &text) { return basic::moveLines(text, request).text; });
   return {msRow(QStringLiteral("move %1 lines (%2)").arg(kMoved).arg(sizeOf(ordered)), ms, "move ms", 100),

@@ -41,6 +41,10 @@ void replaceDifference(ProgramEditor &editor, const QString &old, const QString 
 
 void replaceText(ProgramEditor &editor, const QString &old, const QString &text,
                  const std::vector<int> &newLineOf, int caretLine) {
+  if (old == text) {
+    replaceDifference(editor, old, text, caretLine); // only places the caret
+    return;
+  }
   LineMarks::followRewrite(editor.document(), newLineOf,
                            [&] { replaceDifference(editor, old, text, caretLine); });
 }

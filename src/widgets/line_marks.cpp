@@ -35,9 +35,7 @@ public:
 
   // The next change rewrites the text by `newLineOf`.
   void arm(const std::vector<int> &newLineOf) {
-    for (LineMarks *marks : std::vector(marks_)) {
-      marks->noteLines();
-    }
+    each([](LineMarks *marks) { marks->noteLines(); });
     armed_ = newLineOf;
   }
   void disarm() { armed_.reset(); }
@@ -54,11 +52,21 @@ private:
 
   void changed(int position, int removed, int added) {
     const std::optional<std::vector<int>> rewrite = std::exchange(armed_, std::nullopt);
-    for (LineMarks *marks : std::vector(marks_)) {
+    each([&](LineMarks *marks) {
       if (rewrite) {
         marks->moveLines(*rewrite);
       } else {
         marks->contentsChanged(position, removed, added);
+      }
+    });
+  }
+
+  // Calls `tell` for each LineMarks, skipping those that an earlier call
+  // (through the signals it emitted) deleted.
+  template <typename Tell> void each(const Tell &tell) {
+    for (LineMarks *marks : std::vector(marks_)) {
+      if (std::find(marks_.begin(), marks_.end(), marks) != marks_.end()) {
+        tell(marks);
       }
     }
   }
@@ -136,7 +144,7 @@ void LineMarks::followRewrite(QTextDocument *document, const std::vector<int> &n
   }
   document->appendUndoItem(new RewriteStep(lines, oldLineOf(newLineOf), true));
   step.endEditBlock();
-  // An edit that changed nothing leaves the marks where they are.
+  // An edit that changed nothing leaves the marks where they were.
   lines->disarm();
 }
 

@@ -51,7 +51,8 @@ public:
   // line `newLineOf[i]` (-1: gone; beyond the map is only the empty line
   // after a final line break, which stays last), as one undo step.  The
   // marks on the document follow their lines through it, its undo and its
-  // redo, where an edit replacing the text would lose them.
+  // redo, where an edit replacing the text would lose them.  An edit that
+  // leaves the text as it was is no step: call it without this.
   static void followRewrite(QTextDocument *document, const std::vector<int> &newLineOf,
                             const std::function<void()> &edit);
 
