@@ -6,32 +6,30 @@ import signal
 import x11
 from session import Failure, expect_bytes, wait_until
 
+WANTED = (b"[Convert]\r\nConvProg=conv.exe\r\n", b"[Emulator]\r\nCommand=emu %1\r\n")
+
+
+def holds_the_settings(ini):
+    return all(w in ini for w in WANTED) and b"BackColor=-2147483643\r\n" not in ini  # not the default
+
 
 def case_settings_survive_a_kill(s):
     """the converter (設定), the emulator and a background, then SIGKILL: the next start has all three"""
     s.launch()
-    s.menu("e", "o")  # Edit > 設定: F1's field first, the converter eleven fields on
-    dialog = s.new_window("the settings dialog", "Setting")
-    s.press(*["Tab"] * 11, "ctrl+a", "conv.exe", "Tab", "Tab", "space")  # past 参照 to OK
-    s.wait_gone(dialog, "the settings dialog")
-    s.menu("s", "m")
-    dialog = s.new_window("the emulator's settings", "エミュレータの設定")
-    s.press("emu %1", "Return")
-    s.wait_gone(dialog, "the emulator's settings")
-    s.menu("o", "b")
-    dialog = s.new_window("the colour dialog")
-    s.press("Right", "Return")  # a basic colour
-    s.wait_gone(dialog, "the colour dialog")
-    wanted = (b"[Convert]\r\nConvProg=conv.exe\r\n", b"[Emulator]\r\nCommand=emu %1\r\n")
-
-    def settings_on_disk():
-        ini = s.read("kavrin.ini")
-        return ini if all(w in ini for w in wanted) and b"BackColor=-2147483643\r\n" not in ini else None
-    written = wait_until("the settings on disk", settings_on_disk)
+    for menu, item, title, keys in (
+            ("e", "o", "Setting", ["Tab"] * 11 + ["ctrl+a", "conv.exe", "Tab", "Tab", "space"]),  # OK
+            ("s", "m", "エミュレータの設定", ["emu %1", "Return"]),
+            ("o", "b", None, ["Right", "Return"])):  # the colour dialog: a basic colour
+        s.menu(menu, item)
+        dialog = s.new_window(f"the dialog of Alt+{menu} {item}", title)
+        s.press(*keys)
+        s.wait_gone(dialog, f"the dialog of Alt+{menu} {item}")
+    wait_until("the settings on disk", lambda: holds_the_settings(s.read("kavrin.ini")))
+    written = s.read("kavrin.ini")
     os.killpg(s.proc.pid, signal.SIGKILL)
     s.proc.wait(10)
     s.launch()
-    x11.request_close(s.display, s.main)  # the close writes what was read back
+    x11.request_close(s.display, s.main)  # what the close writes is what the start read
     if (code := s.proc.wait(10)) != 0:
         raise Failure(f"kavrin ended with code {code}")
     expect_bytes("the settings after a restart", s.read("kavrin.ini"), written)
