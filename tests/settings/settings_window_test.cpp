@@ -132,6 +132,7 @@ TEST_F(SettingsTest, AnUnreadableSettingsFileIsToldOnceAndLeftAsItIs) {
   QFile(dir.write("kavrin.ini", mine)).setPermissions({});
   {
     const PermissionsBindRoot bound;
+    ASSERT_FALSE(QFile(iniPath()).open(QIODevice::ReadOnly));
     start();
     window->command("wordWrap")->trigger();
     EXPECT_TRUE(window->close());
