@@ -22,6 +22,7 @@ sys.path.insert(0, str(Path(__file__).resolve().parent))
 import x11  # noqa: E402
 from session import ROOT, Failure, Session, expect_bytes, wait_until  # noqa: E402
 from cases_legend_and_undo import case_shift_taken_by_the_list_and_a_renumber_undone  # noqa: E402
+from cases_settings import case_settings_survive_a_kill  # noqa: E402
 
 # Stands in for txt2bas: notes its arguments, then writes a mark and the program as the "image".
 FAKE_CONVERTER = b"""#!/bin/sh
@@ -165,7 +166,9 @@ def case_a_full_disk(s):
         wait_until("game.txt to be saved", lambda: (disk / "game.txt").read_bytes() != program)
         expect_bytes("the saved program", (disk / "game.txt").read_bytes(), program + b"9 END")
         wait_until("the copy to go after the save", lambda: not list(state.glob("*.recovery")))
+        settings = (disk / "kavrin.ini").read_bytes()  # as the start wrote it with the recent file
         fill(disk, 0)
+        s.xdo("windowmove", "--sync", s.main, 90, 70)  # a change for the close to write
         x11.request_close(s.display, s.main)
         s.new_window("the settings' message", "kavrin")
         s.press("Return")  # the program ends with the box
@@ -260,7 +263,8 @@ def take_screenshot(s, target):
 
 CASES = [case_one_editing_session, case_recovery_after_a_kill, case_a_full_disk,
          case_a_dash_file_and_the_help_menu, case_following_jumps,
-         case_moving_lines_and_renumbering_a_range, case_shift_taken_by_the_list_and_a_renumber_undone]
+         case_moving_lines_and_renumbering_a_range, case_shift_taken_by_the_list_and_a_renumber_undone,
+         case_settings_survive_a_kill]
 
 
 def run_case(label, name, summary, body, build, keep):

@@ -48,6 +48,9 @@ MainWindow::MainWindow(UserInterface &ui, const QStringList &args, const Program
     createFeatures(ui);
     buildMenuBar(*menuBar(), *this);
     settings_->load(features_);
+    // From now on a setting the user changes is written at once: a crash
+    // then loses none of them.
+    connect(session_, &Session::settingChanged, this, [this] { settings_->save(features_); });
     layoutStatusPanels();
     for (WindowFeature *feature : features_) {
       feature->started();

@@ -45,6 +45,7 @@ BasicTools::BasicTools(const FeatureContext &context)
   colours_ =
       addCommand("keywordColours", QStringLiteral("キーワードの色分け(&K)"), &BasicTools::applyColours);
   colours_->setCheckable(true);
+  connect(colours_, &QAction::triggered, this, &BasicTools::settingChanged);
   addCommand("renumber", QStringLiteral("番号の振り直し(&R)..."), &BasicTools::renumberLines);
   addCommand("sortLines", QStringLiteral("行番号順に整列(&L)"), &BasicTools::sortProgram);
   addCommand("checkProgram", QStringLiteral("プログラムの検査(&K)"), &BasicTools::checkProgram);

@@ -50,6 +50,7 @@ bool EmulatorTool::editSettings() {
     }
   } while (!holdsOnlyShiftJis(ui(), dialog_, line, QStringLiteral("エミュレータのコマンドライン")));
   command_ = line->text().trimmed();
+  settingChanged();
   return true;
 }
 

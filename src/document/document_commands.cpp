@@ -232,8 +232,12 @@ bool DocumentCommands::mayReplaceFile() {
 }
 
 void DocumentCommands::addRecent() {
+  const QStringList before = recent_;
   kavrin::addRecent(recent_, session().fileName());
   updateRecentMenu();
+  if (recent_ != before) {
+    settingChanged(); // the recent list is kept in the settings file
+  }
 }
 
 void DocumentCommands::updateRecentMenu() {

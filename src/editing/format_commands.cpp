@@ -41,6 +41,7 @@ FormatCommands::FormatCommands(const FeatureContext &context) : WindowFeature(co
   wrap_ = addItem("wordWrap", QStringLiteral("右端で折り返す(&W)"));
   wrap_->setCheckable(true);
   connect(wrap_, &QAction::triggered, this, &FormatCommands::applyWordWrap);
+  connect(wrap_, &QAction::triggered, this, &FormatCommands::settingChanged);
   addCommand("font", QStringLiteral("フォント(&F)..."), &FormatCommands::chooseFont);
   addCommand("background", QStringLiteral("背景色(&B)..."), &FormatCommands::chooseBackground);
   fontDialog_.font = windowFont();
@@ -91,6 +92,7 @@ void FormatCommands::chooseFont() {
   if (ui().execFontDialog(window(), fontDialog_)) {
     editor()->setFont(fontDialog_.font);
     editor()->setFontColor(fontDialog_.color);
+    settingChanged();
   }
 }
 
@@ -98,6 +100,7 @@ void FormatCommands::chooseBackground() {
   colorDialog_ = editor()->color();
   if (ui().execColorDialog(window(), colorDialog_)) {
     editor()->setColor(colorDialog_);
+    settingChanged();
   }
 }
 

@@ -39,8 +39,15 @@ TypingAids::TypingAids(const FeatureContext &context) : WindowFeature(context) {
   modes->addAction(mode6_);
   auto_->setChecked(true);
   mode5_->setChecked(true);
-  connectGuarded(mode5_, [this] { selectMode(5); });
-  connectGuarded(mode6_, [this] { selectMode(6); });
+  connectGuarded(mode5_, [this] {
+    selectMode(5);
+    settingChanged();
+  });
+  connectGuarded(mode6_, [this] {
+    selectMode(6);
+    settingChanged();
+  });
+  connect(auto_, &QAction::triggered, this, &TypingAids::settingChanged);
 
   editor()->installEventFilter(this);
   editor()->setOverwriteMode(false);

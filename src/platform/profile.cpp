@@ -190,12 +190,12 @@ Found find(const QByteArray &bytes, QStringView section, QStringView key) {
 Profile::Profile(QByteArray bytes) : bytes_(std::move(bytes)) {}
 
 Profile Profile::load(const QString &path) {
-  try {
-    return Profile(readFileBytes(path));
-  } catch (const Error &) {
-    // A missing profile is a first start, not a fault.
+  // A missing profile is a first start, not a fault.
+  const QFileInfo file(path);
+  if (!file.exists() && !file.isSymLink()) {
     return Profile();
   }
+  return Profile(readFileBytes(path));
 }
 
 QString Profile::readString(QStringView section, QStringView key, const QString &def) const {

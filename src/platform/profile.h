@@ -23,7 +23,9 @@ public:
   Profile() = default;
   explicit Profile(QByteArray bytes);
 
-  // Reads `path`; a missing or unreadable file gives an empty profile.
+  // Reads `path`; a missing file gives an empty profile.  A file that is
+  // there but cannot be read throws Error naming it: written over, it would
+  // lose every key it holds.
   static Profile load(const QString &path);
 
   const QByteArray &bytes() const { return bytes_; }

@@ -38,6 +38,7 @@ void SettingsCommand::edit() {
   dialog_->setValues(session().preferences());
   if (ui().execModal(*dialog_) == QDialog::Accepted) {
     session().setPreferences(dialog_->values());
+    settingChanged();
   }
 }
 

@@ -10,21 +10,29 @@ namespace kavrin {
 class UserInterface;
 class WindowFeature;
 
-// The settings file: every feature reads its settings from it at start-up
-// and writes them back at a close that goes ahead.
+// The settings file: every feature reads its settings from it at start-up;
+// they are written back whenever a setting changes and at a close that goes
+// ahead.
 class SettingsStore {
 public:
   SettingsStore(QString iniFile, UserInterface &ui, QWidget *owner);
 
-  void load(const QList<WindowFeature *> &features) const;
-  // A file that cannot be written is reported; the close goes on and the
-  // old file stays as it was.
-  void save(const QList<WindowFeature *> &features) const;
+  // A missing file is a first start.  A file that is there but cannot be
+  // read is reported once and left as it is: the features keep their
+  // defaults and the file is never written while the program runs.
+  void load(const QList<WindowFeature *> &features);
+  // Writes every feature's settings, keeping the file's other keys and
+  // lines; a file that already holds them is not touched.  A file that
+  // cannot be written is reported once, and again only after a write has
+  // succeeded since; the old file stays as it was and the program goes on.
+  void save(const QList<WindowFeature *> &features);
 
 private:
   QString iniFile_;
   UserInterface &ui_;
   QWidget *owner_;
+  bool leftAlone_ = false;
+  bool failureTold_ = false;
 };
 
 } // namespace kavrin

@@ -59,6 +59,9 @@ signals:
   void preferencesChanged();
   // The document's text has been written to its file.
   void documentSaved();
+  // The user changed a setting (a dialog's OK, a menu toggle, a mode, the
+  // recent list): the settings file is written at once, not only at the close.
+  void settingChanged();
 
 private:
   ProgramPaths paths_;

@@ -2,6 +2,7 @@
 
 #include "platform/error.h"
 #include "platform/user_interface.h"
+#include "widgets/session.h"
 
 #include <QAction>
 #include <QWidget>
@@ -30,5 +31,7 @@ void WindowFeature::guard(const std::function<void()> &command) {
 }
 
 void WindowFeature::message(const QString &text) { showMessage(context_.ui, context_.window, text); }
+
+void WindowFeature::settingChanged() { emit context_.session.settingChanged(); }
 
 } // namespace kavrin

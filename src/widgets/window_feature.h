@@ -63,6 +63,9 @@ protected:
   // Runs a command; an Error it raises is shown and ends only that command.
   void guard(const std::function<void()> &command);
   void message(const QString &text);
+  // Tells that the user changed one of this feature's settings, so that they
+  // are written before anything can lose them.
+  void settingChanged();
 
   const FeatureContext &context() const { return context_; }
   QWidget *window() const { return context_.window; }

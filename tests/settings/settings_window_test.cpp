@@ -1,9 +1,12 @@
 #include "support/file_size_limit.h"
+#include "support/permissions_bind_root.h"
 #include "support/window_fixture.h"
 
 #include "platform/cp932.h"
+#include "widgets/settings_dialog.h"
 
 #include <QAction>
+#include <QLineEdit>
 
 namespace kavrin::testing {
 namespace {
@@ -54,33 +57,90 @@ TEST_F(SettingsTest, EveryKeyReadsBackAndAnUnchangedFileStaysByteForByte) {
   EXPECT_EQ(dir.read("kavrin.ini"), settingsFile(true));
 }
 
-TEST_F(SettingsTest, ASettingsFileThatCannotBeWrittenIsNamedAndKept) {
+TEST_F(SettingsTest, EachChangeIsWrittenAtOnceAsTheCloseWritesIt) {
+  const QString program = dir.write("a.txt", "10 END\r\n");
+  // OK in the settings dialog, and in the emulator's.
+  const auto settingsOk = [this] {
+    ui.modalScripts.push_back([](QDialog &d) {
+      static_cast<SettingsDialog &>(d).converterEdit()->setText("c.exe");
+      static_cast<SettingsDialog &>(d).confirm();
+    });
+  };
+  const auto emulatorOk = [this] {
+    ui.modalScripts.push_back([](QDialog &d) {
+      d.findChild<QLineEdit *>()->setText("emu %1");
+      d.accept();
+    });
+  };
+  QFont bold;
+  bold.setBold(true);
+  const FontChoice boldRed{bold, 255};
+  const struct {
+    const char *item;
+    std::function<void()> script;
+    QString line;
+  } rows[] = {{"settings", settingsOk, "[Convert]\r\nConvProg=c.exe\r\n"},
+              {"emulatorSettings", emulatorOk, "[Emulator]\r\nCommand=emu %1\r\n"},
+              {"wordWrap", [] {}, "Wrap=1\r\n"},
+              {"auto", [] {}, "AutoFlag=0\r\n"},
+              {"keywordColours", [] {}, "[Editor]\r\nHighlight=1\r\n"},
+              {"mode6", [] {}, "[Mode]\r\nMode=6\r\n"},
+              {"background", [this] { ui.colorAnswers.push_back(0x123456); }, "BackColor=1193046\r\n"},
+              {"font", [&] { ui.fontAnswers.push_back(boldRed); }, "FontColor=255\r\nFontBold=1\r\n"},
+              {"open", [&] { ui.openAnswers.push_back(program); }, "[Recent]\r\n1=" + program + "\r\n"}};
+  for (const auto &row : rows) {
+    SCOPED_TRACE(row.item);
+    QFile::remove(iniPath());
+    start();
+    row.script();
+    window->command(row.item)->trigger();
+    const QByteArray written = dir.read("kavrin.ini");
+    EXPECT_TRUE(cp932::decodeVerbatim(written).contains(row.line));
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(dir.read("kavrin.ini"), written);
+    EXPECT_TRUE(ui.messageTexts().isEmpty());
+  }
+}
+
+TEST_F(SettingsTest, AFailedWriteIsToldOnceUntilAWriteSucceedsAndKeepsTheFile) {
   const QByteArray old = settingsFile(true);
   dir.write("kavrin.ini", old);
   start();
-  Preferences longer = window->session().preferences();
-  longer.functionKeys[0] = QString(100, u'x');
-  window->session().setPreferences(longer);
-  {
+  const auto change = [this, &old](const char *item) {
     const FileSizeLimit full(old.size() / 2);
-    EXPECT_TRUE(window->close()); // the close goes ahead all the same
-  }
+    window->command(item)->trigger();
+  };
+  change("wordWrap");
+  change("auto");
   ASSERT_EQ(ui.messageTexts().size(), 1);
   EXPECT_TRUE(ui.messageTexts()[0].startsWith("設定を保存できませんでした。"));
   EXPECT_TRUE(ui.messageTexts()[0].contains(iniPath()));
   EXPECT_EQ(dir.read("kavrin.ini"), old);
   EXPECT_EQ(QDir(dir.root()).entryList(QDir::Files | QDir::Hidden), QStringList{"kavrin.ini"});
+  window->command("mode5")->trigger(); // written: the next failure is told again
+  EXPECT_NE(dir.read("kavrin.ini"), old);
+  {
+    const FileSizeLimit full(old.size() / 2);
+    window->command("mode6")->trigger();
+    EXPECT_TRUE(window->close()); // the close goes ahead all the same
+  }
+  EXPECT_EQ(ui.messageTexts().size(), 2);
 }
 
-TEST_F(SettingsTest, AResizeIsSaved) {
-  start();
-  window->resize(640, 400);
-  const QSize outer = window->frameGeometry().size();
-  EXPECT_TRUE(window->close());
-  const QString written = cp932::decodeVerbatim(dir.read("kavrin.ini"));
-  EXPECT_TRUE(
-      written.contains(QStringLiteral("Width=%1\r\nHeight=%2\r\n").arg(outer.width()).arg(outer.height())))
-      << written.toStdString();
+TEST_F(SettingsTest, AnUnreadableSettingsFileIsToldOnceAndLeftAsItIs) {
+  const QByteArray mine = "[Mode]\r\nMode=6\r\n[Mine]\r\nkey=1\r\n";
+  QFile(dir.write("kavrin.ini", mine)).setPermissions({});
+  {
+    const PermissionsBindRoot bound;
+    ASSERT_FALSE(QFile(iniPath()).open(QIODevice::ReadOnly));
+    start();
+    window->command("wordWrap")->trigger();
+    EXPECT_TRUE(window->close());
+  }
+  ASSERT_EQ(ui.messageTexts().size(), 1);
+  EXPECT_TRUE(ui.messageTexts()[0].startsWith("設定を読み込めませんでした。"));
+  EXPECT_TRUE(ui.messageTexts()[0].contains(iniPath()));
+  EXPECT_EQ(dir.read("kavrin.ini"), mine);
 }
 
 } // namespace

@@ -1,0 +1,32 @@
+"""Real-window cases of the settings file: what the user sets is on disk before the program can die."""
+
+import os
+import signal
+
+import x11
+from session import Failure, expect_bytes, wait_until
+
+# 0x302010: red in the low byte.
+WANTED = (b"[Convert]\r\nConvProg=conv.exe\r\n", b"BackColor=3153936\r\n", b"[Emulator]\r\nCommand=emu %1\r\n")
+
+
+def case_settings_survive_a_kill(s):
+    """the converter (設定), the emulator and a background, then SIGKILL: the next start has all three"""
+    s.launch()
+    for menu, item, title, keys in (
+            ("e", "o", "Setting", ["Tab"] * 11 + ["ctrl+a", "conv.exe", "Tab", "Tab", " "]),  # space on OK
+            ("s", "m", "エミュレータの設定", ["emu %1", "Return"]),
+            ("o", "b", None, ["alt+h", "ctrl+a", "#102030", "Return"])):  # Qt's colour dialog
+        s.menu(menu, item)
+        dialog = s.new_window(f"the dialog of Alt+{menu} {item}", title)
+        s.press(*keys)
+        s.wait_gone(dialog, f"the dialog of Alt+{menu} {item}")
+    wait_until("the settings on disk", lambda: all(w in s.read("kavrin.ini") for w in WANTED))
+    written = s.read("kavrin.ini")
+    os.killpg(s.proc.pid, signal.SIGKILL)
+    s.proc.wait(10)
+    s.launch()
+    x11.request_close(s.display, s.main)  # what the close writes is what the start read
+    if (code := s.proc.wait(10)) != 0:
+        raise Failure(f"kavrin ended with code {code}")
+    expect_bytes("the settings after a restart", s.read("kavrin.ini"), written)
