@@ -21,6 +21,7 @@ sys.dont_write_bytecode = True  # no __pycache__ in the work tree
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 import x11  # noqa: E402
 from session import ROOT, Failure, Session, expect_bytes, wait_until  # noqa: E402
+from cases_recovery import answer_box_saying, case_a_recovered_text_whose_file_changed  # noqa: E402
 
 # Stands in for txt2bas: notes its arguments, then writes a mark and the program as the "image".
 FAKE_CONVERTER = b"""#!/bin/sh
@@ -150,8 +151,8 @@ def case_a_full_disk(s):
         state = disk / "home" / ".local" / "state" / "kavrin"
         wait_until("the recovery copy", lambda: list(state.glob("*.recovery")))
         filler = fill(disk, 4096)
-        s.press("ctrl+s")
-        s.answer_box("the failed save's message", "Return")
+        s.press("ctrl+s")  # the disk fills up half-way, and the reason is named
+        answer_box_saying(s, "the failed save's message", "デバイスに空き容量がありません", "Return")
         expect_bytes("the program after a failed save", (disk / "game.txt").read_bytes(), program)
         if not list(state.glob("*.recovery")):
             raise Failure("the failed save removed the recovery copy")
@@ -259,7 +260,7 @@ def take_screenshot(s, target):
 
 CASES = [case_one_editing_session, case_recovery_after_a_kill, case_a_full_disk,
          case_a_dash_file_and_the_help_menu, case_following_jumps,
-         case_moving_lines_and_renumbering_a_range]
+         case_moving_lines_and_renumbering_a_range, case_a_recovered_text_whose_file_changed]
 
 
 def run_case(label, name, summary, body, build, keep):
