@@ -15,14 +15,11 @@ PROGRAM = '10 REM ゲーム\r\n20 PRINT "表"\r\n'.encode("cp932")
 def clipboard_text(display, timeout=5.0):
     """The CLIPBOARD selection on `display` as UTF-8 text, as a program that pastes asks for it."""
     x = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
-    x.XOpenDisplay.restype = _ptr
-    x.XOpenDisplay.argtypes = [ctypes.c_char_p]
-    x.XInternAtom.restype = _ulong
-    x.XInternAtom.argtypes = [_ptr, ctypes.c_char_p, _int]
-    x.XDefaultRootWindow.restype = _ulong
-    x.XDefaultRootWindow.argtypes = [_ptr]
-    x.XCreateSimpleWindow.restype = _ulong
-    x.XCreateSimpleWindow.argtypes = [_ptr, _ulong] + [_int] * 4 + [ctypes.c_uint, _ulong, _ulong]
+    for name, result, arguments in (("XOpenDisplay", _ptr, [ctypes.c_char_p]),
+                                    ("XInternAtom", _ulong, [_ptr, ctypes.c_char_p, _int]),
+                                    ("XDefaultRootWindow", _ulong, [_ptr]),
+                                    ("XCreateSimpleWindow", _ulong, [_ptr, _ulong] + [_int] * 5 + [_ulong] * 2)):
+        getattr(x, name).restype, getattr(x, name).argtypes = result, arguments
     x.XConvertSelection.argtypes = [_ptr, _ulong, _ulong, _ulong, _ulong, _ulong]
     x.XPending.argtypes = x.XFlush.argtypes = x.XCloseDisplay.argtypes = [_ptr]
     x.XNextEvent.argtypes = [_ptr, ctypes.POINTER(_Event)]

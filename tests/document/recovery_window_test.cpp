@@ -72,25 +72,28 @@ TEST_F(RecoveryTest, TheNewestCopyIsOfferedFirstAndYesOpensItBeforeTheCommandLin
 
 TEST_F(RecoveryTest, AFileChangedSinceItsEditorLastReadItIsReplacedOnlyAfterTheQuestion) {
   const struct {
-    bool stamped;     // an earlier version's copy has no stamp
-    MsgResult answer; // Ok: no question
+    bool stamped;         // an earlier version's copy has no stamp
+    const char *appended; // by another program, after the editor was killed
+    MsgResult answer;     // Ok: no question
     const char *after;
   } cases[] = {
-      {true, MsgResult::No, "10 MINE\r\n20 THEIRS\r\n"},
-      {true, MsgResult::Yes, "10 MINEX"},
-      {false, MsgResult::Ok, "10 MINEX"},
+      {true, "20 THEIRS\r\n", MsgResult::No, "10 MINE\r\n20 THEIRS\r\n"},
+      {true, "20 THEIRS\r\n", MsgResult::Yes, "10 MINEX"},
+      {false, "20 THEIRS\r\n", MsgResult::Ok, "10 MINEX"},
+      {true, "", MsgResult::Ok, "10 MINEX"},
   };
   for (const auto &c : cases) {
-    SCOPED_TRACE(c.stamped);
+    SCOPED_TRACE(&c - cases); // the row
     const QString path = dir.write("p.txt", "10 MINE\r\n");
     leave(path, "10 MINEX", 60, c.stamped ? std::optional(stampOfFile(path)) : std::nullopt);
-    QFile file(path); // another program appends a line, after the editor was killed
-    ASSERT_TRUE(file.open(QIODevice::Append) && file.write("20 THEIRS\r\n") > 0);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::Append) && file.write(c.appended) >= 0);
     file.close();
     ui.messages.clear();
     ui.answers = {MsgResult::Yes};
     start();
-    EXPECT_EQ(ui.messages.at(0).text.contains("ほかのプログラムによって変更されています"), c.stamped);
+    EXPECT_EQ(ui.messages.at(0).text.contains("ほかのプログラムによって変更されています"),
+              c.stamped && *c.appended != '\0');
     if (c.answer != MsgResult::Ok) {
       ui.answers = {c.answer};
     }

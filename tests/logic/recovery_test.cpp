@@ -15,29 +15,16 @@ namespace {
 using testing::TempDir;
 
 TEST(RecoverySchedule, APauseOrTheLongestWaitMakesTheCopyDue) {
-  // Changes at these times, then the wait asked for at the last one.
-  const struct {
-    std::vector<qint64> changes;
-    qint64 dueIn;
-  } cases[] = {
-      {{0, 1500}, 2000},
-      {{0, 29000, 29999, 31000}, 0},
-  };
-  for (const auto &c : cases) {
-    SCOPED_TRACE(c.changes.size());
-    RecoverySchedule schedule;
-    for (const qint64 at : c.changes) {
-      schedule.changed(at);
-    }
-    EXPECT_EQ(schedule.dueIn(c.changes.back()), c.dueIn);
+  RecoverySchedule schedule;
+  for (const qint64 at : {0, 29000, 29999, 31000}) {
+    schedule.changed(at);
   }
-  RecoverySchedule schedule; // a write starts the longest wait afresh
-  schedule.changed(0);
-  schedule.written();
+  EXPECT_EQ(schedule.dueIn(31000), 0); // typing on and on: due after the longest wait
+  schedule.written();                  // which a write starts afresh
   EXPECT_FALSE(schedule.pending());
   schedule.changed(40000);
   schedule.changed(41000);
-  EXPECT_EQ(schedule.dueIn(41000), 2000);
+  EXPECT_EQ(schedule.dueIn(41000), 2000); // a pause
 }
 
 TEST(RecoveryCopy, KeepsEveryUnitAndTheStampAndTellsADamagedOrNewerCopy) {
@@ -53,16 +40,9 @@ TEST(RecoveryCopy, KeepsEveryUnitAndTheStampAndTellsADamagedOrNewerCopy) {
     const QByteArray bytes = encodeRecoveryCopy(copy);
     EXPECT_EQ(bytes.sliced(16, 4), QByteArray::fromHex(kept ? "00000002" : "00000001"));
     const std::optional<RecoveryCopy> back = decodeRecoveryCopy(bytes);
-    ASSERT_TRUE(back);
-    EXPECT_EQ(back->text, copy.text);
-    EXPECT_EQ(back->fileName, copy.fileName);
-    EXPECT_EQ(back->written.toMSecsSinceEpoch(), copy.written.toMSecsSinceEpoch());
-    EXPECT_EQ(back->stamp.has_value(), kept.has_value());
-    if (kept) {
-      EXPECT_TRUE(back->stamp->exists && back->stamp->size == 12 && back->stamp->hash == stamp.hash);
-      EXPECT_EQ(back->stamp->modified.toMSecsSinceEpoch(), stamp.modified.toMSecsSinceEpoch());
-      EXPECT_EQ(back->stamp->taken.toMSecsSinceEpoch(), stamp.taken.toMSecsSinceEpoch());
-    }
+    ASSERT_TRUE(back); // every field read back, the text's units and the stamp's too
+    EXPECT_TRUE(back->text == copy.text && back->stamp.has_value() == kept.has_value());
+    EXPECT_EQ(encodeRecoveryCopy(*back), bytes);
     QByteArray flipped = bytes;
     flipped[flipped.size() / 2] = static_cast<char>(flipped[flipped.size() / 2] ^ 1);
     QByteArray newer = bytes.first(16); // the header, then version 3 and a right checksum
