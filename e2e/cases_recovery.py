@@ -6,10 +6,11 @@ import os
 import signal
 import time
 
-from session import Failure, expect_bytes, wait_until
+from session import Failure, wait_until
 from x11 import _Event, _int, _long, _ptr, _ulong
 
-PROGRAM = '10 REM ゲーム\r\n20 PRINT "表"\r\n'.encode("cp932")
+# 表 ends in the byte of "\\"; EE EF and FA 40 are two copies of one character; 80 A0 are none.
+PROGRAM = '10 REM ゲーム「表」\r\n'.encode("cp932") + b"20 REM \x87\x40 \xee\xef \xfa\x40 \x80\xa0\r\n"
 
 
 def clipboard_text(display, timeout=5.0):
@@ -68,7 +69,7 @@ def answer_box_saying(s, what, words, key):
 
 
 def case_a_recovered_text_whose_file_changed(s):
-    """SIGKILL, another program appends to the file, restart, Yes: Ctrl+S asks, and No keeps, Yes replaces"""
+    """typing survives SIGKILL; another program appends to the file; restart, Yes: Ctrl+S asks, No keeps, Yes saves"""
     program = s.write("game.txt", PROGRAM)
     s.launch(program)
     s.press("ctrl+End", "30 end")
@@ -89,3 +90,4 @@ def case_a_recovered_text_whose_file_changed(s):
         s.press("ctrl+s")
         answer_box_saying(s, "the question before replacing", "上書き保存しますか", key)
         wait_until("the answer to take effect", lambda: s.read("game.txt") == expected, timeout=5)
+    wait_until("the copies to go after the save", lambda: not list(state.glob("*.recovery")))
