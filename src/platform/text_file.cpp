@@ -81,7 +81,9 @@ QString syncFolderOf(const QString &path) {
   Q_UNUSED(path);
   return {};
 #else
-  const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+  // The folder the new file was renamed into: a link's target's.
+  const QString target = QFileInfo(path).canonicalFilePath();
+  const QByteArray folder = QFile::encodeName(QFileInfo(target.isEmpty() ? path : target).absolutePath());
   const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) {
     return errno == EACCES || errno == EPERM ? QString() : QString::fromLocal8Bit(std::strerror(errno));
