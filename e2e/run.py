@@ -23,6 +23,7 @@ import x11  # noqa: E402
 from session import ROOT, Failure, Session, expect_bytes, wait_until  # noqa: E402
 from cases_legend_and_undo import case_shift_taken_by_the_list_and_a_renumber_undone  # noqa: E402
 from cases_settings import case_settings_survive_a_kill  # noqa: E402
+from cases_recovery import answer_box_saying, case_a_recovered_text_whose_file_changed  # noqa: E402
 
 # Stands in for txt2bas: notes its arguments, then writes a mark and the program as the "image".
 FAKE_CONVERTER = b"""#!/bin/sh
@@ -93,28 +94,6 @@ def case_one_editing_session(s):
             raise Failure(f"the settings file lacks {line!r}:\n{written!r}")
 
 
-def case_recovery_after_a_kill(s):
-    """typing survives SIGKILL: the copy is offered at the next start, and Yes then Ctrl+S save every byte"""
-    program = s.write("game.txt", JAPANESE_PROGRAM)
-    s.launch(program)
-    s.press("ctrl+End", "50 print 1", "Return", "end")
-    state = s.dir / "home" / ".local" / "state" / "kavrin"
-    wait_until("the recovery copy", lambda: list(state.glob("*.recovery")))
-    os.killpg(s.proc.pid, signal.SIGKILL)
-    s.proc.wait(10)
-    s.launch()  # the first window is the offer, before the main window
-    if s.xdo("getwindowname", s.main).strip() != "kavrin":
-        raise Failure("no offer of the copy at the start")
-    s.press("Return")  # Yes
-    s.main = wait_until("the recovered window", lambda: next(
-        (w for w in s.windows() if "game.txt" in s.xdo("getwindowname", w)), None))
-    s.xdo("windowfocus", "--sync", s.main)
-    s.press("ctrl+s")
-    wait_until("game.txt to be saved", lambda: s.read("game.txt") != JAPANESE_PROGRAM)
-    expect_bytes("the recovered and saved bytes", s.read("game.txt"), JAPANESE_PROGRAM + b"50 print 1\r\n60 end")
-    wait_until("the copies to go after the save", lambda: not list(state.glob("*.recovery")))
-
-
 def fill(folder, leave):
     """Fills the file system of `folder` until at most `leave` bytes are free."""
     filler = folder / f"filler-{leave}"
@@ -152,8 +131,8 @@ def case_a_full_disk(s):
         state = disk / "home" / ".local" / "state" / "kavrin"
         wait_until("the recovery copy", lambda: list(state.glob("*.recovery")))
         filler = fill(disk, 4096)
-        s.press("ctrl+s")
-        s.answer_box("the failed save's message", "Return")
+        s.press("ctrl+s")  # the disk fills up half-way, and the reason is named
+        answer_box_saying(s, "the failed save's message", "デバイスに空き容量がありません", "Return")
         expect_bytes("the program after a failed save", (disk / "game.txt").read_bytes(), program)
         if not list(state.glob("*.recovery")):
             raise Failure("the failed save removed the recovery copy")
@@ -261,10 +240,10 @@ def take_screenshot(s, target):
     temporary.replace(target)
 
 
-CASES = [case_one_editing_session, case_recovery_after_a_kill, case_a_full_disk,
+CASES = [case_one_editing_session, case_a_full_disk,
          case_a_dash_file_and_the_help_menu, case_following_jumps,
          case_moving_lines_and_renumbering_a_range, case_shift_taken_by_the_list_and_a_renumber_undone,
-         case_settings_survive_a_kill]
+         case_settings_survive_a_kill, case_a_recovered_text_whose_file_changed]
 
 
 def run_case(label, name, summary, body, build, keep):

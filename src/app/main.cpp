@@ -5,6 +5,51 @@
 
 #include <QApplication>
 
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// While the GUI application is made, Qt's messages are held back: a
+// display that cannot be opened ends the program with status 1 and one
+// line, where Qt would print several and abort.  Any platform's failure to
+// start its windowing is told so; otherwise the messages go on as they came.
+class DisplayCheck {
+public:
+  DisplayCheck() { previous_ = qInstallMessageHandler(&DisplayCheck::hold); }
+  ~DisplayCheck() {
+    qInstallMessageHandler(previous_);
+    for (const Held &m : held_) {
+      const QMessageLogContext context(nullptr, 0, nullptr, m.category.constData());
+      qt_message_output(m.type, context, m.text);
+    }
+    held_.clear();
+  }
+  DisplayCheck(const DisplayCheck &) = delete;
+  DisplayCheck &operator=(const DisplayCheck &) = delete;
+
+private:
+  struct Held {
+    QtMsgType type;
+    QByteArray category;
+    QString text;
+  };
+
+  static void hold(QtMsgType type, const QMessageLogContext &context, const QString &text) {
+    if (type == QtFatalMsg) {
+      kavrin::printToTerminal(QStringLiteral("kavrin: no display could be opened\n"), true);
+      std::_Exit(1);
+    }
+    held_.push_back({type, QByteArray(context.category), text});
+  }
+
+  static inline QtMessageHandler previous_ = nullptr;
+  static inline std::vector<Held> held_;
+};
+
+} // namespace
+
 int main(int argc, char *argv[]) {
   // Help, the version and a refusal need no display: they are answered
   // before the GUI application is made.
@@ -20,7 +65,9 @@ int main(int argc, char *argv[]) {
   }
   // Qt reads its options only up to "--": what follows is the user's files.
   int qtArgc = options.qtArgumentCount;
+  auto check = std::make_unique<DisplayCheck>();
   QApplication app(qtArgc, argv);
+  check.reset();
   kavrin::initialiseApplication(app);
   kavrin::QtUserInterface ui;
   return kavrin::runApplication(app, ui, options.files);

@@ -123,10 +123,12 @@ void DocumentCommands::openStartFile(const QString &path) {
   }
 }
 
-void DocumentCommands::restore(const QString &fileName, const QString &text) {
+void DocumentCommands::restore(const QString &fileName, const QString &text,
+                               const std::optional<FileStamp> &stamp) {
   session().setFileName(fileName);
-  // The file as it is now is what a save may replace without a question.
-  diskStamp_ = stampOfFile(fileName);
+  // The file as the text's editor last knew it is what a save may replace
+  // without a question; a copy that does not say, the file as it is now.
+  diskStamp_ = stamp ? *stamp : stampOfFile(fileName);
   editor()->setText(text);
   editor()->setModified(true);
   updateTitle();
@@ -207,10 +209,17 @@ void DocumentCommands::saveAs() {
 }
 
 void DocumentCommands::writeDocument(const QByteArray &bytes) {
-  writeFileAtomically(session().fileName(), bytes);
+  const QString unsynced = writeFileAtomically(session().fileName(), bytes);
   diskStamp_ = stampOf(session().fileName(), bytes);
   editor()->setModified(false);
   emit session().documentSaved();
+  if (!unsynced.isEmpty()) {
+    showMessage(ui(), window(),
+                QStringLiteral(
+                    "ファイル \"%1\" は保存しましたが、フォルダの更新をディスクに書き込めませんでした。\n%2\n"
+                    "停電などがあると、保存する前の内容に戻ることがあります。")
+                    .arg(QDir::toNativeSeparators(session().fileName()), unsynced));
+  }
 }
 
 bool DocumentCommands::mayReplaceFile() {

@@ -24,7 +24,8 @@ public:
   void writeSettings(SettingValues &values) const override;
 
   bool querySave() override;
-  void restore(const QString &fileName, const QString &text) override;
+  void restore(const QString &fileName, const QString &text, const std::optional<FileStamp> &stamp) override;
+  FileStamp diskStamp() const override { return diskStamp_; }
 
   // Reads `path` into the window; throws Error, leaving the document as it
   // was, when it cannot be read.

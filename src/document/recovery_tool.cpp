@@ -15,6 +15,22 @@ QString shownTime(const QDateTime &time) {
   return time.toLocalTime().toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
 }
 
+// What became of the document's file since its editor last read or wrote it.
+QString fileChange(const RecoveryCopy &copy) {
+  if (!copy.stamp) {
+    return {};
+  }
+  switch (changeSince(copy.fileName, *copy.stamp)) {
+  case DiskChange::Changed:
+    return QStringLiteral("(ファイルは、その後ほかのプログラムによって変更されています。)\n");
+  case DiskChange::Removed:
+    return QStringLiteral("(ファイルは、その後削除されたか、名前が変わっています。)\n");
+  case DiskChange::None:
+    break;
+  }
+  return {};
+}
+
 } // namespace
 
 RecoveryTool::RecoveryTool(const FeatureContext &context)
@@ -80,7 +96,11 @@ void RecoveryTool::writeNow() {
     return;
   }
   // A copy that cannot be written is tried again after the next change.
-  writer_.write(session().fileName(), editor_->rawText(), QDateTime::currentDateTime());
+  // The file's stamp goes with it, so that a file another program changes
+  // meanwhile is not replaced without a question after a restore.
+  const QString fileName = session().fileName();
+  writer_.write(fileName, editor_->rawText(), QDateTime::currentDateTime(),
+                fileName.isEmpty() ? std::nullopt : std::optional<FileStamp>(session().diskStamp()));
   schedule_.written();
 }
 
@@ -135,9 +155,9 @@ bool RecoveryTool::offer(const LeftCopy &left) {
                                                          : QDir::toNativeSeparators(left.copy->fileName);
   const MsgResult answer = ui().messageBox(
       window(),
-      QStringLiteral("保存されずに終わった文書があります。\n\n文書: %1\n時刻: %2\n\n復元しますか?\n"
+      QStringLiteral("保存されずに終わった文書があります。\n\n文書: %1\n%3時刻: %2\n\n復元しますか?\n"
                      "(「いいえ」でコピーを破棄します。「キャンセル」で次の起動まで残します。)")
-          .arg(document, shownTime(left.copy->written)),
+          .arg(document, shownTime(left.copy->written), fileChange(*left.copy)),
       QStringLiteral("kavrin"), MsgButtons::YesNoCancel, MsgResult::Yes);
   if (answer == MsgResult::No) {
     RecoveryStore::discard(left.file);
@@ -150,7 +170,7 @@ bool RecoveryTool::offer(const LeftCopy &left) {
 }
 
 void RecoveryTool::takeOver(const LeftCopy &left) {
-  session().restore(left.copy->fileName, left.copy->text);
+  session().restore(left.copy->fileName, left.copy->text, left.copy->stamp);
   takenIn_ = {left.file};
   atRisk_ = true;
   // The old copy goes only once this editor's own copy holds the text.

@@ -1,13 +1,15 @@
 #include "logic/file_stamp.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
 
 namespace kavrin {
 namespace {
 
-size_t hashOf(QByteArrayView bytes) { return qHashBits(bytes.data(), static_cast<size_t>(bytes.size()), 0); }
+QByteArray hashOf(QByteArrayView bytes) {
+  return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
 
 } // namespace
 

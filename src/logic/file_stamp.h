@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QDateTime>
 #include <QString>
@@ -12,7 +13,9 @@ struct FileStamp {
   bool exists = false;
   qint64 size = 0;
   QDateTime modified;
-  size_t hash = 0;
+  // A digest of the bytes, the same in every run and version: a stamp is
+  // kept in recovery copies.
+  QByteArray hash;
   // When the stamp was taken: a file changed within the same tick of a
   // coarse clock (FAT keeps two seconds) keeps its time.
   QDateTime taken;

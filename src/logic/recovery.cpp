@@ -16,7 +16,9 @@ namespace kavrin {
 namespace {
 
 const QByteArray kMagic = QByteArrayLiteral("KAVRIN RECOVERY\n");
+// The first version ends with the text; the second adds the file's stamp.
 constexpr quint32 kVersion = 1;
+constexpr quint32 kStampedVersion = 2;
 constexpr int kHashBytes = 32;
 const QString kCopySuffix = QStringLiteral(".recovery");
 const QString kLockSuffix = QStringLiteral(".lock");
@@ -33,13 +35,32 @@ QString copyFileOf(const QString &lockFile) {
   return lockFile.left(lockFile.size() - kLockSuffix.size()) + kCopySuffix;
 }
 
+void writeStamp(QDataStream &out, const FileStamp &stamp) {
+  out << stamp.exists << stamp.size << stamp.modified.toMSecsSinceEpoch() << stamp.hash
+      << stamp.taken.toMSecsSinceEpoch();
+}
+
+FileStamp readStamp(QDataStream &in) {
+  FileStamp stamp;
+  qint64 modified = 0;
+  qint64 taken = 0;
+  in >> stamp.exists >> stamp.size >> modified >> stamp.hash >> taken;
+  stamp.modified = QDateTime::fromMSecsSinceEpoch(modified);
+  stamp.taken = QDateTime::fromMSecsSinceEpoch(taken);
+  return stamp;
+}
+
 } // namespace
 
 QByteArray encodeRecoveryCopy(const RecoveryCopy &copy) {
   QByteArray bytes = kMagic;
   QDataStream out(&bytes, QIODevice::Append);
   out.setVersion(QDataStream::Qt_6_0);
-  out << kVersion << copy.fileName << copy.written.toMSecsSinceEpoch() << copy.text;
+  out << (copy.stamp ? kStampedVersion : kVersion) << copy.fileName << copy.written.toMSecsSinceEpoch()
+      << copy.text;
+  if (copy.stamp) {
+    writeStamp(out, *copy.stamp);
+  }
   return bytes + hashOf(bytes);
 }
 
@@ -57,10 +78,13 @@ std::optional<RecoveryCopy> decodeRecoveryCopy(const QByteArray &bytes) {
   RecoveryCopy copy;
   qint64 written = 0;
   in >> version;
-  if (version != kVersion) {
+  if (version != kVersion && version != kStampedVersion) {
     return std::nullopt;
   }
   in >> copy.fileName >> written >> copy.text;
+  if (version == kStampedVersion) {
+    copy.stamp = readStamp(in);
+  }
   if (in.status() != QDataStream::Ok || !in.atEnd()) {
     return std::nullopt;
   }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "logic/file_stamp.h"
 #include "platform/process_lock.h"
 
 #include <QByteArray>
@@ -18,11 +19,15 @@ struct RecoveryCopy {
   // The editor's text exactly, line breaks as '\n'.
   QString text;
   QDateTime written;
+  // The document's file as the editor last read or wrote it; nothing in a
+  // copy of a document never saved, and in copies of earlier versions.
+  std::optional<FileStamp> stamp = std::nullopt;
 };
 
 // A copy's bytes: a header, the copy, and a checksum that tells a damaged
 // or cut file.  Nothing when the bytes are not a whole copy of a version
-// this program reads.
+// this program reads.  A copy without a stamp is written as the first
+// version was, so that earlier editors read it too.
 QByteArray encodeRecoveryCopy(const RecoveryCopy &copy);
 std::optional<RecoveryCopy> decodeRecoveryCopy(const QByteArray &bytes);
 

@@ -17,10 +17,11 @@ RecoveryWriter::~RecoveryWriter() {
   }
 }
 
-void RecoveryWriter::write(const QString &fileName, const QString &text, const QDateTime &at) {
+void RecoveryWriter::write(const QString &fileName, const QString &text, const QDateTime &at,
+                           const std::optional<FileStamp> &stamp) {
   // Only the (shared, not copied) text is taken here; the rest is the
   // writer's work.
-  ask({false, {fileName, text, at}});
+  ask({false, {fileName, text, at, stamp}});
 }
 
 void RecoveryWriter::remove() { ask({true, {}}); }

@@ -27,7 +27,8 @@ public:
   RecoveryWriter &operator=(const RecoveryWriter &) = delete;
 
   // `text` as the editor holds it, line breaks as U+2029 or '\n'.
-  void write(const QString &fileName, const QString &text, const QDateTime &at);
+  void write(const QString &fileName, const QString &text, const QDateTime &at,
+             const std::optional<FileStamp> &stamp = std::nullopt);
   void remove();
   // Waits until everything asked so far is done; empty when the last
   // request was carried out, else why not.

@@ -11,6 +11,7 @@
 #include <cstring>
 
 #ifndef Q_OS_WIN
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -57,6 +58,43 @@ std::optional<bool> holds(QFileDevice &file, const QByteArray &bytes) {
 #endif
 }
 
+// Writes every byte unbuffered.  The system takes what fits and says why
+// only when asked for the rest: a disk that fills up half-way is named as
+// full, not as an unknown error.
+bool writeAll(QFileDevice &file, const QByteArray &bytes) {
+  qsizetype done = 0;
+  while (done < bytes.size()) {
+    const qint64 wrote = file.write(bytes.constData() + done, bytes.size() - done);
+    if (wrote <= 0) {
+      return false;
+    }
+    done += wrote;
+  }
+  return true;
+}
+
+// Syncs the folder that holds `path`; the reason when the system could and
+// did not.  A folder this user may not read, or a file system that syncs
+// no folders, is nothing to report.
+QString syncFolderOf(const QString &path) {
+#ifdef Q_OS_WIN
+  Q_UNUSED(path);
+  return {};
+#else
+  // The folder the new file was renamed into: a link's target's.
+  const QString target = QFileInfo(path).canonicalFilePath();
+  const QByteArray folder = QFile::encodeName(QFileInfo(target.isEmpty() ? path : target).absolutePath());
+  const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) {
+    return errno == EACCES || errno == EPERM ? QString() : QString::fromLocal8Bit(std::strerror(errno));
+  }
+  const bool synced = ::fsync(fd) == 0 || errno == EINVAL || errno == ENOTSUP || errno == EROFS;
+  const QString why = synced ? QString() : QString::fromLocal8Bit(std::strerror(errno));
+  ::close(fd);
+  return why;
+#endif
+}
+
 } // namespace
 
 QByteArray readFileBytes(const QString &path) {
@@ -76,19 +114,19 @@ QByteArray readFileBytes(const QString &path) {
 
 QString readTextFile(const QString &path) { return cp932::decode(readFileBytes(path)); }
 
-void writeFileAtomically(const QString &path, const QByteArray &bytes, const WriteOptions &options) {
+QString writeFileAtomically(const QString &path, const QByteArray &bytes, const WriteOptions &options) {
   QSaveFile file(path);
   const auto fail = [&](const QString &reason) {
     file.cancelWriting();
     throw Error(QStringLiteral("ファイル \"%1\" を保存できません。\n%2").arg(path, reason));
   };
-  if (!file.open(QIODevice::WriteOnly)) {
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
     fail(file.errorString());
   }
   if (options.permissions && !file.setPermissions(*options.permissions)) {
     fail(file.errorString());
   }
-  if (file.write(bytes) != bytes.size()) {
+  if (!writeAll(file, bytes)) {
     fail(file.errorString());
   }
   // commit() may report success after its own flush failed, so no single
@@ -113,6 +151,7 @@ void writeFileAtomically(const QString &path, const QByteArray &bytes, const Wri
   if (!held && readFileBytes(path) != bytes) {
     throw Error(QStringLiteral("ファイル \"%1\" を保存できません。\n%2").arg(path, unreadable));
   }
+  return syncFolderOf(path);
 }
 
 } // namespace kavrin

@@ -23,7 +23,11 @@ struct WriteOptions {
 
 // Replaces the file in one step, and only once every byte has reached the
 // disk: on any failure the old file stays byte for byte, no temporary file
-// is left, and an Error names the file and the reason.
-void writeFileAtomically(const QString &path, const QByteArray &bytes, const WriteOptions &options = {});
+// is left, and an Error names the file and the reason the system gave.
+// Then the folder is synced, so that a power cut cannot bring the old file
+// back; as the new file is in place by then, a failure there is no failed
+// save: its reason is returned (empty when all went well, or where the
+// system cannot sync a folder).
+QString writeFileAtomically(const QString &path, const QByteArray &bytes, const WriteOptions &options = {});
 
 } // namespace kavrin

@@ -14,9 +14,9 @@ void Session::setPreferences(const Preferences &preferences) {
   emit preferencesChanged();
 }
 
-void Session::restore(const QString &fileName, const QString &text) {
+void Session::restore(const QString &fileName, const QString &text, const std::optional<FileStamp> &stamp) {
   if (document_ != nullptr) {
-    document_->restore(fileName, text);
+    document_->restore(fileName, text, stamp);
   }
 }
 

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "logic/file_stamp.h"
 #include "logic/settings_file.h"
 #include "logic/settings_table.h"
 #include "platform/user_interface.h"
 
 #include <QObject>
 #include <QStringList>
+
+#include <optional>
 
 namespace kavrin {
 
@@ -14,8 +17,13 @@ class DocumentAccess {
 public:
   // Asks about unsaved changes, saving when told to; true to go on.
   virtual bool querySave() = 0;
-  // Takes a recovered text into the window as a modified document.
-  virtual void restore(const QString &fileName, const QString &text) = 0;
+  // Takes a recovered text into the window as a modified document; a save
+  // replaces the file without a question only while it is as `stamp` says
+  // (as it is now, without one).
+  virtual void restore(const QString &fileName, const QString &text,
+                       const std::optional<FileStamp> &stamp) = 0;
+  // The document's file as last read or written here.
+  virtual FileStamp diskStamp() const = 0;
 
 protected:
   ~DocumentAccess() = default;
@@ -52,7 +60,8 @@ public:
   // The document commands lend themselves here.
   void setDocument(DocumentAccess *document) { document_ = document; }
   bool querySave() { return document_ == nullptr || document_->querySave(); }
-  void restore(const QString &fileName, const QString &text);
+  void restore(const QString &fileName, const QString &text, const std::optional<FileStamp> &stamp);
+  FileStamp diskStamp() const { return document_ == nullptr ? FileStamp{} : document_->diskStamp(); }
 
 signals:
   void keywordsChanged();

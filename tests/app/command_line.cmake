@@ -1,5 +1,6 @@
 # The options that end at once, run as a user runs them: the real program,
-# no display at all.  Made the GUI application first, it would abort.
+# no display at all.  Made the GUI application first, it would abort; a
+# program that needs one says so in one line.
 # Run with -DKAVRIN=<program> -DVERSION=<project version>.
 set(cases
   "--version|0|^kavrin ${VERSION}\n$|^$"
@@ -8,6 +9,7 @@ set(cases
   "--frobnicate|2|^$|unknown option '--frobnicate'"
   "-x.txt|2|^$|unknown option '-x.txt'"
   "-name|2|^$|Missing value after '-name'"
+  "-platform xcb|1|^$|^kavrin: [^\n]*display[^\n]*\n$"
 )
 set(faults 0)
 foreach(case ${cases})
@@ -16,9 +18,10 @@ foreach(case ${cases})
   list(GET fields 1 status)
   list(GET fields 2 out_pattern)
   list(GET fields 3 err_pattern)
+  separate_arguments(arguments UNIX_COMMAND "${option}")
   execute_process(
     COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY --unset=QT_QPA_PLATFORM
-            ${KAVRIN} ${option}
+            ${KAVRIN} ${arguments}
     RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 30)
   if(NOT result STREQUAL status OR NOT out MATCHES "${out_pattern}" OR NOT err MATCHES "${err_pattern}")
     message(SEND_ERROR "kavrin ${option}: status ${result}, output [${out}], errors [${err}]")

@@ -11,6 +11,9 @@
 #include <QMimeData>
 #include <QWindow>
 
+#include <cerrno>
+#include <cstring>
+
 namespace kavrin::testing {
 namespace {
 
@@ -77,7 +80,7 @@ TEST_F(DocumentTest, SaveKeepsTheBytesItDidNotEditAndSaveAsReplacesWithoutAsking
 }
 
 TEST_F(DocumentTest, AFailedSaveKeepsTheOldFileAndTheChanges) {
-  // Below 16 KiB every byte waits in Qt's buffer until the file is committed.
+  // Larger than the room left, or not: the reason the system gave is named.
   const struct {
     int typed;
     rlim_t room;
@@ -96,6 +99,7 @@ TEST_F(DocumentTest, AFailedSaveKeepsTheOldFileAndTheChanges) {
     }
     EXPECT_EQ(ui.messageTexts().size(), 1);
     EXPECT_TRUE(ui.messageTexts().value(0).contains("p.txt"));
+    EXPECT_TRUE(ui.messageTexts().value(0).contains(QString::fromLocal8Bit(std::strerror(EFBIG))));
     EXPECT_TRUE(editor().modified());
     EXPECT_EQ(dir.read("p.txt"), "10 REM old\r\n");
     EXPECT_EQ(QDir(dir.root()).entryList(QDir::Files | QDir::Hidden), QStringList({"kavrin.ini", "p.txt"}));

@@ -18,10 +18,11 @@ protected:
   QString folder() const { return dir.path("state"); }
   RecoveryTool &tool() { return *window->findChild<RecoveryTool *>(); }
   // A copy as an editor killed `secondsAgo` left it.
-  QString leave(const QString &fileName, const QString &text, int secondsAgo) {
+  QString leave(const QString &fileName, const QString &text, int secondsAgo,
+                const std::optional<FileStamp> &stamp = std::nullopt) {
     RecoveryStore store(folder());
     const QDateTime at = QDateTime::currentDateTime().addSecs(-secondsAgo);
-    EXPECT_TRUE(store.write({fileName, text, at}));
+    EXPECT_TRUE(store.write({fileName, text, at, stamp}));
     QFile file(store.ownFile());
     EXPECT_TRUE(file.open(QIODevice::Append));
     file.setFileTime(at, QFileDevice::FileModificationTime);
@@ -67,6 +68,40 @@ TEST_F(RecoveryTest, TheNewestCopyIsOfferedFirstAndYesOpensItBeforeTheCommandLin
   EXPECT_TRUE(QFile::exists(tool().ownFile())); // the text is safe again at once
   closeAnswering(MsgResult::No);                // the user's choice: nothing is left of it
   EXPECT_EQ(copies().size(), 2);
+}
+
+TEST_F(RecoveryTest, AFileChangedSinceItsEditorLastReadItIsReplacedOnlyAfterTheQuestion) {
+  const struct {
+    bool stamped;         // an earlier version's copy has no stamp
+    const char *appended; // by another program, after the editor was killed
+    MsgResult answer;     // Ok: no question
+    const char *after;
+  } cases[] = {
+      {true, "20 THEIRS\r\n", MsgResult::No, "10 MINE\r\n20 THEIRS\r\n"},
+      {true, "20 THEIRS\r\n", MsgResult::Yes, "10 MINEX"},
+      {false, "20 THEIRS\r\n", MsgResult::Ok, "10 MINEX"},
+      {true, "", MsgResult::Ok, "10 MINEX"},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(&c - cases); // the row
+    const QString path = dir.write("p.txt", "10 MINE\r\n");
+    leave(path, "10 MINEX", 60, c.stamped ? std::optional(stampOfFile(path)) : std::nullopt);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::Append) && file.write(c.appended) >= 0);
+    file.close();
+    ui.messages.clear();
+    ui.answers = {MsgResult::Yes};
+    start();
+    EXPECT_EQ(ui.messages.at(0).text.contains("ほかのプログラムによって変更されています"),
+              c.stamped && *c.appended != '\0');
+    if (c.answer != MsgResult::Ok) {
+      ui.answers = {c.answer};
+    }
+    window->command("save")->trigger();
+    EXPECT_EQ(ui.messages.size(), c.answer == MsgResult::Ok ? 1U : 2U);
+    EXPECT_EQ(dir.read("p.txt"), c.after);
+    editor().modified() ? closeAnswering(MsgResult::No) : window.reset();
+  }
 }
 
 TEST_F(RecoveryTest, EscOnTheOfferKeepsTheCopyForTheNextStart) {
