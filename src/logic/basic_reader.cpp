@@ -73,7 +73,8 @@ Word wordAt(QStringView text, qsizetype pos, qsizetype &length) {
 
 // What the next number of the statement would be.
 // A range is a start, a dash, an end: RangeEnd follows a start, AfterDash
-// the dash.
+// the dash.  A number that is no line reference, then a comparison, may
+// stand before ERL: AfterNumber, then BeforeErl.
 enum class Expect {
   Nothing,
   Line,
@@ -83,7 +84,9 @@ enum class Expect {
   RangeEnd,
   AfterDash,
   Comparison,
-  LineAfterCompare
+  LineAfterCompare,
+  AfterNumber,
+  BeforeErl
 };
 
 class Scanner {
@@ -144,42 +147,64 @@ private:
     inOn_ = onError_ = inData_ = false;
   }
 
-  void reference(qsizetype start, qsizetype length, LineNumber value, bool endsRange = false) {
+  void reference(qsizetype start, qsizetype length, LineNumber value, RangeEnd range = RangeEnd::None) {
     if (refs_ != nullptr) {
-      refs_->push_back({start, length, std::move(value), endsRange});
+      refs_->push_back({start, length, std::move(value), range});
+    }
+  }
+
+  void markRangeStart(RangeEnd range) {
+    if (refs_ != nullptr && rangeStart_ >= 0) {
+      (*refs_)[static_cast<size_t>(rangeStart_)].range = range;
     }
   }
 
   void number() {
-    const qsizetype start = i_;
-    qsizetype length = 0;
-    LineNumber value = readNumber(s_, i_, length);
-    i_ += length;
+    LineReference read{i_, 0, {}, RangeEnd::None};
+    read.target = readNumber(s_, i_, read.length);
+    i_ += read.length;
     switch (expect_) {
     case Expect::Line:
     case Expect::LineAfterCompare:
     case Expect::LineList:
-      reference(start, length, std::move(value));
+      reference(read.start, read.length, std::move(read.target));
       break;
     case Expect::LineNotZero:
-      if (value != LineNumber(0)) {
-        reference(start, length, std::move(value));
+      if (read.target != LineNumber(0)) {
+        reference(read.start, read.length, std::move(read.target));
       }
       break;
     case Expect::Range:
     case Expect::RangeEnd:
     case Expect::AfterDash:
-      reference(start, length, std::move(value), expect_ == Expect::AfterDash);
-      expect_ = expect_ == Expect::Range ? Expect::RangeEnd : Expect::Nothing;
+      rangeNumber(std::move(read));
       return;
     default:
-      skipNumberRest();
-      expect_ = Expect::Nothing;
+      plainNumber(std::move(read));
       return;
     }
     if (expect_ != Expect::LineList) {
       expect_ = Expect::Nothing;
     }
+  }
+
+  void rangeNumber(LineReference read) {
+    const bool afterDash = expect_ == Expect::AfterDash;
+    if (afterDash) {
+      markRangeStart(RangeEnd::FromTo);
+    }
+    reference(read.start, read.length, std::move(read.target), afterDash ? RangeEnd::To : RangeEnd::None);
+    const bool first = expect_ == Expect::Range;
+    rangeStart_ = first && refs_ != nullptr ? static_cast<qsizetype>(refs_->size()) - 1 : -1;
+    expect_ = first ? Expect::RangeEnd : Expect::Nothing;
+  }
+
+  // Kept in case ERL follows, after a comparison.
+  void plainNumber(LineReference read) {
+    const qsizetype end = i_;
+    skipNumberRest();
+    pending_ = std::move(read);
+    expect_ = i_ == end ? Expect::AfterNumber : Expect::Nothing;
   }
 
   // A fraction or an exponent belongs to the number, not to a keyword.
@@ -240,12 +265,27 @@ private:
       // the next entry of an ON list
     } else if ((expect_ == Expect::Range || expect_ == Expect::RangeEnd || expect_ == Expect::AfterDash) &&
                c == u'-') {
+      if (expect_ == Expect::RangeEnd) {
+        markRangeStart(RangeEnd::From);
+      }
       expect_ = Expect::AfterDash;
-    } else if ((expect_ == Expect::Comparison || expect_ == Expect::LineAfterCompare) &&
-               (c == u'=' || c == u'<' || c == u'>')) {
-      expect_ = Expect::LineAfterCompare;
+    } else if (c == u'=' || c == u'<' || c == u'>') {
+      expect_ = comparisonAfter(expect_);
     } else {
       expect_ = Expect::Nothing;
+    }
+  }
+
+  static Expect comparisonAfter(Expect before) {
+    switch (before) {
+    case Expect::Comparison:
+    case Expect::LineAfterCompare:
+      return Expect::LineAfterCompare;
+    case Expect::AfterNumber:
+    case Expect::BeforeErl:
+      return Expect::BeforeErl;
+    default:
+      return Expect::Nothing;
     }
   }
 
@@ -259,6 +299,9 @@ private:
       span(i_, length, SpanKind::Keyword);
     }
     i_ += length;
+    if (word == Word::Erl && expect_ == Expect::BeforeErl) {
+      reference(pending_.start, pending_.length, std::move(pending_.target));
+    }
     expect_ = expectAfter(word);
   }
 
@@ -280,6 +323,7 @@ private:
       return Expect::LineNotZero;
     case Word::List:
     case Word::Delete:
+      rangeStart_ = -1;
       return Expect::Range;
     case Word::Erl:
       return Expect::Comparison;
@@ -304,6 +348,10 @@ private:
   std::vector<LineReference> *refs_;
   qsizetype i_ = 0;
   Expect expect_ = Expect::Nothing;
+  // The reference that starts the range being read, or -1.
+  qsizetype rangeStart_ = -1;
+  // The last number that was no line reference.
+  LineReference pending_;
   bool inOn_ = false;
   bool onError_ = false;
   bool inData_ = false;
