@@ -1,7 +1,9 @@
 // Moving lines of any program: nothing but the numbers changes, and only
-// their places; no reference is left naming a line that moved away; the
-// program stays in order; and moving the lines back restores it.
+// their places; no reference is left naming a line that moved away; every
+// LIST or DELETE range covers the same lines; the program stays in order;
+// and moving the lines back restores it.
 
+#include "fuzz_ranges.h"
 #include "fuzz_text.h"
 
 #include "logic/basic_reader.h"
@@ -18,7 +20,7 @@ namespace {
 
 const char16_t *const kWords[] = {u" GOTO ",  u"GOSUB ", u" THEN ", u"ELSE ",      u"RESUME ", u"RESTORE ",
                                   u"IF ERL=", u"LIST ",  u"-",      u"ON X GOTO ", u",",       u":",
-                                  u"REM ",    u"'",      u"DATA ",  u"\"",         u"PRINT "};
+                                  u"REM ",    u"'",      u"DATA ",  u"\"",         u"PRINT ",  u"DELETE "};
 
 // A program mostly in order: rising line numbers (some with leading zeros,
 // some above the largest the machine takes or of more digits than an
@@ -73,11 +75,14 @@ struct Read {
   std::set<LineNumber> numbers;
   std::vector<LineNumber> targets;
   bool inOrder = true;
+  // A range end names no line: it may not come back as written.
+  bool looseRangeEnd = false;
 };
 
 Read readProgram(QStringView text) {
   Read read;
   std::optional<LineNumber> last;
+  std::vector<LineNumber> rangeEnds;
   // Every piece between breaks: a text that ends in an empty line moved
   // elsewhere ends in a break instead.
   for (const QStringView piece : text.split(u'\n')) {
@@ -92,8 +97,13 @@ Read readProgram(QStringView text) {
     }
     for (const LineReference &ref : program.references) {
       read.targets.push_back(ref.target);
+      if (ref.range != RangeEnd::None) {
+        rangeEnds.push_back(ref.target);
+      }
     }
   }
+  read.looseRangeEnd = std::any_of(rangeEnds.begin(), rangeEnds.end(),
+                                   [&](const LineNumber &end) { return !read.numbers.contains(end); });
   std::sort(read.stripped.begin(), read.stripped.end());
   return read;
 }
@@ -168,6 +178,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   for (const LineNumber &target : after.targets) {
     FUZZ_CHECK(!before.numbers.contains(target) || after.numbers.contains(target));
   }
-  checkMovingBack(text, before, result);
+  kavrin::fuzz::checkRangesKept(text, result.text, [&](size_t i) { return size_t(result.newLineOf.at(i)); });
+  if (!before.looseRangeEnd) {
+    checkMovingBack(text, before, result);
+  }
   return 0;
 }

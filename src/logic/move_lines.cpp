@@ -66,7 +66,7 @@ std::vector<Group>::iterator groupNumbered(std::vector<Group> &groups, const Lin
 // Writes the head, then the groups in order of their new numbers.
 class Writer {
 public:
-  Writer(const Program &program, const NumberMap &map, KeptRanges &ranges, MoveResult &result)
+  Writer(const Program &program, const NumberMap &map, const KeptRanges &ranges, MoveResult &result)
       : program_(program), map_(map), ranges_(ranges), result_(result) {
     result_.text.reserve(program.size + program.size / 8 + 16);
     result_.newLineOf.assign(program.split.lines.size(), -1);
@@ -110,7 +110,7 @@ private:
 
   const Program &program_;
   const NumberMap &map_;
-  KeptRanges &ranges_;
+  const KeptRanges &ranges_;
   MoveResult &result_;
   int next_ = 0;
   // Moved lines written since the first, with no kept line between.

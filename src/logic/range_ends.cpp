@@ -149,15 +149,11 @@ private:
 
 } // namespace
 
-std::span<const RangeEndChange> KeptRanges::forLine(size_t line) {
-  while (next_ < changes.size() && changes[next_].line < line) {
-    ++next_;
-  }
-  size_t end = next_;
-  while (end < changes.size() && changes[end].line == line) {
-    ++end;
-  }
-  return {changes.data() + next_, end - next_};
+std::span<const RangeEndChange> KeptRanges::forLine(size_t line) const {
+  const auto [first, end] =
+      std::equal_range(changes.begin(), changes.end(), RangeEndChange{line, 0, {}},
+                       [](const RangeEndChange &a, const RangeEndChange &b) { return a.line < b.line; });
+  return {first, end};
 }
 
 KeptRanges keepRanges(const std::vector<ProgramLine> &lines, const Renumbering &numbers) {

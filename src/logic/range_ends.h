@@ -27,19 +27,15 @@ struct RangeEndChange {
   LineNumber to;
 };
 
-class KeptRanges {
-public:
+struct KeptRanges {
   // Set when some range can no longer cover the same lines: the text line
   // that holds it.
   std::optional<size_t> brokenLine;
   // In text order.
   std::vector<RangeEndChange> changes;
 
-  // The changes of line `line`; lines are asked for in rising order.
-  std::span<const RangeEndChange> forLine(size_t line);
-
-private:
-  size_t next_ = 0;
+  // The changes of line `line`.
+  std::span<const RangeEndChange> forLine(size_t line) const;
 };
 
 // The range ends of `lines` (the text's lines read) rewritten for

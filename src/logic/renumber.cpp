@@ -162,7 +162,7 @@ std::optional<RenumberResult> keepPlanRanges(Plan &plan) {
 // Writes the new text in one pass.
 class Writer {
 public:
-  explicit Writer(Plan &plan) : plan_(plan) {}
+  explicit Writer(const Plan &plan) : plan_(plan) {}
 
   RenumberResult run(qsizetype size) {
     result_.text.reserve(size + size / 8 + 16);
@@ -200,7 +200,7 @@ private:
     }
   }
 
-  Plan &plan_;
+  const Plan &plan_;
   RenumberResult result_;
   std::vector<LineNumber> unmapped_;
 };

@@ -30,6 +30,7 @@ TEST(MoveLines, NumbersTheLinesAnewAndPutsThemInPlaceWithTheReferences) {
        2},
       {"10 A\n20 B\n30 C\n40 D", {2, 3, 15, 10}, "10 A\n15 C\n20 B\n25 D", 1, 1}, // B did not move
       {"20 A\n30 B\n40 DELETE 20-30", {1, 1, 5, 10}, "5 B\n20 A\n40 DELETE 5-20", 0, 0},
+      {"10 A\n20 LIST 30-40\n30 B\n40 C", {2, 3, 1, 1}, "1 B\n2 C\n10 A\n20 LIST 1-2", 0, 1},
       {"10 A\n20 B\n30 LIST -20:LIST 5-:LIST 12-18",
        {0, 0, 25, 10},
        "20 B\n25 A\n30 LIST -25:LIST 5-:LIST 12-18",
