@@ -158,9 +158,18 @@ std::span<const RangeEndChange> KeptRanges::forLine(size_t line) const {
 
 KeptRanges keepRanges(const std::vector<ProgramLine> &lines, const Renumbering &numbers) {
   KeptRanges kept;
-  RangeKeeper keeper(numbers);
+  // Set up at the first range: most programs have none.
+  std::optional<RangeKeeper> keeper;
   for (size_t i = 0; i < lines.size(); ++i) {
-    if (!keeper.keep(i, lines[i].references, kept.changes)) {
+    const std::vector<LineReference> &refs = lines[i].references;
+    if (std::none_of(refs.begin(), refs.end(),
+                     [](const LineReference &r) { return r.range != RangeEnd::None; })) {
+      continue;
+    }
+    if (!keeper) {
+      keeper.emplace(numbers);
+    }
+    if (!keeper->keep(i, refs, kept.changes)) {
       kept.brokenLine = i;
       kept.changes.clear();
       break;
