@@ -108,8 +108,19 @@ Read readProgram(QStringView text) {
   return read;
 }
 
+QString withoutLeadingZeros(QStringView text) {
+  QString out;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text[i] != u'0' || i + 1 == text.size() || !isDigit(text[i + 1]) ||
+        (!out.isEmpty() && isDigit(out.back()))) {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
 // Moving back gives the text again, but for leading zeros dropped from the
-// moved lines' numbers and the references to them.
+// moved lines' numbers, the references to them and range ends.
 void checkMovingBack(const QString &text, const Read &before, const MoveResult &result) {
   // An empty line that a move left last reads as the text's final break,
   // which stays last.
@@ -130,7 +141,8 @@ void checkMovingBack(const QString &text, const Read &before, const MoveResult &
     same.push_back({change.from, static_cast<int>(change.from.value())});
   }
   const MoveResult moved = moveLines(result.text, back);
-  FUZZ_CHECK(moved.error.isEmpty() && moved.text == moveLines(text, same).text);
+  FUZZ_CHECK(moved.error.isEmpty() &&
+             withoutLeadingZeros(moved.text) == withoutLeadingZeros(moveLines(text, same).text));
 }
 
 } // namespace
