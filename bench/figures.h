@@ -30,6 +30,7 @@ std::vector<Row> autoNumberFigures(const Workspace &work);
 std::vector<Row> basicToolsFigures(const Workspace &work);
 std::vector<Row> jumpFigures(const Workspace &work);
 std::vector<Row> moveLinesFigures(const Workspace &work);
+std::vector<Row> moveMissingFigures(const Workspace &work);
 std::vector<Row> colourFigures(const Workspace &work);
 std::vector<Row> recoveryFigures(const Workspace &work);
 

@@ -36,6 +36,7 @@ const struct {
     {"BASIC program tools", basicToolsFigures, false},
     {"following jumps", jumpFigures, false},
     {"moving lines", moveLinesFigures, false},
+    {"moving lines past missing references", moveMissingFigures, false},
     {"keyword colours", colourFigures, false},
     {"recovery copy", recoveryFigures, false},
 };

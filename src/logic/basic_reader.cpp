@@ -1,5 +1,6 @@
 #include "logic/basic_reader.h"
 
+#include "logic/basic_words.h"
 #include "logic/keyword_matcher.h"
 
 #include <algorithm>
@@ -7,73 +8,10 @@
 namespace kavrin::basic {
 namespace {
 
-// The words that decide how the rest of a statement reads.
-enum class Word {
-  None,
-  GoTo,
-  GoSub,
-  Then,
-  Else,
-  Restore,
-  Resume,
-  Run,
-  Return,
-  List,
-  Delete,
-  Erl,
-  On,
-  Error,
-  Rem,
-  Data
-};
-
-const struct {
-  const char16_t *text;
-  Word word;
-} kWords[] = {
-    {u"GOTO", Word::GoTo},  {u"GOSUB", Word::GoSub},     {u"THEN", Word::Then},
-    {u"ELSE", Word::Else},  {u"RESTORE", Word::Restore}, {u"RESUME", Word::Resume},
-    {u"RUN", Word::Run},    {u"RETURN", Word::Return},   {u"LIST", Word::List},
-    {u"LLIST", Word::List}, {u"DELETE", Word::Delete},   {u"ERL", Word::Erl},
-    {u"ON", Word::On},      {u"ERROR", Word::Error},     {u"REM", Word::Rem},
-    {u"DATA", Word::Data},
-};
-
-// "GO TO" with blanks between its halves.
-qsizetype goToWithBlanks(QStringView text, qsizetype pos) {
-  if (!matchesAt(text, pos, u"GO")) {
-    return 0;
-  }
-  qsizetype i = pos + 2;
-  while (i < text.size() && isBlank(text[i])) {
-    ++i;
-  }
-  return i > pos + 2 && matchesAt(text, i, u"TO") ? i + 2 - pos : 0;
-}
-
-Word wordAt(QStringView text, qsizetype pos, qsizetype &length) {
-  length = 0;
-  Word found = Word::None;
-  if (!QStringView(u"GTERLDO").contains(QChar(upperAscii(text[pos])))) {
-    return found;
-  }
-  for (const auto &w : kWords) {
-    const QStringView word(w.text);
-    if (word.size() > length && matchesAt(text, pos, word)) {
-      length = word.size();
-      found = w.word;
-    }
-  }
-  if (const qsizetype spaced = goToWithBlanks(text, pos); spaced > length) {
-    length = spaced;
-    found = Word::GoTo;
-  }
-  return found;
-}
-
 // What the next number of the statement would be.
 // A range is a start, a dash, an end: RangeEnd follows a start, AfterDash
-// the dash.
+// the dash.  A number that is no line reference, then a comparison, may
+// stand before ERL: AfterNumber, then BeforeErl.
 enum class Expect {
   Nothing,
   Line,
@@ -83,7 +21,9 @@ enum class Expect {
   RangeEnd,
   AfterDash,
   Comparison,
-  LineAfterCompare
+  LineAfterCompare,
+  AfterNumber,
+  BeforeErl
 };
 
 class Scanner {
@@ -144,42 +84,64 @@ private:
     inOn_ = onError_ = inData_ = false;
   }
 
-  void reference(qsizetype start, qsizetype length, LineNumber value, bool endsRange = false) {
+  void reference(qsizetype start, qsizetype length, LineNumber value, RangeEnd range = RangeEnd::None) {
     if (refs_ != nullptr) {
-      refs_->push_back({start, length, std::move(value), endsRange});
+      refs_->push_back({start, length, std::move(value), range});
+    }
+  }
+
+  void markRangeStart(RangeEnd range) {
+    if (refs_ != nullptr && rangeStart_ >= 0) {
+      (*refs_)[static_cast<size_t>(rangeStart_)].range = range;
     }
   }
 
   void number() {
-    const qsizetype start = i_;
-    qsizetype length = 0;
-    LineNumber value = readNumber(s_, i_, length);
-    i_ += length;
+    LineReference read{i_, 0, {}, RangeEnd::None};
+    read.target = readNumber(s_, i_, read.length);
+    i_ += read.length;
     switch (expect_) {
     case Expect::Line:
     case Expect::LineAfterCompare:
     case Expect::LineList:
-      reference(start, length, std::move(value));
+      reference(read.start, read.length, std::move(read.target));
       break;
     case Expect::LineNotZero:
-      if (value != LineNumber(0)) {
-        reference(start, length, std::move(value));
+      if (read.target != LineNumber(0)) {
+        reference(read.start, read.length, std::move(read.target));
       }
       break;
     case Expect::Range:
     case Expect::RangeEnd:
     case Expect::AfterDash:
-      reference(start, length, std::move(value), expect_ == Expect::AfterDash);
-      expect_ = expect_ == Expect::Range ? Expect::RangeEnd : Expect::Nothing;
+      rangeNumber(std::move(read));
       return;
     default:
-      skipNumberRest();
-      expect_ = Expect::Nothing;
+      plainNumber(std::move(read));
       return;
     }
     if (expect_ != Expect::LineList) {
       expect_ = Expect::Nothing;
     }
+  }
+
+  void rangeNumber(LineReference read) {
+    const bool afterDash = expect_ == Expect::AfterDash;
+    if (afterDash) {
+      markRangeStart(RangeEnd::FromTo);
+    }
+    reference(read.start, read.length, std::move(read.target), afterDash ? RangeEnd::To : RangeEnd::None);
+    const bool first = expect_ == Expect::Range;
+    rangeStart_ = first && refs_ != nullptr ? static_cast<qsizetype>(refs_->size()) - 1 : -1;
+    expect_ = first ? Expect::RangeEnd : Expect::Nothing;
+  }
+
+  // Kept in case ERL follows, after a comparison.
+  void plainNumber(LineReference read) {
+    const qsizetype end = i_;
+    skipNumberRest();
+    pending_ = std::move(read);
+    expect_ = i_ == end ? Expect::AfterNumber : Expect::Nothing;
   }
 
   // A fraction or an exponent belongs to the number, not to a keyword.
@@ -240,12 +202,27 @@ private:
       // the next entry of an ON list
     } else if ((expect_ == Expect::Range || expect_ == Expect::RangeEnd || expect_ == Expect::AfterDash) &&
                c == u'-') {
+      if (expect_ == Expect::RangeEnd) {
+        markRangeStart(RangeEnd::From);
+      }
       expect_ = Expect::AfterDash;
-    } else if ((expect_ == Expect::Comparison || expect_ == Expect::LineAfterCompare) &&
-               (c == u'=' || c == u'<' || c == u'>')) {
-      expect_ = Expect::LineAfterCompare;
+    } else if (c == u'=' || c == u'<' || c == u'>') {
+      expect_ = comparisonAfter(expect_);
     } else {
       expect_ = Expect::Nothing;
+    }
+  }
+
+  static Expect comparisonAfter(Expect before) {
+    switch (before) {
+    case Expect::Comparison:
+    case Expect::LineAfterCompare:
+      return Expect::LineAfterCompare;
+    case Expect::AfterNumber:
+    case Expect::BeforeErl:
+      return Expect::BeforeErl;
+    default:
+      return Expect::Nothing;
     }
   }
 
@@ -259,6 +236,9 @@ private:
       span(i_, length, SpanKind::Keyword);
     }
     i_ += length;
+    if (word == Word::Erl && expect_ == Expect::BeforeErl) {
+      reference(pending_.start, pending_.length, std::move(pending_.target));
+    }
     expect_ = expectAfter(word);
   }
 
@@ -280,6 +260,7 @@ private:
       return Expect::LineNotZero;
     case Word::List:
     case Word::Delete:
+      rangeStart_ = -1;
       return Expect::Range;
     case Word::Erl:
       return Expect::Comparison;
@@ -304,6 +285,10 @@ private:
   std::vector<LineReference> *refs_;
   qsizetype i_ = 0;
   Expect expect_ = Expect::Nothing;
+  // The reference that starts the range being read, or -1.
+  qsizetype rangeStart_ = -1;
+  // The last number that was no line reference.
+  LineReference pending_;
   bool inOn_ = false;
   bool onError_ = false;
   bool inData_ = false;

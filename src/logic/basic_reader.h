@@ -17,14 +17,22 @@ namespace kavrin::basic {
 // Line numbers above this are refused by the machine.
 inline constexpr int kLargestLineNumber = 65529;
 
+// Where a number stands in a LIST, LLIST or DELETE range with a dash.  Such
+// a number bounds what is listed or deleted and need not name a line.
+enum class RangeEnd : quint8 {
+  None,   // no range end: a plain reference, or a range of one line
+  From,   // before the dash, nothing after it
+  FromTo, // before the dash; the next reference is the range's other end
+  To,     // after the dash
+};
+
 // A number that names a line: where its digits stand and their value.
 struct LineReference {
   qsizetype start = 0;
   qsizetype length = 0;
   LineNumber target;
-  // The end of a LIST or DELETE range after its dash: it bounds what is
-  // listed or deleted and need not name a line that is there.
-  bool endsRange = false;
+  RangeEnd range = RangeEnd::None;
+  bool endsRange() const { return range == RangeEnd::To; }
 };
 
 struct ProgramLine {

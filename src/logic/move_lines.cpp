@@ -66,8 +66,8 @@ std::vector<Group>::iterator groupNumbered(std::vector<Group> &groups, const Lin
 // Writes the head, then the groups in order of their new numbers.
 class Writer {
 public:
-  Writer(const Program &program, const NumberMap &map, MoveResult &result)
-      : program_(program), map_(map), result_(result) {
+  Writer(const Program &program, const NumberMap &map, const KeptRanges &ranges, MoveResult &result)
+      : program_(program), map_(map), ranges_(ranges), result_(result) {
     result_.text.reserve(program.size + program.size / 8 + 16);
     result_.newLineOf.assign(program.split.lines.size(), -1);
   }
@@ -101,13 +101,16 @@ private:
       if (next_ > 0) {
         result_.text.append(u'\n');
       }
-      appendRenumbered(result_.text, program_.split.lines[i], program_.lines[i], map_);
+      const auto line = static_cast<std::size_t>(i);
+      appendRenumbered(result_.text, program_.split.lines[line], program_.lines[line], map_,
+                       ranges_.forLine(line));
       result_.newLineOf[static_cast<std::size_t>(i)] = next_++;
     }
   }
 
   const Program &program_;
   const NumberMap &map_;
+  const KeptRanges &ranges_;
   MoveResult &result_;
   int next_ = 0;
   // Moved lines written since the first, with no kept line between.
@@ -115,23 +118,40 @@ private:
 };
 
 // A reference to a missing line would silently come to name a moved line
-// that took its number.
+// that took its number.  `moved` are in order of their new numbers.
 template <class NewNumber>
 std::optional<MoveResult> checkMissingTargets(Program &program, const std::vector<int> &moved,
                                               const NewNumber &newNumber) {
   for (const ProgramLine &line : program.lines) {
     for (const LineReference &reference : line.references) {
-      if (reference.endsRange || groupNumbered(program.groups, reference.target) != program.groups.end()) {
+      if (reference.range != RangeEnd::None ||
+          groupNumbered(program.groups, reference.target) != program.groups.end()) {
         continue;
       }
-      for (const int g : moved) {
-        if (newNumber(g) == reference.target) {
-          return refused(MoveRefusal::Taken,
-                         QStringLiteral("新しい行番号 %1 は、ない行への参照が指しています。")
-                             .arg(reference.target.toString()));
-        }
+      const auto taker = std::lower_bound(moved.begin(), moved.end(), reference.target,
+                                          [&](int g, const LineNumber &n) { return newNumber(g) < n; });
+      if (taker != moved.end() && newNumber(*taker) == reference.target) {
+        return refused(MoveRefusal::Taken,
+                       QStringLiteral("新しい行番号 %1 は、ない行への参照が指しています。")
+                           .arg(reference.target.toString()));
       }
     }
+  }
+  return std::nullopt;
+}
+
+// Every range keeps the lines it covers, or the move is refused.
+template <class NewNumber>
+std::optional<MoveResult> keepProgramRanges(const Program &program, const NewNumber &newNumber,
+                                            KeptRanges &kept) {
+  Renumbering numbers;
+  for (int g = 0; g < static_cast<int>(program.groups.size()); ++g) {
+    numbers.from.push_back(program.groups[static_cast<std::size_t>(g)].number);
+    numbers.to.push_back(newNumber(g));
+  }
+  kept = keepRanges(program.lines, numbers);
+  if (kept.brokenLine) {
+    return refused(MoveRefusal::BrokenRange, brokenRangeMessage(program.lines[*kept.brokenLine].number));
   }
   return std::nullopt;
 }
@@ -156,7 +176,12 @@ MoveResult apply(Program &program, std::vector<NumberChange> changes) {
                      QStringLiteral("新しい行番号 %1 はほかの行が使っています。").arg(to.toString()));
     }
   }
-  if (std::optional<MoveResult> refusal = checkMissingTargets(program, moved, newNumber)) {
+  KeptRanges ranges;
+  std::optional<MoveResult> refusal = checkMissingTargets(program, moved, newNumber);
+  if (!refusal) {
+    refusal = keepProgramRanges(program, newNumber, ranges);
+  }
+  if (refusal) {
     return std::move(*refusal);
   }
   NumberMap map;
@@ -165,7 +190,7 @@ MoveResult apply(Program &program, std::vector<NumberChange> changes) {
   }
   MoveResult result;
   result.changes = std::move(changes);
-  Writer out(program, map, result);
+  Writer out(program, map, ranges, result);
   out.put(0, program.head);
   for (size_t k = 0, m = 0; k < kept.size() || m < moved.size();) {
     if (m == moved.size() || (k < kept.size() && newNumber(kept[k]) < newNumber(moved[m]))) {

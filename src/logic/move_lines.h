@@ -26,7 +26,7 @@ struct MoveRequest {
   int increment = 10;
 };
 
-enum class MoveRefusal { None, BadValue, NothingToMove, OutOfOrder, TooLarge, Taken };
+enum class MoveRefusal { None, BadValue, NothingToMove, OutOfOrder, TooLarge, Taken, BrokenRange };
 
 struct MoveResult {
   // Non-empty: refused, nothing changed; says why.

@@ -89,7 +89,7 @@ private:
   void checkReference(const LineReference &ref) {
     if (ref.target.exceeds(kLargestLineNumber)) {
       add(QStringLiteral("行 %1 への参照は範囲外です (%2 まで)").arg(ref.target.toString(), largest_));
-    } else if (!ref.endsRange && !numbers_.contains(ref.target)) {
+    } else if (!ref.endsRange() && !numbers_.contains(ref.target)) {
       add(QStringLiteral("行 %1 への参照がありますが、その行はありません").arg(ref.target.toString()));
     }
   }

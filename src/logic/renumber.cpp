@@ -18,6 +18,20 @@ struct Plan {
   std::vector<LineNumber> earlier;
   // Of the program lines after them, in order.
   std::vector<LineNumber> later;
+  // Of the renumbered lines, in order.
+  std::vector<LineNumber> range;
+  int newStart = 0;
+  int increment = 1;
+  KeptRanges ranges;
+
+  // The new number of a renumbered line.
+  bool isNewNumber(const LineNumber &number) const {
+    if (number.exceeds(kLargestLineNumber) || number.value() < quint64(newStart)) {
+      return false;
+    }
+    const quint64 steps = (number.value() - quint64(newStart)) / quint64(increment);
+    return (number.value() - quint64(newStart)) % quint64(increment) == 0 && steps < range.size();
+  }
 };
 
 RenumberResult refused(RenumberRefusal why, const QString &message) {
@@ -29,8 +43,7 @@ RenumberResult refused(RenumberRefusal why, const QString &message) {
 
 // From the first renumbered line on, the lines must be in order; those up to
 // the last old line go into `range`, the others into the plan's later ones.
-std::optional<RenumberResult> readTail(Plan &plan, const RenumberRequest &request,
-                                       std::vector<LineNumber> &range) {
+std::optional<RenumberResult> readTail(Plan &plan, const RenumberRequest &request) {
   const LineNumber *previous = nullptr;
   for (size_t i = plan.first; i < plan.lines.size(); ++i) {
     if (!plan.lines[i].isProgram) {
@@ -41,7 +54,7 @@ std::optional<RenumberResult> readTail(Plan &plan, const RenumberRequest &reques
       return refused(RenumberRefusal::OutOfOrder, outOfOrderMessage(number));
     }
     previous = &number;
-    (!request.oldEnd || number <= *request.oldEnd ? range : plan.later).push_back(number);
+    (!request.oldEnd || number <= *request.oldEnd ? plan.range : plan.later).push_back(number);
   }
   return std::nullopt;
 }
@@ -52,17 +65,17 @@ bool holds(const std::vector<LineNumber> &sorted, const LineNumber &number) {
 
 // In a range, a reference to a missing line would silently come to name a
 // renumbered line that took its number.
-std::optional<RenumberResult> checkMissingTargets(const Plan &plan, const std::vector<LineNumber> &range,
-                                                  const RenumberRequest &request, qint64 last) {
+std::optional<RenumberResult> checkMissingTargets(const Plan &plan, const RenumberRequest &request,
+                                                  qint64 last) {
   for (const ProgramLine &line : plan.lines) {
     for (const LineReference &reference : line.references) {
       const LineNumber &target = reference.target;
-      if (reference.endsRange || target.exceeds(static_cast<quint64>(last)) ||
+      if (reference.range != RangeEnd::None || target.exceeds(static_cast<quint64>(last)) ||
           target < LineNumber(static_cast<quint64>(request.newStart)) ||
           (target.value() - static_cast<quint64>(request.newStart)) %
                   static_cast<quint64>(request.increment) !=
               0 ||
-          holds(plan.earlier, target) || holds(range, target) || holds(plan.later, target)) {
+          holds(plan.earlier, target) || holds(plan.range, target) || holds(plan.later, target)) {
         continue;
       }
       return refused(
@@ -90,8 +103,8 @@ std::optional<RenumberResult> checkRange(Plan &plan, const RenumberRequest &requ
   if (plan.first == lines.size()) {
     return refused(RenumberRefusal::NothingToRenumber, nothing);
   }
-  std::vector<LineNumber> range;
-  if (std::optional<RenumberResult> refusal = readTail(plan, request, range)) {
+  const std::vector<LineNumber> &range = plan.range;
+  if (std::optional<RenumberResult> refusal = readTail(plan, request)) {
     return refusal;
   }
   if (range.empty()) {
@@ -116,7 +129,32 @@ std::optional<RenumberResult> checkRange(Plan &plan, const RenumberRequest &requ
     plan.map.add(range[k], request.newStart + request.increment * static_cast<int>(k));
   }
   if (request.oldEnd) {
-    return checkMissingTargets(plan, range, request, last);
+    return checkMissingTargets(plan, request, last);
+  }
+  return std::nullopt;
+}
+
+// Every range keeps the lines it covers, or the renumber is refused.
+std::optional<RenumberResult> keepPlanRanges(Plan &plan) {
+  Renumbering numbers;
+  const auto keep = [&numbers](const LineNumber &from, const LineNumber &to) {
+    if (numbers.from.empty() || numbers.from.back() != from) {
+      numbers.from.push_back(from);
+      numbers.to.push_back(to);
+    }
+  };
+  for (const LineNumber &number : plan.earlier) {
+    keep(number, number);
+  }
+  for (size_t k = 0; k < plan.range.size(); ++k) {
+    keep(plan.range[k], LineNumber(quint64(plan.newStart) + quint64(plan.increment) * k));
+  }
+  for (const LineNumber &number : plan.later) {
+    keep(number, number);
+  }
+  plan.ranges = keepRanges(plan.lines, numbers);
+  if (const std::optional<size_t> broken = plan.ranges.brokenLine) {
+    return refused(RenumberRefusal::BrokenRange, brokenRangeMessage(plan.lines[*broken].number));
   }
   return std::nullopt;
 }
@@ -151,11 +189,13 @@ private:
   void line(size_t i) {
     const ProgramLine &read = plan_.lines[i];
     unmapped_.clear();
-    const int own = appendRenumbered(result_.text, plan_.split.lines[i], read, plan_.map, &unmapped_);
+    const int own = appendRenumbered(result_.text, plan_.split.lines[i], read, plan_.map,
+                                     plan_.ranges.forLine(i), &unmapped_);
     result_.renumbered += own >= 0 ? 1 : 0;
     for (const LineNumber &target : unmapped_) {
       if (!isKept(target)) {
-        result_.missing.push_back({own >= 0 ? LineNumber(static_cast<quint64>(own)) : read.number, target});
+        (plan_.isNewNumber(target) ? result_.retargeted : result_.missing)
+            .push_back({own >= 0 ? LineNumber(static_cast<quint64>(own)) : read.number, target});
       }
     }
   }
@@ -164,6 +204,8 @@ private:
   RenumberResult result_;
   std::vector<LineNumber> unmapped_;
 };
+
+void appendNumber(QString &out, const LineNumber &number) { out.append(number.toString()); }
 
 void appendNumber(QString &out, int number) {
   char16_t digits[12];
@@ -174,6 +216,24 @@ void appendNumber(QString &out, int number) {
   } while (number > 0);
   std::reverse(digits, digits + n);
   out.append(QStringView(digits, n));
+}
+
+// A heading and a few of `references`, if there are any.
+void appendReferences(QString &report, const QString &heading,
+                      const std::vector<MissingReference> &references) {
+  // More than this are counted, not listed.
+  constexpr size_t kListed = 20;
+  if (references.empty()) {
+    return;
+  }
+  report += u'\n' + heading;
+  for (size_t i = 0; i < std::min(kListed, references.size()); ++i) {
+    report +=
+        QStringLiteral("\n行 %1: %2").arg(references[i].line.toString(), references[i].target.toString());
+  }
+  if (references.size() > kListed) {
+    report += QStringLiteral("\nほか %1 件").arg(references.size() - kListed);
+  }
 }
 
 } // namespace
@@ -187,32 +247,27 @@ RenumberResult renumber(QStringView text, const RenumberRequest &request) {
                    QStringLiteral("最後の旧行番号が振り直す最初の行より小さくなっています。"));
   }
   Plan plan;
+  plan.newStart = request.newStart;
+  plan.increment = request.increment;
   plan.split = splitLines(text);
   plan.lines.reserve(plan.split.lines.size());
   for (const QStringView line : plan.split.lines) {
     plan.lines.push_back(readLine(line));
   }
-  if (std::optional<RenumberResult> refusal = checkRange(plan, request)) {
-    return std::move(*refusal);
+  std::optional<RenumberResult> refusal = checkRange(plan, request);
+  if (!refusal) {
+    refusal = keepPlanRanges(plan);
   }
-  return Writer(plan).run(text.size());
+  return refusal ? std::move(*refusal) : Writer(plan).run(text.size());
 }
 
 QString renumberReport(const RenumberResult &result) {
-  // More than this are counted, not listed.
-  constexpr size_t kListed = 20;
-  QString report = QStringLiteral("%1 行の番号を振り直しました。\n").arg(result.renumbered);
-  if (result.missing.empty()) {
-    return report + QStringLiteral("すべての参照先が見つかりました。");
+  QString report = QStringLiteral("%1 行の番号を振り直しました。").arg(result.renumbered);
+  if (result.missing.empty() && result.retargeted.empty()) {
+    return report + QStringLiteral("\nすべての参照先が見つかりました。");
   }
-  report += QStringLiteral("見つからない参照先:");
-  for (size_t i = 0; i < std::min(kListed, result.missing.size()); ++i) {
-    report += QStringLiteral("\n行 %1: %2")
-                  .arg(result.missing[i].line.toString(), result.missing[i].target.toString());
-  }
-  if (result.missing.size() > kListed) {
-    report += QStringLiteral("\nほか %1 件").arg(result.missing.size() - kListed);
-  }
+  appendReferences(report, QStringLiteral("見つからない参照先:"), result.missing);
+  appendReferences(report, QStringLiteral("振り直した行を新たに指すようになった参照:"), result.retargeted);
   return report;
 }
 
@@ -246,9 +301,9 @@ int NumberMap::find(const LineNumber &from) const {
 }
 
 int appendRenumbered(QString &out, QStringView line, const ProgramLine &read, const NumberMap &map,
-                     std::vector<LineNumber> *unmapped) {
+                     std::span<const RangeEndChange> ends, std::vector<LineNumber> *unmapped) {
   qsizetype done = 0;
-  const auto replace = [&](qsizetype start, qsizetype length, int number) {
+  const auto replace = [&](qsizetype start, qsizetype length, const auto &number) {
     out.append(line.sliced(done, start - done));
     appendNumber(out, number);
     done = start + length;
@@ -257,8 +312,14 @@ int appendRenumbered(QString &out, QStringView line, const ProgramLine &read, co
   if (own >= 0) {
     replace(read.numberStart, read.numberLength, own);
   }
-  for (const LineReference &ref : read.references) {
-    if (const int to = map.find(ref.target); to >= 0) {
+  for (size_t r = 0; r < read.references.size(); ++r) {
+    const LineReference &ref = read.references[r];
+    if (ref.range != RangeEnd::None) {
+      if (!ends.empty() && ends.front().reference == r) {
+        replace(ref.start, ref.length, ends.front().to);
+        ends = ends.subspan(1);
+      }
+    } else if (const int to = map.find(ref.target); to >= 0) {
       replace(ref.start, ref.length, to);
     } else if (unmapped != nullptr) {
       unmapped->push_back(ref.target);

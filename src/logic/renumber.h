@@ -1,11 +1,13 @@
 #pragma once
 
 #include "logic/basic_reader.h"
+#include "logic/range_ends.h"
 
 #include <QString>
 #include <QStringView>
 
 #include <optional>
+#include <span>
 #include <vector>
 
 // Giving a BASIC program's lines new numbers, as the machine's own renumber
@@ -35,7 +37,8 @@ enum class RenumberRefusal {
   OutOfOrder,
   Overlap,
   OverlapAfter,
-  TooLarge
+  TooLarge,
+  BrokenRange
 };
 
 struct RenumberResult {
@@ -43,8 +46,10 @@ struct RenumberResult {
   QString error;
   RenumberRefusal refusal = RenumberRefusal::None;
   QString text;
-  // In text order.
+  // In text order: the references that name no line, and those to no line
+  // that a renumbered line now has the number of.
   std::vector<MissingReference> missing;
+  std::vector<MissingReference> retargeted;
   int renumbered = 0;
 };
 
@@ -52,8 +57,8 @@ struct RenumberResult {
 // one up to `oldEnd`; every other character stays as it is.
 RenumberResult renumber(QStringView text, const RenumberRequest &request);
 
-// What a successful renumber did: how many lines, and the references that
-// name no line.
+// What a successful renumber did: how many lines, the references that name
+// no line and those that have come to name a renumbered line.
 QString renumberReport(const RenumberResult &result);
 
 // Start or increment is not a whole number of 1 or more.
@@ -85,9 +90,10 @@ private:
 };
 
 // Appends `line`, read as `read`, to `out` with its own number and every
-// reference that `map` knows written as their new numbers; gives the line's
-// new number, or -1.  The targets of the other references go to `unmapped`.
+// reference that `map` knows written as their new numbers, but for range
+// ends, which change as `ends` say only; gives the line's new number, or
+// -1.  The targets of the other references go to `unmapped`.
 int appendRenumbered(QString &out, QStringView line, const ProgramLine &read, const NumberMap &map,
-                     std::vector<LineNumber> *unmapped = nullptr);
+                     std::span<const RangeEndChange> ends, std::vector<LineNumber> *unmapped = nullptr);
 
 } // namespace kavrin::basic

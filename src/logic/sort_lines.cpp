@@ -86,7 +86,9 @@ SortResult sortLines(QStringView text) {
       const LineGroup &group = layout.groups[order[j]];
       out.put(group.first + 1, group.end);
     }
-    result.replaced += static_cast<int>(run - k - 1);
+    if (run - k > 1) {
+      result.replaced.push_back(survivor.number);
+    }
     k = run;
   }
   out.finish();
@@ -98,8 +100,17 @@ QString sortReport(const SortResult &result) {
     return QStringLiteral("すでに行番号順に並んでいます。");
   }
   QString report = QStringLiteral("行番号順に整列しました。");
-  if (result.replaced > 0) {
-    report += QStringLiteral("同じ番号の後の行で置き換えた行: %1").arg(result.replaced);
+  // More than this are counted, not listed.
+  constexpr size_t kListed = 20;
+  if (!result.replaced.empty()) {
+    QStringList numbers;
+    for (size_t i = 0; i < std::min(kListed, result.replaced.size()); ++i) {
+      numbers << result.replaced[i].toString();
+    }
+    report += QStringLiteral("同じ番号の後の行で置き換えた行: %1").arg(numbers.join(QStringLiteral(", ")));
+    if (result.replaced.size() > kListed) {
+      report += QStringLiteral(" ほか %1 件").arg(result.replaced.size() - kListed);
+    }
   }
   return report;
 }

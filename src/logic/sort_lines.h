@@ -1,5 +1,7 @@
 #pragma once
 
+#include "logic/line_number.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -14,8 +16,9 @@ struct SortResult {
   // text is then empty.
   bool changed = false;
   QString text;
-  // Program lines dropped because a later line had the same number.
-  int replaced = 0;
+  // The numbers of program lines dropped because a later line had the same
+  // number, rising, each once.
+  std::vector<LineNumber> replaced;
   // For each old line index its new one, or -1 for a dropped line.
   std::vector<int> newLineOf;
 };

@@ -7,8 +7,9 @@
 namespace kavrin::basic {
 namespace {
 
-// The references of a line as "digits@position" items, in order; the end
-// of a range after its dash is marked "~".
+// The references of a line as "digits@position" items, in order; range
+// ends are marked: "(" before a dash with nothing after it, "[" before a
+// dash with an end, "]" after the dash.
 QString referencesOf(const QString &line) {
   QStringList found;
   for (const LineReference &ref : readLine(line).references) {
@@ -16,7 +17,7 @@ QString referencesOf(const QString &line) {
     found << QStringLiteral("%1@%2%3")
                  .arg(line.mid(ref.start, ref.length))
                  .arg(ref.start)
-                 .arg(ref.endsRange ? "~" : "");
+                 .arg(QStringView(u" ([]").mid(static_cast<int>(ref.range), 1).trimmed());
   }
   return found.join(u' ');
 }
@@ -32,14 +33,17 @@ TEST(BasicReader, FindsLineReferences) {
       {"10 IFA=1THEN100ELSE200", "100@12 200@19"},
       {"10 IF ERL=20 THEN 30", "20@10 30@18"},
       {"10 IF ERL <> 20 OR ERL>=5 THEN PRINT", "20@13 5@24"},
+      {"10 IF 1=ERL OR 2<>ERL OR 3 < ERL OR 4>ERL OR 5<=ERL OR 6>=ERL THEN 9",
+       "1@6 2@15 3@25 4@36 5@45 6@55 9@67"},
+      {"10 IF 1.5=ERL OR X+2=Y OR 3 ERL THEN PRINT ERL", ""},
       {"10 ON X GOTO 100, 200,,300", "100@13 200@18 300@23"},
       {"10 ON X GOSUB 1,2:PRINT 3,4", "1@14 2@16"},
       {"10 ON ERROR GOTO 0:ON ERROR GOTO 50", "50@33"},
       {"10 RESUME 0:RESUME NEXT:RESUME 70", "70@31"},
       {"10 RESTORE 5:RUN 6:RETURN 7", "5@11 6@17 7@26"},
       {"10 RUN \"NAME\"", ""},
-      {"10 LIST 10-20:LLIST -30:DELETE 40-", "10@8 20@11~ 30@21~ 40@31"},
-      {"10 LIST 25:DELETE 5 6:LIST 1--2", "25@8 5@18 6@20 1@27 2@30~"},
+      {"10 LIST 10-20:LLIST -30:DELETE 40-", "10@8[ 20@11] 30@21] 40@31("},
+      {"10 LIST 25:DELETE 5 6:LIST 1--2:LIST 7-:LIST -8", "25@8 5@18 6@20 1@27[ 2@30] 7@37( 8@46]"},
       {"10 PRINT \"GOTO 100\":GOTO 5", "5@25"},
       {"10 REM GOTO 100", ""},
       {"10 ' GOTO 100", ""},

@@ -22,12 +22,20 @@ TEST(MoveLines, NumbersTheLinesAnewAndPutsThemInPlaceWithTheReferences) {
        "30 RETURN\n40 END\n100 GOSUB 30\n110 GOTO 100",
        2,
        3},
-      {"10 PRINT\n20 GOTO 40\n30 A\n40 B\n' note\n50 GOTO 40:LIST 40-50",
+      // A range keeps its lines: its ends become the first and last of them.
+      {"10 PRINT\n20 GOTO 40\n30 A\n40 B\n' note\n50 GOTO 40:LIST 20-40",
        {3, 3, 15, 10},
-       "10 PRINT\n15 B\n' note\n20 GOTO 15\n30 A\n50 GOTO 15:LIST 15-50",
+       "10 PRINT\n15 B\n' note\n20 GOTO 15\n30 A\n50 GOTO 15:LIST 15-30",
        1,
        2},
       {"10 A\n20 B\n30 C\n40 D", {2, 3, 15, 10}, "10 A\n15 C\n20 B\n25 D", 1, 1}, // B did not move
+      {"20 A\n30 B\n40 DELETE 20-30", {1, 1, 5, 10}, "5 B\n20 A\n40 DELETE 5-20", 0, 0},
+      {"10 A\n20 LIST 30-40\n30 B\n40 C", {2, 3, 1, 1}, "1 B\n2 C\n10 A\n20 LIST 1-2", 0, 1},
+      {"10 A\n20 B\n30 LIST -20:LIST 5-:LIST 12-18",
+       {0, 0, 25, 10},
+       "20 B\n25 A\n30 LIST -25:LIST 5-:LIST 12-18",
+       1,
+       1},
       {"REM head\n10 A\n' x\n20 B\n30 C", {2, 3, 5, 10}, "REM head\n5 B\n10 A\n' x\n30 C", 1, 1},
       {"10 A\n20 B\n30 C\n40 GOTO 20", {1, 2, 30, 5}, "10 A\n30 B\n35 C\n40 GOTO 30", 1, 2},
       {"10 A\n20 B\n30 C\n", {2, 2, 15, 1}, "10 A\n15 C\n20 B\n", 1, 1},
@@ -52,7 +60,9 @@ TEST(MoveLines, NumbersTheLinesAnewAndPutsThemInPlaceWithTheReferences) {
       oldLines.removeLast(); // after a final break: no line
     }
     const QStringList newLines = result.text.split(u'\n');
-    const auto letters = [](QString line) { return line.remove(QRegularExpression(QStringLiteral("[0-9]"))); };
+    const auto letters = [](QString line) {
+      return line.remove(QRegularExpression(QStringLiteral("[0-9]")));
+    };
     ASSERT_EQ(result.newLineOf.size(), size_t(oldLines.size()));
     for (qsizetype i = 0; i < oldLines.size(); ++i) {
       EXPECT_EQ(letters(newLines.value(result.newLineOf[size_t(i)])), letters(oldLines[i])) << i;
@@ -85,6 +95,11 @@ TEST(MoveLines, RefusesAndChangesNothing) {
       {"10 A\n20 B\n30 C", {0, 0, 20, 10}, Taken, "20"},
       {"10 A\n20 B\n30 C", {0, 1, 25, 5}, Taken, "30"},
       {"10 GOTO 35\n20 A\n30 B", {1, 1, 35, 10}, Taken, "35"}, // GOTO 35 would come to name A
+      // A range would cover other lines than before.
+      {"10 A\n100 B\n200 C\n800 LIST 10-100", {1, 1, 850, 10}, BrokenRange, "行 800 "},
+      {"20 A\n25 B\n30 C\n40 DELETE 20-30", {1, 1, 50, 10}, BrokenRange, "行 40 "},
+      {"10 A\n20 B\n30 C\n40 LIST 20-", {0, 0, 25, 10}, BrokenRange, "行 40 "},
+      {"10 A\n20 LIST 12-15", {0, 0, 13, 10}, BrokenRange, "行 20 "},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.text);

@@ -7,11 +7,15 @@
 namespace kavrin::basic {
 namespace {
 
-// Missing references as "line:target" items, in order.
+// Missing references as "line:target" items, in order, then those that now
+// name a renumbered line, marked "*".
 QString missingOf(const RenumberResult &result) {
   QStringList found;
   for (const MissingReference &m : result.missing) {
     found << QStringLiteral("%1:%2").arg(m.line.toString(), m.target.toString());
+  }
+  for (const MissingReference &m : result.retargeted) {
+    found << QStringLiteral("%1:%2*").arg(m.line.toString(), m.target.toString());
   }
   return found.join(u' ');
 }
@@ -65,6 +69,20 @@ TEST(Renumber, RewritesLineNumbersAndTheReferencesToThem) {
        {11, 1, {}, LineNumber(20)},
        "11 GOTO 15\n12 GOTO 30\n30 END",
        "11:15"},
+      {"10 IF 30=ERL THEN 10\n30 IF 10<>ERL THEN 30",
+       {100, 10, {}, {}},
+       "100 IF 110=ERL THEN 100\n110 IF 100<>ERL THEN 110",
+       ""},
+      // A missing reference stays, and is told apart once a line has its number.
+      {"10 GOTO 100:GOTO 120\n20 END",
+       {100, 10, LineNumber(20), {}},
+       "10 GOTO 100:GOTO 120\n100 END",
+       "10:120 10:100*"},
+      // Range ends that name no line keep the lines covered.
+      {"100 A\n110 B\n200 C\n210 LIST 100-150:LIST 105-:DELETE 220-230",
+       {10, 10, {}, {}},
+       "10 A\n20 B\n30 C\n40 LIST 10-20:LIST 20-:DELETE 220-230",
+       ""},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.text);
@@ -92,7 +110,6 @@ TEST(Renumber, RefusesAndChangesNothing) {
   } cases[] = {
       {"10 END", {0, 10, {}, {}}, BadValue},
       {"10 END", {10, 0, {}, {}}, BadValue},
-      {"10 END", {-5, 10, {}, {}}, BadValue},
       {"1 A\n2 B", {65520, 10, {}, {}}, TooLarge},
       {"1 A\n2 B", {1, INT_MAX, {}, {}}, TooLarge},
       {"10 A\n20 B\n30 C", {10, 1, LineNumber(20), {}}, Overlap, "行 10 "},
@@ -110,6 +127,8 @@ TEST(Renumber, RefusesAndChangesNothing) {
       {"10 A\n20 B\n40 C\n30 D", {10, 1, LineNumber(10), LineNumber(20)}, OutOfOrder, "行 30 "},
       // GOTO 40 names no line; renumbered, B would take 40.
       {"10 GOTO 40\n20 A\n30 B\n50 C", {35, 5, LineNumber(20), LineNumber(30)}, Overlap, "40"},
+      // LIST 12-15 covers no line; renumbered, it would.
+      {"10 A\n20 B\n30 LIST 12-15", {13, 1, LineNumber(20), {}}, BrokenRange, "行 30 "},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.text);

@@ -1,0 +1,55 @@
+#include "logic/basic_words.h"
+
+#include "logic/keyword_matcher.h"
+#include "logic/line_number.h"
+
+namespace kavrin::basic {
+namespace {
+
+const struct {
+  const char16_t *text;
+  Word word;
+} kWords[] = {
+    {u"GOTO", Word::GoTo},  {u"GOSUB", Word::GoSub},     {u"THEN", Word::Then},
+    {u"ELSE", Word::Else},  {u"RESTORE", Word::Restore}, {u"RESUME", Word::Resume},
+    {u"RUN", Word::Run},    {u"RETURN", Word::Return},   {u"LIST", Word::List},
+    {u"LLIST", Word::List}, {u"DELETE", Word::Delete},   {u"ERL", Word::Erl},
+    {u"ON", Word::On},      {u"ERROR", Word::Error},     {u"REM", Word::Rem},
+    {u"DATA", Word::Data},
+};
+
+// "GO TO" with blanks between its halves.
+qsizetype goToWithBlanks(QStringView text, qsizetype pos) {
+  if (!matchesAt(text, pos, u"GO")) {
+    return 0;
+  }
+  qsizetype i = pos + 2;
+  while (i < text.size() && isBlank(text[i])) {
+    ++i;
+  }
+  return i > pos + 2 && matchesAt(text, i, u"TO") ? i + 2 - pos : 0;
+}
+
+} // namespace
+
+Word wordAt(QStringView text, qsizetype pos, qsizetype &length) {
+  length = 0;
+  Word found = Word::None;
+  if (!QStringView(u"GTERLDO").contains(QChar(upperAscii(text[pos])))) {
+    return found;
+  }
+  for (const auto &w : kWords) {
+    const QStringView word(w.text);
+    if (word.size() > length && matchesAt(text, pos, word)) {
+      length = word.size();
+      found = w.word;
+    }
+  }
+  if (const qsizetype spaced = goToWithBlanks(text, pos); spaced > length) {
+    length = spaced;
+    found = Word::GoTo;
+  }
+  return found;
+}
+
+} // namespace kavrin::basic

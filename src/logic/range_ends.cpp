@@ -1,0 +1,186 @@
+#include "logic/range_ends.h"
+
+#include <algorithm>
+#include <bit>
+#include <numeric>
+
+namespace kavrin::basic {
+namespace {
+
+// The smallest and the largest value of any stretch of a list, each found
+// in constant time.
+class StretchBounds {
+public:
+  explicit StretchBounds(const std::vector<size_t> &values) : low_{values}, high_{values} {
+    for (size_t width = 1; width * 2 <= values.size(); width *= 2) {
+      std::vector<size_t> low(values.size() - width * 2 + 1);
+      std::vector<size_t> high(low.size());
+      for (size_t i = 0; i < low.size(); ++i) {
+        low[i] = std::min(low_.back()[i], low_.back()[i + width]);
+        high[i] = std::max(high_.back()[i], high_.back()[i + width]);
+      }
+      low_.push_back(std::move(low));
+      high_.push_back(std::move(high));
+    }
+  }
+
+  // Of the values [first, end), end above first.
+  std::pair<size_t, size_t> of(size_t first, size_t end) const {
+    const size_t level = static_cast<size_t>(std::bit_width(end - first)) - 1;
+    const size_t other = end - (size_t(1) << level);
+    return {std::min(low_[level][first], low_[level][other]),
+            std::max(high_[level][first], high_[level][other])};
+  }
+
+private:
+  std::vector<std::vector<size_t>> low_;
+  std::vector<std::vector<size_t>> high_;
+};
+
+size_t lowerBound(const std::vector<LineNumber> &sorted, const LineNumber *number, size_t none) {
+  return number == nullptr ? none
+                           : size_t(std::lower_bound(sorted.begin(), sorted.end(), *number) - sorted.begin());
+}
+
+size_t upperBound(const std::vector<LineNumber> &sorted, const LineNumber *number, size_t none) {
+  return number == nullptr ? none
+                           : size_t(std::upper_bound(sorted.begin(), sorted.end(), *number) - sorted.begin());
+}
+
+// The ends of one range as written: either may be left out.
+struct Range {
+  const LineReference *first = nullptr;
+  const LineReference *last = nullptr;
+  size_t firstIndex = 0;
+  size_t lastIndex = 0;
+};
+
+class RangeKeeper {
+public:
+  explicit RangeKeeper(const Renumbering &numbers) : numbers_(numbers), rank_(numbers.to.size()) {
+    std::vector<size_t> order(numbers.to.size());
+    std::iota(order.begin(), order.end(), size_t(0));
+    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return numbers.to[a] < numbers.to[b]; });
+    sorted_.reserve(order.size());
+    for (const size_t k : order) {
+      rank_[k] = sorted_.size();
+      sorted_.push_back(numbers.to[k]);
+    }
+  }
+
+  // False when a range of line `line` cannot keep its lines.
+  bool keep(size_t line, const std::vector<LineReference> &refs, std::vector<RangeEndChange> &out) {
+    for (size_t r = 0; r < refs.size(); ++r) {
+      Range range;
+      switch (refs[r].range) {
+      case RangeEnd::None:
+        continue;
+      case RangeEnd::To:
+        range = {nullptr, &refs[r], 0, r};
+        break;
+      case RangeEnd::From:
+        range = {&refs[r], nullptr, r, 0};
+        break;
+      case RangeEnd::FromTo:
+        range = {&refs[r], r + 1 < refs.size() ? &refs[r + 1] : nullptr, r, r + 1};
+        r += range.last != nullptr ? 1 : 0;
+        break;
+      }
+      if (!keep(line, range, out)) {
+        return false;
+      }
+    }
+    return true;
+  }
+
+private:
+  LineNumber newNumber(const LineNumber &number) const {
+    const auto found = std::lower_bound(numbers_.from.begin(), numbers_.from.end(), number);
+    return found != numbers_.from.end() && *found == number
+               ? numbers_.to[size_t(found - numbers_.from.begin())]
+               : number;
+  }
+
+  bool keep(size_t line, const Range &range, std::vector<RangeEndChange> &out) {
+    const LineNumber *first = range.first != nullptr ? &range.first->target : nullptr;
+    const LineNumber *last = range.last != nullptr ? &range.last->target : nullptr;
+    const size_t count = numbers_.from.size();
+    const size_t low = lowerBound(numbers_.from, first, 0);
+    const size_t high = upperBound(numbers_.from, last, count);
+    std::optional<LineNumber> newFirst = first ? std::optional(newNumber(*first)) : std::nullopt;
+    std::optional<LineNumber> newLast = last ? std::optional(newNumber(*last)) : std::nullopt;
+    if (low >= high) {
+      // Covered nothing: must cover nothing still.
+      if (lowerBound(sorted_, newFirst ? &*newFirst : nullptr, 0) <
+          upperBound(sorted_, newLast ? &*newLast : nullptr, count)) {
+        return false;
+      }
+    } else {
+      if (!bounds_) {
+        bounds_.emplace(rank_);
+      }
+      const auto [lowest, highest] = bounds_->of(low, high);
+      if (highest - lowest + 1 != high - low || (!first && lowest != 0) || (!last && highest != count - 1)) {
+        return false;
+      }
+      if (newFirst && ((lowest > 0 && *newFirst <= sorted_[lowest - 1]) || sorted_[lowest] < *newFirst)) {
+        newFirst = sorted_[lowest];
+      }
+      if (newLast &&
+          (*newLast < sorted_[highest] || (highest + 1 < count && sorted_[highest + 1] <= *newLast))) {
+        newLast = sorted_[highest];
+      }
+    }
+    if (first && *newFirst != *first) {
+      out.push_back({line, range.firstIndex, *newFirst});
+    }
+    if (last && *newLast != *last) {
+      out.push_back({line, range.lastIndex, *newLast});
+    }
+    return true;
+  }
+
+  const Renumbering &numbers_;
+  // The new numbers rising, and where each line's new number stands in them.
+  std::vector<LineNumber> sorted_;
+  std::vector<size_t> rank_;
+  std::optional<StretchBounds> bounds_;
+};
+
+} // namespace
+
+std::span<const RangeEndChange> KeptRanges::forLine(size_t line) const {
+  const auto [first, end] =
+      std::equal_range(changes.begin(), changes.end(), RangeEndChange{line, 0, {}},
+                       [](const RangeEndChange &a, const RangeEndChange &b) { return a.line < b.line; });
+  return {first, end};
+}
+
+KeptRanges keepRanges(const std::vector<ProgramLine> &lines, const Renumbering &numbers) {
+  KeptRanges kept;
+  // Set up at the first range: most programs have none.
+  std::optional<RangeKeeper> keeper;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const std::vector<LineReference> &refs = lines[i].references;
+    if (std::none_of(refs.begin(), refs.end(),
+                     [](const LineReference &r) { return r.range != RangeEnd::None; })) {
+      continue;
+    }
+    if (!keeper) {
+      keeper.emplace(numbers);
+    }
+    if (!keeper->keep(i, refs, kept.changes)) {
+      kept.brokenLine = i;
+      kept.changes.clear();
+      break;
+    }
+  }
+  return kept;
+}
+
+QString brokenRangeMessage(const LineNumber &line) {
+  return QStringLiteral("行 %1 の範囲指定が、番号を変えた後には元と同じ行だけを指せなくなります。")
+      .arg(line.toString());
+}
+
+} // namespace kavrin::basic
