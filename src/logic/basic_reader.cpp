@@ -97,6 +97,10 @@ private:
   }
 
   void number() {
+    if (i_ == nameEnd_) {
+      name();
+      return;
+    }
     LineReference read{i_, 0, {}, RangeEnd::None};
     read.target = readNumber(s_, i_, read.length);
     i_ += read.length;
@@ -134,6 +138,16 @@ private:
     const bool first = expect_ == Expect::Range;
     rangeStart_ = first && refs_ != nullptr ? static_cast<qsizetype>(refs_->size()) - 1 : -1;
     expect_ = first ? Expect::RangeEnd : Expect::Nothing;
+  }
+
+  // Digits after a variable's letters belong to its name (L1, E12): they
+  // are no number, and no ERL can make them a line.
+  void name() {
+    while (i_ < s_.size() && isDigit(s_[i_])) {
+      ++i_;
+    }
+    nameEnd_ = i_;
+    expect_ = Expect::Nothing;
   }
 
   // Kept in case ERL follows, after a comparison.
@@ -193,6 +207,9 @@ private:
     }
     punctuation(c);
     ++i_;
+    if (upperAscii(c) >= u'A' && upperAscii(c) <= u'Z') {
+      nameEnd_ = i_;
+    }
   }
 
   void punctuation(QChar c) {
@@ -289,6 +306,8 @@ private:
   qsizetype rangeStart_ = -1;
   // The last number that was no line reference.
   LineReference pending_;
+  // Just past the last letter or digit of a variable's name, or -1.
+  qsizetype nameEnd_ = -1;
   bool inOn_ = false;
   bool onError_ = false;
   bool inData_ = false;

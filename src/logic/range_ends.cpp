@@ -112,7 +112,8 @@ private:
     if (low >= high) {
       // Covered nothing: must cover nothing still.
       if (lowerBound(sorted_, newFirst ? &*newFirst : nullptr, 0) <
-          upperBound(sorted_, newLast ? &*newLast : nullptr, count)) {
+              upperBound(sorted_, newLast ? &*newLast : nullptr, count) &&
+          !intoGap(low, first, last, newFirst, newLast)) {
         return false;
       }
     } else {
@@ -138,6 +139,48 @@ private:
       out.push_back({line, range.lastIndex, *newLast});
     }
     return true;
+  }
+
+  bool isLine(quint64 number) const {
+    return std::binary_search(sorted_.begin(), sorted_.end(), LineNumber(number));
+  }
+
+  // Moves a range that covered no line, and now would, where it covers
+  // none again: above the last line, below the first, or between lines
+  // near where it stood (after the line that came before it), as wide as
+  // it was where there is room.  False when there is no such place.
+  bool intoGap(size_t low, const LineNumber *first, const LineNumber *last,
+               std::optional<LineNumber> &newFirst, std::optional<LineNumber> &newLast) const {
+    const quint64 lowest = sorted_.front().value();
+    const quint64 highest = sorted_.back().value();
+    if (sorted_.back().exceeds(kLargestLineNumber) || (first && first->isLong()) ||
+        (last && last->isLong())) {
+      return false;
+    }
+    if (!last) {
+      newFirst = LineNumber(highest + 1);
+      return highest < kLargestLineNumber;
+    }
+    if (!first) {
+      newLast = LineNumber(lowest - 1);
+      return lowest > 0;
+    }
+    if (*last < *first) { // reversed as written: it stays so
+      newFirst = *first;
+      newLast = *last;
+      return true;
+    }
+    const quint64 before = low > 0 ? newNumber(numbers_.from[low - 1]).value() + 1 : 0;
+    for (const quint64 at : {before, highest + 1, lowest - 1}) {
+      if (at <= static_cast<quint64>(kLargestLineNumber) && !isLine(at)) {
+        const auto next = std::upper_bound(sorted_.begin(), sorted_.end(), LineNumber(at));
+        const quint64 room = next == sorted_.end() ? quint64(kLargestLineNumber) : next->value() - 1;
+        newFirst = LineNumber(at);
+        newLast = LineNumber(std::min(at + (last->value() - first->value()), room));
+        return true;
+      }
+    }
+    return false;
   }
 
   const Renumbering &numbers_;

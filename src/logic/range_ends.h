@@ -42,7 +42,8 @@ struct KeptRanges {
 // `numbers`.  An end that names a line takes its new number, and an end
 // that names none keeps its value, where either still bounds the same
 // lines; otherwise the end becomes the new number of the first or last
-// line covered.  A range that covered no line must still cover none.
+// line covered.  A range that covered no line must still cover none: where
+// its numbers would now cover lines, it moves between lines, or past them.
 KeptRanges keepRanges(const std::vector<ProgramLine> &lines, const Renumbering &numbers);
 
 // The tool is refused: the range on line `line` would cover other lines.

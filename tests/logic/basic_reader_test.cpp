@@ -36,6 +36,7 @@ TEST(BasicReader, FindsLineReferences) {
       {"10 IF 1=ERL OR 2<>ERL OR 3 < ERL OR 4>ERL OR 5<=ERL OR 6>=ERL THEN 9",
        "1@6 2@15 3@25 4@36 5@45 6@55 9@67"},
       {"10 IF 1.5=ERL OR X+2=Y OR 3 ERL THEN PRINT ERL", ""},
+      {"10 L1=ERL:IF X12 >= ERL THEN 20 ELSE E2=ERR:A1B2<>ERL", "20@29"},
       {"10 ON X GOTO 100, 200,,300", "100@13 200@18 300@23"},
       {"10 ON X GOSUB 1,2:PRINT 3,4", "1@14 2@16"},
       {"10 ON ERROR GOTO 0:ON ERROR GOTO 50", "50@33"},

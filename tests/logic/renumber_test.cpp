@@ -83,6 +83,12 @@ TEST(Renumber, RewritesLineNumbersAndTheReferencesToThem) {
        {10, 10, {}, {}},
        "10 A\n20 B\n30 C\n40 LIST 10-20:LIST 20-:DELETE 220-230",
        ""},
+      // Ranges that covered no line cover none still: moved where they would.
+      {"10 LIST 30-:LIST 12-15:DELETE 9-1\n20 A",
+       {100, 10, {}, {}},
+       "100 LIST 111-:LIST 12-15:DELETE 9-1\n110 A",
+       ""},
+      {"10 A\n20 B\n30 LIST 12-15", {13, 1, LineNumber(20), {}}, "10 A\n13 B\n14 LIST 11-12", ""},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.text);
@@ -127,8 +133,6 @@ TEST(Renumber, RefusesAndChangesNothing) {
       {"10 A\n20 B\n40 C\n30 D", {10, 1, LineNumber(10), LineNumber(20)}, OutOfOrder, "行 30 "},
       // GOTO 40 names no line; renumbered, B would take 40.
       {"10 GOTO 40\n20 A\n30 B\n50 C", {35, 5, LineNumber(20), LineNumber(30)}, Overlap, "40"},
-      // LIST 12-15 covers no line; renumbered, it would.
-      {"10 A\n20 B\n30 LIST 12-15", {13, 1, LineNumber(20), {}}, BrokenRange, "行 30 "},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.text);
