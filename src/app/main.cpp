@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 namespace {
@@ -20,6 +21,7 @@ public:
   DisplayCheck() { previous_ = qInstallMessageHandler(&DisplayCheck::hold); }
   ~DisplayCheck() {
     qInstallMessageHandler(previous_);
+    const std::lock_guard lock(mutex_);
     for (const Held &m : held_) {
       const QMessageLogContext context(nullptr, 0, nullptr, m.category.constData());
       qt_message_output(m.type, context, m.text);
@@ -37,14 +39,19 @@ private:
   };
 
   static void hold(QtMsgType type, const QMessageLogContext &context, const QString &text) {
+    const std::lock_guard lock(mutex_);
     if (type == QtFatalMsg) {
-      kavrin::printToTerminal(QStringLiteral("kavrin: no display could be opened\n"), true);
+      // Qt's own reason, in short: the first warning before the end names
+      // what failed (no server, a missing plugin), the fatal text only how.
+      const QString why = (held_.empty() ? text : held_.front().text).section(u'\n', 0, 0).trimmed();
+      kavrin::printToTerminal(QStringLiteral("kavrin: no display could be opened (%1)\n").arg(why), true);
       std::_Exit(1);
     }
     held_.push_back({type, QByteArray(context.category), text});
   }
 
   static inline QtMessageHandler previous_ = nullptr;
+  static inline std::mutex mutex_;
   static inline std::vector<Held> held_;
 };
 
