@@ -55,6 +55,17 @@ TEST(RecoveryCopy, KeepsEveryUnitAndTheStampAndTellsADamagedOrNewerCopy) {
   }
 }
 
+TEST(RecoveryCopy, ReadsACopyAnEarlierVersionWrote) {
+  const std::optional<RecoveryCopy> copy = decodeRecoveryCopy(QByteArray::fromHex(
+      "4b415652494e205245434f564552590a0000000100000010002f0075002f0061002e0062006100730000018bcfe56800"
+      "0000000a0031003000200041000a182e07860f3548fa9adcdadb16ef08e49cbd98a4369d1a8c339a3124d4b48231"));
+  ASSERT_TRUE(copy);
+  EXPECT_EQ(copy->fileName, QStringLiteral("/u/a.bas"));
+  EXPECT_EQ(copy->text, QStringLiteral("10 A\n"));
+  EXPECT_EQ(copy->written.toMSecsSinceEpoch(), 1700000000000);
+  EXPECT_FALSE(copy->stamp);
+}
+
 TEST(RecoveryStore, OffersOnlyTheCopiesOfEditorsThatStopped) {
   TempDir dir;
   const QString folder = dir.path("state/kavrin");
