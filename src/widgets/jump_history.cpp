@@ -6,6 +6,7 @@
 #include <QTextBlock>
 
 #include <algorithm>
+#include <iterator>
 
 namespace kavrin {
 
@@ -112,12 +113,19 @@ void JumpHistory::travel(std::deque<Place> &from, std::deque<Place> &to) {
 }
 
 void JumpHistory::prune() {
-  const auto gone = [this](const Place &place) { return lines_->lineOf(place.mark) < 0; };
-  std::size_t before = backward_.size() + forward_.size();
+  const auto kept = [this](const Place &place) { return lines_->lineOf(place.mark) >= 0; };
+  const std::size_t before = dropped_.size();
   for (auto *places : {&backward_, &forward_}) {
-    places->erase(std::remove_if(places->begin(), places->end(), gone), places->end());
+    const auto end = std::stable_partition(places->begin(), places->end(), kept);
+    std::move(end, places->end(), std::back_inserter(dropped_));
+    places->erase(end, places->end());
   }
-  if (backward_.size() + forward_.size() != before) {
+  if (dropped_.size() != before) {
+    // A new text empties the document's list of cursors and puts it back
+    // after this signal: a cursor let go now would be left in it, freed.
+    // The dropped places' cursors go once the change is over.
+    QMetaObject::invokeMethod(
+        this, [this] { dropped_.clear(); }, Qt::QueuedConnection);
     emit changed();
   }
 }

@@ -62,6 +62,8 @@ private:
   LineMarks *lines_;
   std::deque<Place> backward_;
   std::deque<Place> forward_;
+  // Places dropped while the text changed, until the change is over.
+  std::vector<Place> dropped_;
   // The places' spots before a rewrite.
   std::vector<Spot> before_;
 };

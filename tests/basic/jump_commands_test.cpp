@@ -122,8 +122,12 @@ TEST_F(JumpTest, TheLatestHundredPlacesAreKept) {
   EXPECT_FALSE(enabled("back"));
   caretTo(0, 0);
   history.remember();
-  editor().setText(kProgram); // another file loaded: no place is on it
+  editor().setModified(false);
+  window->command("new")->trigger(); // a new text: no place is on it
   EXPECT_FALSE(enabled("back"));
+  QCoreApplication::processEvents();
+  key(Qt::Key_1); // typing moves the document's cursors: none of them freed
+  EXPECT_EQ(editor().document()->firstBlock().text().front(), u'1');
 }
 
 TEST_F(JumpTest, PlacesAndListRowsFollowTheirLinesThroughEachToolItsUndoAndRedo) {
