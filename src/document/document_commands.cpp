@@ -20,6 +20,15 @@ namespace {
 
 const QString kTextFilter = QStringLiteral("テキスト文書 (*.txt)|*.TXT|すべてのファイル (*.*)|*.*");
 
+// Both name one file: through links where it exists, as written where not.
+bool sameFile(const QString &a, const QString &b) {
+  const QFileInfo one(a);
+  const QFileInfo other(b);
+  const QString first = one.canonicalFilePath();
+  return first.isEmpty() ? one.absoluteFilePath() == other.absoluteFilePath()
+                         : first == other.canonicalFilePath();
+}
+
 } // namespace
 
 DocumentCommands::DocumentCommands(const FeatureContext &context) : WindowFeature(context) {
@@ -108,7 +117,14 @@ void DocumentCommands::load(const QString &path) {
   addRecent();
 }
 
-void DocumentCommands::openStartFile(const QString &path) {
+void DocumentCommands::openStartFile(const QString &argument) {
+  // Named in full: the recent list and a recovery copy must still find it
+  // from another folder.
+  const QString path = QFileInfo(argument).absoluteFilePath();
+  // The recovered text of this very file is newer than the file: it stays.
+  if (editor()->modified() && !session().fileName().isEmpty() && sameFile(session().fileName(), path)) {
+    return;
+  }
   // A recovered document is asked about before the file replaces it; once
   // one is in the window, an error ends only this step, not the program.
   const auto openArgument = [this, &path] {

@@ -32,7 +32,7 @@ public:
   void load(const QString &path);
   // The file named on the command line: asked about any recovered text,
   // then loaded.
-  void openStartFile(const QString &path);
+  void openStartFile(const QString &argument);
 
   void newDocument();
   void open();

@@ -134,6 +134,13 @@ TEST(StartUp, TheFirstArgumentOpensAndAMissingOneEndsStartUp) {
   EXPECT_EQ(window->editor().toPlainText(), "10 CLS\n");
   EXPECT_EQ(window->windowTitle(), "a.txt - kavrin");
   EXPECT_FALSE(window->editor().modified());
+  // A name relative to the current folder is kept in full.
+  const QString here = QDir::currentPath();
+  QDir::setCurrent(dir.path(""));
+  const auto relative = createMainWindow(ui, {"a.txt"}, testPaths(dir));
+  QDir::setCurrent(here);
+  ASSERT_TRUE(relative);
+  EXPECT_EQ(relative->session().fileName(), a);
 
   EXPECT_FALSE(createMainWindow(ui, {dir.path("none.txt")}, testPaths(dir)));
   ASSERT_EQ(ui.messages.size(), 1u);

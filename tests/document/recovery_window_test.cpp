@@ -70,6 +70,16 @@ TEST_F(RecoveryTest, TheNewestCopyIsOfferedFirstAndYesOpensItBeforeTheCommandLin
   EXPECT_EQ(copies().size(), 2);
 }
 
+TEST_F(RecoveryTest, TheRecoveredTextOfTheCommandLineFileStaysWithoutAQuestion) {
+  const QString file = dir.write("arg.txt", "10 ARG");
+  leave(file, "10 MINE", 60);
+  ui.answers = {MsgResult::Yes};
+  start({file});
+  ASSERT_EQ(ui.messages.size(), 1U); // the offer only
+  EXPECT_EQ(text(), "10 MINE");
+  EXPECT_EQ(window->session().fileName(), file);
+}
+
 TEST_F(RecoveryTest, AFileChangedSinceItsEditorLastReadItIsReplacedOnlyAfterTheQuestion) {
   const struct {
     bool stamped;         // an earlier version's copy has no stamp
