@@ -10,9 +10,7 @@ namespace {
 // Only tells a changed file from its own bytes, never an attacker's: a hash
 // that keeps the same value across Qt versions (a recovery copy keeps it)
 // and that costs a load of a large file little.
-QByteArray hashOf(QByteArrayView bytes) {
-  return QCryptographicHash::hash(bytes, QCryptographicHash::Sha1);
-}
+QByteArray hashOf(QByteArrayView bytes) { return QCryptographicHash::hash(bytes, QCryptographicHash::Sha1); }
 
 } // namespace
 
