@@ -93,11 +93,9 @@ Read readProgram(QStringView text) {
       read.numbers.insert(program.number);
       last = program.number;
     }
+    // A range end may come to name no line (checkRangesKept judges it).
     for (const LineReference &ref : program.references) {
-      read.targets.push_back(ref.target);
-      if (ref.range != RangeEnd::None) {
-        read.rangeEnds.push_back(ref.target);
-      }
+      (ref.range == RangeEnd::None ? read.targets : read.rangeEnds).push_back(ref.target);
     }
   }
   std::sort(read.stripped.begin(), read.stripped.end());
