@@ -4,6 +4,7 @@
 #include "widgets/qt_user_interface.h"
 
 #include <QApplication>
+#include <QStringList>
 
 #include <cstdlib>
 #include <memory>
@@ -41,9 +42,13 @@ private:
   static void hold(QtMsgType type, const QMessageLogContext &context, const QString &text) {
     const std::lock_guard lock(mutex_);
     if (type == QtFatalMsg) {
-      // Qt's own reason, in short: the first warning before the end names
-      // what failed (no server, a missing plugin), the fatal text only how.
-      const QString why = (held_.empty() ? text : held_.front().text).section(u'\n', 0, 0).trimmed();
+      // Qt's own reasons, in short: the warnings before the end name what
+      // failed (no server, a missing plugin), the fatal text only how.
+      QStringList reasons;
+      for (const Held &m : held_) {
+        reasons << m.text.section(u'\n', 0, 0).trimmed();
+      }
+      const QString why = reasons.isEmpty() ? text.section(u'\n', 0, 0).trimmed() : reasons.join(u"; ");
       kavrin::printToTerminal(QStringLiteral("kavrin: no display could be opened (%1)\n").arg(why), true);
       std::_Exit(1);
     }

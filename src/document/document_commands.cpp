@@ -122,7 +122,10 @@ void DocumentCommands::openStartFile(const QString &argument) {
   // from another folder.
   const QString path = QFileInfo(argument).absoluteFilePath();
   // The recovered text of this very file is newer than the file: it stays.
-  if (editor()->modified() && !session().fileName().isEmpty() && sameFile(session().fileName(), path)) {
+  // (An older copy may hold a name relative to another folder: no match.)
+  const QString recovered = session().fileName();
+  if (editor()->modified() && QFileInfo(recovered).isAbsolute() && sameFile(recovered, path)) {
+    addRecent();
     return;
   }
   // A recovered document is asked about before the file replaces it; once

@@ -140,10 +140,10 @@ private:
     expect_ = first ? Expect::RangeEnd : Expect::Nothing;
   }
 
-  // Digits after a variable's letters belong to its name (L1, E12): they
-  // are no number, and no ERL can make them a line.
+  // Digits after a variable's letters belong to its name (L1, E12, A.5):
+  // they are no number, and no ERL can make them a line.
   void name() {
-    while (i_ < s_.size() && isDigit(s_[i_])) {
+    while (i_ < s_.size() && (isDigit(s_[i_]) || s_[i_] == u'.')) {
       ++i_;
     }
     nameEnd_ = i_;
@@ -205,9 +205,10 @@ private:
       expect_ = Expect::Nothing;
       return;
     }
+    const bool inName = (upperAscii(c) >= u'A' && upperAscii(c) <= u'Z') || (c == u'.' && i_ == nameEnd_);
     punctuation(c);
     ++i_;
-    if (upperAscii(c) >= u'A' && upperAscii(c) <= u'Z') {
+    if (inName) {
       nameEnd_ = i_;
     }
   }

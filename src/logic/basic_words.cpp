@@ -10,12 +10,15 @@ const struct {
   const char16_t *text;
   Word word;
 } kWords[] = {
-    {u"GOTO", Word::GoTo},  {u"GOSUB", Word::GoSub},     {u"THEN", Word::Then},
-    {u"ELSE", Word::Else},  {u"RESTORE", Word::Restore}, {u"RESUME", Word::Resume},
-    {u"RUN", Word::Run},    {u"RETURN", Word::Return},   {u"LIST", Word::List},
-    {u"LLIST", Word::List}, {u"DELETE", Word::Delete},   {u"ERL", Word::Erl},
-    {u"ON", Word::On},      {u"ERROR", Word::Error},     {u"REM", Word::Rem},
-    {u"DATA", Word::Data},
+    {u"GOTO", Word::GoTo},   {u"GOSUB", Word::GoSub},     {u"THEN", Word::Then},
+    {u"ELSE", Word::Else},   {u"RESTORE", Word::Restore}, {u"RESUME", Word::Resume},
+    {u"RUN", Word::Run},     {u"RETURN", Word::Return},   {u"LIST", Word::List},
+    {u"LLIST", Word::List},  {u"DELETE", Word::Delete},   {u"ERL", Word::Erl},
+    {u"ON", Word::On},       {u"ERROR", Word::Error},     {u"REM", Word::Rem},
+    {u"DATA", Word::Data},   {u"IF", Word::Other},        {u"AND", Word::Other},
+    {u"OR", Word::Other},    {u"NOT", Word::Other},       {u"XOR", Word::Other},
+    {u"EQV", Word::Other},   {u"IMP", Word::Other},       {u"MOD", Word::Other},
+    {u"PRINT", Word::Other}, {u"TO", Word::Other},        {u"STEP", Word::Other},
 };
 
 // "GO TO" with blanks between its halves.
@@ -35,7 +38,7 @@ qsizetype goToWithBlanks(QStringView text, qsizetype pos) {
 Word wordAt(QStringView text, qsizetype pos, qsizetype &length) {
   length = 0;
   Word found = Word::None;
-  if (!QStringView(u"GTERLDO").contains(QChar(upperAscii(text[pos])))) {
+  if (!QStringView(u"GTERLDOIANXMPS").contains(QChar(upperAscii(text[pos])))) {
     return found;
   }
   for (const auto &w : kWords) {

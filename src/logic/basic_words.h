@@ -22,7 +22,10 @@ enum class Word {
   On,
   Error,
   Rem,
-  Data
+  Data,
+  // Words a number may follow at once (IF5=ERL, X OR5=ERL): no part of a
+  // variable's name.
+  Other
 };
 
 // The word at `pos` and its `length`, the longest one; None (length 0)
