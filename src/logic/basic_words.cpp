@@ -41,9 +41,10 @@ Word wordAt(QStringView text, qsizetype pos, qsizetype &length) {
   if (!QStringView(u"GTERLDOIANXMPS").contains(QChar(upperAscii(text[pos])))) {
     return found;
   }
+  const char16_t first = upperAscii(text[pos]);
   for (const auto &w : kWords) {
     const QStringView word(w.text);
-    if (word.size() > length && matchesAt(text, pos, word)) {
+    if (w.text[0] == first && word.size() > length && matchesAt(text, pos, word)) {
       length = word.size();
       found = w.word;
     }
