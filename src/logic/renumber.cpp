@@ -65,17 +65,12 @@ bool holds(const std::vector<LineNumber> &sorted, const LineNumber &number) {
 
 // In a range, a reference to a missing line would silently come to name a
 // renumbered line that took its number.
-std::optional<RenumberResult> checkMissingTargets(const Plan &plan, const RenumberRequest &request,
-                                                  qint64 last) {
+std::optional<RenumberResult> checkMissingTargets(const Plan &plan) {
   for (const ProgramLine &line : plan.lines) {
     for (const LineReference &reference : line.references) {
       const LineNumber &target = reference.target;
-      if (reference.range != RangeEnd::None || target.exceeds(static_cast<quint64>(last)) ||
-          target < LineNumber(static_cast<quint64>(request.newStart)) ||
-          (target.value() - static_cast<quint64>(request.newStart)) %
-                  static_cast<quint64>(request.increment) !=
-              0 ||
-          holds(plan.earlier, target) || holds(plan.range, target) || holds(plan.later, target)) {
+      if (reference.range != RangeEnd::None || !plan.isNewNumber(target) || holds(plan.earlier, target) ||
+          holds(plan.range, target) || holds(plan.later, target)) {
         continue;
       }
       return refused(
@@ -129,7 +124,7 @@ std::optional<RenumberResult> checkRange(Plan &plan, const RenumberRequest &requ
     plan.map.add(range[k], request.newStart + request.increment * static_cast<int>(k));
   }
   if (request.oldEnd) {
-    return checkMissingTargets(plan, request, last);
+    return checkMissingTargets(plan);
   }
   return std::nullopt;
 }
