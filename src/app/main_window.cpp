@@ -4,6 +4,7 @@
 #include "basic/basic_tools.h"
 #include "basic/jump_commands.h"
 #include "basic/move_lines_command.h"
+#include "basic/panel_commands.h"
 #include "convert/convert_command.h"
 #include "convert/emulator_tool.h"
 #include "document/document_commands.h"
@@ -19,6 +20,7 @@
 #include "settings/settings_command.h"
 #include "settings/settings_store.h"
 #include "settings/window_placement.h"
+#include "widgets/panel_host.h"
 #include "widgets/program_editor.h"
 #include "widgets/session.h"
 #include "widgets/status_bar.h"
@@ -32,7 +34,7 @@ namespace kavrin {
 
 MainWindow::MainWindow(UserInterface &ui, const QStringList &args, const ProgramPaths &paths, QWidget *parent)
     : QMainWindow(parent), editor_(new ProgramEditor(this)), statusBar_(new PanelStatusBar(this)),
-      session_(new Session(paths, this)), ui_(ui),
+      session_(new Session(paths, this)), panels_(new PanelHost(this, editor_)), ui_(ui),
       settings_(std::make_unique<SettingsStore>(paths.iniFile, ui, this)) {
   setWindowTitle(QStringLiteral("kavrin"));
   setFont(windowFont());
@@ -66,7 +68,10 @@ MainWindow::MainWindow(UserInterface &ui, const QStringList &args, const Program
   }
 }
 
-MainWindow::~MainWindow() { deleteFeatures(); }
+MainWindow::~MainWindow() {
+  deleteFeatures();
+  delete panels_;
+}
 
 void MainWindow::deleteFeatures() {
   // The features lean on the editor and the session: they go while those are
@@ -79,7 +84,7 @@ void MainWindow::deleteFeatures() {
 }
 
 void MainWindow::createFeatures(UserInterface &ui) {
-  const FeatureContext context{this, editor_, statusBar_, menuBar(), ui, *session_};
+  const FeatureContext context{this, editor_, statusBar_, menuBar(), ui, *session_, *panels_};
   placement_ = new WindowPlacement(context);
   documents_ = new DocumentCommands(context);
   auto *convert = new ConvertCommand(context);
@@ -98,6 +103,7 @@ void MainWindow::createFeatures(UserInterface &ui) {
                tools,
                new basic::MoveLinesCommand(context),
                new basic::JumpCommands(context, tools->history()),
+               new basic::PanelCommands(context, tools->history()),
                new RecoveryTool(context),
                new HelpCommands(context)};
 }

@@ -10,6 +10,7 @@
 namespace kavrin {
 
 class DocumentCommands;
+class PanelHost;
 class PanelStatusBar;
 class ProgramEditor;
 class Session;
@@ -66,6 +67,7 @@ private:
   ProgramEditor *editor_;
   PanelStatusBar *statusBar_;
   Session *session_;
+  PanelHost *panels_;
   UserInterface &ui_;
   QList<WindowFeature *> features_;
   DocumentCommands *documents_ = nullptr;

@@ -1,5 +1,6 @@
 #include "basic/basic_tools.h"
 
+#include "basic/line_jumps.h"
 #include "basic/text_edits.h"
 #include "logic/keyword_palette.h"
 #include "logic/line_lookup.h"
@@ -10,7 +11,9 @@
 #include "platform/user_interface.h"
 #include "widgets/basic_dialogs.h"
 #include "widgets/jump_history.h"
+#include "widgets/panel_host.h"
 #include "widgets/program_editor.h"
+#include "widgets/result_panel.h"
 #include "widgets/session.h"
 
 #include <QAction>
@@ -52,6 +55,10 @@ BasicTools::BasicTools(const FeatureContext &context)
   // A new keyword list or background takes new colours.
   connect(&session(), &Session::keywordsChanged, this, &BasicTools::applyColours);
   connect(editor_, &ProgramEditor::colorChanged, this, &BasicTools::applyColours);
+  connect(&panels(), &PanelHost::created, this, [this](ResultPanel *panel) {
+    connect(panel, &ResultPanel::rowActivated, this,
+            [this](ResultTab tab, int row) { guard([&] { showFinding(tab, row); }); });
+  });
 }
 
 void BasicTools::readSettings(const SettingValues &values) {
@@ -78,15 +85,8 @@ void BasicTools::goToLine() {
     message(QStringLiteral("「%1」は行番号ではありません。").arg(input));
     return;
   }
-  const LineLookup found = findProgramLine(editor_->text(), number);
-  if (found.line < 0) {
+  if (!goToNumberedLine(*editor_, *history_, ui(), number)) {
     message(QStringLiteral("行 %1 はありません").arg(number.toString()));
-    return;
-  }
-  history_->remember();
-  editor_->selectLine(found.line, false);
-  if (!found.exact) {
-    ui().beep();
   }
 }
 
@@ -149,20 +149,31 @@ void BasicTools::sortProgram() {
 }
 
 void BasicTools::checkProgram() {
-  if (checkWindow_ == nullptr) {
-    checkWindow_ = new LineListWindow(window(), QStringLiteral("プログラムの検査"), editor_->document());
-    connect(checkWindow_, &LineListWindow::rowActivated, this, &BasicTools::showFinding);
-  }
-  QList<LineListWindow::Item> items;
-  for (const Finding &finding : basic::checkProgram(editor_->text())) {
-    items.push_back({finding.line, finding.message});
-  }
-  checkWindow_->present(items, items.isEmpty() ? QStringLiteral("プログラムに問題はありません。")
-                                               : QStringLiteral("%1 件の問題があります。").arg(items.size()));
+  presentCheck();
+  panels().panel()->focusRow(ResultTab::Check, 0);
 }
 
-void BasicTools::showFinding(int row) {
-  const int line = checkWindow_->lineOf(row);
+void BasicTools::refreshCheck() {
+  if (panels().existing() != nullptr) {
+    presentCheck();
+  }
+}
+
+void BasicTools::presentCheck() {
+  QList<ResultRow> rows;
+  for (const Finding &finding : basic::checkProgram(editor_->text())) {
+    rows.push_back({finding.message, finding.line, std::nullopt});
+  }
+  panels().panel()->present(ResultTab::Check, rows,
+                            rows.isEmpty() ? QStringLiteral("プログラムに問題はありません。")
+                                           : QStringLiteral("%1 件の問題があります。").arg(rows.size()));
+}
+
+void BasicTools::showFinding(ResultTab tab, int row) {
+  if (tab != ResultTab::Check) {
+    return;
+  }
+  const int line = panels().existing()->rows(tab).lineOf(row);
   if (line < 0) {
     message(QStringLiteral("この指摘の行は削除されました。"));
     return;

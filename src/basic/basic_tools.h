@@ -6,8 +6,8 @@
 #include <QColor>
 
 namespace kavrin {
+enum class ResultTab;
 class JumpHistory;
-class LineListWindow;
 class LineNumberDialog;
 class RenumberDialog;
 } // namespace kavrin
@@ -23,7 +23,6 @@ class BasicTools : public WindowFeature {
 public:
   explicit BasicTools(const FeatureContext &context);
 
-  LineListWindow *checkWindow() const { return checkWindow_; }
   // The places jumped from: going to a line and choosing a finding leave
   // one behind.
   JumpHistory &history() const { return *history_; }
@@ -34,10 +33,17 @@ public:
   void goToLine();
   void renumberLines();
   void sortProgram();
+  // Lists the findings in the panel's 検査 tab, shown and focused on the
+  // first row.
   void checkProgram();
+  // Runs the check again into the 検査 tab as it stands, shown or not and
+  // keeping its current row: for a re-run after the user's edits.  Nothing
+  // while the panel was never made.
+  void refreshCheck();
 
 private:
-  void showFinding(int row);
+  void presentCheck();
+  void showFinding(ResultTab tab, int row);
   void applyColours();
 
   ProgramEditor *editor_;
@@ -45,7 +51,6 @@ private:
   RenumberDialog *renumberDialog_ = nullptr;
   LineNumberDialog *lineDialog_ = nullptr;
   JumpHistory *history_;
-  LineListWindow *checkWindow_ = nullptr;
   KeywordMatcher matcher_;
 };
 

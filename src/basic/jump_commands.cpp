@@ -1,11 +1,13 @@
 #include "basic/jump_commands.h"
 
-#include "logic/line_lookup.h"
+#include "basic/line_jumps.h"
+#include "logic/basic_reader.h"
 #include "logic/line_references.h"
 #include "platform/user_interface.h"
-#include "widgets/basic_dialogs.h"
 #include "widgets/jump_history.h"
+#include "widgets/panel_host.h"
 #include "widgets/program_editor.h"
+#include "widgets/result_panel.h"
 
 #include <QAction>
 #include <QTextBlock>
@@ -22,6 +24,10 @@ JumpCommands::JumpCommands(const FeatureContext &context, JumpHistory &history)
   forward_ =
       addCommand("forward", QStringLiteral("進む(&W)"), &JumpCommands::goForward, Qt::ALT | Qt::Key_Right);
   connect(&history_, &JumpHistory::changed, this, &JumpCommands::updateTravel);
+  connect(&panels(), &PanelHost::created, this, [this](ResultPanel *panel) {
+    connect(panel, &ResultPanel::rowActivated, this,
+            [this](ResultTab tab, int row) { guard([&] { showReferrer(tab, row); }); });
+  });
   updateTravel();
 }
 
@@ -32,15 +38,8 @@ void JumpCommands::jumpToReference() {
     ui().beep();
     return;
   }
-  const LineLookup found = findProgramLine(editor()->text(), reference->target);
-  if (found.line < 0) {
+  if (!goToNumberedLine(*editor(), history_, ui(), reference->target)) {
     message(QStringLiteral("行 %1 はありません").arg(reference->target.toString()));
-    return;
-  }
-  history_.remember();
-  editor()->selectLine(found.line, false);
-  if (!found.exact) {
-    ui().beep();
   }
 }
 
@@ -56,21 +55,22 @@ void JumpCommands::showReferences() {
     message(QStringLiteral("行 %1 を参照している行はありません。").arg(number));
     return;
   }
-  if (references_ == nullptr) {
-    references_ = new LineListWindow(window(), QStringLiteral("この行への参照"), editor()->document());
-    connect(references_, &LineListWindow::rowActivated, this,
-            [this](int row) { guard([&] { showReferrer(row); }); });
-  }
-  QList<LineListWindow::Item> items;
-  items.reserve(static_cast<qsizetype>(lines.size()));
+  QList<ResultRow> rows;
+  rows.reserve(static_cast<qsizetype>(lines.size()));
   for (const int line : lines) {
-    items.push_back({line, editor()->document()->findBlockByNumber(line).text()});
+    rows.push_back({editor()->document()->findBlockByNumber(line).text(), line, std::nullopt});
   }
-  references_->present(items, QStringLiteral("行 %1 を参照している行: %2 行").arg(number).arg(items.size()));
+  ResultPanel *panel = panels().panel();
+  panel->present(ResultTab::References, rows,
+                 QStringLiteral("行 %1 を参照している行: %2 行").arg(number).arg(rows.size()));
+  panel->focusRow(ResultTab::References, 0);
 }
 
-void JumpCommands::showReferrer(int row) {
-  const int line = references_->lineOf(row);
+void JumpCommands::showReferrer(ResultTab tab, int row) {
+  if (tab != ResultTab::References) {
+    return;
+  }
+  const int line = panels().existing()->rows(tab).lineOf(row);
   if (line < 0) {
     message(QStringLiteral("この参照の行は削除されました。"));
     return;

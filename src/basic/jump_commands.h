@@ -3,8 +3,8 @@
 #include "widgets/window_feature.h"
 
 namespace kavrin {
+enum class ResultTab;
 class JumpHistory;
-class LineListWindow;
 } // namespace kavrin
 
 namespace kavrin::basic {
@@ -18,13 +18,12 @@ class JumpCommands : public WindowFeature {
 public:
   JumpCommands(const FeatureContext &context, JumpHistory &history);
 
-  LineListWindow *referenceWindow() const { return references_; }
-
   void jumpToReference();
+  // Lists the lines referring to the caret's line in the panel's 参照 tab.
   void showReferences();
 
 private:
-  void showReferrer(int row);
+  void showReferrer(ResultTab tab, int row);
   void goBack();
   void goForward();
   void updateTravel();
@@ -32,7 +31,6 @@ private:
   JumpHistory &history_;
   QAction *back_;
   QAction *forward_;
-  LineListWindow *references_ = nullptr;
 };
 
 } // namespace kavrin::basic

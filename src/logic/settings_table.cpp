@@ -30,6 +30,9 @@ std::array<SettingKey, kSettingCount> makeTable() {
       {Setting::Left, {window, QStringLiteral("Left"), 192}},
       {Setting::Highlight, {QStringLiteral("Editor"), QStringLiteral("Highlight"), 0, false}},
       {Setting::EmulatorCommand, {QStringLiteral("Emulator"), QStringLiteral("Command"), QString(), false}},
+      {Setting::PanelShown, {QStringLiteral("Panel"), QStringLiteral("Shown"), 0, false}},
+      {Setting::PanelHeight, {QStringLiteral("Panel"), QStringLiteral("Height"), 0, false}},
+      {Setting::PanelTab, {QStringLiteral("Panel"), QStringLiteral("Tab"), 0, false}},
   };
   std::array<SettingKey, kSettingCount> table;
   const std::array<QString, 10> keys = defaultStoredFunctionKeys();

@@ -43,6 +43,9 @@ enum class Setting {
   Recent1, // the four recent files, newest first
   Highlight = Recent1 + 4,
   EmulatorCommand,
+  PanelShown,
+  PanelHeight, // 0: as the window lays it out
+  PanelTab,
   Count,
 };
 

@@ -1,15 +1,12 @@
 #include "widgets/basic_dialogs.h"
 
 #include "widgets/dialog_parts.h"
-#include "widgets/line_marks.h"
 
 #include <QDialogButtonBox>
 
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace kavrin {
@@ -66,44 +63,5 @@ LineNumberDialog::LineNumberDialog(QWidget *parent) : QDialog(parent, kFixedDial
   addButtons(this, layout);
   number_->setFocus();
 }
-
-LineListWindow::LineListWindow(QWidget *parent, const QString &title, QTextDocument *document)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      lines_(new LineMarks(document, this)) {
-  setWindowTitle(title);
-  setModal(false);
-  summary_ = new QLabel(this);
-  list_ = new QListWidget(this);
-  list_->setMinimumSize(list_->fontMetrics().averageCharWidth() * 60, list_->fontMetrics().height() * 12);
-  auto *close = new QPushButton(QStringLiteral("閉じる"), this);
-  close->setAutoDefault(false);
-  auto *layout = new QVBoxLayout(this);
-  layout->addWidget(summary_);
-  layout->addWidget(list_, 1);
-  layout->addWidget(close, 0, Qt::AlignRight);
-  connect(close, &QPushButton::clicked, this, &QDialog::reject);
-  // Double-click and Enter both activate.
-  connect(list_, &QListWidget::itemActivated, this,
-          [this](QListWidgetItem *item) { emit rowActivated(list_->row(item)); });
-}
-
-void LineListWindow::present(const QList<Item> &items, const QString &summary) {
-  list_->clear();
-  lines_->clear();
-  for (const Item &item : items) {
-    new QListWidgetItem(QStringLiteral("%1 行目: %2").arg(item.line + 1).arg(item.text), list_);
-    lines_->mark(item.line);
-  }
-  summary_->setText(summary);
-  list_->setCurrentRow(items.isEmpty() ? -1 : 0);
-  if (!isVisible()) {
-    show();
-  }
-  raise();
-  activateWindow();
-  list_->setFocus();
-}
-
-int LineListWindow::lineOf(int row) const { return lines_->lineOf(row); }
 
 } // namespace kavrin

@@ -2,15 +2,9 @@
 
 #include <QDialog>
 
-class QLabel;
 class QLineEdit;
-class QListWidget;
-class QListWidgetItem;
-class QTextDocument;
 
 namespace kavrin {
-
-class LineMarks;
 
 // The three values of the machine's renumber command, in its order, and
 // the last line to renumber.  The fields keep what was typed between
@@ -62,37 +56,6 @@ public:
 
 private:
   QLineEdit *number_;
-};
-
-// Lines of the program, each with a remark, that follow their line
-// through later edits: the findings of a check, the references to a line.
-// Modeless: the editor stays usable while it is open.
-class LineListWindow : public QDialog {
-  Q_OBJECT
-
-public:
-  struct Item {
-    int line; // 0-based line of the document when listed
-    QString text;
-  };
-
-  LineListWindow(QWidget *parent, const QString &title, QTextDocument *document);
-
-  // Replaces the list and brings the window up with the list focused.
-  void present(const QList<Item> &items, const QString &summary);
-  // The line of the row's item now; -1 once that line was deleted.
-  int lineOf(int row) const;
-  QListWidget *list() const { return list_; }
-  QLabel *summary() const { return summary_; }
-
-signals:
-  // The row chosen, by Enter or a double-click.
-  void rowActivated(int row);
-
-private:
-  QLabel *summary_;
-  QListWidget *list_;
-  LineMarks *lines_;
 };
 
 } // namespace kavrin

@@ -168,6 +168,11 @@ int LineMarks::lineOf(int id) const {
   return document_->findBlock(mark.start).blockNumber();
 }
 
+int LineMarks::positionOf(int id) const {
+  const Mark &mark = marks_[static_cast<size_t>(id)];
+  return mark.gone || document_ == nullptr ? -1 : mark.start;
+}
+
 void LineMarks::clear() {
   for (int id = 0; id < count(); ++id) {
     leaveHolder(id);

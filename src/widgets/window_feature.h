@@ -12,6 +12,7 @@ class QWidget;
 
 namespace kavrin {
 
+class PanelHost;
 class PanelStatusBar;
 class ProgramEditor;
 class Session;
@@ -19,7 +20,7 @@ class SettingValues;
 class UserInterface;
 
 // What the main window lends a command set: its parts, the user-interface
-// services and the state the sets share.
+// services, the state the sets share and the result panel.
 struct FeatureContext {
   QWidget *window;
   ProgramEditor *editor;
@@ -27,6 +28,8 @@ struct FeatureContext {
   QMenuBar *menuBar;
   UserInterface &ui;
   Session &session;
+  // The result panel, made on first use.
+  PanelHost &panels;
 };
 
 // A command set of the window: it owns its menu items, dialogs, state and
@@ -72,6 +75,7 @@ protected:
   ProgramEditor *editor() const { return context_.editor; }
   UserInterface &ui() const { return context_.ui; }
   Session &session() const { return context_.session; }
+  PanelHost &panels() const { return context_.panels; }
 
 private:
   FeatureContext context_;

@@ -1,0 +1,23 @@
+#include "basic/line_jumps.h"
+
+#include "logic/line_lookup.h"
+#include "platform/user_interface.h"
+#include "widgets/jump_history.h"
+#include "widgets/program_editor.h"
+
+namespace kavrin::basic {
+
+bool goToNumberedLine(ProgramEditor &editor, JumpHistory &history, UserInterface &ui, const LineNumber &number) {
+  const LineLookup found = findProgramLine(editor.text(), number);
+  if (found.line < 0) {
+    return false;
+  }
+  history.remember();
+  editor.selectLine(found.line, false);
+  if (!found.exact) {
+    ui.beep();
+  }
+  return true;
+}
+
+} // namespace kavrin::basic

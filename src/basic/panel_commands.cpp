@@ -1,0 +1,198 @@
+#include "basic/panel_commands.h"
+
+#include "basic/line_jumps.h"
+#include "logic/basic_reader.h"
+#include "logic/settings_table.h"
+#include "platform/user_interface.h"
+#include "widgets/jump_history.h"
+#include "widgets/panel_host.h"
+#include "widgets/program_editor.h"
+#include "widgets/result_panel.h"
+
+#include <QAction>
+#include <QMainWindow>
+#include <QResizeEvent>
+#include <QTextBlock>
+
+#include <map>
+
+namespace kavrin::basic {
+namespace {
+
+// Where each program line number's line starts: the first line with it.
+std::map<LineNumber, int> numberedLines(const QTextDocument &document) {
+  std::map<LineNumber, int> lines;
+  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+    ProgramLine line = readLineNumber(block.text());
+    if (line.isProgram) {
+      lines.emplace(std::move(line.number), block.position());
+    }
+  }
+  return lines;
+}
+
+// Rows are ordered by where their line starts, then by row.  From the
+// current row when the caret is on its line, so that every row of a line is
+// visited; else from the caret's line [lineStart, lineEnd).
+int pickRow(const std::vector<int> &at, int current, int lineStart, int lineEnd, bool forward) {
+  const auto before = [&at](int a, int b) { return at[a] < at[b] || (at[a] == at[b] && a < b); };
+  const bool fromCurrent = current >= 0 && at[current] >= lineStart && at[current] < lineEnd;
+  int best = -1;
+  for (int row = 0; row < static_cast<int>(at.size()); ++row) {
+    if (at[row] < 0) {
+      continue;
+    }
+    const bool beyond = fromCurrent ? (forward ? before(current, row) : before(row, current))
+                                    : (forward ? at[row] >= lineEnd : at[row] < lineStart);
+    if (beyond && (best < 0 || (forward ? before(row, best) : before(best, row)))) {
+      best = row;
+    }
+  }
+  return best;
+}
+
+} // namespace
+
+PanelCommands::PanelCommands(const FeatureContext &context, JumpHistory &history)
+    : WindowFeature(context), history_(history) {
+  shown_ = addItem("resultPanel", QStringLiteral("結果パネル(&P)"), Qt::CTRL | Qt::Key_J);
+  shown_->setCheckable(true);
+  connectGuarded(shown_, [this] { toggle(shown_->isChecked()); });
+  addCommand("nextResult", QStringLiteral("次の結果へ(&X)"), &PanelCommands::nextResult, Qt::Key_F8);
+  addCommand("previousResult", QStringLiteral("前の結果へ(&V)"), &PanelCommands::previousResult,
+             Qt::SHIFT | Qt::Key_F8);
+  connect(&panels(), &PanelHost::created, this, &PanelCommands::attach);
+}
+
+void PanelCommands::readSettings(const SettingValues &values) {
+  tab_ = std::clamp(values.number(Setting::PanelTab), 0, kResultTabCount - 1);
+  height_ = std::max(values.number(Setting::PanelHeight), 0);
+  if (values.number(Setting::PanelShown) != 0) {
+    shown_->setChecked(true);
+    panels().panel()->showTab(static_cast<ResultTab>(tab_));
+  }
+}
+
+void PanelCommands::writeSettings(SettingValues &values) const {
+  values.set(Setting::PanelShown, shown_->isChecked() ? 1 : 0);
+  values.set(Setting::PanelHeight, height_);
+  values.set(Setting::PanelTab, tab_);
+}
+
+void PanelCommands::toggle(bool shown) {
+  if (shown) {
+    panels().panel()->show();
+  } else if (panels().existing() != nullptr) {
+    panels().existing()->hide();
+  }
+  settingChanged();
+}
+
+void PanelCommands::attach(ResultPanel *panel) {
+  connect(panel, &ResultPanel::visibilityChanged, this, &PanelCommands::visibilityChanged);
+  connect(panel, &ResultPanel::tabChanged, this, [this](ResultTab tab) {
+    if (static_cast<int>(tab) != tab_) {
+      tab_ = static_cast<int>(tab);
+      settingChanged();
+    }
+  });
+  connect(panel, &ResultPanel::rowActivated, this,
+          [this](ResultTab tab, int row) { guard([&] { activated(tab, row); }); });
+  panel->installEventFilter(this);
+}
+
+void PanelCommands::visibilityChanged(bool visible) {
+  const bool shown = visible || !panels().existing()->isHidden();
+  if (shown != shown_->isChecked()) {
+    shown_->setChecked(shown);
+    settingChanged();
+  }
+  if (visible && !heightApplied_) {
+    heightApplied_ = true;
+    if (height_ > 0) {
+      // Once the window has laid the panel out.
+      QMetaObject::invokeMethod(
+          this, [this] { mainWindow()->resizeDocks({panels().existing()}, {height_}, Qt::Vertical); },
+          Qt::QueuedConnection);
+    }
+  }
+}
+
+bool PanelCommands::eventFilter(QObject *watched, QEvent *event) {
+  // A height other than the first one the window laid out is the user's;
+  // like the window's own size, it is written at the close.
+  if (event->type() == QEvent::Resize && watched == panels().existing()) {
+    const auto &resize = static_cast<const QResizeEvent &>(*event);
+    if (resize.oldSize().height() > 0 && resize.oldSize().height() != resize.size().height()) {
+      height_ = resize.size().height();
+    }
+  }
+  return WindowFeature::eventFilter(watched, event);
+}
+
+void PanelCommands::nextResult() { step(true); }
+
+void PanelCommands::previousResult() { step(false); }
+
+void PanelCommands::step(bool forward) {
+  ResultPanel *panel = panels().existing();
+  if (panel == nullptr || panel->isHidden()) {
+    ui().beep();
+    return;
+  }
+  const ResultTab tab = panel->visibleTab();
+  const QTextBlock caret = editor()->textCursor().block();
+  const int row = pickRow(rowPositions(*panel, tab), panel->currentRow(tab), caret.position(),
+                          caret.position() + caret.length(), forward);
+  if (row < 0) {
+    ui().beep();
+    return;
+  }
+  panel->setCurrentRow(tab, row);
+  goToRow(tab, row);
+}
+
+std::vector<int> PanelCommands::rowPositions(const ResultPanel &panel, ResultTab tab) const {
+  const ResultRows &rows = panel.rows(tab);
+  std::vector<int> at(static_cast<std::size_t>(rows.rowCount()), -1);
+  std::map<LineNumber, int> numbered;
+  for (int row = 0; row < rows.rowCount(); ++row) {
+    const std::optional<LineNumber> &number = rows.numberOf(row);
+    if (!number) {
+      at[static_cast<std::size_t>(row)] = rows.positionOf(row);
+      continue;
+    }
+    if (numbered.empty()) {
+      numbered = numberedLines(*editor()->document());
+    }
+    // As Ctrl+G: the line with the number, else the next higher one.
+    const auto found = numbered.lower_bound(*number);
+    at[static_cast<std::size_t>(row)] = found == numbered.end() ? -1 : found->second;
+  }
+  return at;
+}
+
+void PanelCommands::goToRow(ResultTab tab, int row) {
+  const ResultRows &rows = panels().existing()->rows(tab);
+  if (const std::optional<LineNumber> &number = rows.numberOf(row)) {
+    goToNumberedLine(*editor(), history_, ui(), *number);
+    return;
+  }
+  history_.remember();
+  editor()->selectLine(rows.lineOf(row), true);
+}
+
+void PanelCommands::activated(ResultTab tab, int row) {
+  // The check's and the references' rows are their commands' business.
+  const ResultRows &rows = panels().existing()->rows(tab);
+  if (tab != ResultTab::Output || !rows.numberOf(row)) {
+    return;
+  }
+  if (!goToNumberedLine(*editor(), history_, ui(), *rows.numberOf(row))) {
+    message(QStringLiteral("行 %1 はありません").arg(rows.numberOf(row)->toString()));
+  }
+}
+
+QMainWindow *PanelCommands::mainWindow() const { return qobject_cast<QMainWindow *>(window()); }
+
+} // namespace kavrin::basic

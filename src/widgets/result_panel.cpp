@@ -1,0 +1,135 @@
+#include "widgets/result_panel.h"
+
+#include "widgets/program_editor.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListView>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace kavrin {
+namespace {
+
+const char16_t *const kCaptions[kResultTabCount] = {u"検査", u"参照", u"変換の出力"};
+
+bool isEscape(const QKeyEvent &key) { return key.key() == Qt::Key_Escape && key.modifiers() == Qt::NoModifier; }
+
+} // namespace
+
+ResultPanel::ResultPanel(QWidget *parent, ProgramEditor *editor)
+    : QDockWidget(QStringLiteral("結果"), parent), editor_(editor), tabs_(new QTabWidget(this)) {
+  setObjectName(QStringLiteral("resultPanelDock"));
+  setFeatures(QDockWidget::DockWidgetClosable);
+  setAllowedAreas(Qt::BottomDockWidgetArea);
+  for (int i = 0; i < kResultTabCount; ++i) {
+    tabs_->addTab(makeTab(static_cast<ResultTab>(i)), QString::fromUtf16(kCaptions[i]));
+  }
+  setWidget(tabs_);
+  connect(tabs_, &QTabWidget::currentChanged, this, [this](int i) { emit tabChanged(static_cast<ResultTab>(i)); });
+  // Labels name the lines as they are now: an edit repaints what is shown.
+  connect(editor_->document(), &QTextDocument::contentsChanged, this, [this] {
+    if (isVisible()) {
+      views_[index(visibleTab())]->viewport()->update();
+    }
+  });
+}
+
+QWidget *ResultPanel::makeTab(ResultTab tab) {
+  auto *page = new QWidget(this);
+  auto *layout = new QVBoxLayout(page);
+  auto *summary = new QLabel(page);
+  summary->hide();
+  auto *view = new QListView(page);
+  auto *model = new ResultRows(editor_->document(), this);
+  view->setModel(model);
+  view->setUniformItemSizes(true);
+  view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  view->installEventFilter(this);
+  connect(view, &QListView::activated, this, [this, tab](const QModelIndex &i) { emit rowActivated(tab, i.row()); });
+  layout->addWidget(summary);
+  layout->addWidget(view, 1);
+  summaries_[index(tab)] = summary;
+  views_[index(tab)] = view;
+  models_[index(tab)] = model;
+  return page;
+}
+
+void ResultPanel::present(ResultTab tab, const QList<ResultRow> &rows, const QString &summary) {
+  QListView *view = views_[index(tab)];
+  const int current = view->currentIndex().row();
+  models_[index(tab)]->replace(rows);
+  if (current >= 0 && !rows.isEmpty()) {
+    view->setCurrentIndex(models_[index(tab)]->index(std::min(current, static_cast<int>(rows.size()) - 1)));
+  }
+  summaries_[index(tab)]->setText(summary);
+  summaries_[index(tab)]->setVisible(!summary.isEmpty());
+}
+
+void ResultPanel::append(ResultTab tab, const QList<ResultRow> &rows) {
+  models_[index(tab)]->append(rows, kMostOutputRows);
+}
+
+void ResultPanel::showTab(ResultTab tab) {
+  tabs_->setCurrentIndex(static_cast<int>(tab));
+  show();
+  raise();
+}
+
+void ResultPanel::focusRow(ResultTab tab, int row) {
+  showTab(tab);
+  setCurrentRow(tab, row);
+  views_[index(tab)]->setFocus();
+}
+
+void ResultPanel::setCurrentRow(ResultTab tab, int row) {
+  QListView *view = views_[index(tab)];
+  view->setCurrentIndex(models_[index(tab)]->index(row));
+  view->scrollTo(view->currentIndex());
+}
+
+ResultTab ResultPanel::visibleTab() const { return static_cast<ResultTab>(tabs_->currentIndex()); }
+
+int ResultPanel::currentRow(ResultTab tab) const { return views_[index(tab)]->currentIndex().row(); }
+
+QString ResultPanel::summary(ResultTab tab) const { return summaries_[index(tab)]->text(); }
+
+bool ResultPanel::eventFilter(QObject *watched, QEvent *event) {
+  const auto *view = qobject_cast<QListView *>(watched);
+  if (view == nullptr || (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress)) {
+    return QDockWidget::eventFilter(watched, event);
+  }
+  const auto &key = static_cast<const QKeyEvent &>(*event);
+  const bool copy = key.matches(QKeySequence::Copy);
+  if (!copy && !isEscape(key)) {
+    return false;
+  }
+  // The list takes these keys before the menu's Ctrl+C does.
+  if (event->type() == QEvent::ShortcutOverride) {
+    event->accept();
+    return true;
+  }
+  if (copy) {
+    copyRows(*view);
+  } else {
+    editor_->setFocus();
+  }
+  return true;
+}
+
+void ResultPanel::copyRows(const QListView &view) const {
+  QModelIndexList selected = view.selectionModel()->selectedRows();
+  std::sort(selected.begin(), selected.end(), [](const QModelIndex &a, const QModelIndex &b) { return a.row() < b.row(); });
+  QStringList texts;
+  for (const QModelIndex &i : selected) {
+    texts.push_back(i.data().toString());
+  }
+  QApplication::clipboard()->setText(texts.join(u'\n'));
+}
+
+} // namespace kavrin

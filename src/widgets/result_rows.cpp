@@ -1,0 +1,92 @@
+#include "widgets/result_rows.h"
+
+#include "widgets/line_marks.h"
+
+namespace kavrin {
+
+ResultRows::ResultRows(QTextDocument *document, QObject *parent)
+    : QAbstractListModel(parent), marks_(new LineMarks(document, this)) {}
+
+void ResultRows::replace(const QList<ResultRow> &rows) {
+  beginResetModel();
+  rows_.clear();
+  marks_->clear();
+  dropped_ = 0;
+  for (const ResultRow &row : rows) {
+    rows_.push_back({row.text, row.line < 0 ? -1 : marks_->mark(row.line), row.number, row.line});
+  }
+  endResetModel();
+}
+
+void ResultRows::append(const QList<ResultRow> &rows, int mostRows) {
+  if (rows.isEmpty()) {
+    return;
+  }
+  const int first = static_cast<int>(rows_.size());
+  beginInsertRows({}, first, first + static_cast<int>(rows.size()) - 1);
+  for (const ResultRow &row : rows) {
+    rows_.push_back({row.text, -1, row.number});
+  }
+  endInsertRows();
+  if (rows_.size() <= static_cast<size_t>(mostRows)) {
+    return;
+  }
+  if (dropped_ == 0) {
+    beginInsertRows({}, 0, 0);
+    rows_.push_front({});
+    endInsertRows();
+  }
+  // The oldest rows after the count go.
+  const int excess = static_cast<int>(rows_.size()) - mostRows;
+  beginRemoveRows({}, 1, excess);
+  rows_.erase(rows_.begin() + 1, rows_.begin() + 1 + excess);
+  endRemoveRows();
+  dropped_ += excess;
+  rows_.front().text = QStringLiteral("(以前の %1 行は省略しました)").arg(dropped_);
+  emit dataChanged(index(0), index(0));
+}
+
+int ResultRows::rowCount(const QModelIndex &parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+QVariant ResultRows::data(const QModelIndex &index, int role) const {
+  if (role != Qt::DisplayRole || !index.isValid()) {
+    return {};
+  }
+  return label(index.row());
+}
+
+QString ResultRows::label(int row) const {
+  const Row &r = rows_[static_cast<size_t>(row)];
+  if (r.mark < 0) {
+    return r.text;
+  }
+  const int line = marks_->lineOf(r.mark);
+  if (line < 0) {
+    return QStringLiteral("%1 行目: %2 (削除された行)").arg(r.shownLine + 1).arg(r.text);
+  }
+  r.shownLine = line;
+  return QStringLiteral("%1 行目: %2").arg(line + 1).arg(r.text);
+}
+
+int ResultRows::lineOf(int row) const {
+  const int mark = rows_[static_cast<size_t>(row)].mark;
+  return mark < 0 ? -1 : marks_->lineOf(mark);
+}
+
+bool ResultRows::lineDeleted(int row) const {
+  const int mark = rows_[static_cast<size_t>(row)].mark;
+  return mark >= 0 && marks_->lineOf(mark) < 0;
+}
+
+int ResultRows::positionOf(int row) const {
+  const int mark = rows_[static_cast<size_t>(row)].mark;
+  return mark < 0 ? -1 : marks_->positionOf(mark);
+}
+
+const std::optional<basic::LineNumber> &ResultRows::numberOf(int row) const {
+  return rows_[static_cast<size_t>(row)].number;
+}
+
+} // namespace kavrin

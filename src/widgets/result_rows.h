@@ -1,0 +1,71 @@
+#pragma once
+
+#include "logic/line_number.h"
+
+#include <QAbstractListModel>
+#include <QString>
+
+#include <deque>
+#include <optional>
+
+class QTextDocument;
+
+namespace kavrin {
+
+class LineMarks;
+
+// One row of the result panel: a text and what it points to.
+struct ResultRow {
+  QString text;
+  // A document line (0-based, when listed) that the row follows through
+  // edits and rewrites; -1 for none.
+  int line = -1;
+  // A BASIC line number the row names (converter output); used when `line`
+  // is -1.
+  std::optional<basic::LineNumber> number;
+};
+
+// The rows of one tab of the result panel.  A row that follows a line is
+// labelled 「N 行目: text」 with the line's number now, computed when shown,
+// so an edit costs nothing here; a row whose line was deleted keeps the
+// last number shown and says so.
+class ResultRows : public QAbstractListModel {
+  Q_OBJECT
+
+public:
+  ResultRows(QTextDocument *document, QObject *parent);
+
+  // Replaces every row.
+  void replace(const QList<ResultRow> &rows);
+  // Adds rows at the end; past `mostRows` the oldest go and a first row
+  // tells how many went.  `line` of an added row is not followed.
+  void append(const QList<ResultRow> &rows, int mostRows);
+
+  int rowCount(const QModelIndex &parent = {}) const override;
+  QVariant data(const QModelIndex &index, int role) const override;
+  QString label(int row) const;
+
+  // The row's line now: -1 when it follows none or its line was deleted.
+  int lineOf(int row) const;
+  // Whether the row followed a line that was deleted.
+  bool lineDeleted(int row) const;
+  // Where the row's line starts now, -1 as lineOf: for ordering rows.
+  int positionOf(int row) const;
+  const std::optional<basic::LineNumber> &numberOf(int row) const;
+
+private:
+  struct Row {
+    QString text;
+    int mark = -1;
+    std::optional<basic::LineNumber> number;
+    // The line last shown, kept for the label once the line is deleted.
+    mutable int shownLine = -1;
+  };
+
+  LineMarks *marks_;
+  std::deque<Row> rows_;
+  // Rows dropped from the top by append, told in a first row.
+  qsizetype dropped_ = 0;
+};
+
+} // namespace kavrin
