@@ -7,7 +7,8 @@
 
 namespace kavrin::basic {
 
-bool goToNumberedLine(ProgramEditor &editor, JumpHistory &history, UserInterface &ui, const LineNumber &number) {
+bool goToNumberedLine(ProgramEditor &editor, JumpHistory &history, UserInterface &ui,
+                      const LineNumber &number) {
   const LineLookup found = findProgramLine(editor.text(), number);
   if (found.line < 0) {
     return false;

@@ -14,6 +14,7 @@ namespace kavrin::basic {
 // else the first with the smallest number above it, with a beep.  The
 // caret's place is kept for 戻る.  False, with nothing moved, when there is
 // neither: the caller tells.
-bool goToNumberedLine(ProgramEditor &editor, JumpHistory &history, UserInterface &ui, const LineNumber &number);
+bool goToNumberedLine(ProgramEditor &editor, JumpHistory &history, UserInterface &ui,
+                      const LineNumber &number);
 
 } // namespace kavrin::basic

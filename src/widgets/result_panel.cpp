@@ -17,7 +17,9 @@ namespace {
 
 const char16_t *const kCaptions[kResultTabCount] = {u"検査", u"参照", u"変換の出力"};
 
-bool isEscape(const QKeyEvent &key) { return key.key() == Qt::Key_Escape && key.modifiers() == Qt::NoModifier; }
+bool isEscape(const QKeyEvent &key) {
+  return key.key() == Qt::Key_Escape && key.modifiers() == Qt::NoModifier;
+}
 
 } // namespace
 
@@ -30,7 +32,8 @@ ResultPanel::ResultPanel(QWidget *parent, ProgramEditor *editor)
     tabs_->addTab(makeTab(static_cast<ResultTab>(i)), QString::fromUtf16(kCaptions[i]));
   }
   setWidget(tabs_);
-  connect(tabs_, &QTabWidget::currentChanged, this, [this](int i) { emit tabChanged(static_cast<ResultTab>(i)); });
+  connect(tabs_, &QTabWidget::currentChanged, this,
+          [this](int i) { emit tabChanged(static_cast<ResultTab>(i)); });
   // Labels name the lines as they are now: an edit repaints what is shown.
   connect(editor_->document(), &QTextDocument::contentsChanged, this, [this] {
     if (isVisible()) {
@@ -51,7 +54,8 @@ QWidget *ResultPanel::makeTab(ResultTab tab) {
   view->setSelectionMode(QAbstractItemView::ExtendedSelection);
   view->setEditTriggers(QAbstractItemView::NoEditTriggers);
   view->installEventFilter(this);
-  connect(view, &QListView::activated, this, [this, tab](const QModelIndex &i) { emit rowActivated(tab, i.row()); });
+  connect(view, &QListView::activated, this,
+          [this, tab](const QModelIndex &i) { emit rowActivated(tab, i.row()); });
   layout->addWidget(summary);
   layout->addWidget(view, 1);
   summaries_[index(tab)] = summary;
@@ -76,9 +80,9 @@ void ResultPanel::append(ResultTab tab, const QList<ResultRow> &rows) {
 }
 
 void ResultPanel::showTab(ResultTab tab) {
-  tabs_->setCurrentIndex(static_cast<int>(tab));
   show();
   raise();
+  tabs_->setCurrentIndex(static_cast<int>(tab));
 }
 
 void ResultPanel::focusRow(ResultTab tab, int row) {
@@ -124,7 +128,8 @@ bool ResultPanel::eventFilter(QObject *watched, QEvent *event) {
 
 void ResultPanel::copyRows(const QListView &view) const {
   QModelIndexList selected = view.selectionModel()->selectedRows();
-  std::sort(selected.begin(), selected.end(), [](const QModelIndex &a, const QModelIndex &b) { return a.row() < b.row(); });
+  std::sort(selected.begin(), selected.end(),
+            [](const QModelIndex &a, const QModelIndex &b) { return a.row() < b.row(); });
   QStringList texts;
   for (const QModelIndex &i : selected) {
     texts.push_back(i.data().toString());

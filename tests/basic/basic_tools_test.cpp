@@ -3,12 +3,13 @@
 #include "basic/basic_tools.h"
 #include "platform/cp932.h"
 #include "widgets/basic_dialogs.h"
+#include "widgets/result_panel.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QTextBlock>
 
 namespace kavrin::testing {
@@ -153,13 +154,14 @@ TEST_F(BasicToolsTest, SortReordersInOneUndoStepOrLeavesAnOrderedProgramAlone) {
 TEST_F(BasicToolsTest, CheckListsFindingsThatFollowTheirLine) {
   load("10 GOTO 99\nPRINT\n20 END");
   window->command("checkProgram")->trigger();
-  LineListWindow &check = *tools().checkWindow();
-  ASSERT_TRUE(check.isVisible());
-  EXPECT_EQ(check.focusWidget(), check.list());
-  ASSERT_EQ(check.list()->count(), 2);
+  ResultPanel &panel = *window->findChild<ResultPanel *>();
+  QListView *list = panel.view(ResultTab::Check);
+  ASSERT_TRUE(panel.isVisible() && panel.visibleTab() == ResultTab::Check);
+  EXPECT_EQ(QApplication::focusWidget(), list);
+  ASSERT_EQ(panel.rows(ResultTab::Check).rowCount(), 2);
   const auto choose = [&](int row) {
-    check.list()->setCurrentRow(row);
-    QTest::keyClick(check.list(), Qt::Key_Return);
+    list->setCurrentIndex(list->model()->index(row, 0));
+    QTest::keyClick(list, Qt::Key_Return);
     return editor().selText();
   };
   const auto keyAt = [this](int pos, int length, Qt::Key key) {
@@ -169,6 +171,7 @@ TEST_F(BasicToolsTest, CheckListsFindingsThatFollowTheirLine) {
   };
   keyAt(0, 0, Qt::Key_Return); // a line above both
   keyAt(12, 0, Qt::Key_X);     // in the line
+  EXPECT_EQ(panel.rows(ResultTab::Check).label(1).left(6), "3 行目: ");
   EXPECT_EQ(choose(0), "10 GOTO 99");
   EXPECT_EQ(choose(1), "xPRINT");
   EXPECT_TRUE(window->command("back")->isEnabled()); // the place before each choice is kept
@@ -177,17 +180,19 @@ TEST_F(BasicToolsTest, CheckListsFindingsThatFollowTheirLine) {
   window->command("undo")->trigger();
   EXPECT_EQ(text(), "10 GOTO 99\nPRINT\n20 END");
   EXPECT_EQ(choose(0), "10 GOTO 99");
+  EXPECT_EQ(panel.rows(ResultTab::Check).label(1).left(6), "2 行目: ");
   EXPECT_TRUE(ui.messages.empty());
   keyAt(11, 6, Qt::Key_Delete); // the line with its break
   keyAt(2, 0, Qt::Key_Right);
+  EXPECT_EQ(panel.rows(ResultTab::Check).label(1), "2 行目: 行番号がありません (削除された行)");
   EXPECT_EQ(choose(1), "");
   EXPECT_EQ(editor().selStart(), 3);
   ASSERT_EQ(ui.messages.size(), 1U);
   EXPECT_EQ(ui.messages[0].text, "この指摘の行は削除されました。");
   load("10 END");
   window->command("checkProgram")->trigger();
-  EXPECT_EQ(check.list()->count(), 0);
-  EXPECT_EQ(check.summary()->text(), "プログラムに問題はありません。");
+  EXPECT_EQ(panel.rows(ResultTab::Check).rowCount(), 0);
+  EXPECT_EQ(panel.summary(ResultTab::Check), "プログラムに問題はありません。");
 }
 
 TEST_F(BasicToolsTest, ColoursFollowTheModeAndAreStoredOnlyOnceSwitchedOn) {

@@ -2,13 +2,14 @@
 
 #include "basic/basic_tools.h"
 #include "basic/jump_commands.h"
-#include "widgets/basic_dialogs.h"
 #include "widgets/jump_history.h"
+#include "widgets/basic_dialogs.h"
+#include "widgets/result_panel.h"
 
 #include <QAction>
-#include <QLabel>
+#include <QApplication>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QTextBlock>
 
 namespace kavrin::testing {
@@ -151,7 +152,7 @@ TEST_F(JumpTest, PlacesAndListRowsFollowTheirLinesThroughEachToolItsUndoAndRedo)
     history.remember();
     caretTo(3, 0);
     key(Qt::SHIFT | Qt::Key_F12);
-    const LineListWindow &list = *window->findChild<basic::JumpCommands *>()->referenceWindow();
+    const ResultRows &list = window->findChild<ResultPanel *>()->rows(ResultTab::References);
     if (!c.fields.isEmpty()) {
       ui.modalScripts.push_back([fields = c.fields](QDialog &dialog) {
         const QList<QLineEdit *> edits = dialog.findChildren<QLineEdit *>();
@@ -168,6 +169,7 @@ TEST_F(JumpTest, PlacesAndListRowsFollowTheirLinesThroughEachToolItsUndoAndRedo)
     for (const bool undone : {false, true, false}) {
       EXPECT_EQ(editor().text(), undone ? c.text : rewritten);
       EXPECT_EQ(list.lineOf(0), undone ? 0 : c.listed);
+      EXPECT_EQ(list.label(0), QStringLiteral("%1 行目: 10 GOSUB 100").arg(undone ? 1 : c.listed + 1));
       key(Qt::ALT | Qt::Key_Left);
       EXPECT_EQ(caret(), undone ? QPoint(1, 3) : c.back);
       key(Qt::ALT | Qt::Key_Right);
@@ -179,20 +181,21 @@ TEST_F(JumpTest, PlacesAndListRowsFollowTheirLinesThroughEachToolItsUndoAndRedo)
 TEST_F(JumpTest, ShiftF12ListsTheLinesReferringToTheCaretLine) {
   caretTo(4, 1);
   key(Qt::SHIFT | Qt::Key_F12);
-  LineListWindow &list = *window->findChild<basic::JumpCommands *>()->referenceWindow();
-  ASSERT_TRUE(list.isVisible());
-  EXPECT_EQ(list.focusWidget(), list.list());
-  EXPECT_EQ(list.summary()->text(), "行 100 を参照している行: 2 行");
-  ASSERT_EQ(list.list()->count(), 2);
-  EXPECT_EQ(list.list()->item(0)->text(), "1 行目: 10 GOSUB 100:GOTO 35");
-  EXPECT_EQ(list.list()->item(1)->text(), "4 行目: 40 ON X GOTO 100,999");
+  ResultPanel &panel = *window->findChild<ResultPanel *>();
+  QListView *list = panel.view(ResultTab::References);
+  ASSERT_TRUE(panel.isVisible() && panel.visibleTab() == ResultTab::References);
+  EXPECT_EQ(QApplication::focusWidget(), list);
+  EXPECT_EQ(panel.summary(ResultTab::References), "行 100 を参照している行: 2 行");
+  ASSERT_EQ(list->model()->rowCount(), 2);
+  EXPECT_EQ(panel.rows(ResultTab::References).label(0), "1 行目: 10 GOSUB 100:GOTO 35");
+  EXPECT_EQ(panel.rows(ResultTab::References).label(1), "4 行目: 40 ON X GOTO 100,999");
 
-  QTest::keyClick(list.list(), Qt::Key_Return); // the first line of the text is a line too
+  QTest::keyClick(list, Qt::Key_Return); // the first line of the text is a line too
   EXPECT_EQ(editor().selText(), "10 GOSUB 100:GOTO 35");
   caretTo(0, 0);
   editor().textCursor().insertText("5 REM\n");
-  list.list()->setCurrentRow(1);
-  QTest::keyClick(list.list(), Qt::Key_Return);
+  list->setCurrentIndex(list->model()->index(1, 0));
+  QTest::keyClick(list, Qt::Key_Return);
   EXPECT_EQ(editor().selText(), "40 ON X GOTO 100,999");
   EXPECT_TRUE(enabled("back"));
 

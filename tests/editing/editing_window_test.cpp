@@ -2,7 +2,7 @@
 
 #include "editing/search_commands.h"
 #include "platform/colors.h"
-#include "widgets/basic_dialogs.h"
+#include "widgets/result_panel.h"
 #include "widgets/search_dialog.h"
 #include "widgets/status_bar.h"
 
@@ -13,7 +13,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -86,12 +86,11 @@ TEST_F(EditingWindowTest, TheLegendFollowsShiftWhenAnotherWindowTookItsRelease) 
   editor().setText("10 GOTO 10");
   QTest::keyPress(&editor(), Qt::Key_Shift, Qt::ShiftModifier);
   window->command("showReferences")->trigger(); // Shift+F12
-  auto *list = window->findChild<LineListWindow *>();
-  ASSERT_TRUE(list != nullptr && becomesActive(*list));
-  QTest::keyRelease(list->list(), Qt::Key_Shift, Qt::NoModifier);
-  QTest::keyClick(list->list(), Qt::Key_Escape);
-  window->activateWindow();
-  ASSERT_TRUE(!list->isVisible() && becomesActive(*window));
+  QListView *list = window->findChild<ResultPanel *>()->view(ResultTab::References);
+  ASSERT_EQ(QApplication::focusWidget(), list);
+  QTest::keyRelease(list, Qt::Key_Shift, Qt::NoModifier);
+  QTest::keyClick(list, Qt::Key_Escape); // gives the focus back to the editor
+  ASSERT_EQ(QApplication::focusWidget(), &editor());
   const auto &texts = window->session().preferences().functionKeys;
   EXPECT_EQ(panel(0), texts[0]);
   keys({Qt::Key_End, Qt::Key_F1}); // types what the legend shows

@@ -79,15 +79,18 @@ TEST_F(SettingsTest, EachChangeIsWrittenAtOnceAsTheCloseWritesIt) {
     const char *item;
     std::function<void()> script;
     QString line;
-  } rows[] = {{"settings", settingsOk, "[Convert]\r\nConvProg=c.exe\r\n"},
-              {"emulatorSettings", emulatorOk, "[Emulator]\r\nCommand=emu %1\r\n"},
-              {"wordWrap", [] {}, "Wrap=1\r\n"},
-              {"auto", [] {}, "AutoFlag=0\r\n"},
-              {"keywordColours", [] {}, "[Editor]\r\nHighlight=1\r\n"},
-              {"mode6", [] {}, "[Mode]\r\nMode=6\r\n"},
-              {"background", [this] { ui.colorAnswers.push_back(0x123456); }, "BackColor=1193046\r\n"},
-              {"font", [&] { ui.fontAnswers.push_back(boldRed); }, "FontColor=255\r\nFontBold=1\r\n"},
-              {"open", [&] { ui.openAnswers.push_back(program); }, "[Recent]\r\n1=" + program + "\r\n"}};
+  } rows[] = {
+      {"settings", settingsOk, "[Convert]\r\nConvProg=c.exe\r\n"},
+      {"emulatorSettings", emulatorOk, "[Emulator]\r\nCommand=emu %1\r\n"},
+      {"wordWrap", [] {}, "Wrap=1\r\n"},
+      {"auto", [] {}, "AutoFlag=0\r\n"},
+      {"keywordColours", [] {}, "[Editor]\r\nHighlight=1\r\n"},
+      {"resultPanel", [] {}, "[Panel]\r\nShown=1\r\n"},
+      {"showReferences", [this] { editor().setText("10 GOTO 10"); }, "[Panel]\r\nShown=1\r\nTab=1\r\n"},
+      {"mode6", [] {}, "[Mode]\r\nMode=6\r\n"},
+      {"background", [this] { ui.colorAnswers.push_back(0x123456); }, "BackColor=1193046\r\n"},
+      {"font", [&] { ui.fontAnswers.push_back(boldRed); }, "FontColor=255\r\nFontBold=1\r\n"},
+      {"open", [&] { ui.openAnswers.push_back(program); }, "[Recent]\r\n1=" + program + "\r\n"}};
   for (const auto &row : rows) {
     SCOPED_TRACE(row.item);
     QFile::remove(iniPath());

@@ -1,0 +1,74 @@
+#include "support/window_fixture.h"
+
+#include "widgets/result_panel.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QListView>
+#include <QTextBlock>
+
+namespace kavrin::testing {
+namespace {
+
+class PanelTest : public WindowTest {
+protected:
+  void key(QKeyCombination combination) {
+    QTest::keyClick(QApplication::focusWidget(), combination.key(), combination.keyboardModifiers());
+  }
+  int caretLine() { return editor().textCursor().blockNumber(); }
+  ResultPanel &panel() { return *window->findChild<ResultPanel *>(); }
+};
+
+TEST_F(PanelTest, F8WalksTheRowsThatNameALineFromTheCaret) {
+  // Findings on lines 0, 1, 3 and twice on 3.
+  editor().setText("10 GOTO 99\n20 GOTO 98\n30 END\n40 GOTO 97:GOSUB 96");
+  window->command("checkProgram")->trigger();
+  ASSERT_EQ(panel().rows(ResultTab::Check).rowCount(), 4);
+  editor().setFocus();
+  editor().setTextCursor(QTextCursor(editor().document()->findBlockByNumber(2)));
+  const struct {
+    QKeyCombination key;
+    int row, line, beeps;
+  } steps[] = {
+      {Qt::Key_F8, 2, 3, 0},
+      {Qt::Key_F8, 3, 3, 0}, // both rows of one line
+      {Qt::Key_F8, 3, 3, 1},
+      {Qt::SHIFT | Qt::Key_F8, 2, 3, 1},
+      {Qt::SHIFT | Qt::Key_F8, 1, 1, 1},
+      {Qt::SHIFT | Qt::Key_F8, 0, 0, 1},
+      {Qt::SHIFT | Qt::Key_F8, 0, 0, 2},
+  };
+  for (const auto &step : steps) {
+    SCOPED_TRACE(panel().currentRow(ResultTab::Check));
+    key(step.key);
+    EXPECT_EQ(panel().currentRow(ResultTab::Check), step.row);
+    EXPECT_EQ(caretLine(), step.line);
+    EXPECT_EQ(ui.beeps, step.beeps);
+  }
+  EXPECT_EQ(editor().selText(), "10 GOTO 99");
+  key(Qt::ALT | Qt::Key_Left); // each jump left a place
+  EXPECT_EQ(caretLine(), 1);
+}
+
+TEST_F(PanelTest, CtrlCCopiesTheSelectedRowsAndTheMenuItemFollowsThePanel) {
+  editor().setText("10 GOTO 99\n20 GOTO 98\n30 GOTO 97");
+  QAction *item = window->command("resultPanel");
+  EXPECT_TRUE(window->findChild<ResultPanel *>() == nullptr && !item->isChecked()); // made on first use
+  window->command("checkProgram")->trigger();
+  EXPECT_TRUE(item->isChecked());
+  QListView *list = panel().view(ResultTab::Check);
+  list->selectionModel()->select(list->model()->index(2, 0), QItemSelectionModel::Select);
+  key(Qt::CTRL | Qt::Key_C);
+  EXPECT_EQ(QApplication::clipboard()->text(),
+            panel().rows(ResultTab::Check).label(0) + u'\n' + panel().rows(ResultTab::Check).label(2));
+  key(Qt::CTRL | Qt::Key_J);
+  EXPECT_TRUE(!panel().isVisible() && !item->isChecked());
+  key(Qt::CTRL | Qt::Key_J);
+  EXPECT_TRUE(panel().isVisible() && item->isChecked());
+  panel().close(); // the panel's own close button
+  EXPECT_FALSE(item->isChecked());
+}
+
+} // namespace
+} // namespace kavrin::testing
