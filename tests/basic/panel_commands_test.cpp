@@ -1,5 +1,6 @@
 #include "support/window_fixture.h"
 
+#include "widgets/panel_host.h"
 #include "widgets/result_panel.h"
 
 #include <QAction>
@@ -49,6 +50,31 @@ TEST_F(PanelTest, F8WalksTheRowsThatNameALineFromTheCaret) {
   EXPECT_EQ(editor().selText(), "10 GOTO 99");
   key(Qt::ALT | Qt::Key_Left); // each jump left a place
   EXPECT_EQ(caretLine(), 1);
+}
+
+TEST_F(PanelTest, OutputRowsGoToTheLineTheyNameAsCtrlGDoes) {
+  editor().setText("10 A\n30 B\n20 C\n40 D");
+  ResultPanel &output = *window->findChild<PanelHost *>()->panel();
+  output.append(ResultTab::Output, {{"run", -1, std::nullopt},
+                                    {"25", -1, basic::LineNumber(25)},
+                                    {"10", -1, basic::LineNumber(10)},
+                                    {"99", -1, basic::LineNumber(99)}});
+  editor().moveCursor(QTextCursor::Start);
+  output.focusRow(ResultTab::Output, 0);
+  const struct {
+    QKeyCombination key;
+    int line, beeps;
+  } steps[] = {
+      {Qt::Key_Return, 0, 0}, {Qt::Key_F8, 1, 1}, {Qt::Key_F8, 1, 2}, {Qt::SHIFT | Qt::Key_F8, 0, 2}};
+  for (const auto &step : steps) {
+    SCOPED_TRACE(caretLine());
+    key(step.key);
+    EXPECT_EQ(caretLine(), step.line);
+    EXPECT_EQ(ui.beeps, step.beeps);
+  }
+  output.setCurrentRow(ResultTab::Output, 3);
+  key(Qt::Key_Return);
+  EXPECT_EQ(ui.messageTexts().join(u'|'), "行 99 はありません");
 }
 
 TEST_F(PanelTest, CtrlCCopiesTheSelectedRowsAndTheMenuItemFollowsThePanel) {
