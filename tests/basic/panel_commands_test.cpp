@@ -96,5 +96,17 @@ TEST_F(PanelTest, CtrlCCopiesTheSelectedRowsAndTheMenuItemFollowsThePanel) {
   EXPECT_FALSE(item->isChecked());
 }
 
+TEST_F(PanelTest, ItsShownStateTabAndHeightComeBackAtTheNextStart) {
+  dir.write("kavrin.ini", "[Window]\r\nHeight=600\r\n[Panel]\r\nShown=1\r\nHeight=150\r\nTab=2\r\n");
+  start();
+  settle();
+  EXPECT_TRUE(panel().isVisible() && panel().visibleTab() == ResultTab::Output);
+  EXPECT_EQ(panel().height(), 150);
+  window->resizeDocks({&panel()}, {170}, Qt::Vertical); // as the user drags its edge
+  settle();
+  EXPECT_TRUE(window->close());
+  EXPECT_TRUE(dir.read("kavrin.ini").contains("[Panel]\r\nShown=1\r\nHeight=170\r\nTab=2\r\n"));
+}
+
 } // namespace
 } // namespace kavrin::testing
