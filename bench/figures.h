@@ -29,6 +29,7 @@ std::vector<Row> completionFigures(const Workspace &work);
 std::vector<Row> autoNumberFigures(const Workspace &work);
 std::vector<Row> basicToolsFigures(const Workspace &work);
 std::vector<Row> jumpFigures(const Workspace &work);
+std::vector<Row> panelFigures(const Workspace &work);
 std::vector<Row> moveLinesFigures(const Workspace &work);
 std::vector<Row> moveMissingFigures(const Workspace &work);
 std::vector<Row> colourFigures(const Workspace &work);

@@ -36,6 +36,7 @@ const struct {
     {"RETURN with AUTO on", autoNumberFigures, false},
     {"BASIC program tools", basicToolsFigures, false},
     {"following jumps", jumpFigures, false},
+    {"result panel", panelFigures, false},
     {"moving lines", moveLinesFigures, false},
     {"moving lines past missing references", moveMissingFigures, false},
     {"keyword colours", colourFigures, false},
