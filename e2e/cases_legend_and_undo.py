@@ -4,16 +4,14 @@ from session import expect_bytes, wait_until
 
 
 def case_shift_taken_by_the_list_and_a_renumber_undone(s):
-    """Shift+F12's list takes Shift's release: F1 types the plain text; renumber, Ctrl+Z, Alt+Left goes back"""
+    """The panel's list takes Shift's release: Esc, then F1 types the plain text; renumber, Ctrl+Z, Alt+Left"""
     program = s.write("undo.txt", b"10 GOSUB 100\r\n20 END\r\n100 RETURN\r\n")
     s.launch(program)
     s.press("ctrl+Home", "End", "F12")  # a place at the end of line 10
     s.xdo("keydown", "shift")
     s.press("F12")
-    s.new_window("the reference list", "この行への参照")
-    s.xdo("keyup", "shift")  # in the list's window
-    s.press("Escape")
-    s.xdo("windowfocus", "--sync", s.main)
+    s.xdo("keyup", "shift")  # in the panel's list
+    s.press("Escape")  # back to the editor
     s.press("End", ":", "F1")
     s.menu("s", "r")
     dialog = s.new_window("the renumber dialog", "番号の振り直し")

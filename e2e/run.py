@@ -24,6 +24,7 @@ from session import ROOT, Failure, Session, expect_bytes, wait_until  # noqa: E4
 from cases_legend_and_undo import case_shift_taken_by_the_list_and_a_renumber_undone  # noqa: E402
 from cases_settings import case_settings_survive_a_kill  # noqa: E402
 from cases_recovery import answer_box_saying, case_a_recovered_text_whose_file_changed  # noqa: E402
+from cases_panel import case_the_check_in_the_panel_and_f8  # noqa: E402
 
 # Stands in for txt2bas: notes its arguments, then writes a mark and the program as the "image".
 FAKE_CONVERTER = b"""#!/bin/sh
@@ -179,9 +180,7 @@ def case_following_jumps(s):
     s.launch(program)
     s.press("ctrl+Home", "End", "F12", "End", ":REM R", "alt+Left", ":REM G")
     s.press("ctrl+End", "Up", "shift+F12")
-    s.new_window("the reference list", "この行への参照")
-    s.press("Return")  # the one row: selects the line of the GOSUB
-    s.xdo("windowfocus", "--sync", s.main)
+    s.press("Return")  # the panel's one row: selects the line of the GOSUB
     s.press("10 GOSUB 100:REM H", "ctrl+s")
     wait_until("jumps.txt to be saved", lambda: b"REM H" in s.read("jumps.txt"))
     expect_bytes("the saved bytes", s.read("jumps.txt"), b"10 GOSUB 100:REM H\r\n20 END\r\n100 RETURN:REM R\r\n")
@@ -243,7 +242,8 @@ def take_screenshot(s, target):
 CASES = [case_one_editing_session, case_a_full_disk,
          case_a_dash_file_and_the_help_menu, case_following_jumps,
          case_moving_lines_and_renumbering_a_range, case_shift_taken_by_the_list_and_a_renumber_undone,
-         case_settings_survive_a_kill, case_a_recovered_text_whose_file_changed]
+         case_settings_survive_a_kill, case_a_recovered_text_whose_file_changed,
+         case_the_check_in_the_panel_and_f8]
 
 
 def run_case(label, name, summary, body, build, keep):

@@ -180,6 +180,7 @@ void BasicTools::showFinding(ResultTab tab, int row) {
   }
   history_->remember();
   editor_->selectLine(line, true);
+  editor_->setFocus(); // to work on the line
 }
 
 void BasicTools::applyColours() {

@@ -77,6 +77,7 @@ void JumpCommands::showReferrer(ResultTab tab, int row) {
   }
   history_.remember();
   editor()->selectLine(line, true);
+  editor()->setFocus(); // to work on the line
 }
 
 void JumpCommands::goBack() { history_.back(); }

@@ -190,7 +190,9 @@ void PanelCommands::activated(ResultTab tab, int row) {
   }
   if (!goToNumberedLine(*editor(), history_, ui(), *rows.numberOf(row))) {
     message(QStringLiteral("行 %1 はありません").arg(rows.numberOf(row)->toString()));
+    return;
   }
+  editor()->setFocus(); // to work on the line
 }
 
 QMainWindow *PanelCommands::mainWindow() const { return qobject_cast<QMainWindow *>(window()); }

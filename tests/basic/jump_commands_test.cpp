@@ -192,6 +192,7 @@ TEST_F(JumpTest, ShiftF12ListsTheLinesReferringToTheCaretLine) {
 
   QTest::keyClick(list, Qt::Key_Return); // the first line of the text is a line too
   EXPECT_EQ(editor().selText(), "10 GOSUB 100:GOTO 35");
+  EXPECT_EQ(QApplication::focusWidget(), &editor());
   caretTo(0, 0);
   editor().textCursor().insertText("5 REM\n");
   list->setCurrentIndex(list->model()->index(1, 0));
