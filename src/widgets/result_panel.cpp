@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -32,6 +33,7 @@ ResultPanel::ResultPanel(QWidget *parent, ProgramEditor *editor)
     tabs_->addTab(makeTab(static_cast<ResultTab>(i)), QString::fromUtf16(kCaptions[i]));
   }
   setWidget(tabs_);
+  tabs_->tabBar()->installEventFilter(this); // Esc there too
   connect(tabs_, &QTabWidget::currentChanged, this,
           [this](int i) { emit tabChanged(static_cast<ResultTab>(i)); });
   // Labels name the lines as they are now: an edit repaints what is shown.
@@ -104,12 +106,12 @@ int ResultPanel::currentRow(ResultTab tab) const { return views_[index(tab)]->cu
 QString ResultPanel::summary(ResultTab tab) const { return summaries_[index(tab)]->text(); }
 
 bool ResultPanel::eventFilter(QObject *watched, QEvent *event) {
-  const auto *view = qobject_cast<QListView *>(watched);
-  if (view == nullptr || (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress)) {
+  if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress) {
     return QDockWidget::eventFilter(watched, event);
   }
+  const auto *view = qobject_cast<QListView *>(watched);
   const auto &key = static_cast<const QKeyEvent &>(*event);
-  const bool copy = key.matches(QKeySequence::Copy);
+  const bool copy = view != nullptr && key.matches(QKeySequence::Copy);
   if (!copy && !isEscape(key)) {
     return false;
   }

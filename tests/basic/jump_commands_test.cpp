@@ -2,8 +2,8 @@
 
 #include "basic/basic_tools.h"
 #include "basic/jump_commands.h"
-#include "widgets/jump_history.h"
 #include "widgets/basic_dialogs.h"
+#include "widgets/jump_history.h"
 #include "widgets/result_panel.h"
 
 #include <QAction>
