@@ -1,5 +1,6 @@
 #include "support/window_fixture.h"
 
+#include "basic/basic_tools.h"
 #include "widgets/panel_host.h"
 #include "widgets/result_panel.h"
 
@@ -50,6 +51,9 @@ TEST_F(PanelTest, F8WalksTheRowsThatNameALineFromTheCaret) {
   EXPECT_EQ(editor().selText(), "10 GOTO 99");
   key(Qt::ALT | Qt::Key_Left); // each jump left a place
   EXPECT_EQ(caretLine(), 1);
+  panel().setCurrentRow(ResultTab::Check, 3);
+  window->findChild<basic::BasicTools *>()->refreshCheck(); // a re-run keeps the row and the focus
+  EXPECT_TRUE(panel().currentRow(ResultTab::Check) == 3 && QApplication::focusWidget() == &editor());
 }
 
 TEST_F(PanelTest, OutputRowsGoToTheLineTheyNameAsCtrlGDoes) {
