@@ -54,7 +54,6 @@ QWidget *ResultPanel::makeTab(ResultTab tab) {
   view->setModel(model);
   view->setUniformItemSizes(true);
   view->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  view->setEditTriggers(QAbstractItemView::NoEditTriggers);
   view->installEventFilter(this);
   connect(view, &QListView::activated, this,
           [this, tab](const QModelIndex &i) { emit rowActivated(tab, i.row()); });

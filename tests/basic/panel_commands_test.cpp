@@ -94,6 +94,8 @@ TEST_F(PanelTest, CtrlCCopiesTheSelectedRowsAndTheMenuItemFollowsThePanel) {
             panel().rows(ResultTab::Check).label(0) + u'\n' + panel().rows(ResultTab::Check).label(2));
   key(Qt::CTRL | Qt::Key_J);
   EXPECT_TRUE(!panel().isVisible() && !item->isChecked());
+  key(Qt::Key_F8); // no visible tab to walk
+  EXPECT_EQ(ui.beeps, 1);
   key(Qt::CTRL | Qt::Key_J);
   EXPECT_TRUE(panel().isVisible() && item->isChecked());
   panel().close(); // the panel's own close button
