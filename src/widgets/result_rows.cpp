@@ -75,11 +75,6 @@ int ResultRows::lineOf(int row) const {
   return mark < 0 ? -1 : marks_->lineOf(mark);
 }
 
-bool ResultRows::lineDeleted(int row) const {
-  const int mark = rows_[static_cast<size_t>(row)].mark;
-  return mark >= 0 && marks_->lineOf(mark) < 0;
-}
-
 int ResultRows::positionOf(int row) const {
   const int mark = rows_[static_cast<size_t>(row)].mark;
   return mark < 0 ? -1 : marks_->positionOf(mark);

@@ -45,10 +45,9 @@ public:
   QVariant data(const QModelIndex &index, int role) const override;
   QString label(int row) const;
 
-  // The row's line now: -1 when it follows none or its line was deleted.
+  // The row's line now: -1 when it follows none or its line was deleted
+  // (then numberOf tells whether it names a number instead).
   int lineOf(int row) const;
-  // Whether the row followed a line that was deleted.
-  bool lineDeleted(int row) const;
   // Where the row's line starts now, -1 as lineOf: for ordering rows.
   int positionOf(int row) const;
   const std::optional<basic::LineNumber> &numberOf(int row) const;
