@@ -18,6 +18,13 @@ namespace {
 
 const char16_t *const kCaptions[kResultTabCount] = {u"検査", u"参照", u"変換の出力"};
 
+// A few rows high at first, leaving the editor most of the window.
+class RowList : public QListView {
+public:
+  using QListView::QListView;
+  QSize sizeHint() const override { return {QListView::sizeHint().width(), fontMetrics().height() * 4}; }
+};
+
 bool isEscape(const QKeyEvent &key) {
   return key.key() == Qt::Key_Escape && key.modifiers() == Qt::NoModifier;
 }
@@ -49,7 +56,7 @@ QWidget *ResultPanel::makeTab(ResultTab tab) {
   auto *layout = new QVBoxLayout(page);
   auto *summary = new QLabel(page);
   summary->hide();
-  auto *view = new QListView(page);
+  QListView *view = new RowList(page);
   auto *model = new ResultRows(editor_->document(), this);
   view->setModel(model);
   view->setUniformItemSizes(true);
