@@ -24,9 +24,15 @@ inline constexpr int kResultTabCount = 3;
 // follow a line of the document or name a BASIC line number.
 //
 // Enter or a double-click on a row tells rowActivated; what it does is the
-// business of the command set that filled the tab.  Esc in a tab gives the
-// focus back to the editor; Ctrl+C copies the selected rows' labels, one a
-// line.
+// business of the command set that filled the tab (PanelCommands takes the
+// output rows that name a number to their line, as Ctrl+G does; F8 walks
+// the visible tab).  Esc in a tab gives the focus back to the editor;
+// Ctrl+C copies the selected rows' labels, one a line.
+//
+// A feature reaches it through PanelHost (made on first use).  The
+// converter's output, for example: append(ResultTab::Output, rows) with a
+// row per whole output line (`number` set where the line names a BASIC
+// line), then showTab(ResultTab::Output).
 class ResultPanel : public QDockWidget {
   Q_OBJECT
 
