@@ -1,5 +1,6 @@
 #include "basic/basic_tools.h"
 
+#include "basic/kept_check.h"
 #include "basic/text_edits.h"
 #include "logic/keyword_palette.h"
 #include "logic/line_lookup.h"
@@ -10,6 +11,7 @@
 #include "platform/user_interface.h"
 #include "widgets/basic_dialogs.h"
 #include "widgets/jump_history.h"
+#include "widgets/line_marks.h"
 #include "widgets/program_editor.h"
 #include "widgets/session.h"
 
@@ -51,7 +53,12 @@ BasicTools::BasicTools(const FeatureContext &context)
   addCommand("checkProgram", QStringLiteral("プログラムの検査(&K)"), &BasicTools::checkProgram);
   // A new keyword list or background takes new colours.
   connect(&session(), &Session::keywordsChanged, this, &BasicTools::applyColours);
-  connect(editor_, &ProgramEditor::colorChanged, this, &BasicTools::applyColours);
+  connect(editor_, &ProgramEditor::colorChanged, this, [this] {
+    applyColours();
+    if (kept_ != nullptr) {
+      applyMarking();
+    }
+  });
 }
 
 void BasicTools::readSettings(const SettingValues &values) {
@@ -153,12 +160,35 @@ void BasicTools::checkProgram() {
     checkWindow_ = new LineListWindow(window(), QStringLiteral("プログラムの検査"), editor_->document());
     connect(checkWindow_, &LineListWindow::rowActivated, this, &BasicTools::showFinding);
   }
-  QList<LineListWindow::Item> items;
-  for (const Finding &finding : basic::checkProgram(editor_->text())) {
-    items.push_back({finding.line, finding.message});
+  if (kept_ == nullptr) {
+    findingLines_ = new LineMarks(editor_->document(), this);
+    kept_ = new KeptCheck(
+        editor_, [this](const std::vector<Finding> &findings) { refreshCheck(findings); }, this);
+    applyMarking();
   }
-  checkWindow_->present(items, items.isEmpty() ? QStringLiteral("プログラムに問題はありません。")
-                                               : QStringLiteral("%1 件の問題があります。").arg(items.size()));
+  kept_->start();
+  refreshCheck(basic::checkProgram(editor_->text()));
+  checkWindow_->bringUp();
+}
+
+void BasicTools::refreshCheck(const std::vector<Finding> &findings) {
+  findingLines_->clear();
+  QList<LineListWindow::Item> items;
+  items.reserve(static_cast<qsizetype>(findings.size()));
+  int marked = -1;
+  for (const Finding &finding : findings) {
+    items.push_back({finding.line, finding.message});
+    if (finding.line != marked) {
+      marked = finding.line;
+      findingLines_->mark(marked);
+    }
+  }
+  editor_->recolour();
+  if (checkWindow_ != nullptr) {
+    checkWindow_->replaceRows(items, items.isEmpty()
+                                         ? QStringLiteral("プログラムに問題はありません。")
+                                         : QStringLiteral("%1 件の問題があります。").arg(items.size()));
+  }
 }
 
 void BasicTools::showFinding(int row) {
@@ -169,6 +199,20 @@ void BasicTools::showFinding(int row) {
   }
   history_->remember();
   editor_->selectLine(line, true);
+}
+
+void BasicTools::applyMarking() {
+  QTextCharFormat format;
+  format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+  format.setUnderlineColor(findingColour(editor_->palette().color(QPalette::Base)));
+  editor_->setLineMarking([this, format](const QTextBlock &block, QList<QTextLayout::FormatRange> &out) {
+    if (findingLines_->marks(block)) {
+      const MarkedSpan span = markedSpan(block.text());
+      if (span.length > 0) {
+        out.push_back({static_cast<int>(span.start), static_cast<int>(span.length), format});
+      }
+    }
+  });
 }
 
 void BasicTools::applyColours() {

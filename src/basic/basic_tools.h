@@ -5,14 +5,20 @@
 
 #include <QColor>
 
+#include <vector>
+
 namespace kavrin {
 class JumpHistory;
 class LineListWindow;
+class LineMarks;
 class LineNumberDialog;
 class RenumberDialog;
 } // namespace kavrin
 
 namespace kavrin::basic {
+
+class KeptCheck;
+struct Finding;
 
 // The BASIC program tools: go to a line number, renumber, sort, the program
 // check and keyword colours.  The logic lives in the widget-free units;
@@ -34,9 +40,18 @@ public:
   void goToLine();
   void renumberLines();
   void sortProgram();
+  // Checks the program and shows the findings; from then on the check is
+  // kept current after each pause in typing.
   void checkProgram();
+  // Takes the findings of a check: the marks in the text follow them, and
+  // the list of findings, if there is one, is updated where it is, without
+  // being shown, raised or focused.
+  void refreshCheck(const std::vector<Finding> &findings);
+  // What keeps the check current; null before the first check.
+  KeptCheck *keptCheck() const { return kept_; }
 
 private:
+  void applyMarking();
   void showFinding(int row);
   void applyColours();
 
@@ -46,6 +61,9 @@ private:
   LineNumberDialog *lineDialog_ = nullptr;
   JumpHistory *history_;
   LineListWindow *checkWindow_ = nullptr;
+  KeptCheck *kept_ = nullptr;
+  // The lines with findings, marked in the text.
+  LineMarks *findingLines_ = nullptr;
   KeywordMatcher matcher_;
 };
 

@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace kavrin {
 namespace {
 
@@ -88,14 +90,32 @@ LineListWindow::LineListWindow(QWidget *parent, const QString &title, QTextDocum
 }
 
 void LineListWindow::present(const QList<Item> &items, const QString &summary) {
+  replaceRows(items, summary);
+  bringUp();
+}
+
+void LineListWindow::replaceRows(const QList<Item> &items, const QString &summary) {
+  const int current = list_->currentRow();
+  const int currentLine = current >= 0 ? lines_->lineOf(current) : -1;
   list_->clear();
   lines_->clear();
+  const int last = static_cast<int>(items.size()) - 1;
+  int row = std::min(current, last);
+  if (currentLine >= 0) {
+    const auto at = std::find_if(items.begin(), items.end(),
+                                 [currentLine](const Item &item) { return item.line >= currentLine; });
+    row = at == items.end() ? last : static_cast<int>(at - items.begin());
+  }
   for (const Item &item : items) {
     new QListWidgetItem(QStringLiteral("%1 行目: %2").arg(item.line + 1).arg(item.text), list_);
     lines_->mark(item.line);
   }
   summary_->setText(summary);
-  list_->setCurrentRow(items.isEmpty() ? -1 : 0);
+  list_->setCurrentRow(row);
+}
+
+void LineListWindow::bringUp() {
+  list_->setCurrentRow(list_->count() > 0 ? 0 : -1);
   if (!isVisible()) {
     show();
   }

@@ -80,6 +80,11 @@ public:
 
   // Replaces the list and brings the window up with the list focused.
   void present(const QList<Item> &items, const QString &summary);
+  // Replaces the list where it is, shown or not, keeping the current row
+  // on its line or the next listed one.
+  void replaceRows(const QList<Item> &items, const QString &summary);
+  // Shows the window, in front, with the first row current and focused.
+  void bringUp();
   // The line of the row's item now; -1 once that line was deleted.
   int lineOf(int row) const;
   QListWidget *list() const { return list_; }

@@ -45,6 +45,9 @@ public:
   // The mark's line now, or -1 when the line was deleted.
   int lineOf(int id) const;
   int count() const { return static_cast<int>(marks_.size()); }
+  // Whether a mark of this LineMarks is on the block's line: a look at the
+  // block alone, cheap enough for each line painted.
+  bool marks(const QTextBlock &block) const;
   void clear();
 
   // Runs `edit`, which rewrites the document's text so that line i becomes
