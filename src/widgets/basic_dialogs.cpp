@@ -97,7 +97,6 @@ void LineListWindow::present(const QList<Item> &items, const QString &summary) {
 void LineListWindow::replaceRows(const QList<Item> &items, const QString &summary) {
   const int current = list_->currentRow();
   const int currentLine = current >= 0 ? lines_->lineOf(current) : -1;
-  list_->clear();
   lines_->clear();
   const int last = static_cast<int>(items.size()) - 1;
   int row = std::min(current, last);
@@ -106,9 +105,20 @@ void LineListWindow::replaceRows(const QList<Item> &items, const QString &summar
                                  [currentLine](const Item &item) { return item.line >= currentLine; });
     row = at == items.end() ? last : static_cast<int>(at - items.begin());
   }
-  for (const Item &item : items) {
-    new QListWidgetItem(QStringLiteral("%1 行目: %2").arg(item.line + 1).arg(item.text), list_);
-    lines_->mark(item.line);
+  // The rows there are take the new texts: deleting thousands of rows
+  // costs Qt far more than changing them.
+  while (list_->count() > items.size()) {
+    delete list_->takeItem(list_->count() - 1);
+  }
+  for (qsizetype i = 0; i < items.size(); ++i) {
+    const QString text = QStringLiteral("%1 行目: %2").arg(items[i].line + 1).arg(items[i].text);
+    QListWidgetItem *at = list_->item(static_cast<int>(i));
+    if (at == nullptr) {
+      new QListWidgetItem(text, list_);
+    } else if (at->text() != text) {
+      at->setText(text);
+    }
+    lines_->mark(items[i].line);
   }
   summary_->setText(summary);
   list_->setCurrentRow(row);
