@@ -58,6 +58,25 @@ Row keyFigure(MainWindow &window) {
           verdict(worst, 1.0, 3)};
 }
 
+// The time a check after a pause takes of the window's thread.
+double windowThreadMs(MainWindow &window, basic::KeptCheck &kept) {
+  const double taking = millisecondsOf([&] { kept.run(); });
+  QThread::msleep(kReadingMs);
+  return taking + settledMs(&window.editor(), [&] { kept.finish(); });
+}
+
+// A new text without findings: every row goes.
+Row clearingFigure(MainWindow &window) {
+  basic::KeptCheck &kept = *window.feature<basic::BasicTools>()->keptCheck();
+  window.editor().setText(QStringLiteral("10 END\n"));
+  const double ms = windowThreadMs(window, kept);
+  if (window.feature<basic::BasicTools>()->checkWindow()->list()->count() != 0) {
+    throw Failure(QStringLiteral("the kept check kept rows of the old text"));
+  }
+  return {QStringLiteral("check of a new text, %1 findings gone: window's thread").arg(kToolsProgramLines),
+          QStringLiteral("<= 50 ms"), QStringLiteral("%1 ms").arg(fixed(ms, 1)), verdict(ms, 50, 1)};
+}
+
 // The window's thread: the text taken, then, once read, the findings
 // applied and the lines on screen repainted with their marks.  Each check
 // follows a line break added or taken back at the top, so that every row
@@ -71,10 +90,7 @@ std::vector<Row> checkFigures(MainWindow &window) {
     // A line break at the top, then taken back: every row's line changes.
     window.editor().setSelStart(0);
     tapKey(window, i % 2 == 0 ? Qt::Key_Return : Qt::Key_Delete);
-    const double taking = millisecondsOf([&] { kept.run(); });
-    QThread::msleep(kReadingMs);
-    const double applying = settledMs(&window.editor(), [&] { kept.finish(); });
-    windowMs.push_back(taking + applying);
+    windowMs.push_back(windowThreadMs(window, kept));
     readingMs.push_back(millisecondsOf([&] { (void)basic::checkProgram(text); }));
   }
   if (tools.checkWindow()->list()->count() != kToolsProgramLines) {
@@ -100,6 +116,7 @@ std::vector<Row> keptCheckFigures(const Workspace &work) {
   std::vector<Row> rows = checkFigures(*window);
   progress("typing with the check kept current");
   rows.push_back(keyFigure(*window));
+  rows.push_back(clearingFigure(*window));
   window->editor().setModified(false);
   requireSilence(ui);
   return rows;
