@@ -24,6 +24,7 @@ namespace {
 constexpr int kKeyWarmUps = 10;
 constexpr int kKeySamples = 100;
 constexpr int kChecks = 7;
+constexpr int kClearings = 3;
 // Longer than a reading of the program on its thread takes.
 constexpr unsigned long kReadingMs = 1000;
 
@@ -66,15 +67,21 @@ double windowThreadMs(MainWindow &window, basic::KeptCheck &kept) {
 }
 
 // A new text without findings: every row goes.
-Row clearingFigure(MainWindow &window) {
-  basic::KeptCheck &kept = *window.feature<basic::BasicTools>()->keptCheck();
-  window.editor().setText(QStringLiteral("10 END\n"));
-  const double ms = windowThreadMs(window, kept);
-  if (window.feature<basic::BasicTools>()->checkWindow()->list()->count() != 0) {
-    throw Failure(QStringLiteral("the kept check kept rows of the old text"));
+Row clearingFigure(MainWindow &window, const QString &program) {
+  basic::BasicTools &tools = *window.feature<basic::BasicTools>();
+  std::vector<double> ms;
+  for (int i = 0; i < kClearings; ++i) {
+    window.editor().setText(program);
+    windowThreadMs(window, *tools.keptCheck());
+    window.editor().setText(QStringLiteral("10 END\n"));
+    ms.push_back(windowThreadMs(window, *tools.keptCheck()));
+    if (tools.checkWindow()->list()->count() != 0) {
+      throw Failure(QStringLiteral("the kept check kept rows of the old text"));
+    }
   }
-  return {QStringLiteral("check of a new text, %1 findings gone: window's thread").arg(kToolsProgramLines),
-          QStringLiteral("<= 50 ms"), QStringLiteral("%1 ms").arg(fixed(ms, 1)), verdict(ms, 50, 1)};
+  return msRow(
+      QStringLiteral("check of a new text, %1 findings gone: window's thread").arg(kToolsProgramLines), ms,
+      "kept check of a new text, window's thread ms", 50);
 }
 
 // The window's thread: the text taken, then, once read, the findings
@@ -108,7 +115,8 @@ std::vector<Row> checkFigures(MainWindow &window) {
 std::vector<Row> keptCheckFigures(const Workspace &work) {
   SilentUserInterface ui;
   const std::unique_ptr<MainWindow> window = typingMainWindow(ui, work.settings.none);
-  window->editor().setText(programOfFindings());
+  const QString program = programOfFindings();
+  window->editor().setText(program);
   window->command("checkProgram")->trigger();
   window->activateWindow();
   window->editor().setFocus();
@@ -116,7 +124,7 @@ std::vector<Row> keptCheckFigures(const Workspace &work) {
   std::vector<Row> rows = checkFigures(*window);
   progress("typing with the check kept current");
   rows.push_back(keyFigure(*window));
-  rows.push_back(clearingFigure(*window));
+  rows.push_back(clearingFigure(*window, program));
   window->editor().setModified(false);
   requireSilence(ui);
   return rows;
