@@ -68,41 +68,13 @@ Row loadFigure(ProgramEditor &edit, QPlainTextEdit &bare, const QString &text) {
       verdict(ratio, 1.15, 2)};
 }
 
-// Times `samples` letters typed into the middle of a line near `pos`, each
-// with the repaint that shows it coloured; each is taken back untimed.
-void timeKeysAt(MainWindow &window, int pos, int samples, std::vector<double> &ms) {
-  ProgramEditor &edit = window.editor();
-  const QTextBlock line = edit.document()->findBlock(pos);
-  edit.setSelStart(line.position() + line.length() / 2);
-  edit.ensureCursorVisible();
-  settle();
-  const int length = edit.textLength();
-  for (int i = 0; i < kKeyWarmUps + samples; ++i) {
-    const double key = millisecondsOf([&] {
-      qt_handleKeyEvent(window.windowHandle(), QEvent::KeyPress, Qt::Key_A, Qt::NoModifier,
-                        QStringLiteral("A"));
-      QCoreApplication::sendPostedEvents();
-    });
-    qt_handleKeyEvent(window.windowHandle(), QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier,
-                      QStringLiteral("A"));
-    settle();
-    if (edit.textLength() != length + 1) {
-      throw Failure(QStringLiteral("the key typed nothing"));
-    }
-    tapKey(window, Qt::Key_Backspace);
-    if (i >= kKeyWarmUps) {
-      ms.push_back(key);
-    }
-  }
-}
-
 Row keyFigure(MainWindow &window, const QString &text) {
   ProgramEditor &edit = window.editor();
   edit.setText(text);
   settle();
   std::vector<double> middle, nearEnd;
-  timeKeysAt(window, edit.textLength() / 2, kKeySamples, middle);
-  timeKeysAt(window, std::max(edit.textLength() - kNearEndChars, 0), kKeySamples, nearEnd);
+  timeLettersAt(window, edit.textLength() / 2, kKeyWarmUps, kKeySamples, middle);
+  timeLettersAt(window, std::max(edit.textLength() - kNearEndChars, 0), kKeyWarmUps, kKeySamples, nearEnd);
   if (edit.toPlainText() != text) {
     throw Failure(QStringLiteral("the keys and their Backspaces changed the text"));
   }

@@ -41,6 +41,7 @@ const struct {
     {"moving lines past missing references", moveMissingFigures, false},
     {"keyword colours", colourFigures, false},
     {"recovery copy", recoveryFigures, false},
+    {"check kept current", keptCheckFigures, false},
 };
 
 Workspace makeWorkspace(const QTemporaryDir &dir) {

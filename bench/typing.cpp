@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QTest>
+#include <QTextBlock>
 
 #include <algorithm>
 
@@ -54,6 +55,34 @@ std::unique_ptr<MainWindow> typingMainWindow(UserInterface &ui, const QString &i
     throw Failure(QStringLiteral("the editor does not have the focus"));
   }
   return window;
+}
+
+// Times `samples` letters typed into the middle of a line near `pos`, each
+// with the repaint that shows it coloured; each is taken back untimed.
+void timeLettersAt(MainWindow &window, int pos, int warmUps, int samples, std::vector<double> &ms) {
+  ProgramEditor &edit = window.editor();
+  const QTextBlock line = edit.document()->findBlock(pos);
+  edit.setSelStart(line.position() + line.length() / 2);
+  edit.ensureCursorVisible();
+  settle();
+  const int length = edit.textLength();
+  for (int i = 0; i < warmUps + samples; ++i) {
+    const double key = millisecondsOf([&] {
+      qt_handleKeyEvent(window.windowHandle(), QEvent::KeyPress, Qt::Key_A, Qt::NoModifier,
+                        QStringLiteral("A"));
+      QCoreApplication::sendPostedEvents();
+    });
+    qt_handleKeyEvent(window.windowHandle(), QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier,
+                      QStringLiteral("A"));
+    settle();
+    if (edit.textLength() != length + 1) {
+      throw Failure(QStringLiteral("the key typed nothing"));
+    }
+    tapKey(window, Qt::Key_Backspace);
+    if (i >= warmUps) {
+      ms.push_back(key);
+    }
+  }
 }
 
 std::vector<double> joined(std::vector<double> a, const std::vector<double> &b) {

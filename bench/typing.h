@@ -40,6 +40,11 @@ void tapKey(MainWindow &window, Qt::Key key);
 // The shown window with the focus in the editor, where typed keys go.
 std::unique_ptr<MainWindow> typingMainWindow(UserInterface &ui, const QString &iniFile);
 
+// Times `samples` letters typed into the middle of a line near `pos`, after
+// `warmUps` untimed, each with the repaint that shows it; each is taken
+// back untimed.
+void timeLettersAt(MainWindow &window, int pos, int warmUps, int samples, std::vector<double> &ms);
+
 std::vector<double> joined(std::vector<double> a, const std::vector<double> &b);
 
 // A key's row, judged on the slower caret place; both are shown, and the

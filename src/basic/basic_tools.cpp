@@ -1,5 +1,6 @@
 #include "basic/basic_tools.h"
 
+#include "basic/kept_check.h"
 #include "basic/line_jumps.h"
 #include "basic/text_edits.h"
 #include "logic/keyword_palette.h"
@@ -11,6 +12,7 @@
 #include "platform/user_interface.h"
 #include "widgets/basic_dialogs.h"
 #include "widgets/jump_history.h"
+#include "widgets/line_marks.h"
 #include "widgets/panel_host.h"
 #include "widgets/program_editor.h"
 #include "widgets/result_panel.h"
@@ -54,7 +56,12 @@ BasicTools::BasicTools(const FeatureContext &context)
   addCommand("checkProgram", QStringLiteral("プログラムの検査(&K)"), &BasicTools::checkProgram);
   // A new keyword list or background takes new colours.
   connect(&session(), &Session::keywordsChanged, this, &BasicTools::applyColours);
-  connect(editor_, &ProgramEditor::colorChanged, this, &BasicTools::applyColours);
+  connect(editor_, &ProgramEditor::colorChanged, this, [this] {
+    applyColours();
+    if (kept_ != nullptr) {
+      applyMarking();
+    }
+  });
   connect(&panels(), &PanelHost::created, this, [this](ResultPanel *panel) {
     connect(panel, &ResultPanel::rowActivated, this,
             [this](ResultTab tab, int row) { guard([&] { showFinding(tab, row); }); });
@@ -149,24 +156,37 @@ void BasicTools::sortProgram() {
 }
 
 void BasicTools::checkProgram() {
-  presentCheck();
+  if (kept_ == nullptr) {
+    findingLines_ = new LineMarks(editor_->document(), this);
+    kept_ = new KeptCheck(
+        editor_, [this](const std::vector<Finding> &findings) { refreshCheck(findings); }, this);
+    applyMarking();
+  }
+  kept_->start();
+  // The panel is made here at the latest: a re-run only updates it.
+  panels().panel();
+  refreshCheck(basic::checkProgram(editor_->text()));
   panels().panel()->focusRow(ResultTab::Check, 0);
 }
 
-void BasicTools::refreshCheck() {
-  if (panels().existing() != nullptr) {
-    presentCheck();
-  }
-}
-
-void BasicTools::presentCheck() {
+void BasicTools::refreshCheck(const std::vector<Finding> &findings) {
+  findingLines_->clear();
   QList<ResultRow> rows;
-  for (const Finding &finding : basic::checkProgram(editor_->text())) {
+  rows.reserve(static_cast<qsizetype>(findings.size()));
+  int marked = -1;
+  for (const Finding &finding : findings) {
     rows.push_back({finding.message, finding.line, std::nullopt});
+    if (finding.line != marked) {
+      marked = finding.line;
+      findingLines_->mark(marked);
+    }
   }
-  panels().panel()->present(ResultTab::Check, rows,
-                            rows.isEmpty() ? QStringLiteral("プログラムに問題はありません。")
-                                           : QStringLiteral("%1 件の問題があります。").arg(rows.size()));
+  editor_->recolour();
+  if (ResultPanel *panel = panels().existing()) {
+    panel->present(ResultTab::Check, rows,
+                   rows.isEmpty() ? QStringLiteral("プログラムに問題はありません。")
+                                  : QStringLiteral("%1 件の問題があります。").arg(rows.size()));
+  }
 }
 
 void BasicTools::showFinding(ResultTab tab, int row) {
@@ -181,6 +201,20 @@ void BasicTools::showFinding(ResultTab tab, int row) {
   history_->remember();
   editor_->selectLine(line, true);
   editor_->setFocus(); // to work on the line
+}
+
+void BasicTools::applyMarking() {
+  QTextCharFormat format;
+  format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+  format.setUnderlineColor(findingColour(editor_->palette().color(QPalette::Base)));
+  editor_->setLineMarking([this, format](const QTextBlock &block, QList<QTextLayout::FormatRange> &out) {
+    if (findingLines_->marks(block)) {
+      const MarkedSpan span = markedSpan(block.text());
+      if (span.length > 0) {
+        out.push_back({static_cast<int>(span.start), static_cast<int>(span.length), format});
+      }
+    }
+  });
 }
 
 void BasicTools::applyColours() {

@@ -5,14 +5,20 @@
 
 #include <QColor>
 
+#include <vector>
+
 namespace kavrin {
 enum class ResultTab;
 class JumpHistory;
+class LineMarks;
 class LineNumberDialog;
 class RenumberDialog;
 } // namespace kavrin
 
 namespace kavrin::basic {
+
+class KeptCheck;
+struct Finding;
 
 // The BASIC program tools: go to a line number, renumber, sort, the program
 // check and keyword colours.  The logic lives in the widget-free units;
@@ -33,16 +39,19 @@ public:
   void goToLine();
   void renumberLines();
   void sortProgram();
-  // Lists the findings in the panel's 検査 tab, shown and focused on the
-  // first row.
+  // Checks the program and lists the findings in the panel's 検査 tab,
+  // shown and focused on the first row; from then on the check is kept
+  // current after each pause in typing.
   void checkProgram();
-  // Runs the check again into the 検査 tab as it stands, shown or not and
-  // keeping its current row: for a re-run after the user's edits.  Nothing
-  // while the panel was never made.
-  void refreshCheck();
+  // Takes the findings of a check: the marks in the text follow them, and
+  // the 検査 tab, if the panel was made, is updated where it is, without
+  // being shown or focused, keeping its current row.
+  void refreshCheck(const std::vector<Finding> &findings);
+  // What keeps the check current; null before the first check.
+  KeptCheck *keptCheck() const { return kept_; }
 
 private:
-  void presentCheck();
+  void applyMarking();
   void showFinding(ResultTab tab, int row);
   void applyColours();
 
@@ -51,6 +60,9 @@ private:
   RenumberDialog *renumberDialog_ = nullptr;
   LineNumberDialog *lineDialog_ = nullptr;
   JumpHistory *history_;
+  KeptCheck *kept_ = nullptr;
+  // The lines with findings, marked in the text.
+  LineMarks *findingLines_ = nullptr;
   KeywordMatcher matcher_;
 };
 

@@ -75,7 +75,7 @@ void RecoveryTool::changed() {
 
 void RecoveryTool::unmodified() {
   timer_.stop();
-  schedule_.written();
+  schedule_.done();
   atRisk_ = false;
   writer_.remove();
 }
@@ -101,7 +101,7 @@ void RecoveryTool::writeNow() {
   const QString fileName = session().fileName();
   writer_.write(fileName, editor_->rawText(), QDateTime::currentDateTime(),
                 fileName.isEmpty() ? std::nullopt : std::optional<FileStamp>(session().diskStamp()));
-  schedule_.written();
+  schedule_.done();
 }
 
 void RecoveryTool::written(bool wrote, const QString &why) {
@@ -115,7 +115,7 @@ void RecoveryTool::written(bool wrote, const QString &why) {
   }
   // Tried again in a while even if nothing more is typed.
   if (!timer_.isActive()) {
-    timer_.start(static_cast<int>(RecoverySchedule::kLongestMs));
+    timer_.start(static_cast<int>(PauseSchedule::kLongestMs));
   }
   if (!failing_) {
     failing_ = true;

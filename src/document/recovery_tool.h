@@ -44,7 +44,7 @@ private:
 
   QPointer<ProgramEditor> editor_;
   QString folder_;
-  RecoverySchedule schedule_;
+  PauseSchedule schedule_;
   QTimer timer_;
   // Unsaved text is in the window that the user has not decided about.
   bool atRisk_ = false;

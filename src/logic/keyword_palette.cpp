@@ -57,4 +57,6 @@ KeywordPalette keywordPalette(const QColor &background) {
           readable(125, 0.7, background)};
 }
 
+QColor findingColour(const QColor &background) { return readable(0, 0.9, background); }
+
 } // namespace kavrin

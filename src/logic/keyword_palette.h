@@ -17,6 +17,10 @@ struct KeywordPalette {
 // backgrounds and towards white on dark ones.
 KeywordPalette keywordPalette(const QColor &background);
 
+// The red of the marks under lines with findings, as readable on
+// `background` as the keyword colours.
+QColor findingColour(const QColor &background);
+
 // The WCAG contrast ratio of two colours, from 1 to 21.
 double contrastRatio(const QColor &a, const QColor &b);
 

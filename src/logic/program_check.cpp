@@ -110,4 +110,20 @@ std::vector<Finding> checkProgram(QStringView text) {
   return Checker(split).run();
 }
 
+MarkedSpan markedSpan(QStringView line) {
+  const ProgramLine read = readLineNumber(line);
+  if (read.isProgram) {
+    return {read.numberStart, read.numberLength};
+  }
+  qsizetype start = 0;
+  while (start < line.size() && isBlank(line[start])) {
+    ++start;
+  }
+  qsizetype end = start;
+  while (end < line.size() && !isBlank(line[end])) {
+    ++end;
+  }
+  return {start, end - start};
+}
+
 } // namespace kavrin::basic

@@ -19,4 +19,12 @@ struct Finding {
 // the machine.
 std::vector<Finding> checkProgram(QStringView text);
 
+// Where a line with findings is marked: its line number, or without one
+// its first word; nothing on a blank line.
+struct MarkedSpan {
+  qsizetype start = 0;
+  qsizetype length = 0;
+};
+MarkedSpan markedSpan(QStringView line);
+
 } // namespace kavrin::basic

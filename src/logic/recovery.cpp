@@ -188,16 +188,4 @@ void RecoveryStore::discard(const QString &copyFile) {
   ProcessLock::removeIfUnheld(lockFileOf(copyFile));
 }
 
-void RecoverySchedule::changed(qint64 now) {
-  if (!pending_) {
-    pending_ = true;
-    first_ = now;
-  }
-  last_ = now;
-}
-
-qint64 RecoverySchedule::dueIn(qint64 now) const {
-  return std::max<qint64>(0, std::min(last_ + kPauseMs, first_ + kLongestMs) - now);
-}
-
 } // namespace kavrin

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "logic/file_stamp.h"
+#include "logic/pause_schedule.h"
 #include "platform/process_lock.h"
 
 #include <QByteArray>
@@ -74,26 +75,6 @@ private:
   QString folder_;
   QString own_;
   ProcessLock lock_;
-};
-
-// When the copy is due: a pause in typing, or the longest wait during
-// continuous typing.  Times are milliseconds of one clock.
-class RecoverySchedule {
-public:
-  static constexpr qint64 kPauseMs = 2000;
-  static constexpr qint64 kLongestMs = 30000;
-
-  void changed(qint64 now);
-  void written() { pending_ = false; }
-  bool pending() const { return pending_; }
-  // Milliseconds from `now` until the copy is due (0 when overdue); only
-  // while pending.
-  qint64 dueIn(qint64 now) const;
-
-private:
-  bool pending_ = false;
-  qint64 first_ = 0;
-  qint64 last_ = 0;
 };
 
 } // namespace kavrin

@@ -24,7 +24,7 @@ constexpr int kMostMarked = 64;
 
 LineColourer::LineColourer(QPlainTextEdit *editor) : QObject(editor), editor_(editor) {}
 
-void LineColourer::setColouring(LineColouring colouring) {
+void LineColourer::setColouring(BlockColouring colouring) {
   const bool wasOn = on();
   colouring_ = std::move(colouring);
   if (on() && !wasOn) {
@@ -53,7 +53,7 @@ bool LineColourer::colourIfStale(QTextBlock block) {
     return false;
   }
   QList<QTextLayout::FormatRange> formats;
-  colouring_(block.text(), formats);
+  colouring_(block, formats);
   const bool had = block.userState() != kNever;
   block.setUserState(generation_);
   if (formats.isEmpty() && !had) {

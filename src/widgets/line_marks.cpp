@@ -173,6 +173,12 @@ int LineMarks::positionOf(int id) const {
   return mark.gone || document_ == nullptr ? -1 : mark.start;
 }
 
+bool LineMarks::marks(const QTextBlock &block) const {
+  const auto *holder = dynamic_cast<const BlockMarks *>(block.userData());
+  return holder != nullptr && std::any_of(holder->entries.begin(), holder->entries.end(),
+                                          [this](const auto &entry) { return entry.first == this; });
+}
+
 void LineMarks::clear() {
   for (int id = 0; id < count(); ++id) {
     leaveHolder(id);

@@ -49,6 +49,9 @@ public:
   // lineOf for ordering many marks.
   int positionOf(int id) const;
   int count() const { return static_cast<int>(marks_.size()); }
+  // Whether a mark of this LineMarks is on the block's line: a look at the
+  // block alone, cheap enough for each line painted.
+  bool marks(const QTextBlock &block) const;
   void clear();
 
   // Runs `edit`, which rewrites the document's text so that line i becomes

@@ -43,11 +43,17 @@ private:
   QTextCharFormat format_ = placeholderFormat();
 };
 
-// The colours of `colouring` with the placeholders marked over them.
-LineColouring withPlaceholders(LineColouring colouring) {
-  return [colouring = std::move(colouring),
-          format = placeholderFormat()](QStringView line, QList<QTextLayout::FormatRange> &formats) {
-    colouring(line, formats);
+// The colours and marks with the placeholders marked over them.
+BlockColouring composed(const LineColouring &keywords, const BlockColouring &marking) {
+  return [keywords, marking, format = placeholderFormat()](const QTextBlock &block,
+                                                           QList<QTextLayout::FormatRange> &formats) {
+    const QString line = block.text();
+    if (keywords) {
+      keywords(line, formats);
+    }
+    if (marking) {
+      marking(block, formats);
+    }
     for (qsizetype i = 0; i < line.size(); ++i) {
       if (cp932::isReserved(line[i].unicode())) {
         formats.append({static_cast<int>(i), 1, format});
@@ -169,7 +175,17 @@ bool ProgramEditor::modified() const { return document()->isModified(); }
 void ProgramEditor::setModified(bool modified) { document()->setModified(modified); }
 
 void ProgramEditor::setLineColouring(LineColouring colouring) {
-  if (!colouring) {
+  keywords_ = std::move(colouring);
+  applyColouring();
+}
+
+void ProgramEditor::setLineMarking(BlockColouring marking) {
+  marking_ = std::move(marking);
+  applyColouring();
+}
+
+void ProgramEditor::applyColouring() {
+  if (!keywords_ && !marking_) {
     colourer_->setColouring({});
     markPlaceholdersIn(rawText());
     return;
@@ -177,7 +193,7 @@ void ProgramEditor::setLineColouring(LineColouring colouring) {
   // The highlighter would overwrite the colours of each line it marks.
   delete highlighter_;
   highlighter_ = nullptr;
-  colourer_->setColouring(withPlaceholders(std::move(colouring)));
+  colourer_->setColouring(composed(keywords_, marking_));
 }
 
 void ProgramEditor::paintEvent(QPaintEvent *event) {
@@ -207,7 +223,7 @@ void ProgramEditor::colourVisibleLines(const QRegion &painted) {
 }
 
 void ProgramEditor::markPlaceholdersIn(QStringView text) {
-  if (highlighter_ == nullptr && !colouring() && cp932::containsReserved(text)) {
+  if (highlighter_ == nullptr && !colourer_->on() && cp932::containsReserved(text)) {
     highlighter_ = new PlaceholderHighlighter(document());
   }
 }

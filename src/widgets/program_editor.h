@@ -58,12 +58,15 @@ public:
   void setModified(bool modified);
 
   // Whether undecodable bytes are being marked in the text.
-  bool marksPlaceholders() const { return highlighter_ != nullptr || colouring(); }
+  bool marksPlaceholders() const { return highlighter_ != nullptr || colourer_->on(); }
 
   // Colours each line as it comes on screen; an empty function turns the
   // colours off.  Undecodable bytes stay marked over the colours.
   void setLineColouring(LineColouring colouring);
-  bool colouring() const { return colourer_->on(); }
+  bool colouring() const { return static_cast<bool>(keywords_); }
+  // Marks chosen lines over their colours, if any, as they come on screen;
+  // an empty function takes the marks away.
+  void setLineMarking(BlockColouring marking);
   // Colours every line afresh, as after the colouring function's rules
   // changed.
   void recolour() { colourer_->recolour(); }
@@ -87,6 +90,8 @@ protected:
 
 private:
   void markPlaceholdersIn(QStringView text);
+  // Gives the colourer the colours and marks there are, or turns it off.
+  void applyColouring();
   // Sets one colour of every group; system colours resolve through the
   // application's palette.
   void applyColor(QPalette::ColorRole role, TColor color);
@@ -95,6 +100,8 @@ private:
 
   QSyntaxHighlighter *highlighter_ = nullptr;
   LineColourer *colourer_;
+  LineColouring keywords_;
+  BlockColouring marking_;
   TColor color_ = clWindow;
   TColor fontColor_ = clWindowText;
 };

@@ -74,10 +74,28 @@ QWidget *ResultPanel::makeTab(ResultTab tab) {
 
 void ResultPanel::present(ResultTab tab, const QList<ResultRow> &rows, const QString &summary) {
   QListView *view = views_[index(tab)];
+  ResultRows &model = *models_[index(tab)];
   const int current = view->currentIndex().row();
-  models_[index(tab)]->replace(rows);
-  if (current >= 0 && !rows.isEmpty()) {
-    view->setCurrentIndex(models_[index(tab)]->index(std::min(current, static_cast<int>(rows.size()) - 1)));
+  // The current row stays on its line, or goes to the next line listed.
+  const int currentLine = current >= 0 ? model.lineOf(current) : -1;
+  const int last = static_cast<int>(rows.size()) - 1;
+  int row = std::min(current, last);
+  if (currentLine >= 0) {
+    const auto at = std::find_if(rows.begin(), rows.end(),
+                                 [currentLine](const ResultRow &r) { return r.line >= currentLine; });
+    row = at == rows.end() ? last : static_cast<int>(at - rows.begin());
+    // Among rows on that line, the same one by its place.
+    int sameBefore = 0;
+    while (sameBefore < current && model.lineOf(current - sameBefore - 1) == currentLine) {
+      ++sameBefore;
+    }
+    if (row + sameBefore <= last && rows[row + sameBefore].line == currentLine) {
+      row += sameBefore;
+    }
+  }
+  model.replace(rows);
+  if (row >= 0) {
+    view->setCurrentIndex(model.index(row));
   }
   summaries_[index(tab)]->setText(summary);
   summaries_[index(tab)]->setVisible(!summary.isEmpty());

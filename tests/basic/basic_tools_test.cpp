@@ -1,8 +1,10 @@
 #include "support/window_fixture.h"
 
 #include "basic/basic_tools.h"
+#include "basic/kept_check.h"
 #include "platform/cp932.h"
 #include "widgets/basic_dialogs.h"
+#include "widgets/panel_host.h"
 #include "widgets/result_panel.h"
 
 #include <QAction>
@@ -34,6 +36,19 @@ protected:
     });
   }
   int caretLine() { return editor().textCursor().blockNumber(); }
+  // The wavy underlines as painted, each as "line:start+length".
+  QStringList underlines() {
+    editor().viewport()->repaint();
+    QStringList out;
+    for (QTextBlock block = editor().document()->begin(); block.isValid(); block = block.next()) {
+      for (const QTextLayout::FormatRange &range : block.layout()->formats()) {
+        if (range.format.underlineStyle() == QTextCharFormat::WaveUnderline) {
+          out << QStringLiteral("%1:%2+%3").arg(block.blockNumber()).arg(range.start).arg(range.length);
+        }
+      }
+    }
+    return out;
+  }
 };
 
 TEST_F(BasicToolsTest, CtrlGGoesToALineOrTheNextHigherOne) {
@@ -193,6 +208,50 @@ TEST_F(BasicToolsTest, CheckListsFindingsThatFollowTheirLine) {
   window->command("checkProgram")->trigger();
   EXPECT_EQ(panel.rows(ResultTab::Check).rowCount(), 0);
   EXPECT_EQ(panel.summary(ResultTab::Check), "プログラムに問題はありません。");
+}
+
+TEST_F(BasicToolsTest, OnceRunTheCheckIsKeptCurrentAfterAPauseAndUnderlinesTheFindingsNumbers) {
+  const auto typeAt = [this](int pos, int length, const QString &typed) {
+    editor().setSelStart(pos < 0 ? editor().textLength() : pos);
+    editor().setSelLength(length);
+    type(typed);
+  };
+  for (const bool colours : {false, true}) {
+    SCOPED_TRACE(colours);
+    if (colours) {
+      window->command("keywordColours")->trigger();
+    }
+    load("10 GOTO 99\n  20 END\nPRINT\n30 END");
+    typeAt(-1, 0, "x");
+    if (!colours) {
+      EXPECT_EQ(tools().keptCheck(), nullptr); // nothing scheduled before the first check
+      EXPECT_EQ(underlines(), QStringList());
+    }
+    window->command("checkProgram")->trigger();
+    EXPECT_EQ(underlines(), (QStringList{"0:0+2", "2:0+5"}));
+    typeAt(13, 2, "5"); // the second line's number now below the first
+    basic::KeptCheck &kept = *tools().keptCheck();
+    EXPECT_TRUE(kept.due());
+    kept.run();
+    typeAt(-1, 0, ":"); // a change while the text is read drops what was read
+    kept.finish();
+    ResultPanel &panel = *window->findChild<PanelHost *>()->existing();
+    EXPECT_EQ(panel.rows(ResultTab::Check).rowCount(), 2);
+    EXPECT_TRUE(kept.due());
+    panel.setCurrentRow(ResultTab::Check, 1); // the line without a number
+    kept.run();
+    kept.finish();
+    EXPECT_FALSE(kept.due());
+    EXPECT_EQ(underlines(), (QStringList{"0:0+2", "1:2+1", "2:0+5"}));
+    EXPECT_EQ(panel.rows(ResultTab::Check).rowCount(), 3);
+    EXPECT_EQ(panel.currentRow(ResultTab::Check), 2); // still on its line
+    typeAt(8, 2, "5");                                // the reference now names a line
+    EXPECT_EQ(underlines(), (QStringList{"0:0+2", "1:2+1", "2:0+5"}));
+    kept.run();
+    kept.finish();
+    EXPECT_EQ(underlines(), (QStringList{"1:2+1", "2:0+5"}));
+    EXPECT_EQ(panel.rows(ResultTab::Check).rowCount(), 2);
+  }
 }
 
 TEST_F(BasicToolsTest, ColoursFollowTheModeAndAreStoredOnlyOnceSwitchedOn) {

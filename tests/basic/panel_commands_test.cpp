@@ -1,6 +1,7 @@
 #include "support/window_fixture.h"
 
 #include "basic/basic_tools.h"
+#include "basic/kept_check.h"
 #include "widgets/panel_host.h"
 #include "widgets/result_panel.h"
 
@@ -52,7 +53,8 @@ TEST_F(PanelTest, F8WalksTheRowsThatNameALineFromTheCaret) {
   key(Qt::ALT | Qt::Key_Left); // each jump left a place
   EXPECT_EQ(caretLine(), 1);
   panel().setCurrentRow(ResultTab::Check, 3);
-  window->findChild<basic::BasicTools *>()->refreshCheck(); // a re-run keeps the row and the focus
+  window->findChild<basic::BasicTools *>()->keptCheck()->run(); // a re-run keeps the row and the focus
+  window->findChild<basic::BasicTools *>()->keptCheck()->finish();
   EXPECT_TRUE(panel().currentRow(ResultTab::Check) == 3 && QApplication::focusWidget() == &editor());
 }
 

@@ -14,13 +14,13 @@ namespace {
 
 using testing::TempDir;
 
-TEST(RecoverySchedule, APauseOrTheLongestWaitMakesTheCopyDue) {
-  RecoverySchedule schedule;
+TEST(PauseSchedule, APauseOrTheLongestWaitMakesTheWorkDue) {
+  PauseSchedule schedule;
   for (const qint64 at : {0, 29000, 29999, 31000}) {
     schedule.changed(at);
   }
   EXPECT_EQ(schedule.dueIn(31000), 0); // typing on and on: due after the longest wait
-  schedule.written();                  // which a write starts afresh
+  schedule.done();                     // which the work starts afresh
   EXPECT_FALSE(schedule.pending());
   schedule.changed(40000);
   schedule.changed(41000);
