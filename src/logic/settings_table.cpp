@@ -30,6 +30,9 @@ std::array<SettingKey, kSettingCount> makeTable() {
       {Setting::Left, {window, QStringLiteral("Left"), 192}},
       {Setting::Highlight, {QStringLiteral("Editor"), QStringLiteral("Highlight"), 0, false}},
       {Setting::EmulatorCommand, {QStringLiteral("Emulator"), QStringLiteral("Command"), QString(), false}},
+      {Setting::OutputInPanelOnly, {QStringLiteral("Convert"), QStringLiteral("PanelOnly"), 0, false}},
+      {Setting::OutputLinePattern,
+       {QStringLiteral("Convert"), QStringLiteral("LinePattern"), QString(), false}},
   };
   std::array<SettingKey, kSettingCount> table;
   const std::array<QString, 10> keys = defaultStoredFunctionKeys();
