@@ -40,6 +40,7 @@ const struct {
     {"moving lines past missing references", moveMissingFigures, false},
     {"keyword colours", colourFigures, false},
     {"recovery copy", recoveryFigures, false},
+    {"converter output", converterOutputFigures, false},
 };
 
 Workspace makeWorkspace(const QTemporaryDir &dir) {
