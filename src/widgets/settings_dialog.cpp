@@ -70,9 +70,10 @@ constexpr Control kControls[] = {
     {Kind::Label, 1, 3, {24, 24, 0, 0}, "場所"},
     {Kind::Converter, 0, 3, {64, 16, 233, 20}, ""},
     {Kind::Browse, 0, 3, {312, 16, 75, 25}, "参照..."},
-    {Kind::PanelOnly, 0, 3, {24, 48, 361, 20}, "変換の出力をパネルだけに表示する"},
     {Kind::Ok, 0, 0, {448, 16, 75, 25}, "OK"},
     {Kind::Cancel, 0, 0, {448, 48, 75, 25}, "キャンセル"},
+    // Last in the tab order: Tab from the other controls goes where it went.
+    {Kind::PanelOnly, 0, 3, {24, 48, 361, 20}, "変換の出力をパネルだけに表示する"},
 };
 
 struct Names {
