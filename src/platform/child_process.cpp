@@ -12,7 +12,9 @@
 #include <algorithm>
 
 #ifdef Q_OS_WIN
+#ifndef NOMINMAX
 #define NOMINMAX
+#endif
 #include <windows.h>
 #else
 #include <csignal>
@@ -177,7 +179,8 @@ void ChildProcess::holdGroup() {
   HANDLE child =
       OpenProcess(PROCESS_SET_QUOTA | PROCESS_TERMINATE, FALSE, static_cast<DWORD>(process_->processId()));
   const bool held = child != nullptr &&
-                    SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits) &&
+                    SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits,
+                                            static_cast<DWORD>(sizeof limits)) &&
                     AssignProcessToJobObject(job, child);
   if (child != nullptr) {
     CloseHandle(child);

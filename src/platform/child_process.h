@@ -40,7 +40,8 @@ public:
   // from inside nextErrorPiece's event loop; what output is left is still
   // delivered, then the end. On Linux and macOS the child runs in a process
   // group of its own, on Windows in a job object: cancel() and the
-  // destruction of a child still running end the whole group.
+  // destruction of a child still running end the whole group (on Windows
+  // any destruction: closing the job ends what is left in it).
   void cancel();
 
   // After the end: whether the child exited by itself (not killed, crashed or
