@@ -128,13 +128,12 @@ void ConverterOutputDecoder::endLine(DecodedOutput &out) {
                          : cp932::decodeVerbatim(line_);
   // What is left to show follows the line's reading, unless the part shown
   // already turned to Shift-JIS.
-  const bool restUtf8 = reading_ != Reading::ShiftJis && (ascii || utf8);
-  out.text += shown_ == 0 ? whole : decodeShown(line_.size(), restUtf8 ? Reading::Utf8 : Reading::ShiftJis);
+  out.text += shown_ == 0 ? whole : decodeShown(line_.size(), shiftJis_ || !(ascii || utf8));
   out.text += u'\n';
   out.lines.append(std::move(whole));
   line_.clear();
   shown_ = 0;
-  reading_ = Reading::Undecided;
+  shiftJis_ = false;
 }
 
 void ConverterOutputDecoder::showTail(QString &text) {
@@ -142,28 +141,23 @@ void ConverterOutputDecoder::showTail(QString &text) {
   if (rest.isEmpty()) {
     return;
   }
-  if (reading_ != Reading::ShiftJis) {
+  if (!shiftJis_) {
     const Utf8Scan scan = scanUtf8(rest);
-    const bool tellsUtf8 = reading_ == Reading::Utf8 || !isAscii(rest.first(scan.valid));
     if (scan.valid == rest.size() || scan.cutOff) {
-      // Only an unfinished first character beyond ASCII leaves it open.
-      if (tellsUtf8) {
-        reading_ = Reading::Utf8;
-      }
-      text += decodeShown(shown_ + scan.valid, Reading::Utf8);
+      text += decodeShown(shown_ + scan.valid, false);
       shown_ += scan.valid;
       return;
     }
-    reading_ = Reading::ShiftJis;
+    shiftJis_ = true;
   }
   const qsizetype whole = wholeShiftJis(rest);
-  text += decodeShown(shown_ + whole, Reading::ShiftJis);
+  text += decodeShown(shown_ + whole, true);
   shown_ += whole;
 }
 
-QString ConverterOutputDecoder::decodeShown(qsizetype end, Reading reading) const {
+QString ConverterOutputDecoder::decodeShown(qsizetype end, bool shiftJis) const {
   const QByteArrayView bytes = QByteArrayView(line_).sliced(shown_, end - shown_);
-  return reading == Reading::Utf8 ? QString::fromUtf8(bytes) : cp932::decodeVerbatim(bytes);
+  return shiftJis ? cp932::decodeVerbatim(bytes) : QString::fromUtf8(bytes);
 }
 
 } // namespace kavrin

@@ -23,11 +23,9 @@ struct DecodedOutput {
 // read as UTF-8, any other as Shift-JIS (code page 932, losslessly).  CR LF,
 // LF and a lone CR end a line.
 //
-// The text of a line not yet ended is given as far as its encoding can be
-// told: until the line's first character beyond ASCII is whole, the at most
-// three bytes of that character wait.  A line taken for UTF-8 that turns out
-// not to be gives the rest of its text as Shift-JIS; its row is always
-// decoded whole.
+// The text of a line not yet ended is given at once, read as UTF-8 while its
+// bytes are; the at most three bytes of a character the piece cut off wait.  A line taken for UTF-8 that
+// turns out not to be gives the rest of its text as Shift-JIS; its row is always decoded whole.
 class ConverterOutputDecoder {
 public:
   DecodedOutput feed(QByteArrayView piece);
@@ -36,17 +34,15 @@ public:
   DecodedOutput finish();
 
 private:
-  enum class Reading { Undecided, Utf8, ShiftJis };
-
   void endLine(DecodedOutput &out);
   // Adds to the text what of the unfinished line can be told.
   void showTail(QString &text);
-  QString decodeShown(qsizetype end, Reading reading) const;
+  QString decodeShown(qsizetype end, bool shiftJis) const;
 
-  QByteArray line_;     // the bytes of the unfinished line
-  qsizetype shown_ = 0; // of these, the bytes already in a text
-  Reading reading_ = Reading::Undecided;
-  bool afterCr_ = false; // an LF next belongs to the CR that ended a line
+  QByteArray line_;       // the bytes of the unfinished line
+  qsizetype shown_ = 0;   // of these, the bytes already in a text
+  bool shiftJis_ = false; // the line showed bytes that are not UTF-8
+  bool afterCr_ = false;  // an LF next belongs to the CR that ended a line
 };
 
 } // namespace kavrin

@@ -43,6 +43,7 @@ TEST(ConverterOutputDecoder, EachLineByItsOwnEncodingWhereverThePiecesSplit) {
        true},
       {"abc\r\r\ndef", {"abc", "", "def"}, false},
       {"\n\n", {"", ""}, true},
+      {sjis("縺A\n") + "😀\u0800\n", {"縺A", "😀\u0800"}, true},
       {invalid + "\n€", {cp932::decodeVerbatim(invalid), "€"}, false},
   };
   for (const auto &r : rows) {
