@@ -35,5 +35,6 @@ std::vector<Row> moveMissingFigures(const Workspace &work);
 std::vector<Row> colourFigures(const Workspace &work);
 std::vector<Row> recoveryFigures(const Workspace &work);
 std::vector<Row> keptCheckFigures(const Workspace &work);
+std::vector<Row> converterOutputFigures(const Workspace &work);
 
 } // namespace kavrin::bench

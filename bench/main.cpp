@@ -42,6 +42,7 @@ const struct {
     {"keyword colours", colourFigures, false},
     {"recovery copy", recoveryFigures, false},
     {"check kept current", keptCheckFigures, false},
+    {"converter output", converterOutputFigures, false},
 };
 
 Workspace makeWorkspace(const QTemporaryDir &dir) {

@@ -1,14 +1,18 @@
 #include "convert/convert_command.h"
 
 #include "logic/converter_command.h"
+#include "logic/converter_output.h"
+#include "logic/emulator_command.h"
 #include "platform/child_process.h"
-#include "platform/cp932.h"
 #include "platform/paths.h"
 #include "platform/user_interface.h"
+#include "widgets/panel_host.h"
+#include "widgets/result_panel.h"
 #include "widgets/session.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTime>
 
 namespace kavrin {
 namespace {
@@ -23,14 +27,29 @@ bool sameFile(const QString &a, const QString &b) {
   return samePath(QDir::cleanPath(fa.absoluteFilePath()), QDir::cleanPath(fb.absoluteFilePath()));
 }
 
+constexpr qsizetype kPieceBytes = 4096;
+
 } // namespace
 
 ConvertCommand::ConvertCommand(const FeatureContext &context) : WindowFeature(context) {
   addCommand("convert", QStringLiteral("変換(&T)..."), &ConvertCommand::convert);
 }
 
+bool ConvertCommand::refusedConverter() {
+  const QString converter = session().preferences().converter;
+  if (!session().preferences().outputInPanelOnly ||
+      identifyConverter(converter) != ConverterKind::Unsupported) {
+    return false;
+  }
+  showMessage(ui(), window(),
+              QStringLiteral("対応していない変換プログラムです: %1\n"
+                             "使える変換プログラムは txt2bas.exe と csave.exe です。")
+                  .arg(converter));
+  return true;
+}
+
 QString ConvertCommand::convertProgram() {
-  if (!session().querySave()) {
+  if (refusedConverter() || !session().querySave()) {
     return {};
   }
   const QString fileName = session().fileName();
@@ -67,59 +86,121 @@ QString ConvertCommand::convertProgram() {
 }
 
 bool ConvertCommand::runConverter(const ConverterCommand &command) {
-  const auto cannotStart = [this](const QString &why) {
-    showMessage(ui(), window(), QStringLiteral("CreateProcess failed.\n") + why);
-  };
-  const QString program = findProgram(command.program, session().paths().exeDir);
-  if (program.isEmpty()) {
-    cannotStart(QStringLiteral("プログラムが見つかりません: %1").arg(command.program));
-    return false;
-  }
-  const Launch launch = launchFor(program, command.arguments);
-  if (!launch.error.isEmpty()) {
-    cannotStart(launch.error);
-    return false;
-  }
+  const Preferences &preferences = session().preferences();
+  const bool panelOnly = preferences.outputInPanelOnly;
+  lines_ = OutputLineFinder(preferences.outputLinePattern);
   ChildProcess child;
-  QString why;
-  if (!child.start(launch.program, launch.arguments, why)) {
-    cannotStart(why);
+  if (!startConverter(command, child)) {
     return false;
   }
   converting_ = true;
-  {
-    // A converter that never ends can be stopped; until the window shows,
-    // the user's input waits, as it would for a program that blocks.
-    std::unique_ptr<ProgressWindow> progress =
-        ui().showProgress(window(), QStringLiteral("変換中..."), [&child] { child.cancel(); });
-    // The window is for a converter still at work: it goes as soon as the
-    // converter has ended, and never covers a box.
-    const auto working = [&progress, &child] {
-      if (child.ended()) {
-        progress.reset();
-      }
-      return progress != nullptr;
-    };
-    const auto events = [&progress, &working] {
-      return working() && progress->acceptsInput() ? QEventLoop::AllEvents
-                                                   : QEventLoop::ExcludeUserInputEvents;
-    };
-    for (QByteArray piece = child.nextErrorPiece(4096, events); !piece.isEmpty();
-         piece = child.nextErrorPiece(4096, events)) {
-      if (working()) {
-        progress->hold(true);
-      }
-      showMessage(ui(), window(), cp932::decode(piece));
-      if (working()) {
-        progress->hold(false);
-      }
-    }
-  }
+  readOutput(child, panelOnly);
   converting_ = false;
+  return reportResult(child, panelOnly);
+}
+
+bool ConvertCommand::startConverter(const ConverterCommand &command, ChildProcess &child) {
+  const QString program = findProgram(command.program, session().paths().exeDir);
+  const Launch launch = program.isEmpty() ? Launch{command.program, command.arguments, {}}
+                                          : launchFor(program, command.arguments);
+  QList<OutputRow> first{{QTime::currentTime().toString(QStringLiteral("HH:mm:ss")) + u' ' +
+                              joinCommandLine(QStringList{launch.program} + launch.arguments),
+                          std::nullopt}};
+  if (!lines_.problem().isEmpty()) {
+    first.append({lines_.problem(), std::nullopt});
+  }
+  outputRows(first);
+  QString why = program.isEmpty() ? QStringLiteral("プログラムが見つかりません: %1").arg(command.program)
+                                  : launch.error;
+  if (why.isEmpty() && child.start(launch.program, launch.arguments, why)) {
+    return true;
+  }
+  outputRows({{why, std::nullopt}});
+  showMessage(ui(), window(), QStringLiteral("CreateProcess failed.\n") + why);
+  return false;
+}
+
+void ConvertCommand::readOutput(ChildProcess &child, bool panelOnly) {
+  ConverterOutputDecoder decoder;
+  // A converter that never ends can be stopped; until the window shows,
+  // the user's input waits, as it would for a program that blocks.
+  std::unique_ptr<ProgressWindow> progress =
+      ui().showProgress(window(), QStringLiteral("変換中..."), [&child] { child.cancel(); });
+  // The window is for a converter still at work: it goes as soon as the
+  // converter has ended, and never covers a box.
+  const auto working = [&progress, &child] {
+    if (child.ended()) {
+      progress.reset();
+    }
+    return progress != nullptr;
+  };
+  const auto events = [&progress, &working] {
+    return working() && progress->acceptsInput() ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents;
+  };
+  const auto show = [&](const DecodedOutput &output) {
+    addOutputLines(output);
+    if (panelOnly || output.text.isEmpty()) {
+      return;
+    }
+    if (working()) {
+      progress->hold(true);
+    }
+    showMessage(ui(), window(), output.text);
+    if (working()) {
+      progress->hold(false);
+    }
+  };
+  for (QByteArray piece = child.nextErrorPiece(kPieceBytes, events); !piece.isEmpty();
+       piece = child.nextErrorPiece(kPieceBytes, events)) {
+    show(decoder.feed(piece));
+  }
+  progress.reset();
+  show(decoder.finish());
+}
+
+void ConvertCommand::addOutputLines(const DecodedOutput &output) {
+  if (output.lines.isEmpty()) {
+    return;
+  }
+  QList<OutputRow> rows;
+  rows.reserve(output.lines.size());
+  for (const QString &line : output.lines) {
+    rows.append(lines_.row(line));
+  }
+  outputRows(rows);
+  showOutputTab();
+}
+
+bool ConvertCommand::reportResult(const ChildProcess &child, bool panelOnly) {
   const bool success = child.exitedNormally() && child.exitCode() == 0;
-  showMessage(ui(), window(),
-              success ? QStringLiteral("正常に終了しました") : QStringLiteral("エラーが発生しました"));
+  const QString failed = QStringLiteral("エラーが発生しました");
+  const QString box = success             ? QStringLiteral("正常に終了しました")
+                      : child.cancelled() ? QStringLiteral("変換を取り消しました")
+                                          : failed;
+  const QString why = child.crashed() ? QStringLiteral("変換プログラムが異常終了しました")
+                                      : QStringLiteral("終了コード %1").arg(child.exitCode());
+  outputRows({{box == failed ? QStringLiteral("%1 (%2)").arg(failed, why) : box, std::nullopt}});
+  if (!panelOnly) {
+    showMessage(ui(), window(), box);
+    return success;
+  }
+  // The panel is then the only place the result is told.
+  showOutputTab();
+  if (box == failed) {
+    ui().beep();
+  }
   return success;
 }
+
+void ConvertCommand::outputRows(const QList<OutputRow> &rows) {
+  QList<ResultRow> panelRows;
+  panelRows.reserve(rows.size());
+  for (const OutputRow &row : rows) {
+    panelRows.append({row.text, -1, row.line});
+  }
+  panels().panel()->append(ResultTab::Output, panelRows);
+}
+
+void ConvertCommand::showOutputTab() { panels().panel()->showTab(ResultTab::Output); }
 
 } // namespace kavrin

@@ -1,13 +1,20 @@
 #pragma once
 
+#include "logic/output_line_numbers.h"
 #include "widgets/window_feature.h"
+
+#include <QList>
 
 namespace kavrin {
 
+class ChildProcess;
 struct ConverterCommand;
+struct DecodedOutput;
 
 // Special > 変換: runs the configured converter on the saved program to
-// make a tape image, and reports how it ended.
+// make a tape image, and reports how it ended.  Each run also gives rows for
+// the output tab: the time and the command line, the converter's error
+// output line by line (each with the BASIC line it names), and the result.
 class ConvertCommand : public WindowFeature {
   Q_OBJECT
 
@@ -24,8 +31,23 @@ public:
 
 private:
   void convert() { convertProgram(); }
+  // With the output in the panel only, an unsupported converter is told
+  // before anything is asked; true when it was.
+  bool refusedConverter();
+  bool startConverter(const ConverterCommand &command, ChildProcess &child);
+  // Reads the output to its end: rows, and unless `panelOnly` a box per piece.
+  void readOutput(ChildProcess &child, bool panelOnly);
+  void addOutputLines(const DecodedOutput &output);
+  bool reportResult(const ChildProcess &child, bool panelOnly);
+
+  // Every row of a run passes here: the panel's 変換の出力 tab takes them.
+  void outputRows(const QList<OutputRow> &rows);
+  // The panel shows its 変換の出力 tab: the converter wrote output, or the
+  // output goes to the panel only.
+  void showOutputTab();
 
   bool converting_ = false;
+  OutputLineFinder lines_;
 };
 
 } // namespace kavrin

@@ -106,20 +106,36 @@ std::optional<QStringList> splitCommandLine(const QString &line, Quoting quoting
   return Splitter(line, quoting).run();
 }
 
+namespace {
+
+// The word as one word of a command line, quoted only where it must be.
+QString quotedWord(const QString &word, Quoting quoting) {
+  // What a shell or the Windows command prompt would take for more than a
+  // plain character, though the line is never given to either.
+  const QStringView special = quoting == Quoting::Posix ? u"\"'$`&;|<>()*?#~\\" : u"\"&;|<>()^";
+  if (!word.isEmpty() && std::none_of(word.begin(), word.end(),
+                                      [special](QChar c) { return isBlank(c) || special.contains(c); })) {
+    return word;
+  }
+  return quoting == Quoting::Posix ? u'\'' + QString(word).replace(u'\'', QStringLiteral("'\\''")) + u'\''
+                                   : u'"' + word + u'"';
+}
+
+} // namespace
+
+QString joinCommandLine(const QStringList &words, Quoting quoting) {
+  QStringList quoted;
+  for (const QString &word : words) {
+    quoted.append(quotedWord(word, quoting));
+  }
+  return quoted.join(u' ');
+}
+
 std::optional<QString> withProgram(const QString &commandLine, const QString &program, Quoting quoting) {
   if (!splitCommandLine(commandLine, quoting)) {
     return std::nullopt;
   }
-  // What a shell or the Windows command prompt would take for more than a
-  // plain character, though the line is never given to either.
-  const QStringView special = quoting == Quoting::Posix ? u"\"'$`&;|<>()*?#~\\" : u"\"&;|<>()^";
-  QString quoted = program;
-  if (program.isEmpty() || std::any_of(program.begin(), program.end(),
-                                       [special](QChar c) { return isBlank(c) || special.contains(c); })) {
-    quoted = quoting == Quoting::Posix
-                 ? u'\'' + QString(program).replace(u'\'', QStringLiteral("'\\''")) + u'\''
-                 : u'"' + program + u'"';
-  }
+  const QString quoted = quotedWord(program, quoting);
   if (commandLine.trimmed().isEmpty()) {
     return quoted + QStringLiteral(" %1");
   }

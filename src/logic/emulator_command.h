@@ -20,6 +20,10 @@ Quoting platformQuoting();
 // Nothing when a quote is not closed.
 std::optional<QStringList> splitCommandLine(const QString &line, Quoting quoting);
 
+// The words as a command line that splitCommandLine reads back as them,
+// each quoted only where it must be (on Windows, a word cannot hold '"').
+QString joinCommandLine(const QStringList &words, Quoting quoting = platformQuoting());
+
 // `commandLine` with `program` as its program, quoted where it must be;
 // the rest of the line stays as typed.  An empty line gets " %1" after it.
 // Nothing when a quote in the line is not closed: where its first word

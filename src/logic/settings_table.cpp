@@ -33,6 +33,9 @@ std::array<SettingKey, kSettingCount> makeTable() {
       {Setting::PanelShown, {QStringLiteral("Panel"), QStringLiteral("Shown"), 0, false}},
       {Setting::PanelHeight, {QStringLiteral("Panel"), QStringLiteral("Height"), 0, false}},
       {Setting::PanelTab, {QStringLiteral("Panel"), QStringLiteral("Tab"), 0, false}},
+      {Setting::OutputInPanelOnly, {QStringLiteral("Convert"), QStringLiteral("PanelOnly"), 0, false}},
+      {Setting::OutputLinePattern,
+       {QStringLiteral("Convert"), QStringLiteral("LinePattern"), QString(), false}},
   };
   std::array<SettingKey, kSettingCount> table;
   const std::array<QString, 10> keys = defaultStoredFunctionKeys();

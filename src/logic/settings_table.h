@@ -12,12 +12,19 @@ namespace kavrin {
 class Profile;
 
 // What the settings dialog edits: the function-key texts (F1-F5, then
-// Shift+F1 to Shift+F5, with real CR LF line breaks), the AUTO increment and
-// the converter program.
+// Shift+F1 to Shift+F5, with real CR LF line breaks), the AUTO increment,
+// the converter program and where its output shows.
 struct Preferences {
   std::array<QString, 10> functionKeys = defaultFunctionKeys();
   int autoIncrement = 10;
   QString converter = QStringLiteral("txt2bas.exe");
+  // The converter's output goes to the panel only: no box per piece of it
+  // and no result box.
+  bool outputInPanelOnly = false;
+  // The user's regular expression for the BASIC line a line of the
+  // converter's output names (kept in the file, not in the dialog); empty
+  // for the default forms.
+  QString outputLinePattern;
 
   bool operator==(const Preferences &) const = default;
 };
@@ -46,6 +53,8 @@ enum class Setting {
   PanelShown,
   PanelHeight, // 0: as the window lays it out
   PanelTab,
+  OutputInPanelOnly,
+  OutputLinePattern,
   Count,
 };
 

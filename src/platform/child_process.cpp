@@ -11,6 +11,16 @@
 
 #include <algorithm>
 
+#ifdef Q_OS_WIN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
+#include <csignal>
+#include <unistd.h>
+#endif
+
 namespace kavrin {
 
 namespace {
@@ -63,10 +73,11 @@ bool ChildProcess::start(const QString &program, const QStringList &arguments, Q
   process->setReadChannel(QProcess::StandardError);
 #ifdef Q_OS_WIN
   // A console converter would otherwise flash a console window of its own.
-  process->setCreateProcessArgumentsModifier([](QProcess::CreateProcessArguments *args) {
-    constexpr unsigned long createNoWindow = 0x08000000; // CREATE_NO_WINDOW
-    args->flags |= createNoWindow;
-  });
+  process->setCreateProcessArgumentsModifier(
+      [](QProcess::CreateProcessArguments *args) { args->flags |= CREATE_NO_WINDOW; });
+#else
+  // A group of its own, so that a cancel reaches what the child starts.
+  process->setChildProcessModifier([] { ::setpgid(0, 0); });
 #endif
   process->start(program, arguments);
   if (!process->waitForStarted(startTimeoutMs)) {
@@ -78,6 +89,7 @@ bool ChildProcess::start(const QString &program, const QStringList &arguments, Q
     return false;
   }
   process_ = std::move(process);
+  holdGroup();
   return true;
 }
 
@@ -115,15 +127,21 @@ void ChildProcess::cancel() {
     return;
   }
   cancelled_ = true;
+  endGroup(false);
   process_->terminate();
   // Windows console programs ignore terminate(); the timer dies with the
   // process object, so it never touches a later run.
   QProcess *process = process_.get();
-  QTimer::singleShot(killDelayMs, process, [process] {
+  QTimer::singleShot(killDelayMs, process, [this, process] {
+    endGroup(true);
     if (process->state() != QProcess::NotRunning) {
       process->kill();
     }
   });
+}
+
+bool ChildProcess::crashed() const {
+  return process_ && ended() && process_->exitStatus() == QProcess::CrashExit && !cancelled_;
 }
 
 bool ChildProcess::exitedNormally() const {
@@ -135,12 +153,75 @@ int ChildProcess::exitCode() const { return process_ ? process_->exitCode() : -1
 bool ChildProcess::ended() const { return !process_ || process_->state() == QProcess::NotRunning; }
 
 void ChildProcess::stop() {
-  if (process_ && process_->state() != QProcess::NotRunning) {
+  const bool running = process_ && process_->state() != QProcess::NotRunning;
+  if (running || cancelled_) {
+    endGroup(true);
+  }
+  if (running) {
     process_->kill();
     process_->waitForFinished(reapTimeoutMs);
   }
+  releaseGroup();
   process_.reset();
 }
+
+#ifdef Q_OS_WIN
+
+// The job is made after the start, so a program the child starts in its
+// first moments may escape it.
+void ChildProcess::holdGroup() {
+  HANDLE job = CreateJobObjectW(nullptr, nullptr);
+  if (job == nullptr) {
+    return;
+  }
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+  HANDLE child =
+      OpenProcess(PROCESS_SET_QUOTA | PROCESS_TERMINATE, FALSE, static_cast<DWORD>(process_->processId()));
+  const bool held = child != nullptr &&
+                    SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits,
+                                            static_cast<DWORD>(sizeof limits)) &&
+                    AssignProcessToJobObject(job, child);
+  if (child != nullptr) {
+    CloseHandle(child);
+  }
+  if (!held) {
+    CloseHandle(job);
+    return;
+  }
+  group_ = reinterpret_cast<qintptr>(job);
+}
+
+// A job cannot be asked to end: both end it at once.
+void ChildProcess::endGroup(bool /*force*/) {
+  if (group_ != 0) {
+    TerminateJobObject(reinterpret_cast<HANDLE>(group_), 1);
+  }
+}
+
+// Closing the last handle kills what is left in the job.
+void ChildProcess::releaseGroup() {
+  if (group_ != 0) {
+    CloseHandle(reinterpret_cast<HANDLE>(group_));
+    group_ = 0;
+  }
+}
+
+#else
+
+// The child made itself the leader of its group before its program ran.
+void ChildProcess::holdGroup() { group_ = static_cast<qintptr>(process_->processId()); }
+
+// The group outlives its leader while any program of it runs.
+void ChildProcess::endGroup(bool force) {
+  if (group_ > 0) {
+    ::kill(-static_cast<pid_t>(group_), force ? SIGKILL : SIGTERM);
+  }
+}
+
+void ChildProcess::releaseGroup() { group_ = 0; }
+
+#endif
 
 bool startDetached(const QString &program, const QStringList &arguments, QString &why) {
   why.clear();

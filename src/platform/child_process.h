@@ -35,23 +35,36 @@ public:
   // which events that loop may process.
   QByteArray nextErrorPiece(qsizetype maxBytes, const std::function<QEventLoop::ProcessEventsFlags()> &flags);
 
-  // Stops the child: asks it to terminate, and kills it if it has not ended
-  // within about a second. Safe from inside nextErrorPiece's event loop;
-  // what output is left is still delivered, then the end.
+  // Stops the child and every program it started: asks them to terminate,
+  // and kills them if the child has not ended within about a second. Safe
+  // from inside nextErrorPiece's event loop; what output is left is still
+  // delivered, then the end. On Linux and macOS the child runs in a process
+  // group of its own, on Windows in a job object: cancel() and the
+  // destruction of a child still running end the whole group (on Windows
+  // any destruction: closing the job ends what is left in it).
   void cancel();
 
   // After the end: whether the child exited by itself (not killed, crashed or
   // stopped by cancel()), and its exit code.
   bool exitedNormally() const;
   int exitCode() const;
+  // Whether cancel() stopped it, or it crashed or was killed otherwise.
+  bool cancelled() const { return cancelled_; }
+  bool crashed() const;
   // The child has exited, was stopped, or never started.
   bool ended() const;
 
 private:
   void stop();
+  // Holds the started child's group; ends the group (force: at once).
+  void holdGroup();
+  void endGroup(bool force);
+  void releaseGroup();
 
   std::unique_ptr<QProcess> process_;
   bool cancelled_ = false;
+  // The process group id (Linux, macOS) or the job handle (Windows), or 0.
+  qintptr group_ = 0;
 };
 
 // Starts a program that runs on its own: the editor neither waits for it nor

@@ -19,6 +19,8 @@ void SettingsCommand::readSettings(const SettingValues &values) {
   }
   preferences.autoIncrement = values.number(Setting::AutoAdd);
   preferences.converter = values.text(Setting::ConvProg);
+  preferences.outputInPanelOnly = values.number(Setting::OutputInPanelOnly) != 0;
+  preferences.outputLinePattern = values.text(Setting::OutputLinePattern);
   session().setPreferences(preferences);
 }
 
@@ -29,6 +31,8 @@ void SettingsCommand::writeSettings(SettingValues &values) const {
   }
   values.set(Setting::AutoAdd, preferences.autoIncrement);
   values.set(Setting::ConvProg, preferences.converter);
+  values.set(Setting::OutputInPanelOnly, preferences.outputInPanelOnly ? 1 : 0);
+  values.set(Setting::OutputLinePattern, preferences.outputLinePattern);
 }
 
 void SettingsCommand::edit() {

@@ -5,6 +5,7 @@
 #include "platform/fonts.h"
 #include "widgets/dialog_parts.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -26,7 +27,7 @@ std::optional<int> wholeNumber(const QString &text) {
 
 constexpr int kConverterGroup = 3;
 
-enum class Kind { Group, KeyLabel, Label, KeyEdit, Increment, Converter, Ok, Cancel, Browse };
+enum class Kind { Group, KeyLabel, Label, KeyEdit, Increment, Converter, Ok, Cancel, Browse, PanelOnly };
 
 // The dialog's controls in the order they are made, which is also the tab
 // order.  `index` counts the key fields and their captions (F1-F5, then
@@ -65,23 +66,23 @@ constexpr Control kControls[] = {
     {Kind::Group, 2, 0, {16, 224, 401, 49}, "AUTO"},
     {Kind::Label, 0, 2, {24, 24, 0, 0}, "行番号の増分"},
     {Kind::Increment, 0, 2, {120, 16, 121, 20}, ""},
-    {Kind::Group, 3, 0, {16, 280, 401, 49}, "変換プログラム"},
+    {Kind::Group, 3, 0, {16, 280, 401, 73}, "変換プログラム"},
     {Kind::Label, 1, 3, {24, 24, 0, 0}, "場所"},
     {Kind::Converter, 0, 3, {64, 16, 233, 20}, ""},
     {Kind::Browse, 0, 3, {312, 16, 75, 25}, "参照..."},
     {Kind::Ok, 0, 0, {448, 16, 75, 25}, "OK"},
     {Kind::Cancel, 0, 0, {448, 48, 75, 25}, "キャンセル"},
+    // Last in the tab order: Tab from the other controls goes where it went.
+    {Kind::PanelOnly, 0, 3, {24, 48, 361, 20}, "変換の出力をパネルだけに表示する"},
 };
 
 struct Names {
   Kind kind;
   const char *objectName;
 };
-constexpr Names kObjectNames[] = {{Kind::Increment, "increment"},
-                                  {Kind::Converter, "converter"},
-                                  {Kind::Ok, "ok"},
-                                  {Kind::Cancel, "cancel"},
-                                  {Kind::Browse, "browse"}};
+constexpr Names kObjectNames[] = {
+    {Kind::Increment, "increment"}, {Kind::Converter, "converter"}, {Kind::Ok, "ok"},
+    {Kind::Cancel, "cancel"},       {Kind::Browse, "browse"},       {Kind::PanelOnly, "panelOnly"}};
 
 QString objectNameOf(const Control &c) {
   if (c.kind == Kind::KeyEdit) {
@@ -100,7 +101,7 @@ QString objectNameOf(const Control &c) {
 SettingsDialog::SettingsDialog(QWidget *parent, UserInterface &ui) : QDialog(parent), ui_(ui) {
   setWindowTitle(QStringLiteral("Setting"));
   setFont(windowFont());
-  setFixedSize(536, 348);
+  setFixedSize(536, 372);
   move(192, 107);
   setModal(true);
   // The frame of a group runs through the middle of its title, as on
@@ -169,6 +170,11 @@ QWidget *SettingsDialog::make(int row) {
     }
     return edit;
   }
+  case Kind::PanelOnly:
+    panelOnly_ = new QCheckBox(caption, parent);
+    panelOnly_->setObjectName(objectNameOf(c));
+    panelOnly_->setGeometry(c.geometry);
+    return panelOnly_;
   default: {
     auto *button = new QPushButton(caption, parent);
     button->setObjectName(objectNameOf(c));
@@ -188,6 +194,7 @@ void SettingsDialog::setValues(const Preferences &values) {
   }
   increment_->setText(QString::number(values.autoIncrement));
   converter_->setText(values.converter);
+  panelOnly_->setChecked(values.outputInPanelOnly);
 }
 
 void SettingsDialog::showEvent(QShowEvent *event) {
@@ -233,6 +240,7 @@ void SettingsDialog::confirm() {
   }
   values_.autoIncrement = *increment;
   values_.converter = converter_->text();
+  values_.outputInPanelOnly = panelOnly_->isChecked();
   accept();
 }
 

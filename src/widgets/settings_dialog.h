@@ -7,6 +7,7 @@
 
 #include <array>
 
+class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -14,9 +15,9 @@ class QPushButton;
 
 namespace kavrin {
 
-// The settings dialog: the function-key texts, the AUTO increment and the
-// converter.  It edits the values it is given; after OK, values() holds
-// what the user confirmed.
+// The settings dialog: the function-key texts, the AUTO increment, the
+// converter and whether its output shows in the panel only.  It edits the values it is given; after OK,
+// values() holds what the user confirmed.
 class SettingsDialog : public QDialog {
   Q_OBJECT
 
@@ -33,6 +34,7 @@ public:
   QPushButton *okButton() const { return ok_; }
   QPushButton *cancelButton() const { return cancel_; }
   QPushButton *browseButton() const { return browse_; }
+  QCheckBox *panelOnlyCheck() const { return panelOnly_; }
 
   // Takes the fields over once they are all valid, and closes.
   void confirm();
@@ -55,6 +57,7 @@ private:
   QLineEdit *increment_ = nullptr;
   QLineEdit *converter_ = nullptr;
   QLabel *converterLabel_ = nullptr;
+  QCheckBox *panelOnly_ = nullptr;
   std::array<QGroupBox *, 3> groups_{};
   QPushButton *ok_ = nullptr;
   QPushButton *cancel_ = nullptr;

@@ -2,9 +2,13 @@
 
 #include "document/document_commands.h"
 
+#include "convert/convert_command.h"
 #include "convert/emulator_tool.h"
+#include "logic/emulator_command.h"
 #include "platform/cp932.h"
 #include "widgets/emulator_dialog.h"
+#include "widgets/panel_host.h"
+#include "widgets/result_panel.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -20,6 +24,7 @@ namespace {
 
 const QString kDone = QStringLiteral("正常に終了しました");
 const QString kFailed = QStringLiteral("エラーが発生しました");
+const QString kCancelled = QStringLiteral("変換を取り消しました");
 const QString kNotSaved = QStringLiteral("一旦セーブしないと変換できません");
 
 class ConvertTest : public WindowTest {
@@ -45,6 +50,17 @@ protected:
   }
 
   const QString program = dir.write("prog.txt", "10 END\r\n");
+  // The rows of the panel's output tab from `from` on.
+  QList<OutputRow> rows(qsizetype from = 0) const {
+    QList<OutputRow> out;
+    if (const ResultPanel *panel = window->findChild<PanelHost *>()->existing()) {
+      const ResultRows &tab = panel->rows(ResultTab::Output);
+      for (int row = static_cast<int>(from); row < tab.rowCount(); ++row) {
+        out.append({tab.label(row), tab.numberOf(row)});
+      }
+    }
+    return out;
+  }
 };
 
 TEST_F(ConvertTest, TheImageIsChosenThenTheConverterRunsInTheMode) {
@@ -90,7 +106,8 @@ TEST_F(ConvertTest, AHangingConverterCanBeCancelledAndHoldsTheWindowMeanwhile) {
   ui.cancelAfterMs = 900;
   QTimer::singleShot(100, window.get(), [this] { EXPECT_FALSE(window->close()); });
   convertTo(dir.path("prog.cas"));
-  EXPECT_EQ(ui.messageTexts(), QStringList({"started\n", kFailed}));
+  EXPECT_EQ(ui.messageTexts(), QStringList({"started\n", kCancelled}));
+  EXPECT_EQ(rows().last().text, kCancelled);
   EXPECT_FALSE(ui.messages[0].underProgress);
   EXPECT_TRUE(ui.progressEverShown); // once the box was closed
   EXPECT_TRUE(window->close());
@@ -106,6 +123,46 @@ TEST_F(ConvertTest, TheProgressWindowNeverCoversABoxNorOutlivesTheConverter) {
     EXPECT_FALSE(message.underProgress) << message.text.toStdString();
   }
   EXPECT_FALSE(ui.progressEverShown);
+}
+
+TEST_F(ConvertTest, EachRunGivesRowsOfTheCommandLineTheOutputLinkedToLinesAndTheResult) {
+  const QByteArray shiftJis = cp932::encode(QStringLiteral("行 10: 文法エラー")).bytes;
+  const auto line = [](int number) { return std::optional(basic::LineNumber(number)); };
+  const struct {
+    QByteArray body;
+    QString pattern;
+    QList<OutputRow> rows;
+  } runs[] = {
+      {"printf '120行目: 文法エラー\\n" + shiftJis + "' >&2\nexit 2\n",
+       "",
+       {{"120行目: 文法エラー", line(120)},
+        {"行 10: 文法エラー", line(10)},
+        {kFailed + " (終了コード 2)", {}}}},
+      {"echo 'E7 at line 5' >&2\n", "E(\\d+)", {{"E7 at line 5", line(7)}, {kDone, {}}}},
+      {"echo 'line 5' >&2\nkill -KILL $$\n",
+       "(",
+       {{OutputLineFinder("(").problem(), {}},
+        {"line 5", line(5)},
+        {kFailed + " (変換プログラムが異常終了しました)", {}}}},
+  };
+  const QString image = dir.path("prog.cas");
+  for (const auto &run : runs) {
+    SCOPED_TRACE(run.body.constData());
+    const qsizetype before = rows().size();
+    setPreference(&Preferences::outputLinePattern, run.pattern);
+    const QString path = converter("txt2bas.exe", run.body);
+    setConverter(path);
+    convertTo(image);
+    const QList<OutputRow> added = rows(before);
+    ASSERT_FALSE(added.isEmpty());
+    EXPECT_TRUE(QRegularExpression("^\\d\\d:\\d\\d:\\d\\d $").match(added[0].text.left(9)).hasMatch());
+    EXPECT_EQ(added[0].text.mid(9), joinCommandLine({path, program, image}));
+    EXPECT_EQ(added.mid(1), run.rows);
+  }
+  EXPECT_EQ(ui.messageTexts().at(0), "120行目: 文法エラー\n行 10: 文法エラー"); // the box reads both
+  setConverter(dir.path("gone/txt2bas.exe"));
+  convertTo(image);
+  EXPECT_EQ(rows().last().text, "プログラムが見つかりません: " + dir.path("gone/txt2bas.exe"));
 }
 
 // An emulator that writes its arguments, one per line, to "<its path>.args".
@@ -191,6 +248,34 @@ TEST_F(ConvertTest, RunInTheEmulatorConvertsThenStartsItWithTheImage) {
   window->command("emulatorRun")->trigger();
   EXPECT_TRUE(ui.messageTexts().last().startsWith(
       "エミュレータを起動できません。\nプログラムを起動できません: " + notRunnable));
+}
+
+TEST_F(ConvertTest, WithTheOutputInThePanelOnlyNoBoxShowsAndAFailureBeeps) {
+  setPreference(&Preferences::outputInPanelOnly, true);
+  setConverter(converter("txt2bas.exe", "echo 'line 1' >&2\nexit 1\n"));
+  convertTo(dir.path("prog.cas"));
+  EXPECT_EQ(ui.beeps, 1);
+  EXPECT_EQ(rows().last().text, kFailed + " (終了コード 1)");
+  const ResultPanel &panel = *window->findChild<ResultPanel *>();
+  EXPECT_TRUE(panel.isVisible() && panel.visibleTab() == ResultTab::Output);
+  setConverter(converter("txt2bas.exe", "echo warning >&2\n"));
+  const QString emu = emulator(dir, "emu");
+  ui.modalScripts.push_back([&emu](QDialog &dialog) {
+    dialog.findChild<QLineEdit *>()->setText("'" + emu + "' %1");
+    dialog.accept();
+  });
+  window->command("emulatorSettings")->trigger();
+  ui.saveAnswers.push_back(dir.path("prog.cas"));
+  window->command("emulatorRun")->trigger();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(emu + ".args"); }, 5000));
+  EXPECT_EQ(ui.messageTexts(), QStringList());
+  EXPECT_EQ(ui.beeps, 1);
+  // An unsupported converter is told before the tape image is asked for.
+  setConverter("C:\\tools\\bas2cas.exe");
+  window->command("convert")->trigger();
+  EXPECT_EQ(ui.saveCalls.size(), 2U);
+  EXPECT_EQ(ui.messageTexts(), QStringList({"対応していない変換プログラムです: C:\\tools\\bas2cas.exe\n"
+                                            "使える変換プログラムは txt2bas.exe と csave.exe です。"}));
 }
 
 TEST_F(ConvertTest, ASaveThatFailsBeforeTheEmulatorRunsIsToldAndStartsNothing) {

@@ -53,6 +53,14 @@ TEST(EmulatorCommand, ThePathIsOneArgumentWhereverItGoes) {
   }
 }
 
+TEST(EmulatorCommand, AJoinedCommandLineSplitsBackIntoItsWords) {
+  const QStringList words{"/opt/txt2bas", "my prog's.txt", "", "a$b", "C:\\x.cas"};
+  EXPECT_EQ(joinCommandLine(words, Quoting::Posix), "/opt/txt2bas 'my prog'\\''s.txt' '' 'a$b' 'C:\\x.cas'");
+  for (const Quoting quoting : {Quoting::Posix, Quoting::Windows}) {
+    EXPECT_EQ(splitCommandLine(joinCommandLine(words, quoting), quoting), words);
+  }
+}
+
 TEST(EmulatorCommand, ABrowsedProgramReplacesOnlyTheFirstWord) {
   const struct {
     const char *line;

@@ -8,6 +8,9 @@
 
 #include <algorithm>
 
+#include <csignal>
+#include <unistd.h>
+
 namespace kavrin {
 namespace {
 
@@ -93,6 +96,7 @@ TEST(ChildProcess, ErrorOutputInPiecesThenTheExitCode) {
     EXPECT_EQ(readPieces(child, r.maxBytes).join(), r.output);
     EXPECT_EQ(child.exitedNormally(), r.code >= 0);
     EXPECT_EQ(child.exitedNormally() ? child.exitCode() : -1, r.code);
+    EXPECT_EQ(child.crashed(), r.code < 0);
     EXPECT_TRUE(child.nextErrorPiece(4096, allEvents).isEmpty()); // the end stays the end
   }
   QDir::setCurrent(before);
@@ -114,19 +118,43 @@ TEST(ChildProcess, AProgramThatCannotRunSaysWhy) {
   }
 }
 
-TEST(ChildProcess, CancelStopsEvenAChildThatIgnoresTheRequest) {
+// Whether a process of the group still runs; one that has died but is not
+// yet reaped by its new parent counts as gone.
+bool groupRuns(pid_t group) {
+  for (int i = 0; i < 50 && ::kill(-group, 0) == 0; ++i) {
+    QDir proc("/proc");
+    if (proc.exists() && std::ranges::none_of(proc.entryList(QDir::Dirs), [group](const QString &pid) {
+          QFile stat("/proc/" + pid + "/stat");
+          const QList<QByteArray> fields = stat.open(QIODevice::ReadOnly)
+                                               ? stat.readAll().split(')').value(1).split(' ')
+                                               : QList<QByteArray>();
+          return fields.size() > 3 && fields[1] != "Z" && fields[3].toInt() == group;
+        })) {
+      return false;
+    }
+    ::usleep(100000);
+  }
+  return ::kill(-group, 0) == 0;
+}
+
+TEST(ChildProcess, CancelStopsTheChildAndWhatItStartedEvenIfTheyIgnoreTheRequest) {
   TempDir dir;
-  // An ignored signal stays ignored across exec, so the sleep ignores it too.
-  const QString script =
-      writeScript(dir, "hang.sh", "[ -n \"$1\" ] && trap '' TERM\necho started >&2\nexec sleep 30\n");
+  // An ignored signal stays ignored across exec and in the programs started.
+  const QString script = writeScript(dir, "hang.sh",
+                                     "[ -n \"$1\" ] && trap '' TERM\nsleep 30 &\nsleep 30 2>&- &\n"
+                                     "echo $$ >&2\nexec sleep 30\n");
   for (const QString &trap : {QString(), QStringLiteral("trap")}) {
+    SCOPED_TRACE(trap.toStdString());
     ChildProcess child;
     QString why;
     ASSERT_TRUE(child.start(script, {trap}, why)) << why.toStdString();
-    EXPECT_FALSE(child.nextErrorPiece(4096, allEvents).isEmpty());
+    const pid_t group = child.nextErrorPiece(4096, allEvents).trimmed().toInt();
+    ASSERT_TRUE(group > 0 && ::kill(-group, 0) == 0); // a group of its own
     child.cancel();
     EXPECT_TRUE(readPieces(child).isEmpty()); // in time
     EXPECT_FALSE(child.exitedNormally());
+    EXPECT_TRUE(child.cancelled());
+    EXPECT_FALSE(groupRuns(group));
   }
 }
 

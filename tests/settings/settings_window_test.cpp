@@ -6,6 +6,7 @@
 #include "widgets/settings_dialog.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QLineEdit>
 
 namespace kavrin::testing {
@@ -63,6 +64,7 @@ TEST_F(SettingsTest, EachChangeIsWrittenAtOnceAsTheCloseWritesIt) {
   const auto settingsOk = [this] {
     ui.modalScripts.push_back([](QDialog &d) {
       static_cast<SettingsDialog &>(d).converterEdit()->setText("c.exe");
+      static_cast<SettingsDialog &>(d).panelOnlyCheck()->setChecked(true);
       static_cast<SettingsDialog &>(d).confirm();
     });
   };
@@ -80,7 +82,7 @@ TEST_F(SettingsTest, EachChangeIsWrittenAtOnceAsTheCloseWritesIt) {
     std::function<void()> script;
     QString line;
   } rows[] = {
-      {"settings", settingsOk, "[Convert]\r\nConvProg=c.exe\r\n"},
+      {"settings", settingsOk, "[Convert]\r\nConvProg=c.exe\r\nPanelOnly=1\r\n"},
       {"emulatorSettings", emulatorOk, "[Emulator]\r\nCommand=emu %1\r\n"},
       {"wordWrap", [] {}, "Wrap=1\r\n"},
       {"auto", [] {}, "AutoFlag=0\r\n"},
