@@ -85,7 +85,7 @@ protected:
 
 // Runs the event loop until the watched widget has painted.
 void waitForPaint(const PaintWatch &watch) {
-  const QDeadlineTimer deadline(10'000);
+  const QDeadlineTimer deadline(10000);
   while (!watch.painted) {
     if (deadline.hasExpired()) {
       throw Failure(QStringLiteral("the output tab was never painted"));
