@@ -2,6 +2,7 @@
 
 #include "basic/line_jumps.h"
 #include "logic/basic_reader.h"
+#include "logic/line_lookup.h"
 #include "logic/settings_table.h"
 #include "platform/user_interface.h"
 #include "widgets/jump_history.h"
@@ -14,22 +15,10 @@
 #include <QResizeEvent>
 #include <QTextBlock>
 
-#include <map>
+#include <optional>
 
 namespace kavrin::basic {
 namespace {
-
-// Where each program line number's line starts: the first line with it.
-std::map<LineNumber, int> numberedLines(const QTextDocument &document) {
-  std::map<LineNumber, int> lines;
-  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-    ProgramLine line = readLineNumber(block.text());
-    if (line.isProgram) {
-      lines.emplace(std::move(line.number), block.position());
-    }
-  }
-  return lines;
-}
 
 // Rows are ordered by where their line starts, then by row.  From the
 // current row when the caret is on its line, so that every row of a line is
@@ -155,31 +144,38 @@ void PanelCommands::step(bool forward) {
 std::vector<int> PanelCommands::rowPositions(const ResultPanel &panel, ResultTab tab) const {
   const ResultRows &rows = panel.rows(tab);
   std::vector<int> at(static_cast<std::size_t>(rows.rowCount()), -1);
-  std::map<LineNumber, int> numbered;
+  std::optional<ProgramLineIndex> numbered;
   for (int row = 0; row < rows.rowCount(); ++row) {
     const std::optional<LineNumber> &number = rows.numberOf(row);
-    if (!number) {
+    if (rows.followsLine(row) || !number) {
       at[static_cast<std::size_t>(row)] = rows.positionOf(row);
       continue;
     }
-    if (numbered.empty()) {
-      numbered = numberedLines(*editor()->document());
+    if (!numbered) {
+      numbered.emplace(editor()->text());
     }
     // As Ctrl+G: the line with the number, else the next higher one.
-    const auto found = numbered.lower_bound(*number);
-    at[static_cast<std::size_t>(row)] = found == numbered.end() ? -1 : found->second;
+    const int line = numbered->find(*number).line;
+    at[static_cast<std::size_t>(row)] =
+        line < 0 ? -1 : editor()->document()->findBlockByNumber(line).position();
   }
   return at;
 }
 
-void PanelCommands::goToRow(ResultTab tab, int row) {
+bool PanelCommands::goToRow(ResultTab tab, int row) {
   const ResultRows &rows = panels().existing()->rows(tab);
-  if (const std::optional<LineNumber> &number = rows.numberOf(row)) {
-    goToNumberedLine(*editor(), history_, ui(), *number);
-    return;
+  const std::optional<LineNumber> &number = rows.numberOf(row);
+  if (!rows.followsLine(row)) {
+    return number && goToNumberedLine(*editor(), history_, ui(), *number);
+  }
+  const int line = rows.lineOf(row);
+  if (line < 0) {
+    return false;
   }
   history_.remember();
-  editor()->selectLine(rows.lineOf(row), true);
+  // An output row goes as Ctrl+G goes; a listed line is selected.
+  editor()->selectLine(line, !number);
+  return true;
 }
 
 void PanelCommands::activated(ResultTab tab, int row) {
@@ -188,8 +184,9 @@ void PanelCommands::activated(ResultTab tab, int row) {
   if (tab != ResultTab::Output || !rows.numberOf(row)) {
     return;
   }
-  if (!goToNumberedLine(*editor(), history_, ui(), *rows.numberOf(row))) {
-    message(QStringLiteral("行 %1 はありません").arg(rows.numberOf(row)->toString()));
+  if (!goToRow(tab, row)) {
+    message(rows.followsLine(row) ? QStringLiteral("この出力の行は削除されました。")
+                                  : QStringLiteral("行 %1 はありません").arg(rows.numberOf(row)->toString()));
     return;
   }
   editor()->setFocus(); // to work on the line

@@ -3,10 +3,12 @@
 #include "logic/converter_command.h"
 #include "logic/converter_output.h"
 #include "logic/emulator_command.h"
+#include "logic/line_lookup.h"
 #include "platform/child_process.h"
 #include "platform/paths.h"
 #include "platform/user_interface.h"
 #include "widgets/panel_host.h"
+#include "widgets/program_editor.h"
 #include "widgets/result_panel.h"
 #include "widgets/session.h"
 
@@ -89,6 +91,7 @@ bool ConvertCommand::runConverter(const ConverterCommand &command) {
   const Preferences &preferences = session().preferences();
   const bool panelOnly = preferences.outputInPanelOnly;
   lines_ = OutputLineFinder(preferences.outputLinePattern);
+  lineIndex_.reset();
   ChildProcess child;
   if (!startConverter(command, child)) {
     return false;
@@ -196,7 +199,17 @@ void ConvertCommand::outputRows(const QList<OutputRow> &rows) {
   QList<ResultRow> panelRows;
   panelRows.reserve(rows.size());
   for (const OutputRow &row : rows) {
-    panelRows.append({row.text, -1, row.line});
+    int line = -1;
+    if (row.line) {
+      // The line that has the number now is followed through later edits
+      // and renumbering; a missing one is looked up when the row is chosen.
+      if (!lineIndex_) {
+        lineIndex_.emplace(editor()->text());
+      }
+      const basic::LineLookup found = lineIndex_->find(*row.line);
+      line = found.exact ? found.line : -1;
+    }
+    panelRows.append({row.text, line, row.line});
   }
   panels().panel()->append(ResultTab::Output, panelRows);
 }

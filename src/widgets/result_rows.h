@@ -20,8 +20,9 @@ struct ResultRow {
   // A document line (0-based, when listed) that the row follows through
   // edits and rewrites; -1 for none.
   int line = -1;
-  // A BASIC line number the row names (converter output); used when `line`
-  // is -1.
+  // A BASIC line number the row names (converter output).  With `line`, the
+  // line that had it when listed, followed as any line; without, the line
+  // is looked up by the number when the row is chosen.
   std::optional<basic::LineNumber> number;
 };
 
@@ -38,21 +39,24 @@ public:
   // Replaces every row.
   void replace(const QList<ResultRow> &rows);
   // Adds rows at the end; past `mostRows` the oldest go and a first row
-  // tells how many went.  `line` of an added row is not followed.
+  // tells how many went.
   void append(const QList<ResultRow> &rows, int mostRows);
 
   int rowCount(const QModelIndex &parent = {}) const override;
   QVariant data(const QModelIndex &index, int role) const override;
   QString label(int row) const;
 
-  // The row's line now: -1 when it follows none or its line was deleted
-  // (then numberOf tells whether it names a number instead).
+  // The row's line now: -1 when it follows none or its line was deleted.
   int lineOf(int row) const;
+  // Whether the row follows a line, deleted or not.
+  bool followsLine(int row) const { return rows_[static_cast<size_t>(row)].mark >= 0; }
   // Where the row's line starts now, -1 as lineOf: for ordering rows.
   int positionOf(int row) const;
   const std::optional<basic::LineNumber> &numberOf(int row) const;
 
 private:
+  void dropOldest(int mostRows);
+
   struct Row {
     QString text;
     int mark = -1;
