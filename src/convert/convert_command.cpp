@@ -112,14 +112,24 @@ bool ConvertCommand::startConverter(const ConverterCommand &command, ChildProces
   if (!lines_.problem().isEmpty()) {
     first.append({lines_.problem(), std::nullopt});
   }
+  // The rows of earlier runs speak of an older text: they lead nowhere now.
+  ResultPanel &panel = *panels().panel();
+  panel.unlinkRows(ResultTab::Output);
   outputRows(first);
+  panel.setCurrentRow(ResultTab::Output,
+                      panel.rows(ResultTab::Output).rowCount() - static_cast<int>(first.size()));
   QString why = program.isEmpty() ? QStringLiteral("プログラムが見つかりません: %1").arg(command.program)
                                   : launch.error;
   if (why.isEmpty() && child.start(launch.program, launch.arguments, why)) {
     return true;
   }
   outputRows({{why, std::nullopt}});
-  showMessage(ui(), window(), QStringLiteral("CreateProcess failed.\n") + why);
+  if (session().preferences().outputInPanelOnly) {
+    showOutputTab();
+    ui().beep();
+  } else {
+    showMessage(ui(), window(), QStringLiteral("CreateProcess failed.\n") + why);
+  }
   return false;
 }
 
@@ -199,17 +209,19 @@ void ConvertCommand::outputRows(const QList<OutputRow> &rows) {
   QList<ResultRow> panelRows;
   panelRows.reserve(rows.size());
   for (const OutputRow &row : rows) {
-    int line = -1;
+    ResultRow panelRow{row.text, -1, std::nullopt};
     if (row.line) {
-      // The line that has the number now is followed through later edits
-      // and renumbering; a missing one is looked up when the row is chosen.
+      // The line is followed from now on, through edits and renumbering:
+      // the one with the number, else the next higher one, as Ctrl+G finds.
       if (!lineIndex_) {
         lineIndex_.emplace(editor()->text());
       }
       const basic::LineLookup found = lineIndex_->find(*row.line);
-      line = found.exact ? found.line : -1;
+      if (found.line >= 0) {
+        panelRow = {row.text, found.line, row.line, found.exact};
+      }
     }
-    panelRows.append({row.text, line, row.line});
+    panelRows.append(panelRow);
   }
   panels().panel()->append(ResultTab::Output, panelRows);
 }

@@ -2,10 +2,13 @@
 
 #include "widgets/line_marks.h"
 
+#include <QTextBlock>
+#include <QTextDocument>
+
 namespace kavrin {
 
 ResultRows::ResultRows(QTextDocument *document, QObject *parent)
-    : QAbstractListModel(parent), marks_(new LineMarks(document, this)) {}
+    : QAbstractListModel(parent), document_(document), marks_(new LineMarks(document, this)) {}
 
 void ResultRows::replace(const QList<ResultRow> &rows) {
   beginResetModel();
@@ -13,7 +16,8 @@ void ResultRows::replace(const QList<ResultRow> &rows) {
   marks_->clear();
   dropped_ = 0;
   for (const ResultRow &row : rows) {
-    rows_.push_back({row.text, row.line < 0 ? -1 : marks_->mark(row.line), row.number, row.line});
+    rows_.push_back({row.text, row.line < 0 ? -1 : marks_->mark(row.line), row.number, row.exact,
+                     row.showsLine, row.line});
   }
   endResetModel();
 }
@@ -25,7 +29,8 @@ void ResultRows::append(const QList<ResultRow> &rows, int mostRows) {
   const int first = static_cast<int>(rows_.size());
   beginInsertRows({}, first, first + static_cast<int>(rows.size()) - 1);
   for (const ResultRow &row : rows) {
-    rows_.push_back({row.text, row.line < 0 ? -1 : marks_->mark(row.line), row.number, row.line});
+    rows_.push_back({row.text, row.line < 0 ? -1 : marks_->mark(row.line), row.number, row.exact,
+                     row.showsLine, row.line});
   }
   endInsertRows();
   if (rows_.size() > static_cast<size_t>(mostRows)) {
@@ -65,6 +70,14 @@ void ResultRows::dropOldest(int mostRows) {
   }
 }
 
+void ResultRows::unlink() {
+  marks_->clear();
+  for (Row &row : rows_) {
+    row.mark = -1;
+    row.number.reset();
+  }
+}
+
 int ResultRows::rowCount(const QModelIndex &parent) const {
   return parent.isValid() ? 0 : static_cast<int>(rows_.size());
 }
@@ -90,6 +103,9 @@ QString ResultRows::label(int row) const {
     return QStringLiteral("%1 行目: %2 (削除された行)").arg(r.shownLine + 1).arg(r.text);
   }
   r.shownLine = line;
+  if (r.showsLine) {
+    r.text = document_->findBlockByNumber(line).text();
+  }
   return QStringLiteral("%1 行目: %2").arg(line + 1).arg(r.text);
 }
 
