@@ -58,7 +58,7 @@ void JumpCommands::showReferences() {
   QList<ResultRow> rows;
   rows.reserve(static_cast<qsizetype>(lines.size()));
   for (const int line : lines) {
-    rows.push_back({editor()->document()->findBlockByNumber(line).text(), line, std::nullopt});
+    rows.push_back({editor()->document()->findBlockByNumber(line).text(), line, std::nullopt, true, true});
   }
   ResultPanel *panel = panels().panel();
   panel->present(ResultTab::References, rows,

@@ -1,6 +1,5 @@
 #include "basic/panel_commands.h"
 
-#include "basic/line_jumps.h"
 #include "logic/basic_reader.h"
 #include "logic/settings_table.h"
 #include "platform/user_interface.h"
@@ -14,36 +13,24 @@
 #include <QResizeEvent>
 #include <QTextBlock>
 
-#include <map>
-
 namespace kavrin::basic {
 namespace {
 
-// Where each program line number's line starts: the first line with it.
-std::map<LineNumber, int> numberedLines(const QTextDocument &document) {
-  std::map<LineNumber, int> lines;
-  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-    ProgramLine line = readLineNumber(block.text());
-    if (line.isProgram) {
-      lines.emplace(std::move(line.number), block.position());
-    }
-  }
-  return lines;
-}
-
 // Rows are ordered by where their line starts, then by row.  From the
 // current row when the caret is on its line, so that every row of a line is
-// visited; else from the caret's line [lineStart, lineEnd).
+// visited; else from the caret's line [lineStart, lineEnd), which counts
+// as passed only while a row is current (the row's line was left).
 int pickRow(const std::vector<int> &at, int current, int lineStart, int lineEnd, bool forward) {
   const auto before = [&at](int a, int b) { return at[a] < at[b] || (at[a] == at[b] && a < b); };
   const bool fromCurrent = current >= 0 && at[current] >= lineStart && at[current] < lineEnd;
+  const int from = forward ? (current >= 0 ? lineEnd : lineStart) : (current >= 0 ? lineStart : lineEnd);
   int best = -1;
   for (int row = 0; row < static_cast<int>(at.size()); ++row) {
     if (at[row] < 0) {
       continue;
     }
     const bool beyond = fromCurrent ? (forward ? before(current, row) : before(row, current))
-                                    : (forward ? at[row] >= lineEnd : at[row] < lineStart);
+                                    : (forward ? at[row] >= from : at[row] < from);
     if (beyond && (best < 0 || (forward ? before(row, best) : before(best, row)))) {
       best = row;
     }
@@ -154,42 +141,37 @@ void PanelCommands::step(bool forward) {
 
 std::vector<int> PanelCommands::rowPositions(const ResultPanel &panel, ResultTab tab) const {
   const ResultRows &rows = panel.rows(tab);
-  std::vector<int> at(static_cast<std::size_t>(rows.rowCount()), -1);
-  std::map<LineNumber, int> numbered;
+  std::vector<int> at(static_cast<std::size_t>(rows.rowCount()));
   for (int row = 0; row < rows.rowCount(); ++row) {
-    const std::optional<LineNumber> &number = rows.numberOf(row);
-    if (!number) {
-      at[static_cast<std::size_t>(row)] = rows.positionOf(row);
-      continue;
-    }
-    if (numbered.empty()) {
-      numbered = numberedLines(*editor()->document());
-    }
-    // As Ctrl+G: the line with the number, else the next higher one.
-    const auto found = numbered.lower_bound(*number);
-    at[static_cast<std::size_t>(row)] = found == numbered.end() ? -1 : found->second;
+    at[static_cast<std::size_t>(row)] = rows.positionOf(row);
   }
   return at;
 }
 
-void PanelCommands::goToRow(ResultTab tab, int row) {
+bool PanelCommands::goToRow(ResultTab tab, int row) {
   const ResultRows &rows = panels().existing()->rows(tab);
-  if (const std::optional<LineNumber> &number = rows.numberOf(row)) {
-    goToNumberedLine(*editor(), history_, ui(), *number);
-    return;
+  const int line = rows.lineOf(row);
+  if (line < 0) {
+    return false;
   }
   history_.remember();
-  editor()->selectLine(rows.lineOf(row), true);
+  // An output row goes as Ctrl+G goes; a listed line is selected.
+  const bool output = rows.numberOf(row).has_value();
+  editor()->selectLine(line, !output);
+  if (!rows.exactOf(row)) {
+    ui().beep();
+  }
+  return true;
 }
 
 void PanelCommands::activated(ResultTab tab, int row) {
   // The check's and the references' rows are their commands' business.
   const ResultRows &rows = panels().existing()->rows(tab);
-  if (tab != ResultTab::Output || !rows.numberOf(row)) {
+  if (tab != ResultTab::Output || !rows.followsLine(row)) {
     return;
   }
-  if (!goToNumberedLine(*editor(), history_, ui(), *rows.numberOf(row))) {
-    message(QStringLiteral("行 %1 はありません").arg(rows.numberOf(row)->toString()));
+  if (!goToRow(tab, row)) {
+    message(QStringLiteral("この出力の行は削除されました。"));
     return;
   }
   editor()->setFocus(); // to work on the line

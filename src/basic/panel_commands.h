@@ -41,7 +41,8 @@ private:
   void step(bool forward);
   // Where the line each row names starts now, -1 for none.
   std::vector<int> rowPositions(const ResultPanel &panel, ResultTab tab) const;
-  void goToRow(ResultTab tab, int row);
+  // Goes to the row's line; false, with nothing moved, when there is none.
+  bool goToRow(ResultTab tab, int row);
   void activated(ResultTab tab, int row);
   QMainWindow *mainWindow() const;
 

@@ -3,10 +3,12 @@
 #include "logic/converter_command.h"
 #include "logic/converter_output.h"
 #include "logic/emulator_command.h"
+#include "logic/line_lookup.h"
 #include "platform/child_process.h"
 #include "platform/paths.h"
 #include "platform/user_interface.h"
 #include "widgets/panel_host.h"
+#include "widgets/program_editor.h"
 #include "widgets/result_panel.h"
 #include "widgets/session.h"
 
@@ -89,6 +91,7 @@ bool ConvertCommand::runConverter(const ConverterCommand &command) {
   const Preferences &preferences = session().preferences();
   const bool panelOnly = preferences.outputInPanelOnly;
   lines_ = OutputLineFinder(preferences.outputLinePattern);
+  lineIndex_.reset();
   ChildProcess child;
   if (!startConverter(command, child)) {
     return false;
@@ -109,14 +112,24 @@ bool ConvertCommand::startConverter(const ConverterCommand &command, ChildProces
   if (!lines_.problem().isEmpty()) {
     first.append({lines_.problem(), std::nullopt});
   }
+  // The rows of earlier runs speak of an older text: they lead nowhere now.
+  ResultPanel &panel = *panels().panel();
+  panel.unlinkRows(ResultTab::Output);
   outputRows(first);
+  panel.setCurrentRow(ResultTab::Output,
+                      panel.rows(ResultTab::Output).rowCount() - static_cast<int>(first.size()));
   QString why = program.isEmpty() ? QStringLiteral("プログラムが見つかりません: %1").arg(command.program)
                                   : launch.error;
   if (why.isEmpty() && child.start(launch.program, launch.arguments, why)) {
     return true;
   }
   outputRows({{why, std::nullopt}});
-  showMessage(ui(), window(), QStringLiteral("CreateProcess failed.\n") + why);
+  if (session().preferences().outputInPanelOnly) {
+    showOutputTab();
+    ui().beep();
+  } else {
+    showMessage(ui(), window(), QStringLiteral("CreateProcess failed.\n") + why);
+  }
   return false;
 }
 
@@ -196,7 +209,19 @@ void ConvertCommand::outputRows(const QList<OutputRow> &rows) {
   QList<ResultRow> panelRows;
   panelRows.reserve(rows.size());
   for (const OutputRow &row : rows) {
-    panelRows.append({row.text, -1, row.line});
+    ResultRow panelRow{row.text, -1, std::nullopt};
+    if (row.line) {
+      // The line is followed from now on, through edits and renumbering:
+      // the one with the number, else the next higher one, as Ctrl+G finds.
+      if (!lineIndex_) {
+        lineIndex_.emplace(editor()->text());
+      }
+      const basic::LineLookup found = lineIndex_->find(*row.line);
+      if (found.line >= 0) {
+        panelRow = {row.text, found.line, row.line, found.exact};
+      }
+    }
+    panelRows.append(panelRow);
   }
   panels().panel()->append(ResultTab::Output, panelRows);
 }

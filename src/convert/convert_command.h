@@ -1,5 +1,6 @@
 #pragma once
 
+#include "logic/line_lookup.h"
 #include "logic/output_line_numbers.h"
 #include "widgets/window_feature.h"
 
@@ -48,6 +49,8 @@ private:
 
   bool converting_ = false;
   OutputLineFinder lines_;
+  // The program lines by number, read once a run.
+  std::optional<basic::ProgramLineIndex> lineIndex_;
 };
 
 } // namespace kavrin

@@ -3,23 +3,25 @@
 namespace kavrin::basic {
 
 LineLookup findProgramLine(QStringView text, const LineNumber &number) {
-  LineLookup found;
-  LineNumber above;
+  return ProgramLineIndex(text).find(number);
+}
+
+ProgramLineIndex::ProgramLineIndex(QStringView text) {
   const TextLines split = splitLines(text);
   for (size_t i = 0; i < split.lines.size(); ++i) {
-    const ProgramLine line = readLineNumber(split.lines[i]);
-    if (!line.isProgram || line.number < number) {
-      continue;
-    }
-    if (line.number == number) {
-      return {static_cast<int>(i), true};
-    }
-    if (found.line < 0 || line.number < above) {
-      found.line = static_cast<int>(i);
-      above = line.number;
+    ProgramLine line = readLineNumber(split.lines[i]);
+    if (line.isProgram) {
+      lines_.emplace(std::move(line.number), static_cast<int>(i));
     }
   }
-  return found;
+}
+
+LineLookup ProgramLineIndex::find(const LineNumber &number) const {
+  const auto found = lines_.lower_bound(number);
+  if (found == lines_.end()) {
+    return {};
+  }
+  return {found->second, found->first == number};
 }
 
 bool parseLineNumber(const QString &input, LineNumber &number) {

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -75,24 +76,7 @@ QWidget *ResultPanel::makeTab(ResultTab tab) {
 void ResultPanel::present(ResultTab tab, const QList<ResultRow> &rows, const QString &summary) {
   QListView *view = views_[index(tab)];
   ResultRows &model = *models_[index(tab)];
-  const int current = view->currentIndex().row();
-  // The current row stays on its line, or goes to the next line listed.
-  const int currentLine = current >= 0 ? model.lineOf(current) : -1;
-  const int last = static_cast<int>(rows.size()) - 1;
-  int row = std::min(current, last);
-  if (currentLine >= 0) {
-    const auto at = std::find_if(rows.begin(), rows.end(),
-                                 [currentLine](const ResultRow &r) { return r.line >= currentLine; });
-    row = at == rows.end() ? last : static_cast<int>(at - rows.begin());
-    // Among rows on that line, the same one by its place.
-    int sameBefore = 0;
-    while (sameBefore < current && model.lineOf(current - sameBefore - 1) == currentLine) {
-      ++sameBefore;
-    }
-    if (row + sameBefore <= last && rows[row + sameBefore].line == currentLine) {
-      row += sameBefore;
-    }
-  }
+  const int row = keptRow(model, view->currentIndex().row(), rows);
   model.replace(rows);
   if (row >= 0) {
     view->setCurrentIndex(model.index(row));
@@ -101,9 +85,38 @@ void ResultPanel::present(ResultTab tab, const QList<ResultRow> &rows, const QSt
   summaries_[index(tab)]->setVisible(!summary.isEmpty());
 }
 
-void ResultPanel::append(ResultTab tab, const QList<ResultRow> &rows) {
-  models_[index(tab)]->append(rows, kMostOutputRows);
+int ResultPanel::keptRow(const ResultRows &model, int current, const QList<ResultRow> &rows) {
+  const int last = static_cast<int>(rows.size()) - 1;
+  const int currentLine = current >= 0 ? model.lineOf(current) : -1;
+  if (currentLine < 0) {
+    return std::min(current, last);
+  }
+  // The current row stays on its line, or goes to the next line listed ...
+  const auto at = std::find_if(rows.begin(), rows.end(),
+                               [currentLine](const ResultRow &r) { return r.line >= currentLine; });
+  if (at == rows.end()) {
+    return last;
+  }
+  const int row = static_cast<int>(at - rows.begin());
+  // ... and among rows on that line, it is the same one by its place.
+  int sameBefore = 0;
+  while (sameBefore < current && model.lineOf(current - sameBefore - 1) == currentLine) {
+    ++sameBefore;
+  }
+  return row + sameBefore <= last && rows[row + sameBefore].line == currentLine ? row + sameBefore : row;
 }
+
+void ResultPanel::append(ResultTab tab, const QList<ResultRow> &rows) {
+  // A list scrolled to its end stays there, so that new output shows.
+  const QScrollBar *bar = views_[index(tab)]->verticalScrollBar();
+  const bool atEnd = bar->value() == bar->maximum();
+  models_[index(tab)]->append(rows, kMostOutputRows);
+  if (atEnd) {
+    views_[index(tab)]->scrollToBottom();
+  }
+}
+
+void ResultPanel::unlinkRows(ResultTab tab) { models_[index(tab)]->unlink(); }
 
 void ResultPanel::showTab(ResultTab tab) {
   show();

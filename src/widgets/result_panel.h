@@ -50,6 +50,8 @@ public:
   // The feeder passes whole lines: a piece of output that ends mid-line
   // waits for its end (or the end of the run) before it becomes a row.
   void append(ResultTab tab, const QList<ResultRow> &rows);
+  // The rows of the tab point to no line any more (an older run's output).
+  void unlinkRows(ResultTab tab);
   // Shows the panel on that tab, without taking the focus.
   void showTab(ResultTab tab);
   // Shows the tab with `row` current and selected, and its list focused.
@@ -74,6 +76,8 @@ protected:
 
 private:
   static std::size_t index(ResultTab tab) { return static_cast<std::size_t>(tab); }
+  // The row of `rows` to make current in place of `current` of `model`.
+  static int keptRow(const ResultRows &model, int current, const QList<ResultRow> &rows);
   QWidget *makeTab(ResultTab tab);
   void copyRows(const QListView &view) const;
 

@@ -2,10 +2,13 @@
 
 #include "widgets/line_marks.h"
 
+#include <QTextBlock>
+#include <QTextDocument>
+
 namespace kavrin {
 
 ResultRows::ResultRows(QTextDocument *document, QObject *parent)
-    : QAbstractListModel(parent), marks_(new LineMarks(document, this)) {}
+    : QAbstractListModel(parent), document_(document), marks_(new LineMarks(document, this)) {}
 
 void ResultRows::replace(const QList<ResultRow> &rows) {
   beginResetModel();
@@ -13,7 +16,8 @@ void ResultRows::replace(const QList<ResultRow> &rows) {
   marks_->clear();
   dropped_ = 0;
   for (const ResultRow &row : rows) {
-    rows_.push_back({row.text, row.line < 0 ? -1 : marks_->mark(row.line), row.number, row.line});
+    rows_.push_back({row.text, row.line < 0 ? -1 : marks_->mark(row.line), row.number, row.exact,
+                     row.showsLine, row.line});
   }
   endResetModel();
 }
@@ -25,12 +29,16 @@ void ResultRows::append(const QList<ResultRow> &rows, int mostRows) {
   const int first = static_cast<int>(rows_.size());
   beginInsertRows({}, first, first + static_cast<int>(rows.size()) - 1);
   for (const ResultRow &row : rows) {
-    rows_.push_back({row.text, -1, row.number});
+    rows_.push_back({row.text, row.line < 0 ? -1 : marks_->mark(row.line), row.number, row.exact,
+                     row.showsLine, row.line});
   }
   endInsertRows();
-  if (rows_.size() <= static_cast<size_t>(mostRows)) {
-    return;
+  if (rows_.size() > static_cast<size_t>(mostRows)) {
+    dropOldest(mostRows);
   }
+}
+
+void ResultRows::dropOldest(int mostRows) {
   if (dropped_ == 0) {
     beginInsertRows({}, 0, 0);
     rows_.push_front({});
@@ -44,6 +52,30 @@ void ResultRows::append(const QList<ResultRow> &rows, int mostRows) {
   dropped_ += excess;
   rows_.front().text = QStringLiteral("(以前の %1 行は省略しました)").arg(dropped_);
   emit dataChanged(index(0), index(0));
+  // The marks of dropped rows still cost a little on each edit: once they
+  // outnumber the rows', the rows' lines are marked afresh.
+  if (marks_->count() > 2 * static_cast<int>(rows_.size())) {
+    std::vector<int> lines;
+    lines.reserve(rows_.size());
+    for (const Row &row : rows_) {
+      lines.push_back(row.mark < 0 ? -1 : marks_->lineOf(row.mark));
+    }
+    marks_->clear();
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+      if (rows_[i].mark >= 0) {
+        // A deleted line's mark stays deleted.
+        rows_[i].mark = marks_->mark(lines[i]);
+      }
+    }
+  }
+}
+
+void ResultRows::unlink() {
+  marks_->clear();
+  for (Row &row : rows_) {
+    row.mark = -1;
+    row.number.reset();
+  }
 }
 
 int ResultRows::rowCount(const QModelIndex &parent) const {
@@ -63,10 +95,17 @@ QString ResultRows::label(int row) const {
     return r.text;
   }
   const int line = marks_->lineOf(r.mark);
+  // A row that names a number says so itself; a followed line is told.
+  if (r.number) {
+    return line < 0 ? r.text + QStringLiteral(" (削除された行)") : r.text;
+  }
   if (line < 0) {
     return QStringLiteral("%1 行目: %2 (削除された行)").arg(r.shownLine + 1).arg(r.text);
   }
   r.shownLine = line;
+  if (r.showsLine) {
+    r.text = document_->findBlockByNumber(line).text();
+  }
   return QStringLiteral("%1 行目: %2").arg(line + 1).arg(r.text);
 }
 

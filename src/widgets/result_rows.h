@@ -20,9 +20,16 @@ struct ResultRow {
   // A document line (0-based, when listed) that the row follows through
   // edits and rewrites; -1 for none.
   int line = -1;
-  // A BASIC line number the row names (converter output); used when `line`
-  // is -1.
+  // A BASIC line number the row names (converter output).  With `line`, the
+  // line that had it when listed, followed as any line; without, the line
+  // is looked up by the number when the row is chosen.
   std::optional<basic::LineNumber> number;
+  // False when the followed line is the one after a missing `number`:
+  // going there beeps, as Ctrl+G does.
+  bool exact = true;
+  // The row shows its line's text as it is now (a reference), not `text`
+  // (which stays for a deleted line).
+  bool showsLine = false;
 };
 
 // The rows of one tab of the result panel.  A row that follows a line is
@@ -38,29 +45,39 @@ public:
   // Replaces every row.
   void replace(const QList<ResultRow> &rows);
   // Adds rows at the end; past `mostRows` the oldest go and a first row
-  // tells how many went.  `line` of an added row is not followed.
+  // tells how many went.
   void append(const QList<ResultRow> &rows, int mostRows);
 
   int rowCount(const QModelIndex &parent = {}) const override;
   QVariant data(const QModelIndex &index, int role) const override;
   QString label(int row) const;
 
-  // The row's line now: -1 when it follows none or its line was deleted
-  // (then numberOf tells whether it names a number instead).
+  // The row's line now: -1 when it follows none or its line was deleted.
   int lineOf(int row) const;
+  // Whether the row follows a line, deleted or not.
+  bool followsLine(int row) const { return rows_[static_cast<size_t>(row)].mark >= 0; }
   // Where the row's line starts now, -1 as lineOf: for ordering rows.
   int positionOf(int row) const;
   const std::optional<basic::LineNumber> &numberOf(int row) const;
+  bool exactOf(int row) const { return rows_[static_cast<size_t>(row)].exact; }
+  // No row follows a line or names a number any more.
+  void unlink();
 
 private:
+  void dropOldest(int mostRows);
+
   struct Row {
-    QString text;
+    // A row showing its line keeps the text last shown, for a deleted line.
+    mutable QString text;
     int mark = -1;
     std::optional<basic::LineNumber> number;
+    bool exact = true;
+    bool showsLine = false;
     // The line last shown, kept for the label once the line is deleted.
     mutable int shownLine = -1;
   };
 
+  QTextDocument *document_;
   LineMarks *marks_;
   std::deque<Row> rows_;
   // Rows dropped from the top by append, told in a first row.

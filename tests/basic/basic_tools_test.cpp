@@ -204,7 +204,11 @@ TEST_F(BasicToolsTest, CheckListsFindingsThatFollowTheirLine) {
   EXPECT_EQ(editor().selStart(), 3);
   ASSERT_EQ(ui.messages.size(), 1U);
   EXPECT_EQ(ui.messages[0].text, "この指摘の行は削除されました。");
-  load("10 END");
+  // Fixed in place, with its row current: nothing is left to list.
+  load("10 GOTO 99");
+  window->command("checkProgram")->trigger();
+  keyAt(8, 2, Qt::Key_1);
+  keyAt(9, 0, Qt::Key_0);
   window->command("checkProgram")->trigger();
   EXPECT_EQ(panel.rows(ResultTab::Check).rowCount(), 0);
   EXPECT_EQ(panel.summary(ResultTab::Check), "プログラムに問題はありません。");

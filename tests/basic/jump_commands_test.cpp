@@ -139,11 +139,12 @@ TEST_F(JumpTest, PlacesAndListRowsFollowTheirLinesThroughEachToolItsUndoAndRedo)
     const char *command;
     QStringList fields;
     QPoint back;
-    int listed; // the line of the list's row, 10 GOSUB
+    int listed;    // the line of the list's row, 10 GOSUB
+    QString shown; // that line's text after the tool
   } cases[] = {
-      {program, "moveLines", {"1000", "10"}, {1, 3}, 0}, // the caret line, 100, moves
-      {program, "renumber", {"100", "100", "", ""}, {1, 3}, 0},
-      {program + "5 REM\n", "sortLines", {}, {2, 3}, 1},
+      {program, "moveLines", {"1000", "10"}, {1, 3}, 0, "10 GOSUB 1000"}, // the caret line, 100, moves
+      {program, "renumber", {"100", "100", "", ""}, {1, 3}, 0, "100 GOSUB 400"},
+      {program + "5 REM\n", "sortLines", {}, {2, 3}, 1, "10 GOSUB 100"},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.command);
@@ -169,7 +170,9 @@ TEST_F(JumpTest, PlacesAndListRowsFollowTheirLinesThroughEachToolItsUndoAndRedo)
     for (const bool undone : {false, true, false}) {
       EXPECT_EQ(editor().text(), undone ? c.text : rewritten);
       EXPECT_EQ(list.lineOf(0), undone ? 0 : c.listed);
-      EXPECT_EQ(list.label(0), QStringLiteral("%1 行目: 10 GOSUB 100").arg(undone ? 1 : c.listed + 1));
+      EXPECT_EQ(list.label(0), QStringLiteral("%1 行目: %2")
+                                   .arg(undone ? 1 : c.listed + 1)
+                                   .arg(undone ? "10 GOSUB 100" : c.shown));
       key(Qt::ALT | Qt::Key_Left);
       EXPECT_EQ(caret(), undone ? QPoint(1, 3) : c.back);
       key(Qt::ALT | Qt::Key_Right);

@@ -8,6 +8,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
+#include <QLineEdit>
 #include <QListView>
 #include <QTextBlock>
 
@@ -58,29 +60,50 @@ TEST_F(PanelTest, F8WalksTheRowsThatNameALineFromTheCaret) {
   EXPECT_TRUE(panel().currentRow(ResultTab::Check) == 3 && QApplication::focusWidget() == &editor());
 }
 
-TEST_F(PanelTest, OutputRowsGoToTheLineTheyNameAsCtrlGDoes) {
-  editor().setText("10 A\n30 B\n20 C\n40 D");
+TEST_F(PanelTest, OutputRowsGoToTheirLinesAsCtrlGDoesAndFollowThemThroughARenumber) {
+  editor().setText("10 A\n20 B\n40 C\n50 D");
   ResultPanel &output = *window->findChild<PanelHost *>()->panel();
+  // As a run lists them: 30 is missing, so its row follows the next higher line.
   output.append(ResultTab::Output, {{"run", -1, std::nullopt},
-                                    {"25", -1, basic::LineNumber(25)},
-                                    {"10", -1, basic::LineNumber(10)},
-                                    {"99", -1, basic::LineNumber(99)}});
+                                    {"30", 2, basic::LineNumber(30), false},
+                                    {"10", 0, basic::LineNumber(10)},
+                                    {"20", 1, basic::LineNumber(20)}});
+  output.showTab(ResultTab::Output);
   editor().moveCursor(QTextCursor::Start);
-  output.focusRow(ResultTab::Output, 0);
   const struct {
     QKeyCombination key;
     int line, beeps;
   } steps[] = {
-      {Qt::Key_Return, 0, 0}, {Qt::Key_F8, 1, 1}, {Qt::Key_F8, 1, 2}, {Qt::SHIFT | Qt::Key_F8, 0, 2}};
+      {Qt::Key_F8, 0, 0}, // no row current yet: the caret's own line counts
+      {Qt::Key_F8, 1, 0},
+      {Qt::Key_F8, 2, 1}, // the next higher line, with a beep
+      {Qt::Key_F8, 2, 2}, // the end
+      {Qt::SHIFT | Qt::Key_F8, 1, 2},
+  };
   for (const auto &step : steps) {
     SCOPED_TRACE(caretLine());
     key(step.key);
     EXPECT_EQ(caretLine(), step.line);
     EXPECT_EQ(ui.beeps, step.beeps);
   }
-  output.setCurrentRow(ResultTab::Output, 3);
+  ui.modalScripts.push_back([](QDialog &dialog) {
+    const QList<QLineEdit *> edits = dialog.findChildren<QLineEdit *>();
+    edits[0]->setText("100");
+    edits[1]->setText("100");
+    dialog.accept();
+  });
+  window->command("renumber")->trigger();
+  ui.messages.clear();
+  output.focusRow(ResultTab::Output, 3);
   key(Qt::Key_Return);
-  EXPECT_EQ(ui.messageTexts().join(u'|'), "行 99 はありません");
+  EXPECT_EQ(editor().textCursor().block().text(), "200 B"); // the line that was 20
+  QTextCursor line = editor().textCursor();
+  line.select(QTextCursor::BlockUnderCursor);
+  line.removeSelectedText();
+  output.focusRow(ResultTab::Output, 3);
+  key(Qt::Key_Return);
+  EXPECT_EQ(ui.messageTexts().join(u'|'), "この出力の行は削除されました。");
+  EXPECT_EQ(output.rows(ResultTab::Output).label(3), "20 (削除された行)");
 }
 
 TEST_F(PanelTest, CtrlCCopiesTheSelectedRowsAndTheMenuItemFollowsThePanel) {

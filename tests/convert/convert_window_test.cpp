@@ -135,7 +135,7 @@ TEST_F(ConvertTest, EachRunGivesRowsOfTheCommandLineTheOutputLinkedToLinesAndThe
   } runs[] = {
       {"printf '120行目: 文法エラー\\n" + shiftJis + "' >&2\nexit 2\n",
        "",
-       {{"120行目: 文法エラー", line(120)},
+       {{"120行目: 文法エラー", {}}, // no line 120 or above: no link
         {"行 10: 文法エラー", line(10)},
         {kFailed + " (終了コード 2)", {}}}},
       {"echo 'E7 at line 5' >&2\n", "E(\\d+)", {{"E7 at line 5", line(7)}, {kDone, {}}}},
@@ -276,6 +276,13 @@ TEST_F(ConvertTest, WithTheOutputInThePanelOnlyNoBoxShowsAndAFailureBeeps) {
   EXPECT_EQ(ui.saveCalls.size(), 2U);
   EXPECT_EQ(ui.messageTexts(), QStringList({"対応していない変換プログラムです: C:\\tools\\bas2cas.exe\n"
                                             "使える変換プログラムは txt2bas.exe と csave.exe です。"}));
+  // A converter that cannot start: its reason in the panel, a beep, no box.
+  ui.messages.clear();
+  setConverter(dir.path("gone/txt2bas.exe"));
+  convertTo(dir.path("prog.cas"));
+  EXPECT_EQ(ui.messageTexts(), QStringList());
+  EXPECT_EQ(ui.beeps, 2);
+  EXPECT_EQ(rows().last().text, "プログラムが見つかりません: " + dir.path("gone/txt2bas.exe"));
 }
 
 TEST_F(ConvertTest, ASaveThatFailsBeforeTheEmulatorRunsIsToldAndStartsNothing) {
