@@ -9,6 +9,10 @@
 #include <algorithm>
 
 #include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <pty.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace kavrin {
@@ -156,6 +160,45 @@ TEST(ChildProcess, CancelStopsTheChildAndWhatItStartedEvenIfTheyIgnoreTheRequest
     EXPECT_TRUE(child.cancelled());
     EXPECT_FALSE(groupRuns(group));
   }
+}
+
+// The editor started from a terminal, in its foreground: a converter that sets
+// the terminal up must not be stopped as a background job would be.
+TEST(ChildProcess, AProgramThatSetsUpTheTerminalItWasStartedFromEndsByItself) {
+  const char *name = "ChildProcess.AProgramThatSetsUpTheTerminalItWasStartedFromEndsByItself";
+  if (qEnvironmentVariableIsSet("KAVRIN_IN_TERMINAL")) { // the editor's side, run below
+    ChildProcess child;
+    QString why;
+    const bool started = child.start(qEnvironmentVariable("KAVRIN_IN_TERMINAL"), {}, why);
+    readPieces(child);
+    std::_Exit(started && child.exitedNormally() && child.exitCode() == 0 ? 0 : 1);
+  }
+  TempDir dir;
+  qputenv("KAVRIN_IN_TERMINAL", writeScript(dir, "tty.sh", "stty -echo && stty echo\n").toLocal8Bit());
+  const QByteArray filter = QByteArray("--gtest_filter=") + name;
+  int terminal = -1;
+  const pid_t editor = ::forkpty(&terminal, nullptr, nullptr, nullptr);
+  if (editor == 0) {
+    ::execl("/proc/self/exe", "platform_tests", filter.constData(), nullptr);
+    ::_exit(127);
+  }
+  qunsetenv("KAVRIN_IN_TERMINAL");
+  ASSERT_GT(editor, 0);
+  ::fcntl(terminal, F_SETFL, O_NONBLOCK);
+  int status = -1;
+  char drained[4096];
+  pid_t ended = 0;
+  for (int i = 0; i < 300 && (ended = ::waitpid(editor, &status, WNOHANG)) == 0; ++i) {
+    while (::read(terminal, drained, sizeof drained) > 0) {
+    }
+    ::usleep(100000);
+  }
+  if (ended == 0) {
+    ::kill(editor, SIGKILL);
+    ::waitpid(editor, nullptr, 0);
+  }
+  ::close(terminal);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 #endif // Q_OS_UNIX
