@@ -94,6 +94,9 @@ TEST_F(PanelTest, CtrlCCopiesTheSelectedRowsAndTheMenuItemFollowsThePanel) {
   key(Qt::CTRL | Qt::Key_C);
   EXPECT_EQ(QApplication::clipboard()->text(),
             panel().rows(ResultTab::Check).label(0) + u'\n' + panel().rows(ResultTab::Check).label(2));
+  list->clearSelection();
+  key(Qt::CTRL | Qt::Key_C); // nothing to copy: the clipboard stays
+  EXPECT_TRUE(QApplication::clipboard()->text().endsWith(panel().rows(ResultTab::Check).label(2)));
   key(Qt::CTRL | Qt::Key_J);
   EXPECT_TRUE(!panel().isVisible() && !item->isChecked());
   key(Qt::Key_F8); // no visible tab to walk
