@@ -67,7 +67,10 @@ void PanelCommands::writeSettings(SettingValues &values) const {
 }
 
 void PanelCommands::toggle(bool shown) {
-  if (shown) {
+  if (shown && panels().existing() == nullptr) {
+    const auto saved = static_cast<ResultTab>(tab_); // made now: it opens on the saved tab
+    panels().panel()->showTab(saved);
+  } else if (shown) {
     panels().panel()->show();
   } else if (panels().existing() != nullptr) {
     panels().existing()->hide();

@@ -10,16 +10,24 @@ namespace {
 // A number standing on its own: no letter, digit or decimal point after it.
 #define KAVRIN_NUMBER "([0-9]+)(?![0-9A-Za-z_]|\\.[0-9])"
 #define KAVRIN_WORD_START "(?<![0-9A-Za-z_])"
+// After "in", no word may follow: "in 2 files" and "in 30 ms" are counts.
+#define KAVRIN_NO_WORD_AFTER "(?=[ \\t]*(?:$|[:,.)])|[ \\t]+[^\\p{L}\\s])"
+// "N行目" and "N行:" name a line; "10行を変換しました" counts lines.
+#define KAVRIN_LINE_SUFFIX "(?=目|[ \\t]*(?:$|[:：)）]))"
 
 // Each form is one alternative; the leftmost match counts, and at one place
-// the first form.
+// the first form.  When in doubt a row names no line: "line 120 of 300" and
+// "wrote 120 lines" are progress and summaries.
 const QString kDefaultForms =
-    QStringLiteral(KAVRIN_WORD_START "line[ \\t]*" KAVRIN_NUMBER "|" KAVRIN_WORD_START
-                                     "in[ \\t]+" KAVRIN_NUMBER "|(?<![0-9A-Za-z_.])([0-9]+)[ \\t]*行"
+    QStringLiteral(KAVRIN_WORD_START "line[ \\t]*" KAVRIN_NUMBER "(?![ \\t]+of(?![A-Za-z]))"
+                                     "|" KAVRIN_WORD_START "in[ \\t]+" KAVRIN_NUMBER KAVRIN_NO_WORD_AFTER
+                                     "|(?<![0-9A-Za-z_.])([0-9]+)[ \\t]*行" KAVRIN_LINE_SUFFIX
                                      "|行[ \\t]*" KAVRIN_NUMBER "|^[ \\t]*([0-9]+):(?![0-9])");
 
 #undef KAVRIN_NUMBER
 #undef KAVRIN_WORD_START
+#undef KAVRIN_NO_WORD_AFTER
+#undef KAVRIN_LINE_SUFFIX
 
 QRegularExpression defaultForms() {
   static const QRegularExpression forms(kDefaultForms, QRegularExpression::CaseInsensitiveOption);

@@ -10,6 +10,8 @@ namespace {
 std::array<SettingKey, kSettingCount> makeTable() {
   const QString format = QStringLiteral("Format");
   const QString window = QStringLiteral("Window");
+  const SettingKey::Written once = SettingKey::Written::OnceChanged;
+  const SettingKey::Written whileChanged = SettingKey::Written::WhileChanged;
   const std::pair<Setting, SettingKey> rows[] = {
       {Setting::Mode, {QStringLiteral("Mode"), QStringLiteral("Mode"), 5}},
       {Setting::AutoAdd, {QStringLiteral("Auto"), QStringLiteral("AutoAdd"), 10}},
@@ -28,14 +30,14 @@ std::array<SettingKey, kSettingCount> makeTable() {
       {Setting::Height, {window, QStringLiteral("Height"), 329}},
       {Setting::Top, {window, QStringLiteral("Top"), 107}},
       {Setting::Left, {window, QStringLiteral("Left"), 192}},
-      {Setting::Highlight, {QStringLiteral("Editor"), QStringLiteral("Highlight"), 0, false}},
-      {Setting::EmulatorCommand, {QStringLiteral("Emulator"), QStringLiteral("Command"), QString(), false}},
-      {Setting::PanelShown, {QStringLiteral("Panel"), QStringLiteral("Shown"), 0, false}},
-      {Setting::PanelHeight, {QStringLiteral("Panel"), QStringLiteral("Height"), 0, false}},
-      {Setting::PanelTab, {QStringLiteral("Panel"), QStringLiteral("Tab"), 0, false}},
-      {Setting::OutputInPanelOnly, {QStringLiteral("Convert"), QStringLiteral("PanelOnly"), 0, false}},
+      {Setting::Highlight, {QStringLiteral("Editor"), QStringLiteral("Highlight"), 0, once}},
+      {Setting::EmulatorCommand, {QStringLiteral("Emulator"), QStringLiteral("Command"), QString(), once}},
+      {Setting::PanelShown, {QStringLiteral("Panel"), QStringLiteral("Shown"), 0, whileChanged}},
+      {Setting::PanelHeight, {QStringLiteral("Panel"), QStringLiteral("Height"), 0, whileChanged}},
+      {Setting::PanelTab, {QStringLiteral("Panel"), QStringLiteral("Tab"), 0, whileChanged}},
+      {Setting::OutputInPanelOnly, {QStringLiteral("Convert"), QStringLiteral("PanelOnly"), 0, whileChanged}},
       {Setting::OutputLinePattern,
-       {QStringLiteral("Convert"), QStringLiteral("LinePattern"), QString(), false}},
+       {QStringLiteral("Convert"), QStringLiteral("LinePattern"), QString(), whileChanged}},
   };
   std::array<SettingKey, kSettingCount> table;
   const std::array<QString, 10> keys = defaultStoredFunctionKeys();
@@ -87,9 +89,12 @@ SettingValues SettingValues::read(const Profile &ini) {
 void SettingValues::write(Profile &ini) const {
   for (std::size_t i = 0; i < values_.size(); ++i) {
     const SettingKey &k = settingKeys()[i];
-    // A key already in the file follows the value back to its default.
-    if (k.alwaysWritten || values_[i] != k.byDefault || ini.hasKey(k.section, k.key)) {
+    const bool changed = values_[i] != k.byDefault;
+    if (k.written == SettingKey::Written::Always || changed ||
+        (k.written == SettingKey::Written::OnceChanged && ini.hasKey(k.section, k.key))) {
       ini.writeString(k.section, k.key, stored(values_[i]));
+    } else if (k.written == SettingKey::Written::WhileChanged) {
+      ini.removeKey(k.section, k.key);
     }
   }
 }

@@ -77,8 +77,10 @@ struct SettingKey {
   SettingValue byDefault;
   // A key of the original settings file is written at every close; a later
   // one only once it differs from its default, so that a first start and
-  // close still writes exactly the original keys.
-  bool alwaysWritten = true;
+  // close still writes exactly the original keys.  Once in the file, it then
+  // follows the value back to its default, or leaves the file again.
+  enum class Written { Always, OnceChanged, WhileChanged };
+  Written written = Written::Always;
 };
 
 const std::array<SettingKey, kSettingCount> &settingKeys();

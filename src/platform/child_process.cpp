@@ -76,8 +76,9 @@ bool ChildProcess::start(const QString &program, const QStringList &arguments, Q
   process->setCreateProcessArgumentsModifier(
       [](QProcess::CreateProcessArguments *args) { args->flags |= CREATE_NO_WINDOW; });
 #else
-  // A group of its own, so that a cancel reaches what the child starts.
-  process->setChildProcessModifier([] { ::setpgid(0, 0); });
+  // A group of its own, so that a cancel reaches what the child starts; in a
+  // session of its own, so that no terminal stops it as a background job.
+  process->setChildProcessModifier([] { ::setsid(); });
 #endif
   process->start(program, arguments);
   if (!process->waitForStarted(startTimeoutMs)) {
@@ -209,7 +210,7 @@ void ChildProcess::releaseGroup() {
 
 #else
 
-// The child made itself the leader of its group before its program ran.
+// The child made itself the leader of its session and group before its program ran.
 void ChildProcess::holdGroup() { group_ = static_cast<qintptr>(process_->processId()); }
 
 // The group outlives its leader while any program of it runs.

@@ -258,6 +258,13 @@ void Profile::writeString(QStringView section, QStringView key, QStringView valu
   bytes_.append('[' + storable(section) + "]\r\n" + entry + "\r\n");
 }
 
+void Profile::removeKey(QStringView section, QStringView key) {
+  const Found found = find(bytes_, section, key);
+  if (found.key) {
+    bytes_.remove(found.keyLine.begin, found.keyLine.next - found.keyLine.begin);
+  }
+}
+
 void Profile::save(const QString &path) const {
   const QString folder = QFileInfo(path).absolutePath();
   if (!QDir().mkpath(folder)) {

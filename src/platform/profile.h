@@ -52,6 +52,9 @@ public:
   // leaves the rest of the text written and the file intact.
   void writeString(QStringView section, QStringView key, QStringView value);
 
+  // Removes the line of the first matching key, if any; the section stays.
+  void removeKey(QStringView section, QStringView key);
+
   // Replaces the file at `path` in one step, creating its folder if missing.
   // Throws Error naming the file on failure; the old file then stays whole.
   void save(const QString &path) const;

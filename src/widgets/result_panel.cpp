@@ -167,6 +167,9 @@ bool ResultPanel::eventFilter(QObject *watched, QEvent *event) {
 
 void ResultPanel::copyRows(const QListView &view) const {
   QModelIndexList selected = view.selectionModel()->selectedRows();
+  if (selected.isEmpty()) {
+    return; // nothing to copy: what the clipboard holds stays
+  }
   std::sort(selected.begin(), selected.end(),
             [](const QModelIndex &a, const QModelIndex &b) { return a.row() < b.row(); });
   QStringList texts;

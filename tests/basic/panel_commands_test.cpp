@@ -117,6 +117,9 @@ TEST_F(PanelTest, CtrlCCopiesTheSelectedRowsAndTheMenuItemFollowsThePanel) {
   key(Qt::CTRL | Qt::Key_C);
   EXPECT_EQ(QApplication::clipboard()->text(),
             panel().rows(ResultTab::Check).label(0) + u'\n' + panel().rows(ResultTab::Check).label(2));
+  list->clearSelection();
+  key(Qt::CTRL | Qt::Key_C); // nothing to copy: the clipboard stays
+  EXPECT_TRUE(QApplication::clipboard()->text().endsWith(panel().rows(ResultTab::Check).label(2)));
   key(Qt::CTRL | Qt::Key_J);
   EXPECT_TRUE(!panel().isVisible() && !item->isChecked());
   key(Qt::Key_F8); // no visible tab to walk
@@ -128,15 +131,22 @@ TEST_F(PanelTest, CtrlCCopiesTheSelectedRowsAndTheMenuItemFollowsThePanel) {
 }
 
 TEST_F(PanelTest, ItsShownStateTabAndHeightComeBackAtTheNextStart) {
-  dir.write("kavrin.ini", "[Window]\r\nHeight=600\r\n[Panel]\r\nShown=1\r\nHeight=150\r\nTab=2\r\n");
-  start();
-  settle();
-  EXPECT_TRUE(panel().isVisible() && panel().visibleTab() == ResultTab::Output);
-  EXPECT_EQ(panel().height(), 150);
-  window->resizeDocks({&panel()}, {170}, Qt::Vertical); // as the user drags its edge
-  settle();
-  EXPECT_TRUE(window->close());
-  EXPECT_TRUE(dir.read("kavrin.ini").contains("[Panel]\r\nShown=1\r\nHeight=170\r\nTab=2\r\n"));
+  for (const char *shown : {"1", "0"}) { // shown at the start, or made by Ctrl+J
+    SCOPED_TRACE(shown);
+    dir.write("kavrin.ini", QByteArray("[Window]\r\nHeight=600\r\n[Panel]\r\nShown=") + shown +
+                                "\r\nHeight=150\r\nTab=2\r\n");
+    start();
+    if (*shown == '0') {
+      key(Qt::CTRL | Qt::Key_J);
+    }
+    settle();
+    EXPECT_TRUE(panel().isVisible() && panel().visibleTab() == ResultTab::Output);
+    EXPECT_EQ(panel().height(), 150);
+    window->resizeDocks({&panel()}, {170}, Qt::Vertical); // as the user drags its edge
+    settle();
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(dir.read("kavrin.ini").contains("[Panel]\r\nShown=1\r\nHeight=170\r\nTab=2\r\n"));
+  }
 }
 
 } // namespace

@@ -9,6 +9,9 @@
 #include <algorithm>
 
 #include <csignal>
+#include <cstdlib>
+#include <pty.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace kavrin {
@@ -156,6 +159,37 @@ TEST(ChildProcess, CancelStopsTheChildAndWhatItStartedEvenIfTheyIgnoreTheRequest
     EXPECT_TRUE(child.cancelled());
     EXPECT_FALSE(groupRuns(group));
   }
+}
+
+// The editor started from a terminal, in its foreground: a converter that sets
+// the terminal up must not be stopped as a background job would be.
+TEST(ChildProcess, AProgramThatSetsUpTheTerminalItWasStartedFromEndsByItself) {
+  if (qEnvironmentVariableIsSet("KAVRIN_IN_TERMINAL")) { // the editor's side, run below
+    ChildProcess child;
+    QString why;
+    const bool started = child.start(qEnvironmentVariable("KAVRIN_IN_TERMINAL"), {}, why);
+    readPieces(child);
+    std::_Exit(started && child.exitedNormally() && child.exitCode() == 0 ? 0 : 1);
+  }
+  TempDir dir;
+  qputenv("KAVRIN_IN_TERMINAL", writeScript(dir, "tty.sh", "stty -echo && stty echo\n").toLocal8Bit());
+  const std::string filter =
+      "--gtest_filter=ChildProcess.AProgramThatSetsUpTheTerminalItWasStartedFromEndsByItself";
+  int terminal = -1;
+  const pid_t editor = ::forkpty(&terminal, nullptr, nullptr, nullptr);
+  if (editor == 0) {
+    ::execl("/proc/self/exe", "platform_tests", filter.c_str(), nullptr);
+    ::_exit(127);
+  }
+  qunsetenv("KAVRIN_IN_TERMINAL");
+  ASSERT_GT(editor, 0);
+  char drained[4096]; // until the terminal closes: the editor's side always ends
+  while (::read(terminal, drained, sizeof drained) > 0) {
+  }
+  ::close(terminal);
+  int status = -1;
+  ::waitpid(editor, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 #endif // Q_OS_UNIX

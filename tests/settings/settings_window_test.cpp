@@ -61,10 +61,10 @@ TEST_F(SettingsTest, EveryKeyReadsBackAndAnUnchangedFileStaysByteForByte) {
 TEST_F(SettingsTest, EachChangeIsWrittenAtOnceAsTheCloseWritesIt) {
   const QString program = dir.write("a.txt", "10 END\r\n");
   // OK in the settings dialog, and in the emulator's.
-  const auto settingsOk = [this] {
-    ui.modalScripts.push_back([](QDialog &d) {
+  const auto settingsOk = [this](bool panelOnly = true) {
+    ui.modalScripts.push_back([panelOnly](QDialog &d) {
       static_cast<SettingsDialog &>(d).converterEdit()->setText("c.exe");
-      static_cast<SettingsDialog &>(d).panelOnlyCheck()->setChecked(true);
+      static_cast<SettingsDialog &>(d).panelOnlyCheck()->setChecked(panelOnly);
       static_cast<SettingsDialog &>(d).confirm();
     });
   };
@@ -81,13 +81,22 @@ TEST_F(SettingsTest, EachChangeIsWrittenAtOnceAsTheCloseWritesIt) {
     const char *item;
     std::function<void()> script;
     QString line;
+    QString gone = {}; // a key back at its default leaves the file
   } rows[] = {
-      {"settings", settingsOk, "[Convert]\r\nConvProg=c.exe\r\nPanelOnly=1\r\n"},
+      {"settings", [&] { settingsOk(); }, "[Convert]\r\nConvProg=c.exe\r\nPanelOnly=1\r\n"},
+      {"settings",
+       [&] {
+         settingsOk();
+         window->command("settings")->trigger();
+         settingsOk(false);
+       },
+       "ConvProg=c.exe\r\n", "PanelOnly"},
       {"emulatorSettings", emulatorOk, "[Emulator]\r\nCommand=emu %1\r\n"},
       {"wordWrap", [] {}, "Wrap=1\r\n"},
       {"auto", [] {}, "AutoFlag=0\r\n"},
       {"keywordColours", [] {}, "[Editor]\r\nHighlight=1\r\n"},
       {"resultPanel", [] {}, "[Panel]\r\nShown=1\r\n"},
+      {"resultPanel", [this] { window->command("resultPanel")->trigger(); }, "[Panel]\r\n", "Shown"},
       {"showReferences", [this] { editor().setText("10 GOTO 10"); }, "[Panel]\r\nShown=1\r\nTab=1\r\n"},
       {"mode6", [] {}, "[Mode]\r\nMode=6\r\n"},
       {"background", [this] { ui.colorAnswers.push_back(0x123456); }, "BackColor=1193046\r\n"},
@@ -101,6 +110,7 @@ TEST_F(SettingsTest, EachChangeIsWrittenAtOnceAsTheCloseWritesIt) {
     window->command(row.item)->trigger();
     const QByteArray written = dir.read("kavrin.ini");
     EXPECT_TRUE(cp932::decodeVerbatim(written).contains(row.line));
+    EXPECT_TRUE(row.gone.isEmpty() || !written.contains(row.gone.toLatin1()));
     EXPECT_TRUE(window->close());
     EXPECT_EQ(dir.read("kavrin.ini"), written);
     EXPECT_TRUE(ui.messageTexts().isEmpty());
