@@ -260,8 +260,15 @@ void Profile::writeString(QStringView section, QStringView key, QStringView valu
 
 void Profile::removeKey(QStringView section, QStringView key) {
   const Found found = find(bytes_, section, key);
-  if (found.key) {
-    bytes_.remove(found.keyLine.begin, found.keyLine.next - found.keyLine.begin);
+  if (!found.key) {
+    return;
+  }
+  bytes_.remove(found.keyLine.begin, found.keyLine.next - found.keyLine.begin);
+  // A section left with nothing in it goes too: the file reads as if the
+  // key had never been written.
+  const Found rest = find(bytes_, section, QString());
+  if (rest.section && sectionName(bytes_, rest.lastEntry)) {
+    bytes_.remove(rest.lastEntry.begin, rest.lastEntry.next - rest.lastEntry.begin);
   }
 }
 

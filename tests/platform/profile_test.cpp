@@ -113,11 +113,15 @@ TEST(Profile, WritesChangeOnlyTheBytesTheyMust) {
       {"unencodable dropped", "[S]\r\nk=1\r\n", "S", "k", "a😀b€c", "[S]\r\nk=abc\r\n"},
       {"a name so stored is found again", "[S]\r\nj=3\r\n", "S", "j😀", "4", "[S]\r\nj=4\r\n"},
       {"a name with blanks is found again", "[ S ]\r\n k =1\r\n", " S ", " k ", "2", "[ S ]\r\n k =2\r\n"},
+      // No value: the key is removed.
+      {"a removed key leaves its neighbours", "[A]\r\nx=1\ny=2\r\n[B]", "a", "X", {}, "[A]\r\ny=2\r\n[B]"},
+      {"a section left empty goes", "[A]\r\nx=1\r\n[B]\r\nk=1\r\n", "B", "k", {}, "[A]\r\nx=1\r\n"},
+      {"a section with a comment stays", "[B]\r\n; c\r\nk=1\r\n", "B", "k", {}, "[B]\r\n; c\r\n"},
   }; // clang-format on
   for (const auto &c : cases) {
     SCOPED_TRACE(c.what);
     Profile profile(c.before);
-    profile.writeString(c.section, c.key, c.value);
+    c.value.isNull() ? profile.removeKey(c.section, c.key) : profile.writeString(c.section, c.key, c.value);
     EXPECT_EQ(profile.bytes(), c.after);
   }
 }

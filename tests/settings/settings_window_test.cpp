@@ -96,7 +96,7 @@ TEST_F(SettingsTest, EachChangeIsWrittenAtOnceAsTheCloseWritesIt) {
       {"auto", [] {}, "AutoFlag=0\r\n"},
       {"keywordColours", [] {}, "[Editor]\r\nHighlight=1\r\n"},
       {"resultPanel", [] {}, "[Panel]\r\nShown=1\r\n"},
-      {"resultPanel", [this] { window->command("resultPanel")->trigger(); }, "[Panel]\r\n", "Shown"},
+      {"resultPanel", [this] { window->command("resultPanel")->trigger(); }, "[Mode]\r\n", "[Panel]"},
       {"showReferences", [this] { editor().setText("10 GOTO 10"); }, "[Panel]\r\nShown=1\r\nTab=1\r\n"},
       {"mode6", [] {}, "[Mode]\r\nMode=6\r\n"},
       {"background", [this] { ui.colorAnswers.push_back(0x123456); }, "BackColor=1193046\r\n"},
