@@ -75,7 +75,8 @@ TEST_F(ConvertTest, TheImageIsChosenThenTheConverterRunsInTheMode) {
   window->command("mode6")->trigger();
   convertTo(image);
   EXPECT_EQ(dir.read("txt2bas.exe.args"), ("-6\n" + program + '\n' + image + '\n').toUtf8());
-  EXPECT_EQ(ui.messageTexts(), QStringList({kDone, kDone})); // standard output is not shown
+  EXPECT_EQ(ui.messageTexts(), QStringList({kDone, kDone}));     // standard output is not shown
+  EXPECT_FALSE(window->findChild<ResultPanel *>()->isVisible()); // with the boxes, no output: no panel
   ui.saveAnswers.push_back(std::nullopt);
   window->command("saveAs")->trigger();
   EXPECT_EQ(ui.saveCalls.at(2).fileName, image);

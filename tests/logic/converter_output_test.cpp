@@ -44,6 +44,7 @@ TEST(ConverterOutputDecoder, EachLineByItsOwnEncodingWhereverThePiecesSplit) {
       {"abc\r\r\ndef", {"abc", "", "def"}, false},
       {"\n\n", {"", ""}, true},
       {sjis("縺A\n") + "😀\u0800\n", {"縺A", "😀\u0800"}, true},
+      {"\xf4\x8f\xbf\xbd last\n", {QString::fromUtf8("\xf4\x8f\xbf\xbd last")}, true}, // U+10FFFD
       {invalid + "\n€", {cp932::decodeVerbatim(invalid), "€"}, false},
   };
   for (const auto &r : rows) {
