@@ -35,6 +35,7 @@ std::vector<Row> panelFigures(const Workspace &work) {
   panel->showTab(ResultTab::Check);
   // From the middle of the program: every row is weighed.
   editor.setTextCursor(QTextCursor(editor.document()->findBlockByNumber(kToolsProgramLines / 2)));
+  panel->setCurrentRow(ResultTab::Check, kToolsProgramLines / 2); // as after a first F8 there
   QCoreApplication::processEvents();
   auto *commands = window->findChild<basic::PanelCommands *>();
   std::vector<double> stepMs;
