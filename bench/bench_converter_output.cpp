@@ -3,13 +3,16 @@
 // lines decoded, linked and appended to the result panel's 変換の出力 tab,
 // the panel shown and painted.
 #include "app/main_window.h"
+#include "convert/convert_command.h"
 #include "figures.h"
 #include "logic/converter_output.h"
 #include "logic/output_line_numbers.h"
 #include "measure.h"
 #include "platform/cp932.h"
+#include "sample_program.h"
 #include "silent_ui.h"
 #include "widgets/panel_host.h"
+#include "widgets/program_editor.h"
 #include "widgets/result_panel.h"
 
 #include <QCoreApplication>
@@ -102,16 +105,13 @@ void emptyAndHide(ResultPanel &panel) {
 }
 
 // One measured run: the rows as the converter's output gives them, shown.
-double showOutputMs(ResultPanel &panel, PaintWatch &watch, const QByteArray &output) {
+// Each row that names a line follows it in the 1 MiB program, as a run's do.
+double showOutputMs(ResultPanel &panel, PaintWatch &watch, const QByteArray &output,
+                    const ProgramEditor &editor) {
   watch.painted = false;
   return millisecondsOf([&] {
     const QList<OutputRow> rows = decodeAndLink(output);
-    QList<ResultRow> panelRows;
-    panelRows.reserve(rows.size());
-    for (const OutputRow &row : rows) {
-      panelRows.append({row.text, -1, row.line});
-    }
-    panel.append(ResultTab::Output, panelRows);
+    panel.append(ResultTab::Output, ConvertCommand::panelRows(rows, basic::ProgramLineIndex(editor.text())));
     panel.showTab(ResultTab::Output);
     waitForPaint(watch);
   });
@@ -120,13 +120,14 @@ double showOutputMs(ResultPanel &panel, PaintWatch &watch, const QByteArray &out
 Row panelRow(const Workspace &work, const QByteArray &output) {
   SilentUserInterface ui;
   const std::unique_ptr<MainWindow> window = shownMainWindow(ui, benchPaths(work.settings.none));
+  window->editor().setText(toolsProgram(false));
   ResultPanel &panel = *window->findChild<PanelHost *>()->panel();
   PaintWatch watch;
   panel.view(ResultTab::Output)->viewport()->installEventFilter(&watch);
   std::vector<double> ms;
   for (int run = 0; run < kPanelRuns; ++run) {
     emptyAndHide(panel);
-    ms.push_back(showOutputMs(panel, watch, output));
+    ms.push_back(showOutputMs(panel, watch, output, window->editor()));
     if (panel.rows(ResultTab::Output).rowCount() != kOutputLines) {
       throw Failure(
           QStringLiteral("the output tab holds %1 rows").arg(panel.rows(ResultTab::Output).rowCount()));

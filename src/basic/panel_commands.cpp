@@ -19,11 +19,12 @@ namespace {
 // Rows are ordered by where their line starts, then by row.  From the
 // current row when the caret is on its line, so that every row of a line is
 // visited; else from the caret's line [lineStart, lineEnd), which counts
-// as passed only while a row is current (the row's line was left).
+// as passed only while the current row names a line (that line was left).
 int pickRow(const std::vector<int> &at, int current, int lineStart, int lineEnd, bool forward) {
   const auto before = [&at](int a, int b) { return at[a] < at[b] || (at[a] == at[b] && a < b); };
-  const bool fromCurrent = current >= 0 && at[current] >= lineStart && at[current] < lineEnd;
-  const int from = forward ? (current >= 0 ? lineEnd : lineStart) : (current >= 0 ? lineStart : lineEnd);
+  const bool onLine = current >= 0 && at[current] >= 0;
+  const bool fromCurrent = onLine && at[current] >= lineStart && at[current] < lineEnd;
+  const int from = forward ? (onLine ? lineEnd : lineStart) : (onLine ? lineStart : lineEnd);
   int best = -1;
   for (int row = 0; row < static_cast<int>(at.size()); ++row) {
     if (at[row] < 0) {
@@ -67,11 +68,10 @@ void PanelCommands::writeSettings(SettingValues &values) const {
 }
 
 void PanelCommands::toggle(bool shown) {
-  if (shown && panels().existing() == nullptr) {
-    const auto saved = static_cast<ResultTab>(tab_); // made now: it opens on the saved tab
-    panels().panel()->showTab(saved);
-  } else if (shown) {
-    panels().panel()->show();
+  if (shown) {
+    // The tab last chosen: a panel made by a conversion that showed nothing
+    // still stands on its first tab.
+    panels().panel()->showTab(static_cast<ResultTab>(tab_));
   } else if (panels().existing() != nullptr) {
     panels().existing()->hide();
   }
@@ -170,11 +170,13 @@ bool PanelCommands::goToRow(ResultTab tab, int row) {
 void PanelCommands::activated(ResultTab tab, int row) {
   // The check's and the references' rows are their commands' business.
   const ResultRows &rows = panels().existing()->rows(tab);
-  if (tab != ResultTab::Output || !rows.followsLine(row)) {
+  const std::optional<LineNumber> &number = rows.numberOf(row);
+  if (tab != ResultTab::Output || !number) {
     return;
   }
   if (!goToRow(tab, row)) {
-    message(QStringLiteral("この出力の行は削除されました。"));
+    message(rows.followsLine(row) ? QStringLiteral("この出力の行は削除されました。")
+                                  : QStringLiteral("行 %1 はありません").arg(number->toString()));
     return;
   }
   editor()->setFocus(); // to work on the line

@@ -16,6 +16,8 @@
 #include <QFileInfo>
 #include <QTime>
 
+#include <algorithm>
+
 namespace kavrin {
 namespace {
 
@@ -205,7 +207,8 @@ bool ConvertCommand::reportResult(const ChildProcess &child, bool panelOnly) {
   return success;
 }
 
-void ConvertCommand::outputRows(const QList<OutputRow> &rows) {
+QList<ResultRow> ConvertCommand::panelRows(const QList<OutputRow> &rows,
+                                           const basic::ProgramLineIndex &lines) {
   QList<ResultRow> panelRows;
   panelRows.reserve(rows.size());
   for (const OutputRow &row : rows) {
@@ -213,17 +216,20 @@ void ConvertCommand::outputRows(const QList<OutputRow> &rows) {
     if (row.line) {
       // The line is followed from now on, through edits and renumbering:
       // the one with the number, else the next higher one, as Ctrl+G finds.
-      if (!lineIndex_) {
-        lineIndex_.emplace(editor()->text());
-      }
-      const basic::LineLookup found = lineIndex_->find(*row.line);
-      if (found.line >= 0) {
-        panelRow = {row.text, found.line, row.line, found.exact};
-      }
+      const basic::LineLookup found = lines.find(*row.line);
+      panelRow = {row.text, found.line, row.line, found.exact};
     }
     panelRows.append(panelRow);
   }
-  panels().panel()->append(ResultTab::Output, panelRows);
+  return panelRows;
+}
+
+void ConvertCommand::outputRows(const QList<OutputRow> &rows) {
+  if (!lineIndex_ && std::any_of(rows.begin(), rows.end(), [](const OutputRow &row) { return row.line; })) {
+    lineIndex_.emplace(editor()->text());
+  }
+  static const basic::ProgramLineIndex none{QString()};
+  panels().panel()->append(ResultTab::Output, panelRows(rows, lineIndex_ ? *lineIndex_ : none));
 }
 
 void ConvertCommand::showOutputTab() { panels().panel()->showTab(ResultTab::Output); }

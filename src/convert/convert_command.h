@@ -2,6 +2,7 @@
 
 #include "logic/line_lookup.h"
 #include "logic/output_line_numbers.h"
+#include "widgets/result_rows.h"
 #include "widgets/window_feature.h"
 
 #include <QList>
@@ -26,6 +27,10 @@ public:
   QString convertProgram();
   // True when the converter ended with success.
   bool runConverter(const ConverterCommand &command);
+
+  // The panel's rows for rows of output, each that names a line following
+  // that line of the program.
+  static QList<ResultRow> panelRows(const QList<OutputRow> &rows, const basic::ProgramLineIndex &lines);
 
   // The window stays while a converter runs.
   bool busy() const override { return converting_; }

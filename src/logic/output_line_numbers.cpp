@@ -12,14 +12,15 @@ namespace {
 #define KAVRIN_WORD_START "(?<![0-9A-Za-z_])"
 // After "in", no word may follow: "in 2 files" and "in 30 ms" are counts.
 #define KAVRIN_NO_WORD_AFTER "(?=[ \\t]*(?:$|[:,.)])|[ \\t]+[^\\p{L}\\s])"
-// "N行目" and "N行:" name a line; "10行を変換しました" counts lines.
-#define KAVRIN_LINE_SUFFIX "(?=目|[ \\t]*(?:$|[:：)）]))"
+// "N行目", "N行:" and "N行でエラー" name a line; "10行を変換しました" and
+// "100行まで" count lines.
+#define KAVRIN_LINE_SUFFIX "(?![ \\t]*(?:を|数|分|ぶん|ほど|まで|以上|以下|未満|が|も|、|，))"
 
 // Each form is one alternative; the leftmost match counts, and at one place
 // the first form.  When in doubt a row names no line: "line 120 of 300" and
-// "wrote 120 lines" are progress and summaries.
+// "wrote 120 lines" are progress and summaries ("line 120 of GAME.TXT" is not).
 const QString kDefaultForms =
-    QStringLiteral(KAVRIN_WORD_START "line[ \\t]*" KAVRIN_NUMBER "(?![ \\t]+of(?![A-Za-z]))"
+    QStringLiteral(KAVRIN_WORD_START "line[ \\t]*" KAVRIN_NUMBER "(?![ \\t]+of[ \\t]+[0-9])"
                                      "|" KAVRIN_WORD_START "in[ \\t]+" KAVRIN_NUMBER KAVRIN_NO_WORD_AFTER
                                      "|(?<![0-9A-Za-z_.])([0-9]+)[ \\t]*行" KAVRIN_LINE_SUFFIX
                                      "|行[ \\t]*" KAVRIN_NUMBER "|^[ \\t]*([0-9]+):(?![0-9])");

@@ -259,15 +259,19 @@ void Profile::writeString(QStringView section, QStringView key, QStringView valu
 }
 
 void Profile::removeKey(QStringView section, QStringView key) {
-  const Found found = find(bytes_, section, key);
+  // Every line of the key goes, so that a second one does not take over.
+  Found found = find(bytes_, section, key);
   if (!found.key) {
     return;
   }
-  bytes_.remove(found.keyLine.begin, found.keyLine.next - found.keyLine.begin);
-  // A section left with nothing in it goes too: the file reads as if the
-  // key had never been written.
+  for (; found.key; found = find(bytes_, section, key)) {
+    bytes_.remove(found.keyLine.begin, found.keyLine.next - found.keyLine.begin);
+  }
+  // A section left with nothing in it goes too, unless a later one of the
+  // name would then be read instead.
   const Found rest = find(bytes_, section, QString());
-  if (rest.section && sectionName(bytes_, rest.lastEntry)) {
+  if (rest.section && sectionName(bytes_, rest.lastEntry) &&
+      !find(bytes_.sliced(rest.lastEntry.next), section, QString()).section) {
     bytes_.remove(rest.lastEntry.begin, rest.lastEntry.next - rest.lastEntry.begin);
   }
 }

@@ -52,7 +52,9 @@ public:
   // leaves the rest of the text written and the file intact.
   void writeString(QStringView section, QStringView key, QStringView value);
 
-  // Removes the line of the first matching key, if any; the section stays.
+  // Removes the key's lines from the first matching section, and the
+  // section's header when nothing is left in it and no later section of
+  // the name would be read instead.
   void removeKey(QStringView section, QStringView key);
 
   // Replaces the file at `path` in one step, creating its folder if missing.

@@ -272,6 +272,7 @@ void LineMarks::hold(int id, QTextBlock block) {
     leaveHolder(id);
     holder->entries.emplace_back(this, id);
     mark.holder = holder;
+    mark.slot = holder->entries.size() - 1;
   }
 }
 
@@ -285,7 +286,15 @@ void LineMarks::seat(int id, const QTextBlock &block) {
 void LineMarks::leaveHolder(int id) {
   Mark &mark = marks_[static_cast<size_t>(id)];
   if (mark.holder != nullptr) {
-    std::erase(mark.holder->entries, std::pair(this, id));
+    // The last entry takes the place of this one: thousands of marks on one
+    // line leave it in linear time.
+    auto &entries = mark.holder->entries;
+    const auto moved = entries.back();
+    entries[mark.slot] = moved;
+    entries.pop_back();
+    if (mark.slot < entries.size()) {
+      moved.first->marks_[static_cast<size_t>(moved.second)].slot = mark.slot;
+    }
     mark.holder = nullptr;
   }
 }

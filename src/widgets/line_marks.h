@@ -78,6 +78,8 @@ private:
     int start = 0;
     // The user data of the line's block; null once that block is gone.
     BlockMarks *holder = nullptr;
+    // This mark's place among the holder's entries.
+    std::size_t slot = 0;
     // Text typed on an empty line starts it.
     bool empty = false;
     bool gone = false;

@@ -67,14 +67,16 @@ TEST_F(PanelTest, OutputRowsGoToTheirLinesAsCtrlGDoesAndFollowThemThroughARenumb
   output.append(ResultTab::Output, {{"run", -1, std::nullopt},
                                     {"30", 2, basic::LineNumber(30), false},
                                     {"10", 0, basic::LineNumber(10)},
-                                    {"20", 1, basic::LineNumber(20)}});
+                                    {"20", 1, basic::LineNumber(20)},
+                                    {"99", -1, basic::LineNumber(99)}});
   output.showTab(ResultTab::Output);
+  output.setCurrentRow(ResultTab::Output, 0); // as a run makes its first row current
   editor().moveCursor(QTextCursor::Start);
   const struct {
     QKeyCombination key;
     int line, beeps;
   } steps[] = {
-      {Qt::Key_F8, 0, 0}, // no row current yet: the caret's own line counts
+      {Qt::Key_F8, 0, 0}, // the current row names no line: the caret's own line counts
       {Qt::Key_F8, 1, 0},
       {Qt::Key_F8, 2, 1}, // the next higher line, with a beep
       {Qt::Key_F8, 2, 2}, // the end
@@ -102,7 +104,9 @@ TEST_F(PanelTest, OutputRowsGoToTheirLinesAsCtrlGDoesAndFollowThemThroughARenumb
   line.removeSelectedText();
   output.focusRow(ResultTab::Output, 3);
   key(Qt::Key_Return);
-  EXPECT_EQ(ui.messageTexts().join(u'|'), "この出力の行は削除されました。");
+  output.focusRow(ResultTab::Output, 4);
+  key(Qt::Key_Return);
+  EXPECT_EQ(ui.messageTexts().join(u'|'), "この出力の行は削除されました。|行 99 はありません");
   EXPECT_EQ(output.rows(ResultTab::Output).label(3), "20 (削除された行)");
 }
 

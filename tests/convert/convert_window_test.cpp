@@ -136,7 +136,7 @@ TEST_F(ConvertTest, EachRunGivesRowsOfTheCommandLineTheOutputLinkedToLinesAndThe
   } runs[] = {
       {"printf '120行目: 文法エラー\\n" + shiftJis + "' >&2\nexit 2\n",
        "",
-       {{"120行目: 文法エラー", {}}, // no line 120 or above: no link
+       {{"120行目: 文法エラー", line(120)},
         {"行 10: 文法エラー", line(10)},
         {kFailed + " (終了コード 2)", {}}}},
       {"echo 'E7 at line 5' >&2\n", "E(\\d+)", {{"E7 at line 5", line(7)}, {kDone, {}}}},

@@ -109,6 +109,10 @@ TEST(OutputLineFinder, TheLineARowNames) {
       {"", "Line 120 of 300", -1, false},
       {"", "error in 120: bad", 120, false},
       {"", "120行: 文法エラー", 120, false},
+      {"", "120行 文法エラー", 120, false},
+      {"", "第120行でエラー", 120, false},
+      {"", "100行まで変換しました", -1, false},
+      {"", "error at line 120 of GAME.TXT", 120, false},
       {"", "in line 0", 0, false}, // 0 is a line the machine allows
       {"", "line 65530", -1, false},
       {"", "prog.txt:120: error", -1, false},

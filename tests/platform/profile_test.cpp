@@ -117,6 +117,9 @@ TEST(Profile, WritesChangeOnlyTheBytesTheyMust) {
       {"a removed key leaves its neighbours", "[A]\r\nx=1\ny=2\r\n[B]", "a", "X", {}, "[A]\r\ny=2\r\n[B]"},
       {"a section left empty goes", "[A]\r\nx=1\r\n[B]\r\nk=1\r\n", "B", "k", {}, "[A]\r\nx=1\r\n"},
       {"a section with a comment stays", "[B]\r\n; c\r\nk=1\r\n", "B", "k", {}, "[B]\r\n; c\r\n"},
+      {"a second line of the key goes too", "[B]\r\nk=1\r\nj=2\r\nk=1\r\n", "B", "k", {}, "[B]\r\nj=2\r\n"},
+      {"an emptied section stays before another of its name", "[B]\r\nk=1\r\n[C]\r\n[B]\r\nk=2", "B", "k", {},
+       "[B]\r\n[C]\r\n[B]\r\nk=2"},
   }; // clang-format on
   for (const auto &c : cases) {
     SCOPED_TRACE(c.what);
