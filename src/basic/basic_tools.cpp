@@ -62,10 +62,6 @@ BasicTools::BasicTools(const FeatureContext &context)
       applyMarking();
     }
   });
-  connect(&panels(), &PanelHost::created, this, [this](ResultPanel *panel) {
-    connect(panel, &ResultPanel::rowActivated, this,
-            [this](ResultTab tab, int row) { guard([&] { showFinding(tab, row); }); });
-  });
 }
 
 void BasicTools::readSettings(const SettingValues &values) {
@@ -187,20 +183,6 @@ void BasicTools::refreshCheck(const std::vector<Finding> &findings) {
                    rows.isEmpty() ? QStringLiteral("プログラムに問題はありません。")
                                   : QStringLiteral("%1 件の問題があります。").arg(rows.size()));
   }
-}
-
-void BasicTools::showFinding(ResultTab tab, int row) {
-  if (tab != ResultTab::Check) {
-    return;
-  }
-  const int line = panels().existing()->rows(tab).lineOf(row);
-  if (line < 0) {
-    message(QStringLiteral("この指摘の行は削除されました。"));
-    return;
-  }
-  history_->remember();
-  editor_->selectLine(line, true);
-  editor_->setFocus(); // to work on the line
 }
 
 void BasicTools::applyMarking() {

@@ -52,7 +52,6 @@ public:
 
 private:
   void applyMarking();
-  void showFinding(ResultTab tab, int row);
   void applyColours();
 
   ProgramEditor *editor_;

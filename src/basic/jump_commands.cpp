@@ -24,10 +24,6 @@ JumpCommands::JumpCommands(const FeatureContext &context, JumpHistory &history)
   forward_ =
       addCommand("forward", QStringLiteral("進む(&W)"), &JumpCommands::goForward, Qt::ALT | Qt::Key_Right);
   connect(&history_, &JumpHistory::changed, this, &JumpCommands::updateTravel);
-  connect(&panels(), &PanelHost::created, this, [this](ResultPanel *panel) {
-    connect(panel, &ResultPanel::rowActivated, this,
-            [this](ResultTab tab, int row) { guard([&] { showReferrer(tab, row); }); });
-  });
   updateTravel();
 }
 
@@ -64,20 +60,6 @@ void JumpCommands::showReferences() {
   panel->present(ResultTab::References, rows,
                  QStringLiteral("行 %1 を参照している行: %2 行").arg(number).arg(rows.size()));
   panel->focusRow(ResultTab::References, 0);
-}
-
-void JumpCommands::showReferrer(ResultTab tab, int row) {
-  if (tab != ResultTab::References) {
-    return;
-  }
-  const int line = panels().existing()->rows(tab).lineOf(row);
-  if (line < 0) {
-    message(QStringLiteral("この参照の行は削除されました。"));
-    return;
-  }
-  history_.remember();
-  editor()->selectLine(line, true);
-  editor()->setFocus(); // to work on the line
 }
 
 void JumpCommands::goBack() { history_.back(); }

@@ -23,7 +23,6 @@ public:
   void showReferences();
 
 private:
-  void showReferrer(ResultTab tab, int row);
   void goBack();
   void goForward();
   void updateTravel();

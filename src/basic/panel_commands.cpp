@@ -13,6 +13,8 @@
 #include <QResizeEvent>
 #include <QTextBlock>
 
+#include <array>
+
 namespace kavrin::basic {
 namespace {
 
@@ -168,14 +170,17 @@ bool PanelCommands::goToRow(ResultTab tab, int row) {
 }
 
 void PanelCommands::activated(ResultTab tab, int row) {
-  // The check's and the references' rows are their commands' business.
+  // What a row whose line was deleted says, by tab.
+  static const std::array<const char16_t *, kResultTabCount> kDeleted{u"この指摘の行は削除されました。",
+                                                                      u"この参照の行は削除されました。",
+                                                                      u"この出力の行は削除されました。"};
   const ResultRows &rows = panels().existing()->rows(tab);
   const std::optional<LineNumber> &number = rows.numberOf(row);
-  if (tab != ResultTab::Output || !number) {
-    return;
+  if (!rows.followsLine(row) && !number) {
+    return; // a row that names no line
   }
   if (!goToRow(tab, row)) {
-    message(rows.followsLine(row) ? QStringLiteral("この出力の行は削除されました。")
+    message(rows.followsLine(row) ? QString::fromUtf16(kDeleted[static_cast<std::size_t>(tab)])
                                   : QStringLiteral("行 %1 はありません").arg(number->toString()));
     return;
   }

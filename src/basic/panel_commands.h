@@ -43,6 +43,7 @@ private:
   std::vector<int> rowPositions(const ResultPanel &panel, ResultTab tab) const;
   // Goes to the row's line; false, with nothing moved, when there is none.
   bool goToRow(ResultTab tab, int row);
+  // Enter or a double-click on a row of any tab: its line, or why not.
   void activated(ResultTab tab, int row);
   QMainWindow *mainWindow() const;
 

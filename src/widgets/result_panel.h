@@ -23,10 +23,9 @@ inline constexpr int kResultTabCount = 3;
 // Each tab is a summary (hidden when empty) over a list of rows; a row may
 // follow a line of the document or name a BASIC line number.
 //
-// Enter or a double-click on a row tells rowActivated; what it does is the
-// business of the command set that filled the tab (PanelCommands takes the
-// output rows that name a number to their line, as Ctrl+G does; F8 walks
-// the visible tab).  Esc in a tab gives the focus back to the editor;
+// Enter or a double-click on a row tells rowActivated; PanelCommands takes
+// every tab's rows to their lines (output rows as Ctrl+G goes), and F8
+// walks the visible tab.  Esc in a tab gives the focus back to the editor;
 // Ctrl+C copies the selected rows' labels, one a line.
 //
 // A feature reaches it through PanelHost (made on first use).  The

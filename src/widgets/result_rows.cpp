@@ -10,14 +10,18 @@ namespace kavrin {
 ResultRows::ResultRows(QTextDocument *document, QObject *parent)
     : QAbstractListModel(parent), document_(document), marks_(new LineMarks(document, this)) {}
 
+ResultRows::Row ResultRows::held(const ResultRow &row) {
+  return {row.text, row.line < 0 ? -1 : marks_->mark(row.line), row.number, row.exact, row.showsLine,
+          row.line};
+}
+
 void ResultRows::replace(const QList<ResultRow> &rows) {
   beginResetModel();
   rows_.clear();
   marks_->clear();
   dropped_ = 0;
   for (const ResultRow &row : rows) {
-    rows_.push_back({row.text, row.line < 0 ? -1 : marks_->mark(row.line), row.number, row.exact,
-                     row.showsLine, row.line});
+    rows_.push_back(held(row));
   }
   endResetModel();
 }
@@ -29,8 +33,7 @@ void ResultRows::append(const QList<ResultRow> &rows, int mostRows) {
   const int first = static_cast<int>(rows_.size());
   beginInsertRows({}, first, first + static_cast<int>(rows.size()) - 1);
   for (const ResultRow &row : rows) {
-    rows_.push_back({row.text, row.line < 0 ? -1 : marks_->mark(row.line), row.number, row.exact,
-                     row.showsLine, row.line});
+    rows_.push_back(held(row));
   }
   endInsertRows();
   if (rows_.size() > static_cast<size_t>(mostRows)) {

@@ -77,6 +77,9 @@ private:
     mutable int shownLine = -1;
   };
 
+  // The row as held, its line marked.
+  Row held(const ResultRow &row);
+
   QTextDocument *document_;
   LineMarks *marks_;
   std::deque<Row> rows_;
