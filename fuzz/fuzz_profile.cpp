@@ -24,12 +24,15 @@ static bool withinOneLine(const QByteArray &before, const QByteArray &after) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
   FuzzedDataProvider in(data, size);
   const int number = in.ConsumeIntegral<int>();
-  // Names as the app's: no "[", "]" or "=" to make a line another kind, nor
-  // a lone-byte placeholder that would take a section's "]" as its trail.
-  const QString section =
-      fuzz::consumeText(in, 32).removeIf([](QChar c) { return c == u']' || cp932::isReserved(c.unicode()); });
-  const QString key =
-      fuzz::consumeText(in, 32).removeIf([](QChar c) { return c == u'[' || c == u']' || c == u'='; });
+  // Names as the app's: no line break or NUL (names are C strings to the
+  // system), no "[", "]" or "=" to make a line another kind, nor a lone-byte
+  // placeholder, which may be one of those bytes or take a section's "]" as
+  // its trail.
+  const QString section = fuzz::consumeText(in, 32).removeIf(
+      [](QChar c) { return isBreak(c) || c.isNull() || c == u']' || cp932::isReserved(c.unicode()); });
+  const QString key = fuzz::consumeText(in, 32).removeIf([](QChar c) {
+    return isBreak(c) || c.isNull() || c == u'[' || c == u']' || c == u'=' || cp932::isReserved(c.unicode());
+  });
   const QString value = fuzz::consumeText(in, 512).repeated(in.ConsumeIntegralInRange(1, 12));
   const QByteArray before = QByteArray::fromStdString(in.ConsumeRemainingBytesAsString());
 
