@@ -1,7 +1,10 @@
 #include "logic/program_check.h"
 
 #include "logic/basic_reader.h"
+#include "logic/program_rules.h"
 #include "platform/cp932.h"
+
+#include <algorithm>
 
 namespace kavrin::basic {
 namespace {
@@ -105,9 +108,24 @@ private:
 
 } // namespace
 
-std::vector<Finding> checkProgram(QStringView text) {
+std::vector<Finding> checkProgram(QStringView text, const KeywordMatcher &keywords,
+                                  const CheckOptions &options) {
   const TextLines split = splitLines(text);
-  return Checker(split).run();
+  std::vector<Finding> findings = Checker(split).run();
+  std::vector<Finding> more = checkRules(split, keywords, options);
+  if (!more.empty()) {
+    const auto middle = findings.insert(findings.end(), std::make_move_iterator(more.begin()),
+                                        std::make_move_iterator(more.end()));
+    std::inplace_merge(findings.begin(), middle, findings.end(),
+                       [](const Finding &a, const Finding &b) { return a.line < b.line; });
+  }
+  return findings;
+}
+
+std::vector<Finding> checkProgram(QStringView text) {
+  CheckOptions basicOnly;
+  basicOnly.on.fill(false);
+  return checkProgram(text, KeywordMatcher(), basicOnly);
 }
 
 MarkedSpan markedSpan(QStringView line) {

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+#include "logic/keyword_matcher.h"
+
+#include <vector>
+
+// A program line as the machine's BASIC reads its statements: keywords of
+// the current list wherever their letters stand, names, numbers, strings,
+// comments and DATA items.
+namespace kavrin::basic {
+
+enum class TokenKind : quint8 {
+  Keyword, // `text` is the keyword in upper case
+  Name,    // `text` is the name in upper case without its type sign
+  Number,
+  String,  // with its quotes
+  Comment, // after REM or ', to the end of the line
+  Data,    // the items of a DATA statement, to its ':' or the line's end
+  Other,   // one character of anything else (signs, ':', full-width letters)
+};
+
+struct Token {
+  TokenKind kind = TokenKind::Other;
+  qsizetype start = 0;
+  qsizetype length = 0;
+  QString text;
+  QChar typeSign;     // '$', '%', '!', '#' or null, for a name
+  bool array = false; // a name followed by '('
+
+  bool isKeyword(QStringView word) const { return kind == TokenKind::Keyword && text == word; }
+  bool isSign(char16_t c) const { return kind == TokenKind::Other && length == 1 && text[0] == c; }
+};
+
+// The tokens of `line` from `from` (just past its line number), in order;
+// blanks make none. `keywords` is the current mode's list.
+std::vector<Token> readTokens(QStringView line, qsizetype from, const KeywordMatcher &keywords);
+
+} // namespace kavrin::basic

@@ -1,0 +1,325 @@
+#include "logic/program_rules.h"
+
+#include "logic/line_tokens.h"
+
+#include <QHash>
+#include <QSet>
+
+#include <algorithm>
+
+namespace kavrin::basic {
+namespace {
+
+struct ReadLine {
+  int index = 0;
+  QStringView text;
+  ProgramLine read;
+  std::vector<Token> tokens;
+};
+
+struct Program {
+  std::vector<ReadLine> lines;
+};
+
+using Findings = std::vector<Finding>;
+
+void add(Findings &out, int line, CheckRule rule, bool error, const QString &message) {
+  out.push_back({line, message, rule, error});
+}
+
+// A line number as a key, whatever its length.
+QString keyOf(const LineNumber &number) { return number.toString(); }
+
+void duplicateNumbers(const Program &program, Findings &out) {
+  QHash<QString, int> first;
+  first.reserve(static_cast<qsizetype>(program.lines.size()));
+  const ReadLine *previous = nullptr;
+  for (const ReadLine &line : program.lines) {
+    if (!line.read.isProgram) {
+      continue;
+    }
+    const QString key = keyOf(line.read.number);
+    const auto at = first.constFind(key);
+    const bool fresh = at == first.cend();
+    if (fresh) {
+      first.insert(key, line.index);
+    }
+    // Two equal numbers side by side are reported by the basic check.
+    if (!fresh && !(previous != nullptr && previous->read.number == line.read.number)) {
+      add(out, line.index, CheckRule::DuplicateNumber, true,
+          QStringLiteral("[重複] 行番号 %1 は %2 行目でも使われています。機械は後の行だけを残します")
+              .arg(line.read.number.toString())
+              .arg(*at + 1));
+    }
+    previous = &line;
+  }
+}
+
+bool isFullWidth(QChar c) { return (c >= QChar(0xFF01) && c <= QChar(0xFF5E)) || c == QChar(0x3000); }
+
+void fullWidth(const Program &program, Findings &out) {
+  for (const ReadLine &line : program.lines) {
+    for (const Token &token : line.tokens) {
+      if (token.kind == TokenKind::Other && isFullWidth(token.text[0])) {
+        qsizetype end = token.start;
+        while (end < line.text.size() && isFullWidth(line.text[end])) {
+          ++end;
+        }
+        add(out, line.index, CheckRule::FullWidth, true,
+            QStringLiteral("[全角] 全角の「%1」があります。機械は文字列とコメントの外では半角しか読めません")
+                .arg(line.text.sliced(token.start, end - token.start)));
+        break;
+      }
+    }
+  }
+}
+
+void yenOverline(const Program &program, Findings &out) {
+  for (const ReadLine &line : program.lines) {
+    for (const QChar c : line.text) {
+      if (c == QChar(0x00A5) || c == QChar(0x203E)) {
+        add(out, line.index, CheckRule::YenOverline, true,
+            QStringLiteral("[¥‾] 「%1」は Shift-JIS で保存できません。機械が %1 と表示する「%2」に直せます")
+                .arg(c)
+                .arg(QChar(c == QChar(0x00A5) ? u'\\' : u'~')));
+        break;
+      }
+    }
+  }
+}
+
+// Names the machine tells apart: the first two letters, the type, an array or not.
+QString variableKey(const Token &name) {
+  return name.text.left(2) + name.typeSign + (name.array ? u'(' : u' ');
+}
+
+QString shownName(const Token &name) {
+  return name.typeSign.isNull() ? name.text : name.text + name.typeSign;
+}
+
+void twoCharNames(const Program &program, Findings &out) {
+  QHash<QString, QString> firstName;
+  QSet<QString> reported;
+  for (const ReadLine &line : program.lines) {
+    for (const Token &token : line.tokens) {
+      if (token.kind != TokenKind::Name) {
+        continue;
+      }
+      const QString shown = shownName(token);
+      const QString key = variableKey(token);
+      const auto at = firstName.constFind(key);
+      if (at == firstName.cend()) {
+        firstName.insert(key, shown);
+      } else if (*at != shown && !reported.contains(key + shown)) {
+        reported.insert(key + shown);
+        add(out, line.index, CheckRule::TwoCharNames, false,
+            QStringLiteral("[変数名] %1 と %2 は最初の 2 文字が同じなので、機械には同じ変数です")
+                .arg(*at, shown));
+      }
+    }
+  }
+}
+
+// The loop variables of FOR and NEXT statements, each with its line.
+struct Loops {
+  std::vector<std::pair<int, const Token *>> fors, nexts;
+  bool bareNext = false;
+};
+
+void readNext(const std::vector<Token> &tokens, size_t k, int index, Loops &loops) {
+  if (k >= tokens.size() || tokens[k].kind != TokenKind::Name) {
+    loops.bareNext = true;
+    return;
+  }
+  for (; k < tokens.size() && tokens[k].kind == TokenKind::Name; k += 2) {
+    loops.nexts.emplace_back(index, &tokens[k]);
+    if (k + 1 >= tokens.size() || !tokens[k + 1].isSign(u',')) {
+      break;
+    }
+  }
+}
+
+Loops loopsOf(const Program &program) {
+  Loops loops;
+  for (const ReadLine &line : program.lines) {
+    const std::vector<Token> &tokens = line.tokens;
+    for (size_t k = 0; k < tokens.size(); ++k) {
+      if (tokens[k].isKeyword(u"FOR") && k + 1 < tokens.size() && tokens[k + 1].kind == TokenKind::Name &&
+          !tokens[k + 1].array) {
+        loops.fors.emplace_back(line.index, &tokens[k + 1]);
+      } else if (tokens[k].isKeyword(u"NEXT")) {
+        readNext(tokens, k + 1, line.index, loops);
+      }
+    }
+  }
+  return loops;
+}
+
+QSet<QString> keysOf(const std::vector<std::pair<int, const Token *>> &uses) {
+  QSet<QString> keys;
+  for (const auto &use : uses) {
+    keys.insert(variableKey(*use.second));
+  }
+  return keys;
+}
+
+void nextWithoutFor(const Program &program, Findings &out) {
+  const Loops loops = loopsOf(program);
+  const QSet<QString> fors = keysOf(loops.fors);
+  for (const auto &[index, name] : loops.nexts) {
+    if (!fors.contains(variableKey(*name))) {
+      add(out, index, CheckRule::NextWithoutFor, false,
+          QStringLiteral("[NEXT] NEXT %1 の変数を使う FOR がプログラムにありません").arg(shownName(*name)));
+    }
+  }
+}
+
+void forWithoutNext(const Program &program, Findings &out) {
+  const Loops loops = loopsOf(program);
+  if (loops.bareNext) {
+    return;
+  }
+  const QSet<QString> nexts = keysOf(loops.nexts);
+  for (const auto &[index, name] : loops.fors) {
+    if (!nexts.contains(variableKey(*name))) {
+      add(out, index, CheckRule::ForWithoutNext, false,
+          QStringLiteral("[FOR] FOR %1 の変数を使う NEXT がプログラムにありません").arg(shownName(*name)));
+    }
+  }
+}
+
+std::vector<int> linesWith(const Program &program, QStringView keyword) {
+  std::vector<int> found;
+  for (const ReadLine &line : program.lines) {
+    if (std::any_of(line.tokens.begin(), line.tokens.end(),
+                    [&](const Token &t) { return t.isKeyword(keyword); })) {
+      found.push_back(line.index);
+    }
+  }
+  return found;
+}
+
+void gosubWithoutReturn(const Program &program, Findings &out) {
+  const std::vector<int> gosubs = linesWith(program, u"GOSUB");
+  const std::vector<int> returns = linesWith(program, u"RETURN");
+  if (gosubs.empty() == returns.empty()) {
+    return;
+  }
+  const QString message =
+      gosubs.empty() ? QStringLiteral("[GOSUB] RETURN がありますが、プログラムに GOSUB がありません")
+                     : QStringLiteral("[GOSUB] GOSUB がありますが、プログラムに RETURN がありません");
+  for (const int index : gosubs.empty() ? returns : gosubs) {
+    add(out, index, CheckRule::GosubWithoutReturn, false, message);
+  }
+}
+
+// Lines that only hold data or remarks, or nothing: they run no statement.
+bool runsNothing(const ReadLine &line) {
+  if (line.tokens.empty()) {
+    return true;
+  }
+  const Token &first = line.tokens.front();
+  return first.kind == TokenKind::Comment || first.isKeyword(u"REM") || first.isKeyword(u"DATA");
+}
+
+// Whether the line's last statement leaves it for good: GOTO, END, STOP,
+// RETURN or RUN, and no IF anywhere on the line.
+bool endsFlow(const ReadLine &line) {
+  const std::vector<Token> &tokens = line.tokens;
+  const Token *last = nullptr;
+  bool statementStart = true;
+  for (const Token &token : tokens) {
+    if (token.isKeyword(u"IF")) {
+      return false;
+    }
+    if (token.isSign(u':')) {
+      statementStart = true;
+      continue;
+    }
+    if (statementStart && token.kind != TokenKind::Comment && !token.isKeyword(u"REM")) {
+      last = &token;
+    }
+    statementStart = false;
+  }
+  static const QStringView kLeaving[] = {u"GOTO", u"END", u"STOP", u"RETURN", u"RUN"};
+  return last != nullptr && std::any_of(std::begin(kLeaving), std::end(kLeaving),
+                                        [&](QStringView w) { return last->isKeyword(w); });
+}
+
+void unreachable(const Program &program, Findings &out) {
+  QSet<QString> named;
+  for (const ReadLine &line : program.lines) {
+    for (const LineReference &ref : line.read.references) {
+      named.insert(keyOf(ref.target));
+    }
+  }
+  const ReadLine *before = nullptr;
+  for (const ReadLine &line : program.lines) {
+    if (!line.read.isProgram || runsNothing(line)) {
+      continue;
+    }
+    if (before != nullptr && endsFlow(*before) && before->read.number < line.read.number &&
+        !named.contains(keyOf(line.read.number))) {
+      add(out, line.index, CheckRule::Unreachable, false,
+          QStringLiteral(
+              "[到達不能] 行 %1 は前の行 %2 から続かず、どこからも参照されていないので実行されません")
+              .arg(line.read.number.toString(), before->read.number.toString()));
+    }
+    before = &line;
+  }
+}
+
+using Rule = void (*)(const Program &, Findings &);
+
+// In the order their findings stand on a line; the rules that read
+// statements need the keywords to tell them from names.
+constexpr struct {
+  CheckRule rule;
+  Rule find;
+  bool readsStatements;
+} kRules[] = {
+    {CheckRule::DuplicateNumber, duplicateNumbers, false},
+    {CheckRule::FullWidth, fullWidth, false},
+    {CheckRule::YenOverline, yenOverline, false},
+    {CheckRule::TwoCharNames, twoCharNames, true},
+    {CheckRule::NextWithoutFor, nextWithoutFor, true},
+    {CheckRule::ForWithoutNext, forWithoutNext, true},
+    {CheckRule::GosubWithoutReturn, gosubWithoutReturn, true},
+    {CheckRule::Unreachable, unreachable, true},
+};
+
+Program readProgram(const TextLines &split, const KeywordMatcher &keywords) {
+  Program program;
+  program.lines.reserve(split.lines.size());
+  for (size_t i = 0; i < split.lines.size(); ++i) {
+    ReadLine line{static_cast<int>(i), split.lines[i], readLine(split.lines[i]), {}};
+    const qsizetype from = line.read.isProgram ? line.read.numberStart + line.read.numberLength : 0;
+    line.tokens = readTokens(line.text, from, keywords);
+    program.lines.push_back(std::move(line));
+  }
+  return program;
+}
+
+} // namespace
+
+std::vector<Finding> checkRules(const TextLines &split, const KeywordMatcher &keywords,
+                                const CheckOptions &options) {
+  const auto runs = [&](const auto &row) {
+    return options.enabled(row.rule) && (!row.readsStatements || !keywords.empty());
+  };
+  Findings findings;
+  if (std::none_of(std::begin(kRules), std::end(kRules), runs)) {
+    return findings;
+  }
+  const Program program = readProgram(split, keywords);
+  for (const auto &row : kRules) {
+    if (runs(row)) {
+      row.find(program, findings);
+    }
+  }
+  std::stable_sort(findings.begin(), findings.end(),
+                   [](const Finding &a, const Finding &b) { return a.line < b.line; });
+  return findings;
+}
+
+} // namespace kavrin::basic
