@@ -13,15 +13,6 @@ bool isLetter(QChar c) {
 
 bool isTypeSign(QChar c) { return c == u'$' || c == u'%' || c == u'!' || c == u'#'; }
 
-QString upperOf(QStringView text) {
-  QString upper;
-  upper.reserve(text.size());
-  for (const QChar c : text) {
-    upper.append(QChar(upperAscii(c)));
-  }
-  return upper;
-}
-
 class Tokenizer {
 public:
   Tokenizer(QStringView line, const KeywordMatcher &keywords) : s_(line), keywords_(keywords) {}
@@ -35,8 +26,8 @@ public:
   }
 
 private:
-  void add(TokenKind kind, qsizetype length, QString text = {}) {
-    tokens_.push_back({kind, i_, length, std::move(text), QChar(), false});
+  void add(TokenKind kind, qsizetype length) {
+    tokens_.push_back({kind, i_, length, s_.sliced(i_, length), QChar(), false});
     i_ += length;
   }
 
@@ -60,7 +51,7 @@ private:
       }
       add(TokenKind::Number, end - i_);
     } else if (!word()) {
-      add(TokenKind::Other, 1, QString(c));
+      add(TokenKind::Other, 1);
     }
   }
 
@@ -110,7 +101,7 @@ private:
     Word known = Word::None;
     const qsizetype length = keywordAt(i_, known);
     if (length > 0) {
-      add(TokenKind::Keyword, length, upperOf(s_.sliced(i_, length)));
+      add(TokenKind::Keyword, length);
       if (known == Word::Rem) {
         add(TokenKind::Comment, s_.size() - i_);
       } else if (known == Word::Data) {
@@ -144,7 +135,7 @@ private:
     while (end < s_.size() && (isLetter(s_[end]) || isDigit(s_[end])) && keywordAt(end, unused) == 0) {
       ++end;
     }
-    Token token{TokenKind::Name, start, end - start, upperOf(s_.sliced(start, end - start)), QChar(), false};
+    Token token{TokenKind::Name, start, end - start, s_.sliced(start, end - start), QChar(), false};
     if (end < s_.size() && isTypeSign(s_[end])) {
       token.typeSign = s_[end];
       ++end;

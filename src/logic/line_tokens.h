@@ -13,8 +13,8 @@
 namespace kavrin::basic {
 
 enum class TokenKind : quint8 {
-  Keyword, // `text` is the keyword in upper case
-  Name,    // `text` is the name in upper case without its type sign
+  Keyword, // `text` is the keyword as written
+  Name,    // `text` is the name as written, without its type sign
   Number,
   String,  // with its quotes
   Comment, // after REM or ', to the end of the line
@@ -26,11 +26,14 @@ struct Token {
   TokenKind kind = TokenKind::Other;
   qsizetype start = 0;
   qsizetype length = 0;
-  QString text;
+  QStringView text;   // within the line
   QChar typeSign;     // '$', '%', '!', '#' or null, for a name
   bool array = false; // a name followed by '('
 
-  bool isKeyword(QStringView word) const { return kind == TokenKind::Keyword && text == word; }
+  // `word` in upper case.
+  bool isKeyword(QStringView word) const {
+    return kind == TokenKind::Keyword && text.size() == word.size() && matchesAt(text, 0, word);
+  }
   bool isSign(char16_t c) const { return kind == TokenKind::Other && length == 1 && text[0] == c; }
 };
 

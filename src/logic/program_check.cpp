@@ -27,9 +27,8 @@ bool isEmptyLine(QStringView line) {
 // a larger one is out of range whatever the text holds.
 class NumberSet {
 public:
-  explicit NumberSet(const TextLines &split) : has_(kLargestLineNumber + 1, false) {
-    for (const QStringView line : split.lines) {
-      const ProgramLine read = readLineNumber(line);
+  explicit NumberSet(const std::vector<ProgramLine> &reads) : has_(kLargestLineNumber + 1, false) {
+    for (const ProgramLine &read : reads) {
       if (read.isProgram && !read.number.exceeds(kLargestLineNumber)) {
         has_[read.number.value()] = true;
       }
@@ -44,12 +43,13 @@ private:
 
 class Checker {
 public:
-  explicit Checker(const TextLines &split) : split_(split), numbers_(split) {}
+  Checker(const TextLines &split, const std::vector<ProgramLine> &reads)
+      : split_(split), reads_(reads), numbers_(reads) {}
 
   std::vector<Finding> run() {
     for (size_t i = 0; i < split_.lines.size(); ++i) {
       index_ = static_cast<int>(i);
-      checkLine(split_.lines[i]);
+      checkLine(split_.lines[i], reads_[i]);
     }
     return std::move(findings_);
   }
@@ -57,8 +57,7 @@ public:
 private:
   void add(const QString &message) { findings_.push_back({index_, message}); }
 
-  void checkLine(QStringView text) {
-    const ProgramLine line = readLine(text);
+  void checkLine(QStringView text, const ProgramLine &line) {
     if (line.isProgram) {
       checkNumber(line);
       for (const LineReference &ref : line.references) {
@@ -98,6 +97,7 @@ private:
   }
 
   const TextLines &split_;
+  const std::vector<ProgramLine> &reads_;
   NumberSet numbers_;
   const QString largest_ = QString::number(kLargestLineNumber);
   std::vector<Finding> findings_;
@@ -111,8 +111,13 @@ private:
 std::vector<Finding> checkProgram(QStringView text, const KeywordMatcher &keywords,
                                   const CheckOptions &options) {
   const TextLines split = splitLines(text);
-  std::vector<Finding> findings = Checker(split).run();
-  std::vector<Finding> more = checkRules(split, keywords, options);
+  std::vector<ProgramLine> reads;
+  reads.reserve(split.lines.size());
+  for (const QStringView line : split.lines) {
+    reads.push_back(readLine(line));
+  }
+  std::vector<Finding> findings = Checker(split, reads).run();
+  std::vector<Finding> more = checkRules(split, reads, keywords, options);
   if (!more.empty()) {
     const auto middle = findings.insert(findings.end(), std::make_move_iterator(more.begin()),
                                         std::make_move_iterator(more.end()));

@@ -13,7 +13,7 @@ namespace {
 struct ReadLine {
   int index = 0;
   QStringView text;
-  ProgramLine read;
+  const ProgramLine *read = nullptr;
   std::vector<Token> tokens;
 };
 
@@ -27,29 +27,49 @@ void add(Findings &out, int line, CheckRule rule, bool error, const QString &mes
   out.push_back({line, message, rule, error});
 }
 
-// A line number as a key, whatever its length.
-QString keyOf(const LineNumber &number) { return number.toString(); }
+// Line numbers seen, each with a value; those the machine takes are kept
+// by value, larger ones by their digits.
+template <typename Value> class NumberTable {
+public:
+  explicit NumberTable(Value none) : none_(none), small_(kLargestLineNumber + 1, none) {}
+
+  // The value kept for `number`, after keeping `value` for it if none was.
+  Value keep(const LineNumber &number, Value value) {
+    if (!number.exceeds(kLargestLineNumber)) {
+      Value &kept = small_[number.value()];
+      if (kept == none_) {
+        kept = value;
+      }
+      return kept;
+    }
+    return *large_.insert(number.toString(), large_.value(number.toString(), value));
+  }
+
+  Value find(const LineNumber &number) const {
+    return !number.exceeds(kLargestLineNumber) ? small_[number.value()]
+                                               : large_.value(number.toString(), none_);
+  }
+
+private:
+  Value none_;
+  std::vector<Value> small_;
+  QHash<QString, Value> large_;
+};
 
 void duplicateNumbers(const Program &program, Findings &out) {
-  QHash<QString, int> first;
-  first.reserve(static_cast<qsizetype>(program.lines.size()));
+  NumberTable<int> first(-1);
   const ReadLine *previous = nullptr;
   for (const ReadLine &line : program.lines) {
-    if (!line.read.isProgram) {
+    if (!line.read->isProgram) {
       continue;
     }
-    const QString key = keyOf(line.read.number);
-    const auto at = first.constFind(key);
-    const bool fresh = at == first.cend();
-    if (fresh) {
-      first.insert(key, line.index);
-    }
+    const int at = first.keep(line.read->number, line.index);
     // Two equal numbers side by side are reported by the basic check.
-    if (!fresh && !(previous != nullptr && previous->read.number == line.read.number)) {
+    if (at != line.index && !(previous != nullptr && previous->read->number == line.read->number)) {
       add(out, line.index, CheckRule::DuplicateNumber, true,
           QStringLiteral("[重複] 行番号 %1 は %2 行目でも使われています。機械は後の行だけを残します")
-              .arg(line.read.number.toString())
-              .arg(*at + 1));
+              .arg(line.read->number.toString())
+              .arg(at + 1));
     }
     previous = &line;
   }
@@ -89,32 +109,37 @@ void yenOverline(const Program &program, Findings &out) {
 }
 
 // Names the machine tells apart: the first two letters, the type, an array or not.
-QString variableKey(const Token &name) {
-  return name.text.left(2) + name.typeSign + (name.array ? u'(' : u' ');
+quint64 variableKey(const Token &name) {
+  const quint64 second = name.text.size() > 1 ? upperAscii(name.text[1]) : 0;
+  return (quint64{upperAscii(name.text[0])} << 40) | (second << 24) |
+         (quint64{name.typeSign.unicode()} << 8) | (name.array ? 1 : 0);
 }
 
-QString shownName(const Token &name) {
-  return name.typeSign.isNull() ? name.text : name.text + name.typeSign;
-}
+// The name with its type sign as written.
+QStringView writtenName(const Token &name) { return QStringView(name.text.data(), name.length); }
+
+QString shownName(const Token &name) { return writtenName(name).toString().toUpper(); }
 
 void twoCharNames(const Program &program, Findings &out) {
-  QHash<QString, QString> firstName;
+  QHash<quint64, QStringView> firstName;
   QSet<QString> reported;
   for (const ReadLine &line : program.lines) {
     for (const Token &token : line.tokens) {
       if (token.kind != TokenKind::Name) {
         continue;
       }
-      const QString shown = shownName(token);
-      const QString key = variableKey(token);
+      const quint64 key = variableKey(token);
       const auto at = firstName.constFind(key);
       if (at == firstName.cend()) {
-        firstName.insert(key, shown);
-      } else if (*at != shown && !reported.contains(key + shown)) {
-        reported.insert(key + shown);
+        firstName.insert(key, writtenName(token));
+        continue;
+      }
+      const QString shown = shownName(token);
+      if (at->compare(writtenName(token), Qt::CaseInsensitive) != 0 && !reported.contains(shown)) {
+        reported.insert(shown);
         add(out, line.index, CheckRule::TwoCharNames, false,
             QStringLiteral("[変数名] %1 と %2 は最初の 2 文字が同じなので、機械には同じ変数です")
-                .arg(*at, shown));
+                .arg(at->toString().toUpper(), shown));
       }
     }
   }
@@ -155,8 +180,8 @@ Loops loopsOf(const Program &program) {
   return loops;
 }
 
-QSet<QString> keysOf(const std::vector<std::pair<int, const Token *>> &uses) {
-  QSet<QString> keys;
+QSet<quint64> keysOf(const std::vector<std::pair<int, const Token *>> &uses) {
+  QSet<quint64> keys;
   for (const auto &use : uses) {
     keys.insert(variableKey(*use.second));
   }
@@ -165,7 +190,7 @@ QSet<QString> keysOf(const std::vector<std::pair<int, const Token *>> &uses) {
 
 void nextWithoutFor(const Program &program, Findings &out) {
   const Loops loops = loopsOf(program);
-  const QSet<QString> fors = keysOf(loops.fors);
+  const QSet<quint64> fors = keysOf(loops.fors);
   for (const auto &[index, name] : loops.nexts) {
     if (!fors.contains(variableKey(*name))) {
       add(out, index, CheckRule::NextWithoutFor, false,
@@ -179,7 +204,7 @@ void forWithoutNext(const Program &program, Findings &out) {
   if (loops.bareNext) {
     return;
   }
-  const QSet<QString> nexts = keysOf(loops.nexts);
+  const QSet<quint64> nexts = keysOf(loops.nexts);
   for (const auto &[index, name] : loops.fors) {
     if (!nexts.contains(variableKey(*name))) {
       add(out, index, CheckRule::ForWithoutNext, false,
@@ -247,23 +272,23 @@ bool endsFlow(const ReadLine &line) {
 }
 
 void unreachable(const Program &program, Findings &out) {
-  QSet<QString> named;
+  NumberTable<char> named(0);
   for (const ReadLine &line : program.lines) {
-    for (const LineReference &ref : line.read.references) {
-      named.insert(keyOf(ref.target));
+    for (const LineReference &ref : line.read->references) {
+      named.keep(ref.target, 1);
     }
   }
   const ReadLine *before = nullptr;
   for (const ReadLine &line : program.lines) {
-    if (!line.read.isProgram || runsNothing(line)) {
+    if (!line.read->isProgram || runsNothing(line)) {
       continue;
     }
-    if (before != nullptr && endsFlow(*before) && before->read.number < line.read.number &&
-        !named.contains(keyOf(line.read.number))) {
+    if (before != nullptr && endsFlow(*before) && before->read->number < line.read->number &&
+        named.find(line.read->number) == 0) {
       add(out, line.index, CheckRule::Unreachable, false,
           QStringLiteral(
               "[到達不能] 行 %1 は前の行 %2 から続かず、どこからも参照されていないので実行されません")
-              .arg(line.read.number.toString(), before->read.number.toString()));
+              .arg(line.read->number.toString(), before->read->number.toString()));
     }
     before = &line;
   }
@@ -288,12 +313,13 @@ constexpr struct {
     {CheckRule::Unreachable, unreachable, true},
 };
 
-Program readProgram(const TextLines &split, const KeywordMatcher &keywords) {
+Program readProgram(const TextLines &split, const std::vector<ProgramLine> &reads,
+                    const KeywordMatcher &keywords) {
   Program program;
   program.lines.reserve(split.lines.size());
   for (size_t i = 0; i < split.lines.size(); ++i) {
-    ReadLine line{static_cast<int>(i), split.lines[i], readLine(split.lines[i]), {}};
-    const qsizetype from = line.read.isProgram ? line.read.numberStart + line.read.numberLength : 0;
+    ReadLine line{static_cast<int>(i), split.lines[i], &reads[i], {}};
+    const qsizetype from = line.read->isProgram ? line.read->numberStart + line.read->numberLength : 0;
     line.tokens = readTokens(line.text, from, keywords);
     program.lines.push_back(std::move(line));
   }
@@ -302,8 +328,8 @@ Program readProgram(const TextLines &split, const KeywordMatcher &keywords) {
 
 } // namespace
 
-std::vector<Finding> checkRules(const TextLines &split, const KeywordMatcher &keywords,
-                                const CheckOptions &options) {
+std::vector<Finding> checkRules(const TextLines &split, const std::vector<ProgramLine> &reads,
+                                const KeywordMatcher &keywords, const CheckOptions &options) {
   const auto runs = [&](const auto &row) {
     return options.enabled(row.rule) && (!row.readsStatements || !keywords.empty());
   };
@@ -311,7 +337,7 @@ std::vector<Finding> checkRules(const TextLines &split, const KeywordMatcher &ke
   if (std::none_of(std::begin(kRules), std::end(kRules), runs)) {
     return findings;
   }
-  const Program program = readProgram(split, keywords);
+  const Program program = readProgram(split, reads, keywords);
   for (const auto &row : kRules) {
     if (runs(row)) {
       row.find(program, findings);

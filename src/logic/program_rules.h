@@ -11,8 +11,9 @@
 // program's lines read as the machine reads them.
 namespace kavrin::basic {
 
-// The findings of every rule `options` turns on but Basic, in line order.
-std::vector<Finding> checkRules(const TextLines &split, const KeywordMatcher &keywords,
-                                const CheckOptions &options);
+// The findings of every rule `options` turns on but Basic, in line order;
+// `reads` are the lines of `split` as `readLine` reads them.
+std::vector<Finding> checkRules(const TextLines &split, const std::vector<ProgramLine> &reads,
+                                const KeywordMatcher &keywords, const CheckOptions &options);
 
 } // namespace kavrin::basic

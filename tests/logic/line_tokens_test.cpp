@@ -14,10 +14,11 @@ QString shown(QStringView line) {
     const QString source = line.sliced(t.start, t.length).toString();
     switch (t.kind) {
     case TokenKind::Keyword:
-      parts << QStringLiteral("K:") + t.text;
+      parts << QStringLiteral("K:") + t.text.toString();
       break;
     case TokenKind::Name:
-      parts << QStringLiteral("N:") + t.text + (t.typeSign.isNull() ? QString() : QString(t.typeSign)) +
+      parts << QStringLiteral("N:") + t.text.toString() +
+                   (t.typeSign.isNull() ? QString() : QString(t.typeSign)) +
                    (t.array ? QStringLiteral("(") : QString());
       break;
     default:
@@ -34,7 +35,7 @@ TEST(LineTokens, ReadsKeywordsWhereverTheyStandAndTheRestAsNames) {
   } cases[] = {
       {"FORI=1TO10:NEXT", "K:FOR N:I O:= #:1 K:TO #:10 O:: K:NEXT"},
       {"IFA>BTHENGOTO100", "K:IF N:A O:> N:B K:THEN K:GOTO #:100"},
-      {"for i = 1 to 10", "K:FOR N:I O:= #:1 K:TO #:10"},
+      {"for i = 1 to 10", "K:for N:i O:= #:1 K:to #:10"},
       {"SCORE=SC1+A$(2)+B%", "N:SC K:OR N:E O:= N:SC1 O:+ N:A$( O:( #:2 O:) O:+ N:B%"},
       {"DIM A (3),AB#", "K:DIM N:A( O:( #:3 O:) O:, N:AB#"},
       {"X=1.5E+3+&HFF+.5", "N:X O:= #:1.5E+3 O:+ #:&HFF O:+ #:.5"},
