@@ -1,5 +1,5 @@
 // The program check with every rule on, on a 1 MiB program of 40,000 lines
-// and on one four times as large, which holds four statements a line.
+// and on one four times as large, which holds longer lines.
 #include "figures.h"
 #include "logic/keyword_matcher.h"
 #include "logic/program_check.h"
@@ -16,8 +16,9 @@ constexpr int kRuns = 7;
 constexpr double kMostMs = 50;
 constexpr double kMostGrowth = 4.5;
 
-// Lines numbered 1, 2, ... whose statements give every rule work.
-QString checkedProgram(int statementsPerLine) {
+// Lines numbered 1, 2, ... whose statements give every rule work, about
+// `size` characters in all.
+QString checkedProgram(qsizetype size) {
   std::mt19937 random(2801);
   const auto pick = [&random](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
   const QString statements[] = {
@@ -28,7 +29,7 @@ QString checkedProgram(int statementsPerLine) {
   QString text;
   for (int n = 1; n <= kLines; ++n) {
     text += QString::number(n);
-    for (int s = 0; s < statementsPerLine; ++s) {
+    for (int s = 0; s == 0 || text.size() < size / kLines * n; ++s) {
       text += s == 0 ? u' ' : u':';
       const QString &statement = statements[pick(std::size(statements))];
       text += statement.contains(u'%') ? statement.arg(pick(kLines) + 1) : statement;
@@ -48,8 +49,8 @@ std::vector<Row> programCheckFigures(const Workspace & /*work*/) {
           .split(u' '));
   std::vector<Row> rows;
   std::vector<double> medians;
-  for (const int statements : {1, 4}) {
-    const QString program = checkedProgram(statements);
+  for (const qsizetype chars : {1 << 20, 4 << 20}) {
+    const QString program = checkedProgram(chars);
     std::vector<double> ms;
     for (int i = 0; i < kRuns; ++i) {
       ms.push_back(millisecondsOf([&] { (void)basic::checkProgram(program, keywords); }));

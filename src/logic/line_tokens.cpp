@@ -88,7 +88,8 @@ private:
   // The keyword at the place, the longest; REM and DATA are known without a list.
   qsizetype keywordAt(qsizetype pos, Word &word) const {
     qsizetype known = 0;
-    word = wordAt(s_, pos, known);
+    const char16_t first = upperAscii(s_[pos]);
+    word = first == u'R' || first == u'D' ? wordAt(s_, pos, known) : Word::None;
     const qsizetype listed = keywords_.matchAt(s_, pos);
     if ((word == Word::Rem || word == Word::Data) && known >= listed) {
       return known;

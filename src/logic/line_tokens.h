@@ -31,8 +31,9 @@ struct Token {
   bool array = false; // a name followed by '('
 
   // `word` in upper case.
-  bool isKeyword(QStringView word) const {
-    return kind == TokenKind::Keyword && text.size() == word.size() && matchesAt(text, 0, word);
+  template <std::size_t N> bool isKeyword(const char16_t (&word)[N]) const {
+    return kind == TokenKind::Keyword && text.size() == qsizetype{N - 1} &&
+           matchesAt(text, 0, QStringView(word, qsizetype{N - 1}));
   }
   bool isSign(char16_t c) const { return kind == TokenKind::Other && length == 1 && text[0] == c; }
 };

@@ -17,9 +17,57 @@ struct ReadLine {
   std::vector<Token> tokens;
 };
 
+// The loop variables of FOR and NEXT statements, each with its line.
+struct Loops {
+  std::vector<std::pair<int, const Token *>> fors, nexts;
+  bool bareNext = false;
+};
+
+void readNext(const std::vector<Token> &tokens, size_t k, int index, Loops &loops) {
+  if (k >= tokens.size() || tokens[k].kind != TokenKind::Name) {
+    loops.bareNext = true;
+    return;
+  }
+  for (; k < tokens.size() && tokens[k].kind == TokenKind::Name; k += 2) {
+    loops.nexts.emplace_back(index, &tokens[k]);
+    if (k + 1 >= tokens.size() || !tokens[k + 1].isSign(u',')) {
+      break;
+    }
+  }
+}
+
 struct Program {
   std::vector<ReadLine> lines;
+  Loops loops;
+  // The lines with a GOSUB, with a RETURN.
+  std::vector<int> gosubs, returns;
 };
+
+// What the rules need of a line's statements, read while its tokens are at hand.
+void collectStatements(const ReadLine &line, Program &program) {
+  const std::vector<Token> &tokens = line.tokens;
+  bool gosub = false, ret = false;
+  for (size_t k = 0; k < tokens.size(); ++k) {
+    const Token &token = tokens[k];
+    if (token.kind != TokenKind::Keyword) {
+      continue;
+    }
+    if (token.isKeyword(u"FOR") && k + 1 < tokens.size() && tokens[k + 1].kind == TokenKind::Name &&
+        !tokens[k + 1].array) {
+      program.loops.fors.emplace_back(line.index, &tokens[k + 1]);
+    } else if (token.isKeyword(u"NEXT")) {
+      readNext(tokens, k + 1, line.index, program.loops);
+    }
+    gosub = gosub || token.isKeyword(u"GOSUB");
+    ret = ret || token.isKeyword(u"RETURN");
+  }
+  if (gosub) {
+    program.gosubs.push_back(line.index);
+  }
+  if (ret) {
+    program.returns.push_back(line.index);
+  }
+}
 
 using Findings = std::vector<Finding>;
 
@@ -145,41 +193,6 @@ void twoCharNames(const Program &program, Findings &out) {
   }
 }
 
-// The loop variables of FOR and NEXT statements, each with its line.
-struct Loops {
-  std::vector<std::pair<int, const Token *>> fors, nexts;
-  bool bareNext = false;
-};
-
-void readNext(const std::vector<Token> &tokens, size_t k, int index, Loops &loops) {
-  if (k >= tokens.size() || tokens[k].kind != TokenKind::Name) {
-    loops.bareNext = true;
-    return;
-  }
-  for (; k < tokens.size() && tokens[k].kind == TokenKind::Name; k += 2) {
-    loops.nexts.emplace_back(index, &tokens[k]);
-    if (k + 1 >= tokens.size() || !tokens[k + 1].isSign(u',')) {
-      break;
-    }
-  }
-}
-
-Loops loopsOf(const Program &program) {
-  Loops loops;
-  for (const ReadLine &line : program.lines) {
-    const std::vector<Token> &tokens = line.tokens;
-    for (size_t k = 0; k < tokens.size(); ++k) {
-      if (tokens[k].isKeyword(u"FOR") && k + 1 < tokens.size() && tokens[k + 1].kind == TokenKind::Name &&
-          !tokens[k + 1].array) {
-        loops.fors.emplace_back(line.index, &tokens[k + 1]);
-      } else if (tokens[k].isKeyword(u"NEXT")) {
-        readNext(tokens, k + 1, line.index, loops);
-      }
-    }
-  }
-  return loops;
-}
-
 QSet<quint64> keysOf(const std::vector<std::pair<int, const Token *>> &uses) {
   QSet<quint64> keys;
   for (const auto &use : uses) {
@@ -189,7 +202,7 @@ QSet<quint64> keysOf(const std::vector<std::pair<int, const Token *>> &uses) {
 }
 
 void nextWithoutFor(const Program &program, Findings &out) {
-  const Loops loops = loopsOf(program);
+  const Loops &loops = program.loops;
   const QSet<quint64> fors = keysOf(loops.fors);
   for (const auto &[index, name] : loops.nexts) {
     if (!fors.contains(variableKey(*name))) {
@@ -200,7 +213,7 @@ void nextWithoutFor(const Program &program, Findings &out) {
 }
 
 void forWithoutNext(const Program &program, Findings &out) {
-  const Loops loops = loopsOf(program);
+  const Loops &loops = program.loops;
   if (loops.bareNext) {
     return;
   }
@@ -213,20 +226,9 @@ void forWithoutNext(const Program &program, Findings &out) {
   }
 }
 
-std::vector<int> linesWith(const Program &program, QStringView keyword) {
-  std::vector<int> found;
-  for (const ReadLine &line : program.lines) {
-    if (std::any_of(line.tokens.begin(), line.tokens.end(),
-                    [&](const Token &t) { return t.isKeyword(keyword); })) {
-      found.push_back(line.index);
-    }
-  }
-  return found;
-}
-
 void gosubWithoutReturn(const Program &program, Findings &out) {
-  const std::vector<int> gosubs = linesWith(program, u"GOSUB");
-  const std::vector<int> returns = linesWith(program, u"RETURN");
+  const std::vector<int> &gosubs = program.gosubs;
+  const std::vector<int> &returns = program.returns;
   if (gosubs.empty() == returns.empty()) {
     return;
   }
@@ -266,9 +268,9 @@ bool endsFlow(const ReadLine &line) {
     }
     statementStart = false;
   }
-  static const QStringView kLeaving[] = {u"GOTO", u"END", u"STOP", u"RETURN", u"RUN"};
-  return last != nullptr && std::any_of(std::begin(kLeaving), std::end(kLeaving),
-                                        [&](QStringView w) { return last->isKeyword(w); });
+  return last != nullptr &&
+         (last->isKeyword(u"GOTO") || last->isKeyword(u"END") || last->isKeyword(u"STOP") ||
+          last->isKeyword(u"RETURN") || last->isKeyword(u"RUN"));
 }
 
 void unreachable(const Program &program, Findings &out) {
@@ -322,6 +324,7 @@ Program readProgram(const TextLines &split, const std::vector<ProgramLine> &read
     const qsizetype from = line.read->isProgram ? line.read->numberStart + line.read->numberLength : 0;
     line.tokens = readTokens(line.text, from, keywords);
     program.lines.push_back(std::move(line));
+    collectStatements(program.lines.back(), program);
   }
   return program;
 }
