@@ -15,14 +15,15 @@ bool isTypeSign(QChar c) { return c == u'$' || c == u'%' || c == u'!' || c == u'
 
 class Tokenizer {
 public:
-  Tokenizer(QStringView line, const KeywordMatcher &keywords) : s_(line), keywords_(keywords) {}
+  Tokenizer(QStringView line, const KeywordMatcher &keywords, std::vector<Token> &tokens)
+      : s_(line), keywords_(keywords), tokens_(tokens) {}
 
-  std::vector<Token> run(qsizetype from) {
+  void run(qsizetype from) {
+    tokens_.clear();
     i_ = from;
     while (i_ < s_.size()) {
       step();
     }
-    return std::move(tokens_);
   }
 
 private:
@@ -153,14 +154,21 @@ private:
 
   QStringView s_;
   const KeywordMatcher &keywords_;
+  std::vector<Token> &tokens_;
   qsizetype i_ = 0;
-  std::vector<Token> tokens_;
 };
 
 } // namespace
 
+void readTokens(QStringView line, qsizetype from, const KeywordMatcher &keywords,
+                std::vector<Token> &tokens) {
+  Tokenizer(line, keywords, tokens).run(from);
+}
+
 std::vector<Token> readTokens(QStringView line, qsizetype from, const KeywordMatcher &keywords) {
-  return Tokenizer(line, keywords).run(from);
+  std::vector<Token> tokens;
+  readTokens(line, from, keywords, tokens);
+  return tokens;
 }
 
 } // namespace kavrin::basic

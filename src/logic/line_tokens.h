@@ -41,5 +41,7 @@ struct Token {
 // The tokens of `line` from `from` (just past its line number), in order;
 // blanks make none. `keywords` is the current mode's list.
 std::vector<Token> readTokens(QStringView line, qsizetype from, const KeywordMatcher &keywords);
+// The same into `tokens`, replacing what it held.
+void readTokens(QStringView line, qsizetype from, const KeywordMatcher &keywords, std::vector<Token> &tokens);
 
 } // namespace kavrin::basic

@@ -1,6 +1,6 @@
 #include "logic/program_rules.h"
 
-#include "logic/line_tokens.h"
+#include "logic/program_facts.h"
 
 #include <QHash>
 #include <QSet>
@@ -10,64 +10,8 @@
 namespace kavrin::basic {
 namespace {
 
-struct ReadLine {
-  int index = 0;
-  QStringView text;
-  const ProgramLine *read = nullptr;
-  std::vector<Token> tokens;
-};
-
-// The loop variables of FOR and NEXT statements, each with its line.
-struct Loops {
-  std::vector<std::pair<int, const Token *>> fors, nexts;
-  bool bareNext = false;
-};
-
-void readNext(const std::vector<Token> &tokens, size_t k, int index, Loops &loops) {
-  if (k >= tokens.size() || tokens[k].kind != TokenKind::Name) {
-    loops.bareNext = true;
-    return;
-  }
-  for (; k < tokens.size() && tokens[k].kind == TokenKind::Name; k += 2) {
-    loops.nexts.emplace_back(index, &tokens[k]);
-    if (k + 1 >= tokens.size() || !tokens[k + 1].isSign(u',')) {
-      break;
-    }
-  }
-}
-
-struct Program {
-  std::vector<ReadLine> lines;
-  Loops loops;
-  // The lines with a GOSUB, with a RETURN.
-  std::vector<int> gosubs, returns;
-};
-
-// What the rules need of a line's statements, read while its tokens are at hand.
-void collectStatements(const ReadLine &line, Program &program) {
-  const std::vector<Token> &tokens = line.tokens;
-  bool gosub = false, ret = false;
-  for (size_t k = 0; k < tokens.size(); ++k) {
-    const Token &token = tokens[k];
-    if (token.kind != TokenKind::Keyword) {
-      continue;
-    }
-    if (token.isKeyword(u"FOR") && k + 1 < tokens.size() && tokens[k + 1].kind == TokenKind::Name &&
-        !tokens[k + 1].array) {
-      program.loops.fors.emplace_back(line.index, &tokens[k + 1]);
-    } else if (token.isKeyword(u"NEXT")) {
-      readNext(tokens, k + 1, line.index, program.loops);
-    }
-    gosub = gosub || token.isKeyword(u"GOSUB");
-    ret = ret || token.isKeyword(u"RETURN");
-  }
-  if (gosub) {
-    program.gosubs.push_back(line.index);
-  }
-  if (ret) {
-    program.returns.push_back(line.index);
-  }
-}
+using Program = ProgramFacts;
+using ReadLine = LineFacts;
 
 using Findings = std::vector<Finding>;
 
@@ -123,21 +67,16 @@ void duplicateNumbers(const Program &program, Findings &out) {
   }
 }
 
-bool isFullWidth(QChar c) { return (c >= QChar(0xFF01) && c <= QChar(0xFF5E)) || c == QChar(0x3000); }
-
 void fullWidth(const Program &program, Findings &out) {
   for (const ReadLine &line : program.lines) {
-    for (const Token &token : line.tokens) {
-      if (token.kind == TokenKind::Other && isFullWidth(token.text[0])) {
-        qsizetype end = token.start;
-        while (end < line.text.size() && isFullWidth(line.text[end])) {
-          ++end;
-        }
-        add(out, line.index, CheckRule::FullWidth, true,
-            QStringLiteral("[全角] 全角の「%1」があります。機械は文字列とコメントの外では半角しか読めません")
-                .arg(line.text.sliced(token.start, end - token.start)));
-        break;
+    if (line.fullWidthAt >= 0) {
+      qsizetype end = line.fullWidthAt;
+      while (end < line.text.size() && isFullWidth(line.text[end])) {
+        ++end;
       }
+      add(out, line.index, CheckRule::FullWidth, true,
+          QStringLiteral("[全角] 全角の「%1」があります。機械は文字列とコメントの外では半角しか読めません")
+              .arg(line.text.sliced(line.fullWidthAt, end - line.fullWidthAt)));
     }
   }
 }
@@ -156,72 +95,56 @@ void yenOverline(const Program &program, Findings &out) {
   }
 }
 
-// Names the machine tells apart: the first two letters, the type, an array or not.
-quint64 variableKey(const Token &name) {
-  const quint64 second = name.text.size() > 1 ? upperAscii(name.text[1]) : 0;
-  return (quint64{upperAscii(name.text[0])} << 40) | (second << 24) |
-         (quint64{name.typeSign.unicode()} << 8) | (name.array ? 1 : 0);
-}
-
-// The name with its type sign as written.
-QStringView writtenName(const Token &name) { return QStringView(name.text.data(), name.length); }
-
-QString shownName(const Token &name) { return writtenName(name).toString().toUpper(); }
+QString shownName(QStringView written) { return written.toString().toUpper(); }
 
 void twoCharNames(const Program &program, Findings &out) {
   QHash<quint64, QStringView> firstName;
   QSet<QString> reported;
-  for (const ReadLine &line : program.lines) {
-    for (const Token &token : line.tokens) {
-      if (token.kind != TokenKind::Name) {
-        continue;
-      }
-      const quint64 key = variableKey(token);
-      const auto at = firstName.constFind(key);
-      if (at == firstName.cend()) {
-        firstName.insert(key, writtenName(token));
-        continue;
-      }
-      const QString shown = shownName(token);
-      if (at->compare(writtenName(token), Qt::CaseInsensitive) != 0 && !reported.contains(shown)) {
-        reported.insert(shown);
-        add(out, line.index, CheckRule::TwoCharNames, false,
-            QStringLiteral("[変数名] %1 と %2 は最初の 2 文字が同じなので、機械には同じ変数です")
-                .arg(at->toString().toUpper(), shown));
-      }
+  for (const NameUse &use : program.names) {
+    const auto at = firstName.constFind(use.variable);
+    if (at == firstName.cend()) {
+      firstName.insert(use.variable, use.written);
+      continue;
+    }
+    const QString shown = shownName(use.written);
+    if (at->compare(use.written, Qt::CaseInsensitive) != 0 && !reported.contains(shown)) {
+      reported.insert(shown);
+      add(out, use.line, CheckRule::TwoCharNames, false,
+          QStringLiteral("[変数名] %1 と %2 は最初の 2 文字が同じなので、機械には同じ変数です")
+              .arg(shownName(*at), shown));
     }
   }
 }
 
-QSet<quint64> keysOf(const std::vector<std::pair<int, const Token *>> &uses) {
-  QSet<quint64> keys;
-  for (const auto &use : uses) {
-    keys.insert(variableKey(*use.second));
+QSet<quint64> variablesOf(const std::vector<NameUse> &uses) {
+  QSet<quint64> variables;
+  for (const NameUse &use : uses) {
+    variables.insert(use.variable);
   }
-  return keys;
+  return variables;
 }
 
 void nextWithoutFor(const Program &program, Findings &out) {
-  const Loops &loops = program.loops;
-  const QSet<quint64> fors = keysOf(loops.fors);
-  for (const auto &[index, name] : loops.nexts) {
-    if (!fors.contains(variableKey(*name))) {
-      add(out, index, CheckRule::NextWithoutFor, false,
-          QStringLiteral("[NEXT] NEXT %1 の変数を使う FOR がプログラムにありません").arg(shownName(*name)));
+  const QSet<quint64> fors = variablesOf(program.fors);
+  for (const NameUse &use : program.nexts) {
+    if (!fors.contains(use.variable)) {
+      add(out, use.line, CheckRule::NextWithoutFor, false,
+          QStringLiteral("[NEXT] NEXT %1 の変数を使う FOR がプログラムにありません")
+              .arg(shownName(use.written)));
     }
   }
 }
 
 void forWithoutNext(const Program &program, Findings &out) {
-  const Loops &loops = program.loops;
-  if (loops.bareNext) {
+  if (program.bareNext) {
     return;
   }
-  const QSet<quint64> nexts = keysOf(loops.nexts);
-  for (const auto &[index, name] : loops.fors) {
-    if (!nexts.contains(variableKey(*name))) {
-      add(out, index, CheckRule::ForWithoutNext, false,
-          QStringLiteral("[FOR] FOR %1 の変数を使う NEXT がプログラムにありません").arg(shownName(*name)));
+  const QSet<quint64> nexts = variablesOf(program.nexts);
+  for (const NameUse &use : program.fors) {
+    if (!nexts.contains(use.variable)) {
+      add(out, use.line, CheckRule::ForWithoutNext, false,
+          QStringLiteral("[FOR] FOR %1 の変数を使う NEXT がプログラムにありません")
+              .arg(shownName(use.written)));
     }
   }
 }
@@ -240,39 +163,6 @@ void gosubWithoutReturn(const Program &program, Findings &out) {
   }
 }
 
-// Lines that only hold data or remarks, or nothing: they run no statement.
-bool runsNothing(const ReadLine &line) {
-  if (line.tokens.empty()) {
-    return true;
-  }
-  const Token &first = line.tokens.front();
-  return first.kind == TokenKind::Comment || first.isKeyword(u"REM") || first.isKeyword(u"DATA");
-}
-
-// Whether the line's last statement leaves it for good: GOTO, END, STOP,
-// RETURN or RUN, and no IF anywhere on the line.
-bool endsFlow(const ReadLine &line) {
-  const std::vector<Token> &tokens = line.tokens;
-  const Token *last = nullptr;
-  bool statementStart = true;
-  for (const Token &token : tokens) {
-    if (token.isKeyword(u"IF")) {
-      return false;
-    }
-    if (token.isSign(u':')) {
-      statementStart = true;
-      continue;
-    }
-    if (statementStart && token.kind != TokenKind::Comment && !token.isKeyword(u"REM")) {
-      last = &token;
-    }
-    statementStart = false;
-  }
-  return last != nullptr &&
-         (last->isKeyword(u"GOTO") || last->isKeyword(u"END") || last->isKeyword(u"STOP") ||
-          last->isKeyword(u"RETURN") || last->isKeyword(u"RUN"));
-}
-
 void unreachable(const Program &program, Findings &out) {
   NumberTable<char> named(0);
   for (const ReadLine &line : program.lines) {
@@ -282,10 +172,10 @@ void unreachable(const Program &program, Findings &out) {
   }
   const ReadLine *before = nullptr;
   for (const ReadLine &line : program.lines) {
-    if (!line.read->isProgram || runsNothing(line)) {
+    if (!line.read->isProgram || line.runsNothing) {
       continue;
     }
-    if (before != nullptr && endsFlow(*before) && before->read->number < line.read->number &&
+    if (before != nullptr && before->endsFlow && before->read->number < line.read->number &&
         named.find(line.read->number) == 0) {
       add(out, line.index, CheckRule::Unreachable, false,
           QStringLiteral(
@@ -315,20 +205,6 @@ constexpr struct {
     {CheckRule::Unreachable, unreachable, true},
 };
 
-Program readProgram(const TextLines &split, const std::vector<ProgramLine> &reads,
-                    const KeywordMatcher &keywords) {
-  Program program;
-  program.lines.reserve(split.lines.size());
-  for (size_t i = 0; i < split.lines.size(); ++i) {
-    ReadLine line{static_cast<int>(i), split.lines[i], &reads[i], {}};
-    const qsizetype from = line.read->isProgram ? line.read->numberStart + line.read->numberLength : 0;
-    line.tokens = readTokens(line.text, from, keywords);
-    program.lines.push_back(std::move(line));
-    collectStatements(program.lines.back(), program);
-  }
-  return program;
-}
-
 } // namespace
 
 std::vector<Finding> checkRules(const TextLines &split, const std::vector<ProgramLine> &reads,
@@ -340,7 +216,7 @@ std::vector<Finding> checkRules(const TextLines &split, const std::vector<Progra
   if (std::none_of(std::begin(kRules), std::end(kRules), runs)) {
     return findings;
   }
-  const Program program = readProgram(split, reads, keywords);
+  const Program program = readFacts(split, reads, keywords);
   for (const auto &row : kRules) {
     if (runs(row)) {
       row.find(program, findings);
