@@ -28,6 +28,7 @@ public:
   void run() {
     const Token *last = nullptr;
     bool statementStart = true, underIf = false;
+    int lastSize = 0; // tokens of the last statement
     for (size_t k = 0; k < tokens_.size(); ++k) {
       const Token &token = tokens_[k];
       underIf = underIf || token.isKeyword(u"IF");
@@ -38,11 +39,15 @@ public:
       const bool remark = token.kind == TokenKind::Comment || token.isKeyword(u"REM");
       if (statementStart && !remark) {
         last = &token;
+        lastSize = 0;
       }
+      lastSize += remark ? 0 : 1;
       statementStart = false;
       read(k);
     }
-    line_.endsFlow = !underIf && last != nullptr && leaves(*last);
+    // STOP ON, STOP OFF and STOP STOP only set what the STOP key does.
+    line_.endsFlow =
+        !underIf && last != nullptr && leaves(*last) && !(last->isKeyword(u"STOP") && lastSize > 1);
     const Token *first = tokens_.empty() ? nullptr : &tokens_.front();
     line_.runsNothing = first == nullptr || first->kind == TokenKind::Comment || first->isKeyword(u"REM") ||
                         first->isKeyword(u"DATA");

@@ -132,7 +132,7 @@ TEST(ProgramCheck, UnreachableLineAfterALineThatLeaves) {
               {"10 IF A THEN GOTO 30\n20 PRINT\n30 IFA>BTHENEND\n40 PRINT\n50 ON A GOTO 10,60\n60 PRINT", ""},
               {"10 GOSUB 40:GOTO 10\n20 REM\n30 DATA 1\n40 RETURN\n50 PRINT", "4"},
               {"10 GOTO 10 'LOOP\n20 PRINT\n30 END:REM\n40 PRINT", "1,3"},
-              {"10 END\n20 PRINT \"GOTO\"\n30 A=1:'GOTO", "1"},
+              {"10 END\n20 PRINT \"GOTO\"\n30 A=1:'GOTO\n40 STOP ON:STOP OFF\n50 PRINT", "1"},
               {"30 END\n20 PRINT", ""}});
 }
 
