@@ -10,9 +10,6 @@
 namespace kavrin::basic {
 namespace {
 
-using Program = ProgramFacts;
-using ReadLine = LineFacts;
-
 using Findings = std::vector<Finding>;
 
 void add(Findings &out, int line, CheckRule rule, bool error, const QString &message) {
@@ -48,10 +45,10 @@ private:
   QHash<QString, Value> large_;
 };
 
-void duplicateNumbers(const Program &program, Findings &out) {
+void duplicateNumbers(const ProgramFacts &program, Findings &out) {
   NumberTable<int> first(-1);
-  const ReadLine *previous = nullptr;
-  for (const ReadLine &line : program.lines) {
+  const LineFacts *previous = nullptr;
+  for (const LineFacts &line : program.lines) {
     if (!line.read->isProgram) {
       continue;
     }
@@ -67,8 +64,8 @@ void duplicateNumbers(const Program &program, Findings &out) {
   }
 }
 
-void fullWidth(const Program &program, Findings &out) {
-  for (const ReadLine &line : program.lines) {
+void fullWidth(const ProgramFacts &program, Findings &out) {
+  for (const LineFacts &line : program.lines) {
     if (line.fullWidthAt >= 0) {
       qsizetype end = line.fullWidthAt;
       while (end < line.text.size() && isFullWidth(line.text[end])) {
@@ -81,8 +78,8 @@ void fullWidth(const Program &program, Findings &out) {
   }
 }
 
-void yenOverline(const Program &program, Findings &out) {
-  for (const ReadLine &line : program.lines) {
+void yenOverline(const ProgramFacts &program, Findings &out) {
+  for (const LineFacts &line : program.lines) {
     for (const QChar c : line.text) {
       if (c == QChar(0x00A5) || c == QChar(0x203E)) {
         add(out, line.index, CheckRule::YenOverline, true,
@@ -97,7 +94,7 @@ void yenOverline(const Program &program, Findings &out) {
 
 QString shownName(QStringView written) { return written.toString().toUpper(); }
 
-void twoCharNames(const Program &program, Findings &out) {
+void twoCharNames(const ProgramFacts &program, Findings &out) {
   QHash<quint64, QStringView> firstName;
   QSet<QString> reported;
   for (const NameUse &use : program.names) {
@@ -124,7 +121,7 @@ QSet<quint64> variablesOf(const std::vector<NameUse> &uses) {
   return variables;
 }
 
-void nextWithoutFor(const Program &program, Findings &out) {
+void nextWithoutFor(const ProgramFacts &program, Findings &out) {
   const QSet<quint64> fors = variablesOf(program.fors);
   for (const NameUse &use : program.nexts) {
     if (!fors.contains(use.variable)) {
@@ -135,7 +132,7 @@ void nextWithoutFor(const Program &program, Findings &out) {
   }
 }
 
-void forWithoutNext(const Program &program, Findings &out) {
+void forWithoutNext(const ProgramFacts &program, Findings &out) {
   if (program.bareNext) {
     return;
   }
@@ -149,7 +146,7 @@ void forWithoutNext(const Program &program, Findings &out) {
   }
 }
 
-void gosubWithoutReturn(const Program &program, Findings &out) {
+void gosubWithoutReturn(const ProgramFacts &program, Findings &out) {
   const std::vector<int> &gosubs = program.gosubs;
   const std::vector<int> &returns = program.returns;
   if (gosubs.empty() == returns.empty()) {
@@ -163,15 +160,15 @@ void gosubWithoutReturn(const Program &program, Findings &out) {
   }
 }
 
-void unreachable(const Program &program, Findings &out) {
+void unreachable(const ProgramFacts &program, Findings &out) {
   NumberTable<char> named(0);
-  for (const ReadLine &line : program.lines) {
+  for (const LineFacts &line : program.lines) {
     for (const LineReference &ref : line.read->references) {
       named.keep(ref.target, 1);
     }
   }
-  const ReadLine *before = nullptr;
-  for (const ReadLine &line : program.lines) {
+  const LineFacts *before = nullptr;
+  for (const LineFacts &line : program.lines) {
     if (!line.read->isProgram || line.runsNothing) {
       continue;
     }
@@ -186,7 +183,7 @@ void unreachable(const Program &program, Findings &out) {
   }
 }
 
-using Rule = void (*)(const Program &, Findings &);
+using Rule = void (*)(const ProgramFacts &, Findings &);
 
 // In the order their findings stand on a line; the rules that read
 // statements need the keywords to tell them from names.
@@ -216,7 +213,7 @@ std::vector<Finding> checkRules(const TextLines &split, const std::vector<Progra
   if (std::none_of(std::begin(kRules), std::end(kRules), runs)) {
     return findings;
   }
-  const Program program = readFacts(split, reads, keywords);
+  const ProgramFacts program = readFacts(split, reads, keywords);
   for (const auto &row : kRules) {
     if (runs(row)) {
       row.find(program, findings);
