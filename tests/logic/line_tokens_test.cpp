@@ -38,7 +38,7 @@ TEST(LineTokens, ReadsKeywordsWhereverTheyStandAndTheRestAsNames) {
       {"for i = 1 to 10", "K:for N:i O:= #:1 K:to #:10"},
       {"SCORE=SC1+A$(2)+B%", "N:SC K:OR N:E O:= N:SC1 O:+ N:A$( O:( #:2 O:) O:+ N:B%"},
       {"DIM A (3),AB#", "K:DIM N:A( O:( #:3 O:) O:, N:AB#"},
-      {"X=1.5E+3+&HFF+.5", "N:X O:= #:1.5E+3 O:+ #:&HFF O:+ #:.5"},
+      {"X=1.5E+3+&HFF+.5+2#", "N:X O:= #:1.5E+3 O:+ #:&HFF O:+ #:.5 O:+ #:2#"},
       {"PRINT\"FOR ＡＢ ¥\";A", "K:PRINT S:\"FOR ＡＢ ¥\" O:; N:A"},
       {"PRINT\"open", "K:PRINT S:\"open"},
       {"A=1'FOR ＡＢ:NEXT", "N:A O:= #:1 C:'FOR ＡＢ:NEXT"},

@@ -78,7 +78,7 @@ void expectRule(CheckRule rule, std::initializer_list<RuleCase> cases) {
 TEST(ProgramCheck, DuplicateNumberAnywhereButSideBySide) {
   expectRule(CheckRule::DuplicateNumber, {{"10 A=1\n20 B=1\n10 C=1\n30 D\n10 E", "2,4"},
                                           {"10 A=1\n10 B=1", ""},
-                                          {"10 A\n20 B\n010 C", "2"},
+                                          {"10 A\n20 B\n010 C\n65529 D\n1 E\n65529 F", "2,5"},
                                           {"10 GOTO 10\n20 GOTO 10", ""}});
 }
 
