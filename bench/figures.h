@@ -36,5 +36,6 @@ std::vector<Row> colourFigures(const Workspace &work);
 std::vector<Row> recoveryFigures(const Workspace &work);
 std::vector<Row> keptCheckFigures(const Workspace &work);
 std::vector<Row> converterOutputFigures(const Workspace &work);
+std::vector<Row> programCheckFigures(const Workspace &work);
 
 } // namespace kavrin::bench

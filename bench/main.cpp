@@ -43,6 +43,7 @@ const struct {
     {"recovery copy", recoveryFigures, false},
     {"check kept current", keptCheckFigures, false},
     {"converter output", converterOutputFigures, false},
+    {"program check rules", programCheckFigures, false},
 };
 
 Workspace makeWorkspace(const QTemporaryDir &dir) {

@@ -6,8 +6,9 @@
 namespace kavrin::basic {
 namespace {
 
+// Views made once: a view of a literal made at each call counts its length.
 const struct {
-  const char16_t *text;
+  QStringView text;
   Word word;
 } kWords[] = {
     {u"GOTO", Word::GoTo},   {u"GOSUB", Word::GoSub},     {u"THEN", Word::Then},
@@ -22,15 +23,19 @@ const struct {
 };
 
 // "GO TO" with blanks between its halves.
+const QStringView kGo = u"GO";
+const QStringView kTo = u"TO";
+const QStringView kFirstLetters = u"GTERLDOIANXMPS";
+
 qsizetype goToWithBlanks(QStringView text, qsizetype pos) {
-  if (!matchesAt(text, pos, u"GO")) {
+  if (!matchesAt(text, pos, kGo)) {
     return 0;
   }
   qsizetype i = pos + 2;
   while (i < text.size() && isBlank(text[i])) {
     ++i;
   }
-  return i > pos + 2 && matchesAt(text, i, u"TO") ? i + 2 - pos : 0;
+  return i > pos + 2 && matchesAt(text, i, kTo) ? i + 2 - pos : 0;
 }
 
 } // namespace
@@ -38,13 +43,13 @@ qsizetype goToWithBlanks(QStringView text, qsizetype pos) {
 Word wordAt(QStringView text, qsizetype pos, qsizetype &length) {
   length = 0;
   Word found = Word::None;
-  if (!QStringView(u"GTERLDOIANXMPS").contains(QChar(upperAscii(text[pos])))) {
+  if (!kFirstLetters.contains(QChar(upperAscii(text[pos])))) {
     return found;
   }
   const char16_t first = upperAscii(text[pos]);
   for (const auto &w : kWords) {
-    const QStringView word(w.text);
-    if (w.text[0] == first && word.size() > length && matchesAt(text, pos, word)) {
+    const QStringView word = w.text;
+    if (word[0] == first && word.size() > length && matchesAt(text, pos, word)) {
       length = word.size();
       found = w.word;
     }

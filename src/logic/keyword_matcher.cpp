@@ -32,6 +32,7 @@ KeywordMatcher::KeywordMatcher(const QStringList &words) {
       key.append(QChar(upperAscii(c)));
     }
     byFirst_[key[0].unicode()].push_back(key);
+    empty_ = false;
   }
   for (auto &bucket : byFirst_) {
     std::stable_sort(bucket.begin(), bucket.end(),

@@ -23,10 +23,12 @@ public:
 
   // Length of the longest word that starts at `pos` in `text`, or 0.
   qsizetype matchAt(QStringView text, qsizetype pos) const;
+  bool empty() const { return empty_; }
 
 private:
   // By upper-case ASCII first letter, longest first.
   std::array<std::vector<QString>, 128> byFirst_;
+  bool empty_ = true;
 };
 
 } // namespace kavrin::basic

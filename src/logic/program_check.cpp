@@ -1,7 +1,10 @@
 #include "logic/program_check.h"
 
 #include "logic/basic_reader.h"
+#include "logic/program_rules.h"
 #include "platform/cp932.h"
+
+#include <algorithm>
 
 namespace kavrin::basic {
 namespace {
@@ -24,9 +27,8 @@ bool isEmptyLine(QStringView line) {
 // a larger one is out of range whatever the text holds.
 class NumberSet {
 public:
-  explicit NumberSet(const TextLines &split) : has_(kLargestLineNumber + 1, false) {
-    for (const QStringView line : split.lines) {
-      const ProgramLine read = readLineNumber(line);
+  explicit NumberSet(const std::vector<ProgramLine> &reads) : has_(kLargestLineNumber + 1, false) {
+    for (const ProgramLine &read : reads) {
       if (read.isProgram && !read.number.exceeds(kLargestLineNumber)) {
         has_[read.number.value()] = true;
       }
@@ -41,12 +43,13 @@ private:
 
 class Checker {
 public:
-  explicit Checker(const TextLines &split) : split_(split), numbers_(split) {}
+  Checker(const TextLines &split, const std::vector<ProgramLine> &reads)
+      : split_(split), reads_(reads), numbers_(reads) {}
 
   std::vector<Finding> run() {
     for (size_t i = 0; i < split_.lines.size(); ++i) {
       index_ = static_cast<int>(i);
-      checkLine(split_.lines[i]);
+      checkLine(split_.lines[i], reads_[i]);
     }
     return std::move(findings_);
   }
@@ -54,8 +57,7 @@ public:
 private:
   void add(const QString &message) { findings_.push_back({index_, message}); }
 
-  void checkLine(QStringView text) {
-    const ProgramLine line = readLine(text);
+  void checkLine(QStringView text, const ProgramLine &line) {
     if (line.isProgram) {
       checkNumber(line);
       for (const LineReference &ref : line.references) {
@@ -95,6 +97,7 @@ private:
   }
 
   const TextLines &split_;
+  const std::vector<ProgramLine> &reads_;
   NumberSet numbers_;
   const QString largest_ = QString::number(kLargestLineNumber);
   std::vector<Finding> findings_;
@@ -105,9 +108,29 @@ private:
 
 } // namespace
 
-std::vector<Finding> checkProgram(QStringView text) {
+std::vector<Finding> checkProgram(QStringView text, const KeywordMatcher &keywords,
+                                  const CheckOptions &options) {
   const TextLines split = splitLines(text);
-  return Checker(split).run();
+  std::vector<ProgramLine> reads;
+  reads.reserve(split.lines.size());
+  for (const QStringView line : split.lines) {
+    reads.push_back(readLine(line));
+  }
+  std::vector<Finding> findings = Checker(split, reads).run();
+  std::vector<Finding> more = checkRules(split, reads, keywords, options);
+  if (!more.empty()) {
+    const auto middle = findings.insert(findings.end(), std::make_move_iterator(more.begin()),
+                                        std::make_move_iterator(more.end()));
+    std::inplace_merge(findings.begin(), middle, findings.end(),
+                       [](const Finding &a, const Finding &b) { return a.line < b.line; });
+  }
+  return findings;
+}
+
+std::vector<Finding> checkProgram(QStringView text) {
+  CheckOptions basicOnly;
+  basicOnly.on.fill(false);
+  return checkProgram(text, KeywordMatcher(), basicOnly);
 }
 
 MarkedSpan markedSpan(QStringView line) {

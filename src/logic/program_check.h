@@ -3,6 +3,9 @@
 #include <QString>
 #include <QStringView>
 
+#include "logic/check_rules.h"
+#include "logic/keyword_matcher.h"
+
 #include <vector>
 
 // Finding what the machine would refuse or trip over in a program text.
@@ -11,12 +14,20 @@ namespace kavrin::basic {
 struct Finding {
   int line = 0; // index of the line in the text
   QString message;
+  CheckRule rule = CheckRule::Basic;
+  bool error = true; // an error, or only a warning
 };
 
 // Line by line in text order: a line without a number, a number not above
 // the previous program line's, a number too large, a reference to a line
 // that is not there or past the largest line number, a line too long for
 // the machine.
+// Then the findings of the other rules that `options` turns on, each
+// message led by its rule's tag; `keywords` are the current mode's.
+// Findings stand in the order of their lines; a line's basic ones first.
+std::vector<Finding> checkProgram(QStringView text, const KeywordMatcher &keywords,
+                                  const CheckOptions &options = {});
+// The basic findings only.
 std::vector<Finding> checkProgram(QStringView text);
 
 // Where a line with findings is marked: its line number, or without one

@@ -47,3 +47,141 @@ TEST(ProgramCheck, ReportsEachFaultAtItsLineInTextOrder) {
 
 } // namespace
 } // namespace kavrin::basic
+
+namespace kavrin::basic {
+namespace {
+
+const KeywordMatcher
+    kKeywords(QStringLiteral("PRINT FOR TO STEP NEXT IF THEN ELSE GOTO GOSUB RETURN ON END STOP RUN "
+                             "REM DATA OR AND DIM INPUT ERROR RESUME")
+                  .split(u' '));
+
+struct RuleCase {
+  const char *program; // lines joined by '\n'
+  const char *lines;   // the indexes of the lines with a finding of the rule, joined by ','
+};
+
+// Each rule finds what the rows say, with every other rule on.
+void expectRule(CheckRule rule, std::initializer_list<RuleCase> cases) {
+  for (const RuleCase &c : cases) {
+    SCOPED_TRACE(c.program);
+    QStringList lines;
+    for (const Finding &finding : checkProgram(QString::fromUtf8(c.program), kKeywords)) {
+      if (finding.rule == rule) {
+        lines << QString::number(finding.line);
+      }
+    }
+    EXPECT_EQ(lines.join(u','), QString::fromUtf8(c.lines));
+  }
+}
+
+TEST(ProgramCheck, DuplicateNumberAnywhereButSideBySide) {
+  expectRule(CheckRule::DuplicateNumber, {{"10 A=1\n20 B=1\n10 C=1\n30 D\n10 E", "2,4"},
+                                          {"10 A=1\n10 B=1", ""},
+                                          {"10 A\n20 B\n010 C\n65529 D\n1 E\n65529 F", "2,5"},
+                                          {"10 GOTO 10\n20 GOTO 10", ""}});
+}
+
+TEST(ProgramCheck, FullWidthOutsideStringsCommentsAndData) {
+  expectRule(CheckRule::FullWidth,
+             {{"10 ＰＲＩＮＴ 1\n20 Ａ＝１０\n30 A=1\u3000", "0,1,2"},
+              {"１０ PRINT", "0"},
+              {"10 PRINT \"ＡＢ　１\"\n20 REM ＡＢ\n30 'ＡＢ\n40 DATA ＡＢ\n50 A=1:REMＡ", ""},
+              {"10 DATA ＡＢ:PRINT Ａ", "0"},
+              {"10 PRINT \"ア\";あ", ""}});
+}
+
+TEST(ProgramCheck, YenAndOverlineAnywhere) {
+  expectRule(CheckRule::YenOverline,
+             {{"10 PRINT \"¥100\"\n20 REM ‾\n30 A=1\n40 DATA ¥,‾", "0,1,3"}, {"10 PRINT \"\\~\"", ""}});
+}
+
+TEST(ProgramCheck, TwoCharNamesThatAreOneVariable) {
+  expectRule(CheckRule::TwoCharNames,
+             {{"10 SCALE=1\n20 SCUBA=2\n30 PRINT SCALE+SCUBA+SCUBA", "1"},
+              {"10 AB=1:ABC=2:ABD=3:ABC=4", "0,0"},
+              {"10 AB=1:AB$=\"X\":AB%=2:AB(1)=3:A=4", ""},
+              {"10 PRINT \"SCALE SCUBA\"\n20 REM SCALE SCUBA\n30 DATA SCALE,SCUBA", ""},
+              {"10 FORI=1TO10:NEXT:ITEM=1:IT=2", "0"}});
+}
+
+TEST(ProgramCheck, NextWithoutFor) {
+  expectRule(CheckRule::NextWithoutFor, {{"10 FORI=1TO10:NEXTJ", "0"},
+                                         {"10 FOR I=1 TO 2\n20 FOR J=1 TO 2\n30 NEXT J,I,K", "2"},
+                                         {"10 NEXT\n20 PRINT \"NEXT J\"'NEXT J", ""},
+                                         {"10 FOR I=1 TO 2\n20 NEXT I", ""}});
+}
+
+TEST(ProgramCheck, ForWithoutNext) {
+  expectRule(CheckRule::ForWithoutNext, {{"10 FORI=1TO10:FORJ=1TO2:NEXTJ", "0"},
+                                         {"10 FOR I=1 TO 2\n20 FOR J=1 TO 2:NEXT J\n30 NEXT", ""},
+                                         {"10 FOR I=1 TO 2\n20 NEXT I", ""},
+                                         {"10 FOR A(1)=1 TO 2\n20 REM NEXT", ""}});
+}
+
+TEST(ProgramCheck, GosubWithoutReturnAndTheReverse) {
+  expectRule(CheckRule::GosubWithoutReturn, {{"10 GOSUB 30\n20 ON A GOSUB 30,40\n30 END\n40 END", "0,1"},
+                                             {"10 PRINT\n20 RETURN", "1"},
+                                             {"10 GOSUB 20:END\n20 RETURN", ""},
+                                             {"10 PRINT \"GOSUB\"'RETURN", ""}});
+}
+
+TEST(ProgramCheck, UnreachableLineAfterALineThatLeaves) {
+  expectRule(CheckRule::Unreachable,
+             {{"10 GOTO 30\n20 PRINT\n30 END\n40 PRINT\n50 STOP\n60 A=1\n70 RUN\n80 B=1", "1,3,5,7"},
+              {"10 IF A THEN GOTO 30\n20 PRINT\n30 IFA>BTHENEND\n40 PRINT\n50 ON A GOTO 10,60\n60 PRINT", ""},
+              {"10 GOSUB 40:GOTO 10\n20 REM\n30 DATA 1\n40 RETURN\n50 PRINT", "4"},
+              {"10 GOTO 10 'LOOP\n20 PRINT\n30 END:REM\n40 PRINT", "1,3"},
+              {"10 END\n20 PRINT \"GOTO\"\n30 A=1:'GOTO\n40 STOP ON:STOP OFF\n50 PRINT", "1"},
+              {"30 END\n20 PRINT", ""}});
+}
+
+TEST(ProgramCheck, NewRulesTellTheirTagRuleAndKind) {
+  const struct {
+    const char *program;
+    const char *finding; // "line:rule:error or warning:message" of the last finding
+  } cases[] = {
+      {"10 A\n20 B\n10 C", "2:1:E:[重複] 行番号 10 は 1 行目でも使われています。機械は後の行だけを残します"},
+      {"10 Ａ＝1", "0:2:E:[全角] 全角の「Ａ＝」があります。機械は文字列とコメントの外では半角しか読めません"},
+      {"10 PRINT \"¥\"",
+       "0:3:E:[¥‾] 「¥」は Shift-JIS で保存できません。機械が ¥ と表示する「\\」に直せます"},
+      {"10 A=\"‾\"", "0:3:E:[¥‾] 「‾」は Shift-JIS で保存できません。機械が ‾ と表示する「~」に直せます"},
+      {"10 SCALE=SCUBA", "0:4:W:[変数名] SCALE と SCUBA は最初の 2 文字が同じなので、機械には同じ変数です"},
+      {"10 NEXT I$", "0:5:W:[NEXT] NEXT I$ の変数を使う FOR がプログラムにありません"},
+      {"10 FOR I=1 TO 2", "0:6:W:[FOR] FOR I の変数を使う NEXT がプログラムにありません"},
+      {"10 GOSUB 10", "0:7:W:[GOSUB] GOSUB がありますが、プログラムに RETURN がありません"},
+      {"10 RETURN", "0:7:W:[GOSUB] RETURN がありますが、プログラムに GOSUB がありません"},
+      {"10 END\n20 A=1",
+       "1:8:W:[到達不能] 行 20 は前の行 10 から続かず、どこからも参照されていないので実行されません"},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.program);
+    const std::vector<Finding> found = checkProgram(QString::fromUtf8(c.program), kKeywords);
+    ASSERT_FALSE(found.empty());
+    const Finding &last = found.back();
+    EXPECT_EQ(QStringLiteral("%1:%2:%3:%4")
+                  .arg(last.line)
+                  .arg(static_cast<int>(last.rule))
+                  .arg(QChar(last.error ? u'E' : u'W'))
+                  .arg(last.message),
+              QString::fromUtf8(c.finding));
+  }
+}
+
+TEST(ProgramCheck, RulesTurnedOffOrWithoutKeywordsFindNothing) {
+  const QString program = QStringLiteral("10 Ａ=SCALE+SCUBA¥\n10 NEXT I:GOSUB 10:END\n30 PRINT");
+  EXPECT_EQ(checkProgram(program, kKeywords).size(), 7U);
+  EXPECT_EQ(checkProgram(program, KeywordMatcher()).size(), 3U); // duplicate, full-width, yen
+  EXPECT_EQ(checkProgram(program).size(), 1U);
+  for (int rule = 1; rule < kCheckRuleCount; ++rule) {
+    SCOPED_TRACE(rule);
+    CheckOptions options;
+    options.on[static_cast<size_t>(rule)] = false;
+    for (const Finding &finding : checkProgram(program, kKeywords, options)) {
+      EXPECT_NE(static_cast<int>(finding.rule), rule);
+    }
+  }
+}
+
+} // namespace
+} // namespace kavrin::basic

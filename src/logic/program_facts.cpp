@@ -1,0 +1,115 @@
+#include "logic/program_facts.h"
+
+#include "logic/line_tokens.h"
+
+namespace kavrin::basic {
+namespace {
+
+quint64 variableOf(const Token &name) {
+  const quint64 second = name.text.size() > 1 ? upperAscii(name.text[1]) : 0;
+  return (quint64{upperAscii(name.text[0])} << 40) | (second << 24) |
+         (quint64{name.typeSign.unicode()} << 8) | (name.array ? 1 : 0);
+}
+
+NameUse useOf(int line, const Token &name) {
+  return {line, variableOf(name), QStringView(name.text.data(), name.length)};
+}
+
+bool leaves(const Token &token) {
+  return token.isKeyword(u"GOTO") || token.isKeyword(u"END") || token.isKeyword(u"STOP") ||
+         token.isKeyword(u"RETURN") || token.isKeyword(u"RUN");
+}
+
+class FactReader {
+public:
+  FactReader(ProgramFacts &facts, LineFacts &line, const std::vector<Token> &tokens)
+      : facts_(facts), line_(line), tokens_(tokens) {}
+
+  void run() {
+    const Token *last = nullptr;
+    bool statementStart = true, underIf = false;
+    int lastSize = 0; // tokens of the last statement
+    for (size_t k = 0; k < tokens_.size(); ++k) {
+      const Token &token = tokens_[k];
+      underIf = underIf || token.isKeyword(u"IF");
+      if (token.isSign(u':')) {
+        statementStart = true;
+        continue;
+      }
+      const bool remark = token.kind == TokenKind::Comment || token.isKeyword(u"REM");
+      if (statementStart && !remark) {
+        last = &token;
+        lastSize = 0;
+      }
+      lastSize += remark ? 0 : 1;
+      statementStart = false;
+      read(k);
+    }
+    // STOP ON, STOP OFF and STOP STOP only set what the STOP key does.
+    line_.endsFlow =
+        !underIf && last != nullptr && leaves(*last) && !(last->isKeyword(u"STOP") && lastSize > 1);
+    const Token *first = tokens_.empty() ? nullptr : &tokens_.front();
+    line_.runsNothing = first == nullptr || first->kind == TokenKind::Comment || first->isKeyword(u"REM") ||
+                        first->isKeyword(u"DATA");
+  }
+
+private:
+  void read(size_t k) {
+    const Token &token = tokens_[k];
+    if (token.kind == TokenKind::Name) {
+      facts_.names.push_back(useOf(line_.index, token));
+    } else if (token.kind == TokenKind::Other && line_.fullWidthAt < 0 && isFullWidth(token.text[0])) {
+      line_.fullWidthAt = token.start;
+    } else if (token.isKeyword(u"FOR") && k + 1 < tokens_.size() && tokens_[k + 1].kind == TokenKind::Name &&
+               !tokens_[k + 1].array) {
+      facts_.fors.push_back(useOf(line_.index, tokens_[k + 1]));
+    } else if (token.isKeyword(u"NEXT")) {
+      readNext(k + 1);
+    } else if (token.isKeyword(u"GOSUB") && (facts_.gosubs.empty() || facts_.gosubs.back() != line_.index)) {
+      facts_.gosubs.push_back(line_.index);
+    } else if (token.isKeyword(u"RETURN") &&
+               (facts_.returns.empty() || facts_.returns.back() != line_.index)) {
+      facts_.returns.push_back(line_.index);
+    }
+  }
+
+  void readNext(size_t k) {
+    if (k >= tokens_.size() || tokens_[k].kind != TokenKind::Name) {
+      facts_.bareNext = true;
+      return;
+    }
+    for (; k < tokens_.size() && tokens_[k].kind == TokenKind::Name; k += 2) {
+      facts_.nexts.push_back(useOf(line_.index, tokens_[k]));
+      if (k + 1 >= tokens_.size() || !tokens_[k + 1].isSign(u',')) {
+        break;
+      }
+    }
+  }
+
+  ProgramFacts &facts_;
+  LineFacts &line_;
+  const std::vector<Token> &tokens_;
+};
+
+} // namespace
+
+bool isFullWidth(QChar c) { return (c >= QChar(0xFF01) && c <= QChar(0xFF5E)) || c == QChar(0x3000); }
+
+ProgramFacts readFacts(const TextLines &split, const std::vector<ProgramLine> &reads,
+                       const KeywordMatcher &keywords) {
+  ProgramFacts facts;
+  facts.lines.reserve(split.lines.size());
+  std::vector<Token> tokens;
+  for (size_t i = 0; i < split.lines.size(); ++i) {
+    LineFacts &line = facts.lines.emplace_back();
+    line.index = static_cast<int>(i);
+    line.text = split.lines[i];
+    line.read = &reads[i];
+    const qsizetype from = line.read->isProgram ? line.read->numberStart + line.read->numberLength : 0;
+    readTokens(line.text, from, keywords, tokens);
+    FactReader(facts, line, tokens).run();
+  }
+  return facts;
+}
+
+} // namespace kavrin::basic

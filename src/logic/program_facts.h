@@ -1,0 +1,52 @@
+#pragma once
+
+#include "logic/basic_reader.h"
+#include "logic/keyword_matcher.h"
+
+#include <QStringView>
+
+#include <vector>
+
+// What the rules of the program check need of a program, read in one pass
+// over its tokens.
+namespace kavrin::basic {
+
+// A name where it stands: its line, the variable it is to the machine (its
+// first two letters, type and array flag) and the name as written, sign
+// included.
+struct NameUse {
+  int line = 0;
+  quint64 variable = 0;
+  QStringView written;
+};
+
+struct LineFacts {
+  int index = 0;
+  QStringView text;
+  const ProgramLine *read = nullptr;
+  // The first full-width character outside strings, comments and DATA, or -1.
+  qsizetype fullWidthAt = -1;
+  // The last statement leaves the line for good: GOTO, END, STOP, RETURN or
+  // RUN, and no IF on the line.
+  bool endsFlow = false;
+  // Only data, remarks or nothing: the line runs no statement.
+  bool runsNothing = true;
+};
+
+struct ProgramFacts {
+  std::vector<LineFacts> lines;
+  // Every name in text order; the loop variables of FOR and of NEXT.
+  std::vector<NameUse> names, fors, nexts;
+  // A NEXT without a name somewhere.
+  bool bareNext = false;
+  // The lines with a GOSUB, with a RETURN.
+  std::vector<int> gosubs, returns;
+};
+
+bool isFullWidth(QChar c);
+
+// `reads` are the lines of `split` as `readLine` reads them.
+ProgramFacts readFacts(const TextLines &split, const std::vector<ProgramLine> &reads,
+                       const KeywordMatcher &keywords);
+
+} // namespace kavrin::basic

@@ -1,0 +1,227 @@
+#include "logic/program_rules.h"
+
+#include "logic/program_facts.h"
+
+#include <QHash>
+#include <QSet>
+
+#include <algorithm>
+
+namespace kavrin::basic {
+namespace {
+
+using Findings = std::vector<Finding>;
+
+void add(Findings &out, int line, CheckRule rule, bool error, const QString &message) {
+  out.push_back({line, message, rule, error});
+}
+
+// Line numbers seen, each with a value; those the machine takes are kept
+// by value, larger ones by their digits.
+template <typename Value> class NumberTable {
+public:
+  explicit NumberTable(Value none) : none_(none), small_(kLargestLineNumber + 1, none) {}
+
+  // The value kept for `number`, after keeping `value` for it if none was.
+  Value keep(const LineNumber &number, Value value) {
+    if (!number.exceeds(kLargestLineNumber)) {
+      Value &kept = small_[number.value()];
+      if (kept == none_) {
+        kept = value;
+      }
+      return kept;
+    }
+    return *large_.insert(number.toString(), large_.value(number.toString(), value));
+  }
+
+  Value find(const LineNumber &number) const {
+    return !number.exceeds(kLargestLineNumber) ? small_[number.value()]
+                                               : large_.value(number.toString(), none_);
+  }
+
+private:
+  Value none_;
+  std::vector<Value> small_;
+  QHash<QString, Value> large_;
+};
+
+void duplicateNumbers(const ProgramFacts &program, Findings &out) {
+  NumberTable<int> first(-1);
+  const LineFacts *previous = nullptr;
+  for (const LineFacts &line : program.lines) {
+    if (!line.read->isProgram) {
+      continue;
+    }
+    const int at = first.keep(line.read->number, line.index);
+    // Two equal numbers side by side are reported by the basic check.
+    if (at != line.index && !(previous != nullptr && previous->read->number == line.read->number)) {
+      add(out, line.index, CheckRule::DuplicateNumber, true,
+          QStringLiteral("[重複] 行番号 %1 は %2 行目でも使われています。機械は後の行だけを残します")
+              .arg(line.read->number.toString())
+              .arg(at + 1));
+    }
+    previous = &line;
+  }
+}
+
+void fullWidth(const ProgramFacts &program, Findings &out) {
+  for (const LineFacts &line : program.lines) {
+    if (line.fullWidthAt >= 0) {
+      qsizetype end = line.fullWidthAt;
+      while (end < line.text.size() && isFullWidth(line.text[end])) {
+        ++end;
+      }
+      add(out, line.index, CheckRule::FullWidth, true,
+          QStringLiteral("[全角] 全角の「%1」があります。機械は文字列とコメントの外では半角しか読めません")
+              .arg(line.text.sliced(line.fullWidthAt, end - line.fullWidthAt)));
+    }
+  }
+}
+
+void yenOverline(const ProgramFacts &program, Findings &out) {
+  for (const LineFacts &line : program.lines) {
+    for (const QChar c : line.text) {
+      if (c == QChar(0x00A5) || c == QChar(0x203E)) {
+        add(out, line.index, CheckRule::YenOverline, true,
+            QStringLiteral("[¥‾] 「%1」は Shift-JIS で保存できません。機械が %1 と表示する「%2」に直せます")
+                .arg(c)
+                .arg(QChar(c == QChar(0x00A5) ? u'\\' : u'~')));
+        break;
+      }
+    }
+  }
+}
+
+QString shownName(QStringView written) { return written.toString().toUpper(); }
+
+void twoCharNames(const ProgramFacts &program, Findings &out) {
+  QHash<quint64, QStringView> firstName;
+  QSet<QString> reported;
+  for (const NameUse &use : program.names) {
+    const auto at = firstName.constFind(use.variable);
+    if (at == firstName.cend()) {
+      firstName.insert(use.variable, use.written);
+      continue;
+    }
+    const QString shown = shownName(use.written);
+    if (at->compare(use.written, Qt::CaseInsensitive) != 0 && !reported.contains(shown)) {
+      reported.insert(shown);
+      add(out, use.line, CheckRule::TwoCharNames, false,
+          QStringLiteral("[変数名] %1 と %2 は最初の 2 文字が同じなので、機械には同じ変数です")
+              .arg(shownName(*at), shown));
+    }
+  }
+}
+
+QSet<quint64> variablesOf(const std::vector<NameUse> &uses) {
+  QSet<quint64> variables;
+  for (const NameUse &use : uses) {
+    variables.insert(use.variable);
+  }
+  return variables;
+}
+
+void nextWithoutFor(const ProgramFacts &program, Findings &out) {
+  const QSet<quint64> fors = variablesOf(program.fors);
+  for (const NameUse &use : program.nexts) {
+    if (!fors.contains(use.variable)) {
+      add(out, use.line, CheckRule::NextWithoutFor, false,
+          QStringLiteral("[NEXT] NEXT %1 の変数を使う FOR がプログラムにありません")
+              .arg(shownName(use.written)));
+    }
+  }
+}
+
+void forWithoutNext(const ProgramFacts &program, Findings &out) {
+  if (program.bareNext) {
+    return;
+  }
+  const QSet<quint64> nexts = variablesOf(program.nexts);
+  for (const NameUse &use : program.fors) {
+    if (!nexts.contains(use.variable)) {
+      add(out, use.line, CheckRule::ForWithoutNext, false,
+          QStringLiteral("[FOR] FOR %1 の変数を使う NEXT がプログラムにありません")
+              .arg(shownName(use.written)));
+    }
+  }
+}
+
+void gosubWithoutReturn(const ProgramFacts &program, Findings &out) {
+  const std::vector<int> &gosubs = program.gosubs;
+  const std::vector<int> &returns = program.returns;
+  if (gosubs.empty() == returns.empty()) {
+    return;
+  }
+  const QString message =
+      gosubs.empty() ? QStringLiteral("[GOSUB] RETURN がありますが、プログラムに GOSUB がありません")
+                     : QStringLiteral("[GOSUB] GOSUB がありますが、プログラムに RETURN がありません");
+  for (const int index : gosubs.empty() ? returns : gosubs) {
+    add(out, index, CheckRule::GosubWithoutReturn, false, message);
+  }
+}
+
+void unreachable(const ProgramFacts &program, Findings &out) {
+  NumberTable<char> named(0);
+  for (const LineFacts &line : program.lines) {
+    for (const LineReference &ref : line.read->references) {
+      named.keep(ref.target, 1);
+    }
+  }
+  const LineFacts *before = nullptr;
+  for (const LineFacts &line : program.lines) {
+    if (!line.read->isProgram || line.runsNothing) {
+      continue;
+    }
+    if (before != nullptr && before->endsFlow && before->read->number < line.read->number &&
+        named.find(line.read->number) == 0) {
+      add(out, line.index, CheckRule::Unreachable, false,
+          QStringLiteral(
+              "[到達不能] 行 %1 は前の行 %2 から続かず、どこからも参照されていないので実行されません")
+              .arg(line.read->number.toString(), before->read->number.toString()));
+    }
+    before = &line;
+  }
+}
+
+using Rule = void (*)(const ProgramFacts &, Findings &);
+
+// In the order their findings stand on a line; the rules that read
+// statements need the keywords to tell them from names.
+constexpr struct {
+  CheckRule rule;
+  Rule find;
+  bool readsStatements;
+} kRules[] = {
+    {CheckRule::DuplicateNumber, duplicateNumbers, false},
+    {CheckRule::FullWidth, fullWidth, false},
+    {CheckRule::YenOverline, yenOverline, false},
+    {CheckRule::TwoCharNames, twoCharNames, true},
+    {CheckRule::NextWithoutFor, nextWithoutFor, true},
+    {CheckRule::ForWithoutNext, forWithoutNext, true},
+    {CheckRule::GosubWithoutReturn, gosubWithoutReturn, true},
+    {CheckRule::Unreachable, unreachable, true},
+};
+
+} // namespace
+
+std::vector<Finding> checkRules(const TextLines &split, const std::vector<ProgramLine> &reads,
+                                const KeywordMatcher &keywords, const CheckOptions &options) {
+  const auto runs = [&](const auto &row) {
+    return options.enabled(row.rule) && (!row.readsStatements || !keywords.empty());
+  };
+  Findings findings;
+  if (std::none_of(std::begin(kRules), std::end(kRules), runs)) {
+    return findings;
+  }
+  const ProgramFacts program = readFacts(split, reads, keywords);
+  for (const auto &row : kRules) {
+    if (runs(row)) {
+      row.find(program, findings);
+    }
+  }
+  std::stable_sort(findings.begin(), findings.end(),
+                   [](const Finding &a, const Finding &b) { return a.line < b.line; });
+  return findings;
+}
+
+} // namespace kavrin::basic

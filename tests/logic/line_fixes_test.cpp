@@ -1,0 +1,37 @@
+#include "logic/line_fixes.h"
+
+#include "platform/cp932.h"
+
+#include <gtest/gtest.h>
+
+namespace kavrin::basic {
+namespace {
+
+TEST(LineFixes, MakeWhatTheMachineReadsAndShiftJisHolds) {
+  const struct {
+    CheckRule rule;
+    const char *line;
+    const char *fixed; // nullptr: as it is
+  } cases[] = {
+      {CheckRule::FullWidth, "１０　ＰＲＩＮＴ　Ａ＝１０＋ｂ（１）：ＲＥＭ！", "10 PRINT A=10+b(1):REM!"},
+      {CheckRule::FullWidth, "10 PRINT\"ＡＢ　\";Ａ'Ａ　", "10 PRINT\"ＡＢ　\";A'Ａ　"},
+      {CheckRule::FullWidth, "10 REM Ａ", "10 REM Ａ"},
+      {CheckRule::FullWidth, "10 DATA Ａ,Ｂ:Ｃ＝1", "10 DATA Ａ,Ｂ:C=1"},
+      {CheckRule::FullWidth, "10 Ａ＝「あ」¥", "10 A=「あ」¥"},
+      {CheckRule::YenOverline, "10 PRINT \"¥‾\";¥:REM ¥‾", "10 PRINT \"\\~\";\\:REM \\~"},
+      {CheckRule::Unreachable, "10 Ａ¥", nullptr},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.line);
+    const QString line = QString::fromUtf8(c.line);
+    const QString fixed = fixLine(line, c.rule);
+    EXPECT_EQ(fixed, c.fixed != nullptr ? QString::fromUtf8(c.fixed) : line);
+    EXPECT_EQ(hasFix(c.rule), c.fixed != nullptr);
+    if (c.rule == CheckRule::YenOverline) {
+      EXPECT_TRUE(cp932::encode(fixed).exact());
+    }
+  }
+}
+
+} // namespace
+} // namespace kavrin::basic
