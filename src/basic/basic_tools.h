@@ -13,6 +13,7 @@ class JumpHistory;
 class LineMarks;
 class LineNumberDialog;
 class RenumberDialog;
+class ResultPanel;
 } // namespace kavrin
 
 namespace kavrin::basic {
@@ -50,7 +51,12 @@ public:
   // What keeps the check current; null before the first check.
   KeptCheck *keptCheck() const { return kept_; }
 
+  // 修正 on the check tab's current row (Ctrl+.), or すべて修正 (Ctrl+Shift+.):
+  // that rule's fixes on the row's line or the whole program, one undo step.
+  void fixFinding(bool wholeProgram);
+
 private:
+  void addFixActions(ResultPanel *panel);
   void applyMarking();
   void showFinding(ResultTab tab, int row);
   void applyColours();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "logic/check_rules.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -11,6 +13,7 @@ namespace kavrin::basic {
 struct Finding {
   int line = 0; // index of the line in the text
   QString message;
+  CheckRule rule = CheckRule::Basic;
 };
 
 // Line by line in text order: a line without a number, a number not above

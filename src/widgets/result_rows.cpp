@@ -17,7 +17,7 @@ void ResultRows::replace(const QList<ResultRow> &rows) {
   dropped_ = 0;
   for (const ResultRow &row : rows) {
     rows_.push_back({row.text, row.line < 0 ? -1 : marks_->mark(row.line), row.number, row.exact,
-                     row.showsLine, row.line});
+                     row.showsLine, row.line, row.rule});
   }
   endResetModel();
 }
@@ -30,7 +30,7 @@ void ResultRows::append(const QList<ResultRow> &rows, int mostRows) {
   beginInsertRows({}, first, first + static_cast<int>(rows.size()) - 1);
   for (const ResultRow &row : rows) {
     rows_.push_back({row.text, row.line < 0 ? -1 : marks_->mark(row.line), row.number, row.exact,
-                     row.showsLine, row.line});
+                     row.showsLine, row.line, row.rule});
   }
   endInsertRows();
   if (rows_.size() > static_cast<size_t>(mostRows)) {
