@@ -20,6 +20,7 @@
 #include "widgets/session.h"
 
 #include <QAction>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QListView>
 #include <QTextBlock>
@@ -236,6 +237,16 @@ void BasicTools::addFixActions(ResultPanel *panel) {
             [this, whole = item.wholeProgram] { guard([&] { fixFinding(whole); }); });
   }
   view->setContextMenuPolicy(Qt::ActionsContextMenu);
+  // Offered only on a row whose rule has a fix.
+  const auto offer = [panel, view] {
+    const int row = panel->currentRow(ResultTab::Check);
+    const bool fixable = row >= 0 && hasFix(panel->rows(ResultTab::Check).ruleOf(row));
+    for (QAction *action : view->actions()) {
+      action->setEnabled(fixable);
+    }
+  };
+  offer();
+  connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this, offer);
 }
 
 void BasicTools::fixFinding(bool wholeProgram) {
