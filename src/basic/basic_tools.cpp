@@ -4,6 +4,7 @@
 #include "basic/line_jumps.h"
 #include "basic/text_edits.h"
 #include "logic/keyword_palette.h"
+#include "logic/line_fixes.h"
 #include "logic/line_lookup.h"
 #include "logic/program_check.h"
 #include "logic/renumber.h"
@@ -19,7 +20,9 @@
 #include "widgets/session.h"
 
 #include <QAction>
+#include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QListView>
 #include <QTextBlock>
 #include <QTextCursor>
 
@@ -54,14 +57,28 @@ BasicTools::BasicTools(const FeatureContext &context)
   addCommand("renumber", QStringLiteral("番号の振り直し(&R)..."), &BasicTools::renumberLines);
   addCommand("sortLines", QStringLiteral("行番号順に整列(&L)"), &BasicTools::sortProgram);
   addCommand("checkProgram", QStringLiteral("プログラムの検査(&K)"), &BasicTools::checkProgram);
+  // Rules turned on or off, or another mode's keywords, take effect on a
+  // check the user has run.
+  connect(&session(), &Session::preferencesChanged, this, [this] {
+    if (kept_ != nullptr) {
+      checkNow();
+    }
+  });
   // A new keyword list or background takes new colours.
-  connect(&session(), &Session::keywordsChanged, this, &BasicTools::applyColours);
+  connect(&session(), &Session::keywordsChanged, this, [this] {
+    checkWords_.reset();
+    applyColours();
+    if (kept_ != nullptr) {
+      checkNow();
+    }
+  });
   connect(editor_, &ProgramEditor::colorChanged, this, [this] {
     applyColours();
     if (kept_ != nullptr) {
       applyMarking();
     }
   });
+  connect(&panels(), &PanelHost::created, this, &BasicTools::addFixActions);
 }
 
 void BasicTools::readSettings(const SettingValues &values) {
@@ -161,8 +178,17 @@ void BasicTools::checkProgram() {
   kept_->start();
   // The panel is made here at the latest: a re-run only updates it.
   panels().panel();
-  refreshCheck(basic::checkProgram(editor_->text()));
+  checkNow();
   panels().panel()->focusRow(ResultTab::Check, 0);
+}
+
+void BasicTools::checkNow() {
+  if (checkWords_ == nullptr) {
+    checkWords_ = std::make_shared<const KeywordMatcher>(session().keywords());
+  }
+  const CheckOptions &options = session().preferences().check;
+  kept_->setRules(checkWords_, options);
+  refreshCheck(basic::checkProgram(editor_->text(), *checkWords_, options));
 }
 
 void BasicTools::refreshCheck(const std::vector<Finding> &findings) {
@@ -170,8 +196,13 @@ void BasicTools::refreshCheck(const std::vector<Finding> &findings) {
   QList<ResultRow> rows;
   rows.reserve(static_cast<qsizetype>(findings.size()));
   int marked = -1;
+  const CheckOptions &options = session().preferences().check;
   for (const Finding &finding : findings) {
+    if (!options.enabled(finding.rule)) {
+      continue;
+    }
     rows.push_back({finding.message, finding.line, std::nullopt});
+    rows.back().rule = finding.rule;
     if (finding.line != marked) {
       marked = finding.line;
       findingLines_->mark(marked);
@@ -183,6 +214,58 @@ void BasicTools::refreshCheck(const std::vector<Finding> &findings) {
                    rows.isEmpty() ? QStringLiteral("プログラムに問題はありません。")
                                   : QStringLiteral("%1 件の問題があります。").arg(rows.size()));
   }
+}
+
+void BasicTools::addFixActions(ResultPanel *panel) {
+  QListView *view = panel->view(ResultTab::Check);
+  const struct {
+    const char *name;
+    const char *caption;
+    QKeySequence key;
+    bool wholeProgram;
+  } items[] = {{"fixFinding", "修正", Qt::CTRL | Qt::Key_Period, false},
+               {"fixAll", "すべて修正", Qt::CTRL | Qt::SHIFT | Qt::Key_Period, true}};
+  for (const auto &item : items) {
+    auto *action = new QAction(QString::fromUtf8(item.caption), view);
+    action->setObjectName(QString::fromLatin1(item.name));
+    action->setShortcut(item.key);
+    action->setShortcutContext(Qt::WidgetShortcut);
+    view->addAction(action);
+    connect(action, &QAction::triggered, this,
+            [this, whole = item.wholeProgram] { guard([&] { fixFinding(whole); }); });
+  }
+  view->setContextMenuPolicy(Qt::ActionsContextMenu);
+  // Offered only on a row whose rule has a fix.
+  const auto offer = [panel, view] {
+    const int row = panel->currentRow(ResultTab::Check);
+    const bool fixable = row >= 0 && hasFix(panel->rows(ResultTab::Check).ruleOf(row));
+    for (QAction *action : view->actions()) {
+      action->setEnabled(fixable);
+    }
+  };
+  offer();
+  connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this, offer);
+}
+
+void BasicTools::fixFinding(bool wholeProgram) {
+  const ResultPanel *panel = panels().existing();
+  const int row = panel == nullptr ? -1 : panel->currentRow(ResultTab::Check);
+  const int line = row < 0 ? -1 : panel->rows(ResultTab::Check).lineOf(row);
+  const CheckRule rule = row < 0 ? CheckRule::Basic : panel->rows(ResultTab::Check).ruleOf(row);
+  if (line < 0 || !hasFix(rule)) {
+    ui().beep(); // no fix for this row, or its line is gone
+    return;
+  }
+  const QString old = editor_->text();
+  QStringList lines = old.split(u'\n');
+  const qsizetype end = wholeProgram ? lines.size() : line + 1;
+  for (qsizetype i = wholeProgram ? 0 : line; i < end; ++i) {
+    lines[i] = fixLine(lines[i], rule);
+  }
+  // A fix keeps every line where it is.
+  std::vector<int> sameLines(static_cast<std::size_t>(lines.size()));
+  std::iota(sameLines.begin(), sameLines.end(), 0);
+  replaceText(*editor_, old, lines.join(u'\n'), sameLines, editor_->textCursor().blockNumber());
 }
 
 void BasicTools::applyMarking() {

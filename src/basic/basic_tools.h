@@ -5,6 +5,7 @@
 
 #include <QColor>
 
+#include <memory>
 #include <vector>
 
 namespace kavrin {
@@ -13,6 +14,7 @@ class JumpHistory;
 class LineMarks;
 class LineNumberDialog;
 class RenumberDialog;
+class ResultPanel;
 } // namespace kavrin
 
 namespace kavrin::basic {
@@ -50,7 +52,15 @@ public:
   // What keeps the check current; null before the first check.
   KeptCheck *keptCheck() const { return kept_; }
 
+  // 修正 on the check tab's current row (Ctrl+.), or すべて修正 (Ctrl+Shift+.):
+  // that rule's fixes on the row's line or the whole program, one undo step.
+  void fixFinding(bool wholeProgram);
+
 private:
+  // Checks the text now with the mode's keywords and the rules on, and has
+  // the kept check use them from now on.
+  void checkNow();
+  void addFixActions(ResultPanel *panel);
   void applyMarking();
   void applyColours();
 
@@ -63,6 +73,8 @@ private:
   // The lines with findings, marked in the text.
   LineMarks *findingLines_ = nullptr;
   KeywordMatcher matcher_;
+  // The keywords the check reads by; made again after the mode changes.
+  std::shared_ptr<const KeywordMatcher> checkWords_;
 };
 
 } // namespace kavrin::basic

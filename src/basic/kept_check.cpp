@@ -29,6 +29,11 @@ void KeptCheck::start() {
   }
 }
 
+void KeptCheck::setRules(std::shared_ptr<const KeywordMatcher> keywords, const CheckOptions &options) {
+  keywords_ = std::move(keywords);
+  options_ = options;
+}
+
 void KeptCheck::changed(int /*position*/, int removed, int added) {
   if (removed == 0 && added == 0) {
     return; // a line laid out again, not a change of its text
@@ -53,8 +58,8 @@ void KeptCheck::run() {
   schedule_.done();
   read_ = edits_;
   const quint64 id = ++runs_;
-  reader_ = std::thread([this, id, text = editor_->text()] {
-    findings_ = checkProgram(text);
+  reader_ = std::thread([this, id, text = editor_->text(), keywords = keywords_, options = options_] {
+    findings_ = checkProgram(text, *keywords, options);
     QMetaObject::invokeMethod(
         this, [this, id] { collect(id); }, Qt::QueuedConnection);
   });

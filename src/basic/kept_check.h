@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -35,6 +36,8 @@ public:
   // due for the text until now is dropped.
   void start();
   bool started() const { return started_; }
+  // The mode's keywords and the rules on, for the readings from now on.
+  void setRules(std::shared_ptr<const KeywordMatcher> keywords, const CheckOptions &options);
   // A reading is due after the pause (tests drive the timer by this).
   bool due() const { return timer_.isActive(); }
   // Reads the text now on the thread; returns at once.
@@ -62,6 +65,9 @@ private:
   // The timer came while a reading was under way.
   bool again_ = false;
   std::vector<Finding> findings_;
+  // Shared with a reading under way, which holds its own reference.
+  std::shared_ptr<const KeywordMatcher> keywords_ = std::make_shared<KeywordMatcher>();
+  CheckOptions options_;
   std::thread reader_;
 };
 

@@ -177,12 +177,18 @@ QByteArray DocumentCommands::encodedText() {
     const bool pair = first.isHighSurrogate() && edit.charAt(at + 1).isLowSurrogate();
     select(at, pair ? 2 : 1);
     const char32_t code = pair ? QChar::surrogateToUcs4(first, edit.charAt(at + 1)) : first.unicode();
+    // The machine shows 0x5C and 0x7E as ¥ and ‾: the check's fix writes those.
+    const QString fix = code == U'¥' || code == U'‾'
+                            ? QStringLiteral("\n特別 > プログラムの検査 の「すべて修正」で、"
+                                             "¥ を \\ に、‾ を ~ に直せます。")
+                            : QString();
     throw Error(QStringLiteral("シフトJISで保存できない文字が %1 個あります。\n"
                                "最初の文字「%2」(U+%3) を選択しました。"
                                "この文字を書き換えてから保存してください。")
                     .arg(encoded.unencodableCount)
                     .arg(QString::fromUcs4(&code, 1),
-                         QString::number(static_cast<uint>(code), 16).toUpper().rightJustified(4, u'0')));
+                         QString::number(static_cast<uint>(code), 16).toUpper().rightJustified(4, u'0')) +
+                fix);
   }
   return std::move(encoded.bytes);
 }

@@ -33,6 +33,16 @@ struct CheckOptions {
     return all;
   }();
   bool enabled(CheckRule rule) const { return on[static_cast<std::size_t>(rule)]; }
+  void set(CheckRule rule, bool enabled) { on[static_cast<std::size_t>(rule)] = enabled; }
+
+  bool operator==(const CheckOptions &) const = default;
+};
+
+// The rules the user may turn off, in the order the settings show them.
+inline constexpr CheckRule kOptionalRules[] = {
+    CheckRule::DuplicateNumber,    CheckRule::FullWidth,      CheckRule::YenOverline,
+    CheckRule::TwoCharNames,       CheckRule::NextWithoutFor, CheckRule::ForWithoutNext,
+    CheckRule::GosubWithoutReturn, CheckRule::Unreachable,
 };
 
 } // namespace kavrin::basic

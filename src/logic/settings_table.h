@@ -1,5 +1,6 @@
 #pragma once
 
+#include "logic/check_rules.h"
 #include "logic/function_keys.h"
 
 #include <QString>
@@ -25,6 +26,8 @@ struct Preferences {
   // converter's output names (kept in the file, not in the dialog); empty
   // for the default forms.
   QString outputLinePattern;
+  // The rules of the program check that run.
+  basic::CheckOptions check;
 
   bool operator==(const Preferences &) const = default;
 };
@@ -55,13 +58,18 @@ enum class Setting {
   PanelTab,
   OutputInPanelOnly,
   OutputLinePattern,
-  Count,
+  CheckDuplicateNumber, // one per rule of the check but Basic, in CheckRule's order
+  Count = CheckDuplicateNumber + basic::kCheckRuleCount - 1,
 };
 
 inline constexpr int kSettingCount = static_cast<int>(Setting::Count);
 
 inline Setting functionKeySetting(int index) {
   return static_cast<Setting>(static_cast<int>(Setting::F1) + index);
+}
+inline Setting checkSetting(basic::CheckRule rule) {
+  return static_cast<Setting>(static_cast<int>(Setting::CheckDuplicateNumber) + static_cast<int>(rule) -
+                              static_cast<int>(basic::CheckRule::DuplicateNumber));
 }
 inline Setting recentSetting(int index) {
   return static_cast<Setting>(static_cast<int>(Setting::Recent1) + index);

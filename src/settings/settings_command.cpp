@@ -21,6 +21,9 @@ void SettingsCommand::readSettings(const SettingValues &values) {
   preferences.converter = values.text(Setting::ConvProg);
   preferences.outputInPanelOnly = values.number(Setting::OutputInPanelOnly) != 0;
   preferences.outputLinePattern = values.text(Setting::OutputLinePattern);
+  for (const basic::CheckRule rule : basic::kOptionalRules) {
+    preferences.check.set(rule, values.number(checkSetting(rule)) != 0);
+  }
   session().setPreferences(preferences);
 }
 
@@ -33,6 +36,9 @@ void SettingsCommand::writeSettings(SettingValues &values) const {
   values.set(Setting::ConvProg, preferences.converter);
   values.set(Setting::OutputInPanelOnly, preferences.outputInPanelOnly ? 1 : 0);
   values.set(Setting::OutputLinePattern, preferences.outputLinePattern);
+  for (const basic::CheckRule rule : basic::kOptionalRules) {
+    values.set(checkSetting(rule), preferences.check.enabled(rule) ? 1 : 0);
+  }
 }
 
 void SettingsCommand::edit() {

@@ -12,7 +12,7 @@ ResultRows::ResultRows(QTextDocument *document, QObject *parent)
 
 ResultRows::Row ResultRows::held(const ResultRow &row) {
   return {row.text, row.line < 0 ? -1 : marks_->mark(row.line), row.number, row.exact, row.showsLine,
-          row.line};
+          row.line, row.rule};
 }
 
 void ResultRows::replace(const QList<ResultRow> &rows) {

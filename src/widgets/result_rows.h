@@ -1,5 +1,6 @@
 #pragma once
 
+#include "logic/check_rules.h"
 #include "logic/line_number.h"
 
 #include <QAbstractListModel>
@@ -30,6 +31,8 @@ struct ResultRow {
   // The row shows its line's text as it is now (a reference), not `text`
   // (which stays for a deleted line).
   bool showsLine = false;
+  // The rule of the program check a finding's row names.
+  basic::CheckRule rule = basic::CheckRule::Basic;
 };
 
 // The rows of one tab of the result panel.  A row that follows a line is
@@ -60,6 +63,7 @@ public:
   int positionOf(int row) const;
   const std::optional<basic::LineNumber> &numberOf(int row) const;
   bool exactOf(int row) const { return rows_[static_cast<size_t>(row)].exact; }
+  basic::CheckRule ruleOf(int row) const { return rows_[static_cast<size_t>(row)].rule; }
   // No row follows a line or names a number any more.
   void unlink();
 
@@ -75,6 +79,7 @@ private:
     bool showsLine = false;
     // The line last shown, kept for the label once the line is deleted.
     mutable int shownLine = -1;
+    basic::CheckRule rule = basic::CheckRule::Basic;
   };
 
   // The row as held, its line marked.

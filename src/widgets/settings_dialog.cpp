@@ -27,12 +27,25 @@ std::optional<int> wholeNumber(const QString &text) {
 
 constexpr int kConverterGroup = 3;
 
-enum class Kind { Group, KeyLabel, Label, KeyEdit, Increment, Converter, Ok, Cancel, Browse, PanelOnly };
+enum class Kind {
+  Group,
+  KeyLabel,
+  Label,
+  KeyEdit,
+  Increment,
+  Converter,
+  Ok,
+  Cancel,
+  Browse,
+  PanelOnly,
+  Rule
+};
 
 // The dialog's controls in the order they are made, which is also the tab
 // order.  `index` counts the key fields and their captions (F1-F5, then
-// Shift); `group` is the box a control sits in, 0 for the dialog itself.  A
-// label takes the size of its caption.
+// Shift), and a rule's check box by its CheckRule; `group` is the box a
+// control sits in, 0 for the dialog itself.  A label takes the size of its
+// caption.
 struct Control {
   Kind kind;
   int index;
@@ -74,6 +87,16 @@ constexpr Control kControls[] = {
     {Kind::Cancel, 0, 0, {448, 48, 75, 25}, "キャンセル"},
     // Last in the tab order: Tab from the other controls goes where it went.
     {Kind::PanelOnly, 0, 3, {24, 48, 361, 20}, "変換の出力をパネルだけに表示する"},
+    // The rules of the program check, after the controls above.
+    {Kind::Group, 4, 0, {16, 360, 401, 121}, "検査"},
+    {Kind::Rule, 1, 4, {24, 20, 180, 20}, "同じ行番号"},
+    {Kind::Rule, 2, 4, {24, 44, 180, 20}, "文字列の外の全角文字"},
+    {Kind::Rule, 3, 4, {24, 68, 180, 20}, "¥ と ‾"},
+    {Kind::Rule, 4, 4, {24, 92, 180, 20}, "先頭 2 文字が同じ変数名"},
+    {Kind::Rule, 5, 4, {208, 20, 185, 20}, "FOR のない NEXT"},
+    {Kind::Rule, 6, 4, {208, 44, 185, 20}, "NEXT のない FOR"},
+    {Kind::Rule, 7, 4, {208, 68, 185, 20}, "RETURN のない GOSUB"},
+    {Kind::Rule, 8, 4, {208, 92, 185, 20}, "到達できない行"},
 };
 
 struct Names {
@@ -88,6 +111,9 @@ QString objectNameOf(const Control &c) {
   if (c.kind == Kind::KeyEdit) {
     return QStringLiteral("functionKey%1").arg(c.index + 1);
   }
+  if (c.kind == Kind::Rule) {
+    return QStringLiteral("rule%1").arg(c.index);
+  }
   for (const Names &n : kObjectNames) {
     if (n.kind == c.kind) {
       return QString::fromLatin1(n.objectName);
@@ -101,7 +127,7 @@ QString objectNameOf(const Control &c) {
 SettingsDialog::SettingsDialog(QWidget *parent, UserInterface &ui) : QDialog(parent), ui_(ui) {
   setWindowTitle(QStringLiteral("Setting"));
   setFont(windowFont());
-  setFixedSize(536, 372);
+  setFixedSize(536, 500);
   move(192, 107);
   setModal(true);
   // The frame of a group runs through the middle of its title, as on
@@ -171,10 +197,13 @@ QWidget *SettingsDialog::make(int row) {
     return edit;
   }
   case Kind::PanelOnly:
-    panelOnly_ = new QCheckBox(caption, parent);
-    panelOnly_->setObjectName(objectNameOf(c));
-    panelOnly_->setGeometry(c.geometry);
-    return panelOnly_;
+  case Kind::Rule: {
+    auto *box = new QCheckBox(caption, parent);
+    box->setObjectName(objectNameOf(c));
+    box->setGeometry(c.geometry);
+    (c.kind == Kind::PanelOnly ? panelOnly_ : ruleChecks_.at(static_cast<std::size_t>(c.index))) = box;
+    return box;
+  }
   default: {
     auto *button = new QPushButton(caption, parent);
     button->setObjectName(objectNameOf(c));
@@ -195,6 +224,9 @@ void SettingsDialog::setValues(const Preferences &values) {
   increment_->setText(QString::number(values.autoIncrement));
   converter_->setText(values.converter);
   panelOnly_->setChecked(values.outputInPanelOnly);
+  for (const basic::CheckRule rule : basic::kOptionalRules) {
+    ruleCheck(rule)->setChecked(values.check.enabled(rule));
+  }
 }
 
 void SettingsDialog::showEvent(QShowEvent *event) {
@@ -241,6 +273,9 @@ void SettingsDialog::confirm() {
   values_.autoIncrement = *increment;
   values_.converter = converter_->text();
   values_.outputInPanelOnly = panelOnly_->isChecked();
+  for (const basic::CheckRule rule : basic::kOptionalRules) {
+    values_.check.set(rule, ruleCheck(rule)->isChecked());
+  }
   accept();
 }
 

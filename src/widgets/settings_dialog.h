@@ -16,7 +16,8 @@ class QPushButton;
 namespace kavrin {
 
 // The settings dialog: the function-key texts, the AUTO increment, the
-// converter and whether its output shows in the panel only.  It edits the values it is given; after OK,
+// converter and whether its output shows in the panel only, the rules of the
+// program check that run.  It edits the values it is given; after OK,
 // values() holds what the user confirmed.
 class SettingsDialog : public QDialog {
   Q_OBJECT
@@ -35,6 +36,7 @@ public:
   QPushButton *cancelButton() const { return cancel_; }
   QPushButton *browseButton() const { return browse_; }
   QCheckBox *panelOnlyCheck() const { return panelOnly_; }
+  QCheckBox *ruleCheck(basic::CheckRule rule) const { return ruleChecks_.at(static_cast<std::size_t>(rule)); }
 
   // Takes the fields over once they are all valid, and closes.
   void confirm();
@@ -58,7 +60,9 @@ private:
   QLineEdit *converter_ = nullptr;
   QLabel *converterLabel_ = nullptr;
   QCheckBox *panelOnly_ = nullptr;
-  std::array<QGroupBox *, 3> groups_{};
+  // One per rule of the check but Basic, by CheckRule.
+  std::array<QCheckBox *, basic::kCheckRuleCount> ruleChecks_{};
+  std::array<QGroupBox *, 4> groups_{};
   QPushButton *ok_ = nullptr;
   QPushButton *cancel_ = nullptr;
   QPushButton *browse_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include "basic/basic_tools.h"
 #include "basic/kept_check.h"
+#include "logic/program_check.h"
 #include "platform/cp932.h"
 #include "widgets/basic_dialogs.h"
 #include "widgets/panel_host.h"
@@ -167,7 +168,7 @@ TEST_F(BasicToolsTest, SortReordersInOneUndoStepOrLeavesAnOrderedProgramAlone) {
 }
 
 TEST_F(BasicToolsTest, CheckListsFindingsThatFollowTheirLine) {
-  load("10 GOTO 99\nPRINT\n20 END");
+  load("10 LIST 99\nPRINT\n20 END");
   window->command("checkProgram")->trigger();
   ResultPanel &panel = *window->findChild<ResultPanel *>();
   QListView *list = panel.view(ResultTab::Check);
@@ -187,14 +188,14 @@ TEST_F(BasicToolsTest, CheckListsFindingsThatFollowTheirLine) {
   keyAt(0, 0, Qt::Key_Return); // a line above both
   keyAt(12, 0, Qt::Key_X);     // in the line
   EXPECT_EQ(panel.rows(ResultTab::Check).label(1).left(6), "3 行目: ");
-  EXPECT_EQ(choose(0), "10 GOTO 99");
+  EXPECT_EQ(choose(0), "10 LIST 99");
   EXPECT_EQ(choose(1), "xPRINT");
   EXPECT_TRUE(window->command("back")->isEnabled()); // the place before each choice is kept
   EXPECT_EQ(caretLine(), 2);
   window->command("undo")->trigger();
   window->command("undo")->trigger();
-  EXPECT_EQ(text(), "10 GOTO 99\nPRINT\n20 END");
-  EXPECT_EQ(choose(0), "10 GOTO 99");
+  EXPECT_EQ(text(), "10 LIST 99\nPRINT\n20 END");
+  EXPECT_EQ(choose(0), "10 LIST 99");
   EXPECT_EQ(panel.rows(ResultTab::Check).label(1).left(6), "2 行目: ");
   EXPECT_TRUE(ui.messages.empty());
   keyAt(11, 6, Qt::Key_Delete); // the line with its break
@@ -225,7 +226,7 @@ TEST_F(BasicToolsTest, OnceRunTheCheckIsKeptCurrentAfterAPauseAndUnderlinesTheFi
     if (colours) {
       window->command("keywordColours")->trigger();
     }
-    load("10 GOTO 99\n  20 END\nPRINT\n30 END");
+    load("10 LIST 99\n  20 CLS\nPRINT\n30 END");
     typeAt(-1, 0, "x");
     if (!colours) {
       EXPECT_EQ(tools().keptCheck(), nullptr); // nothing scheduled before the first check
@@ -256,6 +257,57 @@ TEST_F(BasicToolsTest, OnceRunTheCheckIsKeptCurrentAfterAPauseAndUnderlinesTheFi
     EXPECT_EQ(underlines(), (QStringList{"1:2+1", "2:0+5"}));
     EXPECT_EQ(panel.rows(ResultTab::Check).rowCount(), 2);
   }
+}
+
+TEST_F(BasicToolsTest, AFixFromARowOrForItsRuleIsOneUndoStepThatRowsFollow) {
+  using basic::CheckRule;
+  load("10 ＰＲＩＮＴ　１\n20 A＝1:REM Ａ\n30 PRINT \"Ａ¥\";‾\n40 B＝2");
+  window->command("checkProgram")->trigger();
+  ResultPanel &panel = *window->findChild<ResultPanel *>();
+  QListView *list = panel.view(ResultTab::Check);
+  const std::vector<basic::Finding> findings = {{0, "a", CheckRule::FullWidth},
+                                                {1, "b", CheckRule::FullWidth},
+                                                {2, "c", CheckRule::YenOverline},
+                                                {3, "d", CheckRule::Basic}};
+  tools().refreshCheck(findings);
+  editor().setSelStart(0);
+  QTest::keyClick(&window->editor(), Qt::Key_Return); // the rows follow their lines down
+  const QString before = text();
+  const struct {
+    int row;
+    Qt::KeyboardModifiers keys; // none: the row's context menu, 修正
+    const char *after;          // null: no fix offered
+  } cases[] = {
+      {1, Qt::ControlModifier, "\n10 ＰＲＩＮＴ　１\n20 A=1:REM Ａ\n30 PRINT \"Ａ¥\";‾\n40 B＝2"},
+      {1, Qt::ControlModifier | Qt::ShiftModifier, "\n10 PRINT 1\n20 A=1:REM Ａ\n30 PRINT \"Ａ¥\";‾\n40 B=2"},
+      {2, {}, "\n10 ＰＲＩＮＴ　１\n20 A＝1:REM Ａ\n30 PRINT \"Ａ\\\";~\n40 B＝2"},
+      {3, Qt::ControlModifier, nullptr},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.row);
+    panel.focusRow(ResultTab::Check, c.row);
+    EXPECT_EQ(list->actions().value(1)->isEnabled(), c.after != nullptr);
+    if (c.keys == Qt::NoModifier) {
+      EXPECT_EQ(list->contextMenuPolicy(), Qt::ActionsContextMenu);
+      list->actions().value(0)->trigger();
+    } else {
+      QTest::keyClick(list, Qt::Key_Period, c.keys);
+    }
+    EXPECT_EQ(text(), c.after == nullptr ? before : QString::fromUtf8(c.after));
+    for (int row = 0; row < 4; ++row) {
+      EXPECT_EQ(panel.rows(ResultTab::Check).lineOf(row), row + 1);
+    }
+    if (c.after != nullptr) {
+      window->command("undo")->trigger();
+      EXPECT_EQ(text(), before);
+    }
+  }
+  // A rule turned off in the settings lists nothing.
+  basic::CheckOptions options;
+  options.set(CheckRule::FullWidth, false);
+  setPreference(&Preferences::check, options);
+  tools().refreshCheck(findings);
+  EXPECT_EQ(panel.rows(ResultTab::Check).rowCount(), 2);
 }
 
 TEST_F(BasicToolsTest, ColoursFollowTheModeAndAreStoredOnlyOnceSwitchedOn) {

@@ -27,7 +27,7 @@ protected:
 
 TEST_F(PanelTest, F8WalksTheRowsThatNameALineFromTheCaret) {
   // Findings on lines 0, 1, 3 and twice on 3.
-  editor().setText("10 GOTO 99\n20 GOTO 98\n30 END\n40 GOTO 97:GOSUB 96");
+  editor().setText("10 LIST 99\n20 LIST 98\n30 CLS\n40 LIST 97:LIST 96");
   window->command("checkProgram")->trigger();
   ASSERT_EQ(panel().rows(ResultTab::Check).rowCount(), 4);
   editor().setFocus();
@@ -51,7 +51,7 @@ TEST_F(PanelTest, F8WalksTheRowsThatNameALineFromTheCaret) {
     EXPECT_EQ(caretLine(), step.line);
     EXPECT_EQ(ui.beeps, step.beeps);
   }
-  EXPECT_EQ(editor().selText(), "10 GOTO 99");
+  EXPECT_EQ(editor().selText(), "10 LIST 99");
   key(Qt::ALT | Qt::Key_Left); // each jump left a place
   EXPECT_EQ(caretLine(), 1);
   panel().setCurrentRow(ResultTab::Check, 3);

@@ -157,7 +157,11 @@ TEST_F(DocumentTest, TextShiftJisCannotHoldStopsTheSaveWithTheFirstCharacterSele
   const struct {
     const char16_t *text, *first, *code;
     int count;
-  } cases[] = {{u"10 PRINT \"café😀\"", u"é", u"00E9", 2}, {u"A😀", u"😀", u"1F600", 1}};
+    const char16_t *fix = u""; // a character the program check can fix
+  } cases[] = {{u"10 PRINT \"café😀\"", u"é", u"00E9", 2},
+               {u"A😀", u"😀", u"1F600", 1},
+               {u"10 A$=\"‾\"+\"¥\"", u"‾", u"203E", 2,
+                u"\n特別 > プログラムの検査 の「すべて修正」で、¥ を \\ に、‾ を ~ に直せます。"}};
   for (const auto &c : cases) {
     SCOPED_TRACE(c.count);
     editor().setText(QString::fromUtf16(c.text));
@@ -168,7 +172,8 @@ TEST_F(DocumentTest, TextShiftJisCannotHoldStopsTheSaveWithTheFirstCharacterSele
                                          "最初の文字「%2」(U+%3) を選択しました。"
                                          "この文字を書き換えてから保存してください。")
                               .arg(c.count)
-                              .arg(QString::fromUtf16(c.first), QString::fromUtf16(c.code))});
+                              .arg(QString::fromUtf16(c.first), QString::fromUtf16(c.code)) +
+                          QString::fromUtf16(c.fix)});
     EXPECT_EQ(editor().selText(), QString::fromUtf16(c.first));
   }
   EXPECT_TRUE(ui.saveCalls.empty());

@@ -91,6 +91,16 @@ TEST_F(SettingsTest, EachChangeIsWrittenAtOnceAsTheCloseWritesIt) {
          settingsOk(false);
        },
        "ConvProg=c.exe\r\n", "PanelOnly"},
+      {"settings",
+       [this] {
+         ui.modalScripts.push_back([](QDialog &d) {
+           auto &dialog = static_cast<SettingsDialog &>(d);
+           dialog.ruleCheck(basic::CheckRule::FullWidth)->setChecked(false);
+           dialog.ruleCheck(basic::CheckRule::Unreachable)->setChecked(false);
+           dialog.confirm();
+         });
+       },
+       "[Check]\r\nFullWidth=0\r\nUnreachable=0\r\n"},
       {"emulatorSettings", emulatorOk, "[Emulator]\r\nCommand=emu %1\r\n"},
       {"wordWrap", [] {}, "Wrap=1\r\n"},
       {"auto", [] {}, "AutoFlag=0\r\n"},
