@@ -1,5 +1,8 @@
 """Cases of the real-window suite: the result panel."""
 
+import os
+import subprocess
+
 from session import expect_bytes, wait_until
 
 
@@ -13,3 +16,20 @@ def case_the_check_in_the_panel_and_f8(s):
     s.press("End", ":REM Z", "ctrl+s")
     wait_until("check.txt to be saved", lambda: b"REM Z" in s.read("check.txt"))
     expect_bytes("the saved bytes", s.read("check.txt"), b"10 LIST 99\r\n20 PRINT\r\n30 LIST 98:REM Z\r\n40 END\r\n")
+
+
+def case_a_full_width_line_fixed_from_its_row(s):
+    """a line pasted in full-width; the check; F8 to its row; Ctrl+. (修正); save: ASCII but the comment"""
+    program = s.write("wide.txt", b"10 CLS\r\n")
+    s.launch(program)
+    line = "20 Ａ＝１０：ＰＲＩＮＴ　Ａ　'ｏｋ"
+    # Japanese text is not typed reliably by xdotool: it comes from the clipboard, as from an input method.
+    # xclip serves it from the background until the X server ends.
+    subprocess.run(["xclip", "-selection", "clipboard"], input=line.encode(),
+                   env=dict(os.environ, DISPLAY=s.display), stderr=subprocess.DEVNULL, check=True, timeout=10)
+    s.press("ctrl+End", "ctrl+v")
+    s.menu("s", "k")
+    s.press("Escape", "ctrl+Home", "F8", "ctrl+period", "ctrl+s")
+    wait_until("wide.txt to be saved", lambda: s.read("wide.txt") != b"10 CLS\r\n")
+    expect_bytes("the saved bytes", s.read("wide.txt"),
+                 b"10 CLS\r\n20 A=10:PRINT A '" + "ｏｋ".encode("cp932"))

@@ -19,6 +19,7 @@ python=/usr/bin/python3
 missing=()
 command -v Xvfb >/dev/null || missing+=(xvfb)
 command -v xdotool >/dev/null || missing+=(xdotool)
+command -v xclip >/dev/null || missing+=(xclip)
 command -v "$python" >/dev/null || missing+=(python3)
 if ((${#missing[@]})); then
   echo "e2e: missing Debian packages: ${missing[*]}" >&2

@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev
   fonts-ipafont-gothic
   # The real-window tests and the fuzzers.
-  xvfb xauth xdotool python3 valgrind
+  xvfb xauth xdotool xclip python3 valgrind
   clang libclang-rt-14-dev
   # The checks of the manual page, the AppStream metadata and the menu entry.
   groff-base appstream desktop-file-utils

@@ -229,7 +229,8 @@ void BasicTools::addFixActions(ResultPanel *panel) {
     auto *action = new QAction(QString::fromUtf8(item.caption), view);
     action->setObjectName(QString::fromLatin1(item.name));
     action->setShortcut(item.key);
-    action->setShortcutContext(Qt::WidgetShortcut);
+    // Also from the editor, after F8 took the caret to the row's line.
+    action->setShortcutContext(Qt::WindowShortcut);
     view->addAction(action);
     connect(action, &QAction::triggered, this,
             [this, whole = item.wholeProgram] { guard([&] { fixFinding(whole); }); });

@@ -276,12 +276,16 @@ TEST_F(BasicToolsTest, AFixFromARowOrForItsRuleIsOneUndoStepThatRowsFollow) {
   const struct {
     int row;
     Qt::KeyboardModifiers keys; // none: the row's context menu, 修正
+    bool inEditor;              // the key pressed after going back to the line
     const char *after;          // null: no fix offered
   } cases[] = {
-      {1, Qt::ControlModifier, "\n10 ＰＲＩＮＴ　１\n20 A=1:REM Ａ\n30 PRINT \"Ａ¥\";‾\n40 B＝2"},
-      {1, Qt::ControlModifier | Qt::ShiftModifier, "\n10 PRINT 1\n20 A=1:REM Ａ\n30 PRINT \"Ａ¥\";‾\n40 B=2"},
-      {2, {}, "\n10 ＰＲＩＮＴ　１\n20 A＝1:REM Ａ\n30 PRINT \"Ａ\\\";~\n40 B＝2"},
-      {3, Qt::ControlModifier, nullptr},
+      {1, Qt::ControlModifier, false, "\n10 ＰＲＩＮＴ　１\n20 A=1:REM Ａ\n30 PRINT \"Ａ¥\";‾\n40 B＝2"},
+      {1, Qt::ControlModifier | Qt::ShiftModifier, false,
+       "\n10 PRINT 1\n20 A=1:REM Ａ\n30 PRINT \"Ａ¥\";‾\n40 B=2"},
+      {0, Qt::ControlModifier, true, "\n10 PRINT 1\n20 A＝1:REM Ａ\n30 PRINT \"Ａ¥\";‾\n40 B＝2"},
+      {2, {}, false, "\n10 ＰＲＩＮＴ　１\n20 A＝1:REM Ａ\n30 PRINT \"Ａ\\\";~\n40 B＝2"},
+      {3, Qt::ControlModifier, false, nullptr},
+      {3, Qt::ControlModifier, true, nullptr},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.row);
@@ -291,7 +295,12 @@ TEST_F(BasicToolsTest, AFixFromARowOrForItsRuleIsOneUndoStepThatRowsFollow) {
       EXPECT_EQ(list->contextMenuPolicy(), Qt::ActionsContextMenu);
       list->actions().value(0)->trigger();
     } else {
-      QTest::keyClick(list, Qt::Key_Period, c.keys);
+      QWidget *target = list;
+      if (c.inEditor) {
+        target = &window->editor();
+        target->setFocus();
+      }
+      QTest::keyClick(target, Qt::Key_Period, c.keys);
     }
     EXPECT_EQ(text(), c.after == nullptr ? before : QString::fromUtf8(c.after));
     for (int row = 0; row < 4; ++row) {
