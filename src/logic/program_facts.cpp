@@ -5,14 +5,15 @@
 namespace kavrin::basic {
 namespace {
 
-quint64 variableOf(const Token &name) {
+// A function of DEF FN is kept apart from the variables and arrays.
+quint64 variableOf(const Token &name, bool function) {
   const quint64 second = name.text.size() > 1 ? upperAscii(name.text[1]) : 0;
   return (quint64{upperAscii(name.text[0])} << 40) | (second << 24) |
-         (quint64{name.typeSign.unicode()} << 8) | (name.array ? 1 : 0);
+         (quint64{name.typeSign.unicode()} << 8) | (function ? 2 : 0) | (name.array ? 1 : 0);
 }
 
-NameUse useOf(int line, const Token &name) {
-  return {line, variableOf(name), QStringView(name.text.data(), name.length)};
+NameUse useOf(int line, const Token &name, bool function = false) {
+  return {line, variableOf(name, function), QStringView(name.text.data(), name.length)};
 }
 
 bool leaves(const Token &token) {
@@ -57,7 +58,7 @@ private:
   void read(size_t k) {
     const Token &token = tokens_[k];
     if (token.kind == TokenKind::Name) {
-      facts_.names.push_back(useOf(line_.index, token));
+      facts_.names.push_back(useOf(line_.index, token, k > 0 && tokens_[k - 1].isKeyword(u"FN")));
     } else if (token.kind == TokenKind::Other && line_.fullWidthAt < 0 && isFullWidth(token.text[0])) {
       line_.fullWidthAt = token.start;
     } else if (token.isKeyword(u"FOR") && k + 1 < tokens_.size() && tokens_[k + 1].kind == TokenKind::Name &&

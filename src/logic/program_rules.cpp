@@ -169,7 +169,15 @@ void unreachable(const ProgramFacts &program, Findings &out) {
   }
   const LineFacts *before = nullptr;
   for (const LineFacts &line : program.lines) {
-    if (!line.read->isProgram || line.runsNothing) {
+    if (!line.read->isProgram) {
+      continue;
+    }
+    if (line.runsNothing) {
+      // A remark or DATA line that a reference names lets the flow in: the
+      // lines below a subroutine's heading run.
+      if (named.find(line.read->number) != 0) {
+        before = &line;
+      }
       continue;
     }
     if (before != nullptr && before->endsFlow && before->read->number < line.read->number &&

@@ -53,7 +53,7 @@ namespace {
 
 const KeywordMatcher
     kKeywords(QStringLiteral("PRINT FOR TO STEP NEXT IF THEN ELSE GOTO GOSUB RETURN ON END STOP RUN "
-                             "REM DATA OR AND DIM INPUT ERROR RESUME")
+                             "REM DATA OR AND DIM INPUT ERROR RESUME DEF FN")
                   .split(u' '));
 
 struct RuleCase {
@@ -102,7 +102,8 @@ TEST(ProgramCheck, TwoCharNamesThatAreOneVariable) {
               {"10 AB=1:ABC=2:ABD=3:ABC=4", "0,0"},
               {"10 AB=1:AB$=\"X\":AB%=2:AB(1)=3:A=4", ""},
               {"10 PRINT \"SCALE SCUBA\"\n20 REM SCALE SCUBA\n30 DATA SCALE,SCUBA", ""},
-              {"10 FORI=1TO10:NEXT:ITEM=1:IT=2", "0"}});
+              {"10 FORI=1TO10:NEXT:ITEM=1:IT=2", "0"},
+              {"10 DEF FNAB(X)=X*2:DIM ABC(3)\n20 ABC(1)=FNAB(1)+FNABD(2)", "1"}});
 }
 
 TEST(ProgramCheck, NextWithoutFor) {
@@ -133,7 +134,8 @@ TEST(ProgramCheck, UnreachableLineAfterALineThatLeaves) {
               {"10 GOSUB 40:GOTO 10\n20 REM\n30 DATA 1\n40 RETURN\n50 PRINT", "4"},
               {"10 GOTO 10 'LOOP\n20 PRINT\n30 END:REM\n40 PRINT", "1,3"},
               {"10 END\n20 PRINT \"GOTO\"\n30 A=1:'GOTO\n40 STOP ON:STOP OFF\n50 PRINT", "1"},
-              {"30 END\n20 PRINT", ""}});
+              {"30 END\n20 PRINT", ""},
+              {"10 GOSUB 30:END\n20 REM SUB\n30 REM\n40 PRINT\n50 RETURN\n60 REM\n70 PRINT", "6"}});
 }
 
 TEST(ProgramCheck, NewRulesTellTheirTagRuleAndKind) {
