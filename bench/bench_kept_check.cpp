@@ -7,6 +7,7 @@
 #include "basic/kept_check.h"
 #include "figures.h"
 #include "logic/program_check.h"
+#include "widgets/session.h"
 #include "measure.h"
 #include "sample_program.h"
 #include "silent_ui.h"
@@ -33,7 +34,7 @@ constexpr unsigned long kReadingMs = 1000;
 QString programOfFindings() {
   QString text;
   for (int i = 1; i <= kToolsProgramLines; ++i) {
-    text += QStringLiteral("%1 PRINT \"ｽｺｱ:\";SC:GOTO %2\n").arg(i).arg(kToolsProgramLines + 1 + i % 1000);
+    text += QStringLiteral("%1 PRINT \"ｽｺｱ:\";SC:IF SC THEN %2\n").arg(i).arg(kToolsProgramLines + 1 + i % 1000);
   }
   return text;
 }
@@ -92,13 +93,14 @@ std::vector<Row> checkFigures(MainWindow &window) {
   basic::BasicTools &tools = *window.feature<basic::BasicTools>();
   basic::KeptCheck &kept = *tools.keptCheck();
   const QString text = window.editor().toPlainText();
+  const basic::KeywordMatcher keywords(window.session().keywords());
   std::vector<double> windowMs, readingMs;
   for (int i = 0; i < kChecks; ++i) {
     // A line break at the top, then taken back: every row's line changes.
     window.editor().setSelStart(0);
     tapKey(window, i % 2 == 0 ? Qt::Key_Return : Qt::Key_Delete);
     windowMs.push_back(windowThreadMs(window, kept));
-    readingMs.push_back(millisecondsOf([&] { (void)basic::checkProgram(text); }));
+    readingMs.push_back(millisecondsOf([&] { (void)basic::checkProgram(text, keywords); }));
   }
   if (window.findChild<PanelHost *>()->existing()->rows(ResultTab::Check).rowCount() != kToolsProgramLines) {
     throw Failure(QStringLiteral("the kept check did not list a finding a line"));

@@ -3,11 +3,14 @@
 #include "logic/keyword_matcher.h"
 #include "logic/line_number.h"
 
+#include <array>
+#include <bit>
+
 namespace kavrin::basic {
 namespace {
 
 // Views made once: a view of a literal made at each call counts its length.
-const struct {
+constexpr struct {
   QStringView text;
   Word word;
 } kWords[] = {
@@ -25,7 +28,15 @@ const struct {
 // "GO TO" with blanks between its halves.
 const QStringView kGo = u"GO";
 const QStringView kTo = u"TO";
-const QStringView kFirstLetters = u"GTERLDOIANXMPS";
+// For each first letter, which of the words above start with it.
+constexpr std::array<quint32, 128> kByFirst = [] {
+  static_assert(std::size(kWords) <= 32);
+  std::array<quint32, 128> masks{};
+  for (std::size_t i = 0; i < std::size(kWords); ++i) {
+    masks[kWords[i].text[0].unicode()] |= quint32{1} << i;
+  }
+  return masks;
+}();
 
 qsizetype goToWithBlanks(QStringView text, qsizetype pos) {
   if (!matchesAt(text, pos, kGo)) {
@@ -43,14 +54,14 @@ qsizetype goToWithBlanks(QStringView text, qsizetype pos) {
 Word wordAt(QStringView text, qsizetype pos, qsizetype &length) {
   length = 0;
   Word found = Word::None;
-  if (!kFirstLetters.contains(QChar(upperAscii(text[pos])))) {
+  const char16_t first = upperAscii(text[pos]);
+  if (first >= kByFirst.size() || kByFirst[first] == 0) {
     return found;
   }
-  const char16_t first = upperAscii(text[pos]);
-  for (const auto &w : kWords) {
-    const QStringView word = w.text;
-    if (word[0] == first && word.size() > length && matchesAt(text, pos, word)) {
-      length = word.size();
+  for (quint32 left = kByFirst[first]; left != 0; left &= left - 1) {
+    const auto &w = kWords[std::countr_zero(left)];
+    if (w.text.size() > length && matchesAt(text, pos, w.text)) {
+      length = w.text.size();
       found = w.word;
     }
   }

@@ -4,23 +4,6 @@
 
 namespace kavrin::basic {
 
-char16_t upperAscii(QChar c) {
-  const char16_t u = c.unicode();
-  return u >= u'a' && u <= u'z' ? static_cast<char16_t>(u - (u'a' - u'A')) : u;
-}
-
-bool matchesAt(QStringView text, qsizetype pos, QStringView word) {
-  if (text.size() - pos < word.size()) {
-    return false;
-  }
-  for (qsizetype k = 0; k < word.size(); ++k) {
-    if (upperAscii(text[pos + k]) != word[k].unicode()) {
-      return false;
-    }
-  }
-  return true;
-}
-
 KeywordMatcher::KeywordMatcher(const QStringList &words) {
   for (const QString &word : words) {
     if (word.isEmpty() || word[0].unicode() >= 128) {
@@ -32,6 +15,9 @@ KeywordMatcher::KeywordMatcher(const QStringList &words) {
       key.append(QChar(upperAscii(c)));
     }
     byFirst_[key[0].unicode()].push_back(key);
+    if (key.size() > 1 && key[1].unicode() < 128) {
+      seconds_[key[0].unicode()].set(key[1].unicode());
+    }
     empty_ = false;
   }
   for (auto &bucket : byFirst_) {
@@ -45,7 +31,15 @@ qsizetype KeywordMatcher::matchAt(QStringView text, qsizetype pos) const {
   if (first >= 128) {
     return 0;
   }
-  for (const QString &word : byFirst_[first]) {
+  const std::vector<QString> &bucket = byFirst_[first];
+  if (pos + 1 < text.size()) {
+    const char16_t second = upperAscii(text[pos + 1]);
+    if (second < 128 && !seconds_[first].test(second)) {
+      // Only a one-letter word can start here.
+      return !bucket.empty() && bucket.back().size() == 1 ? 1 : 0;
+    }
+  }
+  for (const QString &word : bucket) {
     if (matchesAt(text, pos, word)) {
       return word.size();
     }
