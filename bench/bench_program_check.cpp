@@ -16,7 +16,7 @@ namespace kavrin::bench {
 namespace {
 
 constexpr int kLines = 40000;
-constexpr int kRuns = 7;
+constexpr int kRuns = 11;
 constexpr double kMostMs = 50;
 constexpr double kMostGrowth = 4.5;
 

@@ -2,6 +2,8 @@
 
 #include "logic/line_tokens.h"
 
+#include <algorithm>
+
 namespace kavrin::basic {
 namespace {
 
@@ -109,6 +111,14 @@ ProgramFacts readFacts(const TextLines &split, const std::vector<ProgramLine> &r
     const qsizetype from = line.read->isProgram ? line.read->numberStart + line.read->numberLength : 0;
     readTokens(line.text, from, keywords, tokens);
     FactReader(facts, line, tokens).run();
+    // While the line is at hand: a pass of its own over a large text costs
+    // more than the search.
+    line.yenAt = std::find_if(line.text.begin(), line.text.end(),
+                              [](QChar c) { return c == QChar(0x00A5) || c == QChar(0x203E); }) -
+                 line.text.begin();
+    if (line.yenAt == line.text.size()) {
+      line.yenAt = -1;
+    }
   }
   return facts;
 }

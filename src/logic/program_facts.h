@@ -26,6 +26,8 @@ struct LineFacts {
   const ProgramLine *read = nullptr;
   // The first full-width character outside strings, comments and DATA, or -1.
   qsizetype fullWidthAt = -1;
+  // The first ¥ or ‾ anywhere, or -1.
+  qsizetype yenAt = -1;
   // The last statement leaves the line for good: GOTO, END, STOP, RETURN or
   // RUN, and no IF on the line.
   bool endsFlow = false;

@@ -80,14 +80,12 @@ void fullWidth(const ProgramFacts &program, Findings &out) {
 
 void yenOverline(const ProgramFacts &program, Findings &out) {
   for (const LineFacts &line : program.lines) {
-    for (const QChar c : line.text) {
-      if (c == QChar(0x00A5) || c == QChar(0x203E)) {
-        add(out, line.index, CheckRule::YenOverline, true,
-            QStringLiteral("[¥‾] 「%1」は Shift-JIS で保存できません。機械が %1 と表示する「%2」に直せます")
-                .arg(c)
-                .arg(QChar(c == QChar(0x00A5) ? u'\\' : u'~')));
-        break;
-      }
+    if (line.yenAt >= 0) {
+      const QChar c = line.text[line.yenAt];
+      add(out, line.index, CheckRule::YenOverline, true,
+          QStringLiteral("[¥‾] 「%1」は Shift-JIS で保存できません。機械が %1 と表示する「%2」に直せます")
+              .arg(c)
+              .arg(QChar(c == QChar(0x00A5) ? u'\\' : u'~')));
     }
   }
 }
