@@ -24,7 +24,7 @@ from session import ROOT, Failure, Session, expect_bytes, wait_until  # noqa: E4
 from cases_legend_and_undo import case_shift_taken_by_the_list_and_a_renumber_undone  # noqa: E402
 from cases_settings import case_settings_survive_a_kill  # noqa: E402
 from cases_recovery import answer_box_saying, case_a_recovered_text_whose_file_changed  # noqa: E402
-from cases_panel import case_a_full_width_line_fixed_from_its_row, case_the_check_in_the_panel_and_f8  # noqa: E402
+from cases_panel import case_full_width_lines_fixed_from_their_rows, case_the_check_in_the_panel_and_f8  # noqa: E402
 from cases_convert_cancel import case_a_cancelled_converter_leaves_nothing_running  # noqa: E402
 from cases_convert_output import (case_converter_output_in_both_encodings_and_f8,  # noqa: E402
                                   case_panel_only_output_runs_the_emulator_without_a_box)
@@ -249,7 +249,7 @@ CASES = [case_one_editing_session, case_a_full_disk,
          case_the_check_in_the_panel_and_f8,
          case_a_cancelled_converter_leaves_nothing_running,
          case_converter_output_in_both_encodings_and_f8, case_panel_only_output_runs_the_emulator_without_a_box,
-         case_a_full_width_line_fixed_from_its_row]
+         case_full_width_lines_fixed_from_their_rows]
 
 
 def run_case(label, name, summary, body, build, keep):
