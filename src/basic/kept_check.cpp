@@ -32,6 +32,7 @@ void KeptCheck::start() {
 void KeptCheck::setRules(std::shared_ptr<const KeywordMatcher> keywords, const CheckOptions &options) {
   keywords_ = std::move(keywords);
   options_ = options;
+  ++edits_; // a reading under way by the old rules is dropped
 }
 
 void KeptCheck::changed(int /*position*/, int removed, int added) {

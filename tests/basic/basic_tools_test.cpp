@@ -319,6 +319,24 @@ TEST_F(BasicToolsTest, AFixFromARowOrForItsRuleIsOneUndoStepThatRowsFollow) {
   EXPECT_EQ(panel.rows(ResultTab::Check).rowCount(), 2);
 }
 
+TEST_F(BasicToolsTest, TheCheckReadsByTheModesKeywordsAndTheRulesOnAtOnce) {
+  load("10 BGETAB=1:BGX=2\n20 ＰＲＩＮＴ");
+  basic::CheckOptions options;
+  options.set(basic::CheckRule::FullWidth, false);
+  setPreference(&Preferences::check, options);
+  window->command("checkProgram")->trigger();
+  const ResultRows &rows = window->findChild<ResultPanel *>()->rows(ResultTab::Check);
+  ASSERT_EQ(rows.rowCount(), 1); // BGE(TAB) and BGX: one variable in mode 5
+  EXPECT_EQ(rows.label(0), "1 行目: [変数名] BGE と BGX は最初の 2 文字が同じなので、機械には同じ変数です");
+  tools().keptCheck()->run();
+  setPreference(&Preferences::check, basic::CheckOptions{});
+  tools().keptCheck()->finish(); // what was read by the old rules is dropped
+  EXPECT_EQ(rows.rowCount(), 2);
+  window->command("mode6")->trigger(); // BGET is a mode-6 word: AB is another name
+  ASSERT_EQ(rows.rowCount(), 1);
+  EXPECT_TRUE(rows.label(0).startsWith("2 行目: [全角]"));
+}
+
 TEST_F(BasicToolsTest, ColoursFollowTheModeAndAreStoredOnlyOnceSwitchedOn) {
   load("10 BGET");
   window->command("keywordColours")->trigger();
