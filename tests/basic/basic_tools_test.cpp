@@ -335,6 +335,10 @@ TEST_F(BasicToolsTest, TheCheckReadsByTheModesKeywordsAndTheRulesOnAtOnce) {
   window->command("mode6")->trigger(); // BGET is a mode-6 word: AB is another name
   ASSERT_EQ(rows.rowCount(), 1);
   EXPECT_TRUE(rows.label(0).startsWith("2 行目: [全角]"));
+  editor().setSelStart(editor().textLength() - 5);
+  editor().setSelLength(5);
+  type("PRINT");
+  QTRY_COMPARE_WITH_TIMEOUT(rows.rowCount(), 0, 10000); // after the pause in typing
 }
 
 TEST_F(BasicToolsTest, ColoursFollowTheModeAndAreStoredOnlyOnceSwitchedOn) {

@@ -171,9 +171,9 @@ TEST(ProgramCheck, NewRulesTellTheirTagRuleAndKind) {
 }
 
 TEST(ProgramCheck, RulesTurnedOffOrWithoutKeywordsFindNothing) {
-  const QString program = QStringLiteral("10 Ａ=SCALE+SCUBA¥\n10 NEXT I:GOSUB 10:END\n30 PRINT");
+  const QString program = QStringLiteral("10 Ａ=SCALE+SCUBA¥\n20 NEXT I:GOSUB 10:END\n10 PRINT");
   EXPECT_EQ(checkProgram(program, kKeywords).size(), 7U);
-  EXPECT_EQ(checkProgram(program, KeywordMatcher()).size(), 3U); // duplicate, full-width, yen
+  EXPECT_EQ(checkProgram(program, KeywordMatcher()).size(), 4U); // order, duplicate, full-width, yen
   EXPECT_EQ(checkProgram(program).size(), 1U);
   for (int rule = 1; rule < kCheckRuleCount; ++rule) {
     SCOPED_TRACE(rule);
