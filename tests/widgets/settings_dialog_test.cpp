@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -40,6 +41,32 @@ TEST_F(SettingsDialogTest, EveryShowingStartsFromTheSettingsAndNeitherEnterNorEs
       EXPECT_TRUE(d.ruleCheck(rule)->isChecked());
     }
     d.close(); // the title bar's close button cancels too
+  });
+}
+
+TEST_F(SettingsDialogTest, EveryControlStandsWithinItsFrameAndOverNoOther) {
+  withDialog([](SettingsDialog &d) {
+    const QList<QWidget *> all = d.findChildren<QWidget *>();
+    int shown = 0;
+    for (QWidget *w : all) {
+      if (w->isWindow() || w->parentWidget() == nullptr || !w->isVisibleTo(&d) ||
+          (qobject_cast<QLabel *>(w) == nullptr && !w->inherits("QAbstractButton") &&
+           !w->inherits("QLineEdit") && !w->inherits("QGroupBox"))) {
+        continue; // parts of a control, not one
+      }
+      ++shown;
+      const QString name = w->metaObject()->className() + QStringLiteral(" ") + w->objectName();
+      EXPECT_TRUE(w->parentWidget()->rect().contains(w->geometry())) << name.toStdString();
+      for (QWidget *other : all) {
+        if (other != w && other->parentWidget() == w->parentWidget() && other->isVisibleTo(&d) &&
+            !other->isWindow() && other->metaObject() != &QWidget::staticMetaObject) {
+          EXPECT_FALSE(w->geometry().intersects(other->geometry()))
+              << name.toStdString() << " / " << other->metaObject()->className();
+        }
+      }
+    }
+    EXPECT_GE(shown, 40); // 5 frames, 21 labels and edits of the keys, 8 rules, ...
+    d.close();
   });
 }
 
