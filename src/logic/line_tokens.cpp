@@ -86,13 +86,15 @@ private:
     return k;
   }
 
-  // The keyword at the place, the longest; REM and DATA are known without a list.
+  // The keyword at the place, the longest; REM, DATA and "GO TO" with
+  // blanks are known without a list, as the line references know them.
   qsizetype keywordAt(qsizetype pos, Word &word) const {
     qsizetype known = 0;
     const char16_t first = upperAscii(s_[pos]);
-    word = first == u'R' || first == u'D' ? wordAt(s_, pos, known) : Word::None;
+    word = first == u'R' || first == u'D' || first == u'G' ? wordAt(s_, pos, known) : Word::None;
     const qsizetype listed = keywords_.matchAt(s_, pos);
-    if ((word == Word::Rem || word == Word::Data) && known >= listed) {
+    const bool spacedGoTo = word == Word::GoTo && known > 4;
+    if ((word == Word::Rem || word == Word::Data || spacedGoTo) && known >= listed) {
       return known;
     }
     word = Word::None;
@@ -104,6 +106,7 @@ private:
     const qsizetype length = keywordAt(i_, known);
     if (length > 0) {
       add(TokenKind::Keyword, length);
+      tokens_.back().spacedGoTo = known == Word::GoTo;
       if (known == Word::Rem) {
         add(TokenKind::Comment, s_.size() - i_);
       } else if (known == Word::Data) {

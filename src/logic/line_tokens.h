@@ -29,9 +29,14 @@ struct Token {
   QStringView text;   // within the line
   QChar typeSign;     // '$', '%', '!', '#' or null, for a name
   bool array = false; // a name followed by '('
+  // The keyword is "GO TO" with blanks, read as GOTO.
+  bool spacedGoTo = false;
 
   // `word` in upper case.
   template <std::size_t N> bool isKeyword(const char16_t (&word)[N]) const {
+    if (spacedGoTo) {
+      return QStringView(word, qsizetype{N - 1}) == u"GOTO";
+    }
     return kind == TokenKind::Keyword && text.size() == qsizetype{N - 1} &&
            matchesAt(text, 0, QStringView(word, qsizetype{N - 1}));
   }

@@ -7,11 +7,18 @@
 namespace kavrin::basic {
 namespace {
 
-// A function of DEF FN is kept apart from the variables and arrays.
+// A function of DEF FN is kept apart from the variables and arrays; `!`
+// is the type a name without a sign has.
 quint64 variableOf(const Token &name, bool function) {
   const quint64 second = name.text.size() > 1 ? upperAscii(name.text[1]) : 0;
-  return (quint64{upperAscii(name.text[0])} << 40) | (second << 24) |
-         (quint64{name.typeSign.unicode()} << 8) | (function ? 2 : 0) | (name.array ? 1 : 0);
+  const quint64 sign = name.typeSign == u'!' ? 0 : name.typeSign.unicode();
+  return (quint64{upperAscii(name.text[0])} << 40) | (second << 24) | (sign << kTypeSignShift) |
+         (function ? 2 : 0) | (name.array ? 1 : 0);
+}
+
+bool declaresTypes(const Token &token) {
+  return token.isKeyword(u"DEFINT") || token.isKeyword(u"DEFSNG") || token.isKeyword(u"DEFDBL") ||
+         token.isKeyword(u"DEFSTR");
 }
 
 NameUse useOf(int line, const Token &name, bool function = false) {
@@ -30,7 +37,7 @@ public:
 
   void run() {
     const Token *last = nullptr;
-    bool statementStart = true, underIf = false;
+    bool statementStart = true, underIf = false, runs = false;
     int lastSize = 0; // tokens of the last statement
     for (size_t k = 0; k < tokens_.size(); ++k) {
       const Token &token = tokens_[k];
@@ -43,6 +50,7 @@ public:
       if (statementStart && !remark) {
         last = &token;
         lastSize = 0;
+        runs = runs || !token.isKeyword(u"DATA");
       }
       lastSize += remark ? 0 : 1;
       statementStart = false;
@@ -51,20 +59,18 @@ public:
     // STOP ON, STOP OFF and STOP STOP only set what the STOP key does.
     line_.endsFlow =
         !underIf && last != nullptr && leaves(*last) && !(last->isKeyword(u"STOP") && lastSize > 1);
-    const Token *first = tokens_.empty() ? nullptr : &tokens_.front();
-    line_.runsNothing = first == nullptr || first->kind == TokenKind::Comment || first->isKeyword(u"REM") ||
-                        first->isKeyword(u"DATA");
+    line_.runsNothing = !runs;
   }
 
 private:
   void read(size_t k) {
     const Token &token = tokens_[k];
+    facts_.typesDeclared = facts_.typesDeclared || declaresTypes(token);
     if (token.kind == TokenKind::Name) {
       facts_.names.push_back(useOf(line_.index, token, k > 0 && tokens_[k - 1].isKeyword(u"FN")));
     } else if (token.kind == TokenKind::Other && line_.fullWidthAt < 0 && isFullWidth(token.text[0])) {
       line_.fullWidthAt = token.start;
-    } else if (token.isKeyword(u"FOR") && k + 1 < tokens_.size() && tokens_[k + 1].kind == TokenKind::Name &&
-               !tokens_[k + 1].array) {
+    } else if (startsLoop(k)) {
       facts_.fors.push_back(useOf(line_.index, tokens_[k + 1]));
     } else if (token.isKeyword(u"NEXT")) {
       readNext(k + 1);
@@ -74,6 +80,21 @@ private:
                (facts_.returns.empty() || facts_.returns.back() != line_.index)) {
       facts_.returns.push_back(line_.index);
     }
+  }
+
+  // FOR name = ... TO: not OPEN ... FOR APPEND, nor FORM=1 as the
+  // machine reads it (FOR M=1), which is no loop the user meant.
+  bool startsLoop(size_t k) const {
+    if (!tokens_[k].isKeyword(u"FOR") || k + 2 >= tokens_.size() || tokens_[k + 1].kind != TokenKind::Name ||
+        tokens_[k + 1].array || !tokens_[k + 2].isSign(u'=')) {
+      return false;
+    }
+    for (size_t i = k + 3; i < tokens_.size() && !tokens_[i].isSign(u':'); ++i) {
+      if (tokens_[i].isKeyword(u"TO")) {
+        return true;
+      }
+    }
+    return false;
   }
 
   void readNext(size_t k) {

@@ -11,6 +11,10 @@
 // over its tokens.
 namespace kavrin::basic {
 
+// Where a variable's type sign stands in its key (`NameUse::variable`).
+inline constexpr int kTypeSignShift = 8;
+inline quint64 withoutTypeSign(quint64 variable) { return variable & ~(quint64{0xFFFF} << kTypeSignShift); }
+
 // A name where it stands: its line, the variable it is to the machine (its
 // first two letters, type and array flag) and the name as written, sign
 // included.
@@ -41,6 +45,9 @@ struct ProgramFacts {
   std::vector<NameUse> names, fors, nexts;
   // A NEXT without a name somewhere.
   bool bareNext = false;
+  // DEFINT, DEFSNG, DEFDBL or DEFSTR somewhere: a name without a sign may
+  // have any type.
+  bool typesDeclared = false;
   // The lines with a GOSUB, with a RETURN.
   std::vector<int> gosubs, returns;
 };

@@ -111,18 +111,24 @@ void twoCharNames(const ProgramFacts &program, Findings &out) {
   }
 }
 
-QSet<quint64> variablesOf(const std::vector<NameUse> &uses) {
+// A loop's variable as FOR and NEXT are paired: with types declared by
+// DEFINT and the like, I and I% may be one variable.
+quint64 loopVariable(const ProgramFacts &program, const NameUse &use) {
+  return program.typesDeclared ? withoutTypeSign(use.variable) : use.variable;
+}
+
+QSet<quint64> variablesOf(const ProgramFacts &program, const std::vector<NameUse> &uses) {
   QSet<quint64> variables;
   for (const NameUse &use : uses) {
-    variables.insert(use.variable);
+    variables.insert(loopVariable(program, use));
   }
   return variables;
 }
 
 void nextWithoutFor(const ProgramFacts &program, Findings &out) {
-  const QSet<quint64> fors = variablesOf(program.fors);
+  const QSet<quint64> fors = variablesOf(program, program.fors);
   for (const NameUse &use : program.nexts) {
-    if (!fors.contains(use.variable)) {
+    if (!fors.contains(loopVariable(program, use))) {
       add(out, use.line, CheckRule::NextWithoutFor, false,
           QStringLiteral("[NEXT] NEXT %1 の変数を使う FOR がプログラムにありません")
               .arg(shownName(use.written)));
@@ -134,9 +140,9 @@ void forWithoutNext(const ProgramFacts &program, Findings &out) {
   if (program.bareNext) {
     return;
   }
-  const QSet<quint64> nexts = variablesOf(program.nexts);
+  const QSet<quint64> nexts = variablesOf(program, program.nexts);
   for (const NameUse &use : program.fors) {
-    if (!nexts.contains(use.variable)) {
+    if (!nexts.contains(loopVariable(program, use))) {
       add(out, use.line, CheckRule::ForWithoutNext, false,
           QStringLiteral("[FOR] FOR %1 の変数を使う NEXT がプログラムにありません")
               .arg(shownName(use.written)));
@@ -158,6 +164,36 @@ void gosubWithoutReturn(const ProgramFacts &program, Findings &out) {
   }
 }
 
+// The program lines as the machine keeps them: in number order, and of
+// lines with one number only the last typed.
+std::vector<const LineFacts *> keptInNumberOrder(const ProgramFacts &program) {
+  std::vector<const LineFacts *> kept;
+  bool ordered = true;
+  for (const LineFacts &line : program.lines) {
+    if (line.read->isProgram) {
+      ordered = ordered && (kept.empty() || kept.back()->read->number < line.read->number);
+      kept.push_back(&line);
+    }
+  }
+  if (!ordered) {
+    std::stable_sort(kept.begin(), kept.end(), [](const LineFacts *a, const LineFacts *b) {
+      return a->read->number < b->read->number;
+    });
+    // Of equal numbers the last stands last: keep it alone.
+    const auto sameAsNext = [&kept](std::size_t i) {
+      return i + 1 < kept.size() && kept[i]->read->number == kept[i + 1]->read->number;
+    };
+    std::size_t to = 0;
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+      if (!sameAsNext(i)) {
+        kept[to++] = kept[i];
+      }
+    }
+    kept.resize(to);
+  }
+  return kept;
+}
+
 void unreachable(const ProgramFacts &program, Findings &out) {
   NumberTable<char> named(0);
   for (const LineFacts &line : program.lines) {
@@ -166,26 +202,23 @@ void unreachable(const ProgramFacts &program, Findings &out) {
     }
   }
   const LineFacts *before = nullptr;
-  for (const LineFacts &line : program.lines) {
-    if (!line.read->isProgram) {
-      continue;
-    }
-    if (line.runsNothing) {
+  for (const LineFacts *line : keptInNumberOrder(program)) {
+    const bool isNamed = named.find(line->read->number) != 0;
+    if (line->runsNothing) {
       // A remark or DATA line that a reference names lets the flow in: the
       // lines below a subroutine's heading run.
-      if (named.find(line.read->number) != 0) {
-        before = &line;
+      if (isNamed) {
+        before = line;
       }
       continue;
     }
-    if (before != nullptr && before->endsFlow && before->read->number < line.read->number &&
-        named.find(line.read->number) == 0) {
-      add(out, line.index, CheckRule::Unreachable, false,
+    if (before != nullptr && before->endsFlow && !isNamed) {
+      add(out, line->index, CheckRule::Unreachable, false,
           QStringLiteral(
               "[到達不能] 行 %1 は前の行 %2 から続かず、どこからも参照されていないので実行されません")
-              .arg(line.read->number.toString(), before->read->number.toString()));
+              .arg(line->read->number.toString(), before->read->number.toString()));
     }
-    before = &line;
+    before = line;
   }
 }
 

@@ -53,7 +53,7 @@ namespace {
 
 const KeywordMatcher
     kKeywords(QStringLiteral("PRINT FOR TO STEP NEXT IF THEN ELSE GOTO GOSUB RETURN ON END STOP RUN "
-                             "REM DATA OR AND DIM INPUT ERROR RESUME DEF FN")
+                             "REM DATA OR AND DIM INPUT ERROR RESUME DEF FN DEFINT OPEN APPEND AS")
                   .split(u' '));
 
 struct RuleCase {
@@ -79,7 +79,8 @@ TEST(ProgramCheck, DuplicateNumberAnywhereButSideBySide) {
   expectRule(CheckRule::DuplicateNumber, {{"10 A=1\n20 B=1\n10 C=1\n30 D\n10 E", "2,4"},
                                           {"10 A=1\n10 B=1", ""},
                                           {"10 A\n20 B\n010 C\n65529 D\n1 E\n65529 F", "2,5"},
-                                          {"10 GOTO 10\n20 GOTO 10", ""}});
+                                          {"10 GOTO 10\n20 GOTO 10", ""},
+                                          {"70000 A\n10 B\n70000 C\n99999 D", "2"}});
 }
 
 TEST(ProgramCheck, FullWidthOutsideStringsCommentsAndData) {
@@ -103,21 +104,26 @@ TEST(ProgramCheck, TwoCharNamesThatAreOneVariable) {
               {"10 AB=1:AB$=\"X\":AB%=2:AB(1)=3:A=4", ""},
               {"10 PRINT \"SCALE SCUBA\"\n20 REM SCALE SCUBA\n30 DATA SCALE,SCUBA", ""},
               {"10 FORI=1TO10:NEXT:ITEM=1:IT=2", "0"},
-              {"10 DEF FNAB(X)=X*2:DIM ABC(3)\n20 ABC(1)=FNAB(1)+FNABD(2)", "1"}});
+              {"10 DEF FNAB(X)=X*2:DIM ABC(3)\n20 ABC(1)=FNAB(1)+FNABD(2)", "1"},
+              {"10 GO TO 30\n20 GOAL=1\n30 XY!=1:XYZ=2", "2"}});
 }
 
 TEST(ProgramCheck, NextWithoutFor) {
   expectRule(CheckRule::NextWithoutFor, {{"10 FORI=1TO10:NEXTJ", "0"},
                                          {"10 FOR I=1 TO 2\n20 FOR J=1 TO 2\n30 NEXT J,I,K", "2"},
                                          {"10 NEXT\n20 PRINT \"NEXT J\"'NEXT J", ""},
-                                         {"10 FOR I=1 TO 2\n20 NEXT I", ""}});
+                                         {"10 FOR I=1 TO 2\n20 NEXT I", ""},
+                                         {"10 FOR I!=1 TO 2\n20 NEXT I:NEXT J%", "1"},
+                                         {"10 DEFINT I-N\n20 FOR I%=1 TO 2\n30 NEXT I", ""}});
 }
 
 TEST(ProgramCheck, ForWithoutNext) {
   expectRule(CheckRule::ForWithoutNext, {{"10 FORI=1TO10:FORJ=1TO2:NEXTJ", "0"},
                                          {"10 FOR I=1 TO 2\n20 FOR J=1 TO 2:NEXT J\n30 NEXT", ""},
                                          {"10 FOR I=1 TO 2\n20 NEXT I", ""},
-                                         {"10 FOR A(1)=1 TO 2\n20 REM NEXT", ""}});
+                                         {"10 FOR A(1)=1 TO 2\n20 REM NEXT", ""},
+                                         {"10 OPEN \"LOG\" FOR APPEND AS #1\n20 FORM=1\n30 FOR K=1:REM TO", ""},
+                                         {"10 FOR I%=1 TO 2\n20 NEXT I", "0"}});
 }
 
 TEST(ProgramCheck, GosubWithoutReturnAndTheReverse) {
@@ -135,7 +141,11 @@ TEST(ProgramCheck, UnreachableLineAfterALineThatLeaves) {
               {"10 GOTO 10 'LOOP\n20 PRINT\n30 END:REM\n40 PRINT", "1,3"},
               {"10 END\n20 PRINT \"GOTO\"\n30 A=1:'GOTO\n40 STOP ON:STOP OFF\n50 PRINT", "1"},
               {"30 END\n20 PRINT", ""},
-              {"10 GOSUB 30:END\n20 REM SUB\n30 REM\n40 PRINT\n50 RETURN\n60 REM\n70 PRINT", "6"}});
+              {"10 GOSUB 30:END\n20 REM SUB\n30 REM\n40 PRINT\n50 RETURN\n60 REM\n70 PRINT", "6"},
+              // In number order, the last of a number kept, as the machine runs them.
+              {"10 PRINT:GOTO 40\n30 PRINT\n40 END\n20 PRINT\n50 PRINT", "3,4"},
+              {"10 GOTO 100\n20 PRINT\n100 END\n10 PRINT\n110 PRINT", "4"},
+              {"10 GO TO 40\n20 :REM ---\n30 PRINT\n40 END", "2"}});
 }
 
 TEST(ProgramCheck, NewRulesTellTheirTagRuleAndKind) {
