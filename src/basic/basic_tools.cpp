@@ -226,14 +226,19 @@ void BasicTools::addFixActions(ResultPanel *panel) {
   } items[] = {{"fixFinding", "修正", Qt::CTRL | Qt::Key_Period, false},
                {"fixAll", "すべて修正", Qt::CTRL | Qt::SHIFT | Qt::Key_Period, true}};
   for (const auto &item : items) {
-    auto *action = new QAction(QString::fromUtf8(item.caption), view);
-    action->setObjectName(QString::fromLatin1(item.name));
-    action->setShortcut(item.key);
-    // Also from the editor, after F8 took the caret to the row's line.
-    action->setShortcutContext(Qt::WindowShortcut);
-    view->addAction(action);
-    connect(action, &QAction::triggered, this,
-            [this, whole = item.wholeProgram] { guard([&] { fixFinding(whole); }); });
+    // On the list for its current row; in the editor for the caret's line,
+    // reached by F8 or by hand.
+    for (QWidget *owner : {static_cast<QWidget *>(view), static_cast<QWidget *>(editor_)}) {
+      auto *action = new QAction(QString::fromUtf8(item.caption), owner);
+      action->setObjectName(QString::fromLatin1(item.name));
+      action->setShortcut(item.key);
+      action->setShortcutContext(Qt::WidgetShortcut);
+      owner->addAction(action);
+      connect(action, &QAction::triggered, this,
+              [this, whole = item.wholeProgram, inEditor = owner == editor_] {
+                guard([&] { fixFinding(whole, inEditor); });
+              });
+    }
   }
   view->setContextMenuPolicy(Qt::ActionsContextMenu);
   // Offered only on a row whose rule has a fix.
@@ -248,9 +253,30 @@ void BasicTools::addFixActions(ResultPanel *panel) {
   connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this, offer);
 }
 
-void BasicTools::fixFinding(bool wholeProgram) {
+int BasicTools::rowToFix(bool inEditor) const {
   const ResultPanel *panel = panels().existing();
-  const int row = panel == nullptr ? -1 : panel->currentRow(ResultTab::Check);
+  const int current = panel == nullptr ? -1 : panel->currentRow(ResultTab::Check);
+  if (!inEditor || panel == nullptr) {
+    return current;
+  }
+  // The current row if it is on the caret's line, else the first there.
+  const ResultRows &rows = panel->rows(ResultTab::Check);
+  const int caretLine = editor_->textCursor().blockNumber();
+  const auto fixableHere = [&](int row) { return rows.lineOf(row) == caretLine && hasFix(rows.ruleOf(row)); };
+  if (current >= 0 && fixableHere(current)) {
+    return current;
+  }
+  for (int row = 0; row < rows.rowCount(); ++row) {
+    if (fixableHere(row)) {
+      return row;
+    }
+  }
+  return -1;
+}
+
+void BasicTools::fixFinding(bool wholeProgram, bool inEditor) {
+  const int row = rowToFix(inEditor);
+  const ResultPanel *panel = panels().existing();
   const int line = row < 0 ? -1 : panel->rows(ResultTab::Check).lineOf(row);
   const CheckRule rule = row < 0 ? CheckRule::Basic : panel->rows(ResultTab::Check).ruleOf(row);
   if (line < 0 || !hasFix(rule)) {
@@ -261,12 +287,17 @@ void BasicTools::fixFinding(bool wholeProgram) {
   QStringList lines = old.split(u'\n');
   const qsizetype end = wholeProgram ? lines.size() : line + 1;
   for (qsizetype i = wholeProgram ? 0 : line; i < end; ++i) {
-    lines[i] = fixLine(lines[i], rule);
+    lines[i] = fixLine(lines[i], rule, *checkWords_);
+  }
+  const QString fixed = lines.join(u'\n');
+  if (fixed == old) {
+    ui().beep(); // the line was fixed by hand since the check
+    return;
   }
   // A fix keeps every line where it is.
   std::vector<int> sameLines(static_cast<std::size_t>(lines.size()));
   std::iota(sameLines.begin(), sameLines.end(), 0);
-  replaceText(*editor_, old, lines.join(u'\n'), sameLines, editor_->textCursor().blockNumber());
+  replaceText(*editor_, old, fixed, sameLines, editor_->textCursor().blockNumber());
 }
 
 void BasicTools::applyMarking() {

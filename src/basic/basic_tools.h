@@ -52,15 +52,17 @@ public:
   // What keeps the check current; null before the first check.
   KeptCheck *keptCheck() const { return kept_; }
 
-  // 修正 on the check tab's current row (Ctrl+.), or すべて修正 (Ctrl+Shift+.):
-  // that rule's fixes on the row's line or the whole program, one undo step.
-  void fixFinding(bool wholeProgram);
+  // 修正 (Ctrl+.), or すべて修正 (Ctrl+Shift+.): the fixes of a check row's
+  // rule on its line or the whole program, one undo step.  The row is the
+  // check tab's current one, or from the editor one on the caret's line.
+  void fixFinding(bool wholeProgram, bool inEditor = false);
 
 private:
   // Checks the text now with the mode's keywords and the rules on, and has
   // the kept check use them from now on.
   void checkNow();
   void addFixActions(ResultPanel *panel);
+  int rowToFix(bool inEditor) const;
   void applyMarking();
   void applyColours();
 

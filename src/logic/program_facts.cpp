@@ -1,5 +1,6 @@
 #include "logic/program_facts.h"
 
+#include "logic/line_fixes.h"
 #include "logic/line_tokens.h"
 
 #include <algorithm>
@@ -117,7 +118,7 @@ private:
 
 } // namespace
 
-bool isFullWidth(QChar c) { return (c >= QChar(0xFF01) && c <= QChar(0xFF5E)) || c == QChar(0x3000); }
+bool isFullWidth(QChar c) { return asciiFormOf(c) != 0; }
 
 ProgramFacts readFacts(const TextLines &split, const std::vector<ProgramLine> &reads,
                        const KeywordMatcher &keywords) {

@@ -274,34 +274,40 @@ TEST_F(BasicToolsTest, AFixFromARowOrForItsRuleIsOneUndoStepThatRowsFollow) {
   QTest::keyClick(&window->editor(), Qt::Key_Return); // the rows follow their lines down
   const QString before = text();
   const struct {
-    int row;
+    int row;                    // current
     Qt::KeyboardModifiers keys; // none: the row's context menu, 修正
-    bool inEditor;              // the key pressed after going back to the line
-    const char *after;          // null: no fix offered
+    int caretLine;              // the key pressed in the editor with the caret there; -1: in the list
+    const char *after;          // null: nothing fixed
   } cases[] = {
-      {1, Qt::ControlModifier, false, "\n10 ＰＲＩＮＴ　１\n20 A=1:REM Ａ\n30 PRINT \"Ａ¥\";‾\n40 B＝2"},
-      {1, Qt::ControlModifier | Qt::ShiftModifier, false,
+      {1, Qt::ControlModifier, -1, "\n10 ＰＲＩＮＴ　１\n20 A=1:REM Ａ\n30 PRINT \"Ａ¥\";‾\n40 B＝2"},
+      {1, Qt::ControlModifier | Qt::ShiftModifier, -1,
        "\n10 PRINT 1\n20 A=1:REM Ａ\n30 PRINT \"Ａ¥\";‾\n40 B=2"},
-      {0, Qt::ControlModifier, true, "\n10 PRINT 1\n20 A＝1:REM Ａ\n30 PRINT \"Ａ¥\";‾\n40 B＝2"},
-      {2, {}, false, "\n10 ＰＲＩＮＴ　１\n20 A＝1:REM Ａ\n30 PRINT \"Ａ\\\";~\n40 B＝2"},
-      {3, Qt::ControlModifier, false, nullptr},
-      {3, Qt::ControlModifier, true, nullptr},
+      {0, Qt::ControlModifier, 1, "\n10 PRINT 1\n20 A＝1:REM Ａ\n30 PRINT \"Ａ¥\";‾\n40 B＝2"},
+      {3, Qt::ControlModifier, 2, "\n10 ＰＲＩＮＴ　１\n20 A=1:REM Ａ\n30 PRINT \"Ａ¥\";‾\n40 B＝2"},
+      {2, {}, -1, "\n10 ＰＲＩＮＴ　１\n20 A＝1:REM Ａ\n30 PRINT \"Ａ\\\";~\n40 B＝2"},
+      {3, Qt::ControlModifier, -1, nullptr},
+      {3, Qt::ControlModifier, 4, nullptr},
+      {0, Qt::ControlModifier, 0, nullptr}, // the current row is on another line
   };
+  int beeps = 0;
   for (const auto &c : cases) {
     SCOPED_TRACE(c.row);
     panel.focusRow(ResultTab::Check, c.row);
-    EXPECT_EQ(list->actions().value(1)->isEnabled(), c.after != nullptr);
+    EXPECT_EQ(list->actions().value(1)->isEnabled(), c.row != 3);
     if (c.keys == Qt::NoModifier) {
       EXPECT_EQ(list->contextMenuPolicy(), Qt::ActionsContextMenu);
       list->actions().value(0)->trigger();
     } else {
       QWidget *target = list;
-      if (c.inEditor) {
+      if (c.caretLine >= 0) {
         target = &window->editor();
         target->setFocus();
+        editor().setTextCursor(QTextCursor(editor().document()->findBlockByNumber(c.caretLine)));
       }
       QTest::keyClick(target, Qt::Key_Period, c.keys);
     }
+    beeps += c.after == nullptr && c.caretLine >= 0 ? 1 : 0; // in the list, not offered
+    EXPECT_EQ(ui.beeps, beeps);
     EXPECT_EQ(text(), c.after == nullptr ? before : QString::fromUtf8(c.after));
     for (int row = 0; row < 4; ++row) {
       EXPECT_EQ(panel.rows(ResultTab::Check).lineOf(row), row + 1);

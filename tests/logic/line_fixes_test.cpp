@@ -18,13 +18,18 @@ TEST(LineFixes, MakeWhatTheMachineReadsAndShiftJisHolds) {
       {CheckRule::FullWidth, "10 REM Ａ", "10 REM Ａ"},
       {CheckRule::FullWidth, "10 DATA Ａ,Ｂ:Ｃ＝1", "10 DATA Ａ,Ｂ:C=1"},
       {CheckRule::FullWidth, "10 Ａ＝「あ」¥", "10 A=「あ」¥"},
+      // Curly quotes: a string left as it is, a comment mark.
+      {CheckRule::FullWidth, "10 PRINT ”Ａ”；10￥3：“Ｂ＂", "10 PRINT \"Ａ\";10\\3:\"Ｂ\""},
+      {CheckRule::FullWidth, "10 Ａ＝1：‘ｏｋ’", "10 A=1:'ｏｋ’"},
+      // With the mode's words FOR and EM, no REM stands in FOREM.
+      {CheckRule::FullWidth, "10 FOREM=1TO2:ＰＲＩＮＴ", "10 FOREM=1TO2:PRINT"},
       {CheckRule::YenOverline, "10 PRINT \"¥‾\";¥:REM ¥‾", "10 PRINT \"\\~\";\\:REM \\~"},
       {CheckRule::Unreachable, "10 Ａ¥", nullptr},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.line);
     const QString line = QString::fromUtf8(c.line);
-    const QString fixed = fixLine(line, c.rule);
+    const QString fixed = fixLine(line, c.rule, KeywordMatcher({"FOR", "TO", "PRINT"}));
     EXPECT_EQ(fixed, c.fixed != nullptr ? QString::fromUtf8(c.fixed) : line);
     EXPECT_EQ(hasFix(c.rule), c.fixed != nullptr);
     if (c.rule == CheckRule::YenOverline) {
