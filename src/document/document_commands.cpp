@@ -177,11 +177,15 @@ QByteArray DocumentCommands::encodedText() {
     const bool pair = first.isHighSurrogate() && edit.charAt(at + 1).isLowSurrogate();
     select(at, pair ? 2 : 1);
     const char32_t code = pair ? QChar::surrogateToUcs4(first, edit.charAt(at + 1)) : first.unicode();
-    // The machine shows 0x5C and 0x7E as ¥ and ‾: the check's fix writes those.
-    const QString fix = code == U'¥' || code == U'‾'
-                            ? QStringLiteral("\n特別 > プログラムの検査 の「すべて修正」で、"
-                                             "¥ を \\ に、‾ を ~ に直せます。")
-                            : QString();
+    // The machine shows 0x5C and 0x7E as ¥ and ‾: the check's fix writes
+    // those.  The bytes are named, as a Japanese font draws 0x5C as ¥ too.
+    const bool fixable = (code == U'¥' || code == U'‾') &&
+                         session().preferences().check.enabled(basic::CheckRule::YenOverline);
+    const QString fix = fixable ? QStringLiteral("\n特別 > プログラムの検査 で [¥‾] の行を選び、"
+                                                 "すべて修正 (Ctrl+Shift+.) を使うと、"
+                                                 "¥ を 0x5C の文字に、‾ を 0x7E の文字に直せます。"
+                                                 "機械ではそれぞれ ¥ と ‾ に見えます。")
+                                : QString();
     throw Error(QStringLiteral("シフトJISで保存できない文字が %1 個あります。\n"
                                "最初の文字「%2」(U+%3) を選択しました。"
                                "この文字を書き換えてから保存してください。")

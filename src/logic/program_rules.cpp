@@ -82,10 +82,14 @@ void yenOverline(const ProgramFacts &program, Findings &out) {
   for (const LineFacts &line : program.lines) {
     if (line.yenAt >= 0) {
       const QChar c = line.text[line.yenAt];
+      // The bytes are named: a Japanese font draws 0x5C as ¥ too.
+      const bool yen = c == QChar(0x00A5);
       add(out, line.index, CheckRule::YenOverline, true,
-          QStringLiteral("[¥‾] 「%1」は Shift-JIS で保存できません。機械が %1 と表示する「%2」に直せます")
+          QStringLiteral("[¥‾] 「%1」(U+%2) は Shift-JIS で保存できません。機械が %1 と表示する %3 "
+                         "の文字に直せます")
               .arg(c)
-              .arg(QChar(c == QChar(0x00A5) ? u'\\' : u'~')));
+              .arg(yen ? QStringLiteral("00A5") : QStringLiteral("203E"),
+                   yen ? QStringLiteral("0x5C") : QStringLiteral("0x7E")));
     }
   }
 }
