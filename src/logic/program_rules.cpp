@@ -97,20 +97,22 @@ void yenOverline(const ProgramFacts &program, Findings &out) {
 QString shownName(QStringView written) { return written.toString().toUpper(); }
 
 void twoCharNames(const ProgramFacts &program, Findings &out) {
-  QHash<quint64, QStringView> firstName;
+  QHash<quint64, const NameUse *> firstName;
   QSet<QString> reported;
   for (const NameUse &use : program.names) {
     const auto at = firstName.constFind(use.variable);
     if (at == firstName.cend()) {
-      firstName.insert(use.variable, use.written);
+      firstName.insert(use.variable, &use);
       continue;
     }
     const QString shown = shownName(use.written);
-    if (at->compare(use.written, Qt::CaseInsensitive) != 0 && !reported.contains(shown)) {
+    if ((*at)->written.compare(use.written, Qt::CaseInsensitive) != 0 && !reported.contains(shown)) {
       reported.insert(shown);
       add(out, use.line, CheckRule::TwoCharNames, false,
           QStringLiteral("[変数名] %1 と %2 は最初の 2 文字が同じなので、機械には同じ変数です")
-              .arg(shownName(*at), shown));
+              .arg(shownName((*at)->written) +
+                       ((*at)->line == use.line ? QString() : QStringLiteral(" (%1 行目)").arg((*at)->line + 1)),
+                   shown));
     }
   }
 }

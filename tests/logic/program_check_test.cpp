@@ -160,6 +160,8 @@ TEST(ProgramCheck, NewRulesTellTheirTagRuleAndKind) {
       {"10 A=\"‾\"",
        "0:3:E:[¥‾] 「‾」(U+203E) は Shift-JIS で保存できません。機械が ‾ と表示する 0x7E の文字に直せます"},
       {"10 SCALE=SCUBA", "0:4:W:[変数名] SCALE と SCUBA は最初の 2 文字が同じなので、機械には同じ変数です"},
+      {"10 SCALE=1\n20 PRINT SCUBA",
+       "1:4:W:[変数名] SCALE (1 行目) と SCUBA は最初の 2 文字が同じなので、機械には同じ変数です"},
       {"10 NEXT I$", "0:5:W:[NEXT] NEXT I$ の変数を使う FOR がプログラムにありません"},
       {"10 FOR I=1 TO 2", "0:6:W:[FOR] FOR I の変数を使う NEXT がプログラムにありません"},
       {"10 GOSUB 10", "0:7:W:[GOSUB] GOSUB がありますが、プログラムに RETURN がありません"},
