@@ -7,7 +7,6 @@
 #include "basic/kept_check.h"
 #include "figures.h"
 #include "logic/program_check.h"
-#include "widgets/session.h"
 #include "measure.h"
 #include "sample_program.h"
 #include "silent_ui.h"
@@ -15,6 +14,7 @@
 #include "widgets/panel_host.h"
 #include "widgets/program_editor.h"
 #include "widgets/result_panel.h"
+#include "widgets/session.h"
 
 #include <QAction>
 #include <QThread>
@@ -34,7 +34,8 @@ constexpr unsigned long kReadingMs = 1000;
 QString programOfFindings() {
   QString text;
   for (int i = 1; i <= kToolsProgramLines; ++i) {
-    text += QStringLiteral("%1 PRINT \"ｽｺｱ:\";SC:IF SC THEN %2\n").arg(i).arg(kToolsProgramLines + 1 + i % 1000);
+    text +=
+        QStringLiteral("%1 PRINT \"ｽｺｱ:\";SC:IF SC THEN %2\n").arg(i).arg(kToolsProgramLines + 1 + i % 1000);
   }
   return text;
 }

@@ -47,8 +47,9 @@ QString checkedProgram(qsizetype size) {
 
 std::vector<Row> programCheckFigures(const Workspace & /*work*/) {
   // The longer of the modes' own lists.
-  const QStringList words = loadKeywordList(keywordFilePath(
-      QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + u'/'), QStringLiteral("qmsrcode.txt")));
+  const QStringList words =
+      loadKeywordList(keywordFilePath(QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + u'/'),
+                                      QStringLiteral("qmsrcode.txt")));
   if (words.size() < 100) {
     throw Failure(QStringLiteral("the keyword list qmsrcode.txt was not found beside the benchmark"));
   }

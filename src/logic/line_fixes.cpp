@@ -17,8 +17,8 @@ constexpr char16_t kFullWidthOffset = 0xFF01 - 0x21;
 constexpr struct {
   char16_t wide;
   char16_t ascii;
-} kOtherWide[] = {{0x3000, u' '}, {0xFFE5, u'\\'}, {0x2018, u'\''}, {0x2019, u'\''},
-                  {0x201C, u'"'}, {0x201D, u'"'}};
+} kOtherWide[] = {{0x3000, u' '},  {0xFFE5, u'\\'}, {0x2018, u'\''},
+                  {0x2019, u'\''}, {0x201C, u'"'},  {0x201D, u'"'}};
 
 bool isQuote(QChar c) { return c == u'"' || asciiFormOf(c) == u'"'; }
 

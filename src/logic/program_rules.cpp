@@ -110,8 +110,9 @@ void twoCharNames(const ProgramFacts &program, Findings &out) {
       reported.insert(shown);
       add(out, use.line, CheckRule::TwoCharNames, false,
           QStringLiteral("[変数名] %1 と %2 は最初の 2 文字が同じなので、機械には同じ変数です")
-              .arg(shownName((*at)->written) +
-                       ((*at)->line == use.line ? QString() : QStringLiteral(" (%1 行目)").arg((*at)->line + 1)),
+              .arg(shownName((*at)->written) + ((*at)->line == use.line
+                                                    ? QString()
+                                                    : QStringLiteral(" (%1 行目)").arg((*at)->line + 1)),
                    shown));
     }
   }

@@ -11,8 +11,9 @@ ResultRows::ResultRows(QTextDocument *document, QObject *parent)
     : QAbstractListModel(parent), document_(document), marks_(new LineMarks(document, this)) {}
 
 ResultRows::Row ResultRows::held(const ResultRow &row) {
-  return {row.text, row.line < 0 ? -1 : marks_->mark(row.line), row.number, row.exact, row.showsLine,
-          row.line, row.rule};
+  return {
+      row.text, row.line < 0 ? -1 : marks_->mark(row.line), row.number, row.exact, row.showsLine, row.line,
+      row.rule};
 }
 
 void ResultRows::replace(const QList<ResultRow> &rows) {

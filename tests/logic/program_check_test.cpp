@@ -118,12 +118,13 @@ TEST(ProgramCheck, NextWithoutFor) {
 }
 
 TEST(ProgramCheck, ForWithoutNext) {
-  expectRule(CheckRule::ForWithoutNext, {{"10 FORI=1TO10:FORJ=1TO2:NEXTJ", "0"},
-                                         {"10 FOR I=1 TO 2\n20 FOR J=1 TO 2:NEXT J\n30 NEXT", ""},
-                                         {"10 FOR I=1 TO 2\n20 NEXT I", ""},
-                                         {"10 FOR A(1)=1 TO 2\n20 REM NEXT", ""},
-                                         {"10 OPEN \"LOG\" FOR APPEND AS #1\n20 FORM=1\n30 FOR K=1:REM TO", ""},
-                                         {"10 FOR I%=1 TO 2\n20 NEXT I", "0"}});
+  expectRule(CheckRule::ForWithoutNext,
+             {{"10 FORI=1TO10:FORJ=1TO2:NEXTJ", "0"},
+              {"10 FOR I=1 TO 2\n20 FOR J=1 TO 2:NEXT J\n30 NEXT", ""},
+              {"10 FOR I=1 TO 2\n20 NEXT I", ""},
+              {"10 FOR A(1)=1 TO 2\n20 REM NEXT", ""},
+              {"10 OPEN \"LOG\" FOR APPEND AS #1\n20 FORM=1\n30 FOR K=1:REM TO", ""},
+              {"10 FOR I%=1 TO 2\n20 NEXT I", "0"}});
 }
 
 TEST(ProgramCheck, GosubWithoutReturnAndTheReverse) {
