@@ -151,7 +151,7 @@ private:
     }
     token.array = next < s_.size() && (s_[next] == u'(' || s_[next] == u'[');
     token.length = end - start;
-    tokens_.push_back(std::move(token));
+    tokens_.push_back(token);
     i_ = end;
   }
 
