@@ -17,7 +17,7 @@ TEST(LineFixes, MakeWhatTheMachineReadsAndShiftJisHolds) {
       {CheckRule::FullWidth, "10 PRINT\"ＡＢ　\";Ａ'Ａ　", "10 PRINT\"ＡＢ　\";A'Ａ　"},
       {CheckRule::FullWidth, "10 REM Ａ", "10 REM Ａ"},
       {CheckRule::FullWidth, "10 DATA Ａ,Ｂ:Ｃ＝1", "10 DATA Ａ,Ｂ:C=1"},
-      {CheckRule::FullWidth, "10 Ａ＝「あ」¥", "10 A=「あ」¥"},
+      {CheckRule::FullWidth, "10 Ａ＝「あ」¥：Ｂ＝！～", "10 A=「あ」¥:B=!~"},
       // Curly quotes: a string left as it is, a comment mark.
       {CheckRule::FullWidth, "10 PRINT ”Ａ”；10￥3：“Ｂ＂", "10 PRINT \"Ａ\";10\\3:\"Ｂ\""},
       {CheckRule::FullWidth, "10 Ａ＝1：‘ｏｋ’", "10 A=1:'ｏｋ’"},

@@ -138,6 +138,7 @@ TEST(ProgramCheck, UnreachableLineAfterALineThatLeaves) {
   expectRule(CheckRule::Unreachable,
              {{"10 GOTO 30\n20 PRINT\n30 END\n40 PRINT\n50 STOP\n60 A=1\n70 RUN\n80 B=1", "1,3,5,7"},
               {"10 IF A THEN GOTO 30\n20 PRINT\n30 IFA>BTHENEND\n40 PRINT\n50 ON A GOTO 10,60\n60 PRINT", ""},
+              {"10 IF A THEN PRINT:GOTO 30\n20 PRINT\n30 END", ""},
               {"10 GOSUB 40:GOTO 10\n20 REM\n30 DATA 1\n40 RETURN\n50 PRINT", "4"},
               {"10 GOTO 10 'LOOP\n20 PRINT\n30 END:REM\n40 PRINT", "1,3"},
               {"10 END\n20 PRINT \"GOTO\"\n30 A=1:'GOTO\n40 STOP ON:STOP OFF\n50 PRINT", "1"},
