@@ -2,6 +2,7 @@
 
 #include "basic/basic_tools.h"
 #include "basic/kept_check.h"
+#include "logic/keyword_palette.h"
 #include "logic/program_check.h"
 #include "platform/cp932.h"
 #include "widgets/basic_dialogs.h"
@@ -345,6 +346,14 @@ TEST_F(BasicToolsTest, TheCheckReadsByTheModesKeywordsAndTheRulesOnAtOnce) {
   editor().setSelLength(5);
   type("PRINT");
   QTRY_COMPARE_WITH_TIMEOUT(rows.rowCount(), 0, 10000); // after the pause in typing
+  // The underline takes a colour that shows on a new background.
+  editor().setText("PRINT");
+  tools().keptCheck()->run();
+  tools().keptCheck()->finish();
+  editor().setColor(clBlack);
+  ASSERT_EQ(underlines(), QStringList{"0:0+5"});
+  EXPECT_EQ(editor().document()->firstBlock().layout()->formats().constLast().format.underlineColor(),
+            findingColour(Qt::black));
 }
 
 TEST_F(BasicToolsTest, ColoursFollowTheModeAndAreStoredOnlyOnceSwitchedOn) {
