@@ -49,13 +49,16 @@ TEST_F(SettingsTest, AFirstStartWritesEveryDefaultAtTheClose) {
 }
 
 TEST_F(SettingsTest, EveryKeyReadsBackAndAnUnchangedFileStaysByteForByte) {
-  dir.write("kavrin.ini", settingsFile(true));
+  const QByteArray file = settingsFile(true) + "[Check]\r\nFullWidth=0\r\n";
+  dir.write("kavrin.ini", file);
   start();
   EXPECT_EQ(window->session().preferences().functionKeys[0], "A\r\nB");
+  EXPECT_FALSE(window->session().preferences().check.enabled(basic::CheckRule::FullWidth));
+  EXPECT_TRUE(window->session().preferences().check.enabled(basic::CheckRule::YenOverline));
   EXPECT_EQ(editor().lineWrapMode(), QPlainTextEdit::WidgetWidth);
   EXPECT_FALSE(editor().modified());
   EXPECT_TRUE(window->close());
-  EXPECT_EQ(dir.read("kavrin.ini"), settingsFile(true));
+  EXPECT_EQ(dir.read("kavrin.ini"), file);
 }
 
 TEST_F(SettingsTest, EachChangeIsWrittenAtOnceAsTheCloseWritesIt) {
