@@ -2,6 +2,8 @@
 
 #include "widgets/line_marks.h"
 
+#include <QApplication>
+#include <QStyle>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -13,7 +15,7 @@ ResultRows::ResultRows(QTextDocument *document, QObject *parent)
 ResultRows::Row ResultRows::held(const ResultRow &row) {
   return {
       row.text, row.line < 0 ? -1 : marks_->mark(row.line), row.number, row.exact, row.showsLine, row.line,
-      row.rule};
+      row.rule, row.kind};
 }
 
 void ResultRows::replace(const QList<ResultRow> &rows) {
@@ -87,10 +89,18 @@ int ResultRows::rowCount(const QModelIndex &parent) const {
 }
 
 QVariant ResultRows::data(const QModelIndex &index, int role) const {
-  if (role != Qt::DisplayRole || !index.isValid()) {
+  if (!index.isValid()) {
     return {};
   }
-  return label(index.row());
+  if (role == Qt::DecorationRole) {
+    const ResultRow::Kind kind = rows_[static_cast<size_t>(index.row())].kind;
+    if (kind == ResultRow::Kind::None) {
+      return {};
+    }
+    return QApplication::style()->standardIcon(kind == ResultRow::Kind::Error ? QStyle::SP_MessageBoxCritical
+                                                                              : QStyle::SP_MessageBoxWarning);
+  }
+  return role == Qt::DisplayRole ? QVariant(label(index.row())) : QVariant();
 }
 
 QString ResultRows::label(int row) const {

@@ -33,6 +33,8 @@ struct ResultRow {
   bool showsLine = false;
   // The rule of the program check a finding's row names.
   basic::CheckRule rule = basic::CheckRule::Basic;
+  // A finding's kind, shown by an icon: an error or only a warning.
+  enum class Kind : quint8 { None, Error, Warning } kind = Kind::None;
 };
 
 // The rows of one tab of the result panel.  A row that follows a line is
@@ -80,6 +82,7 @@ private:
     // The line last shown, kept for the label once the line is deleted.
     mutable int shownLine = -1;
     basic::CheckRule rule = basic::CheckRule::Basic;
+    ResultRow::Kind kind = ResultRow::Kind::None;
   };
 
   // The row as held, its line marked.

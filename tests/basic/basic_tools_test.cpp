@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QStyle>
 #include <QTextBlock>
 
 namespace kavrin::testing {
@@ -338,7 +339,12 @@ TEST_F(BasicToolsTest, TheCheckReadsByTheModesKeywordsAndTheRulesOnAtOnce) {
   tools().keptCheck()->run();
   setPreference(&Preferences::check, basic::CheckOptions{});
   tools().keptCheck()->finish(); // what was read by the old rules is dropped
-  EXPECT_EQ(rows.rowCount(), 2);
+  ASSERT_EQ(rows.rowCount(), 2);
+  // A warning and an error, each with its icon.
+  for (const auto &[row, icon] : {std::pair{0, QStyle::SP_MessageBoxWarning}, {1, QStyle::SP_MessageBoxCritical}}) {
+    EXPECT_EQ(qvariant_cast<QIcon>(rows.data(rows.index(row), Qt::DecorationRole)).pixmap(16).toImage(),
+              QApplication::style()->standardIcon(icon).pixmap(16).toImage());
+  }
   window->command("mode6")->trigger(); // BGET is a mode-6 word: AB is another name
   ASSERT_EQ(rows.rowCount(), 1);
   EXPECT_TRUE(rows.label(0).startsWith("2 行目: [全角]"));
