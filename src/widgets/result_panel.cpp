@@ -61,6 +61,9 @@ QWidget *ResultPanel::makeTab(ResultTab tab) {
   auto *model = new ResultRows(editor_->document(), this);
   view->setModel(model);
   view->setUniformItemSizes(true);
+  // A finding's icon no taller than its text: rows keep their height.
+  const int iconSide = view->fontMetrics().height();
+  view->setIconSize(QSize(iconSide, iconSide));
   view->setSelectionMode(QAbstractItemView::ExtendedSelection);
   view->installEventFilter(this);
   connect(view, &QListView::activated, this,
