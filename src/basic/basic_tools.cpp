@@ -26,6 +26,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 
+#include <algorithm>
 #include <memory>
 #include <numeric>
 
@@ -254,33 +255,36 @@ void BasicTools::addFixActions(ResultPanel *panel) {
   connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this, offer);
 }
 
-int BasicTools::rowToFix(bool inEditor) const {
+std::vector<CheckRule> BasicTools::rulesToFix(bool inEditor, int &line) const {
   const ResultPanel *panel = panels().existing();
-  const int current = panel == nullptr ? -1 : panel->currentRow(ResultTab::Check);
-  if (!inEditor || panel == nullptr) {
-    return current;
+  line = -1;
+  if (panel == nullptr) {
+    return {};
   }
-  // The current row if it is on the caret's line, else the first there.
   const ResultRows &rows = panel->rows(ResultTab::Check);
-  const int caretLine = editor_->textCursor().blockNumber();
-  const auto fixableHere = [&](int row) { return rows.lineOf(row) == caretLine && hasFix(rows.ruleOf(row)); };
-  if (current >= 0 && fixableHere(current)) {
-    return current;
+  if (!inEditor) {
+    const int current = panel->currentRow(ResultTab::Check);
+    line = current < 0 ? -1 : rows.lineOf(current);
+    return current < 0 || line < 0 || !hasFix(rows.ruleOf(current)) ? std::vector<CheckRule>{}
+                                                                    : std::vector{rows.ruleOf(current)};
   }
+  // Every fixable row of the caret's line: one key fixes the line.
+  line = editor_->textCursor().blockNumber();
+  std::vector<CheckRule> rules;
   for (int row = 0; row < rows.rowCount(); ++row) {
-    if (fixableHere(row)) {
-      return row;
+    const CheckRule rule = rows.ruleOf(row);
+    if (rows.lineOf(row) == line && hasFix(rule) &&
+        std::find(rules.begin(), rules.end(), rule) == rules.end()) {
+      rules.push_back(rule);
     }
   }
-  return -1;
+  return rules;
 }
 
 void BasicTools::fixFinding(bool wholeProgram, bool inEditor) {
-  const int row = rowToFix(inEditor);
-  const ResultPanel *panel = panels().existing();
-  const int line = row < 0 ? -1 : panel->rows(ResultTab::Check).lineOf(row);
-  const CheckRule rule = row < 0 ? CheckRule::Basic : panel->rows(ResultTab::Check).ruleOf(row);
-  if (line < 0 || !hasFix(rule)) {
+  int line = -1;
+  const std::vector<CheckRule> rules = rulesToFix(inEditor, line);
+  if (rules.empty()) {
     ui().beep(); // no fix for this row, or its line is gone
     return;
   }
@@ -288,7 +292,9 @@ void BasicTools::fixFinding(bool wholeProgram, bool inEditor) {
   QStringList lines = old.split(u'\n');
   const qsizetype end = wholeProgram ? lines.size() : line + 1;
   for (qsizetype i = wholeProgram ? 0 : line; i < end; ++i) {
-    lines[i] = fixLine(lines[i], rule, *checkWords_);
+    for (const CheckRule rule : rules) {
+      lines[i] = fixLine(lines[i], rule, *checkWords_);
+    }
   }
   const QString fixed = lines.join(u'\n');
   if (fixed == old) {

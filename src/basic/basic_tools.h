@@ -1,6 +1,7 @@
 #pragma once
 
 #include "logic/basic_reader.h"
+#include "logic/check_rules.h"
 #include "widgets/window_feature.h"
 
 #include <QColor>
@@ -54,7 +55,7 @@ public:
 
   // 修正 (Ctrl+.), or すべて修正 (Ctrl+Shift+.): the fixes of a check row's
   // rule on its line or the whole program, one undo step.  The row is the
-  // check tab's current one, or from the editor one on the caret's line.
+  // check tab's current one, or from the editor all on the caret's line.
   void fixFinding(bool wholeProgram, bool inEditor = false);
 
 private:
@@ -62,7 +63,9 @@ private:
   // the kept check use them from now on.
   void checkNow();
   void addFixActions(ResultPanel *panel);
-  int rowToFix(bool inEditor) const;
+  // The rules whose fixes a key applies, and the line: the current row's,
+  // or from the editor those of the caret's line.
+  std::vector<CheckRule> rulesToFix(bool inEditor, int &line) const;
   void applyMarking();
   void applyColours();
 

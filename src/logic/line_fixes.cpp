@@ -3,8 +3,6 @@
 #include "logic/basic_reader.h"
 #include "logic/line_tokens.h"
 
-#include <algorithm>
-
 namespace kavrin::basic {
 namespace {
 
@@ -20,39 +18,46 @@ constexpr struct {
 } kOtherWide[] = {{0x3000, u' '},  {0xFFE5, u'\\'}, {0x2018, u'\''},
                   {0x2019, u'\''}, {0x201C, u'"'},  {0x201D, u'"'}};
 
-bool isQuote(QChar c) { return c == u'"' || asciiFormOf(c) == u'"'; }
-
-// Fixes the characters outside strings, comments and DATA up to the first
-// quote or comment mark it makes, which changes how the rest reads; a
-// quote fixed takes its closing quote along, leaving the string as it is.
-// Returns whether the line must be read again.
-bool fixUpToAQuote(QString &fixed, qsizetype from, const KeywordMatcher &keywords) {
-  for (const Token &token : readTokens(fixed, from, keywords)) {
-    const char16_t ascii = token.kind == TokenKind::Other ? asciiFormOf(token.text[0]) : 0;
-    if (ascii == 0) {
-      continue;
-    }
-    const qsizetype at = token.start;
-    fixed[at] = QChar(ascii);
-    if (ascii == u'"') {
-      const auto close = std::find_if(fixed.begin() + at + 1, fixed.end(), isQuote);
-      if (close != fixed.end()) {
-        *close = u'"';
-      }
-    }
-    if (ascii == u'"' || ascii == u'\'') {
-      return true;
-    }
-  }
-  return false;
+qsizetype statementsFrom(QStringView line) {
+  const ProgramLine read = readLineNumber(line);
+  return read.isProgram ? read.numberStart + read.numberLength : 0;
 }
 
+// The characters a line's fixed reading holds in a string (not its
+// quotes), a comment (not its ' mark) or DATA: those stay as written.
+void keepWhatTheFixedLineQuotes(QString &fixed, QStringView line, const KeywordMatcher &keywords) {
+  const QString once = fixed;
+  for (const Token &token : readTokens(once, statementsFrom(once), keywords)) {
+    qsizetype from = token.start;
+    qsizetype to = token.start + token.length;
+    if (token.kind == TokenKind::String) {
+      ++from;
+      to -= token.length > 1 && token.text.back() == u'"' ? 1 : 0;
+    } else if (token.kind == TokenKind::Comment) {
+      from += token.text.front() == u'\'' ? 1 : 0;
+    } else if (token.kind != TokenKind::Data) {
+      continue;
+    }
+    for (qsizetype i = from; i < to; ++i) {
+      fixed[i] = line[i];
+    }
+  }
+}
+
+// In one reading of the line and one of the line fixed, so that a long
+// line costs no more than its length: what a fixed quote, comment mark or
+// REM makes a string or a comment stays as the user wrote it.
 QString halfWidthOutsideStrings(QStringView line, const KeywordMatcher &keywords) {
   QString fixed = line.toString();
-  const ProgramLine read = readLineNumber(line);
-  const qsizetype from = read.isProgram ? read.numberStart + read.numberLength : 0;
-  while (fixUpToAQuote(fixed, from, keywords)) {
-    // each pass fixed a character: this ends
+  for (const Token &token : readTokens(line, statementsFrom(line), keywords)) {
+    if (token.kind == TokenKind::Other) {
+      if (const char16_t ascii = asciiFormOf(token.text[0])) {
+        fixed[token.start] = QChar(ascii);
+      }
+    }
+  }
+  if (fixed != line) {
+    keepWhatTheFixedLineQuotes(fixed, line, keywords);
   }
   return fixed;
 }

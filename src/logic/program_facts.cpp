@@ -69,8 +69,9 @@ private:
     facts_.typesDeclared = facts_.typesDeclared || declaresTypes(token);
     if (token.kind == TokenKind::Name) {
       facts_.names.push_back(useOf(line_.index, token, k > 0 && tokens_[k - 1].isKeyword(u"FN")));
-    } else if (token.kind == TokenKind::Other && line_.fullWidthAt < 0 && isFullWidth(token.text[0])) {
-      line_.fullWidthAt = token.start;
+    } else if (token.kind == TokenKind::Other && isFullWidth(token.text[0])) {
+      line_.fullWidthAt = line_.fullWidthAt < 0 ? token.start : line_.fullWidthAt;
+      facts_.fullWidthDigits = facts_.fullWidthDigits || (token.text[0] >= u'０' && token.text[0] <= u'９');
     } else if (startsLoop(k)) {
       facts_.fors.push_back(useOf(line_.index, tokens_[k + 1]));
     } else if (token.isKeyword(u"NEXT")) {
@@ -123,6 +124,7 @@ bool isFullWidth(QChar c) { return asciiFormOf(c) != 0; }
 ProgramFacts readFacts(const TextLines &split, const std::vector<ProgramLine> &reads,
                        const KeywordMatcher &keywords) {
   ProgramFacts facts;
+  facts.keywords = &keywords;
   facts.lines.reserve(split.lines.size());
   std::vector<Token> tokens;
   for (size_t i = 0; i < split.lines.size(); ++i) {

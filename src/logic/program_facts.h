@@ -11,7 +11,8 @@
 // over its tokens.
 namespace kavrin::basic {
 
-// Where a variable's type sign stands in its key (`NameUse::variable`).
+// Where a variable's type sign stands in its key (`NameUse::variable`);
+// below it, flags of its kind.
 inline constexpr int kTypeSignShift = 8;
 inline quint64 withoutTypeSign(quint64 variable) { return variable & ~(quint64{0xFFFF} << kTypeSignShift); }
 
@@ -50,6 +51,11 @@ struct ProgramFacts {
   bool typesDeclared = false;
   // The lines with a GOSUB, with a RETURN.
   std::vector<int> gosubs, returns;
+  // A full-width digit outside strings: a line number the references do
+  // not read may stand there.
+  bool fullWidthDigits = false;
+  // The keywords the lines were read with.
+  const KeywordMatcher *keywords = nullptr;
 };
 
 bool isFullWidth(QChar c);

@@ -1,5 +1,6 @@
 #include "logic/program_rules.h"
 
+#include "logic/line_tokens.h"
 #include "logic/program_facts.h"
 
 #include <QHash>
@@ -96,24 +97,61 @@ void yenOverline(const ProgramFacts &program, Findings &out) {
 
 QString shownName(QStringView written) { return written.toString().toUpper(); }
 
+bool isAsciiLetterOrDigit(QChar c) {
+  const char16_t u = upperAscii(c);
+  return (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9');
+}
+
+// For a name a keyword cut short (SCORE: SC OR E), how the machine reads
+// the letters written together, as a sentence of its own; else nothing.
+QString readingOf(const ProgramFacts &program, const NameUse &use) {
+  const QStringView text = program.lines[static_cast<std::size_t>(use.line)].text;
+  const qsizetype start = use.written.data() - text.data();
+  qsizetype end = start + use.written.size();
+  if (end >= text.size() || !isAsciiLetterOrDigit(text[end - 1]) || !isAsciiLetterOrDigit(text[end])) {
+    return {};
+  }
+  while (end < text.size() && isAsciiLetterOrDigit(text[end])) {
+    ++end;
+  }
+  const QStringView run = text.sliced(start, end - start);
+  QStringList words;
+  for (const Token &token : readTokens(run, 0, *program.keywords)) {
+    words << token.text.toString().toUpper();
+  }
+  return QStringLiteral("。%1 は %2 と読まれます").arg(run.toString().toUpper(), words.join(u' '));
+}
+
+// A and A! are one name; with DEFINT and the like, A may be another type
+// than A! and so another variable.
+QStringView withoutBang(QStringView written) { return written.endsWith(u'!') ? written.chopped(1) : written; }
+
+quint64 twoCharKey(const ProgramFacts &program, const NameUse &use) {
+  constexpr quint64 kBang = 4;
+  return use.variable | (program.typesDeclared && use.written.endsWith(u'!') ? kBang : 0);
+}
+
 void twoCharNames(const ProgramFacts &program, Findings &out) {
   QHash<quint64, const NameUse *> firstName;
   QSet<QString> reported;
   for (const NameUse &use : program.names) {
-    const auto at = firstName.constFind(use.variable);
+    const quint64 key = twoCharKey(program, use);
+    const auto at = firstName.constFind(key);
     if (at == firstName.cend()) {
-      firstName.insert(use.variable, &use);
+      firstName.insert(key, &use);
       continue;
     }
     const QString shown = shownName(use.written);
-    if ((*at)->written.compare(use.written, Qt::CaseInsensitive) != 0 && !reported.contains(shown)) {
+    if (withoutBang((*at)->written).compare(withoutBang(use.written), Qt::CaseInsensitive) != 0 &&
+        !reported.contains(shown)) {
       reported.insert(shown);
       add(out, use.line, CheckRule::TwoCharNames, false,
           QStringLiteral("[変数名] %1 と %2 は最初の 2 文字が同じなので、機械には同じ変数です")
-              .arg(shownName((*at)->written) + ((*at)->line == use.line
-                                                    ? QString()
-                                                    : QStringLiteral(" (%1 行目)").arg((*at)->line + 1)),
-                   shown));
+                  .arg(shownName((*at)->written) + ((*at)->line == use.line
+                                                        ? QString()
+                                                        : QStringLiteral(" (%1 行目)").arg((*at)->line + 1)),
+                       shown) +
+              readingOf(program, **at) + readingOf(program, use));
     }
   }
 }
@@ -202,6 +240,9 @@ std::vector<const LineFacts *> keptInNumberOrder(const ProgramFacts &program) {
 }
 
 void unreachable(const ProgramFacts &program, Findings &out) {
+  if (program.fullWidthDigits) {
+    return; // GOTO ２０ names a line, once fixed
+  }
   NumberTable<char> named(0);
   for (const LineFacts &line : program.lines) {
     for (const LineReference &ref : line.read->references) {

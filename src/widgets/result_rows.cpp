@@ -13,9 +13,10 @@ ResultRows::ResultRows(QTextDocument *document, QObject *parent)
     : QAbstractListModel(parent), document_(document), marks_(new LineMarks(document, this)) {}
 
 ResultRows::Row ResultRows::held(const ResultRow &row) {
-  return {
-      row.text, row.line < 0 ? -1 : marks_->mark(row.line), row.number, row.exact, row.showsLine, row.line,
-      row.rule, row.kind};
+  return {row.text,      row.line < 0 ? -1 : marks_->mark(row.line),
+          row.number,    row.exact,
+          row.showsLine, row.line,
+          row.rule,      row.kind};
 }
 
 void ResultRows::replace(const QList<ResultRow> &rows) {

@@ -13,7 +13,9 @@ TEST(LineFixes, MakeWhatTheMachineReadsAndShiftJisHolds) {
     const char *line;
     const char *fixed; // nullptr: as it is
   } cases[] = {
-      {CheckRule::FullWidth, "１０　ＰＲＩＮＴ　Ａ＝１０＋ｂ（１）：ＲＥＭ！", "10 PRINT A=10+b(1):REM!"},
+      {CheckRule::FullWidth, "１０　ＰＲＩＮＴ　Ａ＝１０＋ｂ（１）：ＲＥＭ！", "10 PRINT A=10+b(1):REM！"},
+      {CheckRule::FullWidth, "10 ＲＥＭ　これは　テスト", "10 REM　これは　テスト"},
+      {CheckRule::FullWidth, "10 ＤＡＴＡ　１，”Ａ”：Ｂ＝１", "10 DATA　１，”Ａ”:B=1"},
       {CheckRule::FullWidth, "10 PRINT\"ＡＢ　\";Ａ'Ａ　", "10 PRINT\"ＡＢ　\";A'Ａ　"},
       {CheckRule::FullWidth, "10 REM Ａ", "10 REM Ａ"},
       {CheckRule::FullWidth, "10 DATA Ａ,Ｂ:Ｃ＝1", "10 DATA Ａ,Ｂ:C=1"},

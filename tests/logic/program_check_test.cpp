@@ -105,7 +105,9 @@ TEST(ProgramCheck, TwoCharNamesThatAreOneVariable) {
               {"10 PRINT \"SCALE SCUBA\"\n20 REM SCALE SCUBA\n30 DATA SCALE,SCUBA", ""},
               {"10 FORI=1TO10:NEXT:ITEM=1:IT=2", "0"},
               {"10 DEF FNAB(X)=X*2:DIM ABC(3)\n20 ABC(1)=FNAB(1)+FNABD(2)", "1"},
-              {"10 GO TO 30\n20 GOAL=1\n30 XY!=1:XYZ=2", "2"}});
+              {"10 GO TO 30\n20 GOAL=1\n30 XY!=1:XYZ=2", "2"},
+              {"10 A=1:PRINT A!:AB=A:AB!=2", ""},
+              {"10 DEFINT A-Z\n20 SC=1:SCALE!=2:SCORE%=3:A=1:A!=2", ""}});
 }
 
 TEST(ProgramCheck, NextWithoutFor) {
@@ -147,7 +149,8 @@ TEST(ProgramCheck, UnreachableLineAfterALineThatLeaves) {
               // In number order, the last of a number kept, as the machine runs them.
               {"10 PRINT:GOTO 40\n30 PRINT\n40 END\n20 PRINT\n50 PRINT", "3,4"},
               {"10 GOTO 100\n20 PRINT\n100 END\n10 PRINT\n110 PRINT", "4"},
-              {"10 GO TO 40\n20 :REM ---\n30 PRINT\n40 END", "2"}});
+              {"10 GO TO 40\n20 :REM ---\n30 PRINT\n40 END", "2"},
+              {"10 GOTO ３０\n20 PRINT\n30 END\n40 PRINT \"２\"", ""}});
 }
 
 TEST(ProgramCheck, NewRulesTellTheirTagRuleAndKind) {
@@ -162,6 +165,8 @@ TEST(ProgramCheck, NewRulesTellTheirTagRuleAndKind) {
       {"10 A=\"‾\"",
        "0:3:E:[¥‾] 「‾」(U+203E) は Shift-JIS で保存できません。機械が ‾ と表示する 0x7E の文字に直せます"},
       {"10 SCALE=SCUBA", "0:4:W:[変数名] SCALE と SCUBA は最初の 2 文字が同じなので、機械には同じ変数です"},
+      {"10 SCORE=1:SCALE=2", "0:4:W:[変数名] SC と SCALE は最初の 2 文字が同じなので、機械には同じ変数です。"
+                             "SCORE は SC OR E と読まれます"},
       {"10 SCALE=1\n20 PRINT SCUBA",
        "1:4:W:[変数名] SCALE (1 行目) と SCUBA は最初の 2 文字が同じなので、機械には同じ変数です"},
       {"10 NEXT I$", "0:5:W:[NEXT] NEXT I$ の変数を使う FOR がプログラムにありません"},
