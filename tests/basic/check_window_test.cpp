@@ -236,7 +236,7 @@ TEST_F(CheckWindowTest, TheCheckReadsByTheModesKeywordsAndTheRulesOnAtOnce) {
   editor().setSelStart(editor().textLength() - 5);
   editor().setSelLength(5);
   type("PRINT");
-  QTRY_COMPARE_WITH_TIMEOUT(rows.rowCount(), 0, 10000); // after the pause in typing
+  EXPECT_TRUE(QTest::qWaitFor([&rows] { return rows.rowCount() == 0; }, 10000)); // after the pause in typing
   // The underline takes a colour that shows on a new background.
   editor().setText("PRINT");
   tools().keptCheck()->run();
