@@ -83,6 +83,7 @@ TEST_F(SettingsDialogTest, OkTakesOverACheckedIncrementTheKeysAndABrowsedConvert
       d.okButton()->click();
       EXPECT_TRUE(d.isVisible());
       EXPECT_EQ(ui.messages.back().text, QString("'%1' は整数ではありません。").arg(bad));
+      EXPECT_EQ(d.incrementEdit()->selectedText(), bad); // ready to be typed over
       EXPECT_EQ(window->session().preferences().functionKeys[0], "COLOR ");
     }
     d.incrementEdit()->setText("0");
