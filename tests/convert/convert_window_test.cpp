@@ -267,9 +267,10 @@ TEST_F(ConvertTest, WithTheOutputInThePanelOnlyNoBoxShowsAndAFailureBeeps) {
   });
   window->command("emulatorSettings")->trigger();
   ui.saveAnswers.push_back(dir.path("prog.cas"));
-  window->command("emulatorRun")->trigger();
+  QTest::keyClick(&editor(), Qt::Key_F5, Qt::ControlModifier); // the menu's key: F5's text is not typed
   EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(emu + ".args"); }, 5000));
   EXPECT_EQ(ui.messageTexts(), QStringList());
+  EXPECT_EQ(editor().text(), "10 END\n");
   EXPECT_EQ(ui.beeps, 1);
   // An unsupported converter is told before the tape image is asked for.
   setConverter("C:\\tools\\bas2cas.exe");
