@@ -89,7 +89,7 @@ void EmulatorTool::run() {
     cannotStart(error);
     return;
   }
-  const QString image = convert_.convertProgram();
+  const QString image = convert_.convertProgram(true);
   if (!image.isEmpty()) {
     start(image);
   }

@@ -16,6 +16,7 @@
 #include <QPushButton>
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QTimer>
 
@@ -44,9 +45,20 @@ protected:
     return path;
   }
 
-  void convertTo(const QString &image) {
+  void convertTo(const std::optional<QString> &image) {
     ui.saveAnswers.push_back(image);
     window->command("convert")->trigger();
+  }
+
+  // The emulator's command line, given in its settings dialog.
+  void setEmulator(const QString &line) {
+    ui.modalScripts.push_back([line](QDialog &dialog) {
+      dialog.findChild<QLineEdit *>()->setText(line);
+      dialog.accept();
+    });
+    window->command("emulatorSettings")->trigger();
+    window->activateWindow(); // as a real window is once its dialog has gone
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window.get(), 2000));
   }
 
   const QString program = dir.write("prog.txt", "10 END\r\n");
@@ -221,7 +233,6 @@ TEST_F(ConvertTest, RunInTheEmulatorConvertsThenStartsItWithTheImage) {
 
   setConverter(converter("txt2bas.exe", "exit 1\n")); // a failed conversion starts nothing
   QFile::remove(emu + ".args");
-  ui.saveAnswers.push_back(image);
   window->command("emulatorRun")->trigger();
   QTest::qWait(300);
   EXPECT_FALSE(QFile::exists(emu + ".args"));
@@ -235,20 +246,82 @@ TEST_F(ConvertTest, RunInTheEmulatorConvertsThenStartsItWithTheImage) {
   window->command("emulatorSettings")->trigger(); // OK takes no line the settings file would cut
   EXPECT_EQ(ui.messageTexts().last(),
             "エミュレータのコマンドラインに、シフトJISで保存できない文字「\u00e9」があります。");
-  ui.saveAnswers.push_back(image);
   window->command("emulatorRun")->trigger();
   EXPECT_EQ(ui.messageTexts().last(),
             "エミュレータを起動できません。\nプログラムが見つかりません: kavrin-no-such-emulator");
   const QString notRunnable = dir.write("emu.sh", "#!/bin/sh\n"); // not executable
-  ui.modalScripts.push_back([&notRunnable](QDialog &dialog) {
-    dialog.findChild<QLineEdit *>()->setText(notRunnable);
-    dialog.accept();
-  });
-  window->command("emulatorSettings")->trigger();
-  ui.saveAnswers.push_back(image);
+  setEmulator(notRunnable);
   window->command("emulatorRun")->trigger();
   EXPECT_TRUE(ui.messageTexts().last().startsWith(
       "エミュレータを起動できません。\nプログラムを起動できません: " + notRunnable));
+}
+
+// The first run asks for the image; what comes before the second decides
+// whether it asks again, and where the image goes.
+TEST_F(ConvertTest, RunAgainGoesToTheImageLastChosenForTheDocument) {
+  setConverter(converter("txt2bas.exe"));
+  setEmulator("true %1");
+  const QString first = dir.path("sub/first.cas");
+  const QString chosen = dir.path("chosen.cas");
+  const QString asked = dir.path("asked.cas");
+  const auto saveAs = [this](const QString &path) {
+    ui.saveAnswers.push_back(path);
+    window->command("saveAs")->trigger();
+  };
+  const auto failing = [this, &chosen] {
+    setConverter(converter("txt2bas.exe", "exit 1\n"));
+    convertTo(chosen);
+    setConverter(converter("txt2bas.exe"));
+  };
+  const struct {
+    const char *before;
+    std::function<void()> act;
+    QString image; // where the second run goes; `asked` when the dialog asks
+  } cases[] = {
+      {"nothing", [] {}, first},
+      {"an edit, saved without a question", [this] { type("1"); }, first},
+      {"変換... to another image", [&] { convertTo(chosen); }, chosen},
+      {"変換... cancelled", [&] { convertTo(std::nullopt); }, first},
+      {"変換... failing", failing, first},
+      {"Save As under the same name", [&] { saveAs(program); }, first},
+      {"Save As under another name", [&] { saveAs(dir.path("other.txt")); }, asked},
+      {"Open", [this] { window->feature<DocumentCommands>()->load(program); }, asked},
+      {"the image's folder gone", [this] { QDir(dir.path("sub")).removeRecursively(); }, asked},
+      {"a recovery copy restored",
+       [this] {
+         window->session().restore(program, "10 END", std::nullopt);
+         window->command("save")->trigger();
+       },
+       asked},
+      {"New, saved under the same name",
+       [&] {
+         window->command("new")->trigger();
+         saveAs(program);
+       },
+       asked},
+  };
+  for (const auto &row : cases) {
+    SCOPED_TRACE(row.before);
+    window->feature<DocumentCommands>()->load(program);
+    QDir().mkpath(dir.path("sub"));
+    ui.saveAnswers.push_back(first);
+    window->command("emulatorRun")->trigger();
+    row.act();
+    const std::size_t dialogs = ui.saveCalls.size();
+    const qsizetype boxes = ui.messages.size();
+    const qsizetype before = rows().size();
+    const QString text = editor().text();
+    if (row.image == asked) {
+      ui.saveAnswers.push_back(asked);
+    }
+    QTest::keyClick(&editor(), Qt::Key_F5, Qt::ControlModifier);
+    EXPECT_EQ(ui.saveCalls.size() - dialogs, row.image == asked ? 1U : 0U);
+    EXPECT_EQ(ui.messageTexts().mid(boxes), QStringList({kDone}));
+    EXPECT_EQ(dir.read("txt2bas.exe.args").split('\n').value(1), row.image.toUtf8());
+    const QList<OutputRow> added = rows(before);
+    EXPECT_TRUE(!added.isEmpty() && added[0].text.endsWith(row.image)); // the panel tells where it went
+    EXPECT_TRUE(editor().text() == text && !editor().modified());
+  }
 }
 
 TEST_F(ConvertTest, WithTheOutputInThePanelOnlyNoBoxShowsAndAFailureBeeps) {
@@ -261,16 +334,15 @@ TEST_F(ConvertTest, WithTheOutputInThePanelOnlyNoBoxShowsAndAFailureBeeps) {
   EXPECT_TRUE(panel.isVisible() && panel.visibleTab() == ResultTab::Output);
   setConverter(converter("txt2bas.exe", "echo warning >&2\n"));
   const QString emu = emulator(dir, "emu");
-  ui.modalScripts.push_back([&emu](QDialog &dialog) {
-    dialog.findChild<QLineEdit *>()->setText("'" + emu + "' %1");
-    dialog.accept();
-  });
-  window->command("emulatorSettings")->trigger();
+  setEmulator("'" + emu + "' %1");
   ui.saveAnswers.push_back(dir.path("prog.cas"));
   QTest::keyClick(&editor(), Qt::Key_F5, Qt::ControlModifier); // the menu's key: F5's text is not typed
   EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(emu + ".args"); }, 5000));
-  EXPECT_EQ(ui.messageTexts(), QStringList());
   EXPECT_EQ(editor().text(), "10 END\n");
+  QFile::remove(emu + ".args");
+  QTest::keyClick(&editor(), Qt::Key_F5, Qt::ControlModifier); // again: nothing is asked, no box
+  EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(emu + ".args"); }, 5000));
+  EXPECT_EQ(ui.messageTexts(), QStringList());
   EXPECT_EQ(ui.beeps, 1);
   // An unsupported converter is told before the tape image is asked for.
   setConverter("C:\\tools\\bas2cas.exe");
@@ -290,11 +362,7 @@ TEST_F(ConvertTest, WithTheOutputInThePanelOnlyNoBoxShowsAndAFailureBeeps) {
 TEST_F(ConvertTest, ASaveThatFailsBeforeTheEmulatorRunsIsToldAndStartsNothing) {
   setConverter(converter("txt2bas.exe"));
   const QString emu = emulator(dir, "emu");
-  ui.modalScripts.push_back([&emu](QDialog &dialog) {
-    dialog.findChild<QLineEdit *>()->setText("'" + emu + "' %1");
-    dialog.accept();
-  });
-  window->command("emulatorSettings")->trigger();
+  setEmulator("'" + emu + "' %1");
   editor().insertPlainText(QStringLiteral("\u00e9")); // no Shift-JIS code
   ui.answers = {MsgResult::Yes};
   window->command("emulatorRun")->trigger();
