@@ -1,79 +1,23 @@
-#include "support/window_fixture.h"
-
-#include "document/document_commands.h"
+#include "convert/convert_fixture.h"
 
 #include "convert/convert_command.h"
 #include "convert/emulator_tool.h"
 #include "logic/emulator_command.h"
 #include "platform/cp932.h"
 #include "widgets/emulator_dialog.h"
-#include "widgets/panel_host.h"
-#include "widgets/result_panel.h"
 
 #include <QApplication>
-#include <QDialog>
-#include <QLineEdit>
 #include <QPushButton>
 
 #include <QAction>
-#include <QDir>
-#include <QFile>
 #include <QTimer>
 
 namespace kavrin::testing {
 namespace {
 
-const QString kDone = QStringLiteral("正常に終了しました");
 const QString kFailed = QStringLiteral("エラーが発生しました");
 const QString kCancelled = QStringLiteral("変換を取り消しました");
 const QString kNotSaved = QStringLiteral("一旦セーブしないと変換できません");
-
-class ConvertTest : public WindowTest {
-protected:
-  void SetUp() override {
-    WindowTest::SetUp();
-    window->feature<DocumentCommands>()->load(program);
-  }
-
-  // A converter that writes its arguments to <name>.args and "CAS" to its
-  // last argument, a line to its standard output, then runs `body`.
-  QString converter(const QString &name, const QByteArray &body = {}) {
-    const QString path = dir.write(name, "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.args\"\n"
-                                         "for a; do :; done; printf CAS > \"$a\"\necho out\n" +
-                                             body);
-    QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner);
-    return path;
-  }
-
-  void convertTo(const std::optional<QString> &image) {
-    ui.saveAnswers.push_back(image);
-    window->command("convert")->trigger();
-  }
-
-  // The emulator's command line, given in its settings dialog.
-  void setEmulator(const QString &line) {
-    ui.modalScripts.push_back([line](QDialog &dialog) {
-      dialog.findChild<QLineEdit *>()->setText(line);
-      dialog.accept();
-    });
-    window->command("emulatorSettings")->trigger();
-    window->activateWindow(); // as a real window is once its dialog has gone
-    EXPECT_TRUE(QTest::qWaitForWindowActive(window.get(), 2000));
-  }
-
-  const QString program = dir.write("prog.txt", "10 END\r\n");
-  // The rows of the panel's output tab from `from` on.
-  QList<OutputRow> rows(qsizetype from = 0) const {
-    QList<OutputRow> out;
-    if (const ResultPanel *panel = window->findChild<PanelHost *>()->existing()) {
-      const ResultRows &tab = panel->rows(ResultTab::Output);
-      for (int row = static_cast<int>(from); row < tab.rowCount(); ++row) {
-        out.append({tab.label(row), tab.numberOf(row)});
-      }
-    }
-    return out;
-  }
-};
 
 TEST_F(ConvertTest, TheImageIsChosenThenTheConverterRunsInTheMode) {
   setConverter(converter("txt2bas.exe"));
@@ -254,74 +198,6 @@ TEST_F(ConvertTest, RunInTheEmulatorConvertsThenStartsItWithTheImage) {
   window->command("emulatorRun")->trigger();
   EXPECT_TRUE(ui.messageTexts().last().startsWith(
       "エミュレータを起動できません。\nプログラムを起動できません: " + notRunnable));
-}
-
-// The first run asks for the image; what comes before the second decides
-// whether it asks again, and where the image goes.
-TEST_F(ConvertTest, RunAgainGoesToTheImageLastChosenForTheDocument) {
-  setConverter(converter("txt2bas.exe"));
-  setEmulator("true %1");
-  const QString first = dir.path("sub/first.cas");
-  const QString chosen = dir.path("chosen.cas");
-  const QString asked = dir.path("asked.cas");
-  const auto saveAs = [this](const QString &path) {
-    ui.saveAnswers.push_back(path);
-    window->command("saveAs")->trigger();
-  };
-  const auto failing = [this, &chosen] {
-    setConverter(converter("txt2bas.exe", "exit 1\n"));
-    convertTo(chosen);
-    setConverter(converter("txt2bas.exe"));
-  };
-  const struct {
-    const char *before;
-    std::function<void()> act;
-    QString image; // where the second run goes; `asked` when the dialog asks
-  } cases[] = {
-      {"nothing", [] {}, first},
-      {"an edit, saved without a question", [this] { type("1"); }, first},
-      {"変換... to another image", [&] { convertTo(chosen); }, chosen},
-      {"変換... cancelled", [&] { convertTo(std::nullopt); }, first},
-      {"変換... failing", failing, first},
-      {"Save As under the same name", [&] { saveAs(program); }, first},
-      {"Save As under another name", [&] { saveAs(dir.path("other.txt")); }, asked},
-      {"Open", [this] { window->feature<DocumentCommands>()->load(program); }, asked},
-      {"the image's folder gone", [this] { QDir(dir.path("sub")).removeRecursively(); }, asked},
-      {"a recovery copy restored",
-       [this] {
-         window->session().restore(program, "10 END", std::nullopt);
-         window->command("save")->trigger();
-       },
-       asked},
-      {"New, saved under the same name",
-       [&] {
-         window->command("new")->trigger();
-         saveAs(program);
-       },
-       asked},
-  };
-  for (const auto &row : cases) {
-    SCOPED_TRACE(row.before);
-    window->feature<DocumentCommands>()->load(program);
-    QDir().mkpath(dir.path("sub"));
-    ui.saveAnswers.push_back(first);
-    window->command("emulatorRun")->trigger();
-    row.act();
-    const std::size_t dialogs = ui.saveCalls.size();
-    const qsizetype boxes = ui.messages.size();
-    const qsizetype before = rows().size();
-    const QString text = editor().text();
-    if (row.image == asked) {
-      ui.saveAnswers.push_back(asked);
-    }
-    QTest::keyClick(&editor(), Qt::Key_F5, Qt::ControlModifier);
-    EXPECT_EQ(ui.saveCalls.size() - dialogs, row.image == asked ? 1U : 0U);
-    EXPECT_EQ(ui.messageTexts().mid(boxes), QStringList({kDone}));
-    EXPECT_EQ(dir.read("txt2bas.exe.args").split('\n').value(1), row.image.toUtf8());
-    const QList<OutputRow> added = rows(before);
-    EXPECT_TRUE(!added.isEmpty() && added[0].text.endsWith(row.image)); // the panel tells where it went
-    EXPECT_TRUE(editor().text() == text && !editor().modified());
-  }
 }
 
 TEST_F(ConvertTest, WithTheOutputInThePanelOnlyNoBoxShowsAndAFailureBeeps) {
