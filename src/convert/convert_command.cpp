@@ -76,7 +76,8 @@ QString ConvertCommand::convertProgram(bool again) {
     showMessage(ui(), window(), QStringLiteral("一旦セーブしないと変換できません"));
     return {};
   }
-  const QString image = again ? keptImage_ : chooseImage(fileName);
+  // (A save that renamed the document has forgotten the image: asked.)
+  const QString image = again && !keptImage_.isEmpty() ? keptImage_ : chooseImage(fileName);
   if (image.isEmpty()) {
     return {};
   }
