@@ -31,12 +31,24 @@ bool sameFile(const QString &a, const QString &b) {
   return samePath(QDir::cleanPath(fa.absoluteFilePath()), QDir::cleanPath(fb.absoluteFilePath()));
 }
 
+// Whether a converter could write `image` now: the file, or where there is
+// none yet, its folder.
+bool writable(const QString &image) {
+  const QFileInfo file(image);
+  if (file.exists()) {
+    return file.isFile() && file.isWritable();
+  }
+  const QFileInfo folder(file.absolutePath());
+  return folder.isDir() && folder.isWritable();
+}
+
 constexpr qsizetype kPieceBytes = 4096;
 
 } // namespace
 
 ConvertCommand::ConvertCommand(const FeatureContext &context) : WindowFeature(context) {
   addCommand("convert", QStringLiteral("変換(&T)..."), &ConvertCommand::convert);
+  connect(&session(), &Session::documentReplaced, this, [this] { keptImage_.clear(); });
 }
 
 bool ConvertCommand::refusedConverter() {
@@ -52,8 +64,11 @@ bool ConvertCommand::refusedConverter() {
   return true;
 }
 
-QString ConvertCommand::convertProgram() {
-  if (refusedConverter() || !session().querySave()) {
+QString ConvertCommand::convertProgram(bool again) {
+  // The first run's questions are asked again when the image is not there
+  // to be written.
+  again = again && !keptImage_.isEmpty() && writable(keptImage_);
+  if (refusedConverter() || !(again ? session().saveChanges() : session().querySave())) {
     return {};
   }
   const QString fileName = session().fileName();
@@ -61,15 +76,11 @@ QString ConvertCommand::convertProgram() {
     showMessage(ui(), window(), QStringLiteral("一旦セーブしないと変換できません"));
     return {};
   }
-  FileDialog &dialog = session().saveDialog();
-  dialog.filter = QStringLiteral("テープイメージ (*.cas)|*.CAS|すべてのファイル (*.*)|*.*");
-  dialog.title = QStringLiteral("テープイメージに変換");
-  dialog.fileName = tapeImageName(fileName);
-  dialog.defaultExt.clear();
-  if (!ui().execSaveDialog(window(), dialog)) {
+  // (A save that renamed the document has forgotten the image: asked.)
+  const QString image = again && !keptImage_.isEmpty() ? keptImage_ : chooseImage(fileName);
+  if (image.isEmpty()) {
     return {};
   }
-  const QString image = dialog.fileName;
   const QString converter = session().preferences().converter;
   const ConverterKind kind = identifyConverter(converter);
   if (kind == ConverterKind::Unsupported) {
@@ -84,9 +95,20 @@ QString ConvertCommand::convertProgram() {
             "テープイメージの保存先がプログラムのファイルと同じです。\n別の名前を指定してください。"));
     return {};
   }
-  return runConverter(buildConverterCommand(kind, converter, session().mode() == 6, fileName, image))
-             ? image
-             : QString();
+  if (!runConverter(buildConverterCommand(kind, converter, session().mode() == 6, fileName, image))) {
+    return {};
+  }
+  keptImage_ = image;
+  return image;
+}
+
+QString ConvertCommand::chooseImage(const QString &fileName) {
+  FileDialog &dialog = session().saveDialog();
+  dialog.filter = QStringLiteral("テープイメージ (*.cas)|*.CAS|すべてのファイル (*.*)|*.*");
+  dialog.title = QStringLiteral("テープイメージに変換");
+  dialog.fileName = tapeImageName(fileName);
+  dialog.defaultExt.clear();
+  return ui().execSaveDialog(window(), dialog) ? dialog.fileName : QString();
 }
 
 bool ConvertCommand::runConverter(const ConverterCommand &command) {

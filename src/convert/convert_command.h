@@ -23,8 +23,11 @@ class ConvertCommand : public WindowFeature {
 public:
   explicit ConvertCommand(const FeatureContext &context);
 
-  // The tape image path when the converter succeeded, else empty.
-  QString convertProgram();
+  // The tape image path when the converter succeeded, else empty.  With
+  // `again`, a document converted before in this session goes to the image
+  // it last went to, without the dialog, its changes saved without a
+  // question; when that image can no longer be written, the dialog asks.
+  QString convertProgram(bool again = false);
   // True when the converter ended with success.
   bool runConverter(const ConverterCommand &command);
 
@@ -40,6 +43,9 @@ private:
   // With the output in the panel only, an unsupported converter is told
   // before anything is asked; true when it was.
   bool refusedConverter();
+  // The tape image the user chooses for the program `fileName`; empty when
+  // cancelled.
+  QString chooseImage(const QString &fileName);
   bool startConverter(const ConverterCommand &command, ChildProcess &child);
   // Reads the output to its end: rows, and unless `panelOnly` a box per piece.
   void readOutput(ChildProcess &child, bool panelOnly);
@@ -53,6 +59,9 @@ private:
   void showOutputTab();
 
   bool converting_ = false;
+  // The image of the document's last successful conversion: a new
+  // document, another file or another name forgets it.
+  QString keptImage_;
   OutputLineFinder lines_;
   // The program lines by number, read once a run.
   std::optional<basic::ProgramLineIndex> lineIndex_;

@@ -89,6 +89,13 @@ bool DocumentCommands::querySave() {
   }
 }
 
+bool DocumentCommands::saveChanges() {
+  if (editor()->modified()) {
+    save();
+  }
+  return !editor()->modified();
+}
+
 void DocumentCommands::newDocument() {
   if (!querySave()) {
     return;
@@ -98,6 +105,7 @@ void DocumentCommands::newDocument() {
   session().setFileName(QString());
   diskStamp_ = {};
   updateTitle();
+  emit session().documentReplaced();
 }
 
 void DocumentCommands::open() {
@@ -115,6 +123,7 @@ void DocumentCommands::load(const QString &path) {
   editor()->setModified(false);
   updateTitle();
   addRecent();
+  emit session().documentReplaced();
 }
 
 void DocumentCommands::openStartFile(const QString &argument) {
@@ -151,6 +160,7 @@ void DocumentCommands::restore(const QString &fileName, const QString &text,
   editor()->setText(text);
   editor()->setModified(true);
   updateTitle();
+  emit session().documentReplaced();
 }
 
 QByteArray DocumentCommands::encodedText() {
@@ -206,8 +216,12 @@ bool DocumentCommands::chooseSavePath() {
 }
 
 void DocumentCommands::rename(const QString &path) {
+  const bool another = session().fileName().isEmpty() || !sameFile(session().fileName(), path);
   session().setFileName(path);
   diskStamp_ = stampOfFile(path);
+  if (another) {
+    emit session().documentReplaced();
+  }
 }
 
 void DocumentCommands::save() {

@@ -24,6 +24,7 @@ public:
   void writeSettings(SettingValues &values) const override;
 
   bool querySave() override;
+  bool saveChanges() override;
   void restore(const QString &fileName, const QString &text, const std::optional<FileStamp> &stamp) override;
   FileStamp diskStamp() const override { return diskStamp_; }
 

@@ -4,12 +4,15 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -24,6 +27,32 @@ class RowList : public QListView {
 public:
   using QListView::QListView;
   QSize sizeHint() const override { return {QListView::sizeHint().width(), fontMetrics().height() * 4}; }
+};
+
+// The output tab's rows fit the panel's width: a long command line keeps
+// its start and its end, the tape image, and is cut in the middle; a row
+// cut so tells all of itself as a tip (Ctrl+C copies it whole).
+class FittedRows : public QStyledItemDelegate {
+public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+  QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override {
+    return {0, QStyledItemDelegate::sizeHint(option, index).height()};
+  }
+
+  bool helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
+                 const QModelIndex &index) override {
+    QStyleOptionViewItem item(option);
+    initStyleOption(&item, index);
+    const QStyle *style = view->style();
+    const int margins = 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1);
+    const int room = style->subElementRect(QStyle::SE_ItemViewItemText, &item, view).width() - margins;
+    if (event->type() != QEvent::ToolTip || item.fontMetrics.horizontalAdvance(item.text) <= room) {
+      return QStyledItemDelegate::helpEvent(event, view, option, index);
+    }
+    QToolTip::showText(event->globalPos(), item.text, view);
+    return true;
+  }
 };
 
 bool isEscape(const QKeyEvent &key) {
@@ -66,6 +95,10 @@ QWidget *ResultPanel::makeTab(ResultTab tab) {
   view->setIconSize(QSize(iconSide, iconSide));
   view->setSelectionMode(QAbstractItemView::ExtendedSelection);
   view->installEventFilter(this);
+  if (tab == ResultTab::Output) {
+    view->setItemDelegate(new FittedRows(view));
+    view->setTextElideMode(Qt::ElideMiddle);
+  }
   connect(view, &QListView::activated, this,
           [this, tab](const QModelIndex &i) { emit rowActivated(tab, i.row()); });
   layout->addWidget(summary);

@@ -17,6 +17,9 @@ class DocumentAccess {
 public:
   // Asks about unsaved changes, saving when told to; true to go on.
   virtual bool querySave() = 0;
+  // Saves unsaved changes under the document's name without asking; true
+  // when nothing is left unsaved.
+  virtual bool saveChanges() = 0;
   // Takes a recovered text into the window as a modified document; a save
   // replaces the file without a question only while it is as `stamp` says
   // (as it is now, without one).
@@ -60,6 +63,7 @@ public:
   // The document commands lend themselves here.
   void setDocument(DocumentAccess *document) { document_ = document; }
   bool querySave() { return document_ == nullptr || document_->querySave(); }
+  bool saveChanges() { return document_ == nullptr || document_->saveChanges(); }
   void restore(const QString &fileName, const QString &text, const std::optional<FileStamp> &stamp);
   FileStamp diskStamp() const { return document_ == nullptr ? FileStamp{} : document_->diskStamp(); }
 
@@ -68,6 +72,9 @@ signals:
   void preferencesChanged();
   // The document's text has been written to its file.
   void documentSaved();
+  // Another document is in the window (new, opened or restored), or the
+  // document took another name: what was kept for the old one goes.
+  void documentReplaced();
   // The user changed a setting (a dialog's OK, a menu toggle, a mode, the
   // recent list): the settings file is written at once, not only at the close.
   void settingChanged();

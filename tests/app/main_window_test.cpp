@@ -75,7 +75,7 @@ TEST_F(MainWindowTest, MenusKeepTheirOrderAccessKeysAndShortcuts) {
                              "特別(&S)",
                              "AUTO(&A)",
                              "変換(&T)...",
-                             "エミュレータで実行(&E)",
+                             "エミュレータで実行(&E) Ctrl+F5",
                              "エミュレータの設定(&M)...",
                              "-",
                              "モード1-5(&5)",

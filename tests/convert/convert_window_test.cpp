@@ -1,67 +1,23 @@
-#include "support/window_fixture.h"
-
-#include "document/document_commands.h"
+#include "convert/convert_fixture.h"
 
 #include "convert/convert_command.h"
 #include "convert/emulator_tool.h"
 #include "logic/emulator_command.h"
 #include "platform/cp932.h"
 #include "widgets/emulator_dialog.h"
-#include "widgets/panel_host.h"
-#include "widgets/result_panel.h"
 
 #include <QApplication>
-#include <QDialog>
-#include <QLineEdit>
 #include <QPushButton>
 
 #include <QAction>
-#include <QFile>
 #include <QTimer>
 
 namespace kavrin::testing {
 namespace {
 
-const QString kDone = QStringLiteral("正常に終了しました");
 const QString kFailed = QStringLiteral("エラーが発生しました");
 const QString kCancelled = QStringLiteral("変換を取り消しました");
 const QString kNotSaved = QStringLiteral("一旦セーブしないと変換できません");
-
-class ConvertTest : public WindowTest {
-protected:
-  void SetUp() override {
-    WindowTest::SetUp();
-    window->feature<DocumentCommands>()->load(program);
-  }
-
-  // A converter that writes its arguments to <name>.args and "CAS" to its
-  // last argument, a line to its standard output, then runs `body`.
-  QString converter(const QString &name, const QByteArray &body = {}) {
-    const QString path = dir.write(name, "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.args\"\n"
-                                         "for a; do :; done; printf CAS > \"$a\"\necho out\n" +
-                                             body);
-    QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner);
-    return path;
-  }
-
-  void convertTo(const QString &image) {
-    ui.saveAnswers.push_back(image);
-    window->command("convert")->trigger();
-  }
-
-  const QString program = dir.write("prog.txt", "10 END\r\n");
-  // The rows of the panel's output tab from `from` on.
-  QList<OutputRow> rows(qsizetype from = 0) const {
-    QList<OutputRow> out;
-    if (const ResultPanel *panel = window->findChild<PanelHost *>()->existing()) {
-      const ResultRows &tab = panel->rows(ResultTab::Output);
-      for (int row = static_cast<int>(from); row < tab.rowCount(); ++row) {
-        out.append({tab.label(row), tab.numberOf(row)});
-      }
-    }
-    return out;
-  }
-};
 
 TEST_F(ConvertTest, TheImageIsChosenThenTheConverterRunsInTheMode) {
   setConverter(converter("txt2bas.exe"));
@@ -221,7 +177,6 @@ TEST_F(ConvertTest, RunInTheEmulatorConvertsThenStartsItWithTheImage) {
 
   setConverter(converter("txt2bas.exe", "exit 1\n")); // a failed conversion starts nothing
   QFile::remove(emu + ".args");
-  ui.saveAnswers.push_back(image);
   window->command("emulatorRun")->trigger();
   QTest::qWait(300);
   EXPECT_FALSE(QFile::exists(emu + ".args"));
@@ -235,17 +190,11 @@ TEST_F(ConvertTest, RunInTheEmulatorConvertsThenStartsItWithTheImage) {
   window->command("emulatorSettings")->trigger(); // OK takes no line the settings file would cut
   EXPECT_EQ(ui.messageTexts().last(),
             "エミュレータのコマンドラインに、シフトJISで保存できない文字「\u00e9」があります。");
-  ui.saveAnswers.push_back(image);
   window->command("emulatorRun")->trigger();
   EXPECT_EQ(ui.messageTexts().last(),
             "エミュレータを起動できません。\nプログラムが見つかりません: kavrin-no-such-emulator");
   const QString notRunnable = dir.write("emu.sh", "#!/bin/sh\n"); // not executable
-  ui.modalScripts.push_back([&notRunnable](QDialog &dialog) {
-    dialog.findChild<QLineEdit *>()->setText(notRunnable);
-    dialog.accept();
-  });
-  window->command("emulatorSettings")->trigger();
-  ui.saveAnswers.push_back(image);
+  setEmulator(notRunnable);
   window->command("emulatorRun")->trigger();
   EXPECT_TRUE(ui.messageTexts().last().startsWith(
       "エミュレータを起動できません。\nプログラムを起動できません: " + notRunnable));
@@ -261,13 +210,13 @@ TEST_F(ConvertTest, WithTheOutputInThePanelOnlyNoBoxShowsAndAFailureBeeps) {
   EXPECT_TRUE(panel.isVisible() && panel.visibleTab() == ResultTab::Output);
   setConverter(converter("txt2bas.exe", "echo warning >&2\n"));
   const QString emu = emulator(dir, "emu");
-  ui.modalScripts.push_back([&emu](QDialog &dialog) {
-    dialog.findChild<QLineEdit *>()->setText("'" + emu + "' %1");
-    dialog.accept();
-  });
-  window->command("emulatorSettings")->trigger();
+  setEmulator("'" + emu + "' %1");
   ui.saveAnswers.push_back(dir.path("prog.cas"));
-  window->command("emulatorRun")->trigger();
+  QTest::keyClick(&editor(), Qt::Key_F5, Qt::ControlModifier); // the menu's key: F5's text is not typed
+  EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(emu + ".args"); }, 5000));
+  EXPECT_EQ(editor().text(), "10 END\n");
+  QFile::remove(emu + ".args");
+  QTest::keyClick(&editor(), Qt::Key_F5, Qt::ControlModifier); // again: nothing is asked, no box
   EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(emu + ".args"); }, 5000));
   EXPECT_EQ(ui.messageTexts(), QStringList());
   EXPECT_EQ(ui.beeps, 1);
@@ -289,11 +238,7 @@ TEST_F(ConvertTest, WithTheOutputInThePanelOnlyNoBoxShowsAndAFailureBeeps) {
 TEST_F(ConvertTest, ASaveThatFailsBeforeTheEmulatorRunsIsToldAndStartsNothing) {
   setConverter(converter("txt2bas.exe"));
   const QString emu = emulator(dir, "emu");
-  ui.modalScripts.push_back([&emu](QDialog &dialog) {
-    dialog.findChild<QLineEdit *>()->setText("'" + emu + "' %1");
-    dialog.accept();
-  });
-  window->command("emulatorSettings")->trigger();
+  setEmulator("'" + emu + "' %1");
   editor().insertPlainText(QStringLiteral("\u00e9")); // no Shift-JIS code
   ui.answers = {MsgResult::Yes};
   window->command("emulatorRun")->trigger();

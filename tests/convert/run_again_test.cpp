@@ -1,0 +1,71 @@
+#include "convert/convert_fixture.h"
+
+#include <QDir>
+
+namespace kavrin::testing {
+namespace {
+
+// The first run asks for the image; what comes before the second decides
+// whether it asks again, and where the image goes.
+TEST_F(ConvertTest, RunAgainGoesToTheImageLastChosenForTheDocument) {
+  setConverter(converter("txt2bas.exe", "case $a in *fail.cas) exit 1;; esac\n"));
+  setEmulator("true %1");
+  const QString first = dir.path("sub/first.cas");
+  const QString chosen = dir.path("chosen.cas");
+  const QString asked = dir.path("asked.cas");
+  const auto saveAs = [this](const QString &path) {
+    ui.saveAnswers.push_back(path);
+    window->command("saveAs")->trigger();
+  };
+  const struct {
+    const char *before;
+    std::function<void()> act;
+    QString image; // where the second run goes; `asked` when the dialog asks
+  } cases[] = {
+      {"nothing", [] {}, first},
+      {"an edit, saved without a question", [this] { type("1"); }, first},
+      {"変換... to another image", [&] { convertTo(chosen); }, chosen},
+      {"変換... cancelled", [&] { convertTo(std::nullopt); }, first},
+      {"変換... failing", [&] { convertTo(dir.path("fail.cas")); }, first},
+      {"Save As under the same name", [&] { saveAs(program); }, first},
+      {"Save As under another name", [&] { saveAs(dir.path("other.txt")); }, asked},
+      {"Open", [this] { window->feature<DocumentCommands>()->load(program); }, asked},
+      {"the image's folder gone", [this] { QDir(dir.path("sub")).removeRecursively(); }, asked},
+      {"a recovery copy restored",
+       [this] {
+         window->session().restore(program, "10 END", std::nullopt);
+         window->command("save")->trigger();
+       },
+       asked},
+      {"New, saved under the same name",
+       [&] {
+         window->command("new")->trigger();
+         saveAs(program);
+       },
+       asked},
+  };
+  for (const auto &row : cases) {
+    SCOPED_TRACE(row.before);
+    window->feature<DocumentCommands>()->load(program);
+    QDir().mkpath(dir.path("sub"));
+    ui.saveAnswers.push_back(first);
+    window->command("emulatorRun")->trigger();
+    row.act();
+    const std::size_t dialogs = ui.saveCalls.size();
+    const qsizetype boxes = ui.messages.size();
+    const qsizetype before = rows().size();
+    if (row.image == asked) {
+      ui.saveAnswers.push_back(asked);
+    }
+    QTest::keyClick(&editor(), Qt::Key_F5, Qt::ControlModifier);
+    EXPECT_EQ(ui.saveCalls.size() - dialogs, row.image == asked ? 1U : 0U);
+    EXPECT_EQ(ui.messageTexts().mid(boxes), QStringList({kDone}));
+    EXPECT_EQ(dir.read("txt2bas.exe.args").split('\n').value(1), row.image.toUtf8());
+    const QList<OutputRow> added = rows(before);
+    EXPECT_TRUE(!added.isEmpty() && added[0].text.endsWith(row.image)); // the panel tells where it went
+    EXPECT_FALSE(editor().modified());                                  // an edit is saved
+  }
+}
+
+} // namespace
+} // namespace kavrin::testing
