@@ -48,10 +48,10 @@ public:
     }
   }
 
-  double timeNext(const QProcessEnvironment &environment) {
-    const double ms = runChild(next(), environment).ms;
+  ChildResult timeNext(const QProcessEnvironment &environment) {
+    const ChildResult result = runChild(next(), environment);
     requireSettingsUntouched();
-    return ms;
+    return result;
   }
 
 private:
@@ -74,9 +74,20 @@ std::vector<QStringList> referenceStarts(const QString &lookFile, QSize size) {
            QString::number(size.height())}};
 }
 
+// The wall and processor times of one window's starts.
+struct Times {
+  std::vector<double> ms;
+  std::vector<double> cpuMs;
+
+  void add(const ChildResult &start) {
+    ms.push_back(start.ms);
+    cpuMs.push_back(start.cpuMs);
+  }
+};
+
 struct StartTimes {
-  std::vector<double> kavrinMs;
-  std::vector<double> referenceMs[kReferences];
+  Times kavrin;
+  Times references[kReferences];
 };
 
 // Rounds of one start of each: kavrin first, then the references, and the
@@ -95,14 +106,14 @@ StartTimes timeStarts(KavrinStarts &kavrin, const QProcessEnvironment &environme
   for (int round = 0; round < kRounds; ++round) {
     const bool forward = round % 2 == 0;
     if (forward) {
-      times.kavrinMs.push_back(kavrin.timeNext(environment));
+      times.kavrin.add(kavrin.timeNext(environment));
     }
     for (int i = 0; i < kReferences; ++i) {
       const int r = forward ? i : kReferences - 1 - i;
-      times.referenceMs[r].push_back(runChild(references[r], environment).ms);
+      times.references[r].add(runChild(references[r], environment));
     }
     if (!forward) {
-      times.kavrinMs.push_back(kavrin.timeNext(environment));
+      times.kavrin.add(kavrin.timeNext(environment));
     }
   }
   return times;
@@ -111,23 +122,33 @@ StartTimes timeStarts(KavrinStarts &kavrin, const QProcessEnvironment &environme
 // A row with no target, printed for information.
 constexpr double kNoTarget = 0.0;
 
-// kavrin's time over the reference's, the median over each two rounds: the
-// order of one round alone would swing it.
-Row ratioRow(const QString &figure, double target, const std::vector<double> &kavrinMs,
-             const std::vector<double> &referenceMs) {
+// kavrin's times over the reference's, each two rounds' sums: the order of
+// one round alone would swing the ratio.
+std::vector<double> pairedRatios(const std::vector<double> &kavrin, const std::vector<double> &reference) {
   std::vector<double> ratios;
-  for (std::size_t i = 1; i < kavrinMs.size(); i += 2) {
-    ratios.push_back((kavrinMs[i - 1] + kavrinMs[i]) / (referenceMs[i - 1] + referenceMs[i]));
+  for (std::size_t i = 1; i < kavrin.size(); i += 2) {
+    ratios.push_back((kavrin[i - 1] + kavrin[i]) / (reference[i - 1] + reference[i]));
   }
+  return ratios;
+}
+
+// The median wall-time ratio against `target`, with the processor-time
+// ratio beside it, which a loaded machine hardly sways.
+Row ratioRow(const QString &figure, double target, const Times &kavrin, const Times &reference) {
+  const std::vector<double> ratios = pairedRatios(kavrin.ms, reference.ms);
+  const std::vector<double> cpuRatios = pairedRatios(kavrin.cpuMs, reference.cpuMs);
   note(figure);
-  dump("  kavrin ms", kavrinMs);
-  dump("  bare ms", referenceMs);
+  dump("  kavrin ms", kavrin.ms);
+  dump("  bare ms", reference.ms);
   dump("  ratio", ratios);
+  dump("  kavrin CPU ms", kavrin.cpuMs);
+  dump("  bare CPU ms", reference.cpuMs);
   const double ratio = median(ratios);
   const bool targeted = target != kNoTarget;
   return {figure, targeted ? QStringLiteral("<= %1").arg(fixed(target, 2)) : QStringLiteral("(information)"),
-          QStringLiteral("%1 (%2 ms / %3 ms)")
-              .arg(fixed(ratio, 2), fixed(median(kavrinMs), 1), fixed(median(referenceMs), 1)),
+          QStringLiteral("%1 (%2 ms / %3 ms; CPU time %4)")
+              .arg(fixed(ratio, 2), fixed(median(kavrin.ms), 1), fixed(median(reference.ms), 1),
+                   fixed(median(cpuRatios), 2)),
           targeted ? verdict(ratio, target, 2) : QStringLiteral("-")};
 }
 
@@ -153,8 +174,8 @@ std::vector<Row> startUpRows(const Workspace &work, const Screen &screen, const 
   std::vector<Row> rows;
   for (int r = 0; r < kReferences; ++r) {
     rows.push_back(ratioRow(figure.arg(screen.name, settings, references[r]),
-                            r == screen.targeted ? screen.target : kNoTarget, times.kavrinMs,
-                            times.referenceMs[r]));
+                            r == screen.targeted ? screen.target : kNoTarget, times.kavrin,
+                            times.references[r]));
   }
   return rows;
 }

@@ -21,6 +21,10 @@
 
 #include <cstdio>
 
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#endif
+
 namespace kavrin::bench {
 namespace {
 
@@ -49,6 +53,18 @@ protected:
 private:
   bool seen_ = false;
 };
+
+// The processor time of every child waited for so far.
+double childrenCpuMs() {
+#ifdef Q_OS_UNIX
+  rusage usage{};
+  getrusage(RUSAGE_CHILDREN, &usage);
+  const auto ms = [](const timeval &t) { return static_cast<double>(t.tv_sec) * 1e3 + t.tv_usec / 1e3; };
+  return ms(usage.ru_utime) + ms(usage.ru_stime);
+#else
+  return 0.0;
+#endif
+}
 
 void giveUpLater() {
   QTimer::singleShot(kGiveUpMs, qApp, [] {
@@ -189,10 +205,12 @@ ChildResult runChild(const QStringList &args, const QProcessEnvironment &environ
   }
   ChildResult result;
   bool finished = false;
+  const double cpuBefore = childrenCpuMs();
   result.ms = millisecondsOf([&] {
     child.start();
     finished = child.waitForFinished(kChildTimeoutMs);
   });
+  result.cpuMs = childrenCpuMs() - cpuBefore;
   const auto describe = [&](const QString &what) {
     return QStringLiteral("child %1 %2: %3")
         .arg(args.join(u' '), what, QString::fromLocal8Bit(child.readAllStandardError()).trimmed());

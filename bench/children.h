@@ -47,6 +47,9 @@ int memoryChild(int &argc, char **argv, const QString &iniFile, const QString &f
 
 struct ChildResult {
   double ms = 0.0;
+  // The processor time the child used, user and system (0 where the system
+  // does not tell): unlike `ms`, hardly swayed by other programs' load.
+  double cpuMs = 0.0;
   QByteArray output;
 };
 
