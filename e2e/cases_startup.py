@@ -11,13 +11,9 @@ from session import Failure, wait_until
 
 def case_a_stopped_clipboard_owner_holds_up_no_start(s):
     """xclip holds the clipboard, stopped: the window still shows at once (Qt waits 5 s per question)"""
-    owner = subprocess.Popen(["xclip", "-selection", "clipboard", "-quiet"], stdin=subprocess.PIPE,
+    owner = subprocess.Popen(["xclip", "-selection", "clipboard", "-quiet", s.write("clip.txt", b"10 PRINT")],
                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                              env=dict(os.environ, DISPLAY=s.display))
-    try:
-        owner.communicate(b"10 PRINT", timeout=0.5)
-    except subprocess.TimeoutExpired:  # it stays to serve the clipboard
-        pass
     try:
         wait_until("xclip to hold the clipboard", lambda: clipboard_text(s.display) == "10 PRINT")
         os.kill(owner.pid, signal.SIGSTOP)
