@@ -15,7 +15,7 @@ namespace kavrin::bench {
 namespace {
 
 // Even: each two rounds give one ratio.
-constexpr int kRounds = 16;
+constexpr int kRounds = 32;
 
 // kavrin's starts with one settings file: each in a folder of its own, with
 // a copy of the file, or none when `iniTemplate` does not exist.
