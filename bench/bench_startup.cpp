@@ -1,86 +1,213 @@
-// Start-up to a shown window, against a bare Qt window of the same size.
+// Start-up to a shown window: kavrin against bare Qt windows of the same
+// size, offscreen and in a real X11 window.  Every start is a fresh process,
+// and each of kavrin's has a fresh folder and settings file of its own.
 #include "children.h"
 #include "figures.h"
 #include "measure.h"
+#include "x_server.h"
 
+#include <QFile>
 #include <QFileInfo>
+
+#include <optional>
 
 namespace kavrin::bench {
 namespace {
 
-// Even: each two pairs give one ratio.
-constexpr int kStartUpPairs = 16;
+// Even: each two rounds give one ratio.
+constexpr int kRounds = 32;
 
-// The size kavrin's window opened at, as the start-up child printed it.
-QStringList bareArguments(const QByteArray &shown) {
-  const QList<QByteArray> size = shown.split(' ');
-  if (size.size() != 3 || size[0] != "window") {
-    throw Failure(QStringLiteral("start-up child printed \"%1\"").arg(QString::fromLocal8Bit(shown)));
-  }
-  return {QStringLiteral("--start-up"), QStringLiteral("bare"), QString::fromLatin1(size[1]),
-          QString::fromLatin1(size[2])};
-}
-
-// kavrin's start-up with the settings file `iniFile` against a bare Qt
-// window of the size kavrin opened at.
-Row startUpFigure(const QString &figure, const QString &iniFile) {
-  const QStringList kavrin{QStringLiteral("--start-up"), QStringLiteral("kavrin"), iniFile};
-  // The first runs fill the file system and font caches for both.
-  const QStringList bare = bareArguments(runChild(kavrin).output.trimmed());
-  runChild(bare);
-  std::vector<double> kavrinMs, bareMs, ratios;
-  for (int i = 0; i < kStartUpPairs; ++i) {
-    // Alternating which goes first keeps drift from favouring either.
-    const bool kavrinFirst = i % 2 == 0;
-    const double first = runChild(kavrinFirst ? kavrin : bare).ms;
-    const double second = runChild(kavrinFirst ? bare : kavrin).ms;
-    kavrinMs.push_back(kavrinFirst ? first : second);
-    bareMs.push_back(kavrinFirst ? second : first);
-    // Two pairs run kavrin, bare, bare, kavrin: a steady drift, and a
-    // machine that slows every other process down (seen on shared virtual
-    // machines), fall on both alike, where the ratio of one pair would
-    // swing with the order.
-    if (!kavrinFirst) {
-      ratios.push_back((kavrinMs[i - 1] + kavrinMs[i]) / (bareMs[i - 1] + bareMs[i]));
+// kavrin's starts with one settings file: each in a folder of its own, with
+// a copy of the file, or none when `iniTemplate` does not exist.
+class KavrinStarts {
+public:
+  KavrinStarts(const QDir &root, const QString &name, const QString &iniTemplate)
+      : root_(root), name_(name), template_(iniTemplate) {
+    if (QFileInfo::exists(iniTemplate)) {
+      templateBytes_ = readFile(iniTemplate);
     }
   }
-  note(QStringLiteral("%1: window %2 x %3").arg(figure, bare[2], bare[3]));
-  dump("kavrin ms", kavrinMs);
-  dump("bare ms", bareMs);
-  dump("ratio", ratios);
-  const double ratio = median(ratios);
-  return {figure, QStringLiteral("<= 1.15"),
-          QStringLiteral("%1 (%2 ms / %3 ms)")
-              .arg(fixed(ratio, 2), fixed(median(kavrinMs), 1), fixed(median(bareMs), 1)),
-          verdict(ratio, 1.15, 2)};
+
+  // The arguments of the next start.
+  QStringList next() {
+    const QString folder = root_.filePath(QStringLiteral("%1-%2").arg(name_).arg(++count_));
+    if (!QDir().mkpath(folder)) {
+      throw Failure(QStringLiteral("cannot make %1").arg(folder));
+    }
+    ini_ = QDir(folder).filePath(QStringLiteral("kavrin.ini"));
+    if (templateBytes_ && !QFile::copy(template_, ini_)) {
+      throw Failure(QStringLiteral("cannot copy %1 to %2").arg(template_, ini_));
+    }
+    return {QStringLiteral("--start-up"), QStringLiteral("kavrin"), ini_};
+  }
+
+  // A start-up only reads its settings: the last one's file is as it was.
+  void requireSettingsUntouched() const {
+    if (templateBytes_ ? readFile(ini_) != *templateBytes_ : QFileInfo::exists(ini_)) {
+      throw Failure(QStringLiteral("a start-up wrote %1").arg(ini_));
+    }
+  }
+
+  ChildResult timeNext(const QProcessEnvironment &environment) {
+    const ChildResult result = runChild(next(), environment);
+    requireSettingsUntouched();
+    return result;
+  }
+
+private:
+  QDir root_;
+  QString name_;
+  QString template_;
+  std::optional<QByteArray> templateBytes_;
+  QString ini_;
+  int count_ = 0;
+};
+
+// The bare windows kavrin is compared with, of the size of its window: one
+// that shows kavrin's menu titles and status texts in its fonts (Japanese
+// text to shape, a second Japanese font), and a plain one.
+enum Reference { LookAlike, Plain, kReferences };
+
+std::vector<QStringList> referenceStarts(const QString &lookFile, QSize size) {
+  return {{QStringLiteral("--start-up"), QStringLiteral("look-alike"), lookFile},
+          {QStringLiteral("--start-up"), QStringLiteral("bare"), QString::number(size.width()),
+           QString::number(size.height())}};
 }
 
-// A start-up only reads its settings; the files are as they were.
-void requireSettingsUntouched(const SettingsFiles &settings) {
-  if (QFileInfo::exists(settings.none)) {
-    throw Failure(QStringLiteral("a start-up wrote %1").arg(settings.none));
+// The wall and processor times of one window's starts.
+struct Times {
+  std::vector<double> ms;
+  std::vector<double> cpuMs;
+
+  void add(const ChildResult &start) {
+    ms.push_back(start.ms);
+    cpuMs.push_back(start.cpuMs);
   }
-  if (readFile(settings.full) != settings.fullBytes) {
-    throw Failure(QStringLiteral("a start-up changed %1").arg(settings.full));
+};
+
+struct StartTimes {
+  Times kavrin;
+  Times references[kReferences];
+};
+
+// Rounds of one start of each: kavrin first, then the references, and the
+// next round the other way round, so that a steady drift, and a machine that
+// slows every other process down (seen on shared virtual machines), fall on
+// all alike.  The first starts only fill the file system and font caches.
+StartTimes timeStarts(KavrinStarts &kavrin, const QProcessEnvironment &environment, const QString &lookFile) {
+  const QByteArray printed = runChild(kavrin.next(), environment).output;
+  kavrin.requireSettingsUntouched();
+  writeFile(lookFile, printed);
+  const std::vector<QStringList> references = referenceStarts(lookFile, readWindowLook(printed).size);
+  for (const QStringList &reference : references) {
+    runChild(reference, environment);
   }
+  StartTimes times;
+  for (int round = 0; round < kRounds; ++round) {
+    const bool forward = round % 2 == 0;
+    if (forward) {
+      times.kavrin.add(kavrin.timeNext(environment));
+    }
+    for (int i = 0; i < kReferences; ++i) {
+      const int r = forward ? i : kReferences - 1 - i;
+      times.references[r].add(runChild(references[r], environment));
+    }
+    if (!forward) {
+      times.kavrin.add(kavrin.timeNext(environment));
+    }
+  }
+  return times;
+}
+
+// A row with no target, printed for information.
+constexpr double kNoTarget = 0.0;
+
+// kavrin's times over the reference's, each two rounds' sums: the order of
+// one round alone would swing the ratio.
+std::vector<double> pairedRatios(const std::vector<double> &kavrin, const std::vector<double> &reference) {
+  std::vector<double> ratios;
+  for (std::size_t i = 1; i < kavrin.size(); i += 2) {
+    ratios.push_back((kavrin[i - 1] + kavrin[i]) / (reference[i - 1] + reference[i]));
+  }
+  return ratios;
+}
+
+// The median wall-time ratio against `target`, with the processor-time
+// ratio beside it, which a loaded machine hardly sways.
+Row ratioRow(const QString &figure, double target, const Times &kavrin, const Times &reference) {
+  const std::vector<double> ratios = pairedRatios(kavrin.ms, reference.ms);
+  const std::vector<double> cpuRatios = pairedRatios(kavrin.cpuMs, reference.cpuMs);
+  note(figure);
+  dump("  kavrin ms", kavrin.ms);
+  dump("  bare ms", reference.ms);
+  dump("  ratio", ratios);
+  dump("  kavrin CPU ms", kavrin.cpuMs);
+  dump("  bare CPU ms", reference.cpuMs);
+  const double ratio = median(ratios);
+  const bool targeted = target != kNoTarget;
+  return {figure, targeted ? QStringLiteral("<= %1").arg(fixed(target, 2)) : QStringLiteral("(information)"),
+          QStringLiteral("%1 (%2 ms / %3 ms; CPU time %4)")
+              .arg(fixed(ratio, 2), fixed(median(kavrin.ms), 1), fixed(median(reference.ms), 1),
+                   fixed(median(cpuRatios), 2)),
+          targeted ? verdict(ratio, target, 2) : QStringLiteral("-")};
+}
+
+// Where the windows open, and which reference the target holds against.
+struct Screen {
+  QString name;
+  QProcessEnvironment environment;
+  Reference targeted;
+  double target;
+};
+
+std::vector<Row> startUpRows(const Workspace &work, const Screen &screen, const QString &settings,
+                             const QString &iniTemplate) {
+  static int measured = 0;
+  const QString name = QStringLiteral("start-up-%1").arg(++measured);
+  KavrinStarts kavrin(work.dir, name, iniTemplate);
+  const StartTimes times =
+      timeStarts(kavrin, screen.environment, work.dir.filePath(name + QStringLiteral(".look")));
+  const QString figure = QStringLiteral("start-up to shown window, %1, %2, kavrin / %3 (ratio)");
+  const QString references[kReferences] = {
+      QStringLiteral("bare Qt window with its Japanese menu titles, status texts and fonts"),
+      QStringLiteral("plain bare Qt window")};
+  std::vector<Row> rows;
+  for (int r = 0; r < kReferences; ++r) {
+    rows.push_back(ratioRow(figure.arg(screen.name, settings, references[r]),
+                            r == screen.targeted ? screen.target : kNoTarget, times.kavrin,
+                            times.references[r]));
+  }
+  return rows;
+}
+
+QProcessEnvironment offscreenEnvironment() {
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  return environment;
+}
+
+std::vector<Row> x11Rows(const Workspace &work) {
+  if (!PrivateXServer::available()) {
+    return {{QStringLiteral("start-up to shown window, X11, kavrin / plain bare Qt window (ratio)"),
+             QStringLiteral("<= 1.05"), QStringLiteral("not measured: no Xvfb"), QStringLiteral("-")}};
+  }
+  const PrivateXServer server;
+  note(QStringLiteral("X11: Xvfb on %1").arg(server.display()));
+  return startUpRows(work, {QStringLiteral("X11 (Xvfb)"), server.environment(), Plain, 1.05},
+                     QStringLiteral("no kavrin.ini"), work.settings.none);
 }
 
 } // namespace
 
 std::vector<Row> startUpFigures(const Workspace &work) {
-  const struct {
-    QString figure;
-    QString iniFile;
-  } runs[] = {
-      {QStringLiteral("start-up to shown window, kavrin / bare Qt (ratio)"), work.settings.none},
-      {QStringLiteral("start-up to shown window, full kavrin.ini, kavrin / bare Qt (ratio)"),
-       work.settings.full},
-  };
-  std::vector<Row> rows;
-  for (const auto &run : runs) {
-    rows.push_back(startUpFigure(run.figure, run.iniFile));
+  const Screen offscreen{QStringLiteral("offscreen"), offscreenEnvironment(), LookAlike, 1.10};
+  std::vector<Row> rows = startUpRows(work, offscreen, QStringLiteral("no kavrin.ini"), work.settings.none);
+  for (Row &row : startUpRows(work, offscreen, QStringLiteral("full kavrin.ini"), work.settings.full)) {
+    rows.push_back(row);
   }
-  requireSettingsUntouched(work.settings);
+  for (Row &row : x11Rows(work)) {
+    rows.push_back(row);
+  }
   return rows;
 }
 

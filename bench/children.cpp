@@ -6,9 +6,13 @@
 #include "measure.h"
 #include "silent_ui.h"
 #include "widgets/program_editor.h"
+#include "widgets/status_bar.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QFont>
 #include <QMainWindow>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QStatusBar>
@@ -16,6 +20,10 @@
 #include <QWindow>
 
 #include <cstdio>
+
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#endif
 
 namespace kavrin::bench {
 namespace {
@@ -46,6 +54,18 @@ private:
   bool seen_ = false;
 };
 
+// The processor time of every child waited for so far.
+double childrenCpuMs() {
+#ifdef Q_OS_UNIX
+  rusage usage{};
+  getrusage(RUSAGE_CHILDREN, &usage);
+  const auto ms = [](const timeval &t) { return static_cast<double>(t.tv_sec) * 1e3 + t.tv_usec / 1e3; };
+  return ms(usage.ru_utime) + ms(usage.ru_stime);
+#else
+  return 0.0;
+#endif
+}
+
 void giveUpLater() {
   QTimer::singleShot(kGiveUpMs, qApp, [] {
     std::fputs("window was never shown\n", stderr);
@@ -53,7 +73,51 @@ void giveUpLater() {
   });
 }
 
+// The lines that readWindowLook reads: "key value".
+QByteArray printedLook(const MainWindow &window) {
+  QByteArray printed = QByteArrayLiteral("window %1 %2\n")
+                           .replace("%1", QByteArray::number(window.width()))
+                           .replace("%2", QByteArray::number(window.height()));
+  const auto add = [&](const char *key, const QString &value) {
+    printed += key + QByteArrayLiteral(" ") + value.toUtf8() + '\n';
+  };
+  add("window-font", window.font().toString());
+  add("editor-font", window.editor().font().toString());
+  for (const QAction *menu : window.menuBar()->actions()) {
+    add("menu", menu->text());
+  }
+  for (int i = 0; i < PanelStatusBar::kPanelCount; ++i) {
+    add("status", window.panels().shownPanelText(i));
+  }
+  return printed;
+}
+
 } // namespace
+
+WindowLook readWindowLook(const QByteArray &printed) {
+  WindowLook look;
+  for (const QByteArray &line : printed.split('\n')) {
+    const qsizetype space = line.indexOf(' ');
+    const QByteArray key = line.left(space);
+    const QString value = QString::fromUtf8(line.mid(space + 1));
+    if (key == "window") {
+      look.size = QSize(value.section(u' ', 0, 0).toInt(), value.section(u' ', 1, 1).toInt());
+    } else if (key == "window-font") {
+      look.windowFont = value;
+    } else if (key == "editor-font") {
+      look.editorFont = value;
+    } else if (key == "menu") {
+      look.menuTitles << value;
+    } else if (key == "status") {
+      look.statusTexts << value;
+    }
+  }
+  if (look.size.isEmpty() || look.windowFont.isEmpty() || look.editorFont.isEmpty() ||
+      look.menuTitles.isEmpty()) {
+    throw Failure(QStringLiteral("start-up child printed \"%1\"").arg(QString::fromUtf8(printed)));
+  }
+  return look;
+}
 
 int startUpChild(int &argc, char **argv, const QString &iniFile) {
   QApplication app(argc, argv);
@@ -73,8 +137,8 @@ int startUpChild(int &argc, char **argv, const QString &iniFile) {
     std::fprintf(stderr, "kavrin said: %s\n", ui.messages.first().toUtf8().constData());
     return 2;
   }
-  // The bare window is opened at this size, so that both paint as much.
-  std::printf("window %d %d\n", window->width(), window->height());
+  // The bare windows are opened at this size, so that all paint as much.
+  std::fputs(printedLook(*window).constData(), stdout);
   return code;
 }
 
@@ -87,6 +151,31 @@ int bareStartUpChild(int &argc, char **argv, QSize size) {
   window.setCentralWidget(new QPlainTextEdit(&window));
   window.setStatusBar(new QStatusBar(&window));
   window.resize(size.isEmpty() ? QSize(kWindowWidth, kWindowHeight) : size);
+  window.show();
+  return QApplication::exec();
+}
+
+int lookAlikeStartUpChild(int &argc, char **argv, const QString &lookFile) {
+  const WindowLook look = readWindowLook(readFile(lookFile));
+  QApplication app(argc, argv);
+  QuitWhenShown quit;
+  app.installEventFilter(&quit);
+  giveUpLater();
+  QFont font;
+  font.fromString(look.windowFont);
+  QApplication::setFont(font);
+  QMainWindow window;
+  auto *editor = new QPlainTextEdit(&window);
+  font.fromString(look.editorFont);
+  editor->setFont(font);
+  window.setCentralWidget(editor);
+  for (const QString &title : look.menuTitles) {
+    window.menuBar()->addMenu(title);
+  }
+  auto *status = new QStatusBar(&window);
+  status->showMessage(look.statusTexts.join(u' '));
+  window.setStatusBar(status);
+  window.resize(look.size);
   window.show();
   return QApplication::exec();
 }
@@ -107,16 +196,21 @@ int memoryChild(int &argc, char **argv, const QString &iniFile, const QString &f
   return 0;
 }
 
-ChildResult runChild(const QStringList &args) {
+ChildResult runChild(const QStringList &args, const QProcessEnvironment &environment) {
   QProcess child;
   child.setProgram(QCoreApplication::applicationFilePath());
   child.setArguments(args);
+  if (!environment.isEmpty()) {
+    child.setProcessEnvironment(environment);
+  }
   ChildResult result;
   bool finished = false;
+  const double cpuBefore = childrenCpuMs();
   result.ms = millisecondsOf([&] {
     child.start();
     finished = child.waitForFinished(kChildTimeoutMs);
   });
+  result.cpuMs = childrenCpuMs() - cpuBefore;
   const auto describe = [&](const QString &what) {
     return QStringLiteral("child %1 %2: %3")
         .arg(args.join(u' '), what, QString::fromLocal8Bit(child.readAllStandardError()).trimmed());

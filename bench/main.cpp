@@ -115,6 +115,7 @@ int usage() {
   std::fputs("usage: kavrin_bench [--verbose]\n"
              "       kavrin_bench --start-up kavrin settings-file\n"
              "       kavrin_bench --start-up bare [width height]\n"
+             "       kavrin_bench --start-up look-alike look-file\n"
              "       kavrin_bench --memory settings-file [file]\n",
              stderr);
   return 2;
@@ -143,6 +144,9 @@ int runChildMode(int &argc, char **argv) {
       }
     }
     return bareStartUpChild(argc, argv, size);
+  }
+  if (argc == 4 && std::strcmp(argv[1], "--start-up") == 0 && std::strcmp(argv[2], "look-alike") == 0) {
+    return lookAlikeStartUpChild(argc, argv, QString::fromLocal8Bit(argv[3]));
   }
   if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "--memory") == 0) {
     const QString iniFile = QString::fromLocal8Bit(argv[2]);

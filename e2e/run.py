@@ -29,6 +29,7 @@ from cases_convert_cancel import case_a_cancelled_converter_leaves_nothing_runni
 from cases_convert_output import (case_converter_output_in_both_encodings_and_f8,  # noqa: E402
                                   case_panel_only_output_runs_the_emulator_without_a_box)
 from cases_run import case_run_again_with_one_key  # noqa: E402
+from cases_startup import case_a_stopped_clipboard_owner_holds_up_no_start  # noqa: E402
 
 # Stands in for txt2bas: notes its arguments, then writes a mark and the program as the "image".
 FAKE_CONVERTER = b"""#!/bin/sh
@@ -250,7 +251,8 @@ CASES = [case_one_editing_session, case_a_full_disk,
          case_the_check_in_the_panel_and_f8,
          case_a_cancelled_converter_leaves_nothing_running,
          case_converter_output_in_both_encodings_and_f8, case_panel_only_output_runs_the_emulator_without_a_box,
-         case_full_width_lines_fixed_from_their_rows, case_run_again_with_one_key]
+         case_full_width_lines_fixed_from_their_rows, case_run_again_with_one_key,
+         case_a_stopped_clipboard_owner_holds_up_no_start]
 
 
 def run_case(label, name, summary, body, build, keep):

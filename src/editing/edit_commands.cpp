@@ -25,24 +25,31 @@ EditCommands::EditCommands(const FeatureContext &context) : WindowFeature(contex
   connect(cut_, &QAction::triggered, edit, &QPlainTextEdit::cut);
   connect(copy_, &QAction::triggered, edit, &QPlainTextEdit::copy);
   connect(paste_, &QAction::triggered, edit, &QPlainTextEdit::paste);
-  connect(edit, &QPlainTextEdit::copyAvailable, this, &EditCommands::updateItems);
-  connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &EditCommands::updateItems);
-  updateItems();
+  connect(edit, &QPlainTextEdit::copyAvailable, this, &EditCommands::updateSelectionItems);
+  connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &EditCommands::updatePasteItem);
+  // Paste stays offered until the clipboard is asked: on X11 the answer
+  // comes from the program that holds the clipboard, and start-up must not
+  // wait for it (Qt waits up to five seconds for each question).
+  updateSelectionItems();
 }
 
 void EditCommands::started() {
   // The clipboard may have changed while another program had it.
   for (QObject *shownIn : paste_->associatedObjects()) {
     if (auto *menu = qobject_cast<QMenu *>(shownIn)) {
-      connect(menu, &QMenu::aboutToShow, this, &EditCommands::updateItems);
+      connect(menu, &QMenu::aboutToShow, this, &EditCommands::updateSelectionItems);
+      connect(menu, &QMenu::aboutToShow, this, &EditCommands::updatePasteItem);
     }
   }
 }
 
-void EditCommands::updateItems() {
+void EditCommands::updateSelectionItems() {
   const bool selected = editor()->textCursor().hasSelection();
   cut_->setEnabled(selected);
   copy_->setEnabled(selected);
+}
+
+void EditCommands::updatePasteItem() {
   const QMimeData *clip = QGuiApplication::clipboard()->mimeData();
   paste_->setEnabled(clip != nullptr && clip->hasText());
 }

@@ -15,7 +15,8 @@ public:
   void started() override;
 
 private:
-  void updateItems();
+  void updateSelectionItems();
+  void updatePasteItem();
 
   QAction *cut_;
   QAction *copy_;

@@ -24,10 +24,17 @@ void PanelStatusBar::setPanelText(int index, const QString &text) {
   }
 }
 
+QString PanelStatusBar::shownPanelText(int index) const {
+  QString shown = panels_.at(index).text;
+  shown.replace(QLatin1String("\r\n"), QStringLiteral("\u23CE"));
+  return shown;
+}
+
 void PanelStatusBar::paintEvent(QPaintEvent * /*event*/) {
   QPainter painter(this);
   int x = 0;
-  for (const Panel &panel : panels_) {
+  for (int index = 0; index < kPanelCount; ++index) {
+    const Panel &panel = panels_.at(index);
     if (x >= width()) {
       break;
     }
@@ -35,9 +42,7 @@ void PanelStatusBar::paintEvent(QPaintEvent * /*event*/) {
     const QRect box = cell.adjusted(0, 1, -2, 0);
     // Sunken like the panels of a Windows status bar, whatever the style.
     qDrawShadePanel(&painter, box, palette(), true, 1);
-    // A line break in a panel text is drawn as a return sign.
-    QString shown = panel.text;
-    shown.replace(QLatin1String("\r\n"), QStringLiteral("\u23CE"));
+    const QString shown = shownPanelText(index);
     painter.save();
     painter.setClipRect(box.adjusted(2, 0, -2, 0));
     painter.drawText(box.adjusted(3, 0, -3, 0), Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine, shown);

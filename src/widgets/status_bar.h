@@ -20,6 +20,8 @@ public:
   void setPanelWidth(int index, int width);
   const QString &panelText(int index) const { return panels_.at(index).text; }
   void setPanelText(int index, const QString &text);
+  // The text as the panel draws it: a line break as a return sign.
+  QString shownPanelText(int index) const;
 
 protected:
   void paintEvent(QPaintEvent *event) override;
