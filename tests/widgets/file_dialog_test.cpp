@@ -29,5 +29,23 @@ TEST(FileDialogs, ShowTheirState) {
   }
 }
 
+// A type chosen in place of the one offered gives a name typed without an
+// extension that type's; the one offered and every file keep the given one.
+TEST(FileDialogs, AChosenTypeGivesItsExtension) {
+  const FileDialog state{
+      "テキスト文書 (*.txt)|*.TXT|BASIC プログラム (*.bas)|*.bas|すべてのファイル (*.*)|*.*", {}, {}, "x"};
+  const auto dialog = makeFileDialog(nullptr, state, QFileDialog::AcceptSave);
+  EXPECT_EQ(dialog->nameFilters(),
+            QStringList({"テキスト文書 (*.txt)", "BASIC プログラム (*.bas)", "すべてのファイル (*)"}));
+  for (const auto &[filter, suffix] : {std::pair{"BASIC プログラム (*.bas)", "bas"},
+                                       {"テキスト文書 (*.txt)", "x"},
+                                       {"BASIC プログラム (*.bas)", "bas"},
+                                       {"すべてのファイル (*)", "x"}}) {
+    SCOPED_TRACE(filter);
+    emit dialog->filterSelected(QString::fromUtf8(filter));
+    EXPECT_EQ(dialog->defaultSuffix(), suffix);
+  }
+}
+
 } // namespace
 } // namespace kavrin
