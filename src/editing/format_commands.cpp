@@ -7,6 +7,7 @@
 #include <QAction>
 
 #include <cstdint>
+#include <functional>
 
 namespace kavrin {
 namespace {
@@ -45,6 +46,32 @@ FormatCommands::FormatCommands(const FeatureContext &context) : WindowFeature(co
   addCommand("font", QStringLiteral("フォント(&F)..."), &FormatCommands::chooseFont);
   addCommand("background", QStringLiteral("背景色(&B)..."), &FormatCommands::chooseBackground);
   fontDialog_.font = windowFont();
+  addZoomKeys();
+}
+
+// The zoom keys, in no menu.  Where "+" needs Shift, Ctrl+; or Ctrl+= (the
+// key "+" is on, without Shift) zooms in as Ctrl++ does.
+void FormatCommands::addZoomKeys() {
+  ProgramEditor *edit = editor();
+  const struct {
+    const char *name;
+    const char *caption;
+    QList<QKeySequence> keys;
+    std::function<void()> zoom;
+  } keys[] = {
+      {"zoomIn",
+       "拡大",
+       {Qt::CTRL | Qt::Key_Plus, Qt::CTRL | Qt::Key_Semicolon, Qt::CTRL | Qt::Key_Equal},
+       [edit] { edit->zoom(true); }},
+      {"zoomOut", "縮小", {Qt::CTRL | Qt::Key_Minus}, [edit] { edit->zoom(false); }},
+      {"zoomReset", "元のサイズ", {Qt::CTRL | Qt::Key_0}, [edit] { edit->resetZoom(); }},
+  };
+  for (const auto &key : keys) {
+    QAction *item = addItem(key.name, QString::fromUtf8(key.caption));
+    item->setShortcuts(key.keys);
+    connect(item, &QAction::triggered, edit, key.zoom);
+    window()->addAction(item);
+  }
 }
 
 void FormatCommands::readSettings(const SettingValues &values) {
@@ -53,8 +80,9 @@ void FormatCommands::readSettings(const SettingValues &values) {
   applyWordWrap();
   edit.setColor(toColor(values.number(Setting::BackColor)));
   fontName_ = values.text(Setting::FontName);
-  edit.setFont(editorFont(editorDesignFont(), fontName_, values.number(Setting::FontSize),
-                          values.number(Setting::FontBold) != 0, values.number(Setting::FontItalic) != 0));
+  edit.setChosenFont(editorFont(editorDesignFont(), fontName_, values.number(Setting::FontSize),
+                                values.number(Setting::FontBold) != 0,
+                                values.number(Setting::FontItalic) != 0));
   edit.setFontColor(toColor(values.number(Setting::FontColor)));
   edit.setModified(false);
 }
@@ -63,7 +91,7 @@ void FormatCommands::writeSettings(SettingValues &values) const {
   const ProgramEditor &edit = *editor();
   values.set(Setting::Wrap, wrap_->isChecked() ? 1 : 0);
   values.set(Setting::BackColor, storedColor(edit.color()));
-  const QFont font = edit.font();
+  const QFont font = edit.chosenFont(); // never the zoom
   // The name read comes back unchanged while the face is still the one it
   // stands for.
   const bool sameFace = installedFamily(fontName_).compare(font.family(), Qt::CaseInsensitive) == 0;
@@ -87,10 +115,10 @@ void FormatCommands::applyWordWrap() {
 }
 
 void FormatCommands::chooseFont() {
-  fontDialog_.font = editor()->font();
+  fontDialog_.font = editor()->chosenFont();
   fontDialog_.color = editor()->fontColor();
   if (ui().execFontDialog(window(), fontDialog_)) {
-    editor()->setFont(fontDialog_.font);
+    editor()->setChosenFont(fontDialog_.font);
     editor()->setFontColor(fontDialog_.color);
     settingChanged();
   }

@@ -16,7 +16,11 @@
 #include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QWheelEvent>
 
+#include <functional>
 #include <initializer_list>
 #include <tuple>
 #include <utility>
@@ -175,6 +179,59 @@ TEST_F(EditingWindowTest, FormatCommandsReachTheEditor) {
   EXPECT_EQ(QGuiApplication::clipboard()->text(), "T");
   EXPECT_FALSE(window->command("cut")->isEnabled());
   EXPECT_TRUE(window->command("paste")->isEnabled());
+}
+
+// The zoom keys and Ctrl with the wheel type nothing and change only the
+// view: the settings keep the font as chosen, and a font chosen ends the
+// zoom.  The keyword colours stay on the lines, the legend keeps its size.
+TEST_F(EditingWindowTest, ZoomShowsTheTextLargerOrSmallerAndKeepsTheChosenFont) {
+  editor().setText("10 PRINT");
+  window->command("keywordColours")->trigger();
+  const auto formats = [this] {
+    editor().viewport()->repaint();
+    return editor().document()->firstBlock().layout()->formats().size();
+  };
+  const qsizetype coloured = formats();
+  const QFont legend = window->panels().font();
+  const auto key = [this](QKeyCombination k) { return [this, k] { keys({k}); }; };
+  const auto wheel = [this](int turn) {
+    return [this, turn] {
+      QWheelEvent turned({5, 5}, editor().viewport()->mapToGlobal(QPointF(5, 5)), {}, {0, turn}, Qt::NoButton,
+                         Qt::ControlModifier, Qt::NoScrollPhase, false);
+      QApplication::sendEvent(editor().viewport(), &turned);
+    };
+  };
+  const auto chooseFont = [this] {
+    QFont font = editor().chosenFont();
+    font.setPointSize(9);
+    ui.fontAnswers.push_back(FontChoice{font, editor().fontColor()});
+    window->command("font")->trigger();
+  };
+  const struct {
+    const char *what;
+    std::function<void()> act;
+    double points;
+  } rows[] = {{"Ctrl++", key(Qt::CTRL | Qt::Key_Plus), 11},
+              {"Ctrl+;", key(Qt::CTRL | Qt::Key_Semicolon), 12},
+              {"Ctrl+=", key(Qt::CTRL | Qt::Key_Equal), 14},
+              {"Ctrl+-", key(Qt::CTRL | Qt::Key_Minus), 12},
+              {"a notch", wheel(120), 14},
+              {"half a notch back", wheel(-60), 14},
+              {"the other half", wheel(-60), 12},
+              {"Ctrl+0", key(Qt::CTRL | Qt::Key_0), 10},
+              {"Ctrl+- again", key(Qt::CTRL | Qt::Key_Minus), 9},
+              {"a font chosen", chooseFont, 9},
+              {"Ctrl++ on it", key(Qt::CTRL | Qt::Key_Plus), 10}};
+  for (const auto &row : rows) {
+    SCOPED_TRACE(row.what);
+    row.act();
+    EXPECT_EQ(editor().font().pointSizeF(), row.points);
+    EXPECT_EQ(formats(), coloured);
+  }
+  EXPECT_TRUE(text() == "10 PRINT" && !editor().modified());
+  EXPECT_EQ(window->panels().font(), legend);
+  EXPECT_TRUE(window->close());
+  EXPECT_TRUE(dir.read("kavrin.ini").contains("FontSize=9\r\n"));
 }
 
 TEST_F(EditingWindowTest, FindGoesForwardFromTheCaretAndSelectsTheHit) {
