@@ -1,10 +1,12 @@
 #include "editing/format_commands.h"
 
+#include "logic/keyword_palette.h"
 #include "logic/settings_table.h"
 #include "platform/fonts.h"
 #include "widgets/program_editor.h"
 
 #include <QAction>
+#include <QApplication>
 
 #include <cstdint>
 #include <functional>
@@ -116,20 +118,41 @@ void FormatCommands::applyWordWrap() {
 
 void FormatCommands::chooseFont() {
   fontDialog_.font = editor()->chosenFont();
-  fontDialog_.color = editor()->fontColor();
+  const TColor before = editor()->fontColor();
+  fontDialog_.color = before;
   if (ui().execFontDialog(window(), fontDialog_)) {
     editor()->setChosenFont(fontDialog_.font);
     editor()->setFontColor(fontDialog_.color);
+    if (fontDialog_.color != before) {
+      keepTextReadable();
+    }
     settingChanged();
   }
 }
 
 void FormatCommands::chooseBackground() {
-  colorDialog_ = editor()->color();
+  const TColor before = editor()->color();
+  colorDialog_ = before;
   if (ui().execColorDialog(window(), colorDialog_)) {
     editor()->setColor(colorDialog_);
+    if (colorDialog_ != before) {
+      keepTextReadable();
+    }
     settingChanged();
   }
+}
+
+// A text colour that hardly shows on the background is changed to black or
+// white, whichever reads better, if the user wants.
+void FormatCommands::keepTextReadable() {
+  const QPalette &palette = QApplication::palette();
+  const QColor background = toQColor(editor()->color(), palette);
+  if (readsOn(toQColor(editor()->fontColor(), palette), background) ||
+      ui().messageBox(window(), QStringLiteral("文字が読みにくくなります。文字色を変えますか?"),
+                      QStringLiteral("kavrin"), MsgButtons::YesNo, MsgResult::Yes) != MsgResult::Yes) {
+    return;
+  }
+  editor()->setFontColor(fromQColor(blackOrWhiteOn(background)));
 }
 
 } // namespace kavrin

@@ -22,6 +22,7 @@ public:
 private:
   void applyWordWrap();
   void addZoomKeys();
+  void keepTextReadable();
 
   QAction *wrap_;
   FontChoice fontDialog_;

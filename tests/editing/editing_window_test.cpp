@@ -22,6 +22,8 @@
 
 #include <functional>
 #include <initializer_list>
+#include <optional>
+#include <string_view>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -157,6 +159,7 @@ TEST_F(EditingWindowTest, FormatCommandsReachTheEditor) {
   const FontChoice chosen{QFont(QStringLiteral("IPAGothic"), 14), 0x0000FF};
   ui.fontAnswers = {std::nullopt, chosen, std::nullopt};
   ui.colorAnswers = {std::nullopt, TColor{0x00FF8000}, std::nullopt};
+  ui.answers = {MsgResult::No}; // the red text hardly shows on that blue
   for (int i = 0; i < 3; ++i) {
     window->command("font")->trigger();
     window->command("background")->trigger();
@@ -232,6 +235,38 @@ TEST_F(EditingWindowTest, ZoomShowsTheTextLargerOrSmallerAndKeepsTheChosenFont) 
   EXPECT_EQ(window->panels().font(), legend);
   EXPECT_TRUE(window->close());
   EXPECT_TRUE(dir.read("kavrin.ini").contains("FontSize=9\r\n"));
+}
+
+// A colour on which the text hardly reads asks to change the text colour:
+// Yes makes it black or white and saves it, No keeps both.
+TEST_F(EditingWindowTest, AColourThatHidesTheTextAsksToChangeIt) {
+  const struct {
+    const char *item;
+    TColor chosen;
+    std::optional<MsgResult> answer; // none: nothing asked
+    TColor text;
+  } rows[] = {{"background", 0x000000, MsgResult::Yes, 0xFFFFFF}, {"background", 0x000000, MsgResult::No, 0},
+              {"background", 0xC0FFFF, std::nullopt, 0},          {"font", 0x00FFFF, MsgResult::Yes, 0},
+              {"font", 0x00FFFF, MsgResult::No, 0x00FFFF},        {"font", 0x008000, std::nullopt, 0x008000}};
+  for (const auto &row : rows) {
+    SCOPED_TRACE(::testing::Message() << row.item << ' ' << std::hex << row.chosen);
+    QFile::remove(iniPath());
+    start();
+    ui.messages.clear();
+    if (std::string_view(row.item) == "font") {
+      ui.fontAnswers.push_back(FontChoice{editor().chosenFont(), row.chosen});
+    } else {
+      ui.colorAnswers.push_back(row.chosen);
+    }
+    if (row.answer) {
+      ui.answers.push_back(*row.answer);
+    }
+    window->command(row.item)->trigger();
+    EXPECT_EQ(ui.messageTexts(),
+              row.answer ? QStringList{"文字が読みにくくなります。文字色を変えますか?"} : QStringList{});
+    EXPECT_EQ(editor().fontColor(), row.text);
+    EXPECT_TRUE(dir.read("kavrin.ini").contains("FontColor=" + QByteArray::number(row.text) + "\r\n"));
+  }
 }
 
 TEST_F(EditingWindowTest, FindGoesForwardFromTheCaretAndSelectsTheHit) {
