@@ -28,6 +28,8 @@ from cases_panel import case_full_width_lines_fixed_from_their_rows, case_the_ch
 from cases_convert_cancel import case_a_cancelled_converter_leaves_nothing_running  # noqa: E402
 from cases_convert_output import (case_converter_output_in_both_encodings_and_f8,  # noqa: E402
                                   case_panel_only_output_runs_the_emulator_without_a_box)
+from cases_comfort import (case_a_background_that_hides_the_text_asks,  # noqa: E402
+                           case_redo_brings_back_what_undo_took, case_zoom_keys_change_only_the_view)
 
 # Stands in for txt2bas: notes its arguments, then writes a mark and the program as the "image".
 FAKE_CONVERTER = b"""#!/bin/sh
@@ -249,7 +251,9 @@ CASES = [case_one_editing_session, case_a_full_disk,
          case_the_check_in_the_panel_and_f8,
          case_a_cancelled_converter_leaves_nothing_running,
          case_converter_output_in_both_encodings_and_f8, case_panel_only_output_runs_the_emulator_without_a_box,
-         case_full_width_lines_fixed_from_their_rows]
+         case_full_width_lines_fixed_from_their_rows,
+         case_zoom_keys_change_only_the_view, case_redo_brings_back_what_undo_took,
+         case_a_background_that_hides_the_text_asks]
 
 
 def run_case(label, name, summary, body, build, keep):
