@@ -4,26 +4,20 @@ import struct
 
 import x11
 from cases_recovery import answer_box_saying
-from session import Failure, expect_bytes, wait_until
+from session import Failure, wait_until
 
 WINDOW = b"[Window]\r\nWidth=600\r\nHeight=360\r\nTop=0\r\nLeft=0\r\n"
 QUESTION = "文字が読みにくくなります。文字色を変えますか?"
 
 
 def text_width(s):
-    """How far right anything is drawn on the editor's white, from the window's left: the text's width."""
+    """How far right anything dark is drawn on the editor's white, from the window's left."""
     data = (s.dir / "Xvfb_screen0").read_bytes()
     head = struct.unpack(">25I", data[:100])
-    start, stride = head[0] + 12 * head[19], head[12]
     left, top, width, height = s.geometry(s.main)
-
-    def pixel(x, y):
-        at = start + y * stride + 4 * x
-        return data[at:at + 3]
-
-    rows = [y for y in range(top, top + height) if pixel(left + width - 20, y) == b"\xff\xff\xff"]
-    return max((x - left for y in rows for x in range(left + 20, left + width - 20) if sum(pixel(x, y)) < 384),
-               default=0)
+    rows = [data[head[0] + 12 * head[19] + y * head[12]:][:4 * (left + width)] for y in range(top, top + height)]
+    return max((x - left for row in rows if row[4 * (left + width - 20):][:3] == b"\xff\xff\xff"
+                for x in range(left + 20, left + width - 20) if sum(row[4 * x:4 * x + 3]) < 384), default=0)
 
 
 def case_zoom_keys_change_only_the_view(s):
@@ -33,11 +27,9 @@ def case_zoom_keys_change_only_the_view(s):
     s.launch(program)
     s.press("ctrl+Home")  # the caret left of the text
     original = shown = wait_until("the text to be drawn", lambda: text_width(s))
-    for key in ("ctrl+plus", "ctrl+semicolon", "ctrl+equal"):
+    for key, way in (("ctrl+plus", 1), ("ctrl+semicolon", 1), ("ctrl+equal", 1), ("ctrl+minus", -1)):
         s.press(key)
-        shown = wait_until(f"{key} to enlarge the text", lambda: (w := text_width(s)) > shown + 3 and w)
-    s.press("ctrl+minus")
-    wait_until("ctrl+minus to shrink the text", lambda: text_width(s) < shown - 3)
+        shown = wait_until(f"{key} to zoom", lambda: (w := text_width(s)) * way > (shown + 3 * way) * way and w)
     s.press("ctrl+plus", "ctrl+0")
     wait_until("ctrl+0 to show the chosen size", lambda: abs(text_width(s) - original) <= 1)
     x11.request_close(s.display, s.main)  # a text the keys changed would ask first
@@ -61,20 +53,17 @@ def case_redo_brings_back_what_undo_took(s):
         redo()
         s.press("ctrl+s")
         wait_until(f"{way} to bring the line back", lambda: s.read("redo.txt") == typed)
-    expect_bytes("the saved bytes", s.read("redo.txt"), typed)
 
 
 def case_a_background_that_hides_the_text_asks(s):
     """a black background under black text asks: No keeps both colours, Yes makes the text white (kavrin.ini)"""
     s.write("kavrin.ini", WINDOW)
     s.launch()
-    for html, key, wanted in (("#000000", "Escape", b"BackColor=0\r\n"),  # No
-                              ("#000010", "Return", b"BackColor=1048576\r\n")):  # Yes
+    for html, key, wanted in (("#000000", "Escape", (b"BackColor=0\r\n", b"FontColor=0\r\n")),  # No
+                              ("#000010", "Return", (b"BackColor=1048576\r\n", b"FontColor=16777215\r\n"))):
         s.menu("o", "b")
         dialog = s.new_window("the colour dialog")
         s.press("alt+h", "ctrl+a", html, "Return")
         s.wait_gone(dialog, "the colour dialog")
         answer_box_saying(s, "the contrast question", QUESTION, key)
-        text = b"FontColor=16777215\r\n" if key == "Return" else b"FontColor=0\r\n"
-        wait_until(f"{wanted!r} and {text!r} in kavrin.ini",
-                   lambda: wanted in s.read("kavrin.ini") and text in s.read("kavrin.ini"))
+        wait_until(f"{wanted} in kavrin.ini", lambda: all(w in s.read("kavrin.ini") for w in wanted))

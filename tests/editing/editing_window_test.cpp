@@ -20,9 +20,7 @@
 #include <QTextLayout>
 #include <QWheelEvent>
 
-#include <functional>
 #include <initializer_list>
-#include <optional>
 #include <string_view>
 #include <tuple>
 #include <utility>
@@ -196,76 +194,52 @@ TEST_F(EditingWindowTest, ZoomShowsTheTextLargerOrSmallerAndKeepsTheChosenFont) 
   };
   const qsizetype coloured = formats();
   const QFont legend = window->panels().font();
-  const auto key = [this](QKeyCombination k) { return [this, k] { keys({k}); }; };
-  const auto wheel = [this](int turn) {
-    return [this, turn] {
-      QWheelEvent turned({5, 5}, editor().viewport()->mapToGlobal(QPointF(5, 5)), {}, {0, turn}, Qt::NoButton,
-                         Qt::ControlModifier, Qt::NoScrollPhase, false);
-      QApplication::sendEvent(editor().viewport(), &turned);
-    };
+  // A key with Ctrl, or with none a turn of the wheel with Ctrl; the size then.
+  const std::tuple<int, int, double> rows[] = {
+      {Qt::Key_Plus, 0, 11},  {Qt::Key_Semicolon, 0, 12},
+      {Qt::Key_Equal, 0, 14}, {Qt::Key_Minus, 0, 12},
+      {0, 120, 14},           {0, -60, 14},
+      {0, -60, 12},           {Qt::Key_0, 0, 10},
+      {Qt::Key_Minus, 0, 9},
   };
-  const auto chooseFont = [this] {
-    QFont font = editor().chosenFont();
-    font.setPointSize(9);
-    ui.fontAnswers.push_back(FontChoice{font, editor().fontColor()});
-    window->command("font")->trigger();
-  };
-  const struct {
-    const char *what;
-    std::function<void()> act;
-    double points;
-  } rows[] = {{"Ctrl++", key(Qt::CTRL | Qt::Key_Plus), 11},
-              {"Ctrl+;", key(Qt::CTRL | Qt::Key_Semicolon), 12},
-              {"Ctrl+=", key(Qt::CTRL | Qt::Key_Equal), 14},
-              {"Ctrl+-", key(Qt::CTRL | Qt::Key_Minus), 12},
-              {"a notch", wheel(120), 14},
-              {"half a notch back", wheel(-60), 14},
-              {"the other half", wheel(-60), 12},
-              {"Ctrl+0", key(Qt::CTRL | Qt::Key_0), 10},
-              {"Ctrl+- again", key(Qt::CTRL | Qt::Key_Minus), 9},
-              {"a font chosen", chooseFont, 9},
-              {"Ctrl++ on it", key(Qt::CTRL | Qt::Key_Plus), 10}};
-  for (const auto &row : rows) {
-    SCOPED_TRACE(row.what);
-    row.act();
-    EXPECT_EQ(editor().font().pointSizeF(), row.points);
-    EXPECT_EQ(formats(), coloured);
+  for (const auto &[key, turn, points] : rows) {
+    SCOPED_TRACE(::testing::Message() << key << ' ' << turn);
+    QWheelEvent turned({5, 5}, {5, 5}, {}, {0, turn}, Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase,
+                       false);
+    turn != 0 ? void(QApplication::sendEvent(editor().viewport(), &turned)) : keys({Qt::CTRL | Qt::Key(key)});
+    EXPECT_EQ(std::pair(editor().font().pointSizeF(), formats()), std::pair(points, coloured));
   }
-  EXPECT_TRUE(text() == "10 PRINT" && !editor().modified());
-  EXPECT_EQ(window->panels().font(), legend);
+  ui.fontAnswers.push_back(FontChoice{QFont(editor().chosenFont().family(), 16), editor().fontColor()});
+  window->command("font")->trigger(); // taken as chosen: the zoom ends
+  EXPECT_EQ(editor().font().pointSize(), 16);
+  EXPECT_TRUE(text() == "10 PRINT" && !editor().modified() && window->panels().font() == legend);
+  keys({Qt::CTRL | Qt::Key_Minus});
   EXPECT_TRUE(window->close());
-  EXPECT_TRUE(dir.read("kavrin.ini").contains("FontSize=9\r\n"));
+  EXPECT_TRUE(dir.read("kavrin.ini").contains("FontSize=16\r\n"));
 }
 
 // A colour on which the text hardly reads asks to change the text colour:
 // Yes makes it black or white and saves it, No keeps both.
 TEST_F(EditingWindowTest, AColourThatHidesTheTextAsksToChangeIt) {
-  const struct {
-    const char *item;
-    TColor chosen;
-    std::optional<MsgResult> answer; // none: nothing asked
-    TColor text;
-  } rows[] = {{"background", 0x000000, MsgResult::Yes, 0xFFFFFF}, {"background", 0x000000, MsgResult::No, 0},
-              {"background", 0xC0FFFF, std::nullopt, 0},          {"font", 0x00FFFF, MsgResult::Yes, 0},
-              {"font", 0x00FFFF, MsgResult::No, 0x00FFFF},        {"font", 0x008000, std::nullopt, 0x008000}};
-  for (const auto &row : rows) {
-    SCOPED_TRACE(::testing::Message() << row.item << ' ' << std::hex << row.chosen);
+  // The item, the colour chosen, the answer (Ok: nothing asked), the text colour then.
+  const std::tuple<const char *, TColor, MsgResult, TColor> rows[] = {
+      {"background", 0x000000, MsgResult::Yes, 0xFFFFFF}, {"background", 0x000000, MsgResult::No, 0},
+      {"background", 0xC0FFFF, MsgResult::Ok, 0},         {"font", 0x00FFFF, MsgResult::Yes, 0},
+      {"font", 0x00FFFF, MsgResult::No, 0x00FFFF},        {"font", 0x008000, MsgResult::Ok, 0x008000}};
+  for (const auto &[item, chosen, answer, after] : rows) {
+    SCOPED_TRACE(::testing::Message() << item << ' ' << std::hex << chosen);
     QFile::remove(iniPath());
     start();
     ui.messages.clear();
-    if (std::string_view(row.item) == "font") {
-      ui.fontAnswers.push_back(FontChoice{editor().chosenFont(), row.chosen});
-    } else {
-      ui.colorAnswers.push_back(row.chosen);
-    }
-    if (row.answer) {
-      ui.answers.push_back(*row.answer);
-    }
-    window->command(row.item)->trigger();
-    EXPECT_EQ(ui.messageTexts(),
-              row.answer ? QStringList{"文字が読みにくくなります。文字色を変えますか?"} : QStringList{});
-    EXPECT_EQ(editor().fontColor(), row.text);
-    EXPECT_TRUE(dir.read("kavrin.ini").contains("FontColor=" + QByteArray::number(row.text) + "\r\n"));
+    ui.answers.assign(answer == MsgResult::Ok ? 0 : 1, answer);
+    std::string_view(item) == "font" ? ui.fontAnswers.push_back(FontChoice{editor().chosenFont(), chosen})
+                                     : ui.colorAnswers.push_back(chosen);
+    window->command(item)->trigger();
+    EXPECT_EQ(ui.messageTexts(), answer == MsgResult::Ok
+                                     ? QStringList{}
+                                     : QStringList{"文字が読みにくくなります。文字色を変えますか?"});
+    EXPECT_EQ(editor().fontColor(), after);
+    EXPECT_TRUE(dir.read("kavrin.ini").contains("FontColor=" + QByteArray::number(after) + "\r\n"));
   }
 }
 
