@@ -16,8 +16,6 @@
 #include <QUrl>
 #include <QWheelEvent>
 
-#include <cstdlib>
-
 namespace kavrin {
 namespace {
 
@@ -191,17 +189,18 @@ void ProgramEditor::zoom(bool larger) {
 
 void ProgramEditor::wheelEvent(QWheelEvent *event) {
   if (!event->modifiers().testFlag(Qt::ControlModifier)) {
-    zoomTurn_ = 0;
     QPlainTextEdit::wheelEvent(event);
     return;
   }
   // A notch of a wheel is a step; a touchpad's small turns add up to one.
   constexpr int kNotch = QWheelEvent::DefaultDeltasPerStep;
-  zoomTurn_ += event->angleDelta().y();
-  for (; std::abs(zoomTurn_) >= kNotch; zoomTurn_ -= zoomTurn_ > 0 ? kNotch : -kNotch) {
-    zoom(zoomTurn_ > 0);
+  for (zoomTurn_ += event->angleDelta().y(); zoomTurn_ >= kNotch; zoomTurn_ -= kNotch) {
+    zoom(true);
   }
-  event->accept();
+  for (; zoomTurn_ <= -kNotch; zoomTurn_ += kNotch) {
+    zoom(false);
+  }
+  event->accept(); // not a scroll as well
 }
 
 bool ProgramEditor::modified() const { return document()->isModified(); }

@@ -34,10 +34,7 @@ QMessageBox::StandardButton toStandard(MsgResult r) {
 // "BASIC プログラム (*.bas)"; empty for several masks or a wildcard.
 QString singleExtension(const QString &nameFilter) {
   const qsizetype open = nameFilter.lastIndexOf(u'(');
-  if (open < 0 || !nameFilter.endsWith(u')')) {
-    return {};
-  }
-  const QString masks = nameFilter.mid(open + 1).chopped(1);
+  const QString masks = nameFilter.mid(open + 1, nameFilter.size() - open - 2);
   const QString ext = masks.mid(2);
   const bool one = masks.startsWith(QStringLiteral("*.")) && !ext.isEmpty() && !ext.contains(u'*') &&
                    !ext.contains(u'?') && !ext.contains(u' ');
@@ -77,12 +74,12 @@ std::unique_ptr<QFileDialog> makeFileDialog(QWidget *owner, const FileDialog &st
     dialog.selectNameFilter(filters.first());
   }
   dialog.setDefaultSuffix(state.defaultExt);
-  if (mode == QFileDialog::AcceptSave && filters.size() > 1) {
+  if (mode == QFileDialog::AcceptSave) {
     // Choosing another type than the one offered means a file of that type:
     // a name typed without an extension gets the type's.
     QObject::connect(
         &dialog, &QFileDialog::filterSelected, &dialog,
-        [shown = &dialog, first = filters.first(), ext = state.defaultExt](const QString &chosen) {
+        [shown = &dialog, first = filters.value(0), ext = state.defaultExt](const QString &chosen) {
           const QString own = singleExtension(chosen);
           shown->setDefaultSuffix(chosen == first || own.isEmpty() ? ext : own);
         });

@@ -2,20 +2,27 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 namespace kavrin {
 namespace {
 
+// The steps are the sizes users see, from the smallest to the largest.
 TEST(TextZoom, StepsGoToTheNextSizeAndStopAtTheEnds) {
-  const struct {
-    double from;
-    bool larger;
-    double to;
-  } rows[] = {{10, true, 11},   {10, false, 9},  {10.5, true, 11}, {10.5, false, 10}, {24, true, 28},
-              {72, true, 72},   {72, false, 60}, {6, false, 6},    {6, true, 7},      {100, false, 72},
-              {100, true, 100}, {5, false, 5},   {5, true, 6}};
-  for (const auto &row : rows) {
-    SCOPED_TRACE(::testing::Message() << row.from << (row.larger ? " larger" : " smaller"));
-    EXPECT_EQ(zoomedSize(row.from, row.larger), row.to);
+  const std::vector<double> steps{6, 7, 8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 28, 32, 36, 48, 60, 72};
+  for (const bool larger : {true, false}) {
+    std::vector<double> walked{larger ? steps.front() : steps.back()};
+    for (double next = zoomedSize(walked.back(), larger); next != walked.back();
+         next = zoomedSize(next, larger)) {
+      walked.push_back(next);
+    }
+    EXPECT_EQ(larger ? walked : std::vector<double>(walked.rbegin(), walked.rend()), steps);
+  }
+  const std::tuple<double, bool, double> between[] = {{10.5, true, 11}, {10.5, false, 10}, {100, false, 72},
+                                                      {100, true, 100}, {5, false, 5},     {5, true, 6}};
+  for (const auto &[from, larger, to] : between) {
+    EXPECT_EQ(zoomedSize(from, larger), to) << from << ' ' << larger;
   }
 }
 
