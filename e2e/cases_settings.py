@@ -6,8 +6,8 @@ import signal
 import x11
 from session import Failure, expect_bytes, wait_until
 
-# 0x302010: red in the low byte.
-WANTED = (b"[Convert]\r\nConvProg=conv.exe\r\n", b"BackColor=3153936\r\n", b"[Emulator]\r\nCommand=emu %1\r\n")
+# 0xC0E0F0: red in the low byte; light, so the black text reads on it and nothing is asked.
+WANTED = (b"[Convert]\r\nConvProg=conv.exe\r\n", b"BackColor=12640496\r\n", b"[Emulator]\r\nCommand=emu %1\r\n")
 
 
 def case_settings_survive_a_kill(s):
@@ -16,7 +16,7 @@ def case_settings_survive_a_kill(s):
     for menu, item, title, keys in (
             ("e", "o", "Setting", ["Tab"] * 11 + ["ctrl+a", "conv.exe", "Tab", "Tab", " "]),  # space on OK
             ("s", "m", "エミュレータの設定", ["emu %1", "Return"]),
-            ("o", "b", None, ["alt+h", "ctrl+a", "#102030", "Return"])):  # Qt's colour dialog
+            ("o", "b", None, ["alt+h", "ctrl+a", "#F0E0C0", "Return"])):  # Qt's colour dialog
         s.menu(menu, item)
         dialog = s.new_window(f"the dialog of Alt+{menu} {item}", title)
         s.press(*keys)

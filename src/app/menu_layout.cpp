@@ -15,18 +15,21 @@ struct MenuColumn {
   std::vector<const char *> items;
 };
 
+// clang-format off
 const MenuColumn kMenuBar[] = {
     {u"ファイル(&F)",
      {"new", "open", "save", "saveAs", "", "recent1", "recent2", "recent3", "recent4", "", "exit"}},
     {u"編集(&E)",
-     {"undo", "", "cut", "copy", "paste", "selectAll", "", "find", "replace", "goToLine", "jumpToReference",
-      "showReferences", "", "back", "forward", "nextResult", "previousResult", "", "settings"}},
+     {"undo", "redo", "", "cut", "copy", "paste", "selectAll", "", "find", "replace", "goToLine",
+      "jumpToReference", "showReferences", "", "back", "forward", "nextResult", "previousResult", "",
+      "settings"}},
     {u"書式(&O)", {"wordWrap", "font", "background", "keywordColours", "", "resultPanel"}},
     {u"特別(&S)",
      {"auto", "convert", "emulatorRun", "emulatorSettings", "", "mode5", "mode6", "", "renumber", "moveLines",
       "sortLines", "checkProgram"}},
     {u"ヘルプ(&H)", {"about", "aboutQt"}},
 };
+// clang-format on
 
 } // namespace
 

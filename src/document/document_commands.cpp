@@ -18,7 +18,10 @@
 namespace kavrin {
 namespace {
 
-const QString kTextFilter = QStringLiteral("テキスト文書 (*.txt)|*.TXT|すべてのファイル (*.*)|*.*");
+// The designed filter first, the default; BASIC programs, the type the
+// package registers as ours, next; every file last.
+const QString kTextFilter =
+    QStringLiteral("テキスト文書 (*.txt)|*.TXT|BASIC プログラム (*.bas)|*.bas|すべてのファイル (*.*)|*.*");
 
 // Both name one file: through links where it exists, as written where not.
 bool sameFile(const QString &a, const QString &b) {

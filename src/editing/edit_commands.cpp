@@ -7,13 +7,19 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMimeData>
+#include <QTextDocument>
 
 namespace kavrin {
 
 EditCommands::EditCommands(const FeatureContext &context) : WindowFeature(context) {
   ProgramEditor *edit = editor();
-  connect(addItem("undo", QStringLiteral("元に戻す(&U)"), Qt::CTRL | Qt::Key_Z), &QAction::triggered, edit,
-          &QPlainTextEdit::undo);
+  undo_ = addItem("undo", QStringLiteral("元に戻す(&U)"), Qt::CTRL | Qt::Key_Z);
+  redo_ = addItem("redo", QStringLiteral("やり直し(&Y)"));
+  redo_->setShortcuts({Qt::CTRL | Qt::Key_Y, Qt::CTRL | Qt::SHIFT | Qt::Key_Z});
+  connect(undo_, &QAction::triggered, edit, &QPlainTextEdit::undo);
+  connect(redo_, &QAction::triggered, edit, &QPlainTextEdit::redo);
+  connect(edit, &QPlainTextEdit::undoAvailable, undo_, &QAction::setEnabled);
+  connect(edit, &QPlainTextEdit::redoAvailable, redo_, &QAction::setEnabled);
   cut_ = addItem("cut", QStringLiteral("切り取り(&T)"), Qt::CTRL | Qt::Key_X);
   copy_ = addItem("copy", QStringLiteral("コピー(&C)"), Qt::CTRL | Qt::Key_C);
   paste_ = addItem("paste", QStringLiteral("貼り付け(&P)"), Qt::CTRL | Qt::Key_V);
@@ -52,6 +58,8 @@ void EditCommands::updateSelectionItems() {
 void EditCommands::updatePasteItem() {
   const QMimeData *clip = QGuiApplication::clipboard()->mimeData();
   paste_->setEnabled(clip != nullptr && clip->hasText());
+  undo_->setEnabled(editor()->document()->isUndoAvailable());
+  redo_->setEnabled(editor()->document()->isRedoAvailable());
 }
 
 } // namespace kavrin

@@ -4,7 +4,8 @@
 
 namespace kavrin {
 
-// Edit > undo, cut, copy, paste, select all.  Cut and copy are offered
+// Edit > undo, redo, cut, copy, paste, select all.  Undo and redo are
+// offered while there is something to take back or bring back, cut and copy
 // while text is selected, paste while the clipboard holds text.
 class EditCommands : public WindowFeature {
   Q_OBJECT
@@ -18,6 +19,8 @@ private:
   void updateSelectionItems();
   void updatePasteItem();
 
+  QAction *undo_;
+  QAction *redo_;
   QAction *cut_;
   QAction *copy_;
   QAction *paste_;

@@ -6,7 +6,7 @@
 namespace kavrin {
 
 // Format > wrap at the right edge, font, background colour: how the editor
-// shows the text.
+// shows the text; and the keys that zoom the text.
 class FormatCommands : public WindowFeature {
   Q_OBJECT
 
@@ -21,6 +21,8 @@ public:
 
 private:
   void applyWordWrap();
+  void addZoomKeys();
+  void keepTextReadable();
 
   QAction *wrap_;
   FontChoice fontDialog_;

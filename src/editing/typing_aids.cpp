@@ -142,7 +142,7 @@ bool TypingAids::isMenuShortcut(const QKeyEvent &key) const {
   for (const QAction *column : context().menuBar->actions()) {
     const QList<QAction *> items = column->menu() != nullptr ? column->menu()->actions() : QList<QAction *>();
     if (std::any_of(items.begin(), items.end(), [&pressed](const QAction *item) {
-          return item->isEnabled() && !item->shortcut().isEmpty() && item->shortcut() == pressed;
+          return item->isEnabled() && item->shortcuts().contains(pressed);
         })) {
       return true;
     }

@@ -6,7 +6,9 @@
 namespace kavrin {
 namespace {
 
+// What the keyword colours keep, and the least the plain text may have.
 constexpr double kLeastContrast = 4.5;
+constexpr double kLeastTextContrast = 3.0;
 
 double linear(int channel) {
   const double c = channel / 255.0;
@@ -29,7 +31,7 @@ QColor shade(int hue, double saturation, double lightness) {
 // The lightness nearest to the natural one at which the hue contrasts
 // enough with `background`; lightness moves luminance one way only.
 QColor readable(int hue, double saturation, const QColor &background) {
-  const bool darker = contrastRatio(Qt::black, background) >= contrastRatio(Qt::white, background);
+  const bool darker = blackOrWhiteOn(background) == Qt::black;
   const double natural = darker ? 0.35 : 0.65;
   if (contrastRatio(shade(hue, saturation, natural), background) >= kLeastContrast) {
     return shade(hue, saturation, natural);
@@ -50,6 +52,14 @@ double contrastRatio(const QColor &a, const QColor &b) {
   const double la = luminance(a);
   const double lb = luminance(b);
   return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+bool readsOn(const QColor &text, const QColor &background) {
+  return contrastRatio(text, background) >= kLeastTextContrast;
+}
+
+QColor blackOrWhiteOn(const QColor &background) {
+  return contrastRatio(Qt::black, background) >= contrastRatio(Qt::white, background) ? Qt::black : Qt::white;
 }
 
 KeywordPalette keywordPalette(const QColor &background) {

@@ -24,4 +24,11 @@ QColor findingColour(const QColor &background);
 // The WCAG contrast ratio of two colours, from 1 to 21.
 double contrastRatio(const QColor &a, const QColor &b);
 
+// Whether text in `text` reads on `background`: a contrast of at least 3:1.
+bool readsOn(const QColor &text, const QColor &background);
+
+// Black or white, whichever contrasts more with `background`; black where
+// both do as well.
+QColor blackOrWhiteOn(const QColor &background);
+
 } // namespace kavrin

@@ -1,5 +1,6 @@
 #include "widgets/program_editor.h"
 
+#include "logic/text_zoom.h"
 #include "platform/cp932.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QUrl>
+#include <QWheelEvent>
 
 namespace kavrin {
 namespace {
@@ -88,6 +90,7 @@ ProgramEditor::ProgramEditor(QWidget *parent) : QPlainTextEdit(parent), colourer
   p.setColor(QPalette::Inactive, QPalette::HighlightedText,
              p.color(QPalette::Active, QPalette::HighlightedText));
   setPalette(p);
+  chosenFont_ = font();
 }
 
 ProgramEditor::~ProgramEditor() = default;
@@ -168,6 +171,36 @@ void ProgramEditor::applyColor(QPalette::ColorRole role, TColor color) {
   QPalette p = palette();
   p.setColor(role, toQColor(color, QApplication::palette()));
   setPalette(p);
+}
+
+void ProgramEditor::setChosenFont(const QFont &font) {
+  chosenFont_ = font;
+  setFont(font);
+}
+
+void ProgramEditor::zoom(bool larger) {
+  const QFont shown = font();
+  const double points =
+      shown.pointSizeF() > 0 ? shown.pointSizeF() : shown.pixelSize() * 72.0 / logicalDpiY();
+  QFont zoomed = chosenFont_;
+  zoomed.setPointSizeF(zoomedSize(points, larger));
+  setFont(zoomed);
+}
+
+void ProgramEditor::wheelEvent(QWheelEvent *event) {
+  if (!event->modifiers().testFlag(Qt::ControlModifier)) {
+    QPlainTextEdit::wheelEvent(event);
+    return;
+  }
+  // A notch of a wheel is a step; a touchpad's small turns add up to one.
+  constexpr int kNotch = QWheelEvent::DefaultDeltasPerStep;
+  for (zoomTurn_ += event->angleDelta().y(); zoomTurn_ >= kNotch; zoomTurn_ -= kNotch) {
+    zoom(true);
+  }
+  for (; zoomTurn_ <= -kNotch; zoomTurn_ += kNotch) {
+    zoom(false);
+  }
+  event->accept(); // not a scroll as well
 }
 
 bool ProgramEditor::modified() const { return document()->isModified(); }

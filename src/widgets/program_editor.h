@@ -54,6 +54,17 @@ public:
   TColor fontColor() const { return fontColor_; }
   void setFontColor(TColor color);
 
+  // The font as chosen, the one the settings keep; the text may show it
+  // zoomed.
+  const QFont &chosenFont() const { return chosenFont_; }
+  // Shows `font` at its own size: a font chosen ends any zoom.
+  void setChosenFont(const QFont &font);
+  // Shows the text a step larger or smaller, as long as the editor lives;
+  // the chosen font stays as it is.
+  void zoom(bool larger);
+  // Shows the chosen size again.
+  void resetZoom() { setFont(chosenFont_); }
+
   bool modified() const;
   void setModified(bool modified);
 
@@ -83,6 +94,8 @@ signals:
 protected:
   void paintEvent(QPaintEvent *event) override;
   void keyPressEvent(QKeyEvent *event) override;
+  // Ctrl with the wheel zooms.
+  void wheelEvent(QWheelEvent *event) override;
   void dragEnterEvent(QDragEnterEvent *event) override;
   void dragMoveEvent(QDragMoveEvent *event) override;
   void dropEvent(QDropEvent *event) override;
@@ -104,6 +117,9 @@ private:
   BlockColouring marking_;
   TColor color_ = clWindow;
   TColor fontColor_ = clWindowText;
+  QFont chosenFont_;
+  // The part of a wheel's turn with Ctrl that has not made a step yet.
+  int zoomTurn_ = 0;
 };
 
 // The local files among the URLs of a drag, in order.

@@ -30,6 +30,17 @@ QMessageBox::StandardButton toStandard(MsgResult r) {
   return QMessageBox::Ok;
 }
 
+// The one extension a Qt name filter's masks name, as "bas" for
+// "BASIC プログラム (*.bas)"; empty for several masks or a wildcard.
+QString singleExtension(const QString &nameFilter) {
+  const qsizetype open = nameFilter.lastIndexOf(u'(');
+  const QString masks = nameFilter.mid(open + 1, nameFilter.size() - open - 2);
+  const QString ext = masks.mid(2);
+  const bool one = masks.startsWith(QStringLiteral("*.")) && !ext.isEmpty() && !ext.contains(u'*') &&
+                   !ext.contains(u'?') && !ext.contains(u' ');
+  return one ? ext : QString();
+}
+
 bool execFileDialog(QWidget *owner, FileDialog &state, QFileDialog::AcceptMode mode) {
   const std::unique_ptr<QFileDialog> made = makeFileDialog(owner, state, mode);
   QFileDialog &dialog = *made;
@@ -63,6 +74,16 @@ std::unique_ptr<QFileDialog> makeFileDialog(QWidget *owner, const FileDialog &st
     dialog.selectNameFilter(filters.first());
   }
   dialog.setDefaultSuffix(state.defaultExt);
+  if (mode == QFileDialog::AcceptSave) {
+    // Choosing another type than the one offered means a file of that type:
+    // a name typed without an extension gets the type's.
+    QObject::connect(
+        &dialog, &QFileDialog::filterSelected, &dialog,
+        [shown = &dialog, first = filters.value(0), ext = state.defaultExt](const QString &chosen) {
+          const QString own = singleExtension(chosen);
+          shown->setDefaultSuffix(chosen == first || own.isEmpty() ? ext : own);
+        });
+  }
   if (!state.fileName.isEmpty()) {
     const QFileInfo info(state.fileName);
     if (info.dir().exists()) {

@@ -47,6 +47,7 @@ TEST_F(MainWindowTest, MenusKeepTheirOrderAccessKeysAndShortcuts) {
                              "終了(&X)",
                              "編集(&E)",
                              "元に戻す(&U) Ctrl+Z",
+                             "やり直し(&Y) Ctrl+Y",
                              "-",
                              "切り取り(&T) Ctrl+X",
                              "コピー(&C) Ctrl+C",

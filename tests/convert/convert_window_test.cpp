@@ -36,7 +36,8 @@ TEST_F(ConvertTest, TheImageIsChosenThenTheConverterRunsInTheMode) {
   ui.saveAnswers.push_back(std::nullopt);
   window->command("saveAs")->trigger();
   EXPECT_EQ(ui.saveCalls.at(2).fileName, image);
-  EXPECT_EQ(ui.saveCalls[2].filter, "テキスト文書 (*.txt)|*.TXT|すべてのファイル (*.*)|*.*");
+  EXPECT_EQ(ui.saveCalls[2].filter,
+            "テキスト文書 (*.txt)|*.TXT|BASIC プログラム (*.bas)|*.bas|すべてのファイル (*.*)|*.*");
   EXPECT_EQ(ui.saveCalls[2].title, QString());
 }
 

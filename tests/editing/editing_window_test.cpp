@@ -16,8 +16,12 @@
 #include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QWheelEvent>
 
 #include <initializer_list>
+#include <string_view>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -109,6 +113,22 @@ TEST_F(EditingWindowTest, ReturnWithAutoNumbersAndKeepsACompletion) {
   EXPECT_EQ(text(), "10 priNT\n20 \n30 goSUB\n");
 }
 
+// Either key brings back what Undo took; each item is offered only while it
+// has something to do.
+TEST_F(EditingWindowTest, RedoBringsBackWhatUndoTook) {
+  const QAction *undo = window->command("undo");
+  const QAction *redo = window->command("redo");
+  EXPECT_FALSE(undo->isEnabled() || redo->isEnabled());
+  type("10 END");
+  for (const QKeyCombination key : {Qt::CTRL | Qt::Key_Y, Qt::CTRL | Qt::SHIFT | Qt::Key_Z}) {
+    SCOPED_TRACE(key.toCombined());
+    keys({Qt::CTRL | Qt::Key_Z});
+    EXPECT_TRUE(text().isEmpty() && redo->isEnabled() && !undo->isEnabled());
+    keys({key});
+    EXPECT_TRUE(text() == "10 END" && undo->isEnabled() && !redo->isEnabled());
+  }
+}
+
 TEST_F(EditingWindowTest, ModeSwitchReloadsAndAMissingListIsReported) {
   type("10 ope");
   keys({Qt::Key_Tab});
@@ -137,6 +157,7 @@ TEST_F(EditingWindowTest, FormatCommandsReachTheEditor) {
   const FontChoice chosen{QFont(QStringLiteral("IPAGothic"), 14), 0x0000FF};
   ui.fontAnswers = {std::nullopt, chosen, std::nullopt};
   ui.colorAnswers = {std::nullopt, TColor{0x00FF8000}, std::nullopt};
+  ui.answers = {MsgResult::No}; // the red text hardly shows on that blue
   for (int i = 0; i < 3; ++i) {
     window->command("font")->trigger();
     window->command("background")->trigger();
@@ -159,6 +180,67 @@ TEST_F(EditingWindowTest, FormatCommandsReachTheEditor) {
   EXPECT_EQ(QGuiApplication::clipboard()->text(), "T");
   EXPECT_FALSE(window->command("cut")->isEnabled());
   EXPECT_TRUE(window->command("paste")->isEnabled());
+}
+
+// The zoom keys and Ctrl with the wheel type nothing and change only the
+// view: the settings keep the font as chosen, and a font chosen ends the
+// zoom.  The keyword colours stay on the lines, the legend keeps its size.
+TEST_F(EditingWindowTest, ZoomShowsTheTextLargerOrSmallerAndKeepsTheChosenFont) {
+  editor().setText("10 PRINT");
+  window->command("keywordColours")->trigger();
+  const auto formats = [this] {
+    editor().viewport()->repaint();
+    return editor().document()->firstBlock().layout()->formats().size();
+  };
+  const qsizetype coloured = formats();
+  const QFont legend = window->panels().font();
+  // A key with Ctrl, or with none a turn of the wheel with Ctrl; the size then.
+  const std::tuple<int, int, double> rows[] = {
+      {Qt::Key_Plus, 0, 11},  {Qt::Key_Semicolon, 0, 12},
+      {Qt::Key_Equal, 0, 14}, {Qt::Key_Minus, 0, 12},
+      {0, 120, 14},           {0, -60, 14},
+      {0, -60, 12},           {Qt::Key_0, 0, 10},
+      {Qt::Key_Minus, 0, 9},
+  };
+  for (const auto &[key, turn, points] : rows) {
+    SCOPED_TRACE(::testing::Message() << key << ' ' << turn);
+    QWheelEvent turned({5, 5}, {5, 5}, {}, {0, turn}, Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase,
+                       false);
+    turn != 0 ? void(QApplication::sendEvent(editor().viewport(), &turned)) : keys({Qt::CTRL | Qt::Key(key)});
+    EXPECT_EQ(std::pair(editor().font().pointSizeF(), formats()), std::pair(points, coloured));
+  }
+  ui.fontAnswers.push_back(FontChoice{QFont(editor().chosenFont().family(), 16), editor().fontColor()});
+  window->command("font")->trigger(); // taken as chosen: the zoom ends
+  EXPECT_EQ(editor().font().pointSize(), 16);
+  EXPECT_TRUE(text() == "10 PRINT" && !editor().modified() && window->panels().font() == legend);
+  keys({Qt::CTRL | Qt::Key_Minus});
+  EXPECT_TRUE(window->close());
+  EXPECT_TRUE(dir.read("kavrin.ini").contains("FontSize=16\r\n"));
+}
+
+// A colour on which the text hardly reads asks to change the text colour:
+// Yes makes it black or white and saves it, No keeps both.
+TEST_F(EditingWindowTest, AColourThatHidesTheTextAsksToChangeIt) {
+  // The item, the colour chosen, the answer (Ok: nothing asked), the text colour then.
+  const std::tuple<const char *, TColor, MsgResult, TColor> rows[] = {
+      {"background", 0x000000, MsgResult::Yes, 0xFFFFFF}, {"background", 0x000000, MsgResult::No, 0},
+      {"background", 0xC0FFFF, MsgResult::Ok, 0},         {"font", 0x00FFFF, MsgResult::Yes, 0},
+      {"font", 0x00FFFF, MsgResult::No, 0x00FFFF},        {"font", 0x008000, MsgResult::Ok, 0x008000}};
+  for (const auto &[item, chosen, answer, after] : rows) {
+    SCOPED_TRACE(::testing::Message() << item << ' ' << std::hex << chosen);
+    QFile::remove(iniPath());
+    start();
+    ui.messages.clear();
+    ui.answers.assign(answer == MsgResult::Ok ? 0 : 1, answer);
+    std::string_view(item) == "font" ? ui.fontAnswers.push_back(FontChoice{editor().chosenFont(), chosen})
+                                     : ui.colorAnswers.push_back(chosen);
+    window->command(item)->trigger();
+    EXPECT_EQ(ui.messageTexts(), answer == MsgResult::Ok
+                                     ? QStringList{}
+                                     : QStringList{"文字が読みにくくなります。文字色を変えますか?"});
+    EXPECT_EQ(editor().fontColor(), after);
+    EXPECT_TRUE(dir.read("kavrin.ini").contains("FontColor=" + QByteArray::number(after) + "\r\n"));
+  }
 }
 
 TEST_F(EditingWindowTest, FindGoesForwardFromTheCaretAndSelectsTheHit) {

@@ -40,5 +40,26 @@ TEST(KeywordPalette, EveryColourIsReadableAndItsOwn) {
   }
 }
 
+// Text reads from 3:1 up; black or white is the one that contrasts more.
+TEST(TextContrast, ReadsFromThreeToOneAndBlackOrWhiteIsTheBetter) {
+  const struct {
+    QRgb text;
+    QRgb background;
+    bool reads;
+    QRgb better; // on the background
+  } rows[] = {
+      {0x000000, 0xFFFFFF, true, 0x000000},  {0x000000, 0x000000, false, 0xFFFFFF},
+      {0x949494, 0xFFFFFF, true, 0x000000},  {0x959595, 0xFFFFFF, false, 0x000000},
+      {0x5A5A5A, 0x000000, true, 0xFFFFFF},  {0x595959, 0x000000, false, 0xFFFFFF},
+      {0x000000, 0x757575, true, 0xFFFFFF},  {0xFFFFFF, 0x767676, true, 0x000000},
+      {0xFFFFFF, 0xFFFF00, false, 0x000000}, {0x000000, 0x000080, false, 0xFFFFFF},
+  };
+  for (const auto &row : rows) {
+    SCOPED_TRACE(::testing::Message() << std::hex << row.text << " on " << row.background);
+    EXPECT_EQ(readsOn(QColor(row.text), QColor(row.background)), row.reads);
+    EXPECT_EQ(blackOrWhiteOn(QColor(row.background)), QColor(row.better));
+  }
+}
+
 } // namespace
 } // namespace kavrin

@@ -112,7 +112,7 @@ TEST_F(SettingsTest, EachChangeIsWrittenAtOnceAsTheCloseWritesIt) {
       {"resultPanel", [this] { window->command("resultPanel")->trigger(); }, "[Mode]\r\n", "[Panel]"},
       {"showReferences", [this] { editor().setText("10 GOTO 10"); }, "[Panel]\r\nShown=1\r\nTab=1\r\n"},
       {"mode6", [] {}, "[Mode]\r\nMode=6\r\n"},
-      {"background", [this] { ui.colorAnswers.push_back(0x123456); }, "BackColor=1193046\r\n"},
+      {"background", [this] { ui.colorAnswers.push_back(0xC0E0F0); }, "BackColor=12640496\r\n"},
       {"font", [&] { ui.fontAnswers.push_back(boldRed); }, "FontColor=255\r\nFontBold=1\r\n"},
       {"open", [&] { ui.openAnswers.push_back(program); }, "[Recent]\r\n1=" + program + "\r\n"}};
   for (const auto &row : rows) {

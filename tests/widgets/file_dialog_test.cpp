@@ -8,17 +8,21 @@ namespace kavrin {
 namespace {
 
 // The dialog shows the state it is given, and a save replaces without asking.
-TEST(FileDialogs, ShowTheirState) {
+// A type chosen in place of the first gives a name typed without an
+// extension that type's; the first and every file keep the given one.
+TEST(FileDialogs, ShowTheirStateAndAChosenTypeGivesItsExtension) {
   testing::TempDir dir;
-  const FileDialog state{"テープイメージ (*.cas)|*.CAS|すべてのファイル (*.*)|*.*", "テープイメージに変換",
-                         dir.path("prog.cas"), "cas"};
+  const FileDialog state{
+      "テキスト文書 (*.txt)|*.TXT|BASIC プログラム (*.bas)|*.bas|すべてのファイル (*.*)|*.*",
+      "テープイメージに変換", dir.path("prog.cas"), "cas"};
   for (const auto mode : {QFileDialog::AcceptOpen, QFileDialog::AcceptSave}) {
     SCOPED_TRACE(mode);
     const auto dialog = makeFileDialog(nullptr, state, mode);
     EXPECT_EQ(dialog->windowTitle(), state.title);
-    EXPECT_EQ(dialog->selectedNameFilter(), "テープイメージ (*.cas)");
+    EXPECT_EQ(dialog->nameFilters(),
+              QStringList({"テキスト文書 (*.txt)", "BASIC プログラム (*.bas)", "すべてのファイル (*)"}));
+    EXPECT_EQ(dialog->selectedNameFilter(), "テキスト文書 (*.txt)");
     EXPECT_EQ(QDir(dialog->directory()).canonicalPath(), QDir(dir.root()).canonicalPath());
-    EXPECT_EQ(dialog->defaultSuffix(), "cas");
     EXPECT_EQ(dialog->fileMode(),
               mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     EXPECT_TRUE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
@@ -26,6 +30,14 @@ TEST(FileDialogs, ShowTheirState) {
     // Qt's own dialog, which matches "*.CAS" in any letter case.
     EXPECT_TRUE(dialog->testOption(QFileDialog::DontUseNativeDialog));
 #endif
+    for (const char *filter :
+         {"", "BASIC プログラム (*.bas)", "テキスト文書 (*.txt)", "すべてのファイル (*)"}) {
+      if (*filter != '\0') {
+        emit dialog->filterSelected(QString::fromUtf8(filter));
+      }
+      const bool bas = mode == QFileDialog::AcceptSave && QByteArray(filter).contains("bas");
+      EXPECT_EQ(dialog->defaultSuffix(), bas ? "bas" : "cas") << filter;
+    }
   }
 }
 
