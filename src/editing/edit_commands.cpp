@@ -37,6 +37,7 @@ EditCommands::EditCommands(const FeatureContext &context) : WindowFeature(contex
   // comes from the program that holds the clipboard, and start-up must not
   // wait for it (Qt waits up to five seconds for each question).
   updateSelectionItems();
+  updateHistoryItems();
 }
 
 void EditCommands::started() {
@@ -45,6 +46,7 @@ void EditCommands::started() {
     if (auto *menu = qobject_cast<QMenu *>(shownIn)) {
       connect(menu, &QMenu::aboutToShow, this, &EditCommands::updateSelectionItems);
       connect(menu, &QMenu::aboutToShow, this, &EditCommands::updatePasteItem);
+      connect(menu, &QMenu::aboutToShow, this, &EditCommands::updateHistoryItems);
     }
   }
 }
@@ -58,6 +60,9 @@ void EditCommands::updateSelectionItems() {
 void EditCommands::updatePasteItem() {
   const QMimeData *clip = QGuiApplication::clipboard()->mimeData();
   paste_->setEnabled(clip != nullptr && clip->hasText());
+}
+
+void EditCommands::updateHistoryItems() {
   undo_->setEnabled(editor()->document()->isUndoAvailable());
   redo_->setEnabled(editor()->document()->isRedoAvailable());
 }

@@ -18,6 +18,8 @@ public:
 private:
   void updateSelectionItems();
   void updatePasteItem();
+  // 元に戻す and やり直し: offered only with something to undo or redo.
+  void updateHistoryItems();
 
   QAction *undo_;
   QAction *redo_;
