@@ -39,6 +39,7 @@ TEST(LineTokens, ReadsKeywordsWhereverTheyStandAndTheRestAsNames) {
       {"SCORE=SC1+A$(2)+B%", "N:SC K:OR N:E O:= N:SC1 O:+ N:A$( O:( #:2 O:) O:+ N:B%"},
       {"DIM A (3),AB#", "K:DIM N:A( O:( #:3 O:) O:, N:AB#"},
       {"X=1.5E+3+&HFF+.5+2#", "N:X O:= #:1.5E+3 O:+ #:&HFF O:+ #:.5 O:+ #:2#"},
+      {"X=1E5-2D-3", "N:X O:= #:1E5 O:- #:2D-3"},
       {"PRINT\"FOR ＡＢ ¥\";A", "K:PRINT S:\"FOR ＡＢ ¥\" O:; N:A"},
       {"PRINT\"open", "K:PRINT S:\"open"},
       {"A=1'FOR ＡＢ:NEXT", "N:A O:= #:1 C:'FOR ＡＢ:NEXT"},
