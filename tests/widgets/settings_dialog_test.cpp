@@ -66,6 +66,8 @@ TEST_F(SettingsDialogTest, EveryControlStandsWithinItsFrameAndOverNoOther) {
       }
     }
     EXPECT_GE(shown, 40); // 5 frames, 21 labels and edits of the keys, 8 rules, ...
+    EXPECT_EQ(QStringList({d.okButton()->text(), d.cancelButton()->text(), d.browseButton()->text()}),
+              QStringList({"OK", "キャンセル", "参照..."}));
     d.close();
   });
 }
