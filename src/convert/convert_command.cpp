@@ -14,6 +14,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTextDocument>
 #include <QTime>
 
 #include <algorithm>
@@ -48,7 +49,13 @@ constexpr qsizetype kPieceBytes = 4096;
 
 ConvertCommand::ConvertCommand(const FeatureContext &context) : WindowFeature(context) {
   addCommand("convert", QStringLiteral("変換(&T)..."), &ConvertCommand::convert);
-  connect(&session(), &Session::documentReplaced, this, [this] { keptImage_.clear(); });
+  connect(&session(), &Session::documentReplaced, this, [this] {
+    keptImage_.clear();
+    keptUnsaved_ = false;
+  });
+  // Once saved, the user's edits are theirs to save again without a word.
+  connect(editor()->document(), &QTextDocument::modificationChanged, this,
+          [this](bool modified) { keptUnsaved_ = keptUnsaved_ && modified; });
 }
 
 bool ConvertCommand::refusedConverter() {
@@ -68,9 +75,12 @@ QString ConvertCommand::convertProgram(bool again) {
   // The first run's questions are asked again when the image is not there
   // to be written.
   again = again && !keptImage_.isEmpty() && writable(keptImage_);
-  if (refusedConverter() || !(again ? session().saveChanges() : session().querySave())) {
+  // Edits the user chose not to save are asked about again, not saved.
+  const bool saveSilently = again && !keptUnsaved_;
+  if (refusedConverter() || !(saveSilently ? session().saveChanges() : session().querySave())) {
     return {};
   }
+  keptUnsaved_ = editor()->modified();
   const QString fileName = session().fileName();
   if (fileName.isEmpty()) {
     showMessage(ui(), window(), QStringLiteral("一旦セーブしないと変換できません"));
@@ -95,10 +105,11 @@ QString ConvertCommand::convertProgram(bool again) {
             "テープイメージの保存先がプログラムのファイルと同じです。\n別の名前を指定してください。"));
     return {};
   }
+  // The image last chosen is the next run's, whatever this run gives.
+  keptImage_ = image;
   if (!runConverter(buildConverterCommand(kind, converter, session().mode() == 6, fileName, image))) {
     return {};
   }
-  keptImage_ = image;
   return image;
 }
 

@@ -62,6 +62,9 @@ private:
   // The image of the document's last successful conversion: a new
   // document, another file or another name forgets it.
   QString keptImage_;
+  // The user answered No to saving the edits before a conversion: the next
+  // run asks again instead of saving them.
+  bool keptUnsaved_ = false;
   OutputLineFinder lines_;
   // The program lines by number, read once a run.
   std::optional<basic::ProgramLineIndex> lineIndex_;

@@ -219,12 +219,9 @@ bool DocumentCommands::chooseSavePath() {
 }
 
 void DocumentCommands::rename(const QString &path) {
-  const bool another = session().fileName().isEmpty() || !sameFile(session().fileName(), path);
   session().setFileName(path);
   diskStamp_ = stampOfFile(path);
-  if (another) {
-    emit session().documentReplaced();
-  }
+  emit session().documentReplaced(); // a Save As forgets what the old name had
 }
 
 void DocumentCommands::save() {

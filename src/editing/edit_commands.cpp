@@ -18,7 +18,6 @@ EditCommands::EditCommands(const FeatureContext &context) : WindowFeature(contex
   redo_->setShortcuts({Qt::CTRL | Qt::Key_Y, Qt::CTRL | Qt::SHIFT | Qt::Key_Z});
   connect(undo_, &QAction::triggered, edit, &QPlainTextEdit::undo);
   connect(redo_, &QAction::triggered, edit, &QPlainTextEdit::redo);
-  connect(edit, &QPlainTextEdit::undoAvailable, undo_, &QAction::setEnabled);
   connect(edit, &QPlainTextEdit::redoAvailable, redo_, &QAction::setEnabled);
   cut_ = addItem("cut", QStringLiteral("切り取り(&T)"), Qt::CTRL | Qt::Key_X);
   copy_ = addItem("copy", QStringLiteral("コピー(&C)"), Qt::CTRL | Qt::Key_C);
@@ -62,9 +61,6 @@ void EditCommands::updatePasteItem() {
   paste_->setEnabled(clip != nullptr && clip->hasText());
 }
 
-void EditCommands::updateHistoryItems() {
-  undo_->setEnabled(editor()->document()->isUndoAvailable());
-  redo_->setEnabled(editor()->document()->isRedoAvailable());
-}
+void EditCommands::updateHistoryItems() { redo_->setEnabled(editor()->document()->isRedoAvailable()); }
 
 } // namespace kavrin

@@ -18,7 +18,7 @@ public:
 private:
   void updateSelectionItems();
   void updatePasteItem();
-  // 元に戻す and やり直し: offered only with something to undo or redo.
+  // やり直し is offered only with something to redo; 元に戻す always is.
   void updateHistoryItems();
 
   QAction *undo_;

@@ -8,7 +8,9 @@ namespace {
 // The first run asks for the image; what comes before the second decides
 // whether it asks again, and where the image goes.
 TEST_F(ConvertTest, RunAgainGoesToTheImageLastChosenForTheDocument) {
-  setConverter(converter("txt2bas.exe", "case $a in *fail.cas) exit 1;; esac\n"));
+  // An image named fail.cas fails once.
+  setConverter(
+      converter("txt2bas.exe", "case $a in *fail.cas) [ -e $a.tried ] || { : >$a.tried; exit 1; };; esac\n"));
   setEmulator("true %1");
   const QString first = dir.path("sub/first.cas");
   const QString chosen = dir.path("chosen.cas");
@@ -20,14 +22,22 @@ TEST_F(ConvertTest, RunAgainGoesToTheImageLastChosenForTheDocument) {
   const struct {
     const char *before;
     std::function<void()> act;
-    QString image; // where the second run goes; `asked` when the dialog asks
+    QString image;           // where the second run goes; `asked` when the dialog asks
+    bool asksToSave = false; // edits whose save was declined are asked about again
   } cases[] = {
       {"nothing", [] {}, first},
       {"an edit, saved without a question", [this] { type("1"); }, first},
       {"変換... to another image", [&] { convertTo(chosen); }, chosen},
       {"変換... cancelled", [&] { convertTo(std::nullopt); }, first},
-      {"変換... failing", [&] { convertTo(dir.path("fail.cas")); }, first},
-      {"Save As under the same name", [&] { saveAs(program); }, first},
+      {"変換... failing", [&] { convertTo(dir.path("fail.cas")); }, dir.path("fail.cas")},
+      {"変換... with the save of an edit declined",
+       [&] {
+         type("1");
+         ui.answers.push_back(MsgResult::No);
+         convertTo(chosen);
+       },
+       chosen, true},
+      {"Save As under the same name", [&] { saveAs(program); }, asked},
       {"Save As under another name", [&] { saveAs(dir.path("other.txt")); }, asked},
       {"Open", [this] { window->feature<DocumentCommands>()->load(program); }, asked},
       {"the image's folder gone", [this] { QDir(dir.path("sub")).removeRecursively(); }, asked},
@@ -57,9 +67,13 @@ TEST_F(ConvertTest, RunAgainGoesToTheImageLastChosenForTheDocument) {
     if (row.image == asked) {
       ui.saveAnswers.push_back(asked);
     }
+    if (row.asksToSave) {
+      ui.answers.push_back(MsgResult::Yes);
+    }
     QTest::keyClick(&editor(), Qt::Key_F5, Qt::ControlModifier);
     EXPECT_EQ(ui.saveCalls.size() - dialogs, row.image == asked ? 1U : 0U);
-    EXPECT_EQ(ui.messageTexts().mid(boxes), QStringList({kDone}));
+    EXPECT_EQ(ui.messageTexts().mid(boxes),
+              row.asksToSave ? QStringList({kSaveQuestion, kDone}) : QStringList({kDone}));
     EXPECT_EQ(dir.read("txt2bas.exe.args").split('\n').value(1), row.image.toUtf8());
     const QList<OutputRow> added = rows(before);
     EXPECT_TRUE(!added.isEmpty() && added[0].text.endsWith(row.image)); // the panel tells where it went
