@@ -170,28 +170,26 @@ QSet<quint64> variablesOf(const ProgramFacts &program, const std::vector<NameUse
   return variables;
 }
 
-void nextWithoutFor(const ProgramFacts &program, Findings &out) {
-  const QSet<quint64> fors = variablesOf(program, program.fors);
-  for (const NameUse &use : program.nexts) {
-    if (!fors.contains(loopVariable(program, use))) {
-      add(out, use.line, CheckRule::NextWithoutFor, false,
-          QStringLiteral("[NEXT] NEXT %1 の変数を使う FOR がプログラムにありません")
-              .arg(shownName(use.written)));
+// Each of `uses` whose variable none of `others` uses; `text` names it.
+void unpaired(const ProgramFacts &program, const std::vector<NameUse> &uses,
+              const std::vector<NameUse> &others, CheckRule rule, const QString &text, Findings &out) {
+  const QSet<quint64> paired = variablesOf(program, others);
+  for (const NameUse &use : uses) {
+    if (!paired.contains(loopVariable(program, use))) {
+      add(out, use.line, rule, false, text.arg(shownName(use.written)));
     }
   }
 }
 
+void nextWithoutFor(const ProgramFacts &program, Findings &out) {
+  unpaired(program, program.nexts, program.fors, CheckRule::NextWithoutFor,
+           QStringLiteral("[NEXT] NEXT %1 の変数を使う FOR がプログラムにありません"), out);
+}
+
 void forWithoutNext(const ProgramFacts &program, Findings &out) {
-  if (program.bareNext) {
-    return;
-  }
-  const QSet<quint64> nexts = variablesOf(program, program.nexts);
-  for (const NameUse &use : program.fors) {
-    if (!nexts.contains(loopVariable(program, use))) {
-      add(out, use.line, CheckRule::ForWithoutNext, false,
-          QStringLiteral("[FOR] FOR %1 の変数を使う NEXT がプログラムにありません")
-              .arg(shownName(use.written)));
-    }
+  if (!program.bareNext) {
+    unpaired(program, program.fors, program.nexts, CheckRule::ForWithoutNext,
+             QStringLiteral("[FOR] FOR %1 の変数を使う NEXT がプログラムにありません"), out);
   }
 }
 

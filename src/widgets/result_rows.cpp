@@ -98,8 +98,13 @@ QVariant ResultRows::data(const QModelIndex &index, int role) const {
     if (kind == ResultRow::Kind::None) {
       return {};
     }
-    return QApplication::style()->standardIcon(kind == ResultRow::Kind::Error ? QStyle::SP_MessageBoxCritical
-                                                                              : QStyle::SP_MessageBoxWarning);
+    // Read once: each row painted asks again, and the style reads a file.
+    QIcon &icon = icons_[kind == ResultRow::Kind::Error ? 0 : 1];
+    if (icon.isNull()) {
+      icon = QApplication::style()->standardIcon(
+          kind == ResultRow::Kind::Error ? QStyle::SP_MessageBoxCritical : QStyle::SP_MessageBoxWarning);
+    }
+    return icon;
   }
   return role == Qt::DisplayRole ? QVariant(label(index.row())) : QVariant();
 }

@@ -4,8 +4,10 @@
 #include "logic/line_number.h"
 
 #include <QAbstractListModel>
+#include <QIcon>
 #include <QString>
 
+#include <array>
 #include <deque>
 #include <optional>
 
@@ -91,6 +93,8 @@ private:
   QTextDocument *document_;
   LineMarks *marks_;
   std::deque<Row> rows_;
+  // The icons of an error and of a warning, read on first use.
+  mutable std::array<QIcon, 2> icons_;
   // Rows dropped from the top by append, told in a first row.
   qsizetype dropped_ = 0;
 };
