@@ -19,6 +19,8 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <chrono>
+#include <cstdint>
 #include <cstdio>
 
 #ifdef Q_OS_UNIX
@@ -37,6 +39,22 @@ constexpr int kGiveUpMs = 20'000;
 // Nor may one that hangs in any other way.
 constexpr int kChildTimeoutMs = 60'000;
 
+// When the window has been shown, on the clock every process shares, so that
+// the driver's time stops there and not at the child's exit: tearing down a
+// window is no part of starting up.
+constexpr char kShownKey[] = "shown-ns";
+
+std::int64_t steadyNs() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+void printShownAt() {
+  std::printf("%s %lld\n", kShownKey, static_cast<long long>(steadyNs()));
+  std::fflush(stdout);
+}
+
 // Watches every event of the application for the first expose of a window.
 class QuitWhenShown : public QObject {
 protected:
@@ -45,7 +63,10 @@ protected:
         static_cast<QWindow *>(watched)->isExposed()) {
       seen_ = true;
       // Queued, so the expose is handled and the window painted first.
-      QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+      QTimer::singleShot(0, qApp, [] {
+        printShownAt();
+        QCoreApplication::exit(0);
+      });
     }
     return false;
   }
@@ -90,6 +111,20 @@ QByteArray printedLook(const MainWindow &window) {
     add("status", window.panels().shownPanelText(i));
   }
   return printed;
+}
+
+// The time from `startNs` to the child's printed shown-ns, when it printed one.
+std::optional<double> shownMsOf(const QByteArray &printed, std::int64_t startNs) {
+  for (const QByteArray &line : printed.split('\n')) {
+    if (line.startsWith(QByteArray(kShownKey) + ' ')) {
+      bool ok = false;
+      const qlonglong shown = line.mid(sizeof kShownKey).toLongLong(&ok);
+      if (ok && shown >= startNs) {
+        return static_cast<double>(shown - startNs) / 1e6;
+      }
+    }
+  }
+  return std::nullopt;
 }
 
 } // namespace
@@ -206,6 +241,7 @@ ChildResult runChild(const QStringList &args, const QProcessEnvironment &environ
   ChildResult result;
   bool finished = false;
   const double cpuBefore = childrenCpuMs();
+  const std::int64_t startNs = steadyNs();
   result.ms = millisecondsOf([&] {
     child.start();
     finished = child.waitForFinished(kChildTimeoutMs);
@@ -225,6 +261,7 @@ ChildResult runChild(const QStringList &args, const QProcessEnvironment &environ
     throw Failure(describe(QStringLiteral("failed with exit code %1").arg(child.exitCode())));
   }
   result.output = child.readAllStandardOutput();
+  result.shownMs = shownMsOf(result.output, startNs);
   return result;
 }
 

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace kavrin::bench {
 
 // What kavrin's first window shows, as its start-up child prints it, so that
@@ -46,7 +48,10 @@ int lookAlikeStartUpChild(int &argc, char **argv, const QString &lookFile);
 int memoryChild(int &argc, char **argv, const QString &iniFile, const QString &file);
 
 struct ChildResult {
+  // From the spawn to the exit.
   double ms = 0.0;
+  // From the spawn to the first window shown, for a start-up child.
+  std::optional<double> shownMs;
   // The processor time the child used, user and system (0 where the system
   // does not tell): unlike `ms`, hardly swayed by other programs' load.
   double cpuMs = 0.0;
@@ -54,8 +59,7 @@ struct ChildResult {
 };
 
 // Starts this executable with `args`, which choose one of the modes above,
-// in `environment` (this process's when empty); the time runs from the spawn
-// to the child's exit.
+// in `environment` (this process's when empty).
 ChildResult runChild(const QStringList &args, const QProcessEnvironment &environment = {});
 
 } // namespace kavrin::bench
