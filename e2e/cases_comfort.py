@@ -67,3 +67,24 @@ def case_a_background_that_hides_the_text_asks(s):
         s.wait_gone(dialog, "the colour dialog")
         answer_box_saying(s, "the contrast question", QUESTION, key)
         wait_until(f"{wanted} in kavrin.ini", lambda: all(w in s.read("kavrin.ini") for w in wanted))
+
+
+def case_save_as_asks_before_replacing_a_file(s):
+    """Save As onto another file that exists asks first: No leaves that file as it was, Yes replaces it"""
+    other = b"10 REM KEEP\r\n"
+    s.write("other.txt", other)
+    s.launch(s.write("game.txt", b"10 CLS\r\n"))
+    for key, expected in (("Escape", other), ("alt+y", b"10 CLS\r\n")):
+        s.menu("f", "a")
+        dialog = s.new_window("the save dialog")
+        s.press("ctrl+a", "other.txt", "Return")
+        question = wait_until("the question before replacing other.txt",
+                              lambda: next((w for w in s.windows() if w not in (s.main, dialog)), None))
+        s.xdo("windowfocus", "--sync", question)
+        s.press(key)
+        s.wait_gone(question, "the question")
+        if key == "Escape":  # back in the dialog, which is left too
+            s.xdo("windowfocus", "--sync", dialog)
+            s.press("Escape")
+        s.wait_gone(dialog, "the save dialog")
+        wait_until(f"other.txt to hold {expected!r}", lambda: s.read("other.txt") == expected)

@@ -29,7 +29,8 @@ from cases_convert_cancel import case_a_cancelled_converter_leaves_nothing_runni
 from cases_convert_output import (case_converter_output_in_both_encodings_and_f8,  # noqa: E402
                                   case_panel_only_output_runs_the_emulator_without_a_box)
 from cases_comfort import (case_a_background_that_hides_the_text_asks,  # noqa: E402
-                           case_redo_brings_back_what_undo_took, case_zoom_keys_change_only_the_view)
+                           case_redo_brings_back_what_undo_took, case_save_as_asks_before_replacing_a_file,
+                           case_zoom_keys_change_only_the_view)
 from cases_run import case_run_again_with_one_key  # noqa: E402
 from cases_startup import case_a_stopped_clipboard_owner_holds_up_no_start  # noqa: E402
 
@@ -256,7 +257,7 @@ CASES = [case_one_editing_session, case_a_full_disk,
          case_full_width_lines_fixed_from_their_rows, case_run_again_with_one_key,
          case_a_stopped_clipboard_owner_holds_up_no_start,
          case_zoom_keys_change_only_the_view, case_redo_brings_back_what_undo_took,
-         case_a_background_that_hides_the_text_asks]
+         case_a_background_that_hides_the_text_asks, case_save_as_asks_before_replacing_a_file]
 
 
 def run_case(label, name, summary, body, build, keep):

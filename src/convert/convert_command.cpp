@@ -119,6 +119,8 @@ QString ConvertCommand::chooseImage(const QString &fileName) {
   dialog.title = QStringLiteral("テープイメージに変換");
   dialog.fileName = tapeImageName(fileName);
   dialog.defaultExt.clear();
+  // Replacing the image of an earlier conversion is what converting is for.
+  dialog.askBeforeReplacing = false;
   return ui().execSaveDialog(window(), dialog) ? dialog.fileName : QString();
 }
 

@@ -215,6 +215,9 @@ bool DocumentCommands::chooseSavePath() {
   FileDialog &dialog = session().saveDialog();
   dialog.filter = kTextFilter;
   dialog.title.clear();
+  // The name it proposes may be the tape image's, or a file clicked in the
+  // list: the program is not written over another file unasked.
+  dialog.askBeforeReplacing = true;
   return ui().execSaveDialog(window(), dialog);
 }
 

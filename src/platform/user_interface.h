@@ -26,6 +26,8 @@ struct FileDialog {
   // Proposed on showing; the chosen path after an accepted showing.
   QString fileName;
   QString defaultExt;
+  // A save asks before it replaces a file that exists.
+  bool askBeforeReplacing = false;
 };
 
 struct FontChoice {

@@ -63,8 +63,7 @@ std::unique_ptr<QFileDialog> makeFileDialog(QWidget *owner, const FileDialog &st
   // The GTK dialog matches masks case-sensitively; Qt's own does not.
   dialog.setOption(QFileDialog::DontUseNativeDialog);
 #endif
-  // The save dialog asks nothing before replacing a file.
-  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, !state.askBeforeReplacing);
   if (!state.title.isEmpty()) {
     dialog.setWindowTitle(state.title);
   }

@@ -26,6 +26,7 @@ TEST_F(ConvertTest, TheImageIsChosenThenTheConverterRunsInTheMode) {
   EXPECT_EQ(ui.saveCalls.at(0).title, "テープイメージに変換");
   EXPECT_EQ(ui.saveCalls[0].filter, "テープイメージ (*.cas)|*.CAS|すべてのファイル (*.*)|*.*");
   EXPECT_EQ(ui.saveCalls[0].fileName, dir.path("prog.cas"));
+  EXPECT_FALSE(ui.saveCalls[0].askBeforeReplacing); // the image of the last conversion is replaced
   EXPECT_EQ(dir.read("txt2bas.exe.args"), (program + '\n' + image + '\n').toUtf8());
   EXPECT_EQ(ui.progressTexts, QStringList({"変換中..."}));
   window->command("mode6")->trigger();
@@ -39,6 +40,7 @@ TEST_F(ConvertTest, TheImageIsChosenThenTheConverterRunsInTheMode) {
   EXPECT_EQ(ui.saveCalls[2].filter,
             "テキスト文書 (*.txt)|*.TXT|BASIC プログラム (*.bas)|*.bas|すべてのファイル (*.*)|*.*");
   EXPECT_EQ(ui.saveCalls[2].title, QString());
+  EXPECT_TRUE(ui.saveCalls[2].askBeforeReplacing); // the program is not written over the image unasked
 }
 
 TEST_F(ConvertTest, ErrorOutputIsShownInBoundedPiecesThenTheResult) {

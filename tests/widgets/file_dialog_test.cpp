@@ -7,16 +7,20 @@
 namespace kavrin {
 namespace {
 
-// The dialog shows the state it is given, and a save replaces without asking.
+// The dialog shows the state it is given, and a save asks before replacing a
+// file only when told to.
 // A type chosen in place of the first gives a name typed without an
 // extension that type's; the first and every file keep the given one.
 TEST(FileDialogs, ShowTheirStateAndAChosenTypeGivesItsExtension) {
   testing::TempDir dir;
-  const FileDialog state{
-      "テキスト文書 (*.txt)|*.TXT|BASIC プログラム (*.bas)|*.bas|すべてのファイル (*.*)|*.*",
-      "テープイメージに変換", dir.path("prog.cas"), "cas"};
+  FileDialog state{"テキスト文書 (*.txt)|*.TXT|BASIC プログラム (*.bas)|*.bas|すべてのファイル (*.*)|*.*",
+                   "テープイメージに変換", dir.path("prog.cas"), "cas"};
   for (const auto mode : {QFileDialog::AcceptOpen, QFileDialog::AcceptSave}) {
     SCOPED_TRACE(mode);
+    for (const bool ask : {false, true}) {
+      state.askBeforeReplacing = ask;
+      EXPECT_EQ(makeFileDialog(nullptr, state, mode)->testOption(QFileDialog::DontConfirmOverwrite), !ask);
+    }
     const auto dialog = makeFileDialog(nullptr, state, mode);
     EXPECT_EQ(dialog->windowTitle(), state.title);
     EXPECT_EQ(dialog->nameFilters(),
@@ -25,7 +29,6 @@ TEST(FileDialogs, ShowTheirStateAndAChosenTypeGivesItsExtension) {
     EXPECT_EQ(QDir(dialog->directory()).canonicalPath(), QDir(dir.root()).canonicalPath());
     EXPECT_EQ(dialog->fileMode(),
               mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    EXPECT_TRUE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
 #if !defined(Q_OS_WIN) && !defined(Q_OS_MACOS)
     // Qt's own dialog, which matches "*.CAS" in any letter case.
     EXPECT_TRUE(dialog->testOption(QFileDialog::DontUseNativeDialog));
