@@ -118,6 +118,14 @@ TEST_F(ConvertTest, EachRunGivesRowsOfTheCommandLineTheOutputLinkedToLinesAndThe
     EXPECT_TRUE(QRegularExpression("^\\d\\d:\\d\\d:\\d\\d $").match(added[0].text.left(9)).hasMatch());
     EXPECT_EQ(added[0].text.mid(9), joinCommandLine({path, program, image}));
     EXPECT_EQ(added.mid(1), run.rows);
+    // Until the next run, a row leads to line 10, the program's only one, or
+    // the next higher, as Ctrl+G finds: none for 120.
+    const ResultRows &tab = window->findChild<PanelHost *>()->existing()->rows(ResultTab::Output);
+    for (qsizetype i = 1; i < added.size(); ++i) {
+      const int row = static_cast<int>(before + i);
+      const bool found = added[i].line && added[i].line->value() <= 10;
+      EXPECT_EQ(tab.lineOf(row), found ? 0 : -1) << added[i].text.toStdString();
+    }
   }
   EXPECT_EQ(ui.messageTexts().at(0), "120行目: 文法エラー\n行 10: 文法エラー"); // the box reads both
   setConverter(dir.path("gone/txt2bas.exe"));

@@ -152,6 +152,7 @@ TEST_F(EditingWindowTest, FormatCommandsReachTheEditor) {
   for (const bool wrap : {true, false}) {
     window->command("wordWrap")->trigger();
     EXPECT_EQ(editor().lineWrapMode(), wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    EXPECT_EQ(editor().wordWrapMode(), QTextOption::WrapAnywhere); // at the edge, not between words
     EXPECT_EQ(editor().horizontalScrollBarPolicy(), wrap ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
   }
   const FontChoice chosen{QFont(QStringLiteral("IPAGothic"), 14), 0x0000FF};
