@@ -109,13 +109,19 @@ QWidget *ResultPanel::makeTab(ResultTab tab) {
   return page;
 }
 
+void ResultPanel::makeCurrent(QListView *view, const QModelIndex &row) {
+  // The row alone, whatever keys are held: the view would read Ctrl, still
+  // down from Ctrl+F5 or Ctrl+., as a click adding the row to the selection.
+  view->selectionModel()->setCurrentIndex(row, QItemSelectionModel::ClearAndSelect);
+}
+
 void ResultPanel::present(ResultTab tab, const QList<ResultRow> &rows, const QString &summary) {
   QListView *view = views_[index(tab)];
   ResultRows &model = *models_[index(tab)];
   const int row = keptRow(model, view->currentIndex().row(), rows);
   model.replace(rows);
   if (row >= 0) {
-    view->setCurrentIndex(model.index(row));
+    makeCurrent(view, model.index(row));
   }
   summaries_[index(tab)]->setText(summary);
   summaries_[index(tab)]->setVisible(!summary.isEmpty());
@@ -168,7 +174,7 @@ void ResultPanel::focusRow(ResultTab tab, int row) {
 
 void ResultPanel::setCurrentRow(ResultTab tab, int row) {
   QListView *view = views_[index(tab)];
-  view->setCurrentIndex(models_[index(tab)]->index(row));
+  makeCurrent(view, models_[index(tab)]->index(row));
   view->scrollTo(view->currentIndex());
 }
 

@@ -1,6 +1,7 @@
 #include "convert/convert_fixture.h"
 
 #include <QDir>
+#include <QListView>
 
 namespace kavrin::testing {
 namespace {
@@ -70,14 +71,22 @@ TEST_F(ConvertTest, RunAgainGoesToTheImageLastChosenForTheDocument) {
     if (row.asksToSave) {
       ui.answers.push_back(MsgResult::Yes);
     }
-    QTest::keyClick(&editor(), Qt::Key_F5, Qt::ControlModifier);
+    editor().setFocus();
+    pressWithCtrlHeld(Qt::Key_F5);
     EXPECT_EQ(ui.saveCalls.size() - dialogs, row.image == asked ? 1U : 0U);
     EXPECT_EQ(ui.messageTexts().mid(boxes),
               row.asksToSave ? QStringList({kSaveQuestion, kDone}) : QStringList({kDone}));
     EXPECT_EQ(dir.read("txt2bas.exe.args").split('\n').value(1), row.image.toUtf8());
     const QList<OutputRow> added = rows(before);
     EXPECT_TRUE(!added.isEmpty() && added[0].text.endsWith(row.image)); // the panel tells where it went
-    EXPECT_FALSE(editor().modified());                                  // an edit is saved
+    // The run's first row is current and alone selected, Ctrl held or not.
+    for (const QListView *view : window->findChildren<QListView *>()) {
+      if (view->model() == &window->findChild<PanelHost *>()->existing()->rows(ResultTab::Output)) {
+        EXPECT_EQ(view->selectionModel()->selectedRows(), QModelIndexList{view->currentIndex()});
+        EXPECT_EQ(view->currentIndex().row(), before);
+      }
+    }
+    EXPECT_FALSE(editor().modified()); // an edit is saved
   }
 }
 
