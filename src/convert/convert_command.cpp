@@ -49,13 +49,7 @@ constexpr qsizetype kPieceBytes = 4096;
 
 ConvertCommand::ConvertCommand(const FeatureContext &context) : WindowFeature(context) {
   addCommand("convert", QStringLiteral("変換(&T)..."), &ConvertCommand::convert);
-  connect(&session(), &Session::documentReplaced, this, [this] {
-    keptImage_.clear();
-    keptUnsaved_ = false;
-  });
-  // Once saved, the user's edits are theirs to save again without a word.
-  connect(editor()->document(), &QTextDocument::modificationChanged, this,
-          [this](bool modified) { keptUnsaved_ = keptUnsaved_ && modified; });
+  connect(&session(), &Session::documentReplaced, this, [this] { keptImage_.clear(); });
 }
 
 bool ConvertCommand::refusedConverter() {
@@ -75,12 +69,9 @@ QString ConvertCommand::convertProgram(bool again) {
   // The first run's questions are asked again when the image is not there
   // to be written.
   again = again && !keptImage_.isEmpty() && writable(keptImage_);
-  // Edits the user chose not to save are asked about again, not saved.
-  const bool saveSilently = again && !keptUnsaved_;
-  if (refusedConverter() || !(saveSilently ? session().saveChanges() : session().querySave())) {
+  if (refusedConverter() || !(again ? session().saveChanges() : session().querySave())) {
     return {};
   }
-  keptUnsaved_ = editor()->modified();
   const QString fileName = session().fileName();
   if (fileName.isEmpty()) {
     showMessage(ui(), window(), QStringLiteral("一旦セーブしないと変換できません"));

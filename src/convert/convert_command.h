@@ -59,12 +59,9 @@ private:
   void showOutputTab();
 
   bool converting_ = false;
-  // The image of the document's last successful conversion: a new
-  // document, another file or another name forgets it.
+  // The image last chosen for the document, whatever its conversion gave:
+  // a new document, another file or a Save As forgets it.
   QString keptImage_;
-  // The user answered No to saving the edits before a conversion: the next
-  // run asks again instead of saving them.
-  bool keptUnsaved_ = false;
   OutputLineFinder lines_;
   // The program lines by number, read once a run.
   std::optional<basic::ProgramLineIndex> lineIndex_;

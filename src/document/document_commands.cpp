@@ -51,6 +51,11 @@ DocumentCommands::DocumentCommands(const FeatureContext &context) : WindowFeatur
   window()->setAcceptDrops(true);
   window()->installEventFilter(this);
   connect(editor(), &ProgramEditor::filesDropped, this, &DocumentCommands::openDropped);
+  // The edits declined are gone once saved or replaced, whatever undo does
+  // in between.
+  for (const auto signal : {&Session::documentSaved, &Session::documentReplaced}) {
+    connect(&session(), signal, this, [this] { declined_ = false; });
+  }
 }
 
 DocumentCommands::~DocumentCommands() { session().setDocument(nullptr); }
@@ -86,6 +91,7 @@ bool DocumentCommands::querySave() {
     save();
     return !editor()->modified();
   case MsgResult::No:
+    declined_ = true;
     return true;
   default:
     return false;
@@ -93,6 +99,9 @@ bool DocumentCommands::querySave() {
 }
 
 bool DocumentCommands::saveChanges() {
+  if (declined_) {
+    return querySave();
+  }
   if (editor()->modified()) {
     save();
   }

@@ -68,6 +68,9 @@ private:
   std::array<QAction *, 4> recentItems_{};
   // The document's file as last read or written here.
   FileStamp diskStamp_;
+  // The user answered No to saving the edits in the window, which a silent
+  // save must not then write.
+  bool declined_ = false;
 };
 
 } // namespace kavrin

@@ -4,9 +4,10 @@
 
 namespace kavrin {
 
-// Edit > undo, redo, cut, copy, paste, select all.  Undo and redo are
-// offered while there is something to take back or bring back, cut and copy
-// while text is selected, paste while the clipboard holds text.
+// Edit > undo, redo, cut, copy, paste, select all.  Undo is always offered,
+// redo while there is something to bring back, cut and copy while text is
+// selected, paste while the clipboard held text when last asked: not at
+// start-up, but whenever the clipboard changes or the menu opens.
 class EditCommands : public WindowFeature {
   Q_OBJECT
 

@@ -17,8 +17,9 @@ class DocumentAccess {
 public:
   // Asks about unsaved changes, saving when told to; true to go on.
   virtual bool querySave() = 0;
-  // Saves unsaved changes under the document's name without asking; true
-  // when nothing is left unsaved.
+  // Saves unsaved changes under the document's name without asking, unless
+  // the user has declined to save them: then asks as querySave does. True to
+  // go on.
   virtual bool saveChanges() = 0;
   // Takes a recovered text into the window as a modified document; a save
   // replaces the file without a question only while it is as `stamp` says

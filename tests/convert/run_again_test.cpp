@@ -38,6 +38,23 @@ TEST_F(ConvertTest, RunAgainGoesToTheImageLastChosenForTheDocument) {
          convertTo(chosen);
        },
        chosen, true},
+      {"the save of an edit declined, then undone and redone",
+       [&] {
+         type("1");
+         ui.answers.push_back(MsgResult::No);
+         convertTo(chosen);
+         editor().undo();
+         editor().redo();
+       },
+       chosen, true},
+      {"the save of an edit declined by Open, then cancelled",
+       [&] {
+         type("1");
+         ui.answers.push_back(MsgResult::No);
+         ui.openAnswers.push_back(std::nullopt);
+         window->command("open")->trigger();
+       },
+       first, true},
       {"Save As under the same name", [&] { saveAs(program); }, asked},
       {"Save As under another name", [&] { saveAs(dir.path("other.txt")); }, asked},
       {"Open", [this] { window->feature<DocumentCommands>()->load(program); }, asked},
