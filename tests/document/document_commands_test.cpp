@@ -40,14 +40,18 @@ TEST_F(DocumentTest, NewAsksAboutChangesAndFollowsTheAnswer) {
   window->command("new")->trigger();
   window->command("new")->trigger(); // Yes, then the save dialog is cancelled
   EXPECT_EQ(text(), "10 PRINT");
+  EXPECT_EQ(window->windowTitle(), "kavrin");
   EXPECT_TRUE(editor().modified());
   EXPECT_EQ(ui.messageTexts(), QStringList({kSaveQuestion, kSaveQuestion}));
+  QStringList titles;
+  QObject::connect(window.get(), &QWidget::windowTitleChanged,
+                   [&](const QString &title) { titles << title; });
   window->command("new")->trigger(); // Yes, saved
   EXPECT_EQ(dir.read("prog.txt"), "10 PRINT");
   EXPECT_EQ(window->feature<DocumentCommands>()->recentFiles().first(), dir.path("prog.txt"));
   EXPECT_EQ(text(), "");
   EXPECT_FALSE(editor().modified());
-  EXPECT_EQ(window->windowTitle(), "kavrin");
+  EXPECT_EQ(titles, QStringList({"prog.txt - kavrin", "kavrin"})); // named by the save, then new
 }
 
 TEST_F(DocumentTest, OpenLoadsShiftJisAndNamesTheWindow) {
@@ -59,7 +63,7 @@ TEST_F(DocumentTest, OpenLoadsShiftJisAndNamesTheWindow) {
   EXPECT_EQ(window->feature<DocumentCommands>()->recentFiles().first(), dir.path("a[*].txt"));
 }
 
-TEST_F(DocumentTest, SaveKeepsTheBytesItDidNotEditAndSaveAsReplacesWithoutAsking) {
+TEST_F(DocumentTest, SaveKeepsTheBytesItDidNotEditAndSaveAsWritesTheFileChosen) {
   const QByteArray original("10 PRINT \"\x82\xb1\x82\xf1\"\r\n20 REM \x80\xff\x87\x90\xfd\x82\r\n");
   const QString odd = dir.write("odd.txt", original);
   window->feature<DocumentCommands>()->load(odd);
