@@ -119,6 +119,30 @@ TEST_F(MainWindowTest, StatusPanelsShareTheOuterWidth) {
   }
 }
 
+// A key's text is drawn in its own panel, cut at its edge, never over the next.
+TEST_F(MainWindowTest, ALegendPanelDrawsItsTextWithinItsBox) {
+  auto keys = window->session().preferences().functionKeys;
+  keys[0] = QString(60, u'W');
+  keys[1].clear();
+  setPreference(&Preferences::functionKeys, keys);
+  PanelStatusBar &bar = window->panels();
+  const QImage shot = bar.grab().toImage();
+  // Whether text, darker than the panels' shading, stands between columns.
+  const auto inked = [&shot](int from, int to) {
+    for (int x = from; x < to; ++x) {
+      for (int y = 3; y < shot.height() - 3; ++y) {
+        if (qGray(shot.pixel(x, y)) < 100) {
+          return true;
+        }
+      }
+    }
+    return false;
+  };
+  const int second = bar.panelWidth(0);
+  EXPECT_TRUE(inked(3, second - 4));
+  EXPECT_FALSE(inked(second + 2, second + bar.panelWidth(1) - 4));
+}
+
 TEST(StartUp, TheWindowIconComesOnceTheWindowIsPainted) {
   QApplication::setWindowIcon(QIcon());
   ScriptedUserInterface ui;
