@@ -209,6 +209,15 @@ TEST_F(DocumentTest, ALoneByteThatWouldJoinItsNeighbourStopsTheSaveWithItSelecte
   editor().setSelText(QStringLiteral("é")); // the first problem in the text is named
   window->command("save")->trigger();
   EXPECT_TRUE(ui.messageTexts().last().startsWith(QStringLiteral("シフトJISで保存できない")));
+  // The same byte first in the text.
+  window->feature<DocumentCommands>()->load(dir.write("q.txt", "\x81\r\nA\r\n"));
+  editor().setSelStart(1);
+  editor().setSelLength(1);
+  editor().setSelText({});
+  window->command("save")->trigger();
+  EXPECT_TRUE(ui.messageTexts().last().contains(QStringLiteral("1 行目")));
+  EXPECT_TRUE(editor().selStart() == 0 && editor().selLength() == 1);
+  EXPECT_EQ(dir.read("q.txt"), "\x81\r\nA\r\n");
 }
 
 TEST_F(DocumentTest, RecentEntriesReopenAfterTheQuestion) {
