@@ -27,6 +27,15 @@ class RowList : public QListView {
 public:
   using QListView::QListView;
   QSize sizeHint() const override { return {QListView::sizeHint().width(), fontMetrics().height() * 4}; }
+
+protected:
+  // A row made current by a command (no event) is the only one selected and
+  // the start of a Shift range: the view would read Ctrl, still down from
+  // Ctrl+F5 or Ctrl+., as a click adding the row to the selection.
+  QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
+                                                       const QEvent *event) const override {
+    return event == nullptr ? QItemSelectionModel::ClearAndSelect : QListView::selectionCommand(index, event);
+  }
 };
 
 // The output tab's rows fit the panel's width: a long command line keeps
@@ -109,19 +118,13 @@ QWidget *ResultPanel::makeTab(ResultTab tab) {
   return page;
 }
 
-void ResultPanel::makeCurrent(QListView *view, const QModelIndex &row) {
-  // The row alone, whatever keys are held: the view would read Ctrl, still
-  // down from Ctrl+F5 or Ctrl+., as a click adding the row to the selection.
-  view->selectionModel()->setCurrentIndex(row, QItemSelectionModel::ClearAndSelect);
-}
-
 void ResultPanel::present(ResultTab tab, const QList<ResultRow> &rows, const QString &summary) {
   QListView *view = views_[index(tab)];
   ResultRows &model = *models_[index(tab)];
   const int row = keptRow(model, view->currentIndex().row(), rows);
   model.replace(rows);
   if (row >= 0) {
-    makeCurrent(view, model.index(row));
+    view->setCurrentIndex(model.index(row));
   }
   summaries_[index(tab)]->setText(summary);
   summaries_[index(tab)]->setVisible(!summary.isEmpty());
@@ -174,7 +177,7 @@ void ResultPanel::focusRow(ResultTab tab, int row) {
 
 void ResultPanel::setCurrentRow(ResultTab tab, int row) {
   QListView *view = views_[index(tab)];
-  makeCurrent(view, models_[index(tab)]->index(row));
+  view->setCurrentIndex(models_[index(tab)]->index(row));
   view->scrollTo(view->currentIndex());
 }
 

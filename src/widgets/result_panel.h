@@ -77,7 +77,6 @@ private:
   static std::size_t index(ResultTab tab) { return static_cast<std::size_t>(tab); }
   // The row of `rows` to make current in place of `current` of `model`.
   static int keptRow(const ResultRows &model, int current, const QList<ResultRow> &rows);
-  static void makeCurrent(QListView *view, const QModelIndex &row);
   QWidget *makeTab(ResultTab tab);
   void copyRows(const QListView &view) const;
 

@@ -18,8 +18,9 @@ public:
   // Asks about unsaved changes, saving when told to; true to go on.
   virtual bool querySave() = 0;
   // Saves unsaved changes under the document's name without asking, unless
-  // the user has declined to save them: then asks as querySave does. True to
-  // go on.
+  // the user has declined to save changes since the last save: then asks as
+  // querySave does (also about edits made after an undo to the saved text).
+  // True to go on.
   virtual bool saveChanges() = 0;
   // Takes a recovered text into the window as a modified document; a save
   // replaces the file without a question only while it is as `stamp` says

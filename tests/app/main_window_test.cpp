@@ -11,6 +11,8 @@
 #include <QMenuBar>
 #include <QTimer>
 
+#include <cstdlib>
+
 namespace kavrin::testing {
 namespace {
 
@@ -127,11 +129,13 @@ TEST_F(MainWindowTest, ALegendPanelDrawsItsTextWithinItsBox) {
   setPreference(&Preferences::functionKeys, keys);
   PanelStatusBar &bar = window->panels();
   const QImage shot = bar.grab().toImage();
-  // Whether text, darker than the panels' shading, stands between columns.
-  const auto inked = [&shot](int from, int to) {
+  // Whether text, further from the panels' colour than their shading, stands
+  // between columns.
+  const int background = qGray(bar.palette().color(QPalette::Window).rgb());
+  const auto inked = [&shot, background](int from, int to) {
     for (int x = from; x < to; ++x) {
       for (int y = 3; y < shot.height() - 3; ++y) {
-        if (qGray(shot.pixel(x, y)) < 100) {
+        if (std::abs(qGray(shot.pixel(x, y)) - background) > 120) {
           return true;
         }
       }

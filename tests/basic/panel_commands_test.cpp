@@ -126,6 +126,14 @@ TEST_F(PanelTest, CtrlCCopiesTheSelectedRowsAndTheMenuItemFollowsThePanel) {
   list->clearSelection();
   key(Qt::CTRL | Qt::Key_C); // nothing to copy: the clipboard stays
   EXPECT_TRUE(QApplication::clipboard()->text().endsWith(panel().rows(ResultTab::Check).label(2)));
+  // A row made current as F8 does starts the range Shift extends, not the row clicked.
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                    list->visualRect(list->model()->index(0, 0)).center());
+  panel().setCurrentRow(ResultTab::Check, 1);
+  key(Qt::SHIFT | Qt::Key_Down);
+  key(Qt::CTRL | Qt::Key_C);
+  EXPECT_EQ(QApplication::clipboard()->text(),
+            panel().rows(ResultTab::Check).label(1) + u'\n' + panel().rows(ResultTab::Check).label(2));
   key(Qt::CTRL | Qt::Key_J);
   EXPECT_TRUE(!panel().isVisible() && !item->isChecked());
   key(Qt::Key_F8); // no visible tab to walk

@@ -55,6 +55,15 @@ TEST_F(ConvertTest, RunAgainGoesToTheImageLastChosenForTheDocument) {
          window->command("open")->trigger();
        },
        first, true},
+      {"the save of an edit declined, then saved, then another edit",
+       [&] {
+         type("1");
+         ui.answers.push_back(MsgResult::No);
+         convertTo(chosen);
+         window->command("save")->trigger();
+         type("2");
+       },
+       chosen},
       {"Save As under the same name", [&] { saveAs(program); }, asked},
       {"Save As under another name", [&] { saveAs(dir.path("other.txt")); }, asked},
       {"Open", [this] { window->feature<DocumentCommands>()->load(program); }, asked},

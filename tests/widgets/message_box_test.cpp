@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace kavrin {
 namespace {
 
@@ -30,14 +32,18 @@ TEST(MessageBoxes, KeysGiveTheAnswersTheButtonsSay) {
   for (const auto &row : rows) {
     SCOPED_TRACE(static_cast<int>(row.buttons) * 10 + static_cast<int>(row.key == Qt::Key_Escape));
     qsizetype shownButtons = 0;
-    QTimer::singleShot(0, [&] {
+    // Looks again until the box shows, so that the test never hangs on it.
+    std::function<void()> answer = [&] {
       for (QWidget *shown : QApplication::topLevelWidgets()) {
         if (auto *box = qobject_cast<QMessageBox *>(shown); box && box->isVisible()) {
           shownButtons = box->buttons().size();
           QTest::keyClick(box, row.key);
+          return;
         }
       }
-    });
+      QTimer::singleShot(10, answer);
+    };
+    QTimer::singleShot(0, answer);
     EXPECT_EQ(QtUserInterface().messageBox(nullptr, QStringLiteral("?"), QStringLiteral("kavrin"),
                                            row.buttons, row.defaultButton),
               row.answer);
