@@ -48,12 +48,11 @@ int lookAlikeStartUpChild(int &argc, char **argv, const QString &lookFile);
 int memoryChild(int &argc, char **argv, const QString &iniFile, const QString &file);
 
 struct ChildResult {
-  // From the spawn to the exit.
-  double ms = 0.0;
   // From the spawn to the first window shown, for a start-up child.
   std::optional<double> shownMs;
   // The processor time the child used, user and system (0 where the system
-  // does not tell): unlike `ms`, hardly swayed by other programs' load.
+  // does not tell), exit included: unlike `shownMs`, hardly swayed by
+  // other programs' load.
   double cpuMs = 0.0;
   QByteArray output;
 };

@@ -13,10 +13,10 @@ namespace kavrin {
 
 EditCommands::EditCommands(const FeatureContext &context) : WindowFeature(context) {
   ProgramEditor *edit = editor();
-  undo_ = addItem("undo", QStringLiteral("元に戻す(&U)"), Qt::CTRL | Qt::Key_Z);
+  QAction *undo = addItem("undo", QStringLiteral("元に戻す(&U)"), Qt::CTRL | Qt::Key_Z);
   redo_ = addItem("redo", QStringLiteral("やり直し(&Y)"));
   redo_->setShortcuts({Qt::CTRL | Qt::Key_Y, Qt::CTRL | Qt::SHIFT | Qt::Key_Z});
-  connect(undo_, &QAction::triggered, edit, &QPlainTextEdit::undo);
+  connect(undo, &QAction::triggered, edit, &QPlainTextEdit::undo);
   connect(redo_, &QAction::triggered, edit, &QPlainTextEdit::redo);
   connect(edit, &QPlainTextEdit::redoAvailable, redo_, &QAction::setEnabled);
   cut_ = addItem("cut", QStringLiteral("切り取り(&T)"), Qt::CTRL | Qt::Key_X);

@@ -22,7 +22,6 @@ private:
   // やり直し is offered only with something to redo; 元に戻す always is.
   void updateHistoryItems();
 
-  QAction *undo_;
   QAction *redo_;
   QAction *cut_;
   QAction *copy_;
