@@ -206,9 +206,9 @@ QByteArray DocumentCommands::encodedText() {
     const QString fix = fixable ? QStringLiteral("\n特別 > プログラムの検査 で [¥‾] の行を選び、"
                                                  "すべて修正 (Ctrl+Shift+.) を使うと、"
                                                  "¥ を 0x5C の文字に、‾ を 0x7E の文字に直せます。"
-                                                 "機械ではそれぞれ ¥ と ‾ に見えます。")
+                                                 "実機ではそれぞれ ¥ と ‾ に見えます。")
                                 : QString();
-    throw Error(QStringLiteral("シフトJISで保存できない文字が %1 個あります。\n"
+    throw Error(QStringLiteral("Shift-JIS で保存できない文字が %1 個あります。\n"
                                "最初の文字「%2」(U+%3) を選択しました。"
                                "この文字を書き換えてから保存してください。")
                     .arg(encoded.unencodableCount)

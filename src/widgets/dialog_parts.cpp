@@ -26,9 +26,9 @@ bool holdsOnlyShiftJis(UserInterface &ui, QWidget *owner, QLineEdit *edit, const
     return true;
   }
   const qsizetype length = text[at].isHighSurrogate() && at + 1 < text.size() ? 2 : 1;
-  showMessage(
-      ui, owner,
-      QStringLiteral("%1に、シフトJISで保存できない文字「%2」があります。").arg(field, text.mid(at, length)));
+  showMessage(ui, owner,
+              QStringLiteral("%1に、Shift-JIS で保存できない文字「%2」があります。")
+                  .arg(field, text.mid(at, length)));
   edit->setFocus();
   edit->setSelection(static_cast<int>(at), static_cast<int>(length));
   return false;

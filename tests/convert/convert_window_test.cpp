@@ -200,7 +200,7 @@ TEST_F(ConvertTest, RunInTheEmulatorConvertsThenStartsItWithTheImage) {
   }
   window->command("emulatorSettings")->trigger(); // OK takes no line the settings file would cut
   EXPECT_EQ(ui.messageTexts().last(),
-            "エミュレータのコマンドラインに、シフトJISで保存できない文字「\u00e9」があります。");
+            "エミュレータのコマンドラインに、Shift-JIS で保存できない文字「\u00e9」があります。");
   window->command("emulatorRun")->trigger();
   EXPECT_EQ(ui.messageTexts().last(),
             "エミュレータを起動できません。\nプログラムが見つかりません: kavrin-no-such-emulator");
@@ -256,7 +256,7 @@ TEST_F(ConvertTest, ASaveThatFailsBeforeTheEmulatorRunsIsToldAndStartsNothing) {
   const QStringList texts = ui.messageTexts();
   ASSERT_EQ(texts.size(), 2);
   EXPECT_EQ(texts[0], kSaveQuestion);
-  EXPECT_TRUE(texts[1].startsWith("シフトJISで保存できない文字が 1 個あります。"));
+  EXPECT_TRUE(texts[1].startsWith("Shift-JIS で保存できない文字が 1 個あります。"));
   EXPECT_TRUE(editor().modified());
   EXPECT_EQ(dir.read("prog.txt"), "10 END\r\n");
   EXPECT_TRUE(ui.saveCalls.empty());

@@ -166,7 +166,7 @@ TEST_F(DocumentTest, TextShiftJisCannotHoldStopsTheSaveWithTheFirstCharacterSele
                {u"A😀", u"😀", u"1F600", 1},
                {u"10 A$=\"‾\"+\"¥\"", u"‾", u"203E", 2,
                 u"\n特別 > プログラムの検査 で [¥‾] の行を選び、すべて修正 (Ctrl+Shift+.) を使うと、"
-                u"¥ を 0x5C の文字に、‾ を 0x7E の文字に直せます。機械ではそれぞれ ¥ と ‾ に見えます。"},
+                u"¥ を 0x5C の文字に、‾ を 0x7E の文字に直せます。実機ではそれぞれ ¥ と ‾ に見えます。"},
                {u"10 A$=\"¥\"", u"¥", u"00A5", 1}}; // the rule turned off: no fix offered
   for (const auto &c : cases) {
     SCOPED_TRACE(c.count);
@@ -179,7 +179,7 @@ TEST_F(DocumentTest, TextShiftJisCannotHoldStopsTheSaveWithTheFirstCharacterSele
     ui.messages.clear();
     window->command("save")->trigger();
     EXPECT_EQ(ui.messageTexts(),
-              QStringList{QStringLiteral("シフトJISで保存できない文字が %1 個あります。\n"
+              QStringList{QStringLiteral("Shift-JIS で保存できない文字が %1 個あります。\n"
                                          "最初の文字「%2」(U+%3) を選択しました。"
                                          "この文字を書き換えてから保存してください。")
                               .arg(c.count)
@@ -208,7 +208,7 @@ TEST_F(DocumentTest, ALoneByteThatWouldJoinItsNeighbourStopsTheSaveWithItSelecte
   editor().setSelStart(0);
   editor().setSelText(QStringLiteral("é")); // the first problem in the text is named
   window->command("save")->trigger();
-  EXPECT_TRUE(ui.messageTexts().last().startsWith(QStringLiteral("シフトJISで保存できない")));
+  EXPECT_TRUE(ui.messageTexts().last().startsWith(QStringLiteral("Shift-JIS で保存できない")));
   // The same byte first in the text.
   window->feature<DocumentCommands>()->load(dir.write("q.txt", "\x81\r\nA\r\n"));
   editor().setSelStart(1);

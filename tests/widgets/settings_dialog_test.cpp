@@ -91,10 +91,10 @@ TEST_F(SettingsDialogTest, OkTakesOverACheckedIncrementTheKeysAndABrowsedConvert
     d.incrementEdit()->setText("0");
     // Shift-JIS cannot hold these; the field keeps the focus, the character selected.
     const std::tuple<QLineEdit *, QString, QString, QString> unstorable[] = {
-        {d.keyEdit(6), "A😀B", "😀", "Shift-F2 のテキストに、シフトJISで保存できない文字「😀」があります。"},
-        {d.keyEdit(2), "한", "한", "F3 のテキストに、シフトJISで保存できない文字「한」があります。"},
+        {d.keyEdit(6), "A😀B", "😀", "Shift-F2 のテキストに、Shift-JIS で保存できない文字「😀」があります。"},
+        {d.keyEdit(2), "한", "한", "F3 のテキストに、Shift-JIS で保存できない文字「한」があります。"},
         {d.converterEdit(), "/opt/😀/a.exe", "😀",
-         "変換プログラムの場所に、シフトJISで保存できない文字「😀」があります。"},
+         "変換プログラムの場所に、Shift-JIS で保存できない文字「😀」があります。"},
     };
     for (const auto &[edit, bad, selected, message] : unstorable) {
       SCOPED_TRACE(bad.toStdString());
