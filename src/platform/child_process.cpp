@@ -18,6 +18,7 @@
 #include <windows.h>
 #else
 #include <csignal>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -154,11 +155,8 @@ int ChildProcess::exitCode() const { return process_ ? process_->exitCode() : -1
 bool ChildProcess::ended() const { return !process_ || process_->state() == QProcess::NotRunning; }
 
 void ChildProcess::stop() {
-  const bool running = process_ && process_->state() != QProcess::NotRunning;
-  if (running || cancelled_) {
-    endGroup(true);
-  }
-  if (running) {
+  if (process_ && process_->state() != QProcess::NotRunning) {
+    endGroup(true); // before the kill below lets the child be reaped
     process_->kill();
     process_->waitForFinished(reapTimeoutMs);
   }
@@ -213,10 +211,28 @@ void ChildProcess::releaseGroup() {
 // The child made itself the leader of its session and group before its program ran.
 void ChildProcess::holdGroup() { group_ = static_cast<qintptr>(process_->processId()); }
 
-// The group outlives its leader while any program of it runs.
+namespace {
+
+// Whether the child has not been reaped: till then its id, the group's, is
+// no one else's.  QProcess reaps it only from this thread's event loop.
+bool unreaped(pid_t child) {
+  siginfo_t info{};
+  int options = WEXITED | WNOHANG | WNOWAIT;
+#ifdef __WALL
+  options |= __WALL; // whatever signal the child was cloned to send its parent
+#endif
+  return ::waitid(P_PID, static_cast<id_t>(child), &info, options) == 0;
+}
+
+} // namespace
+
+// The group outlives its leader while any program of it runs, but once the
+// leader is reaped and the rest has ended, its id may be another group's:
+// the group is signalled only before the reaping.
 void ChildProcess::endGroup(bool force) {
-  if (group_ > 0) {
-    ::kill(-static_cast<pid_t>(group_), force ? SIGKILL : SIGTERM);
+  const auto group = static_cast<pid_t>(group_);
+  if (group > 0 && unreaped(group)) {
+    ::kill(-group, force ? SIGKILL : SIGTERM);
   }
 }
 

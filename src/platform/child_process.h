@@ -41,7 +41,10 @@ public:
   // delivered, then the end. On Linux and macOS the child runs in a process
   // group of its own, on Windows in a job object: cancel() and the
   // destruction of a child still running end the whole group (on Windows
-  // any destruction: closing the job ends what is left in it).
+  // any destruction: closing the job ends what is left in it). The group is
+  // signalled only until the child is reaped, as its id may then be
+  // another's: a program of it that ignores the request to terminate
+  // outlives a child that ended by it.
   void cancel();
 
   // After the end: whether the child exited by itself (not killed, crashed or

@@ -211,6 +211,82 @@ TEST_F(ConvertTest, RunInTheEmulatorConvertsThenStartsItWithTheImage) {
       "エミュレータを起動できません。\nプログラムを起動できません: " + notRunnable));
 }
 
+TEST_F(ConvertTest, OnlyAConverterThatWritesTheImageSucceedsAndRunsTheEmulator) {
+  const QString unwritten = QStringLiteral("変換プログラムがテープイメージを書きませんでした");
+  const QString emu = dir.write("emu", "#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"$0.log\"\n");
+  QFile::setPermissions(emu, QFile::permissions(emu) | QFileDevice::ExeOwner);
+  setEmulator("'" + emu + "' %1");
+  const QString image = dir.path("prog.cas");
+  const struct {
+    QByteArray body;
+    bool oldImage; // one of an earlier run is there
+    bool panelOnly;
+    QString result;
+  } runs[] = {
+      {"exit 0", true, false, unwritten}, {"exit 0", false, false, unwritten},
+      {"exit 0", true, true, unwritten},  {"", true, false, kDone},
+      {"", false, true, kDone},
+  };
+  int started = 0;
+  for (const auto &run : runs) {
+    SCOPED_TRACE(run.result.toStdString() + (run.oldImage ? " old image" : "") +
+                 (run.panelOnly ? " panel" : ""));
+    QFile::remove(image);
+    if (run.oldImage) {
+      dir.write("prog.cas", "OLD");
+    }
+    setPreference(&Preferences::outputInPanelOnly, run.panelOnly);
+    setConverter(converter("txt2bas.exe", run.body));
+    if (ui.saveCalls.empty()) {
+      ui.saveAnswers.push_back(image);
+    }
+    ui.messages.clear();
+    const int beeps = ui.beeps;
+    window->command("emulatorRun")->trigger();
+    EXPECT_EQ(ui.messageTexts(), run.panelOnly ? QStringList() : QStringList{run.result});
+    EXPECT_EQ(rows().last().text, run.result);
+    const bool done = run.result == kDone;
+    EXPECT_EQ(ui.beeps - beeps, run.panelOnly && !done ? 1 : 0);
+    started += done ? 1 : 0;
+  }
+  // Each success started the emulator on the image, and nothing else did.
+  const auto log = [&] {
+    QFile file(dir.path("emu.log"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  };
+  EXPECT_TRUE(QTest::qWaitFor([&] { return log().count('\n') >= started; }, 5000));
+  QTest::qWait(300);
+  EXPECT_EQ(log(), (image + '\n').repeated(started).toUtf8());
+}
+
+TEST_F(ConvertTest, ASuccessAfterTheSaveWasDeclinedSaysTheEditsAreNotInTheImage) {
+  setConverter(converter("txt2bas.exe"));
+  const QString note = QStringLiteral("(保存されていない変更は変換に含まれていません)");
+  const struct {
+    std::optional<MsgResult> answer; // none: nothing to save
+    bool panelOnly;
+    QStringList boxes;
+    QString row;
+  } runs[] = {
+      {MsgResult::No, false, {kSaveQuestion, kDone + u'\n' + note}, kDone + u' ' + note},
+      {MsgResult::No, true, {kSaveQuestion}, kDone + u' ' + note},
+      {MsgResult::Yes, false, {kSaveQuestion, kDone}, kDone},
+      {std::nullopt, false, {kDone}, kDone},
+  };
+  for (const auto &run : runs) {
+    SCOPED_TRACE(run.row.toStdString());
+    setPreference(&Preferences::outputInPanelOnly, run.panelOnly);
+    if (run.answer) {
+      type("1");
+      ui.answers.push_back(*run.answer);
+    }
+    ui.messages.clear();
+    convertTo(dir.path("prog.cas"));
+    EXPECT_EQ(ui.messageTexts(), run.boxes);
+    EXPECT_EQ(rows().last().text, run.row);
+  }
+}
+
 TEST_F(ConvertTest, WithTheOutputInThePanelOnlyNoBoxShowsAndAFailureBeeps) {
   setPreference(&Preferences::outputInPanelOnly, true);
   setConverter(converter("txt2bas.exe", "echo 'line 1' >&2\nexit 1\n"));
