@@ -17,6 +17,9 @@
 #endif
 #include <windows.h>
 #else
+#include <QEvent>
+#include <QSocketNotifier>
+
 #include <csignal>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -125,12 +128,15 @@ QByteArray ChildProcess::nextErrorPiece(qsizetype maxBytes,
 }
 
 void ChildProcess::cancel() {
-  if (ended()) {
+  if (ended() || cancelled_) {
     return;
   }
   cancelled_ = true;
   endGroup(false);
   process_->terminate();
+#ifndef Q_OS_WIN
+  killGroupAtChildsEnd();
+#endif
   // Windows console programs ignore terminate(); the timer dies with the
   // process object, so it never touches a later run.
   QProcess *process = process_.get();
@@ -213,16 +219,42 @@ void ChildProcess::holdGroup() { group_ = static_cast<qintptr>(process_->process
 
 namespace {
 
-// Whether the child has not been reaped: till then its id, the group's, is
-// no one else's.  QProcess reaps it only from this thread's event loop.
-bool unreaped(pid_t child) {
+enum class Child { Running, Ended, Reaped };
+
+// Until the child is reaped its id, the group's, is no one else's.
+Child childState(pid_t child) {
   siginfo_t info{};
   int options = WEXITED | WNOHANG | WNOWAIT;
 #ifdef __WALL
   options |= __WALL; // whatever signal the child was cloned to send its parent
 #endif
-  return ::waitid(P_PID, static_cast<id_t>(child), &info, options) == 0;
+  if (::waitid(P_PID, static_cast<id_t>(child), &info, options) != 0) {
+    return Child::Reaped;
+  }
+  return info.si_pid == child ? Child::Ended : Child::Running;
 }
+
+// QProcess reaps its child only from this thread's event loop, when the
+// socket notifier it keeps on the child's end fires (a poll of our own could
+// lose that race): `act` runs first, each time one of its notifiers fires.
+class BeforeReaping : public QObject {
+public:
+  BeforeReaping(QProcess &process, std::function<void()> act) : QObject(&process), act_(std::move(act)) {
+    for (QSocketNotifier *notifier : process.findChildren<QSocketNotifier *>()) {
+      notifier->installEventFilter(this);
+    }
+  }
+
+  bool eventFilter(QObject * /*watched*/, QEvent *event) override {
+    if (event->type() == QEvent::SockAct) {
+      act_();
+    }
+    return false;
+  }
+
+private:
+  std::function<void()> act_;
+};
 
 } // namespace
 
@@ -231,9 +263,22 @@ bool unreaped(pid_t child) {
 // the group is signalled only before the reaping.
 void ChildProcess::endGroup(bool force) {
   const auto group = static_cast<pid_t>(group_);
-  if (group > 0 && unreaped(group)) {
+  if (group > 0 && childState(group) != Child::Reaped) {
     ::kill(-group, force ? SIGKILL : SIGTERM);
   }
+}
+
+// A child that ends by the request to terminate is reaped as soon as the
+// event loop sees it end, so the last kill, for what it started that ignores
+// the request, goes right before that, while the child's id is the group's.
+void ChildProcess::killGroupAtChildsEnd() {
+  const auto group = static_cast<pid_t>(group_);
+  new BeforeReaping(*process_, [this, group, killed = false]() mutable {
+    if (!killed && childState(group) == Child::Ended) {
+      killed = true;
+      endGroup(true);
+    }
+  });
 }
 
 void ChildProcess::releaseGroup() { group_ = 0; }

@@ -160,11 +160,13 @@ bool groupRuns(pid_t group) {
 
 TEST(ChildProcess, CancelStopsTheChildAndWhatItStartedEvenIfTheyIgnoreTheRequest) {
   TempDir dir;
-  // An ignored signal stays ignored across exec and in the programs started.
+  // An ignored signal stays ignored across exec and in the programs started:
+  // by all of them, or only by one the child starts while it ends by it.
   const QString script = writeScript(dir, "hang.sh",
-                                     "[ -n \"$1\" ] && trap '' TERM\nsleep 30 &\nsleep 30 2>&- &\n"
+                                     "[ \"$1\" = all ] && trap '' TERM\nsleep 30 &\nsleep 30 2>&- &\n"
+                                     "if [ \"$1\" = one ]; then trap '' TERM; sleep 30 & trap - TERM; fi\n"
                                      "echo $$ >&2\nexec sleep 30\n");
-  for (const QString &trap : {QString(), QStringLiteral("trap")}) {
+  for (const QString &trap : {QString(), QStringLiteral("all"), QStringLiteral("one")}) {
     SCOPED_TRACE(trap.toStdString());
     auto owned = std::make_unique<ChildProcess>();
     ChildProcess &child = *owned;
