@@ -160,9 +160,7 @@ bool PanelCommands::goToRow(ResultTab tab, int row) {
     return false;
   }
   history_.remember();
-  // An output row goes as Ctrl+G goes; a listed line is selected.
-  const bool output = rows.numberOf(row).has_value();
-  editor()->selectLine(line, !output);
+  editor()->selectLine(line, true);
   if (!rows.exactOf(row)) {
     ui().beep();
   }

@@ -7,6 +7,7 @@
 #include "platform/child_process.h"
 #include "platform/paths.h"
 #include "platform/user_interface.h"
+#include "platform/write_stamp.h"
 #include "widgets/panel_host.h"
 #include "widgets/program_editor.h"
 #include "widgets/result_panel.h"
@@ -44,6 +45,40 @@ bool writable(const QString &image) {
 }
 
 constexpr qsizetype kPieceBytes = 4096;
+
+// How a run ended: the box's text, the panel row's, and whether it failed
+// (a cancel is no failure).
+struct RunResult {
+  QString box;
+  QString row;
+  bool succeeded = false;
+  bool failed = false;
+};
+
+// A converter that exits with success but leaves the image as it was has
+// not converted: an emulator started then would load an old image or none.
+RunResult resultOf(const ChildProcess &child, bool imageWritten, bool unsavedEdits) {
+  if (child.cancelled()) {
+    const QString cancelled = QStringLiteral("変換を取り消しました");
+    return {cancelled, cancelled};
+  }
+  if (!child.exitedNormally() || child.exitCode() != 0) {
+    const QString failed = QStringLiteral("エラーが発生しました");
+    const QString why = child.crashed() ? QStringLiteral("変換プログラムが異常終了しました")
+                                        : QStringLiteral("終了コード %1").arg(child.exitCode());
+    return {failed, QStringLiteral("%1 (%2)").arg(failed, why), false, true};
+  }
+  if (!imageWritten) {
+    const QString unwritten = QStringLiteral("変換プログラムがテープイメージを書きませんでした");
+    return {unwritten, unwritten, false, true};
+  }
+  const QString done = QStringLiteral("正常に終了しました");
+  if (!unsavedEdits) {
+    return {done, done, true};
+  }
+  const QString note = QStringLiteral("(保存されていない変更は変換に含まれていません)");
+  return {done + u'\n' + note, done + u' ' + note, true};
+}
 
 } // namespace
 
@@ -98,7 +133,9 @@ QString ConvertCommand::convertProgram(bool again) {
   }
   // The image last chosen is the next run's, whatever this run gives.
   keptImage_ = image;
-  if (!runConverter(buildConverterCommand(kind, converter, session().mode() == 6, fileName, image))) {
+  // Edits still unsaved here are ones the user chose not to save.
+  if (!runConverter(buildConverterCommand(kind, converter, session().mode() == 6, fileName, image), image,
+                    editor()->modified())) {
     return {};
   }
   return image;
@@ -115,7 +152,8 @@ QString ConvertCommand::chooseImage(const QString &fileName) {
   return ui().execSaveDialog(window(), dialog) ? dialog.fileName : QString();
 }
 
-bool ConvertCommand::runConverter(const ConverterCommand &command) {
+bool ConvertCommand::runConverter(const ConverterCommand &command, const QString &image, bool unsavedEdits) {
+  image_ = image;
   const Preferences &preferences = session().preferences();
   const bool panelOnly = preferences.outputInPanelOnly;
   lines_ = OutputLineFinder(preferences.outputLinePattern);
@@ -127,7 +165,7 @@ bool ConvertCommand::runConverter(const ConverterCommand &command) {
   converting_ = true;
   readOutput(child, panelOnly);
   converting_ = false;
-  return reportResult(child, panelOnly);
+  return reportResult(child, panelOnly, unsavedEdits);
 }
 
 bool ConvertCommand::startConverter(const ConverterCommand &command, ChildProcess &child) {
@@ -148,6 +186,8 @@ bool ConvertCommand::startConverter(const ConverterCommand &command, ChildProces
                       panel.rows(ResultTab::Output).rowCount() - static_cast<int>(first.size()));
   QString why = program.isEmpty() ? QStringLiteral("プログラムが見つかりません: %1").arg(command.program)
                                   : launch.error;
+  // Just before the start: whatever the converter writes comes after.
+  imageBefore_ = writeStampOf(image_);
   if (why.isEmpty() && child.start(launch.program, launch.arguments, why)) {
     return true;
   }
@@ -212,25 +252,19 @@ void ConvertCommand::addOutputLines(const DecodedOutput &output) {
   showOutputTab();
 }
 
-bool ConvertCommand::reportResult(const ChildProcess &child, bool panelOnly) {
-  const bool success = child.exitedNormally() && child.exitCode() == 0;
-  const QString failed = QStringLiteral("エラーが発生しました");
-  const QString box = success             ? QStringLiteral("正常に終了しました")
-                      : child.cancelled() ? QStringLiteral("変換を取り消しました")
-                                          : failed;
-  const QString why = child.crashed() ? QStringLiteral("変換プログラムが異常終了しました")
-                                      : QStringLiteral("終了コード %1").arg(child.exitCode());
-  outputRows({{box == failed ? QStringLiteral("%1 (%2)").arg(failed, why) : box, std::nullopt}});
+bool ConvertCommand::reportResult(const ChildProcess &child, bool panelOnly, bool unsavedEdits) {
+  const RunResult result = resultOf(child, writtenSince(image_, imageBefore_), unsavedEdits);
+  outputRows({{result.row, std::nullopt}});
   if (!panelOnly) {
-    showMessage(ui(), window(), box);
-    return success;
+    showMessage(ui(), window(), result.box);
+    return result.succeeded;
   }
   // The panel is then the only place the result is told.
   showOutputTab();
-  if (box == failed) {
+  if (result.failed) {
     ui().beep();
   }
-  return success;
+  return result.succeeded;
 }
 
 QList<ResultRow> ConvertCommand::panelRows(const QList<OutputRow> &rows,

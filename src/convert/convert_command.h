@@ -2,6 +2,7 @@
 
 #include "logic/line_lookup.h"
 #include "logic/output_line_numbers.h"
+#include "platform/write_stamp.h"
 #include "widgets/result_rows.h"
 #include "widgets/window_feature.h"
 
@@ -28,8 +29,10 @@ public:
   // it last went to, without the dialog, its changes saved without a
   // question; when that image can no longer be written, the dialog asks.
   QString convertProgram(bool again = false);
-  // True when the converter ended with success.
-  bool runConverter(const ConverterCommand &command);
+  // True when the converter ended with success and wrote `image` while it
+  // ran.  `unsavedEdits`: the file converted lacks edits the user did not
+  // save, and the result says so.
+  bool runConverter(const ConverterCommand &command, const QString &image, bool unsavedEdits);
 
   // The panel's rows for rows of output, each that names a line following
   // that line of the program.
@@ -50,7 +53,7 @@ private:
   // Reads the output to its end: rows, and unless `panelOnly` a box per piece.
   void readOutput(ChildProcess &child, bool panelOnly);
   void addOutputLines(const DecodedOutput &output);
-  bool reportResult(const ChildProcess &child, bool panelOnly);
+  bool reportResult(const ChildProcess &child, bool panelOnly, bool unsavedEdits);
 
   // Every row of a run passes here: the panel's 変換の出力 tab takes them.
   void outputRows(const QList<OutputRow> &rows);
@@ -62,6 +65,9 @@ private:
   // The image last chosen for the document, whatever its conversion gave:
   // a new document, another file or a Save As forgets it.
   QString keptImage_;
+  // The run's tape image, as it was just before the converter started.
+  QString image_;
+  WriteStamp imageBefore_;
   OutputLineFinder lines_;
   // The program lines by number, read once a run.
   std::optional<basic::ProgramLineIndex> lineIndex_;

@@ -17,7 +17,11 @@
 #endif
 #include <windows.h>
 #else
+#include <QEvent>
+#include <QSocketNotifier>
+
 #include <csignal>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -124,12 +128,15 @@ QByteArray ChildProcess::nextErrorPiece(qsizetype maxBytes,
 }
 
 void ChildProcess::cancel() {
-  if (ended()) {
+  if (ended() || cancelled_) {
     return;
   }
   cancelled_ = true;
   endGroup(false);
   process_->terminate();
+#ifndef Q_OS_WIN
+  killGroupAtChildsEnd();
+#endif
   // Windows console programs ignore terminate(); the timer dies with the
   // process object, so it never touches a later run.
   QProcess *process = process_.get();
@@ -154,11 +161,8 @@ int ChildProcess::exitCode() const { return process_ ? process_->exitCode() : -1
 bool ChildProcess::ended() const { return !process_ || process_->state() == QProcess::NotRunning; }
 
 void ChildProcess::stop() {
-  const bool running = process_ && process_->state() != QProcess::NotRunning;
-  if (running || cancelled_) {
-    endGroup(true);
-  }
-  if (running) {
+  if (process_ && process_->state() != QProcess::NotRunning) {
+    endGroup(true); // before the kill below lets the child be reaped
     process_->kill();
     process_->waitForFinished(reapTimeoutMs);
   }
@@ -213,11 +217,68 @@ void ChildProcess::releaseGroup() {
 // The child made itself the leader of its session and group before its program ran.
 void ChildProcess::holdGroup() { group_ = static_cast<qintptr>(process_->processId()); }
 
-// The group outlives its leader while any program of it runs.
-void ChildProcess::endGroup(bool force) {
-  if (group_ > 0) {
-    ::kill(-static_cast<pid_t>(group_), force ? SIGKILL : SIGTERM);
+namespace {
+
+enum class Child { Running, Ended, Reaped };
+
+// Until the child is reaped its id, the group's, is no one else's.
+Child childState(pid_t child) {
+  siginfo_t info{};
+  int options = WEXITED | WNOHANG | WNOWAIT;
+#ifdef __WALL
+  options |= __WALL; // whatever signal the child was cloned to send its parent
+#endif
+  if (::waitid(P_PID, static_cast<id_t>(child), &info, options) != 0) {
+    return Child::Reaped;
   }
+  return info.si_pid == child ? Child::Ended : Child::Running;
+}
+
+// QProcess reaps its child only from this thread's event loop, when the
+// socket notifier it keeps on the child's end fires (a poll of our own could
+// lose that race): `act` runs first, each time one of its notifiers fires.
+class BeforeReaping : public QObject {
+public:
+  BeforeReaping(QProcess &process, std::function<void()> act) : QObject(&process), act_(std::move(act)) {
+    for (QSocketNotifier *notifier : process.findChildren<QSocketNotifier *>()) {
+      notifier->installEventFilter(this);
+    }
+  }
+
+  bool eventFilter(QObject * /*watched*/, QEvent *event) override {
+    if (event->type() == QEvent::SockAct) {
+      act_();
+    }
+    return false;
+  }
+
+private:
+  std::function<void()> act_;
+};
+
+} // namespace
+
+// The group outlives its leader while any program of it runs, but once the
+// leader is reaped and the rest has ended, its id may be another group's:
+// the group is signalled only before the reaping.
+void ChildProcess::endGroup(bool force) {
+  const auto group = static_cast<pid_t>(group_);
+  if (group > 0 && childState(group) != Child::Reaped) {
+    ::kill(-group, force ? SIGKILL : SIGTERM);
+  }
+}
+
+// A child that ends by the request to terminate is reaped as soon as the
+// event loop sees it end, so the last kill, for what it started that ignores
+// the request, goes right before that, while the child's id is the group's.
+void ChildProcess::killGroupAtChildsEnd() {
+  const auto group = static_cast<pid_t>(group_);
+  new BeforeReaping(*process_, [this, group, killed = false]() mutable {
+    if (!killed && childState(group) == Child::Ended) {
+      killed = true;
+      endGroup(true);
+    }
+  });
 }
 
 void ChildProcess::releaseGroup() { group_ = 0; }

@@ -36,12 +36,14 @@ public:
   QByteArray nextErrorPiece(qsizetype maxBytes, const std::function<QEventLoop::ProcessEventsFlags()> &flags);
 
   // Stops the child and every program it started: asks them to terminate,
-  // and kills them if the child has not ended within about a second. Safe
-  // from inside nextErrorPiece's event loop; what output is left is still
-  // delivered, then the end. On Linux and macOS the child runs in a process
-  // group of its own, on Windows in a job object: cancel() and the
-  // destruction of a child still running end the whole group (on Windows
-  // any destruction: closing the job ends what is left in it).
+  // and kills what is left of them as soon as the child has ended, or when
+  // it has not ended within about a second. Safe from inside
+  // nextErrorPiece's event loop; what output is left is still delivered,
+  // then the end. On Linux and macOS the child runs in a process group of
+  // its own, on Windows in a job object: cancel() and the destruction of a
+  // child still running end the whole group (on Windows any destruction:
+  // closing the job ends what is left in it). The group is signalled only
+  // until the child is reaped, as its id may then be another's.
   void cancel();
 
   // After the end: whether the child exited by itself (not killed, crashed or
@@ -60,6 +62,10 @@ private:
   void holdGroup();
   void endGroup(bool force);
   void releaseGroup();
+#ifndef Q_OS_WIN
+  // Kills the group once the child has ended, before it is reaped.
+  void killGroupAtChildsEnd();
+#endif
 
   std::unique_ptr<QProcess> process_;
   bool cancelled_ = false;

@@ -62,7 +62,7 @@ TEST_F(PanelTest, F8WalksTheRowsThatNameALineFromTheCaret) {
   }
 }
 
-TEST_F(PanelTest, OutputRowsGoToTheirLinesAsCtrlGDoesAndFollowThemThroughARenumber) {
+TEST_F(PanelTest, OutputRowsSelectTheirLinesAsCheckRowsDoAndFollowThemThroughARenumber) {
   editor().setText("10 A\n20 B\n40 C\n50 D");
   ResultPanel &output = *window->findChild<PanelHost *>()->panel();
   // As a run lists them: 30 is missing, so its row follows the next higher line.
@@ -88,6 +88,7 @@ TEST_F(PanelTest, OutputRowsGoToTheirLinesAsCtrlGDoesAndFollowThemThroughARenumb
     SCOPED_TRACE(caretLine());
     key(step.key);
     EXPECT_EQ(caretLine(), step.line);
+    EXPECT_EQ(editor().selText(), editor().textCursor().block().text());
     EXPECT_EQ(ui.beeps, step.beeps);
   }
   ui.modalScripts.push_back([](QDialog &dialog) {
@@ -100,7 +101,7 @@ TEST_F(PanelTest, OutputRowsGoToTheirLinesAsCtrlGDoesAndFollowThemThroughARenumb
   ui.messages.clear();
   output.focusRow(ResultTab::Output, 3);
   key(Qt::Key_Return);
-  EXPECT_EQ(editor().textCursor().block().text(), "200 B"); // the line that was 20
+  EXPECT_EQ(editor().selText(), "200 B"); // the line that was 20
   QTextCursor line = editor().textCursor();
   line.select(QTextCursor::BlockUnderCursor);
   line.removeSelectedText();

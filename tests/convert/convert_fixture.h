@@ -23,12 +23,14 @@ protected:
     window->feature<DocumentCommands>()->load(program);
   }
 
-  // A converter that writes its arguments to <name>.args and "CAS" to its
-  // last argument, a line to its standard output, then runs `body`.
+  // A converter that writes its arguments to <name>.args, runs `body` (the
+  // image is $a: csave's after -o, else the last argument), then adds "CAS"
+  // to the image, so that each run changes its size whatever the clock's
+  // tick, and writes a line to its standard output.
   QString converter(const QString &name, const QByteArray &body = {}) {
     const QString path = dir.write(name, "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.args\"\n"
-                                         "for a; do :; done; printf CAS > \"$a\"\necho out\n" +
-                                             body);
+                                         "for a; do :; done; [ \"$1\" = -o ] && a=$2\n" +
+                                             body + "\nprintf CAS >> \"$a\"\necho out\n");
     QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner);
     return path;
   }

@@ -186,12 +186,6 @@ TEST_F(ConvertTest, RunInTheEmulatorConvertsThenStartsItWithTheImage) {
   EXPECT_EQ(dir.read("my emu.args"), ("-tape\n" + image + "\n-x\n").toUtf8());
   EXPECT_EQ(ui.messageTexts(), QStringList({kDone}));
 
-  setConverter(converter("txt2bas.exe", "exit 1\n")); // a failed conversion starts nothing
-  QFile::remove(emu + ".args");
-  window->command("emulatorRun")->trigger();
-  QTest::qWait(300);
-  EXPECT_FALSE(QFile::exists(emu + ".args"));
-  setConverter(converter("txt2bas.exe"));
   for (const char *line : {"emu-\u00e9 %1", "kavrin-no-such-emulator %1"}) {
     ui.modalScripts.push_back([line](QDialog &dialog) {
       dialog.findChild<QLineEdit *>()->setText(QString::fromUtf8(line));
@@ -209,6 +203,80 @@ TEST_F(ConvertTest, RunInTheEmulatorConvertsThenStartsItWithTheImage) {
   window->command("emulatorRun")->trigger();
   EXPECT_TRUE(ui.messageTexts().last().startsWith(
       "エミュレータを起動できません。\nプログラムを起動できません: " + notRunnable));
+}
+
+TEST_F(ConvertTest, OnlyAConverterThatWritesTheImageSucceedsAndRunsTheEmulator) {
+  const QString unwritten = QStringLiteral("変換プログラムがテープイメージを書きませんでした");
+  const QString emu = dir.write("emu", "#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"$0.log\"\n");
+  QFile::setPermissions(emu, QFile::permissions(emu) | QFileDevice::ExeOwner);
+  setEmulator("'" + emu + "' %1");
+  const QString image = dir.path("prog.cas");
+  const struct {
+    QByteArray body;
+    bool oldImage; // one of an earlier run is there
+    bool panelOnly;
+    QString box;
+    QString row = {}; // the box's text unless given
+  } runs[] = {
+      {"exit 0", true, false, unwritten}, {"exit 0", false, false, unwritten},
+      {"exit 0", true, true, unwritten},  {"exit 1", true, false, kFailed, kFailed + " (終了コード 1)"},
+      {"", true, false, kDone},           {"", false, true, kDone},
+  };
+  int started = 0;
+  for (const auto &run : runs) {
+    SCOPED_TRACE(run.body.toStdString() + (run.oldImage ? " old image" : "") +
+                 (run.panelOnly ? " panel" : ""));
+    QFile::remove(image);
+    if (run.oldImage) {
+      dir.write("prog.cas", "OLD");
+    }
+    setPreference(&Preferences::outputInPanelOnly, run.panelOnly);
+    setConverter(converter("txt2bas.exe", run.body));
+    if (ui.saveCalls.empty()) {
+      ui.saveAnswers.push_back(image);
+    }
+    ui.messages.clear();
+    const int beeps = ui.beeps;
+    window->command("emulatorRun")->trigger();
+    EXPECT_EQ(ui.messageTexts(), run.panelOnly ? QStringList() : QStringList{run.box});
+    EXPECT_EQ(rows().last().text, run.row.isEmpty() ? run.box : run.row);
+    const bool done = run.box == kDone;
+    EXPECT_EQ(ui.beeps - beeps, run.panelOnly && !done ? 1 : 0);
+    started += done ? 1 : 0;
+  }
+  // Each success started the emulator on the image, and nothing else did.
+  const auto log = [&] {
+    QFile file(dir.path("emu.log"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  };
+  EXPECT_TRUE(QTest::qWaitFor([&] { return log().count('\n') >= started; }, 5000));
+  QTest::qWait(300);
+  EXPECT_EQ(log(), (image + '\n').repeated(started).toUtf8());
+}
+
+TEST_F(ConvertTest, ASuccessAfterTheSaveWasDeclinedSaysTheEditsAreNotInTheImage) {
+  setConverter(converter("txt2bas.exe"));
+  const QString note = QStringLiteral("(保存されていない変更は変換に含まれていません)");
+  const struct {
+    MsgResult answer;
+    bool panelOnly;
+    QStringList boxes;
+    QString row;
+  } runs[] = {
+      {MsgResult::No, false, {kSaveQuestion, kDone + u'\n' + note}, kDone + u' ' + note},
+      {MsgResult::No, true, {kSaveQuestion}, kDone + u' ' + note},
+      {MsgResult::Yes, false, {kSaveQuestion, kDone}, kDone},
+  };
+  for (const auto &run : runs) {
+    SCOPED_TRACE(run.row.toStdString());
+    setPreference(&Preferences::outputInPanelOnly, run.panelOnly);
+    type("1");
+    ui.answers.push_back(run.answer);
+    ui.messages.clear();
+    convertTo(dir.path("prog.cas"));
+    EXPECT_EQ(ui.messageTexts(), run.boxes);
+    EXPECT_EQ(rows().last().text, run.row);
+  }
 }
 
 TEST_F(ConvertTest, WithTheOutputInThePanelOnlyNoBoxShowsAndAFailureBeeps) {

@@ -4,11 +4,15 @@
 #include "platform/paths.h"
 #include "platform/process_lock.h"
 #include "platform/text_file.h"
+#include "platform/write_stamp.h"
 #include "support/temp_dir.h"
 
+#include <QFileInfo>
 #include <QSysInfo>
 
 #include <atomic>
+#include <filesystem>
+#include <functional>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -17,6 +21,7 @@ namespace kavrin {
 namespace {
 
 using testing::TempDir;
+using namespace std::chrono_literals;
 
 TEST(ProcessLock, HeldUntilReleasedAndAskingTakesNothing) {
   TempDir dir;
@@ -109,6 +114,43 @@ TEST(Paths, FileNameRules) {
   EXPECT_EQ(samePath("/a/B.TXT", "/a/b.txt"), QSysInfo::productType() == u"macos");
   EXPECT_TRUE(samePath("/a/b.txt", "/a/b.txt"));
 #endif
+}
+
+TEST(WriteStamp, AWriteIsToldBySizeOrByATimeFinerThanAMillisecond) {
+  TempDir dir;
+  const QString image = dir.path("prog.cas");
+  const std::filesystem::path file = QFileInfo(image).filesystemFilePath();
+  const struct {
+    const char *change;
+    bool before; // a file is there when the stamp is taken
+    std::function<void()> act;
+    bool written;
+  } cases[] = {
+      {"created", false, [&] { dir.write("prog.cas", "CAS"); }, true},
+      {"left alone", true, [] {}, false},
+      {"the same size a microsecond later", true,
+       [&] { std::filesystem::last_write_time(file, std::filesystem::last_write_time(file) + 1us); }, true},
+      {"another size at the same time", true,
+       [&] {
+         const auto time = std::filesystem::last_write_time(file);
+         dir.write("prog.cas", "CASCAS");
+         std::filesystem::last_write_time(file, time);
+       },
+       true},
+      {"removed", true, [&] { QFile::remove(image); }, false},
+      {"a folder made", false, [&] { QDir().mkdir(image); }, false},
+  };
+  for (const auto &row : cases) {
+    SCOPED_TRACE(row.change);
+    QDir(image).removeRecursively();
+    QFile::remove(image);
+    if (row.before) {
+      dir.write("prog.cas", "CAS");
+    }
+    const WriteStamp before = writeStampOf(image);
+    row.act();
+    EXPECT_EQ(writtenSince(image, before), row.written);
+  }
 }
 
 TEST(TextFile, ErrorsNameTheFileAndAWriteReplacesItWhole) {
