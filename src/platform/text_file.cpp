@@ -98,12 +98,13 @@ QString syncFolderOf(const QString &path) {
 
 // Gives the new file every permission bit the old one has.  QSaveFile
 // copies them as seen by this user, so root (who may write anything) turns
-// a read-only file writable; the file's own mode is taken instead.
+// a read-only file writable; the file's own mode is taken instead.  Where
+// there are no such bits (Windows), QSaveFile's copy stands.
 bool keepPermissionsOf(const QString &path, QFileDevice &file) {
 #ifdef Q_OS_WIN
-  const QFileInfo old(path);
-  const auto own = QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser;
-  return !old.exists() || file.setPermissions(old.permissions() & ~own);
+  Q_UNUSED(path);
+  Q_UNUSED(file);
+  return true;
 #else
   struct stat old {};
   if (::stat(QFile::encodeName(path).constData(), &old) != 0) {
