@@ -190,14 +190,17 @@ QProcessEnvironment offscreenEnvironment() {
   return environment;
 }
 
+// As offscreen, the target holds against the look-alike: every Japanese Qt
+// program pays for shaping its texts and for the second font.
 std::vector<Row> x11Rows(const Workspace &work) {
   if (!PrivateXServer::available()) {
-    return {{QStringLiteral("start-up to shown window, X11, kavrin / plain bare Qt window (ratio)"),
-             QStringLiteral("<= 1.05"), QStringLiteral("not measured: no Xvfb"), QStringLiteral("-")}};
+    return {{QStringLiteral("start-up to shown window, X11, kavrin / bare Qt window with its Japanese "
+                            "menu titles, status texts and fonts (ratio)"),
+             QStringLiteral("<= 1.10"), QStringLiteral("not measured: no Xvfb"), QStringLiteral("-")}};
   }
   const PrivateXServer server;
   note(QStringLiteral("X11: Xvfb on %1").arg(server.display()));
-  return startUpRows(work, {QStringLiteral("X11 (Xvfb)"), server.environment(), Plain, 1.05},
+  return startUpRows(work, {QStringLiteral("X11 (Xvfb)"), server.environment(), LookAlike, 1.10},
                      QStringLiteral("no kavrin.ini"), work.settings.none);
 }
 

@@ -35,9 +35,9 @@ namespace {
 
 // A whole number of at least `least`, as typed.
 bool readField(const QLineEdit *field, int least, int &value) {
-  bool ok = false;
-  value = field->text().trimmed().toInt(&ok);
-  return ok && value >= least;
+  const std::optional<int> typed = parseWholeNumber(field->text());
+  value = typed.value_or(0);
+  return typed && value >= least;
 }
 
 QTextCharFormat foreground(const QColor &color) {

@@ -1,6 +1,7 @@
 #include "basic/move_lines_command.h"
 
 #include "basic/text_edits.h"
+#include "logic/line_lookup.h"
 #include "logic/move_lines.h"
 #include "platform/user_interface.h"
 #include "widgets/basic_dialogs.h"
@@ -38,8 +39,8 @@ void MoveLinesCommand::moveSelectedLines() {
     return;
   }
   // What is not a number reads as 0, which is refused.
-  request.newStart = dialog_->newStart()->text().trimmed().toInt();
-  request.increment = dialog_->increment()->text().trimmed().toInt();
+  request.newStart = parseWholeNumber(dialog_->newStart()->text()).value_or(0);
+  request.increment = parseWholeNumber(dialog_->increment()->text()).value_or(0);
   const QString text = edit.text();
   const MoveResult result = moveLines(text, request);
   if (!result.error.isEmpty()) {

@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -18,11 +19,37 @@
 #include <QMenuBar>
 
 #include <algorithm>
+#include <functional>
+#include <utility>
 
 namespace kavrin {
 namespace {
 
 bool isTab(const QKeyEvent &key) { return key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab; }
+
+// Sees the Shift key wherever the focus is (the editor, the result panel, a
+// box): the legend shows the real state of the key.
+class ShiftWatch : public QObject {
+public:
+  ShiftWatch(QObject *parent, std::function<void(bool)> changed)
+      : QObject(parent), changed_(std::move(changed)) {
+    QCoreApplication::instance()->installEventFilter(this);
+  }
+
+  bool eventFilter(QObject *watched, QEvent *event) override {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
+      const auto &key = *static_cast<QKeyEvent *>(event);
+      if (key.key() == Qt::Key_Shift && !key.isAutoRepeat()) {
+        changed_(type == QEvent::KeyPress);
+      }
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+private:
+  std::function<void(bool)> changed_;
+};
 
 } // namespace
 
@@ -50,6 +77,11 @@ TypingAids::TypingAids(const FeatureContext &context) : WindowFeature(context) {
   connect(auto_, &QAction::triggered, this, &TypingAids::settingChanged);
 
   editor()->installEventFilter(this);
+  new ShiftWatch(this, [this](bool down) {
+    if (std::exchange(shiftDown_, down) != down) {
+      updateLegend();
+    }
+  });
   editor()->setOverwriteMode(false);
   connect(&session(), &Session::preferencesChanged, this, &TypingAids::updateLegend);
   updateLegend();
@@ -104,13 +136,6 @@ bool TypingAids::eventFilter(QObject *watched, QEvent *event) {
       return true;
     }
     keyDown(key.key(), key.modifiers());
-    break;
-  }
-  case QEvent::KeyRelease: {
-    const auto &key = *static_cast<QKeyEvent *>(event);
-    if (!key.isAutoRepeat()) {
-      keyUp(key.key());
-    }
     break;
   }
   case QEvent::FocusIn:
@@ -176,16 +201,6 @@ void TypingAids::keyDown(int key, Qt::KeyboardModifiers modifiers) {
     // Qt's editor does not switch overwriting on this key by itself.
     inserting_ = !inserting_;
     editor()->setOverwriteMode(!inserting_);
-    updateLegend();
-  } else if (key == Qt::Key_Shift) {
-    shiftDown_ = true;
-    updateLegend();
-  }
-}
-
-void TypingAids::keyUp(int key) {
-  if (key == Qt::Key_Shift) {
-    shiftDown_ = false;
     updateLegend();
   }
 }

@@ -34,7 +34,6 @@ private:
   bool keyPressed(const QKeyEvent &key);
   // The editor's keys that no menu item and no completion took.
   void keyDown(int key, Qt::KeyboardModifiers modifiers);
-  void keyUp(int key);
   void updateLegend();
   // True when a window shortcut that can act now is bound to the key.
   bool isMenuShortcut(const QKeyEvent &key) const;

@@ -24,9 +24,19 @@ LineLookup ProgramLineIndex::find(const LineNumber &number) const {
   return {found->second, found->first == number};
 }
 
-bool parseLineNumber(const QString &input, LineNumber &number) {
+QString typedDigits(const QString &input) {
   // trimmed() also drops the wide blank that a Japanese input method types.
-  const QString digits = input.trimmed();
+  QString digits = input.trimmed();
+  for (QChar &c : digits) {
+    if (c >= u'０' && c <= u'９') {
+      c = QChar(u'0' + (c.unicode() - u'０'));
+    }
+  }
+  return digits;
+}
+
+bool parseLineNumber(const QString &input, LineNumber &number) {
+  const QString digits = typedDigits(input);
   qsizetype length = 0;
   LineNumber value = readNumber(digits, 0, length);
   if (length == 0 || length != digits.size()) {
@@ -34,6 +44,12 @@ bool parseLineNumber(const QString &input, LineNumber &number) {
   }
   number = std::move(value);
   return true;
+}
+
+std::optional<int> parseWholeNumber(const QString &input) {
+  bool ok = false;
+  const int value = typedDigits(input).toInt(&ok, 10);
+  return ok ? std::optional<int>(value) : std::nullopt;
 }
 
 } // namespace kavrin::basic

@@ -6,6 +6,7 @@
 #include <QStringView>
 
 #include <map>
+#include <optional>
 
 // Finding the program line that a typed line number names.
 namespace kavrin::basic {
@@ -31,8 +32,18 @@ private:
   std::map<LineNumber, int> lines_;
 };
 
+// What was typed in a number field, as it is read: without the blanks
+// around it (the wide blank of a Japanese input method too), and with
+// full-width digits as digits.
+QString typedDigits(const QString &input);
+
 // Reads what was typed in a line number box: digits with blanks around
 // them, as many as were typed.
 bool parseLineNumber(const QString &input, LineNumber &number);
+
+// Reads what was typed in a field for a whole number (an AUTO step, a
+// renumber's increment): a decimal number in the 32-bit range, signed or
+// not.
+std::optional<int> parseWholeNumber(const QString &input);
 
 } // namespace kavrin::basic

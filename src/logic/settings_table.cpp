@@ -93,11 +93,15 @@ SettingValues SettingValues::read(const Profile &ini) {
   return values;
 }
 
-void SettingValues::write(Profile &ini) const {
+void SettingValues::write(Profile &ini, const SettingValues &since) const {
   for (std::size_t i = 0; i < values_.size(); ++i) {
     const SettingKey &k = settingKeys()[i];
+    const bool always = k.written == SettingKey::Written::Always;
+    if (values_[i] == since.values_[i] && !(always && !ini.hasKey(k.section, k.key))) {
+      continue;
+    }
     const bool changed = values_[i] != k.byDefault;
-    if (k.written == SettingKey::Written::Always || changed ||
+    if (always || changed ||
         (k.written == SettingKey::Written::OnceChanged && ini.hasKey(k.section, k.key))) {
       ini.writeString(k.section, k.key, stored(values_[i]));
     } else if (k.written == SettingKey::Written::WhileChanged) {

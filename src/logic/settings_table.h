@@ -104,7 +104,10 @@ public:
 
   // An absent key keeps its default.
   static SettingValues read(const Profile &ini);
-  void write(Profile &ini) const;
+  // Writes the keys whose values differ from `since` (what was last read or
+  // written), and the always-written keys the file lacks; the file keeps
+  // every other key as it holds it, so that another editor's choices stay.
+  void write(Profile &ini, const SettingValues &since) const;
 
 private:
   const SettingValue &at(Setting s) const { return values_[static_cast<std::size_t>(s)]; }

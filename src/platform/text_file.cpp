@@ -12,6 +12,7 @@
 
 #ifndef Q_OS_WIN
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -95,6 +96,25 @@ QString syncFolderOf(const QString &path) {
 #endif
 }
 
+// Gives the new file every permission bit the old one has.  QSaveFile
+// copies them as seen by this user, so root (who may write anything) turns
+// a read-only file writable; the file's own mode is taken instead.  Where
+// there are no such bits (Windows), QSaveFile's copy stands.
+bool keepPermissionsOf(const QString &path, QFileDevice &file) {
+#ifdef Q_OS_WIN
+  Q_UNUSED(path);
+  Q_UNUSED(file);
+  return true;
+#else
+  struct stat old {};
+  if (::stat(QFile::encodeName(path).constData(), &old) != 0) {
+    return true; // a new file keeps the default
+  }
+  const int fd = file.handle();
+  return fd < 0 || ::fchmod(fd, old.st_mode & 07777) == 0;
+#endif
+}
+
 } // namespace
 
 QByteArray readFileBytes(const QString &path) {
@@ -123,8 +143,9 @@ QString writeFileAtomically(const QString &path, const QByteArray &bytes, const 
   if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
     fail(file.errorString());
   }
-  if (options.permissions && !file.setPermissions(*options.permissions)) {
-    fail(file.errorString());
+  if (options.permissions ? !file.setPermissions(*options.permissions) : !keepPermissionsOf(path, file)) {
+    fail(file.error() != QFileDevice::NoError ? file.errorString()
+                                              : QString::fromLocal8Bit(std::strerror(errno)));
   }
   if (!writeAll(file, bytes)) {
     fail(file.errorString());

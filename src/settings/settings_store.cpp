@@ -1,6 +1,5 @@
 #include "settings/settings_store.h"
 
-#include "logic/settings_table.h"
 #include "platform/error.h"
 #include "platform/profile.h"
 #include "platform/user_interface.h"
@@ -9,6 +8,17 @@
 #include <utility>
 
 namespace kavrin {
+namespace {
+
+SettingValues settingsOf(const QList<WindowFeature *> &features) {
+  SettingValues values;
+  for (const WindowFeature *feature : features) {
+    feature->writeSettings(values);
+  }
+  return values;
+}
+
+} // namespace
 
 SettingsStore::SettingsStore(QString iniFile, UserInterface &ui, QWidget *owner)
     : iniFile_(std::move(iniFile)), ui_(ui), owner_(owner) {}
@@ -30,25 +40,25 @@ void SettingsStore::load(const QList<WindowFeature *> &features) {
   for (WindowFeature *feature : features) {
     feature->readSettings(values);
   }
+  kept_ = settingsOf(features);
 }
 
 void SettingsStore::save(const QList<WindowFeature *> &features) {
   if (leftAlone_) {
     return;
   }
-  SettingValues values;
-  for (const WindowFeature *feature : features) {
-    feature->writeSettings(values);
-  }
+  const SettingValues values = settingsOf(features);
   try {
-    // Every key goes into the file in one replace, so that an interrupted
-    // write leaves the previous file whole.
+    // Read now, as another editor may have written it since.  Every key
+    // goes into the file in one replace, so that an interrupted write
+    // leaves the previous file whole.
     Profile ini = Profile::load(iniFile_);
     const QByteArray before = ini.bytes();
-    values.write(ini);
+    values.write(ini, kept_);
     if (ini.bytes() != before) {
       ini.save(iniFile_);
     }
+    kept_ = values;
     failureTold_ = false;
   } catch (const Error &e) {
     // Nothing is held up, but nobody is left thinking the settings were

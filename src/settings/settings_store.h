@@ -1,5 +1,7 @@
 #pragma once
 
+#include "logic/settings_table.h"
+
 #include <QList>
 #include <QString>
 
@@ -21,14 +23,19 @@ public:
   // read is reported once and left as it is: the features keep their
   // defaults and the file is never written while the program runs.
   void load(const QList<WindowFeature *> &features);
-  // Writes every feature's settings, keeping the file's other keys and
-  // lines; a file that already holds them is not touched.  A file that
-  // cannot be written is reported once, and again only after a write has
-  // succeeded since; the old file stays as it was and the program goes on.
+  // Writes the settings changed here since the file was last read or
+  // written here into what the file holds now, keeping its other keys and
+  // lines: another editor's choices stay.  A first write adds every key
+  // always written; a file that already holds them is not touched.  A file
+  // that cannot be written is reported once, and again only after a write
+  // has succeeded since; the old file stays as it was and the program goes
+  // on.
   void save(const QList<WindowFeature *> &features);
 
 private:
   QString iniFile_;
+  // The features' settings as last read or written.
+  SettingValues kept_;
   UserInterface &ui_;
   QWidget *owner_;
   bool leftAlone_ = false;

@@ -1,6 +1,7 @@
 #include "widgets/settings_dialog.h"
 
 #include "logic/function_keys.h"
+#include "logic/line_lookup.h"
 #include "platform/error.h"
 #include "platform/fonts.h"
 #include "widgets/dialog_parts.h"
@@ -17,13 +18,6 @@
 
 namespace kavrin {
 namespace {
-
-// A whole decimal number in the 32-bit range, blanks around it allowed.
-std::optional<int> wholeNumber(const QString &text) {
-  bool ok = false;
-  const int value = text.trimmed().toInt(&ok, 10);
-  return ok ? std::optional<int>(value) : std::nullopt;
-}
 
 constexpr int kConverterGroup = 3;
 
@@ -248,7 +242,7 @@ void SettingsDialog::keyPressEvent(QKeyEvent *event) {
 
 void SettingsDialog::confirm() {
   // The increment is checked first, so that a mistake takes nothing over.
-  const std::optional<int> increment = wholeNumber(increment_->text());
+  const std::optional<int> increment = basic::parseWholeNumber(increment_->text());
   if (!increment) {
     showMessage(ui_, this, QStringLiteral("'%1' は整数ではありません。").arg(increment_->text()));
     increment_->setFocus();

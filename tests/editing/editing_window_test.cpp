@@ -86,16 +86,24 @@ TEST_F(EditingWindowTest, KeyTextsLegendAndInsert) {
   EXPECT_TRUE(text() == "200 priNTCOLOR PRINT RUN\n" && panel(5) == "INS");
 }
 
-TEST_F(EditingWindowTest, TheLegendFollowsShiftWhenAnotherWindowTookItsRelease) {
+TEST_F(EditingWindowTest, TheLegendFollowsShiftWhereverTheFocusIs) {
   editor().setText("10 GOTO 10");
   QTest::keyPress(&editor(), Qt::Key_Shift, Qt::ShiftModifier);
   window->command("showReferences")->trigger(); // Shift+F12
   QListView *list = window->findChild<ResultPanel *>()->view(ResultTab::References);
   ASSERT_EQ(QApplication::focusWidget(), list);
-  QTest::keyRelease(list, Qt::Key_Shift, Qt::NoModifier);
+  const auto &texts = window->session().preferences().functionKeys;
+  for (const bool down : {false, true, false}) {
+    SCOPED_TRACE(down);
+    if (down) {
+      QTest::keyPress(list, Qt::Key_Shift, Qt::ShiftModifier);
+    } else {
+      QTest::keyRelease(list, Qt::Key_Shift, Qt::NoModifier);
+    }
+    EXPECT_EQ(panel(0), texts[down ? 5 : 0]);
+  }
   QTest::keyClick(list, Qt::Key_Escape); // gives the focus back to the editor
   ASSERT_EQ(QApplication::focusWidget(), &editor());
-  const auto &texts = window->session().preferences().functionKeys;
   EXPECT_EQ(panel(0), texts[0]);
   keys({Qt::Key_End, Qt::Key_F1}); // types what the legend shows
   EXPECT_EQ(text(), "10 GOTO 10" + texts[0]);

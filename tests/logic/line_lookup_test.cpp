@@ -25,29 +25,36 @@ TEST(LineLookup, FindsTheFirstLineWithTheNumberOrTheNextHigher) {
   }
 }
 
+// Line numbers, and whole numbers such as an AUTO step.
 TEST(LineLookup, ReadsTypedNumbers) {
   const struct {
     const char *input;
     const char *number; // "" when refused
+    std::optional<int> whole;
   } cases[] = {
-      {"10", "10"},
-      {" 0010\t", "10"},
+      {"10", "10", 10},
+      {" 0010\t", "10", 10},
       {"\u3000"
        "7",
-       "7"},
-      {"", ""},
-      {"  ", ""},
-      {"1a", ""},
-      {"1 0", ""},
-      {"-5", ""},
-      {"+5", ""},
-      {"123456789012345678901", "123456789012345678901"},
+       "7", 7},
+      {"１２０", "120", 120},
+      {"\u3000１0\u3000", "10", 10},
+      {"", "", {}},
+      {"  ", "", {}},
+      {"1a", "", {}},
+      {"１ａ", "", {}},
+      {"1 0", "", {}},
+      {"-5", "", -5},
+      {"+5", "", 5},
+      {"2147483648", "2147483648", {}},
+      {"123456789012345678901", "123456789012345678901", {}},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.input);
     LineNumber number;
     EXPECT_EQ(parseLineNumber(QString::fromUtf8(c.input), number), *c.number != '\0');
     EXPECT_EQ(*c.number != '\0' ? number.toString() : QString(), QString::fromUtf8(c.number));
+    EXPECT_EQ(parseWholeNumber(QString::fromUtf8(c.input)), c.whole);
   }
 }
 

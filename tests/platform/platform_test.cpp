@@ -22,6 +22,7 @@ namespace {
 
 using testing::TempDir;
 using namespace std::chrono_literals;
+namespace fs = std::filesystem;
 
 TEST(ProcessLock, HeldUntilReleasedAndAskingTakesNothing) {
   TempDir dir;
@@ -168,6 +169,23 @@ TEST(TextFile, ErrorsNameTheFileAndAWriteReplacesItWhole) {
   EXPECT_EQ(readTextFile(path), QStringLiteral("あ\n"));
   EXPECT_THROW(writeFileAtomically(dir.path(QStringLiteral("no/such/f.txt")), "x"), Error);
 }
+
+#ifndef Q_OS_WIN
+// Root may write a file read-only for its owner: the save must not make it writable.
+TEST(TextFile, ASaveKeepsTheFilesPermissionBits) {
+  TempDir dir;
+  const QString path = dir.path(QStringLiteral("f.bas"));
+  for (const auto mode :
+       {fs::perms(0444), fs::perms(0555), fs::perms(0755), fs::perms(0640), fs::perms(0600)}) {
+    SCOPED_TRACE(static_cast<int>(mode));
+    dir.write(QStringLiteral("f.bas"), "old");
+    fs::permissions(path.toStdString(), mode);
+    writeFileAtomically(path, "new");
+    EXPECT_EQ(fs::status(path.toStdString()).permissions(), mode);
+    EXPECT_EQ(readFileBytes(path), "new");
+  }
+}
+#endif
 
 } // namespace
 } // namespace kavrin

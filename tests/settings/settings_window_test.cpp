@@ -130,6 +130,25 @@ TEST_F(SettingsTest, EachChangeIsWrittenAtOnceAsTheCloseWritesIt) {
   }
 }
 
+// Each write re-reads the file and changes only what this editor changed.
+TEST_F(SettingsTest, TwoEditorsOnOneFileKeepEachOthersChoices) {
+  dir.write("kavrin.ini", settingsFile(false));
+  start();
+  const auto other = createMainWindow(ui, {}, paths());
+  ASSERT_TRUE(other);
+  window->command("wordWrap")->trigger();
+  other->command("auto")->trigger();
+  QByteArray file = dir.read("kavrin.ini");
+  dir.write("kavrin.ini", file.replace("FontSize=10", "FontSize=14")); // by a third
+  EXPECT_TRUE(window->close());
+  EXPECT_TRUE(other->close());
+  const QByteArray written = dir.read("kavrin.ini");
+  for (const char *line : {"Wrap=1\r\n", "AutoFlag=0\r\n", "FontSize=14\r\n"}) {
+    SCOPED_TRACE(line);
+    EXPECT_TRUE(written.contains(line));
+  }
+}
+
 TEST_F(SettingsTest, AFailedWriteIsToldOnceUntilAWriteSucceedsAndKeepsTheFile) {
   const QByteArray old = settingsFile(true);
   dir.write("kavrin.ini", old);
