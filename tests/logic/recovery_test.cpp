@@ -8,23 +8,38 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <utility>
+#include <vector>
 
 namespace kavrin {
 namespace {
 
 using testing::TempDir;
 
-TEST(PauseSchedule, APauseOrTheLongestWaitMakesTheWorkDue) {
-  PauseSchedule schedule;
-  for (const qint64 at : {0, 29000, 29999, 31000}) {
-    schedule.changed(at);
+// Keys typed every `gap` ms for a minute, the work run whenever it is due,
+// as its timer would: it waits for a pause, but not past the longest wait.
+TEST(PauseSchedule, TypingOnAndOnDelaysTheWorkOnlyUpToTheLongestWait) {
+  const struct {
+    qint64 gap;
+    std::vector<qint64> runs;
+  } cases[] = {{700, {30000, 60100}}, {25000, {2000, 27000, 52000}}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.gap);
+    PauseSchedule schedule;
+    std::vector<qint64> runs;
+    qint64 due = -1;
+    for (qint64 key = 0; key < 60000 + c.gap; key += c.gap) {
+      if (due >= 0 && due <= key) {
+        runs.push_back(std::exchange(due, -1));
+        schedule.done();
+      }
+      if (key < 60000) {
+        schedule.changed(key);
+        due = key + schedule.dueIn(key);
+      }
+    }
+    EXPECT_EQ(runs, c.runs);
   }
-  EXPECT_EQ(schedule.dueIn(31000), 0); // typing on and on: due after the longest wait
-  schedule.done();                     // which the work starts afresh
-  EXPECT_FALSE(schedule.pending());
-  schedule.changed(40000);
-  schedule.changed(41000);
-  EXPECT_EQ(schedule.dueIn(41000), 2000); // a pause
 }
 
 TEST(RecoveryCopy, KeepsEveryUnitAndTheStampAndTellsADamagedOrNewerCopy) {
