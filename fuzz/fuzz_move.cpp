@@ -131,10 +131,11 @@ void checkMovingBack(const QString &text, const Read &before, const MoveRequest 
       return;
     }
   }
-  if (const std::optional<kavrin::testing::MovedBack> moved =
-          kavrin::testing::moveBack(text, request, result)) {
-    FUZZ_CHECK(moved->back.error.isEmpty() &&
-               withoutLeadingZeros(moved->back.text) == withoutLeadingZeros(moved->same.text));
+  if (const std::optional<MoveRequest> back = kavrin::testing::moveBack(text, request, result)) {
+    const MoveResult moved = moveLines(result.text, *back);
+    const MoveRequest same{request.firstLine, request.lastLine, back->newStart, back->increment};
+    FUZZ_CHECK(moved.error.isEmpty() &&
+               withoutLeadingZeros(moved.text) == withoutLeadingZeros(moveLines(text, same).text));
   }
 }
 

@@ -69,9 +69,9 @@ TEST(MoveLines, NumbersTheLinesAnewAndPutsThemInPlaceWithTheReferences) {
     for (qsizetype i = 0; i < oldLines.size(); ++i) {
       EXPECT_EQ(letters(newLines.value(result.newLineOf[size_t(i)])), letters(oldLines[i])) << i;
     }
-    const std::optional<testing::MovedBack> moved =
-        testing::moveBack(QString::fromUtf8(c.text), c.request, result);
-    EXPECT_EQ(moved ? moved->back.text : QString(), QString::fromUtf8(c.back ? c.back : c.text));
+    const std::optional<MoveRequest> back = testing::moveBack(QString::fromUtf8(c.text), c.request, result);
+    EXPECT_EQ(back ? moveLines(result.text, *back).text : QString(),
+              QString::fromUtf8(c.back ? c.back : c.text));
   }
 }
 

@@ -16,19 +16,14 @@ namespace {
 
 using testing::TempDir;
 
-// Keys typed every `gap` ms for a minute, the work run whenever it is due,
-// as its timer would: it waits for a pause, but not past the longest wait.
+// Keys every `gap` ms for a minute, the work run when due, as its timer
+// runs it: after a pause, but never later than the longest wait.
 TEST(PauseSchedule, TypingOnAndOnDelaysTheWorkOnlyUpToTheLongestWait) {
-  const struct {
-    qint64 gap;
-    std::vector<qint64> runs;
-  } cases[] = {{700, {30000, 60100}}, {25000, {2000, 27000, 52000}}};
-  for (const auto &c : cases) {
-    SCOPED_TRACE(c.gap);
+  for (const auto &[gap, expected] :
+       {std::pair<qint64, std::vector<qint64>>{700, {30000, 60100}}, {25000, {2000, 27000, 52000}}}) {
     PauseSchedule schedule;
     std::vector<qint64> runs;
-    qint64 due = -1;
-    for (qint64 key = 0; key < 60000 + c.gap; key += c.gap) {
+    for (qint64 key = 0, due = -1; key < 60000 + gap; key += gap) {
       if (due >= 0 && due <= key) {
         runs.push_back(std::exchange(due, -1));
         schedule.done();
@@ -38,7 +33,7 @@ TEST(PauseSchedule, TypingOnAndOnDelaysTheWorkOnlyUpToTheLongestWait) {
         due = key + schedule.dueIn(key);
       }
     }
-    EXPECT_EQ(runs, c.runs);
+    EXPECT_EQ(runs, expected) << gap;
   }
 }
 
