@@ -5,7 +5,6 @@
 
 #include "fuzz_ranges.h"
 #include "fuzz_text.h"
-#include "support/move_back.h"
 
 #include "logic/basic_reader.h"
 #include "logic/move_lines.h"
@@ -115,12 +114,16 @@ QString withoutLeadingZeros(QStringView text) {
 }
 
 // Moving back gives the text again, but for leading zeros dropped from the
-// moved lines' numbers, the references to them and range ends.
+// moved lines' numbers, the references to them and range ends.  One
+// request moves them back, as the editor asks, when their numbers `from`
+// rose by one step and the move left them together.
 void checkMovingBack(const QString &text, const Read &before, const MoveRequest &request,
-                     const MoveResult &result, const std::vector<LineNumber> &movedTo) {
+                     const MoveResult &result, const std::vector<LineNumber> &from,
+                     const std::vector<LineNumber> &movedTo) {
   // An empty line that a move left last reads as the text's final break,
   // which stays last.
-  if (splitLines(text).lines.size() != splitLines(result.text).lines.size()) {
+  const TextLines after = splitLines(result.text);
+  if (splitLines(text).lines.size() != after.lines.size()) {
     return;
   }
   // A reference to a missing line that the move gave a number follows it
@@ -131,12 +134,22 @@ void checkMovingBack(const QString &text, const Read &before, const MoveRequest 
       return;
     }
   }
-  if (const std::optional<MoveRequest> back = kavrin::testing::moveBack(text, request, result)) {
-    const MoveResult moved = moveLines(result.text, *back);
-    const MoveRequest same{request.firstLine, request.lastLine, back->newStart, back->increment};
-    FUZZ_CHECK(moved.error.isEmpty() &&
-               withoutLeadingZeros(moved.text) == withoutLeadingZeros(moveLines(text, same).text));
+  const quint64 step = from.size() > 1 ? from[1].value() - from[0].value() : 1;
+  std::size_t together = 0;
+  for (int i = result.firstLine; i <= result.lastLine; ++i) {
+    together += readLineNumber(after.lines.at(i)).isProgram ? 1 : 0;
   }
+  for (std::size_t k = 0; k < from.size(); ++k) {
+    if (from[k].exceeds(kLargestLineNumber) || from[0].value() == 0 ||
+        from[k].value() != from[0].value() + step * k || together != from.size()) {
+      return;
+    }
+  }
+  const MoveRequest back{result.firstLine, result.lastLine, int(from[0].value()), int(step)};
+  const MoveRequest same{request.firstLine, request.lastLine, back.newStart, back.increment};
+  const MoveResult moved = moveLines(result.text, back);
+  FUZZ_CHECK(moved.error.isEmpty() &&
+             withoutLeadingZeros(moved.text) == withoutLeadingZeros(moveLines(text, same).text));
 }
 
 } // namespace
@@ -165,13 +178,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   const TextLines lines = splitLines(text);
   const TextLines newLines = splitLines(result.text);
   std::set<LineNumber> expected = before.numbers;
-  std::vector<LineNumber> movedTo;
+  std::vector<LineNumber> from, movedTo;
   for (int i = request.firstLine; i <= request.lastLine && i < static_cast<int>(lines.lines.size()); ++i) {
     if (const ProgramLine line = readLineNumber(lines.lines[i]); line.isProgram) {
       movedTo.emplace_back(
           static_cast<quint64>(request.newStart + request.increment * static_cast<int>(movedTo.size())));
       FUZZ_CHECK(readLineNumber(newLines.lines.at(result.newLineOf.at(i))).number == movedTo.back());
       expected.erase(line.number);
+      from.push_back(line.number);
     }
   }
   FUZZ_CHECK(!movedTo.empty());
@@ -186,7 +200,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   // A range end that names no line may not come back as written.
   if (std::all_of(before.rangeEnds.begin(), before.rangeEnds.end(),
                   [&](const LineNumber &end) { return before.numbers.contains(end); })) {
-    checkMovingBack(text, before, request, result, movedTo);
+    checkMovingBack(text, before, request, result, from, movedTo);
   }
   return 0;
 }
