@@ -61,9 +61,12 @@ void JumpCommands::showReferences() {
   referred_->mark(editor()->textCursor().blockNumber());
   listed_ = static_cast<int>(rows.size());
   ResultPanel *panel = panels().panel();
-  panel->present(ResultTab::References, rows, {});
-  nameReferredLine();
+  panel->present(ResultTab::References, rows, referencesSummary(here.number));
   panel->focusRow(ResultTab::References, 0);
+}
+
+QString JumpCommands::referencesSummary(const LineNumber &number) const {
+  return QStringLiteral("行 %1 を参照している行: %2 行").arg(number.toString()).arg(listed_);
 }
 
 void JumpCommands::nameReferredLine() {
@@ -71,9 +74,7 @@ void JumpCommands::nameReferredLine() {
   const int line = referred_->count() > 0 ? referred_->lineOf(0) : -1;
   const ProgramLine read = readLineNumber(editor()->document()->findBlockByNumber(line).text());
   if (panel != nullptr && line >= 0 && read.isProgram) {
-    panel->setSummary(
-        ResultTab::References,
-        QStringLiteral("行 %1 を参照している行: %2 行").arg(read.number.toString()).arg(listed_));
+    panel->setSummary(ResultTab::References, referencesSummary(read.number));
   }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "logic/line_number.h"
 #include "widgets/window_feature.h"
 
 namespace kavrin {
@@ -27,6 +28,7 @@ private:
   void goBack();
   void goForward();
   void updateTravel();
+  QString referencesSummary(const LineNumber &number) const;
   // The 参照 tab's summary names the listed line by its number now.
   void nameReferredLine();
 
