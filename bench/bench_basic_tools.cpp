@@ -144,7 +144,7 @@ std::vector<Row> moveLinesFigures(const Workspace &work) {
   for (int i = 0; i < kRuns; ++i) {
     basic::MoveResult moved;
     ms.push_back(millisecondsOf([&] { moved = basic::moveLines(ordered, request); }));
-    if (!moved.error.isEmpty() || moved.changes.size() != kMoved) {
+    if (!moved.error.isEmpty()) {
       throw Failure(QStringLiteral("moving lines failed: ") + moved.error);
     }
   }

@@ -114,26 +114,39 @@ QString withoutLeadingZeros(QStringView text) {
 }
 
 // Moving back gives the text again, but for leading zeros dropped from the
-// moved lines' numbers, the references to them and range ends.
-void checkMovingBack(const QString &text, const Read &before, const MoveResult &result) {
+// moved lines' numbers, the references to them and range ends.  One
+// request moves them back, as the editor asks, when their numbers `from`
+// rose by one step and the move left them together.
+void checkMovingBack(const QString &text, const Read &before, const MoveRequest &request,
+                     const MoveResult &result, const std::vector<LineNumber> &from,
+                     const std::vector<LineNumber> &movedTo) {
   // An empty line that a move left last reads as the text's final break,
   // which stays last.
-  if (splitLines(text).lines.size() != splitLines(result.text).lines.size()) {
+  const TextLines after = splitLines(result.text);
+  if (splitLines(text).lines.size() != after.lines.size()) {
     return;
   }
-  std::vector<NumberChange> back, same;
-  for (const NumberChange &change : result.changes) {
-    // Lines above the largest number cannot go back; a reference to a
-    // missing line that the move gave a number follows it back.
-    const LineNumber to(static_cast<quint64>(change.to));
-    if (change.from.exceeds(kLargestLineNumber) ||
-        (!before.numbers.contains(to) &&
-         std::find(before.targets.begin(), before.targets.end(), to) != before.targets.end())) {
+  // A reference to a missing line that the move gave a number follows it
+  // back.
+  for (const LineNumber &to : movedTo) {
+    if (!before.numbers.contains(to) &&
+        std::find(before.targets.begin(), before.targets.end(), to) != before.targets.end()) {
       return;
     }
-    back.push_back({to, static_cast<int>(change.from.value())});
-    same.push_back({change.from, static_cast<int>(change.from.value())});
   }
+  const quint64 step = from.size() > 1 ? from[1].value() - from[0].value() : 1;
+  std::size_t together = 0;
+  for (int i = result.firstLine; i <= result.lastLine; ++i) {
+    together += readLineNumber(after.lines.at(i)).isProgram ? 1 : 0;
+  }
+  for (std::size_t k = 0; k < from.size(); ++k) {
+    if (from[k].exceeds(kLargestLineNumber) || from[0].value() == 0 ||
+        from[k].value() != from[0].value() + step * k || together != from.size()) {
+      return;
+    }
+  }
+  const MoveRequest back{result.firstLine, result.lastLine, int(from[0].value()), int(step)};
+  const MoveRequest same{request.firstLine, request.lastLine, back.newStart, back.increment};
   const MoveResult moved = moveLines(result.text, back);
   FUZZ_CHECK(moved.error.isEmpty() &&
              withoutLeadingZeros(moved.text) == withoutLeadingZeros(moveLines(text, same).text));
@@ -156,30 +169,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
              (result.refusal != MoveRefusal::BadValue && result.refusal != MoveRefusal::NothingToMove &&
               !before.inOrder));
   if (!result.error.isEmpty()) {
-    FUZZ_CHECK(result.text.isEmpty() && result.changes.empty());
+    FUZZ_CHECK(result.text.isEmpty());
     return 0;
   }
   const Read after = readProgram(result.text);
   FUZZ_CHECK(after.stripped == before.stripped && after.inOrder);
   // The lines asked for, numbered as asked, and no other line renumbered.
   const TextLines lines = splitLines(text);
+  const TextLines newLines = splitLines(result.text);
   std::set<LineNumber> expected = before.numbers;
-  size_t k = 0;
+  std::vector<LineNumber> from, movedTo;
   for (int i = request.firstLine; i <= request.lastLine && i < static_cast<int>(lines.lines.size()); ++i) {
     if (const ProgramLine line = readLineNumber(lines.lines[i]); line.isProgram) {
-      FUZZ_CHECK(k < result.changes.size() && result.changes[k].from == line.number);
-      FUZZ_CHECK(result.changes[k].to == request.newStart + request.increment * static_cast<int>(k));
+      movedTo.emplace_back(
+          static_cast<quint64>(request.newStart + request.increment * static_cast<int>(movedTo.size())));
+      FUZZ_CHECK(readLineNumber(newLines.lines.at(result.newLineOf.at(i))).number == movedTo.back());
       expected.erase(line.number);
-      ++k;
+      from.push_back(line.number);
     }
   }
-  FUZZ_CHECK(k == result.changes.size());
-  for (const NumberChange &change : result.changes) {
-    expected.insert(LineNumber(static_cast<quint64>(change.to)));
-  }
+  FUZZ_CHECK(!movedTo.empty());
+  expected.insert(movedTo.begin(), movedTo.end());
   FUZZ_CHECK(after.numbers == expected);
-  const QStringView first = splitLines(result.text).lines.at(result.firstLine);
-  FUZZ_CHECK(readLineNumber(first).number == LineNumber(static_cast<quint64>(result.changes.front().to)));
+  FUZZ_CHECK(readLineNumber(newLines.lines.at(result.firstLine)).number == movedTo.front());
   FUZZ_CHECK(result.lastLine >= result.firstLine && result.lastLine < static_cast<int>(lines.lines.size()));
   for (const LineNumber &target : after.targets) {
     FUZZ_CHECK(!before.numbers.contains(target) || after.numbers.contains(target));
@@ -188,7 +200,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   // A range end that names no line may not come back as written.
   if (std::all_of(before.rangeEnds.begin(), before.rangeEnds.end(),
                   [&](const LineNumber &end) { return before.numbers.contains(end); })) {
-    checkMovingBack(text, before, result);
+    checkMovingBack(text, before, request, result, from, movedTo);
   }
   return 0;
 }

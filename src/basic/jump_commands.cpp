@@ -5,6 +5,7 @@
 #include "logic/line_references.h"
 #include "platform/user_interface.h"
 #include "widgets/jump_history.h"
+#include "widgets/line_marks.h"
 #include "widgets/panel_host.h"
 #include "widgets/program_editor.h"
 #include "widgets/result_panel.h"
@@ -15,7 +16,7 @@
 namespace kavrin::basic {
 
 JumpCommands::JumpCommands(const FeatureContext &context, JumpHistory &history)
-    : WindowFeature(context), history_(history) {
+    : WindowFeature(context), history_(history), referred_(new LineMarks(editor()->document(), this)) {
   addCommand("jumpToReference", QStringLiteral("参照先へ移動(&J)"), &JumpCommands::jumpToReference,
              Qt::Key_F12);
   addCommand("showReferences", QStringLiteral("この行への参照(&L)..."), &JumpCommands::showReferences,
@@ -24,6 +25,7 @@ JumpCommands::JumpCommands(const FeatureContext &context, JumpHistory &history)
   forward_ =
       addCommand("forward", QStringLiteral("進む(&W)"), &JumpCommands::goForward, Qt::ALT | Qt::Key_Right);
   connect(&history_, &JumpHistory::changed, this, &JumpCommands::updateTravel);
+  connect(referred_, &LineMarks::rewriteFollowed, this, &JumpCommands::nameReferredLine);
   updateTravel();
 }
 
@@ -46,9 +48,8 @@ void JumpCommands::showReferences() {
     return;
   }
   const std::vector<int> lines = linesReferringTo(editor()->text(), here.number);
-  const QString number = here.number.toString();
   if (lines.empty()) {
-    message(QStringLiteral("行 %1 を参照している行はありません。").arg(number));
+    message(QStringLiteral("行 %1 を参照している行はありません。").arg(here.number.toString()));
     return;
   }
   QList<ResultRow> rows;
@@ -56,10 +57,25 @@ void JumpCommands::showReferences() {
   for (const int line : lines) {
     rows.push_back({editor()->document()->findBlockByNumber(line).text(), line, std::nullopt, true, true});
   }
+  referred_->clear();
+  referred_->mark(editor()->textCursor().blockNumber());
+  listed_ = static_cast<int>(rows.size());
   ResultPanel *panel = panels().panel();
-  panel->present(ResultTab::References, rows,
-                 QStringLiteral("行 %1 を参照している行: %2 行").arg(number).arg(rows.size()));
+  panel->present(ResultTab::References, rows, referencesSummary(here.number));
   panel->focusRow(ResultTab::References, 0);
+}
+
+QString JumpCommands::referencesSummary(const LineNumber &number) const {
+  return QStringLiteral("行 %1 を参照している行: %2 行").arg(number.toString()).arg(listed_);
+}
+
+void JumpCommands::nameReferredLine() {
+  ResultPanel *panel = panels().existing();
+  const int line = referred_->count() > 0 ? referred_->lineOf(0) : -1;
+  const ProgramLine read = readLineNumber(editor()->document()->findBlockByNumber(line).text());
+  if (panel != nullptr && line >= 0 && read.isProgram) {
+    panel->setSummary(ResultTab::References, referencesSummary(read.number));
+  }
 }
 
 void JumpCommands::goBack() { history_.back(); }

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "logic/line_number.h"
 #include "widgets/window_feature.h"
 
 namespace kavrin {
 enum class ResultTab;
 class JumpHistory;
+class LineMarks;
 } // namespace kavrin
 
 namespace kavrin::basic {
@@ -26,8 +28,15 @@ private:
   void goBack();
   void goForward();
   void updateTravel();
+  QString referencesSummary(const LineNumber &number) const;
+  // The 参照 tab's summary names the listed line by its number now.
+  void nameReferredLine();
 
   JumpHistory &history_;
+  // The line whose referring lines are listed, followed through rewrites
+  // (renumber, moved lines), which rewrite the references too.
+  LineMarks *referred_;
+  int listed_ = 0;
   QAction *back_;
   QAction *forward_;
 };

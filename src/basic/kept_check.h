@@ -35,7 +35,6 @@ public:
   // From now on each pause reads the text again; whatever is under way or
   // due for the text until now is dropped.
   void start();
-  bool started() const { return started_; }
   // The mode's keywords and the rules on, for the readings from now on.
   void setRules(std::shared_ptr<const KeywordMatcher> keywords, const CheckOptions &options);
   // A reading is due after the pause (tests drive the timer by this).

@@ -156,9 +156,8 @@ std::optional<MoveResult> keepProgramRanges(const Program &program, const NewNum
   return std::nullopt;
 }
 
-// Moves the groups whose `to` is set; `changes` are theirs, in order of
-// their old numbers.
-MoveResult apply(Program &program, std::vector<NumberChange> changes) {
+// Moves the groups whose `to` is set.
+MoveResult apply(Program &program) {
   std::vector<int> moved, kept;
   for (int g = 0; g < static_cast<int>(program.groups.size()); ++g) {
     (program.groups[g].to >= 0 ? moved : kept).push_back(g);
@@ -185,11 +184,12 @@ MoveResult apply(Program &program, std::vector<NumberChange> changes) {
     return std::move(*refusal);
   }
   NumberMap map;
-  for (const NumberChange &change : changes) {
-    map.add(change.from, change.to);
+  for (const Group &group : program.groups) {
+    if (group.to >= 0) {
+      map.add(group.number, group.to);
+    }
   }
   MoveResult result;
-  result.changes = std::move(changes);
   Writer out(program, map, ranges, result);
   out.put(0, program.head);
   for (size_t k = 0, m = 0; k < kept.size() || m < moved.size();) {
@@ -226,38 +226,10 @@ MoveResult moveLines(QStringView text, const MoveRequest &request) {
   if (qint64(request.newStart) + qint64(request.increment) * qint64(chosen.size() - 1) > kLargestLineNumber) {
     return refused(MoveRefusal::TooLarge, tooLargeMessage());
   }
-  std::vector<NumberChange> changes;
-  changes.reserve(chosen.size());
-  for (Group *group : chosen) {
-    group->to = request.newStart + request.increment * static_cast<int>(changes.size());
-    changes.push_back({group->number, group->to});
+  for (std::size_t k = 0; k < chosen.size(); ++k) {
+    chosen[k]->to = request.newStart + request.increment * static_cast<int>(k);
   }
-  return apply(program, std::move(changes));
-}
-
-MoveResult moveLines(QStringView text, std::vector<NumberChange> changes) {
-  Program program = readProgram(text);
-  if (std::optional<MoveResult> refusal = checkOrder(program)) {
-    return std::move(*refusal);
-  }
-  std::sort(changes.begin(), changes.end(),
-            [](const NumberChange &a, const NumberChange &b) { return a.from < b.from; });
-  std::vector<NumberChange> found;
-  for (const NumberChange &change : changes) {
-    const auto group = groupNumbered(program.groups, change.from);
-    if (group == program.groups.end() || group->to >= 0) {
-      continue;
-    }
-    if (change.to < 0) {
-      return refused(MoveRefusal::BadValue, renumberValueMessage());
-    }
-    if (change.to > kLargestLineNumber) {
-      return refused(MoveRefusal::TooLarge, tooLargeMessage());
-    }
-    group->to = change.to;
-    found.push_back(change);
-  }
-  return found.empty() ? nothingToMove() : apply(program, std::move(found));
+  return apply(program);
 }
 
 } // namespace kavrin::basic

@@ -11,12 +11,6 @@
 // number order, and every reference to them follows.
 namespace kavrin::basic {
 
-// The line numbered `from` is given the number `to`.
-struct NumberChange {
-  LineNumber from;
-  int to = 0;
-};
-
 struct MoveRequest {
   // The program lines among the text lines `firstLine` to `lastLine`
   // (0-based) move.
@@ -33,9 +27,6 @@ struct MoveResult {
   QString error;
   MoveRefusal refusal = MoveRefusal::None;
   QString text;
-  // What moved, in order of the old numbers; with `from` and `to` swapped
-  // they move the lines back.
-  std::vector<NumberChange> changes;
   // Lines of the new text: the first moved line, and the last line of the
   // moved lines that follow it with no unmoved line between (a moved line
   // or a line without a number after it): what stays selected.
@@ -49,9 +40,5 @@ struct MoveResult {
 // newStart + increment, ...  Lines without a number move with the program
 // line above them; those above the first program line stay at the top.
 MoveResult moveLines(QStringView text, const MoveRequest &request);
-
-// Gives each program line numbered `from` its `to`; a change of a number
-// that names no line is left out.
-MoveResult moveLines(QStringView text, std::vector<NumberChange> changes);
 
 } // namespace kavrin::basic

@@ -15,9 +15,8 @@ public:
   void changed(qint64 now);
   // The work was done for every change so far.
   void done() { pending_ = false; }
-  bool pending() const { return pending_; }
-  // Milliseconds from `now` until the work is due (0 when overdue); only
-  // while pending.
+  // Milliseconds from `now` until the work is due (0 when overdue), after
+  // a change.
   qint64 dueIn(qint64 now) const;
 
 private:

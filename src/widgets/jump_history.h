@@ -1,10 +1,8 @@
 #pragma once
 
 #include <QObject>
-#include <QTextCursor>
 
 #include <deque>
-#include <vector>
 
 namespace kavrin {
 
@@ -12,8 +10,9 @@ class LineMarks;
 class ProgramEditor;
 
 // The caret places left by jumps, to go back and forth between, as a web
-// browser does with pages.  A place stays on its text through edits and is
-// dropped once its line is deleted.
+// browser does with pages.  A place is a mark on its line, which follows
+// the line through edits and rewrites, and a column in it; it is dropped
+// once its line is deleted.
 class JumpHistory : public QObject {
   Q_OBJECT
 
@@ -36,23 +35,12 @@ signals:
 
 private:
   struct Place {
-    QTextCursor cursor;
-    int mark = -1;
-  };
-
-  // Where a place is: its line, -1 once deleted, and its column there.
-  struct Spot {
-    int line;
+    int mark;
     int column;
   };
-  std::vector<Spot> spots() const;
-  // After a rewrite of the text (or its undo or redo) has put the marks on
-  // their lines, puts each place at its column there.
-  void followRewrite();
-  // Marks every place afresh on its spot's line; a place whose line is gone
-  // is dropped.
-  void reseat(const std::vector<Spot> &spots);
+
   Place here();
+  void drop(std::deque<Place> &places, std::size_t from);
   // Drops the places whose line was deleted.
   void prune();
   // Leaves `from` for its last place, keeping the caret's place on `to`.
@@ -62,10 +50,6 @@ private:
   LineMarks *lines_;
   std::deque<Place> backward_;
   std::deque<Place> forward_;
-  // Places dropped while the text changed, until the change is over.
-  std::vector<Place> dropped_;
-  // The places' spots before a rewrite.
-  std::vector<Spot> before_;
 };
 
 } // namespace kavrin

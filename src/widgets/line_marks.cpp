@@ -149,15 +149,27 @@ void LineMarks::followRewrite(QTextDocument *document, const std::vector<int> &n
 }
 
 int LineMarks::mark(int line) {
-  const int id = count();
-  marks_.emplace_back();
+  int id = count();
+  if (free_.empty()) {
+    marks_.emplace_back();
+  } else {
+    id = free_.back();
+    free_.pop_back();
+    marks_[static_cast<size_t>(id)] = {};
+  }
   const QTextBlock block = document_ != nullptr ? document_->findBlockByNumber(line) : QTextBlock();
   if (block.isValid()) {
     seat(id, block);
   } else {
-    marks_.back().gone = true;
+    marks_[static_cast<size_t>(id)].gone = true;
   }
   return id;
+}
+
+void LineMarks::unmark(int id) {
+  leaveHolder(id);
+  marks_[static_cast<size_t>(id)].gone = true;
+  free_.push_back(id);
 }
 
 int LineMarks::lineOf(int id) const {
@@ -184,6 +196,7 @@ void LineMarks::clear() {
     leaveHolder(id);
   }
   marks_.clear();
+  free_.clear();
 }
 
 void LineMarks::noteLines() {
@@ -191,11 +204,11 @@ void LineMarks::noteLines() {
   for (int id = 0; id < count(); ++id) {
     linesBefore_.push_back(lineOf(id));
   }
-  emit rewriteStarting();
 }
 
 void LineMarks::moveLines(const std::vector<int> &newLineOf) {
   const int last = document_->blockCount() - 1;
+  bool deleted = false;
   for (int id = 0; id < count() && id < static_cast<int>(linesBefore_.size()); ++id) {
     const int line = linesBefore_[static_cast<std::size_t>(id)];
     int to = -1;
@@ -205,17 +218,22 @@ void LineMarks::moveLines(const std::vector<int> &newLineOf) {
     leaveHolder(id);
     Mark &mark = marks_[static_cast<size_t>(id)];
     mark.gone = to < 0 || to > last;
+    deleted = deleted || (line >= 0 && mark.gone);
     if (!mark.gone) {
       seat(id, document_->findBlockByNumber(to));
     }
   }
   emit rewriteFollowed();
+  if (deleted) {
+    emit linesDeleted();
+  }
 }
 
 // The change replaced the `removed` characters at `position` by `added`
 // ones.
 void LineMarks::contentsChanged(int position, int removed, int added) {
   const int end = position + added;
+  bool deleted = false;
   for (int id = 0; id < count(); ++id) {
     Mark &mark = marks_[static_cast<size_t>(id)];
     if (mark.gone) {
@@ -230,12 +248,15 @@ void LineMarks::contentsChanged(int position, int removed, int added) {
     // A line whose block stands and whose start lies outside the change
     // is where it was.
     if (mark.holder == nullptr || firstRemoved || (mark.start >= position && mark.start <= end)) {
-      settle(id, firstRemoved, position, end);
+      deleted = !settle(id, firstRemoved, position, end) || deleted;
     }
+  }
+  if (deleted) {
+    emit linesDeleted();
   }
 }
 
-void LineMarks::settle(int id, bool firstRemoved, int from, int to) {
+bool LineMarks::settle(int id, bool firstRemoved, int from, int to) {
   Mark &mark = marks_[static_cast<size_t>(id)];
   if (!firstRemoved) {
     const QTextBlock block = document_->findBlock(mark.start);
@@ -243,7 +264,7 @@ void LineMarks::settle(int id, bool firstRemoved, int from, int to) {
     if (mark.holder != nullptr || block.position() == mark.start) {
       hold(id, block);
       mark.empty = block.position() == mark.start && block.length() == 1;
-      return;
+      return true;
     }
   } else if (mark.holder != nullptr) {
     // The block tells where a line is whose first character was deleted
@@ -254,11 +275,12 @@ void LineMarks::settle(int id, bool firstRemoved, int from, int to) {
     }
     if (block.isValid() && block.userData() == mark.holder && (!mark.empty || block.length() == 1)) {
       seat(id, block);
-      return;
+      return true;
     }
   }
   leaveHolder(id);
   mark.gone = true;
+  return false;
 }
 
 void LineMarks::hold(int id, QTextBlock block) {

@@ -39,9 +39,11 @@ public:
   LineMarks(const LineMarks &) = delete;
   LineMarks &operator=(const LineMarks &) = delete;
 
-  // Marks the line with block number `line`; marks are numbered from 0 in
-  // the order made.
+  // Marks the line with block number `line`; marks are numbered from 0,
+  // a number let go of given again.
   int mark(int line);
+  // Lets go of the mark: its line no longer counts it.
+  void unmark(int id);
   // The mark's line now, or -1 when the line was deleted.
   int lineOf(int id) const;
   // Where the mark's line starts now (a position in its block, in the
@@ -64,10 +66,10 @@ public:
                             const std::function<void()> &edit);
 
 signals:
-  // Before a rewrite, its undo or its redo changes the text ...
-  void rewriteStarting();
-  // ... and once every mark is on its line again.
+  // A rewrite, its undo or its redo has put every mark on its line.
   void rewriteFollowed();
+  // The lines of some marks were deleted.
+  void linesDeleted();
 
 private:
   friend class BlockMarks;
@@ -90,7 +92,8 @@ private:
   void noteLines();
   // ... and puts it on the line the rewrite made of it.
   void moveLines(const std::vector<int> &newLineOf);
-  void settle(int id, bool firstRemoved, int from, int to);
+  // False when the mark's line went.
+  bool settle(int id, bool firstRemoved, int from, int to);
   // Puts the mark in the block's user data.
   void hold(int id, QTextBlock block);
   // Holds the mark there with the block's start as the line's.
@@ -101,6 +104,8 @@ private:
   QPointer<QTextDocument> document_;
   QPointer<DocumentLines> lines_;
   std::vector<Mark> marks_;
+  // Marks let go of, to be given again.
+  std::vector<int> free_;
   std::vector<int> linesBefore_;
 };
 

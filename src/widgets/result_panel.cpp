@@ -104,6 +104,9 @@ QWidget *ResultPanel::makeTab(ResultTab tab) {
   view->setIconSize(QSize(iconSide, iconSide));
   view->setSelectionMode(QAbstractItemView::ExtendedSelection);
   view->installEventFilter(this);
+  if (tab == ResultTab::References) {
+    model->keepInTextOrder();
+  }
   if (tab == ResultTab::Output) {
     view->setItemDelegate(new FittedRows(view));
     view->setTextElideMode(Qt::ElideMiddle);
@@ -126,6 +129,10 @@ void ResultPanel::present(ResultTab tab, const QList<ResultRow> &rows, const QSt
   if (row >= 0) {
     view->setCurrentIndex(model.index(row));
   }
+  setSummary(tab, summary);
+}
+
+void ResultPanel::setSummary(ResultTab tab, const QString &summary) {
   summaries_[index(tab)]->setText(summary);
   summaries_[index(tab)]->setVisible(!summary.isEmpty());
 }

@@ -45,6 +45,8 @@ public:
   // Replaces the tab's rows and summary, keeping the current row's place
   // where it can (a re-run of the check does not move the user's row).
   void present(ResultTab tab, const QList<ResultRow> &rows, const QString &summary);
+  // Replaces the tab's summary, shown unless empty.
+  void setSummary(ResultTab tab, const QString &summary);
   // Adds rows at the end of the tab (the converter's output, as it comes).
   // The feeder passes whole lines: a piece of output that ends mid-line
   // waits for its end (or the end of the run) before it becomes a row.

@@ -7,6 +7,9 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
+#include <algorithm>
+#include <numeric>
+
 namespace kavrin {
 
 ResultRows::ResultRows(QTextDocument *document, QObject *parent)
@@ -51,30 +54,19 @@ void ResultRows::dropOldest(int mostRows) {
     rows_.push_front({});
     endInsertRows();
   }
-  // The oldest rows after the count go.
+  // The oldest rows after the count go, and their marks with them.
   const int excess = static_cast<int>(rows_.size()) - mostRows;
+  for (auto row = rows_.begin() + 1; row != rows_.begin() + 1 + excess; ++row) {
+    if (row->mark >= 0) {
+      marks_->unmark(row->mark);
+    }
+  }
   beginRemoveRows({}, 1, excess);
   rows_.erase(rows_.begin() + 1, rows_.begin() + 1 + excess);
   endRemoveRows();
   dropped_ += excess;
   rows_.front().text = QStringLiteral("(以前の %1 行は省略しました)").arg(dropped_);
   emit dataChanged(index(0), index(0));
-  // The marks of dropped rows still cost a little on each edit: once they
-  // outnumber the rows', the rows' lines are marked afresh.
-  if (marks_->count() > 2 * static_cast<int>(rows_.size())) {
-    std::vector<int> lines;
-    lines.reserve(rows_.size());
-    for (const Row &row : rows_) {
-      lines.push_back(row.mark < 0 ? -1 : marks_->lineOf(row.mark));
-    }
-    marks_->clear();
-    for (std::size_t i = 0; i < rows_.size(); ++i) {
-      if (rows_[i].mark >= 0) {
-        // A deleted line's mark stays deleted.
-        rows_[i].mark = marks_->mark(lines[i]);
-      }
-    }
-  }
 }
 
 void ResultRows::unlink() {
@@ -83,6 +75,42 @@ void ResultRows::unlink() {
     row.mark = -1;
     row.number.reset();
   }
+}
+
+void ResultRows::keepInTextOrder() {
+  connect(marks_, &LineMarks::rewriteFollowed, this, &ResultRows::putInTextOrder, Qt::UniqueConnection);
+}
+
+void ResultRows::putInTextOrder() {
+  // The rows of deleted lines, and those that follow none, keep their place.
+  std::vector<int> places;
+  for (int row = 0; row < rowCount(); ++row) {
+    if (positionOf(row) >= 0) {
+      places.push_back(row);
+    }
+  }
+  std::vector<int> order = places;
+  std::stable_sort(order.begin(), order.end(),
+                   [this](int a, int b) { return positionOf(a) < positionOf(b); });
+  if (order == places) {
+    return;
+  }
+  emit layoutAboutToBeChanged();
+  std::deque<Row> rows = rows_;
+  std::vector<int> rowNow(rows_.size());
+  std::iota(rowNow.begin(), rowNow.end(), 0);
+  for (std::size_t k = 0; k < places.size(); ++k) {
+    rows[static_cast<std::size_t>(places[k])] = rows_[static_cast<std::size_t>(order[k])];
+    rowNow[static_cast<std::size_t>(order[k])] = places[k];
+  }
+  rows_.swap(rows);
+  const QModelIndexList from = persistentIndexList();
+  QModelIndexList to;
+  for (const QModelIndex &before : from) {
+    to.push_back(index(rowNow[static_cast<std::size_t>(before.row())]));
+  }
+  changePersistentIndexList(from, to);
+  emit layoutChanged();
 }
 
 int ResultRows::rowCount(const QModelIndex &parent) const {

@@ -70,9 +70,13 @@ public:
   basic::CheckRule ruleOf(int row) const { return rows_[static_cast<size_t>(row)].rule; }
   // No row follows a line or names a number any more.
   void unlink();
+  // From now on the rows of lines take their lines' order again whenever
+  // a rewrite (lines moved or sorted, or its undo) changed it.
+  void keepInTextOrder();
 
 private:
   void dropOldest(int mostRows);
+  void putInTextOrder();
 
   struct Row {
     // A row showing its line keeps the text last shown, for a deleted line.

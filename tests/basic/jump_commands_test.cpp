@@ -83,14 +83,22 @@ TEST_F(JumpTest, BackAndForwardRetraceTheJumpsAndFollowEdits) {
 
   caretTo(0, 0);
   editor().textCursor().insertText("5 REM\n"); // every line moves down one
+  caretTo(1, 9);
+  editor().textCursor().insertText("1"); // the place's column is kept, ...
   editor().setTextCursor(QTextCursor(editor().document()->findBlockByNumber(3)));
   key(Qt::ALT | Qt::Key_Left);
-  EXPECT_EQ(caret(), QPoint(5, 2)); // where Ctrl+G was given, on its text
+  EXPECT_EQ(caret(), QPoint(5, 2)); // where Ctrl+G was given
   key(Qt::ALT | Qt::Key_Left);
   EXPECT_EQ(caret(), QPoint(1, 10));
   EXPECT_FALSE(enabled("back"));
   key(Qt::ALT | Qt::Key_Right);
   EXPECT_EQ(caret(), QPoint(5, 2));
+  editor().setSelStart(15); // from line 1's column 9 to its end
+  editor().setSelLength(12);
+  editor().setSelText({}); // ... within the line's length
+  key(Qt::ALT | Qt::Key_Left);
+  EXPECT_EQ(caret(), QPoint(1, 9));
+  key(Qt::ALT | Qt::Key_Right);
   key(Qt::ALT | Qt::Key_Right);
   EXPECT_EQ(caret(), QPoint(3, 0));
   EXPECT_FALSE(enabled("forward"));
@@ -133,18 +141,21 @@ TEST_F(JumpTest, TheLatestHundredPlacesAreKept) {
 
 TEST_F(JumpTest, PlacesAndListRowsFollowTheirLinesThroughEachToolItsUndoAndRedo) {
   JumpHistory &history = window->findChild<basic::BasicTools *>()->history();
-  const QString program = QStringLiteral("10 GOSUB 100\n20 PRINT\n30 END\n100 RETURN\n");
+  const QString program = QStringLiteral("10 GOSUB 100\n20 GOTO 100\n30 END\n100 RETURN\n");
   const struct {
     QString text;
     const char *command;
+    int toolLine; // where the caret is for the tool
     QStringList fields;
     QPoint back;
-    int listed;    // the line of the list's row, 10 GOSUB
-    QString shown; // that line's text after the tool
+    int listed;       // the line of the list's first row
+    QString shown;    // that line's text after the tool
+    QString referred; // the number the list's summary names after the tool
   } cases[] = {
-      {program, "moveLines", {"1000", "10"}, {1, 3}, 0, "10 GOSUB 1000"}, // the caret line, 100, moves
-      {program, "renumber", {"100", "100", "", ""}, {1, 3}, 0, "100 GOSUB 400"},
-      {program + "5 REM\n", "sortLines", {}, {2, 3}, 1, "10 GOSUB 100"},
+      {program, "moveLines", 3, {"1000", "10"}, {1, 3}, 0, "10 GOSUB 1000", "1000"},
+      {program, "renumber", 3, {"100", "100", "", ""}, {1, 3}, 0, "100 GOSUB 400", "400"},
+      {program + "5 REM\n", "sortLines", 3, {}, {2, 3}, 1, "10 GOSUB 100", "100"},
+      {program, "moveLines", 0, {"25", "10"}, {0, 3}, 0, "20 GOTO 100", "100"}, // the rows swap
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.command);
@@ -153,7 +164,8 @@ TEST_F(JumpTest, PlacesAndListRowsFollowTheirLinesThroughEachToolItsUndoAndRedo)
     history.remember();
     caretTo(3, 0);
     key(Qt::SHIFT | Qt::Key_F12);
-    const ResultRows &list = window->findChild<ResultPanel *>()->rows(ResultTab::References);
+    const ResultPanel &panel = *window->findChild<ResultPanel *>();
+    const ResultRows &list = panel.rows(ResultTab::References);
     if (!c.fields.isEmpty()) {
       ui.modalScripts.push_back([fields = c.fields](QDialog &dialog) {
         const QList<QLineEdit *> edits = dialog.findChildren<QLineEdit *>();
@@ -163,13 +175,16 @@ TEST_F(JumpTest, PlacesAndListRowsFollowTheirLinesThroughEachToolItsUndoAndRedo)
         dialog.accept();
       });
     }
+    caretTo(c.toolLine, 0);
     window->command(c.command)->trigger();
     const QString rewritten = editor().text();
     EXPECT_NE(rewritten, c.text);
     // After the tool, its undo, its redo: back to the place and forward again.
     for (const bool undone : {false, true, false}) {
       EXPECT_EQ(editor().text(), undone ? c.text : rewritten);
-      EXPECT_EQ(list.lineOf(0), undone ? 0 : c.listed);
+      EXPECT_EQ(panel.summary(ResultTab::References),
+                QStringLiteral("行 %1 を参照している行: 2 行").arg(undone ? "100" : c.referred));
+      EXPECT_LT(list.lineOf(0), list.lineOf(1));
       EXPECT_EQ(list.label(0), QStringLiteral("%1 行目: %2")
                                    .arg(undone ? 1 : c.listed + 1)
                                    .arg(undone ? "10 GOSUB 100" : c.shown));

@@ -14,38 +14,38 @@ TEST(MoveLines, NumbersTheLinesAnewAndPutsThemInPlaceWithTheReferences) {
     const char *text;
     MoveRequest request;
     const char *expected;
-    int firstLine, lastLine;
-    const char *back = nullptr; // moved back, when not the text
+    MoveRequest back;               // moves them back; its lines are the ones left selected
+    const char *backText = nullptr; // when not the text
   } cases[] = {
       {"10 GOSUB 30\n20 GOTO 10\n30 RETURN\n40 END",
        {0, 1, 100, 10},
        "30 RETURN\n40 END\n100 GOSUB 30\n110 GOTO 100",
-       2,
-       3},
+       {2, 3, 10, 10}},
       // A range keeps its lines: its ends become the first and last of them.
       {"10 PRINT\n20 GOTO 40\n30 A\n40 B\n' note\n50 GOTO 40:LIST 20-40",
        {3, 3, 15, 10},
        "10 PRINT\n15 B\n' note\n20 GOTO 15\n30 A\n50 GOTO 15:LIST 15-30",
-       1,
-       2},
-      {"10 A\n20 B\n30 C\n40 D", {2, 3, 15, 10}, "10 A\n15 C\n20 B\n25 D", 1, 1}, // B did not move
-      {"20 A\n30 B\n40 DELETE 20-30", {1, 1, 5, 10}, "5 B\n20 A\n40 DELETE 5-20", 0, 0},
-      {"10 A\n20 LIST 30-40\n30 B\n40 C", {2, 3, 1, 1}, "1 B\n2 C\n10 A\n20 LIST 1-2", 0, 1},
+       {1, 2, 40, 1}},
+      {"10 A\n20 B\n30 C\n40 D",
+       {2, 3, 15, 10},
+       "10 A\n15 C\n20 B\n25 D",
+       {1, 1, 30, 1},
+       "10 A\n20 B\n25 D\n30 C"}, // B did not move
+      {"20 A\n30 B\n40 DELETE 20-30", {1, 1, 5, 10}, "5 B\n20 A\n40 DELETE 5-20", {0, 0, 30, 1}},
+      {"10 A\n20 LIST 30-40\n30 B\n40 C", {2, 3, 1, 1}, "1 B\n2 C\n10 A\n20 LIST 1-2", {0, 1, 30, 10}},
       {"10 A\n20 B\n30 LIST -20:LIST 5-:LIST 12-18",
        {0, 0, 25, 10},
        "20 B\n25 A\n30 LIST -25:LIST 5-:LIST 12-18",
-       1,
-       1},
-      {"10 A\n20 LIST 12-15", {0, 0, 13, 10}, "13 A\n20 LIST 14-17", 0, 0, "10 A\n20 LIST 14-17"},
-      {"REM head\n10 A\n' x\n20 B\n30 C", {2, 3, 5, 10}, "REM head\n5 B\n10 A\n' x\n30 C", 1, 1},
-      {"10 A\n20 B\n30 C\n40 GOTO 20", {1, 2, 30, 5}, "10 A\n30 B\n35 C\n40 GOTO 30", 1, 2},
-      {"10 A\n20 B\n30 C\n", {2, 2, 15, 1}, "10 A\n15 C\n20 B\n", 1, 1},
-      {"10 A\n20 B\n30 C", {0, 1, 65519, 10}, "30 C\n65519 A\n65529 B", 1, 2},
+       {1, 1, 10, 1}},
+      {"10 A\n20 LIST 12-15", {0, 0, 13, 10}, "13 A\n20 LIST 14-17", {0, 0, 10, 1}, "10 A\n20 LIST 14-17"},
+      {"REM head\n10 A\n' x\n20 B\n30 C", {2, 3, 5, 10}, "REM head\n5 B\n10 A\n' x\n30 C", {1, 1, 20, 1}},
+      {"10 A\n20 B\n30 C\n40 GOTO 20", {1, 2, 30, 5}, "10 A\n30 B\n35 C\n40 GOTO 30", {1, 2, 20, 10}},
+      {"10 A\n20 B\n30 C\n", {2, 2, 15, 1}, "10 A\n15 C\n20 B\n", {1, 1, 30, 1}},
+      {"10 A\n20 B\n30 C", {0, 1, 65519, 10}, "30 C\n65519 A\n65529 B", {1, 2, 10, 10}},
       {"0010 GOTO 0020\n0020 GOTO 010",
        {1, 1, 5, 10},
        "5 GOTO 010\n0010 GOTO 5",
-       0,
-       0,
+       {0, 0, 20, 1},
        "0010 GOTO 20\n20 GOTO 010"},
   };
   for (const auto &c : cases) {
@@ -53,8 +53,8 @@ TEST(MoveLines, NumbersTheLinesAnewAndPutsThemInPlaceWithTheReferences) {
     const MoveResult result = moveLines(QString::fromUtf8(c.text), c.request);
     EXPECT_EQ(result.error, QString());
     EXPECT_EQ(result.text, QString::fromUtf8(c.expected));
-    EXPECT_EQ(result.firstLine, c.firstLine);
-    EXPECT_EQ(result.lastLine, c.lastLine);
+    EXPECT_EQ(result.firstLine, c.back.firstLine);
+    EXPECT_EQ(result.lastLine, c.back.lastLine);
     // Each old line is found where the map says, but for its digits.
     QStringList oldLines = QString::fromUtf8(c.text).split(u'\n');
     if (oldLines.back().isEmpty()) {
@@ -68,11 +68,7 @@ TEST(MoveLines, NumbersTheLinesAnewAndPutsThemInPlaceWithTheReferences) {
     for (qsizetype i = 0; i < oldLines.size(); ++i) {
       EXPECT_EQ(letters(newLines.value(result.newLineOf[size_t(i)])), letters(oldLines[i])) << i;
     }
-    std::vector<NumberChange> back;
-    for (const NumberChange &change : result.changes) {
-      back.push_back({LineNumber(quint64(change.to)), int(change.from.value())});
-    }
-    EXPECT_EQ(moveLines(result.text, back).text, QString::fromUtf8(c.back ? c.back : c.text));
+    EXPECT_EQ(moveLines(result.text, c.back).text, QString::fromUtf8(c.backText ? c.backText : c.text));
   }
 }
 

@@ -8,23 +8,33 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <utility>
+#include <vector>
 
 namespace kavrin {
 namespace {
 
 using testing::TempDir;
 
-TEST(PauseSchedule, APauseOrTheLongestWaitMakesTheWorkDue) {
-  PauseSchedule schedule;
-  for (const qint64 at : {0, 29000, 29999, 31000}) {
-    schedule.changed(at);
+// Keys every `gap` ms for a minute, the work run when due, as its timer
+// runs it: after a pause, but never later than the longest wait.
+TEST(PauseSchedule, TypingOnAndOnDelaysTheWorkOnlyUpToTheLongestWait) {
+  for (const auto &[gap, expected] :
+       {std::pair<qint64, std::vector<qint64>>{700, {30000, 60100}}, {25000, {2000, 27000, 52000}}}) {
+    PauseSchedule schedule;
+    std::vector<qint64> runs;
+    for (qint64 key = 0, due = -1; key < 60000 + gap; key += gap) {
+      if (due >= 0 && due <= key) {
+        runs.push_back(std::exchange(due, -1));
+        schedule.done();
+      }
+      if (key < 60000) {
+        schedule.changed(key);
+        due = key + schedule.dueIn(key);
+      }
+    }
+    EXPECT_EQ(runs, expected) << gap;
   }
-  EXPECT_EQ(schedule.dueIn(31000), 0); // typing on and on: due after the longest wait
-  schedule.done();                     // which the work starts afresh
-  EXPECT_FALSE(schedule.pending());
-  schedule.changed(40000);
-  schedule.changed(41000);
-  EXPECT_EQ(schedule.dueIn(41000), 2000); // a pause
 }
 
 TEST(RecoveryCopy, KeepsEveryUnitAndTheStampAndTellsADamagedOrNewerCopy) {

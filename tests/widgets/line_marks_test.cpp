@@ -118,5 +118,16 @@ TEST_F(LineMarksTest, OwnersKeepTheirMarksApart) {
   EXPECT_EQ(linesOf(third), "-1 -1");
 }
 
+TEST_F(LineMarksTest, AMarkLetGoIsGivenAgainAndARewriteTellsOfLinesItDeleted) {
+  int told = 0;
+  QObject::connect(&marks, &LineMarks::linesDeleted, [&told] { ++told; });
+  marks.unmark(1);
+  EXPECT_EQ(marks.mark(2), 1);
+  marks.mark(1);
+  LineMarks::followRewrite(edit.document(), {1, -1, 0, 2}, [this] { type(0, 19, "30 C\n10 A\n40 D"); });
+  EXPECT_EQ(linesOf(marks), "1 0 0 2 -1");
+  EXPECT_EQ(told, 1);
+}
+
 } // namespace
 } // namespace kavrin
