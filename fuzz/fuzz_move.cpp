@@ -62,7 +62,7 @@ QString consumeProgram(FuzzedDataProvider &in) {
 
 // A line without the digits of its number and its references.
 QString withoutNumbers(QStringView line) {
-  const ProgramLine read = readLine(line);
+  const ProgramLine read = readLine(line, {});
   QString rest = line.toString();
   for (auto ref = read.references.rbegin(); ref != read.references.rend(); ++ref) {
     rest.remove(ref->start, ref->length);
@@ -87,7 +87,7 @@ Read readProgram(QStringView text) {
     read.stripped.push_back(withoutNumbers(piece));
   }
   for (const QStringView line : splitLines(text).lines) {
-    const ProgramLine program = readLine(line);
+    const ProgramLine program = readLine(line, {});
     if (program.isProgram) {
       read.inOrder = read.inOrder && (!last || *last < program.number);
       read.numbers.insert(program.number);
@@ -134,9 +134,9 @@ void checkMovingBack(const QString &text, const Read &before, const MoveResult &
     back.push_back({to, static_cast<int>(change.from.value())});
     same.push_back({change.from, static_cast<int>(change.from.value())});
   }
-  const MoveResult moved = moveLines(result.text, back);
+  const MoveResult moved = moveLines(result.text, back, {});
   FUZZ_CHECK(moved.error.isEmpty() &&
-             withoutLeadingZeros(moved.text) == withoutLeadingZeros(moveLines(text, same).text));
+             withoutLeadingZeros(moved.text) == withoutLeadingZeros(moveLines(text, same, {}).text));
 }
 
 } // namespace
@@ -149,7 +149,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   request.newStart = in.ConsumeBool() ? in.ConsumeIntegral<int>() : in.ConsumeIntegralInRange(-1, 2000);
   request.increment = in.ConsumeBool() ? in.ConsumeIntegral<int>() : in.ConsumeIntegralInRange(-1, 50);
   const QString text = consumeProgram(in);
-  const MoveResult result = moveLines(text, request);
+  const MoveResult result = moveLines(text, request, {});
   const Read before = readProgram(text);
   FUZZ_CHECK(result.error.isEmpty() == (result.refusal == MoveRefusal::None));
   FUZZ_CHECK((result.refusal == MoveRefusal::OutOfOrder) ==

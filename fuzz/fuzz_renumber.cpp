@@ -75,8 +75,8 @@ void checkLines(const QString &before, const RenumberResult &result, const Renum
   bool inRange = false;
   qint64 next = request.newStart;
   for (size_t i = 0; i < in.lines.size(); ++i) {
-    const ProgramLine a = readLine(in.lines[i]);
-    const ProgramLine b = readLine(out.lines[i]);
+    const ProgramLine a = readLine(in.lines[i], {});
+    const ProgramLine b = readLine(out.lines[i], {});
     FUZZ_CHECK(a.isProgram == b.isProgram && a.references.size() == b.references.size());
     if (!a.isProgram) {
       continue;
@@ -108,7 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     request.oldEnd = LineNumber::fromDigits(consumeNumber(in));
   }
   const QString text = consumeProgram(in);
-  const RenumberResult result = renumber(text, request);
+  const RenumberResult result = renumber(text, request, {});
   FUZZ_CHECK(result.error.isEmpty() == (result.refusal == RenumberRefusal::None));
   if (!result.error.isEmpty()) {
     FUZZ_CHECK(result.text.isEmpty() && result.missing.empty() && result.retargeted.empty() &&
@@ -125,9 +125,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     again.oldEnd = LineNumber(
         static_cast<quint64>(request.newStart + qint64(request.increment) * (result.renumbered - 1)));
   }
-  const RenumberResult second = renumber(result.text, again);
+  const RenumberResult second = renumber(result.text, again, {});
   FUZZ_CHECK(second.error.isEmpty() && second.renumbered == result.renumbered && second.retargeted.empty());
-  const QString third = renumber(second.text, again).text;
+  const QString third = renumber(second.text, again, {}).text;
   FUZZ_CHECK(third == second.text);
   FUZZ_CHECK(second.text == result.text || !result.retargeted.empty());
   return 0;

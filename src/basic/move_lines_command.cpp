@@ -5,6 +5,7 @@
 #include "platform/user_interface.h"
 #include "widgets/basic_dialogs.h"
 #include "widgets/program_editor.h"
+#include "widgets/session.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -41,7 +42,7 @@ void MoveLinesCommand::moveSelectedLines() {
   request.newStart = dialog_->newStart()->text().trimmed().toInt();
   request.increment = dialog_->increment()->text().trimmed().toInt();
   const QString text = edit.text();
-  const MoveResult result = moveLines(text, request);
+  const MoveResult result = moveLines(text, request, session().keywordMatcher());
   if (!result.error.isEmpty()) {
     message(result.error);
     return;

@@ -48,10 +48,11 @@ struct MoveResult {
 // Gives the program lines of the request the numbers newStart,
 // newStart + increment, ...  Lines without a number move with the program
 // line above them; those above the first program line stay at the top.
-MoveResult moveLines(QStringView text, const MoveRequest &request);
+// `keywords` are the current mode's.
+MoveResult moveLines(QStringView text, const MoveRequest &request, const KeywordMatcher &keywords);
 
 // Gives each program line numbered `from` its `to`; a change of a number
 // that names no line is left out.
-MoveResult moveLines(QStringView text, std::vector<NumberChange> changes);
+MoveResult moveLines(QStringView text, std::vector<NumberChange> changes, const KeywordMatcher &keywords);
 
 } // namespace kavrin::basic

@@ -39,6 +39,11 @@ TEST(MoveLines, NumbersTheLinesAnewAndPutsThemInPlaceWithTheReferences) {
       {"10 A\n20 LIST 12-15", {0, 0, 13, 10}, "13 A\n20 LIST 14-17", 0, 0, "10 A\n20 LIST 14-17"},
       {"REM head\n10 A\n' x\n20 B\n30 C", {2, 3, 5, 10}, "REM head\n5 B\n10 A\n' x\n30 C", 1, 1},
       {"10 A\n20 B\n30 C\n40 GOTO 20", {1, 2, 30, 5}, "10 A\n30 B\n35 C\n40 GOTO 30", 1, 2},
+      {"10 A\n20 B\n30 C\n40 IF ERL<30 OR ERL>20 THEN END",
+       {1, 1, 15, 10},
+       "10 A\n15 B\n30 C\n40 IF ERL<30 OR ERL>15 THEN END",
+       1,
+       1},
       {"10 A\n20 B\n30 C\n", {2, 2, 15, 1}, "10 A\n15 C\n20 B\n", 1, 1},
       {"10 A\n20 B\n30 C", {0, 1, 65519, 10}, "30 C\n65519 A\n65529 B", 1, 2},
       {"0010 GOTO 0020\n0020 GOTO 010",
@@ -50,7 +55,7 @@ TEST(MoveLines, NumbersTheLinesAnewAndPutsThemInPlaceWithTheReferences) {
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.text);
-    const MoveResult result = moveLines(QString::fromUtf8(c.text), c.request);
+    const MoveResult result = moveLines(QString::fromUtf8(c.text), c.request, {});
     EXPECT_EQ(result.error, QString());
     EXPECT_EQ(result.text, QString::fromUtf8(c.expected));
     EXPECT_EQ(result.firstLine, c.firstLine);
@@ -72,7 +77,7 @@ TEST(MoveLines, NumbersTheLinesAnewAndPutsThemInPlaceWithTheReferences) {
     for (const NumberChange &change : result.changes) {
       back.push_back({LineNumber(quint64(change.to)), int(change.from.value())});
     }
-    EXPECT_EQ(moveLines(result.text, back).text, QString::fromUtf8(c.back ? c.back : c.text));
+    EXPECT_EQ(moveLines(result.text, back, {}).text, QString::fromUtf8(c.back ? c.back : c.text));
   }
 }
 
@@ -100,10 +105,11 @@ TEST(MoveLines, RefusesAndChangesNothing) {
       {"10 A\n100 B\n200 C\n800 LIST 10-100", {1, 1, 850, 10}, BrokenRange, "行 800 "},
       {"20 A\n25 B\n30 C\n40 DELETE 20-30", {1, 1, 50, 10}, BrokenRange, "行 40 "},
       {"10 A\n20 B\n30 C\n40 LIST 20-", {0, 0, 25, 10}, BrokenRange, "行 40 "},
+      {"10 A\n20 B\n30 C\n40 IF ERL<25 THEN END", {0, 0, 35, 10}, BrokenRange, "行 40 "},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.text);
-    const MoveResult result = moveLines(QString::fromUtf8(c.text), c.request);
+    const MoveResult result = moveLines(QString::fromUtf8(c.text), c.request, {});
     EXPECT_EQ(result.refusal, c.refusal);
     EXPECT_TRUE(result.error.contains(QString::fromUtf8(c.names))) << result.error.toStdString();
     EXPECT_FALSE(result.error.isEmpty());
