@@ -1,7 +1,7 @@
 // Moving lines of any program: nothing but the numbers changes, and only
 // their places; no reference is left naming a line that moved away; every
-// LIST or DELETE range covers the same lines; the program stays in order;
-// and moving the lines back restores it.
+// LIST or DELETE range and every bound of ERL covers the same lines; the
+// program stays in order; and moving the lines back restores it.
 
 #include "fuzz_ranges.h"
 #include "fuzz_text.h"
@@ -18,9 +18,10 @@ using namespace kavrin::basic;
 
 namespace {
 
-const char16_t *const kWords[] = {u" GOTO ",  u"GOSUB ", u" THEN ", u"ELSE ",      u"RESUME ", u"RESTORE ",
-                                  u"IF ERL=", u"LIST ",  u"-",      u"ON X GOTO ", u",",       u":",
-                                  u"REM ",    u"'",      u"DATA ",  u"\"",         u"PRINT ",  u"DELETE "};
+const char16_t *const kWords[] = {u" GOTO ",   u"GOSUB ",  u" THEN ",  u"ELSE ",   u"RESUME ",
+                                  u"RESTORE ", u"IF ERL=", u"LIST ",   u"-",       u"ON X GOTO ",
+                                  u",",        u":",       u"REM ",    u"'",       u"DATA ",
+                                  u"\"",       u"PRINT ",  u"DELETE ", u"IF ERL<", u">=ERL"};
 
 // A program mostly in order: rising line numbers (some with leading zeros,
 // some above the largest the machine takes or of more digits than an

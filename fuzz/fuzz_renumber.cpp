@@ -1,7 +1,7 @@
 // Renumbering any program: only digits change, lines stay where they are,
 // the renumbered lines count up as asked, those after a range keep theirs,
-// every LIST or DELETE range covers the same lines, and doing it again
-// changes nothing.
+// every LIST or DELETE range and bound of ERL covers the same lines, and
+// doing it again changes nothing.
 
 #include "fuzz_ranges.h"
 #include "fuzz_text.h"
@@ -19,7 +19,7 @@ namespace {
 const char16_t *const kWords[] = {
     u" GOTO ", u"GOSUB",  u" THEN ",      u"ELSE",           u"RESUME ", u"RESTORE", u"IF ERL=",
     u"LIST ",  u"DELETE", u"ON X GOSUB ", u"ON ERROR GOTO ", u"go to",   u"RUN",     u"REM ",
-    u"'",      u"DATA ",  u"\"",          u"PRINT",
+    u"'",      u"DATA ",  u"\"",          u"PRINT",          u"IF ERL>", u"<=ERL",
 };
 
 // A number as written: mostly near the line numbers, some of more digits
