@@ -78,7 +78,7 @@ std::vector<Row> unitFigures(const QString &ordered, const QString &shuffled) {
   std::vector<double> renumberMs, sortMs, checkMs;
   for (int i = 0; i < kRuns; ++i) {
     basic::RenumberResult renumbered;
-    renumberMs.push_back(millisecondsOf([&] { renumbered = basic::renumber(ordered, {1, 1, {}, {}}); }));
+    renumberMs.push_back(millisecondsOf([&] { renumbered = basic::renumber(ordered, {1, 1, {}, {}}, {}); }));
     if (!renumbered.error.isEmpty() || renumbered.renumbered != kToolsProgramLines) {
       throw Failure(QStringLiteral("renumber failed: ") + renumbered.error);
     }
@@ -143,7 +143,7 @@ std::vector<Row> moveLinesFigures(const Workspace &work) {
   std::vector<double> ms;
   for (int i = 0; i < kRuns; ++i) {
     basic::MoveResult moved;
-    ms.push_back(millisecondsOf([&] { moved = basic::moveLines(ordered, request); }));
+    ms.push_back(millisecondsOf([&] { moved = basic::moveLines(ordered, request, {}); }));
     if (!moved.error.isEmpty()) {
       throw Failure(QStringLiteral("moving lines failed: ") + moved.error);
     }
@@ -153,10 +153,10 @@ std::vector<Row> moveLinesFigures(const Workspace &work) {
   const Row inEditor = againstBareEditor(
       work, QStringLiteral("move the last 1000 lines to the top in the editor"), ordered,
       [&](MainWindow &window) {
-        const basic::MoveResult moved = basic::moveLines(window.editor().text(), request);
+        const basic::MoveResult moved = basic::moveLines(window.editor().text(), request, {});
         basic::replaceText(window.editor(), ordered, moved.text, moved.newLineOf, moved.firstLine);
       },
-      [&](const QString &text) { return basic::moveLines(text, request).text; });
+      [&](const QString &text) { return basic::moveLines(text, request, {}).text; });
   return {msRow(QStringLiteral("move %1 lines (%2)").arg(kMoved).arg(sizeOf(ordered)), ms, "move ms", 100),
           inEditor};
 }

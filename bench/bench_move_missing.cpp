@@ -17,7 +17,7 @@ std::vector<Row> moveMissingFigures(const Workspace &) {
   std::vector<double> ms;
   for (int i = 0; i < kRuns; ++i) {
     basic::MoveResult moved;
-    ms.push_back(millisecondsOf([&] { moved = basic::moveLines(program, request); }));
+    ms.push_back(millisecondsOf([&] { moved = basic::moveLines(program, request, {}); }));
     if (!moved.error.isEmpty() || moved.lastLine - moved.firstLine + 1 != kLines) {
       throw Failure(QStringLiteral("moving lines failed: ") + moved.error);
     }

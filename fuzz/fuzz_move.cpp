@@ -1,7 +1,7 @@
 // Moving lines of any program: nothing but the numbers changes, and only
 // their places; no reference is left naming a line that moved away; every
-// LIST or DELETE range covers the same lines; the program stays in order;
-// and moving the lines back restores it.
+// LIST or DELETE range and every bound of ERL covers the same lines; the
+// program stays in order; and moving the lines back restores it.
 
 #include "fuzz_ranges.h"
 #include "fuzz_text.h"
@@ -18,9 +18,10 @@ using namespace kavrin::basic;
 
 namespace {
 
-const char16_t *const kWords[] = {u" GOTO ",  u"GOSUB ", u" THEN ", u"ELSE ",      u"RESUME ", u"RESTORE ",
-                                  u"IF ERL=", u"LIST ",  u"-",      u"ON X GOTO ", u",",       u":",
-                                  u"REM ",    u"'",      u"DATA ",  u"\"",         u"PRINT ",  u"DELETE "};
+const char16_t *const kWords[] = {u" GOTO ",   u"GOSUB ",  u" THEN ",  u"ELSE ",   u"RESUME ",
+                                  u"RESTORE ", u"IF ERL=", u"LIST ",   u"-",       u"ON X GOTO ",
+                                  u",",        u":",       u"REM ",    u"'",       u"DATA ",
+                                  u"\"",       u"PRINT ",  u"DELETE ", u"IF ERL<", u">=ERL"};
 
 // A program mostly in order: rising line numbers (some with leading zeros,
 // some above the largest the machine takes or of more digits than an
@@ -62,7 +63,7 @@ QString consumeProgram(FuzzedDataProvider &in) {
 
 // A line without the digits of its number and its references.
 QString withoutNumbers(QStringView line) {
-  const ProgramLine read = readLine(line);
+  const ProgramLine read = readLine(line, {});
   QString rest = line.toString();
   for (auto ref = read.references.rbegin(); ref != read.references.rend(); ++ref) {
     rest.remove(ref->start, ref->length);
@@ -87,7 +88,7 @@ Read readProgram(QStringView text) {
     read.stripped.push_back(withoutNumbers(piece));
   }
   for (const QStringView line : splitLines(text).lines) {
-    const ProgramLine program = readLine(line);
+    const ProgramLine program = readLine(line, {});
     if (program.isProgram) {
       read.inOrder = read.inOrder && (!last || *last < program.number);
       read.numbers.insert(program.number);
@@ -147,9 +148,9 @@ void checkMovingBack(const QString &text, const Read &before, const MoveRequest 
   }
   const MoveRequest back{result.firstLine, result.lastLine, int(from[0].value()), int(step)};
   const MoveRequest same{request.firstLine, request.lastLine, back.newStart, back.increment};
-  const MoveResult moved = moveLines(result.text, back);
+  const MoveResult moved = moveLines(result.text, back, {});
   FUZZ_CHECK(moved.error.isEmpty() &&
-             withoutLeadingZeros(moved.text) == withoutLeadingZeros(moveLines(text, same).text));
+             withoutLeadingZeros(moved.text) == withoutLeadingZeros(moveLines(text, same, {}).text));
 }
 
 } // namespace
@@ -162,7 +163,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   request.newStart = in.ConsumeBool() ? in.ConsumeIntegral<int>() : in.ConsumeIntegralInRange(-1, 2000);
   request.increment = in.ConsumeBool() ? in.ConsumeIntegral<int>() : in.ConsumeIntegralInRange(-1, 50);
   const QString text = consumeProgram(in);
-  const MoveResult result = moveLines(text, request);
+  const MoveResult result = moveLines(text, request, {});
   const Read before = readProgram(text);
   FUZZ_CHECK(result.error.isEmpty() == (result.refusal == MoveRefusal::None));
   FUZZ_CHECK((result.refusal == MoveRefusal::OutOfOrder) ==

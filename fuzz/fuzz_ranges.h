@@ -1,8 +1,8 @@
 #pragma once
 
 // The property the tools that renumber lines share: every LIST, LLIST and
-// DELETE range with a dash covers the same lines after as before, under
-// their new numbers.
+// DELETE range with a dash, and every bound of ERL, covers the same lines
+// after as before, under their new numbers.
 
 #include "fuzz_text.h"
 
@@ -22,12 +22,19 @@ inline std::set<basic::LineNumber> covered(const std::vector<basic::LineReferenc
                                            const Numbers &numbers) {
   using basic::RangeEnd;
   const RangeEnd kind = refs[r].range;
+  const basic::LineNumber &first = refs[r].target;
   const basic::LineNumber &last = refs[kind == RangeEnd::FromTo ? r + 1 : r].target;
-  if (kind == RangeEnd::FromTo && last < refs[r].target) {
+  if (kind == RangeEnd::FromTo && last < first) {
     return {}; // reversed
   }
-  auto line = kind == RangeEnd::To ? numbers.begin() : numbers.lower_bound(refs[r].target);
-  const auto end = kind == RangeEnd::From ? numbers.end() : numbers.upper_bound(last);
+  const bool upperOnly = kind == RangeEnd::To || kind == RangeEnd::AtMost || kind == RangeEnd::Below;
+  const bool lowerOnly = kind == RangeEnd::From || kind == RangeEnd::AtLeast || kind == RangeEnd::Above;
+  auto line = upperOnly                 ? numbers.begin()
+              : kind == RangeEnd::Above ? numbers.upper_bound(first)
+                                        : numbers.lower_bound(first);
+  const auto end = lowerOnly                 ? numbers.end()
+                   : kind == RangeEnd::Below ? numbers.lower_bound(last)
+                                             : numbers.upper_bound(last);
   std::set<basic::LineNumber> inside;
   for (; line != end; ++line) {
     inside.insert(line->second);
@@ -44,10 +51,10 @@ void checkRangesKept(QStringView before, QStringView after, const LineAfter &lin
   std::vector<ProgramLine> readA, readB;
   Numbers newOf, newNumbers;
   for (size_t i = 0; i < a.size(); ++i) {
-    readA.push_back(readLine(a[i]));
+    readA.push_back(readLine(a[i], {}));
     // An empty line left last reads as the text's final break.
     const size_t j = lineAfter(i);
-    readB.push_back(readLine(j < b.size() ? b[j] : QStringView()));
+    readB.push_back(readLine(j < b.size() ? b[j] : QStringView(), {}));
     if (readA[i].isProgram) {
       newOf[readA[i].number] = newNumbers[readB[i].number] = readB[i].number;
     }

@@ -1,7 +1,7 @@
 // Renumbering any program: only digits change, lines stay where they are,
 // the renumbered lines count up as asked, those after a range keep theirs,
-// every LIST or DELETE range covers the same lines, and doing it again
-// changes nothing.
+// every LIST or DELETE range and bound of ERL covers the same lines, and
+// doing it again changes nothing.
 
 #include "fuzz_ranges.h"
 #include "fuzz_text.h"
@@ -19,7 +19,7 @@ namespace {
 const char16_t *const kWords[] = {
     u" GOTO ", u"GOSUB",  u" THEN ",      u"ELSE",           u"RESUME ", u"RESTORE", u"IF ERL=",
     u"LIST ",  u"DELETE", u"ON X GOSUB ", u"ON ERROR GOTO ", u"go to",   u"RUN",     u"REM ",
-    u"'",      u"DATA ",  u"\"",          u"PRINT",
+    u"'",      u"DATA ",  u"\"",          u"PRINT",          u"IF ERL>", u"<=ERL",
 };
 
 // A number as written: mostly near the line numbers, some of more digits
@@ -75,8 +75,8 @@ void checkLines(const QString &before, const RenumberResult &result, const Renum
   bool inRange = false;
   qint64 next = request.newStart;
   for (size_t i = 0; i < in.lines.size(); ++i) {
-    const ProgramLine a = readLine(in.lines[i]);
-    const ProgramLine b = readLine(out.lines[i]);
+    const ProgramLine a = readLine(in.lines[i], {});
+    const ProgramLine b = readLine(out.lines[i], {});
     FUZZ_CHECK(a.isProgram == b.isProgram && a.references.size() == b.references.size());
     if (!a.isProgram) {
       continue;
@@ -108,7 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     request.oldEnd = LineNumber::fromDigits(consumeNumber(in));
   }
   const QString text = consumeProgram(in);
-  const RenumberResult result = renumber(text, request);
+  const RenumberResult result = renumber(text, request, {});
   FUZZ_CHECK(result.error.isEmpty() == (result.refusal == RenumberRefusal::None));
   if (!result.error.isEmpty()) {
     FUZZ_CHECK(result.text.isEmpty() && result.missing.empty() && result.retargeted.empty() &&
@@ -125,9 +125,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     again.oldEnd = LineNumber(
         static_cast<quint64>(request.newStart + qint64(request.increment) * (result.renumbered - 1)));
   }
-  const RenumberResult second = renumber(result.text, again);
+  const RenumberResult second = renumber(result.text, again, {});
   FUZZ_CHECK(second.error.isEmpty() && second.renumbered == result.renumbered && second.retargeted.empty());
-  const QString third = renumber(second.text, again).text;
+  const QString third = renumber(second.text, again, {}).text;
   FUZZ_CHECK(third == second.text);
   FUZZ_CHECK(second.text == result.text || !result.retargeted.empty());
   return 0;

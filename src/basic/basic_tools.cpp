@@ -143,7 +143,7 @@ void BasicTools::renumberLines() {
     request.oldEnd = oldEnd;
   }
   const QString text = editor_->text();
-  const RenumberResult result = renumber(text, request);
+  const RenumberResult result = renumber(text, request, session().keywordMatcher());
   if (!result.error.isEmpty()) {
     message(result.error);
     return;

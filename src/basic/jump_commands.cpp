@@ -9,6 +9,7 @@
 #include "widgets/panel_host.h"
 #include "widgets/program_editor.h"
 #include "widgets/result_panel.h"
+#include "widgets/session.h"
 
 #include <QAction>
 #include <QTextBlock>
@@ -31,13 +32,24 @@ JumpCommands::JumpCommands(const FeatureContext &context, JumpHistory &history)
 
 void JumpCommands::jumpToReference() {
   const QTextCursor caret = editor()->textCursor();
-  const std::optional<LineReference> reference = referenceAt(caret.block().text(), caret.positionInBlock());
+  const std::optional<LineReference> reference =
+      referenceAt(caret.block().text(), caret.positionInBlock(), session().keywordMatcher());
   if (!reference) {
     ui().beep();
     return;
   }
-  if (!goToNumberedLine(*editor(), history_, ui(), reference->target)) {
-    message(QStringLiteral("行 %1 はありません").arg(reference->target.toString()));
+  const QString target = reference->target.toString();
+  if (reference->isBound()) {
+    // ERL<50 names no line that must be there: the line it bounds is the
+    // first at or above it.
+    if (!goToNumberedLine(*editor(), history_, ui(), reference->target, false)) {
+      message(QStringLiteral("%1 は ERL の境目です。%1 以上の行はありません。").arg(target));
+      return;
+    }
+    const QString line = readLineNumber(editor()->textCursor().block().text()).number.toString();
+    message(QStringLiteral("%1 は ERL の境目です。%1 以上の最初の行は 行 %2 です。").arg(target, line));
+  } else if (!goToNumberedLine(*editor(), history_, ui(), reference->target)) {
+    message(QStringLiteral("行 %1 はありません").arg(target));
   }
 }
 
@@ -47,7 +59,8 @@ void JumpCommands::showReferences() {
     message(QStringLiteral("この行には行番号がありません。"));
     return;
   }
-  const std::vector<int> lines = linesReferringTo(editor()->text(), here.number);
+  const std::vector<int> lines = linesReferringTo(editor()->text(), here.number, session().keywordMatcher());
+  const QString number = here.number.toString();
   if (lines.empty()) {
     message(QStringLiteral("行 %1 を参照している行はありません。").arg(here.number.toString()));
     return;

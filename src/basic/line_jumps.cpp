@@ -8,14 +8,14 @@
 namespace kavrin::basic {
 
 bool goToNumberedLine(ProgramEditor &editor, JumpHistory &history, UserInterface &ui,
-                      const LineNumber &number) {
+                      const LineNumber &number, bool beepPastIt) {
   const LineLookup found = findProgramLine(editor.text(), number);
   if (found.line < 0) {
     return false;
   }
   history.remember();
   editor.selectLine(found.line, false);
-  if (!found.exact) {
+  if (!found.exact && beepPastIt) {
     ui.beep();
   }
   return true;

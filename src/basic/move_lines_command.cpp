@@ -6,6 +6,7 @@
 #include "platform/user_interface.h"
 #include "widgets/basic_dialogs.h"
 #include "widgets/program_editor.h"
+#include "widgets/session.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -42,7 +43,7 @@ void MoveLinesCommand::moveSelectedLines() {
   request.newStart = parseWholeNumber(dialog_->newStart()->text()).value_or(0);
   request.increment = parseWholeNumber(dialog_->increment()->text()).value_or(0);
   const QString text = edit.text();
-  const MoveResult result = moveLines(text, request);
+  const MoveResult result = moveLines(text, request, session().keywordMatcher());
   if (!result.error.isEmpty()) {
     message(result.error);
     return;

@@ -2,6 +2,7 @@
 
 #include "logic/basic_words.h"
 #include "logic/keyword_matcher.h"
+#include "logic/line_tokens.h"
 
 #include <algorithm>
 
@@ -26,194 +27,124 @@ enum class Expect {
   BeforeErl
 };
 
-class Scanner {
-public:
-  Scanner(QStringView line, const KeywordMatcher *colours, std::vector<Span> *spans,
-          std::vector<LineReference> *refs)
-      : s_(line), colours_(colours), spans_(spans), refs_(refs) {}
+// The comparisons of ERL that bound it, with ERL on the left and on the
+// right; any other (=, <>) names a line.
+constexpr struct {
+  char16_t first;
+  char16_t second;
+  RangeEnd erlFirst;
+  RangeEnd erlSecond;
+} kBounds[] = {
+    {u'<', 0, RangeEnd::Below, RangeEnd::Above},       {u'>', 0, RangeEnd::Above, RangeEnd::Below},
+    {u'<', u'=', RangeEnd::AtMost, RangeEnd::AtLeast}, {u'=', u'<', RangeEnd::AtMost, RangeEnd::AtLeast},
+    {u'>', u'=', RangeEnd::AtLeast, RangeEnd::AtMost}, {u'=', u'>', RangeEnd::AtLeast, RangeEnd::AtMost},
+};
 
-  void run(qsizetype from) {
-    i_ = from;
-    while (i_ < s_.size()) {
-      step();
+// The line references of a statement's tokens.
+class ReferenceReader {
+public:
+  explicit ReferenceReader(std::vector<LineReference> &refs) : refs_(refs) {}
+
+  void read(QStringView line, const Token &token) {
+    switch (token.kind) {
+    case TokenKind::Keyword:
+      keyword(token.word);
+      break;
+    case TokenKind::Number:
+      number(line, token);
+      break;
+    case TokenKind::Other:
+      sign(token.text[0]);
+      break;
+    default: // names, strings, comments, DATA items
+      expect_ = Expect::Nothing;
+      break;
     }
   }
 
 private:
-  void span(qsizetype start, qsizetype length, SpanKind kind) {
-    if (spans_ != nullptr && length > 0) {
-      spans_->push_back({start, length, kind});
-    }
-  }
-
-  void step() {
-    const QChar c = s_[i_];
-    if (isBlank(c)) {
-      ++i_;
-    } else if (c == u'"') {
-      string();
-    } else if (inData_) {
-      data(c);
-    } else if (c == u'\'') {
-      span(i_, s_.size() - i_, SpanKind::Comment);
-      i_ = s_.size();
-    } else if (isDigit(c)) {
-      number();
-    } else {
-      symbol(c);
-    }
-  }
-
-  void string() {
-    const qsizetype close = s_.indexOf(u'"', i_ + 1);
-    const qsizetype end = close < 0 ? s_.size() : close + 1;
-    span(i_, end - i_, SpanKind::String);
-    i_ = end;
-    expect_ = Expect::Nothing;
-  }
-
-  void data(QChar c) {
-    if (c == u':') {
-      endStatement();
-    }
-    ++i_;
-  }
-
   void endStatement() {
     expect_ = Expect::Nothing;
-    inOn_ = onError_ = inData_ = false;
+    inOn_ = onError_ = false;
   }
 
-  void reference(qsizetype start, qsizetype length, LineNumber value, RangeEnd range = RangeEnd::None) {
-    if (refs_ != nullptr) {
-      refs_->push_back({start, length, std::move(value), range});
-    }
-  }
+  void reference(LineReference read) { refs_.push_back(std::move(read)); }
 
   void markRangeStart(RangeEnd range) {
-    if (refs_ != nullptr && rangeStart_ >= 0) {
-      (*refs_)[static_cast<size_t>(rangeStart_)].range = range;
+    if (rangeStart_ >= 0) {
+      refs_[static_cast<size_t>(rangeStart_)].range = range;
     }
   }
 
-  void number() {
-    if (i_ == nameEnd_) {
-      name();
+  // What the comparison read so far makes of a number, ERL on the left or
+  // on the right.
+  RangeEnd bound(bool erlFirst) const {
+    for (const auto &b : kBounds) {
+      if (compared_[0] == b.first && compared_[1] == b.second) {
+        return erlFirst ? b.erlFirst : b.erlSecond;
+      }
+    }
+    return RangeEnd::None;
+  }
+
+  // A line number is the number's leading digits: GOTO 1.5 goes to 1.
+  void number(QStringView line, const Token &token) {
+    qsizetype digits = 0;
+    while (digits < token.length && isDigit(token.text[digits])) {
+      ++digits;
+    }
+    if (digits == 0) {
+      expect_ = Expect::Nothing;
       return;
     }
-    LineReference read{i_, 0, {}, RangeEnd::None};
-    read.target = readNumber(s_, i_, read.length);
-    i_ += read.length;
+    LineReference read{token.start, digits, {}, RangeEnd::None};
+    qsizetype unused = 0;
+    read.target = readNumber(line, token.start, unused);
+    const bool whole = digits == token.length;
     switch (expect_) {
-    case Expect::Line:
     case Expect::LineAfterCompare:
+      read.range = bound(true);
+      [[fallthrough]];
+    case Expect::Line:
     case Expect::LineList:
-      reference(read.start, read.length, std::move(read.target));
-      break;
+      reference(std::move(read));
+      expect_ = expect_ == Expect::LineList && whole ? Expect::LineList : Expect::Nothing;
+      return;
     case Expect::LineNotZero:
       if (read.target != LineNumber(0)) {
-        reference(read.start, read.length, std::move(read.target));
+        reference(std::move(read));
       }
       break;
     case Expect::Range:
     case Expect::RangeEnd:
     case Expect::AfterDash:
       rangeNumber(std::move(read));
+      if (!whole) {
+        expect_ = Expect::Nothing;
+      }
       return;
     default:
-      plainNumber(std::move(read));
+      // Kept in case ERL follows, after a comparison.
+      pending_ = std::move(read);
+      expect_ = whole ? Expect::AfterNumber : Expect::Nothing;
       return;
     }
-    if (expect_ != Expect::LineList) {
-      expect_ = Expect::Nothing;
-    }
+    expect_ = Expect::Nothing;
   }
 
   void rangeNumber(LineReference read) {
     const bool afterDash = expect_ == Expect::AfterDash;
     if (afterDash) {
       markRangeStart(RangeEnd::FromTo);
+      read.range = RangeEnd::To;
     }
-    reference(read.start, read.length, std::move(read.target), afterDash ? RangeEnd::To : RangeEnd::None);
+    reference(std::move(read));
     const bool first = expect_ == Expect::Range;
-    rangeStart_ = first && refs_ != nullptr ? static_cast<qsizetype>(refs_->size()) - 1 : -1;
+    rangeStart_ = first ? static_cast<qsizetype>(refs_.size()) - 1 : -1;
     expect_ = first ? Expect::RangeEnd : Expect::Nothing;
   }
 
-  // Digits after a variable's letters belong to its name (L1, E12, A.5):
-  // they are no number, and no ERL can make them a line.
-  void name() {
-    while (i_ < s_.size() && (isDigit(s_[i_]) || s_[i_] == u'.')) {
-      ++i_;
-    }
-    nameEnd_ = i_;
-    expect_ = Expect::Nothing;
-  }
-
-  // Kept in case ERL follows, after a comparison.
-  void plainNumber(LineReference read) {
-    const qsizetype end = i_;
-    skipNumberRest();
-    pending_ = std::move(read);
-    expect_ = i_ == end ? Expect::AfterNumber : Expect::Nothing;
-  }
-
-  // A fraction or an exponent belongs to the number, not to a keyword.
-  void skipNumberRest() {
-    while (i_ < s_.size() && (isDigit(s_[i_]) || s_[i_] == u'.')) {
-      ++i_;
-    }
-    if (i_ + 1 < s_.size() && (upperAscii(s_[i_]) == u'E' || upperAscii(s_[i_]) == u'D')) {
-      qsizetype k = i_ + 1;
-      if (s_[k] == u'+' || s_[k] == u'-') {
-        ++k;
-      }
-      if (k < s_.size() && isDigit(s_[k])) {
-        i_ = k;
-        while (i_ < s_.size() && isDigit(s_[i_])) {
-          ++i_;
-        }
-      }
-    }
-  }
-
-  void hexNumber() {
-    const char16_t base = i_ + 1 < s_.size() ? upperAscii(s_[i_ + 1]) : u'\0';
-    i_ += 2;
-    while (i_ < s_.size() &&
-           (isDigit(s_[i_]) || (base == u'H' && upperAscii(s_[i_]) >= u'A' && upperAscii(s_[i_]) <= u'F'))) {
-      ++i_;
-    }
-  }
-
-  void symbol(QChar c) {
-    if (c == u'&' && i_ + 1 < s_.size() && QStringView(u"HOB").contains(QChar(upperAscii(s_[i_ + 1])))) {
-      hexNumber();
-      expect_ = Expect::Nothing;
-      return;
-    }
-    qsizetype wordLength = 0;
-    const Word word = wordAt(s_, i_, wordLength);
-    const qsizetype shownLength = colours_ != nullptr ? colours_->matchAt(s_, i_) : 0;
-    if (word != Word::None && wordLength >= shownLength) {
-      keyword(word, wordLength, shownLength > 0);
-      return;
-    }
-    if (shownLength > 0) {
-      span(i_, shownLength, SpanKind::Keyword);
-      i_ += shownLength;
-      expect_ = Expect::Nothing;
-      return;
-    }
-    const bool inName = (upperAscii(c) >= u'A' && upperAscii(c) <= u'Z') || (c == u'.' && i_ == nameEnd_);
-    punctuation(c);
-    ++i_;
-    if (inName) {
-      nameEnd_ = i_;
-    }
-  }
-
-  void punctuation(QChar c) {
+  void sign(QChar c) {
     if (c == u':') {
       endStatement();
     } else if (expect_ == Expect::LineList && c == u',') {
@@ -225,94 +156,96 @@ private:
       }
       expect_ = Expect::AfterDash;
     } else if (c == u'=' || c == u'<' || c == u'>') {
-      expect_ = comparisonAfter(expect_);
+      compare(c);
     } else {
       expect_ = Expect::Nothing;
     }
   }
 
-  static Expect comparisonAfter(Expect before) {
-    switch (before) {
+  // A sign of a comparison after ERL, or after a number ERL may follow.
+  void compare(QChar c) {
+    switch (expect_) {
     case Expect::Comparison:
-    case Expect::LineAfterCompare:
-      return Expect::LineAfterCompare;
     case Expect::AfterNumber:
+      compared_[0] = compared_[1] = 0;
+      expect_ = expect_ == Expect::Comparison ? Expect::LineAfterCompare : Expect::BeforeErl;
+      break;
+    case Expect::LineAfterCompare:
     case Expect::BeforeErl:
-      return Expect::BeforeErl;
+      break;
     default:
-      return Expect::Nothing;
-    }
-  }
-
-  void keyword(Word word, qsizetype length, bool shown) {
-    if (word == Word::Rem) {
-      span(i_, s_.size() - i_, SpanKind::Comment);
-      i_ = s_.size();
+      expect_ = Expect::Nothing;
       return;
     }
-    if (shown) {
-      span(i_, length, SpanKind::Keyword);
+    if (compared_[0] == 0) {
+      compared_[0] = c.unicode();
+    } else if (compared_[1] == 0) {
+      compared_[1] = c.unicode();
+    } else {
+      compared_[0] = u'!'; // a third sign makes no bound
     }
-    i_ += length;
+  }
+
+  void keyword(Word word) {
     if (word == Word::Erl && expect_ == Expect::BeforeErl) {
-      reference(pending_.start, pending_.length, std::move(pending_.target));
+      pending_.range = bound(false);
+      reference(std::move(pending_));
     }
-    expect_ = expectAfter(word);
-  }
-
-  Expect expectAfter(Word word) {
-    switch (word) {
-    case Word::GoTo:
-    case Word::GoSub:
-      if (onError_) {
-        return Expect::LineNotZero;
-      }
-      return inOn_ ? Expect::LineList : Expect::Line;
-    case Word::Then:
-    case Word::Else:
-    case Word::Restore:
-    case Word::Run:
-    case Word::Return:
-      return Expect::Line;
-    case Word::Resume:
-      return Expect::LineNotZero;
-    case Word::List:
-    case Word::Delete:
+    switch (follows(word)) {
+    case Follows::Jump:
+      expect_ = onError_ ? Expect::LineNotZero : inOn_ ? Expect::LineList : Expect::Line;
+      break;
+    case Follows::Line:
+      expect_ = Expect::Line;
+      break;
+    case Follows::LineNotZero:
+      expect_ = Expect::LineNotZero;
+      break;
+    case Follows::Range:
       rangeStart_ = -1;
-      return Expect::Range;
-    case Word::Erl:
-      return Expect::Comparison;
-    case Word::On:
-      inOn_ = true;
+      expect_ = Expect::Range;
       break;
-    case Word::Error:
-      onError_ = inOn_;
+    case Follows::Comparison:
+      expect_ = Expect::Comparison;
       break;
-    case Word::Data:
-      inData_ = true;
-      break;
-    default:
+    case Follows::Nothing:
+      inOn_ = inOn_ || word == Word::On;
+      onError_ = onError_ || (inOn_ && word == Word::Error);
+      expect_ = Expect::Nothing;
       break;
     }
-    return Expect::Nothing;
   }
 
-  QStringView s_;
-  const KeywordMatcher *colours_;
-  std::vector<Span> *spans_;
-  std::vector<LineReference> *refs_;
-  qsizetype i_ = 0;
+  std::vector<LineReference> &refs_;
   Expect expect_ = Expect::Nothing;
   // The reference that starts the range being read, or -1.
   qsizetype rangeStart_ = -1;
   // The last number that was no line reference.
   LineReference pending_;
-  // Just past the last letter or digit of a variable's name, or -1.
-  qsizetype nameEnd_ = -1;
+  // The signs of the comparison being read.
+  char16_t compared_[2] = {};
   bool inOn_ = false;
   bool onError_ = false;
-  bool inData_ = false;
 };
+
+// The quoted items among DATA items: a quote opens a string to the next
+// one, or to the items' end.
+void dataStrings(const Token &data, std::vector<Span> &spans) {
+  for (qsizetype open = data.text.indexOf(u'"'); open >= 0;) {
+    const qsizetype close = data.text.indexOf(u'"', open + 1);
+    const qsizetype end = close < 0 ? data.length : close + 1;
+    spans.push_back({data.start + open, end - open, SpanKind::String});
+    open = close < 0 ? -1 : data.text.indexOf(u'"', end);
+  }
+}
+
+// The tokens of the line's statements, in a buffer each thread keeps.
+const std::vector<Token> &statementTokens(QStringView line, const ProgramLine &numbered,
+                                          const KeywordMatcher &keywords) {
+  thread_local std::vector<Token> tokens;
+  readTokens(line, numbered.numberStart + numbered.numberLength, keywords, tokens);
+  return tokens;
+}
 
 } // namespace
 
@@ -340,10 +273,13 @@ ProgramLine readLineNumber(QStringView line) {
   return {true, at.start, length, std::move(number), {}};
 }
 
-ProgramLine readLine(QStringView line) {
+ProgramLine readLine(QStringView line, const KeywordMatcher &keywords) {
   ProgramLine result = readLineNumber(line);
   if (result.isProgram) {
-    Scanner(line, nullptr, nullptr, &result.references).run(result.numberStart + result.numberLength);
+    ReferenceReader reader(result.references);
+    for (const Token &token : statementTokens(line, result, keywords)) {
+      reader.read(line, token);
+    }
   }
   return result;
 }
@@ -351,9 +287,24 @@ ProgramLine readLine(QStringView line) {
 std::vector<Span> colourSpans(QStringView line, const KeywordMatcher &keywords) {
   std::vector<Span> spans;
   const ProgramLine numbered = readLineNumber(line);
-  if (numbered.isProgram) {
-    spans.push_back({numbered.numberStart, numbered.numberLength, SpanKind::LineNumber});
-    Scanner(line, &keywords, &spans, nullptr).run(numbered.numberStart + numbered.numberLength);
+  if (!numbered.isProgram) {
+    return spans;
+  }
+  spans.push_back({numbered.numberStart, numbered.numberLength, SpanKind::LineNumber});
+  for (const Token &token : statementTokens(line, numbered, keywords)) {
+    if (token.word == Word::Rem) {
+      // REM and its remark are one comment.
+      spans.push_back({token.start, line.size() - token.start, SpanKind::Comment});
+      break;
+    }
+    if (token.kind == TokenKind::Keyword && token.listed) {
+      spans.push_back({token.start, token.length, SpanKind::Keyword});
+    } else if (token.kind == TokenKind::String || token.kind == TokenKind::Comment) {
+      spans.push_back({token.start, token.length,
+                       token.kind == TokenKind::String ? SpanKind::String : SpanKind::Comment});
+    } else if (token.kind == TokenKind::Data) {
+      dataStrings(token, spans);
+    }
   }
   return spans;
 }

@@ -10,20 +10,27 @@
 #include <vector>
 
 // Reading BASIC program lines as the machine's BASIC reads them when it
-// stores a line: keywords are found without regard to case or to the
-// letters around them, the longest one at each place.
+// stores a line: the line number, and from the statements' tokens
+// (logic/line_tokens) the line references and the colours.
 namespace kavrin::basic {
 
 // Line numbers above this are refused by the machine.
 inline constexpr int kLargestLineNumber = 65529;
 
-// Where a number stands in a LIST, LLIST or DELETE range with a dash.  Such
-// a number bounds what is listed or deleted and need not name a line.
+// Where a number stands in a LIST, LLIST or DELETE range with a dash, or
+// as a bound of ERL (ERL<50, 1000<=ERL).  Such a number bounds a range of
+// lines.
 enum class RangeEnd : quint8 {
   None,   // no range end: a plain reference, or a range of one line
   From,   // before the dash, nothing after it
   FromTo, // before the dash; the next reference is the range's other end
   To,     // after the dash
+  // ERL bounds, as read with ERL on the left: the lines >= n, > n, <= n,
+  // < n.  = and <> name a line.
+  AtLeast,
+  Above,
+  AtMost,
+  Below,
 };
 
 // A number that names a line: where its digits stand and their value.
@@ -32,7 +39,9 @@ struct LineReference {
   qsizetype length = 0;
   LineNumber target;
   RangeEnd range = RangeEnd::None;
-  bool endsRange() const { return range == RangeEnd::To; }
+  bool isBound() const { return range >= RangeEnd::AtLeast; }
+  // Need not name a line: the far end of a range, or a bound of ERL.
+  bool endsRange() const { return range == RangeEnd::To || isBound(); }
 };
 
 struct ProgramLine {
@@ -47,8 +56,9 @@ struct ProgramLine {
 
 // The line number only; the statements are not read.
 ProgramLine readLineNumber(QStringView line);
-// The line number and every line reference in the statements.
-ProgramLine readLine(QStringView line);
+// The line number and every line reference in the statements; `keywords`
+// are the current mode's.
+ProgramLine readLine(QStringView line, const KeywordMatcher &keywords);
 
 enum class SpanKind { LineNumber, Keyword, String, Comment };
 

@@ -9,20 +9,21 @@
 namespace kavrin::basic {
 namespace {
 
-// Views made once: a view of a literal made at each call counts its length.
+// One row per word: a new reference form is a row here.  Views made once:
+// a view of a literal made at each call counts its length.
 constexpr struct {
   QStringView text;
   Word word;
+  Follows follows;
 } kWords[] = {
-    {u"GOTO", Word::GoTo},   {u"GOSUB", Word::GoSub},     {u"THEN", Word::Then},
-    {u"ELSE", Word::Else},   {u"RESTORE", Word::Restore}, {u"RESUME", Word::Resume},
-    {u"RUN", Word::Run},     {u"RETURN", Word::Return},   {u"LIST", Word::List},
-    {u"LLIST", Word::List},  {u"DELETE", Word::Delete},   {u"ERL", Word::Erl},
-    {u"ON", Word::On},       {u"ERROR", Word::Error},     {u"REM", Word::Rem},
-    {u"DATA", Word::Data},   {u"IF", Word::Other},        {u"AND", Word::Other},
-    {u"OR", Word::Other},    {u"NOT", Word::Other},       {u"XOR", Word::Other},
-    {u"EQV", Word::Other},   {u"IMP", Word::Other},       {u"MOD", Word::Other},
-    {u"PRINT", Word::Other}, {u"TO", Word::Other},        {u"STEP", Word::Other},
+    {u"GOTO", Word::GoTo, Follows::Jump},       {u"GOSUB", Word::GoSub, Follows::Jump},
+    {u"THEN", Word::Then, Follows::Line},       {u"ELSE", Word::Else, Follows::Line},
+    {u"RESTORE", Word::Restore, Follows::Line}, {u"RESUME", Word::Resume, Follows::LineNotZero},
+    {u"RUN", Word::Run, Follows::Line},         {u"RETURN", Word::Return, Follows::Line},
+    {u"LIST", Word::List, Follows::Range},      {u"LLIST", Word::List, Follows::Range},
+    {u"DELETE", Word::Delete, Follows::Range},  {u"ERL", Word::Erl, Follows::Comparison},
+    {u"ON", Word::On, Follows::Nothing},        {u"ERROR", Word::Error, Follows::Nothing},
+    {u"REM", Word::Rem, Follows::Nothing},      {u"DATA", Word::Data, Follows::Nothing},
 };
 
 // "GO TO" with blanks between its halves.
@@ -36,6 +37,14 @@ constexpr std::array<quint32, 128> kByFirst = [] {
     masks[kWords[i].text[0].unicode()] |= quint32{1} << i;
   }
   return masks;
+}();
+
+constexpr std::array<Follows, static_cast<std::size_t>(Word::Data) + 1> kFollows = [] {
+  std::array<Follows, static_cast<std::size_t>(Word::Data) + 1> by{};
+  for (const auto &w : kWords) {
+    by[static_cast<std::size_t>(w.word)] = w.follows;
+  }
+  return by;
 }();
 
 qsizetype goToWithBlanks(QStringView text, qsizetype pos) {
@@ -65,11 +74,15 @@ Word wordAt(QStringView text, qsizetype pos, qsizetype &length) {
       found = w.word;
     }
   }
-  if (const qsizetype spaced = goToWithBlanks(text, pos); spaced > length) {
-    length = spaced;
-    found = Word::GoTo;
+  if (first == u'G') {
+    if (const qsizetype spaced = goToWithBlanks(text, pos); spaced > length) {
+      length = spaced;
+      found = Word::GoTo;
+    }
   }
   return found;
 }
+
+Follows follows(Word word) { return kFollows[static_cast<std::size_t>(word)]; }
 
 } // namespace kavrin::basic

@@ -2,8 +2,8 @@
 
 namespace kavrin::basic {
 
-std::optional<LineReference> referenceAt(QStringView line, qsizetype column) {
-  for (const LineReference &reference : readLine(line).references) {
+std::optional<LineReference> referenceAt(QStringView line, qsizetype column, const KeywordMatcher &keywords) {
+  for (const LineReference &reference : readLine(line, keywords).references) {
     if (column >= reference.start && column <= reference.start + reference.length) {
       return reference;
     }
@@ -11,7 +11,8 @@ std::optional<LineReference> referenceAt(QStringView line, qsizetype column) {
   return std::nullopt;
 }
 
-std::vector<int> linesReferringTo(QStringView text, const LineNumber &number) {
+std::vector<int> linesReferringTo(QStringView text, const LineNumber &number,
+                                  const KeywordMatcher &keywords) {
   // Every reference to the number holds its digits: the lines without them
   // need no reading, and they are nearly all.
   const QString digits = number.toString();
@@ -25,7 +26,7 @@ std::vector<int> linesReferringTo(QStringView text, const LineNumber &number) {
     }
     const QStringView line = text.mid(start, end - start);
     if (line.contains(digits)) {
-      const ProgramLine read = readLine(line);
+      const ProgramLine read = readLine(line, keywords);
       for (const LineReference &reference : read.references) {
         if (reference.target == number) {
           lines.push_back(index);

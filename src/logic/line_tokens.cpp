@@ -13,6 +13,21 @@ bool isLetter(QChar c) {
 
 bool isTypeSign(QChar c) { return c == u'$' || c == u'%' || c == u'!' || c == u'#'; }
 
+bool isNameChar(QChar c) { return isLetter(c) || isDigit(c) || c == u'.'; }
+
+// The digits &H, &O and &B take.
+bool isDigitOf(char16_t base, QChar c) {
+  const char16_t u = upperAscii(c);
+  switch (base) {
+  case u'H':
+    return isDigit(c) || (u >= u'A' && u <= u'F');
+  case u'O':
+    return u >= u'0' && u <= u'7';
+  default:
+    return u == u'0' || u == u'1';
+  }
+}
+
 class Tokenizer {
 public:
   Tokenizer(QStringView line, const KeywordMatcher &keywords, std::vector<Token> &tokens)
@@ -27,9 +42,14 @@ public:
   }
 
 private:
-  void add(TokenKind kind, qsizetype length) {
-    tokens_.push_back({kind, i_, length, s_.sliced(i_, length), QChar(), false});
+  Token &add(TokenKind kind, qsizetype length) {
+    Token &token = tokens_.emplace_back();
+    token.kind = kind;
+    token.start = i_;
+    token.length = length;
+    token.text = s_.sliced(i_, length);
     i_ += length;
+    return token;
   }
 
   void step() {
@@ -37,23 +57,27 @@ private:
     if (isBlank(c)) {
       ++i_;
     } else if (c == u'"') {
-      const qsizetype close = s_.indexOf(u'"', i_ + 1);
-      add(TokenKind::String, (close < 0 ? s_.size() : close + 1) - i_);
+      string();
     } else if (c == u'\'') {
       add(TokenKind::Comment, s_.size() - i_);
     } else if (isDigit(c) || (c == u'.' && i_ + 1 < s_.size() && isDigit(s_[i_ + 1]))) {
       number();
     } else if (c == u'&' && i_ + 1 < s_.size() &&
                QStringView(u"HOB").contains(QChar(upperAscii(s_[i_ + 1])))) {
+      const char16_t base = upperAscii(s_[i_ + 1]);
       qsizetype end = i_ + 2;
-      while (end < s_.size() &&
-             (isDigit(s_[end]) || (upperAscii(s_[end]) >= u'A' && upperAscii(s_[end]) <= u'F'))) {
+      while (end < s_.size() && isDigitOf(base, s_[end])) {
         ++end;
       }
       add(TokenKind::Number, end - i_);
     } else if (!word()) {
       add(TokenKind::Other, 1);
     }
+  }
+
+  void string() {
+    const qsizetype close = s_.indexOf(u'"', i_ + 1);
+    add(TokenKind::String, (close < 0 ? s_.size() : close + 1) - i_);
   }
 
   void number() {
@@ -86,27 +110,28 @@ private:
     return k;
   }
 
-  // The keyword at the place, the longest; REM, DATA and "GO TO" with
-  // blanks are known without a list, as the line references know them.
-  qsizetype keywordAt(qsizetype pos, Word &word) const {
+  // The keyword at the place, the longest of the list's and the known
+  // words; `listed` when the list has it.
+  qsizetype keywordAt(qsizetype pos, Word &word, bool &listed) const {
     qsizetype known = 0;
-    const char16_t first = upperAscii(s_[pos]);
-    word = first == u'R' || first == u'D' || first == u'G' ? wordAt(s_, pos, known) : Word::None;
-    const qsizetype listed = keywords_.matchAt(s_, pos);
-    const bool spacedGoTo = word == Word::GoTo && known > 4;
-    if ((word == Word::Rem || word == Word::Data || spacedGoTo) && known >= listed) {
-      return known;
+    word = wordAt(s_, pos, known);
+    const qsizetype inList = keywords_.matchAt(s_, pos);
+    listed = inList > 0 && inList >= known;
+    if (inList > known) {
+      word = Word::None;
+      return inList;
     }
-    word = Word::None;
-    return listed;
+    return known;
   }
 
   bool word() {
     Word known = Word::None;
-    const qsizetype length = keywordAt(i_, known);
+    bool listed = false;
+    const qsizetype length = keywordAt(i_, known, listed);
     if (length > 0) {
-      add(TokenKind::Keyword, length);
-      tokens_.back().spacedGoTo = known == Word::GoTo;
+      Token &token = add(TokenKind::Keyword, length);
+      token.word = known;
+      token.listed = listed;
       if (known == Word::Rem) {
         add(TokenKind::Comment, s_.size() - i_);
       } else if (known == Word::Data) {
@@ -136,11 +161,12 @@ private:
   void name() {
     const qsizetype start = i_;
     qsizetype end = i_ + 1;
-    Word unused = Word::None;
-    while (end < s_.size() && (isLetter(s_[end]) || isDigit(s_[end])) && keywordAt(end, unused) == 0) {
+    Word unusedWord = Word::None;
+    bool unusedListed = false;
+    while (end < s_.size() && isNameChar(s_[end]) && keywordAt(end, unusedWord, unusedListed) == 0) {
       ++end;
     }
-    Token token{TokenKind::Name, start, end - start, s_.sliced(start, end - start), QChar(), false};
+    Token &token = add(TokenKind::Name, end - start);
     if (end < s_.size() && isTypeSign(s_[end])) {
       token.typeSign = s_[end];
       ++end;
@@ -151,7 +177,6 @@ private:
     }
     token.array = next < s_.size() && (s_[next] == u'(' || s_[next] == u'[');
     token.length = end - start;
-    tokens_.push_back(token);
     i_ = end;
   }
 

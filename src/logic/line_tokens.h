@@ -3,19 +3,22 @@
 #include <QString>
 #include <QStringView>
 
+#include "logic/basic_words.h"
 #include "logic/keyword_matcher.h"
 
 #include <vector>
 
-// A program line as the machine's BASIC reads its statements: keywords of
-// the current list wherever their letters stand, names, numbers, strings,
-// comments and DATA items.
+// A program line as the machine's BASIC reads its statements: keywords
+// wherever their letters stand, the longest first (those of the current
+// list, and the words of basic_words, known without one), names, numbers,
+// strings, comments and DATA items.  The one reader of a statement: line
+// references, colours and the check all read its tokens.
 namespace kavrin::basic {
 
 enum class TokenKind : quint8 {
   Keyword, // `text` is the keyword as written
-  Name,    // `text` is the name as written, without its type sign
-  Number,
+  Name,    // letters, digits and '.'; `text` is the name without its type sign
+  Number,  // decimal with fraction, exponent and type sign; &H, &O, &B
   String,  // with its quotes
   Comment, // after REM or ', to the end of the line
   Data,    // the items of a DATA statement, to its ':' or the line's end
@@ -29,16 +32,19 @@ struct Token {
   QStringView text;   // within the line
   QChar typeSign;     // '$', '%', '!', '#' or null, for a name
   bool array = false; // a name followed by '('
-  // The keyword is "GO TO" with blanks, read as GOTO.
-  bool spacedGoTo = false;
+  // A keyword that a line reference may follow or that shapes how the
+  // statement reads ("GO TO" with blanks is GoTo).
+  Word word = Word::None;
+  // A keyword of the current list, as written there.
+  bool listed = false;
 
-  // `word` in upper case.
-  template <std::size_t N> bool isKeyword(const char16_t (&word)[N]) const {
-    if (spacedGoTo) {
-      return QStringView(word, qsizetype{N - 1}) == u"GOTO";
+  // `upper` in upper case.
+  template <std::size_t N> bool isKeyword(const char16_t (&upper)[N]) const {
+    if (word == Word::GoTo) {
+      return QStringView(upper, qsizetype{N - 1}) == u"GOTO";
     }
     return kind == TokenKind::Keyword && text.size() == qsizetype{N - 1} &&
-           matchesAt(text, 0, QStringView(word, qsizetype{N - 1}));
+           matchesAt(text, 0, QStringView(upper, qsizetype{N - 1}));
   }
   bool isSign(char16_t c) const { return kind == TokenKind::Other && length == 1 && text[0] == c; }
 };

@@ -21,13 +21,13 @@ struct Program {
   std::vector<Group> groups;
 };
 
-Program readProgram(QStringView text) {
+Program readProgram(QStringView text, const KeywordMatcher &keywords) {
   Program program;
   program.size = text.size();
   program.split = splitLines(text);
   program.lines.reserve(program.split.lines.size());
   for (const QStringView line : program.split.lines) {
-    program.lines.push_back(readLine(line));
+    program.lines.push_back(readLine(line, keywords));
   }
   LineGroups<Group> grouped =
       groupLines<Group>(static_cast<int>(program.lines.size()),
@@ -206,11 +206,11 @@ MoveResult apply(Program &program) {
 
 } // namespace
 
-MoveResult moveLines(QStringView text, const MoveRequest &request) {
+MoveResult moveLines(QStringView text, const MoveRequest &request, const KeywordMatcher &keywords) {
   if (request.newStart < 1 || request.increment < 1) {
     return refused(MoveRefusal::BadValue, renumberValueMessage());
   }
-  Program program = readProgram(text);
+  Program program = readProgram(text, keywords);
   std::vector<Group *> chosen;
   for (Group &group : program.groups) {
     if (group.first >= request.firstLine && group.first <= request.lastLine) {

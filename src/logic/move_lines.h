@@ -39,6 +39,7 @@ struct MoveResult {
 // Gives the program lines of the request the numbers newStart,
 // newStart + increment, ...  Lines without a number move with the program
 // line above them; those above the first program line stay at the top.
-MoveResult moveLines(QStringView text, const MoveRequest &request);
+// `keywords` are the current mode's.
+MoveResult moveLines(QStringView text, const MoveRequest &request, const KeywordMatcher &keywords);
 
 } // namespace kavrin::basic

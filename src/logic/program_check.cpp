@@ -114,7 +114,7 @@ std::vector<Finding> checkProgram(QStringView text, const KeywordMatcher &keywor
   std::vector<ProgramLine> reads;
   reads.reserve(split.lines.size());
   for (const QStringView line : split.lines) {
-    reads.push_back(readLine(line));
+    reads.push_back(readLine(line, keywords));
   }
   std::vector<Finding> findings = Checker(split, reads).run();
   std::vector<Finding> more = checkRules(split, reads, keywords, options);

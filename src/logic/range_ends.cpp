@@ -47,13 +47,48 @@ size_t upperBound(const std::vector<LineNumber> &sorted, const LineNumber *numbe
                            : size_t(std::upper_bound(sorted.begin(), sorted.end(), *number) - sorted.begin());
 }
 
-// The ends of one range as written: either may be left out.
+// The ends of one range as written: either may be left out.  An open end
+// (ERL > n, ERL < n) does not cover its own number.
 struct Range {
   const LineReference *first = nullptr;
   const LineReference *last = nullptr;
   size_t firstIndex = 0;
   size_t lastIndex = 0;
+  bool openFirst = false;
+  bool openLast = false;
+
+  // Where the lines covered start and end in `sorted`.
+  size_t low(const std::vector<LineNumber> &sorted, const LineNumber *number) const {
+    return openFirst ? upperBound(sorted, number, 0) : lowerBound(sorted, number, 0);
+  }
+  size_t high(const std::vector<LineNumber> &sorted, const LineNumber *number) const {
+    return openLast ? lowerBound(sorted, number, sorted.size()) : upperBound(sorted, number, sorted.size());
+  }
 };
+
+// The range that reference `r` of `refs` starts; `r` moves past its end.
+Range rangeAt(const std::vector<LineReference> &refs, size_t &r) {
+  const LineReference *ref = &refs[r];
+  switch (ref->range) {
+  case RangeEnd::None:
+    break;
+  case RangeEnd::To:
+  case RangeEnd::AtMost:
+  case RangeEnd::Below:
+    return {nullptr, ref, 0, r, false, ref->range == RangeEnd::Below};
+  case RangeEnd::From:
+  case RangeEnd::AtLeast:
+  case RangeEnd::Above:
+    return {ref, nullptr, r, 0, ref->range == RangeEnd::Above, false};
+  case RangeEnd::FromTo:
+    if (r + 1 < refs.size()) {
+      ++r;
+      return {ref, &refs[r], r - 1, r};
+    }
+    return {ref, nullptr, r, 0};
+  }
+  return {};
+}
 
 class RangeKeeper {
 public:
@@ -71,22 +106,7 @@ public:
   // False when a range of line `line` cannot keep its lines.
   bool keep(size_t line, const std::vector<LineReference> &refs, std::vector<RangeEndChange> &out) {
     for (size_t r = 0; r < refs.size(); ++r) {
-      Range range;
-      switch (refs[r].range) {
-      case RangeEnd::None:
-        continue;
-      case RangeEnd::To:
-        range = {nullptr, &refs[r], 0, r};
-        break;
-      case RangeEnd::From:
-        range = {&refs[r], nullptr, r, 0};
-        break;
-      case RangeEnd::FromTo:
-        range = {&refs[r], r + 1 < refs.size() ? &refs[r + 1] : nullptr, r, r + 1};
-        r += range.last != nullptr ? 1 : 0;
-        break;
-      }
-      if (!keep(line, range, out)) {
+      if (refs[r].range != RangeEnd::None && !keep(line, rangeAt(refs, r), out)) {
         return false;
       }
     }
@@ -105,15 +125,15 @@ private:
     const LineNumber *first = range.first != nullptr ? &range.first->target : nullptr;
     const LineNumber *last = range.last != nullptr ? &range.last->target : nullptr;
     const size_t count = numbers_.from.size();
-    const size_t low = lowerBound(numbers_.from, first, 0);
-    const size_t high = upperBound(numbers_.from, last, count);
+    const size_t low = range.low(numbers_.from, first);
+    const size_t high = range.high(numbers_.from, last);
     std::optional<LineNumber> newFirst = first ? std::optional(newNumber(*first)) : std::nullopt;
     std::optional<LineNumber> newLast = last ? std::optional(newNumber(*last)) : std::nullopt;
     if (low >= high) {
       // Covered nothing: must cover nothing still.
-      if (lowerBound(sorted_, newFirst ? &*newFirst : nullptr, 0) <
-              upperBound(sorted_, newLast ? &*newLast : nullptr, count) &&
-          !intoGap(low, first, last, newFirst, newLast)) {
+      if (range.low(sorted_, newFirst ? &*newFirst : nullptr) <
+              range.high(sorted_, newLast ? &*newLast : nullptr) &&
+          !intoGap(low, range, newFirst, newLast)) {
         return false;
       }
     } else {
@@ -124,12 +144,8 @@ private:
       if (highest - lowest + 1 != high - low || (!first && lowest != 0) || (!last && highest != count - 1)) {
         return false;
       }
-      if (newFirst && ((lowest > 0 && *newFirst <= sorted_[lowest - 1]) || sorted_[lowest] < *newFirst)) {
-        newFirst = sorted_[lowest];
-      }
-      if (newLast &&
-          (*newLast < sorted_[highest] || (highest + 1 < count && sorted_[highest + 1] <= *newLast))) {
-        newLast = sorted_[highest];
+      if (!keepFirst(newFirst, lowest, range.openFirst) || !keepLast(newLast, highest, range.openLast)) {
+        return false;
       }
     }
     if (first && *newFirst != *first) {
@@ -141,6 +157,52 @@ private:
     return true;
   }
 
+  // The lower end `end` bounds the lines from the new `lowest` on; else it
+  // becomes the line's new number, or for an open end the number of the
+  // line before.
+  bool keepFirst(std::optional<LineNumber> &end, size_t lowest, bool open) const {
+    if (!end) {
+      return true;
+    }
+    const bool below = open ? *end < sorted_[lowest] : *end <= sorted_[lowest];
+    const bool above = lowest == 0 || (open ? sorted_[lowest - 1] <= *end : sorted_[lowest - 1] < *end);
+    if (below && above) {
+      return true;
+    }
+    if (!open || lowest > 0) {
+      end = sorted_[open ? lowest - 1 : lowest];
+      return true;
+    }
+    if (sorted_[lowest].isLong() || sorted_[lowest].value() == 0) {
+      return false;
+    }
+    end = LineNumber(sorted_[lowest].value() - 1);
+    return true;
+  }
+
+  // The upper end, as keepFirst.
+  bool keepLast(std::optional<LineNumber> &end, size_t highest, bool open) const {
+    if (!end) {
+      return true;
+    }
+    const size_t count = sorted_.size();
+    const bool above = open ? sorted_[highest] < *end : sorted_[highest] <= *end;
+    const bool below =
+        highest + 1 == count || (open ? *end <= sorted_[highest + 1] : *end < sorted_[highest + 1]);
+    if (above && below) {
+      return true;
+    }
+    if (!open || highest + 1 < count) {
+      end = sorted_[open ? highest + 1 : highest];
+      return true;
+    }
+    if (sorted_[highest].exceeds(kLargestLineNumber)) {
+      return false;
+    }
+    end = LineNumber(sorted_[highest].value() + 1);
+    return true;
+  }
+
   bool isLine(quint64 number) const {
     return std::binary_search(sorted_.begin(), sorted_.end(), LineNumber(number));
   }
@@ -149,8 +211,10 @@ private:
   // none again: above the last line, below the first, or between lines
   // near where it stood (after the line that came before it), as wide as
   // it was where there is room.  False when there is no such place.
-  bool intoGap(size_t low, const LineNumber *first, const LineNumber *last,
-               std::optional<LineNumber> &newFirst, std::optional<LineNumber> &newLast) const {
+  bool intoGap(size_t low, const Range &range, std::optional<LineNumber> &newFirst,
+               std::optional<LineNumber> &newLast) const {
+    const LineNumber *first = range.first != nullptr ? &range.first->target : nullptr;
+    const LineNumber *last = range.last != nullptr ? &range.last->target : nullptr;
     const quint64 lowest = sorted_.front().value();
     const quint64 highest = sorted_.back().value();
     if (sorted_.back().exceeds(kLargestLineNumber) || (first && first->isLong()) ||
@@ -158,12 +222,12 @@ private:
       return false;
     }
     if (!last) {
-      newFirst = LineNumber(highest + 1);
-      return highest < kLargestLineNumber;
+      newFirst = LineNumber(range.openFirst ? highest : highest + 1);
+      return range.openFirst || highest < kLargestLineNumber;
     }
     if (!first) {
-      newLast = LineNumber(lowest - 1);
-      return lowest > 0;
+      newLast = LineNumber(range.openLast ? lowest : lowest - 1);
+      return range.openLast || lowest > 0;
     }
     if (*last < *first) { // reversed as written: it stays so
       newFirst = *first;

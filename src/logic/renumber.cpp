@@ -233,7 +233,7 @@ void appendReferences(QString &report, const QString &heading,
 
 } // namespace
 
-RenumberResult renumber(QStringView text, const RenumberRequest &request) {
+RenumberResult renumber(QStringView text, const RenumberRequest &request, const KeywordMatcher &keywords) {
   if (request.newStart < 1 || request.increment < 1) {
     return refused(RenumberRefusal::BadValue, renumberValueMessage());
   }
@@ -247,7 +247,7 @@ RenumberResult renumber(QStringView text, const RenumberRequest &request) {
   plan.split = splitLines(text);
   plan.lines.reserve(plan.split.lines.size());
   for (const QStringView line : plan.split.lines) {
-    plan.lines.push_back(readLine(line));
+    plan.lines.push_back(readLine(line, keywords));
   }
   std::optional<RenumberResult> refusal = checkRange(plan, request);
   if (!refusal) {

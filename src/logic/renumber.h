@@ -54,8 +54,9 @@ struct RenumberResult {
 };
 
 // Renumbers from the first program line at or after `oldStart` to the last
-// one up to `oldEnd`; every other character stays as it is.
-RenumberResult renumber(QStringView text, const RenumberRequest &request);
+// one up to `oldEnd`; every other character stays as it is.  `keywords` are
+// the current mode's.
+RenumberResult renumber(QStringView text, const RenumberRequest &request, const KeywordMatcher &keywords);
 
 // What a successful renumber did: how many lines, the references that name
 // no line and those that have come to name a renumbered line.

@@ -6,6 +6,7 @@ Session::Session(ProgramPaths paths, QObject *parent) : QObject(parent), paths_(
 
 void Session::setKeywords(const QStringList &keywords) {
   keywords_ = keywords;
+  matcher_ = basic::KeywordMatcher(keywords);
   emit keywordsChanged();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "logic/file_stamp.h"
+#include "logic/keyword_matcher.h"
 #include "logic/settings_file.h"
 #include "logic/settings_table.h"
 #include "platform/user_interface.h"
@@ -53,6 +54,8 @@ public:
   void setMode(int mode) { mode_ = mode; }
   // The current mode's keywords, as its list gives them.
   const QStringList &keywords() const { return keywords_; }
+  // The same, as the BASIC reader finds them.
+  const basic::KeywordMatcher &keywordMatcher() const { return matcher_; }
   void setKeywords(const QStringList &keywords);
 
   const Preferences &preferences() const { return preferences_; }
@@ -86,6 +89,7 @@ private:
   QString fileName_;
   int mode_ = 5;
   QStringList keywords_;
+  basic::KeywordMatcher matcher_;
   Preferences preferences_;
   FileDialog saveDialog_;
   DocumentAccess *document_ = nullptr;

@@ -17,7 +17,7 @@ namespace {
 
 const QString kProgram = QStringLiteral("10 GOSUB 100:GOTO 35\n"
                                         "20 PRINT \"GOTO 100\"\n"
-                                        "30 END\n"
+                                        "30 IF ERL<35 OR ERL>=200 THEN END\n"
                                         "40 ON X GOTO 100,999\n"
                                         "100 RETURN");
 
@@ -53,6 +53,9 @@ TEST_F(JumpTest, F12GoesToTheLineAReferenceNames) {
       {3, 19, {3, 19}, 0, "行 999 はありません"},
       {1, 15, {1, 15}, 1, ""}, // in a string
       {2, 3, {2, 3}, 1, ""},   // on no reference
+      // ERL bounds: the lines from the first at or above them
+      {2, 10, {3, 0}, 0, "35 は ERL の境目です。35 以上の最初の行は 行 40 です。"},
+      {2, 22, {2, 22}, 0, "200 は ERL の境目です。200 以上の行はありません。"},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(::testing::Message() << c.line << ':' << c.column);

@@ -7,21 +7,26 @@
 namespace kavrin::basic {
 namespace {
 
+const KeywordMatcher kWords(QStringLiteral("PRINT FOR TO NEXT IF THEN GOTO OR NOT DIM INPUT").split(u' '));
+
 // The references of a line as "digits@position" items, in order; range
 // ends are marked: "(" before a dash with nothing after it, "[" before a
-// dash with an end, "]" after the dash.
+// dash with an end, "]" after the dash; bounds of ERL by the lines they
+// cover as ERL on the left: ">=", ">", "<=", "<".
 QString referencesOf(const QString &line) {
+  const char *const marks[] = {"", "(", "[", "]", ">=", ">", "<=", "<"};
   QStringList found;
-  for (const LineReference &ref : readLine(line).references) {
+  for (const LineReference &ref : readLine(line, kWords).references) {
     EXPECT_EQ(ref.target, LineNumber::fromDigits(line.mid(ref.start, ref.length)));
     found << QStringLiteral("%1@%2%3")
                  .arg(line.mid(ref.start, ref.length))
                  .arg(ref.start)
-                 .arg(QStringView(u" ([]").mid(static_cast<int>(ref.range), 1).trimmed());
+                 .arg(QString::fromLatin1(marks[static_cast<int>(ref.range)]));
   }
   return found.join(u' ');
 }
 
+// One row per reference word and form; the words need no list.
 TEST(BasicReader, FindsLineReferences) {
   const struct {
     const char *line;
@@ -32,11 +37,13 @@ TEST(BasicReader, FindsLineReferences) {
       {"10 GO  TO 30:GOSUB40", "30@10 40@18"},
       {"10 IFA=1THEN100ELSE200", "100@12 200@19"},
       {"10 IF ERL=20 THEN 30", "20@10 30@18"},
-      {"10 IF ERL <> 20 OR ERL>=5 THEN PRINT", "20@13 5@24"},
+      {"10 IF ERL <> 20 OR ERL>=5 THEN PRINT", "20@13 5@24>="},
       {"10 IF 1=ERL OR 2<>ERL OR 3 < ERL OR 4>ERL OR 5<=ERL OR 6>=ERL THEN 9",
-       "1@6 2@15 3@25 4@36 5@45 6@55 9@67"},
+       "1@6 2@15 3@25> 4@36< 5@45>= 6@55<= 9@67"},
+      {"10 ON ERL<1 GOTO 2:IF ERL>3 OR ERL<=4 OR ERL=<5 OR ERL=>6 OR ERL><7 OR ERL<<8 OR 9=<ERL OR 1=>ERL",
+       "1@10< 2@17 3@26> 4@36<= 5@46<= 6@56>= 7@66 8@76 9@81>= 1@91<="},
       {"10 IF 1.5=ERL OR X+2=Y OR 3 ERL THEN PRINT ERL", ""},
-      {"10 L1=ERL:IF X12 >= ERL THEN 20 ELSE E2=ERR:A1B2<>ERL:L1.5=ERL:A.5=ERL", "20@29"},
+      {"10 L1=ERL:IF X12 >= ERL THEN 20 ELSE E2=ERR:A1B2<>ERL:L1.5=ERL:A.5=ERL:I.1<ERL", "20@29"},
       {"10 IF5=ERLTHEN1:IFX=1OR6=ERLORNOT7=ERLTHEN2", "5@5 1@14 6@23 7@33 2@42"},
       {"10 ON X GOTO 100, 200,,300", "100@13 200@18 300@23"},
       {"10 ON X GOSUB 1,2:PRINT 3,4", "1@14 2@16"},
@@ -50,9 +57,10 @@ TEST(BasicReader, FindsLineReferences) {
       {"10 REM GOTO 100", ""},
       {"10 ' GOTO 100", ""},
       {"10 DATA 1,GOTO 100,\"A:B\":GOTO 9", "9@30"},
-      {"10 X=A100:GOTO A", ""},
+      {"10 X=A100:GOTO A:GOTO A.5:GOTO &H10:GOTO .5", ""},
       {"10 A=&H10:B=1E5", ""},
       {"10 PRINT 100:THEN 1.5", "1@18"},
+      {"10 XGOTO1:FORI=1TO2:TOTHEN3", "1@8 3@26"}, // keywords inside names
       {"GOTO 100", ""},
   };
   for (const auto &c : cases) {

@@ -36,7 +36,7 @@ TEST(LineReferences, TheReferenceUnderTheCaret) {
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(std::string(c.line) + " @" + std::to_string(c.column));
-    const std::optional<LineReference> found = referenceAt(QString::fromUtf8(c.line), c.column);
+    const std::optional<LineReference> found = referenceAt(QString::fromUtf8(c.line), c.column, {});
     EXPECT_EQ(found ? found->target.toString() : QString(), QString::fromUtf8(c.target));
   }
 }
@@ -59,7 +59,7 @@ TEST(LineReferences, TheLinesReferringToALineInTextOrderEachOnce) {
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.number);
-    EXPECT_EQ(linesReferringTo(text, LineNumber(static_cast<quint64>(c.number))), c.lines);
+    EXPECT_EQ(linesReferringTo(text, LineNumber(static_cast<quint64>(c.number)), {}), c.lines);
   }
 }
 

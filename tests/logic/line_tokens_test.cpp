@@ -7,14 +7,15 @@ namespace {
 
 const QStringList kWords = QStringLiteral("PRINT FOR TO NEXT IF THEN GOTO OR DIM REM DATA INPUT").split(u' ');
 
-// Each token as kind:text, a name with its sign and '(' for an array.
+// Each token as kind:text, a name with its sign and '(' for an array; a
+// keyword the list does not hold as k:.
 QString shown(QStringView line) {
   QStringList parts;
   for (const Token &t : readTokens(line, 0, KeywordMatcher(kWords))) {
     const QString source = line.sliced(t.start, t.length).toString();
     switch (t.kind) {
     case TokenKind::Keyword:
-      parts << QStringLiteral("K:") + t.text.toString();
+      parts << (t.listed ? QStringLiteral("K:") : QStringLiteral("k:")) + t.text.toString();
       break;
     case TokenKind::Name:
       parts << QStringLiteral("N:") + t.text.toString() +
@@ -46,6 +47,10 @@ TEST(LineTokens, ReadsKeywordsWhereverTheyStandAndTheRestAsNames) {
       {"REMFOR ＡＢ:NEXT", "K:REM C:FOR ＡＢ:NEXT"},
       {"DATA FOR,\"a:b\",ＡＢ:NEXTI", "K:DATA D: FOR,\"a:b\",ＡＢ O:: K:NEXT N:I"},
       {"ＰＲＩＮＴ", "O:Ｐ O:Ｒ O:Ｉ O:Ｎ O:Ｔ"},
+      {"A.5=I.1+.5+A.B$", "N:A.5 O:= N:I.1 O:+ #:.5 O:+ N:A.B$"},
+      {"X=&O78+&B102+&HFG", "N:X O:= #:&O7 #:8 O:+ #:&B10 #:2 O:+ #:&HF N:G"},
+      {"GO  TO 10:ON X GOSUB 5", "k:GO  TO #:10 O:: k:ON N:X k:GOSUB #:5"},
+      {"AGOTOB.ERLX", "N:A K:GOTO N:B. k:ERL N:X"},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.line);

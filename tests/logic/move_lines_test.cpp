@@ -50,7 +50,7 @@ TEST(MoveLines, NumbersTheLinesAnewAndPutsThemInPlaceWithTheReferences) {
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.text);
-    const MoveResult result = moveLines(QString::fromUtf8(c.text), c.request);
+    const MoveResult result = moveLines(QString::fromUtf8(c.text), c.request, {});
     EXPECT_EQ(result.error, QString());
     EXPECT_EQ(result.text, QString::fromUtf8(c.expected));
     EXPECT_EQ(result.firstLine, c.back.firstLine);
@@ -68,7 +68,7 @@ TEST(MoveLines, NumbersTheLinesAnewAndPutsThemInPlaceWithTheReferences) {
     for (qsizetype i = 0; i < oldLines.size(); ++i) {
       EXPECT_EQ(letters(newLines.value(result.newLineOf[size_t(i)])), letters(oldLines[i])) << i;
     }
-    EXPECT_EQ(moveLines(result.text, c.back).text, QString::fromUtf8(c.backText ? c.backText : c.text));
+    EXPECT_EQ(moveLines(result.text, c.back, {}).text, QString::fromUtf8(c.backText ? c.backText : c.text));
   }
 }
 
@@ -96,10 +96,11 @@ TEST(MoveLines, RefusesAndChangesNothing) {
       {"10 A\n100 B\n200 C\n800 LIST 10-100", {1, 1, 850, 10}, BrokenRange, "行 800 "},
       {"20 A\n25 B\n30 C\n40 DELETE 20-30", {1, 1, 50, 10}, BrokenRange, "行 40 "},
       {"10 A\n20 B\n30 C\n40 LIST 20-", {0, 0, 25, 10}, BrokenRange, "行 40 "},
+      {"10 A\n20 B\n30 C\n40 IF ERL<25 THEN END", {0, 0, 35, 10}, BrokenRange, "行 40 "},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.text);
-    const MoveResult result = moveLines(QString::fromUtf8(c.text), c.request);
+    const MoveResult result = moveLines(QString::fromUtf8(c.text), c.request, {});
     EXPECT_EQ(result.refusal, c.refusal);
     EXPECT_TRUE(result.error.contains(QString::fromUtf8(c.names))) << result.error.toStdString();
     EXPECT_FALSE(result.error.isEmpty());

@@ -28,6 +28,8 @@ TEST(ProgramCheck, ReportsEachFaultAtItsLineInTextOrder) {
       {"10 LIST 10-25:LIST 25:DELETE -30:LLIST 5-\n20 GOTO 0100000000000000000000",
        "0:行 25 への参照がありますが、その行はありません|0:行 5 への参照がありますが、その行はありません|"
        "1:行 100000000000000000000 への参照は範囲外です (65529 まで)"},
+      {"10 IF ERL<50 OR 5>ERL OR ERL>=1000 OR ERL=30 THEN 10",
+       "0:行 30 への参照がありますが、その行はありません"},
       {"10 <W>\n20 <N>", "0:1 行が 255 バイトを超えています (263 バイト)"},
       {"<W>", "0:行番号がありません|0:1 行が 255 バイトを超えています (260 バイト)"},
       {"", ""},
@@ -116,7 +118,8 @@ TEST(ProgramCheck, NextWithoutFor) {
                                          {"10 NEXT\n20 PRINT \"NEXT J\"'NEXT J", ""},
                                          {"10 FOR I=1 TO 2\n20 NEXT I", ""},
                                          {"10 FOR I!=1 TO 2\n20 NEXT I:NEXT J%", "1"},
-                                         {"10 DEFINT I-N\n20 FOR I%=1 TO 2\n30 NEXT I", ""}});
+                                         {"10 DEFINT I-N\n20 FOR I%=1 TO 2\n30 NEXT I", ""},
+                                         {"10 FOR I.1=1 TO 3\n20 NEXT I.1", ""}});
 }
 
 TEST(ProgramCheck, ForWithoutNext) {

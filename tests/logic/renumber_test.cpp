@@ -89,10 +89,18 @@ TEST(Renumber, RewritesLineNumbersAndTheReferencesToThem) {
        "100 LIST 111-:LIST 12-15:DELETE 9-1\n110 A",
        ""},
       {"10 A\n20 B\n30 LIST 12-15", {13, 1, LineNumber(20), {}}, "10 A\n13 B\n14 LIST 11-12", ""},
+      // So do bounds of ERL, which are no missing references.
+      {"10 ON ERROR GOTO 40\n20 A\n30 B\n40 IF ERL<30 OR ERL>=20 OR 10<ERL OR ERL<25 OR ERL>=1000 THEN "
+       "RESUME 0",
+       {100, 10, {}, {}},
+       "100 ON ERROR GOTO 130\n110 A\n120 B\n130 IF ERL<120 OR ERL>=110 OR 100<ERL OR ERL<120 OR ERL>=1000 "
+       "THEN "
+       "RESUME 0",
+       ""},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.text);
-    const RenumberResult result = renumber(QString::fromUtf8(c.text), c.request);
+    const RenumberResult result = renumber(QString::fromUtf8(c.text), c.request, {});
     EXPECT_EQ(result.error, QString());
     EXPECT_EQ(result.text, QString::fromUtf8(c.expected));
     EXPECT_EQ(missingOf(result), QString::fromUtf8(c.missing));
@@ -102,7 +110,7 @@ TEST(Renumber, RewritesLineNumbersAndTheReferencesToThem) {
     if (c.request.oldEnd) {
       again.oldEnd = LineNumber(quint64(c.request.newStart + c.request.increment * (result.renumbered - 1)));
     }
-    EXPECT_EQ(renumber(result.text, again).text, result.text);
+    EXPECT_EQ(renumber(result.text, again, {}).text, result.text);
   }
 }
 
@@ -136,7 +144,7 @@ TEST(Renumber, RefusesAndChangesNothing) {
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.text);
-    const RenumberResult result = renumber(QString::fromUtf8(c.text), c.request);
+    const RenumberResult result = renumber(QString::fromUtf8(c.text), c.request, {});
     EXPECT_EQ(result.refusal, c.refusal);
     EXPECT_TRUE(result.error.contains(QString::fromUtf8(c.names))) << result.error.toStdString();
     EXPECT_FALSE(result.error.isEmpty());
