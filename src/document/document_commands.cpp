@@ -202,11 +202,11 @@ QByteArray DocumentCommands::encodedText() {
     // The machine shows 0x5C and 0x7E as ¥ and ‾: the check's fix writes
     // those.  The bytes are named, as a Japanese font draws 0x5C as ¥ too.
     const bool fixable = (code == U'¥' || code == U'‾') &&
-                         session().preferences().check.enabled(basic::CheckRule::YenOverline);
+                         session().preferences().check.enabled(basic::checkRule("YenOverline"));
     const QString fix = fixable ? QStringLiteral("\n特別 > プログラムの検査 で [¥‾] の行を選び、"
                                                  "すべて修正 (Ctrl+Shift+.) を使うと、"
                                                  "¥ を 0x5C の文字に、‾ を 0x7E の文字に直せます。"
-                                                 "機械ではそれぞれ ¥ と ‾ に見えます。")
+                                                 "実機ではそれぞれ ¥ と ‾ に見えます。")
                                 : QString();
     throw Error(QStringLiteral("シフトJISで保存できない文字が %1 個あります。\n"
                                "最初の文字「%2」(U+%3) を選択しました。"

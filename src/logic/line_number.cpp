@@ -14,6 +14,13 @@ LeadingNumber findLeadingNumber(QStringView line, bool afterBlanks, qsizetype mo
   return {start, end - start};
 }
 
+QString lineLabel(QStringView text, int index) {
+  const LeadingNumber number = findLeadingNumber(text, true);
+  return number.length > 0 ? QStringLiteral("行 %1").arg(
+                                 LineNumber::fromDigits(text.sliced(number.start, number.length)).toString())
+                           : QStringLiteral("(%1 行目、番号なし)").arg(index + 1);
+}
+
 LineNumber LineNumber::fromDigits(QStringView digits) {
   qsizetype zeros = 0;
   while (zeros + 1 < digits.size() && digits[zeros] == u'0') {

@@ -12,7 +12,7 @@
 namespace kavrin::basic {
 
 struct Finding {
-  int line = 0; // index of the line in the text
+  int line = 0; // index of the line in the text; -1: a note on the whole program
   QString message;
   CheckRule rule = CheckRule::Basic;
   bool error = true; // an error, or only a warning

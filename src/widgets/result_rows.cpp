@@ -13,9 +13,13 @@ ResultRows::ResultRows(QTextDocument *document, QObject *parent)
     : QAbstractListModel(parent), document_(document), marks_(new LineMarks(document, this)) {}
 
 ResultRows::Row ResultRows::held(const ResultRow &row) {
+  // A line deleted before its row is shown is still named as it was.
+  const QString named = row.line < 0 || row.number
+                            ? QString()
+                            : basic::lineLabel(document_->findBlockByNumber(row.line).text(), row.line);
   return {row.text,      row.line < 0 ? -1 : marks_->mark(row.line),
           row.number,    row.exact,
-          row.showsLine, row.line,
+          row.showsLine, named,
           row.rule,      row.kind};
 }
 
@@ -120,13 +124,14 @@ QString ResultRows::label(int row) const {
     return line < 0 ? r.text + QStringLiteral(" (削除された行)") : r.text;
   }
   if (line < 0) {
-    return QStringLiteral("%1 行目: %2 (削除された行)").arg(r.shownLine + 1).arg(r.text);
+    return QStringLiteral("%1: %2 (削除された行)").arg(r.named, r.text);
   }
-  r.shownLine = line;
+  const QString now = document_->findBlockByNumber(line).text();
+  r.named = basic::lineLabel(now, line);
   if (r.showsLine) {
-    r.text = document_->findBlockByNumber(line).text();
+    r.text = now;
   }
-  return QStringLiteral("%1 行目: %2").arg(line + 1).arg(r.text);
+  return QStringLiteral("%1: %2").arg(r.named, r.text);
 }
 
 int ResultRows::lineOf(int row) const {

@@ -166,13 +166,13 @@ TEST_F(DocumentTest, TextShiftJisCannotHoldStopsTheSaveWithTheFirstCharacterSele
                {u"A😀", u"😀", u"1F600", 1},
                {u"10 A$=\"‾\"+\"¥\"", u"‾", u"203E", 2,
                 u"\n特別 > プログラムの検査 で [¥‾] の行を選び、すべて修正 (Ctrl+Shift+.) を使うと、"
-                u"¥ を 0x5C の文字に、‾ を 0x7E の文字に直せます。機械ではそれぞれ ¥ と ‾ に見えます。"},
+                u"¥ を 0x5C の文字に、‾ を 0x7E の文字に直せます。実機ではそれぞれ ¥ と ‾ に見えます。"},
                {u"10 A$=\"¥\"", u"¥", u"00A5", 1}}; // the rule turned off: no fix offered
   for (const auto &c : cases) {
     SCOPED_TRACE(c.count);
     if (c.first == std::u16string_view(u"¥")) {
       basic::CheckOptions options;
-      options.set(basic::CheckRule::YenOverline, false);
+      options.set(basic::checkRule("YenOverline"), false);
       setPreference(&Preferences::check, options);
     }
     editor().setText(QString::fromUtf16(c.text));

@@ -76,7 +76,7 @@ TEST_F(SettingsDialogTest, OkTakesOverACheckedIncrementTheKeysAndABrowsedConvert
   ui.openAnswers = {dir.path("txt2bas.exe"), std::nullopt};
   withDialog([this](SettingsDialog &d) {
     d.keyEdit(0)->setText("RUN(ret)(ret)");
-    d.ruleCheck(basic::CheckRule::TwoCharNames)->setChecked(false);
+    d.ruleCheck(basic::checkRule("TwoCharNames"))->setChecked(false);
     d.browseButton()->click();
     d.browseButton()->click(); // cancelled
     for (const char *bad : {"abc", "", "10x", "99999999999"}) {
@@ -111,8 +111,8 @@ TEST_F(SettingsDialogTest, OkTakesOverACheckedIncrementTheKeysAndABrowsedConvert
   EXPECT_EQ(window->session().preferences().functionKeys[0], "RUN\r\n\r\n");
   EXPECT_EQ(window->panels().panelText(0), "RUN\r\n\r\n");
   EXPECT_EQ(window->session().preferences().autoIncrement, 0);
-  EXPECT_FALSE(window->session().preferences().check.enabled(basic::CheckRule::TwoCharNames));
-  EXPECT_TRUE(window->session().preferences().check.enabled(basic::CheckRule::ForWithoutNext));
+  EXPECT_FALSE(window->session().preferences().check.enabled(basic::checkRule("TwoCharNames")));
+  EXPECT_TRUE(window->session().preferences().check.enabled(basic::checkRule("ForWithoutNext")));
   EXPECT_EQ(window->session().preferences().converter, dir.path("txt2bas.exe"));
   EXPECT_EQ(ui.openCalls.at(0).filter, "プログラム (*.exe)|*.EXE|すべてのファイル (*.*)|*.*");
 }
