@@ -37,9 +37,13 @@ TEST_F(SettingsDialogTest, EveryShowingStartsFromTheSettingsAndNeitherEnterNorEs
     EXPECT_EQ(d.keyEdit(9)->text(), "CONT(ret)");
     EXPECT_EQ(d.incrementEdit()->text(), "-10");
     EXPECT_EQ(d.converterEdit()->text(), "txt2bas.exe");
+    QStringList rules;
     for (const basic::CheckRule rule : basic::kOptionalRules) {
       EXPECT_TRUE(d.ruleCheck(rule)->isChecked());
+      rules << d.ruleCheck(rule)->text();
     }
+    EXPECT_EQ(rules.join(u'|'), "同じ行番号|文字列の外の全角文字|¥ と ‾|先頭 2 文字が同じ変数名|"
+                                "FOR のない NEXT|NEXT のない FOR|RETURN のない GOSUB|到達できない行");
     d.close(); // the title bar's close button cancels too
   });
 }
