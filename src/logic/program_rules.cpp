@@ -287,7 +287,10 @@ void unreachable(const ProgramFacts &program, Findings &out) {
     }
     if (before != nullptr && before->line->endsFlow && !isNamed) {
       if (line->onlyEnds) {
-        continue; // a closing END that nothing reaches is harmless
+        // A closing END that nothing reaches is harmless; past a STOP the
+        // lines are as unreachable as it.
+        before = line->endsFlow ? &kept : before;
+        continue;
       }
       add(out, line->index,
           QStringLiteral("%1 は前の%2 から続かず、どこからも参照されていないので実行されません")

@@ -179,8 +179,8 @@ TEST(ProgramCheck, NewRulesTellTheirTagRuleAndKind) {
       {"10 FOR I=1 TO 2", "0:ForWithoutNext:W:[FOR] FOR I の変数を使う NEXT がプログラムにありません"},
       {"10 GOSUB 10", "0:GosubWithoutReturn:W:[GOSUB] GOSUB がありますが、プログラムに RETURN がありません"},
       {"10 RETURN", "0:GosubWithoutReturn:W:[GOSUB] RETURN がありますが、プログラムに GOSUB がありません"},
-      {"10 END\n20 A=1", "1:Unreachable:W:[到達不能] 行 20 は前の行 10 "
-                         "から続かず、どこからも参照されていないので実行されません"},
+      {"10 GOTO 10\n20 END\n30 A=1", "2:Unreachable:W:[到達不能] 行 30 は前の行 20 "
+                                     "から続かず、どこからも参照されていないので実行されません"},
       {"10 PRINT\n20 GOTO 10\n20 END\n30 A=1", "3:Unreachable:W:[到達不能] 行 30 は前の行 20 (3 行目) "
                                                "から続かず、どこからも参照されていないので実行されません"},
       {"10 GOTO 10\n20 PRINT\n20 A=1", "2:Unreachable:W:[到達不能] 行 20 (3 行目) は前の行 10 "
