@@ -210,6 +210,7 @@ void BasicTools::refreshCheck(const std::vector<Finding> &findings) {
     rows.push_back({finding.message, finding.line, std::nullopt});
     rows.back().rule = finding.rule;
     rows.back().kind = finding.error ? ResultRow::Kind::Error : ResultRow::Kind::Warning;
+    rows.back().named = finding.where;
     if (finding.line != marked) {
       marked = finding.line;
       findingLines_->mark(marked);

@@ -16,9 +16,18 @@ LeadingNumber findLeadingNumber(QStringView line, bool afterBlanks, qsizetype mo
 
 QString lineLabel(QStringView text, int index) {
   const LeadingNumber number = findLeadingNumber(text, true);
-  return number.length > 0 ? QStringLiteral("行 %1").arg(
-                                 LineNumber::fromDigits(text.sliced(number.start, number.length)).toString())
-                           : QStringLiteral("(%1 行目、番号なし)").arg(index + 1);
+  if (number.length == 0) {
+    return QStringLiteral("(%1 行目、番号なし)").arg(index + 1);
+  }
+  // The canonical digits, as LineNumber prints them; each row of a long
+  // list is named once, so without a LineNumber of its own.
+  QStringView digits = text.sliced(number.start, number.length);
+  while (digits.size() > 1 && digits.front() == u'0') {
+    digits = digits.sliced(1);
+  }
+  QString label = QStringLiteral("行 ");
+  label += digits;
+  return label;
 }
 
 LineNumber LineNumber::fromDigits(QStringView digits) {

@@ -16,6 +16,8 @@ struct Finding {
   QString message;
   CheckRule rule = CheckRule::Basic;
   bool error = true; // an error, or only a warning
+  // How a row names the line (lineLabel), read with the text.
+  QString where = {};
 };
 
 // Line by line in text order: a line without a number, a number not above

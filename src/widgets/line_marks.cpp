@@ -148,10 +148,13 @@ void LineMarks::followRewrite(QTextDocument *document, const std::vector<int> &n
   lines->disarm();
 }
 
-int LineMarks::mark(int line) {
+int LineMarks::mark(int line, QTextBlock *found) {
   const int id = count();
   marks_.emplace_back();
   const QTextBlock block = document_ != nullptr ? document_->findBlockByNumber(line) : QTextBlock();
+  if (found != nullptr) {
+    *found = block;
+  }
   if (block.isValid()) {
     seat(id, block);
   } else {

@@ -39,9 +39,9 @@ public:
   LineMarks(const LineMarks &) = delete;
   LineMarks &operator=(const LineMarks &) = delete;
 
-  // Marks the line with block number `line`; marks are numbered from 0 in
-  // the order made.
-  int mark(int line);
+  // Marks the line with block number `line`, handing its block to `found`
+  // if given; marks are numbered from 0 in the order made.
+  int mark(int line, QTextBlock *found = nullptr);
   // The mark's line now, or -1 when the line was deleted.
   int lineOf(int id) const;
   // Where the mark's line starts now (a position in its block, in the

@@ -13,14 +13,13 @@ ResultRows::ResultRows(QTextDocument *document, QObject *parent)
     : QAbstractListModel(parent), document_(document), marks_(new LineMarks(document, this)) {}
 
 ResultRows::Row ResultRows::held(const ResultRow &row) {
+  QTextBlock block;
+  const int mark = row.line < 0 ? -1 : marks_->mark(row.line, &block);
   // A line deleted before its row is shown is still named as it was.
-  const QString named = row.line < 0 || row.number
-                            ? QString()
-                            : basic::lineLabel(document_->findBlockByNumber(row.line).text(), row.line);
-  return {row.text,      row.line < 0 ? -1 : marks_->mark(row.line),
-          row.number,    row.exact,
-          row.showsLine, named,
-          row.rule,      row.kind};
+  const QString named = !row.named.isEmpty() || !block.isValid() || row.number
+                            ? row.named
+                            : basic::lineLabel(block.text(), row.line);
+  return {row.text, mark, row.number, row.exact, row.showsLine, named, row.rule, row.kind};
 }
 
 void ResultRows::replace(const QList<ResultRow> &rows) {

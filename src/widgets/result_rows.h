@@ -37,6 +37,8 @@ struct ResultRow {
   basic::CheckRule rule = basic::CheckRule::Basic;
   // A finding's kind, shown by an icon: an error or only a warning.
   enum class Kind : quint8 { None, Error, Warning } kind = Kind::None;
+  // How the line is named (lineLabel) when its text was read already.
+  QString named = {};
 };
 
 // The rows of one tab of the result panel.  A row that follows a line is
