@@ -252,11 +252,26 @@ void BasicTools::addFixActions(ResultPanel *panel) {
   view->setContextMenuPolicy(Qt::ActionsContextMenu);
   // Offered only where there is something to fix: 修正 on the current row's
   // line, すべて修正 anywhere.
-  const auto offer = [this, view] {
-    const QList<QAction *> actions = view->actions();
-    for (int i = 0; i < actions.size(); ++i) {
-      actions[i]->setEnabled(!findingsToFix(i == 1, false).empty());
+  const auto offer = [panel, view] {
+    const ResultRows &rows = panel->rows(ResultTab::Check);
+    const int current = panel->currentRow(ResultTab::Check);
+    const int line = current < 0 ? -1 : rows.lineOf(current);
+    // A line's rows stand together: F8 over many rows asks only its own.
+    const auto fixableOnLine = [&rows, line](int row, int step) {
+      for (; row >= 0 && row < rows.rowCount() && rows.lineOf(row) == line; row += step) {
+        if (hasFix(rows.ruleOf(row))) {
+          return true;
+        }
+      }
+      return false;
+    };
+    bool any = false;
+    for (int row = 0; row < rows.rowCount() && !any; ++row) {
+      any = hasFix(rows.ruleOf(row));
     }
+    const QList<QAction *> actions = view->actions();
+    actions.value(0)->setEnabled(line >= 0 && (fixableOnLine(current, 1) || fixableOnLine(current - 1, -1)));
+    actions.value(1)->setEnabled(any);
   };
   offer();
   connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this, offer);
