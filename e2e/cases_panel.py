@@ -31,7 +31,7 @@ def case_full_width_lines_fixed_from_their_rows(s):
     s.press("ctrl+End", "ctrl+v")
     s.menu("s", "k")
     s.press("ctrl+c")  # the first row, current in the list
-    row = "2 行目: [全角] 全角の「Ａ＝１０：ＰＲＩＮＴ　Ａ　」があります。機械は文字列とコメントの外では半角しか読めません"
+    row = "行 20: [全角] 全角の「Ａ＝１０：ＰＲＩＮＴ　Ａ　」があります。実機は文字列とコメントの外では半角しか読めません"
     wait_until("the first row on the clipboard", lambda: clipboard_text(s.display) == row, timeout=5)
     s.press("Escape", "ctrl+Home", "F8", "ctrl+period", "F8", "ctrl+shift+period", "ctrl+s")
     wait_until("wide.txt to be saved", lambda: s.read("wide.txt") != b"10 CLS\r\n")

@@ -197,14 +197,20 @@ void BasicTools::refreshCheck(const std::vector<Finding> &findings) {
   QList<ResultRow> rows;
   rows.reserve(static_cast<qsizetype>(findings.size()));
   int marked = -1;
+  QString notes;
   const CheckOptions &options = session().preferences().check;
   for (const Finding &finding : findings) {
     if (!options.enabled(finding.rule)) {
       continue;
     }
+    if (finding.line < 0) {
+      notes += finding.message;
+      continue;
+    }
     rows.push_back({finding.message, finding.line, std::nullopt});
     rows.back().rule = finding.rule;
     rows.back().kind = finding.error ? ResultRow::Kind::Error : ResultRow::Kind::Warning;
+    rows.back().named = finding.where;
     if (finding.line != marked) {
       marked = finding.line;
       findingLines_->mark(marked);
@@ -213,8 +219,9 @@ void BasicTools::refreshCheck(const std::vector<Finding> &findings) {
   editor_->recolour();
   if (ResultPanel *panel = panels().existing()) {
     panel->present(ResultTab::Check, rows,
-                   rows.isEmpty() ? QStringLiteral("プログラムに問題はありません。")
-                                  : QStringLiteral("%1 件の問題があります。").arg(rows.size()));
+                   (rows.isEmpty() ? QStringLiteral("プログラムに問題はありません。")
+                                   : QStringLiteral("%1 件の問題があります。").arg(rows.size())) +
+                       notes);
   }
 }
 
@@ -243,58 +250,71 @@ void BasicTools::addFixActions(ResultPanel *panel) {
     }
   }
   view->setContextMenuPolicy(Qt::ActionsContextMenu);
-  // Offered only on a row whose rule has a fix.
+  // Offered only where there is something to fix: 修正 on the current row's
+  // line, すべて修正 anywhere.
   const auto offer = [panel, view] {
-    const int row = panel->currentRow(ResultTab::Check);
-    const bool fixable = row >= 0 && hasFix(panel->rows(ResultTab::Check).ruleOf(row));
-    for (QAction *action : view->actions()) {
-      action->setEnabled(fixable);
+    const ResultRows &rows = panel->rows(ResultTab::Check);
+    const int current = panel->currentRow(ResultTab::Check);
+    const int line = current < 0 ? -1 : rows.lineOf(current);
+    // A line's rows stand together: F8 over many rows asks only its own.
+    const auto fixableOnLine = [&rows, line](int row, int step) {
+      for (; row >= 0 && row < rows.rowCount() && rows.lineOf(row) == line; row += step) {
+        if (hasFix(rows.ruleOf(row))) {
+          return true;
+        }
+      }
+      return false;
+    };
+    bool any = false;
+    for (int row = 0; row < rows.rowCount() && !any; ++row) {
+      any = hasFix(rows.ruleOf(row));
     }
+    const QList<QAction *> actions = view->actions();
+    actions.value(0)->setEnabled(line >= 0 && (fixableOnLine(current, 1) || fixableOnLine(current - 1, -1)));
+    actions.value(1)->setEnabled(any);
   };
   offer();
   connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this, offer);
+  connect(view->model(), &QAbstractItemModel::modelReset, this, offer);
 }
 
-std::vector<CheckRule> BasicTools::rulesToFix(bool inEditor, int &line) const {
+std::vector<std::pair<int, CheckRule>> BasicTools::findingsToFix(bool wholeProgram, bool inEditor) const {
   const ResultPanel *panel = panels().existing();
-  line = -1;
   if (panel == nullptr) {
     return {};
   }
   const ResultRows &rows = panel->rows(ResultTab::Check);
-  if (!inEditor) {
-    const int current = panel->currentRow(ResultTab::Check);
-    line = current < 0 ? -1 : rows.lineOf(current);
-    return current < 0 || line < 0 || !hasFix(rows.ruleOf(current)) ? std::vector<CheckRule>{}
-                                                                    : std::vector{rows.ruleOf(current)};
+  int line = -1;
+  if (inEditor) {
+    line = editor_->textCursor().blockNumber();
+  } else if (const int current = panel->currentRow(ResultTab::Check); current >= 0) {
+    line = rows.lineOf(current);
   }
-  // Every fixable row of the caret's line: one key fixes the line.
-  line = editor_->textCursor().blockNumber();
-  std::vector<CheckRule> rules;
+  std::vector<std::pair<int, CheckRule>> fixes;
+  if (!wholeProgram && line < 0) {
+    return fixes;
+  }
   for (int row = 0; row < rows.rowCount(); ++row) {
-    const CheckRule rule = rows.ruleOf(row);
-    if (rows.lineOf(row) == line && hasFix(rule) &&
-        std::find(rules.begin(), rules.end(), rule) == rules.end()) {
-      rules.push_back(rule);
+    if (hasFix(rows.ruleOf(row))) {
+      const int at = rows.lineOf(row);
+      if (at >= 0 && (wholeProgram || at == line)) {
+        fixes.emplace_back(at, rows.ruleOf(row));
+      }
     }
   }
-  return rules;
+  return fixes;
 }
 
 void BasicTools::fixFinding(bool wholeProgram, bool inEditor) {
-  int line = -1;
-  const std::vector<CheckRule> rules = rulesToFix(inEditor, line);
-  if (rules.empty()) {
-    ui().beep(); // no fix for this row, or its line is gone
+  const std::vector<std::pair<int, CheckRule>> fixes = findingsToFix(wholeProgram, inEditor);
+  if (fixes.empty()) {
+    ui().beep(); // nothing to fix here, or its line is gone
     return;
   }
   const QString old = editor_->text();
   QStringList lines = old.split(u'\n');
-  const qsizetype end = wholeProgram ? lines.size() : line + 1;
-  for (qsizetype i = wholeProgram ? 0 : line; i < end; ++i) {
-    for (const CheckRule rule : rules) {
-      lines[i] = fixLine(lines[i], rule, *checkWords_);
-    }
+  for (const auto &[line, rule] : fixes) {
+    lines[line] = fixLine(lines[line], rule, *checkWords_);
   }
   const QString fixed = lines.join(u'\n');
   if (fixed == old) {

@@ -7,6 +7,7 @@
 #include <QColor>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace kavrin {
@@ -53,9 +54,9 @@ public:
   // What keeps the check current; null before the first check.
   KeptCheck *keptCheck() const { return kept_; }
 
-  // 修正 (Ctrl+.), or すべて修正 (Ctrl+Shift+.): the fixes of a check row's
-  // rule on its line or the whole program, one undo step.  The row is the
-  // check tab's current one, or from the editor all on the caret's line.
+  // 修正 (Ctrl+.), or すべて修正 (Ctrl+Shift+.): the fixes of every fixable
+  // finding of a line, or of the whole program, as one undo step.  The line
+  // is the check tab's current row's, or from the editor the caret's.
   void fixFinding(bool wholeProgram, bool inEditor = false);
 
 private:
@@ -63,9 +64,9 @@ private:
   // the kept check use them from now on.
   void checkNow();
   void addFixActions(ResultPanel *panel);
-  // The rules whose fixes a key applies, and the line: the current row's,
-  // or from the editor those of the caret's line.
-  std::vector<CheckRule> rulesToFix(bool inEditor, int &line) const;
+  // The fixable findings a key fixes, each as its line and rule, as
+  // fixFinding tells.
+  std::vector<std::pair<int, CheckRule>> findingsToFix(bool wholeProgram, bool inEditor) const;
   void applyMarking();
   void applyColours();
 

@@ -202,7 +202,7 @@ QByteArray DocumentCommands::encodedText() {
     // The machine shows 0x5C and 0x7E as ¥ and ‾: the check's fix writes
     // those.  The bytes are named, as a Japanese font draws 0x5C as ¥ too.
     const bool fixable = (code == U'¥' || code == U'‾') &&
-                         session().preferences().check.enabled(basic::CheckRule::YenOverline);
+                         session().preferences().check.enabled(basic::checkRule("YenOverline"));
     const QString fix = fixable ? QStringLiteral("\n特別 > プログラムの検査 で [¥‾] の行を選び、"
                                                  "すべて修正 (Ctrl+Shift+.) を使うと、"
                                                  "¥ を 0x5C の文字に、‾ を 0x7E の文字に直せます。"

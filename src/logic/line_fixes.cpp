@@ -44,6 +44,8 @@ void keepWhatTheFixedLineQuotes(QString &fixed, QStringView line, const KeywordM
   }
 }
 
+} // namespace
+
 // In one reading of the line and one of the line fixed, so that a long
 // line costs no more than its length: what a fixed quote, comment mark or
 // REM makes a string or a comment stays as the user wrote it.
@@ -62,7 +64,10 @@ QString halfWidthOutsideStrings(QStringView line, const KeywordMatcher &keywords
   return fixed;
 }
 
-} // namespace
+QString asciiYenAndOverline(QStringView line, const KeywordMatcher &) {
+  QString fixed = line.toString();
+  return fixed.replace(QChar(0x00A5), u'\\').replace(QChar(0x203E), u'~');
+}
 
 char16_t asciiFormOf(QChar c) {
   const char16_t u = c.unicode();
@@ -77,17 +82,10 @@ char16_t asciiFormOf(QChar c) {
   return 0;
 }
 
-bool hasFix(CheckRule rule) { return rule == CheckRule::FullWidth || rule == CheckRule::YenOverline; }
+bool hasFix(CheckRule rule) { return rule != CheckRule::Basic && rowOf(rule).fix != nullptr; }
 
 QString fixLine(QStringView line, CheckRule rule, const KeywordMatcher &keywords) {
-  if (rule == CheckRule::FullWidth) {
-    return halfWidthOutsideStrings(line, keywords);
-  }
-  QString fixed = line.toString();
-  if (rule == CheckRule::YenOverline) {
-    fixed.replace(QChar(0x00A5), u'\\').replace(QChar(0x203E), u'~');
-  }
-  return fixed;
+  return hasFix(rule) ? rowOf(rule).fix(line, keywords) : line.toString();
 }
 
 } // namespace kavrin::basic

@@ -17,11 +17,8 @@ bool hasFix(CheckRule rule);
 // yen sign and the curly quotes; or 0.
 char16_t asciiFormOf(QChar c);
 
-// The line fixed for `rule`, or the line as it is for a rule without a fix:
-// FullWidth gives the characters of asciiFormOf outside strings, comments
-// and DATA (read with the mode's `keywords`) their ASCII form; YenOverline
-// makes every ¥ a backslash and every ‾ a tilde, which the machine shows
-// that way.
+// The line fixed for `rule` by its row's fix (`keywords` are the mode's), or
+// the line as it is for a rule without one.
 QString fixLine(QStringView line, CheckRule rule, const KeywordMatcher &keywords);
 
 } // namespace kavrin::basic

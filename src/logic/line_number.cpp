@@ -14,6 +14,22 @@ LeadingNumber findLeadingNumber(QStringView line, bool afterBlanks, qsizetype mo
   return {start, end - start};
 }
 
+QString lineLabel(QStringView text, int index) {
+  const LeadingNumber number = findLeadingNumber(text, true);
+  if (number.length == 0) {
+    return QStringLiteral("(%1 行目、番号なし)").arg(index + 1);
+  }
+  // The canonical digits, as LineNumber prints them; each row of a long
+  // list is named once, so without a LineNumber of its own.
+  QStringView digits = text.sliced(number.start, number.length);
+  while (digits.size() > 1 && digits.front() == u'0') {
+    digits = digits.sliced(1);
+  }
+  QString label = QStringLiteral("行 ");
+  label += digits;
+  return label;
+}
+
 LineNumber LineNumber::fromDigits(QStringView digits) {
   qsizetype zeros = 0;
   while (zeros + 1 < digits.size() && digits[zeros] == u'0') {

@@ -23,6 +23,10 @@ struct LeadingNumber {
 LeadingNumber findLeadingNumber(QStringView line, bool afterBlanks,
                                 qsizetype most = std::numeric_limits<qsizetype>::max());
 
+// How a row names the line `text` at `index` (from 0): by its BASIC number,
+// 「行 120」, or without one by its place, 「(4 行目、番号なし)」.
+QString lineLabel(QStringView text, int index);
+
 // A line number as written, of any length, compared by value: leading
 // zeros do not count.  Almost every number fits the integer; only one of
 // more significant digits than it holds keeps its digits.

@@ -124,6 +124,11 @@ std::vector<Finding> checkProgram(QStringView text, const KeywordMatcher &keywor
     std::inplace_merge(findings.begin(), middle, findings.end(),
                        [](const Finding &a, const Finding &b) { return a.line < b.line; });
   }
+  for (Finding &finding : findings) {
+    if (finding.line >= 0) {
+      finding.where = lineLabel(split.lines[static_cast<std::size_t>(finding.line)], finding.line);
+    }
+  }
   return findings;
 }
 

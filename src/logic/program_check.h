@@ -12,10 +12,12 @@
 namespace kavrin::basic {
 
 struct Finding {
-  int line = 0; // index of the line in the text
+  int line = 0; // index of the line in the text; -1: a note on the whole program
   QString message;
   CheckRule rule = CheckRule::Basic;
   bool error = true; // an error, or only a warning
+  // How a row names the line (lineLabel), read with the text.
+  QString where = {};
 };
 
 // Line by line in text order: a line without a number, a number not above

@@ -27,8 +27,9 @@ NameUse useOf(int line, const Token &name, bool function = false) {
 }
 
 bool leaves(const Token &token) {
-  return token.isKeyword(u"GOTO") || token.isKeyword(u"END") || token.isKeyword(u"STOP") ||
-         token.isKeyword(u"RETURN") || token.isKeyword(u"RUN");
+  // Not STOP: CONT goes on after it.
+  return token.isKeyword(u"GOTO") || token.isKeyword(u"END") || token.isKeyword(u"RETURN") ||
+         token.isKeyword(u"RUN");
 }
 
 class FactReader {
@@ -39,7 +40,6 @@ public:
   void run() {
     const Token *last = nullptr;
     bool statementStart = true, underIf = false, runs = false;
-    int lastSize = 0; // tokens of the last statement
     for (size_t k = 0; k < tokens_.size(); ++k) {
       const Token &token = tokens_[k];
       underIf = underIf || token.isKeyword(u"IF");
@@ -50,17 +50,14 @@ public:
       const bool remark = token.kind == TokenKind::Comment || token.isKeyword(u"REM");
       if (statementStart && !remark) {
         last = &token;
-        lastSize = 0;
         runs = runs || !token.isKeyword(u"DATA");
       }
-      lastSize += remark ? 0 : 1;
       statementStart = false;
       read(k);
     }
-    // STOP ON, STOP OFF and STOP STOP only set what the STOP key does.
-    line_.endsFlow =
-        !underIf && last != nullptr && leaves(*last) && !(last->isKeyword(u"STOP") && lastSize > 1);
+    line_.endsFlow = !underIf && last != nullptr && leaves(*last);
     line_.runsNothing = !runs;
+    line_.onlyEnds = tokens_.size() == 1 && (tokens_[0].isKeyword(u"END") || tokens_[0].isKeyword(u"STOP"));
   }
 
 private:

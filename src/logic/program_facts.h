@@ -33,9 +33,11 @@ struct LineFacts {
   qsizetype fullWidthAt = -1;
   // The first ¥ or ‾ anywhere, or -1.
   qsizetype yenAt = -1;
-  // The last statement leaves the line for good: GOTO, END, STOP, RETURN or
-  // RUN, and no IF on the line.
+  // The last statement leaves the line for good: GOTO, END, RETURN or RUN,
+  // and no IF on the line.
   bool endsFlow = false;
+  // Nothing but END or STOP.
+  bool onlyEnds = false;
   // Only data, remarks or nothing: the line runs no statement.
   bool runsNothing = true;
 };

@@ -7,15 +7,14 @@
 #include <QSet>
 
 #include <algorithm>
+#include <optional>
 
 namespace kavrin::basic {
 namespace {
 
 using Findings = std::vector<Finding>;
 
-void add(Findings &out, int line, CheckRule rule, bool error, const QString &message) {
-  out.push_back({line, message, rule, error});
-}
+void add(Findings &out, int line, const QString &message) { out.push_back({line, message}); }
 
 // Line numbers seen, each with a value; those the machine takes are kept
 // by value, larger ones by their digits.
@@ -46,6 +45,8 @@ private:
   QHash<QString, Value> large_;
 };
 
+} // namespace
+
 void duplicateNumbers(const ProgramFacts &program, Findings &out) {
   NumberTable<int> first(-1);
   const LineFacts *previous = nullptr;
@@ -56,8 +57,8 @@ void duplicateNumbers(const ProgramFacts &program, Findings &out) {
     const int at = first.keep(line.read->number, line.index);
     // Two equal numbers side by side are reported by the basic check.
     if (at != line.index && !(previous != nullptr && previous->read->number == line.read->number)) {
-      add(out, line.index, CheckRule::DuplicateNumber, true,
-          QStringLiteral("[重複] 行番号 %1 は %2 行目でも使われています。機械は後の行だけを残します")
+      add(out, line.index,
+          QStringLiteral("行番号 %1 は %2 行目でも使われています。実機は後の行だけを残します")
               .arg(line.read->number.toString())
               .arg(at + 1));
     }
@@ -72,8 +73,8 @@ void fullWidth(const ProgramFacts &program, Findings &out) {
       while (end < line.text.size() && isFullWidth(line.text[end])) {
         ++end;
       }
-      add(out, line.index, CheckRule::FullWidth, true,
-          QStringLiteral("[全角] 全角の「%1」があります。機械は文字列とコメントの外では半角しか読めません")
+      add(out, line.index,
+          QStringLiteral("全角の「%1」があります。実機は文字列とコメントの外では半角しか読めません")
               .arg(line.text.sliced(line.fullWidthAt, end - line.fullWidthAt)));
     }
   }
@@ -85,15 +86,17 @@ void yenOverline(const ProgramFacts &program, Findings &out) {
       const QChar c = line.text[line.yenAt];
       // The bytes are named: a Japanese font draws 0x5C as ¥ too.
       const bool yen = c == QChar(0x00A5);
-      add(out, line.index, CheckRule::YenOverline, true,
-          QStringLiteral("[¥‾] 「%1」(U+%2) は Shift-JIS で保存できません。機械が %1 と表示する %3 "
-                         "の文字に直せます")
+      add(out, line.index,
+          QStringLiteral(
+              "「%1」(U+%2) は Shift-JIS で保存できません。実機が %1 と表示する %3 の文字に直せます")
               .arg(c)
               .arg(yen ? QStringLiteral("00A5") : QStringLiteral("203E"),
                    yen ? QStringLiteral("0x5C") : QStringLiteral("0x7E")));
     }
   }
 }
+
+namespace {
 
 QString shownName(QStringView written) { return written.toString().toUpper(); }
 
@@ -131,6 +134,8 @@ quint64 twoCharKey(const ProgramFacts &program, const NameUse &use) {
   return use.variable | (program.typesDeclared && use.written.endsWith(u'!') ? kBang : 0);
 }
 
+} // namespace
+
 void twoCharNames(const ProgramFacts &program, Findings &out) {
   QHash<quint64, const NameUse *> firstName;
   QSet<QString> reported;
@@ -145,8 +150,8 @@ void twoCharNames(const ProgramFacts &program, Findings &out) {
     if (withoutBang((*at)->written).compare(withoutBang(use.written), Qt::CaseInsensitive) != 0 &&
         !reported.contains(shown)) {
       reported.insert(shown);
-      add(out, use.line, CheckRule::TwoCharNames, false,
-          QStringLiteral("[変数名] %1 と %2 は最初の 2 文字が同じなので、機械には同じ変数です")
+      add(out, use.line,
+          QStringLiteral("%1 と %2 は最初の 2 文字が同じなので、実機には同じ変数です")
                   .arg(shownName((*at)->written) + ((*at)->line == use.line
                                                         ? QString()
                                                         : QStringLiteral(" (%1 行目)").arg((*at)->line + 1)),
@@ -155,6 +160,8 @@ void twoCharNames(const ProgramFacts &program, Findings &out) {
     }
   }
 }
+
+namespace {
 
 // A loop's variable as FOR and NEXT are paired: with types declared by
 // DEFINT and the like, I and I% may be one variable.
@@ -172,24 +179,26 @@ QSet<quint64> variablesOf(const ProgramFacts &program, const std::vector<NameUse
 
 // Each of `uses` whose variable none of `others` uses; `text` names it.
 void unpaired(const ProgramFacts &program, const std::vector<NameUse> &uses,
-              const std::vector<NameUse> &others, CheckRule rule, const QString &text, Findings &out) {
+              const std::vector<NameUse> &others, const QString &text, Findings &out) {
   const QSet<quint64> paired = variablesOf(program, others);
   for (const NameUse &use : uses) {
     if (!paired.contains(loopVariable(program, use))) {
-      add(out, use.line, rule, false, text.arg(shownName(use.written)));
+      add(out, use.line, text.arg(shownName(use.written)));
     }
   }
 }
 
+} // namespace
+
 void nextWithoutFor(const ProgramFacts &program, Findings &out) {
-  unpaired(program, program.nexts, program.fors, CheckRule::NextWithoutFor,
-           QStringLiteral("[NEXT] NEXT %1 の変数を使う FOR がプログラムにありません"), out);
+  unpaired(program, program.nexts, program.fors,
+           QStringLiteral("NEXT %1 の変数を使う FOR がプログラムにありません"), out);
 }
 
 void forWithoutNext(const ProgramFacts &program, Findings &out) {
   if (!program.bareNext) {
-    unpaired(program, program.fors, program.nexts, CheckRule::ForWithoutNext,
-             QStringLiteral("[FOR] FOR %1 の変数を使う NEXT がプログラムにありません"), out);
+    unpaired(program, program.fors, program.nexts,
+             QStringLiteral("FOR %1 の変数を使う NEXT がプログラムにありません"), out);
   }
 }
 
@@ -199,37 +208,44 @@ void gosubWithoutReturn(const ProgramFacts &program, Findings &out) {
   if (gosubs.empty() == returns.empty()) {
     return;
   }
-  const QString message =
-      gosubs.empty() ? QStringLiteral("[GOSUB] RETURN がありますが、プログラムに GOSUB がありません")
-                     : QStringLiteral("[GOSUB] GOSUB がありますが、プログラムに RETURN がありません");
+  const QString message = gosubs.empty()
+                              ? QStringLiteral("RETURN がありますが、プログラムに GOSUB がありません")
+                              : QStringLiteral("GOSUB がありますが、プログラムに RETURN がありません");
   for (const int index : gosubs.empty() ? returns : gosubs) {
-    add(out, index, CheckRule::GosubWithoutReturn, false, message);
+    add(out, index, message);
   }
 }
 
-// The program lines as the machine keeps them: in number order, and of
-// lines with one number only the last typed.
-std::vector<const LineFacts *> keptInNumberOrder(const ProgramFacts &program) {
-  std::vector<const LineFacts *> kept;
+namespace {
+
+// The program lines as the machine keeps them, in number order: of lines
+// with one number only the last typed, `repeated` when there were more.
+struct KeptLine {
+  const LineFacts *line;
+  bool repeated;
+};
+
+std::vector<KeptLine> keptInNumberOrder(const ProgramFacts &program) {
+  std::vector<KeptLine> kept;
   bool ordered = true;
   for (const LineFacts &line : program.lines) {
     if (line.read->isProgram) {
-      ordered = ordered && (kept.empty() || kept.back()->read->number < line.read->number);
-      kept.push_back(&line);
+      ordered = ordered && (kept.empty() || kept.back().line->read->number < line.read->number);
+      kept.push_back({&line, false});
     }
   }
   if (!ordered) {
-    std::stable_sort(kept.begin(), kept.end(), [](const LineFacts *a, const LineFacts *b) {
-      return a->read->number < b->read->number;
+    std::stable_sort(kept.begin(), kept.end(), [](const KeptLine &a, const KeptLine &b) {
+      return a.line->read->number < b.line->read->number;
     });
     // Of equal numbers the last stands last: keep it alone.
     const auto sameAsNext = [&kept](std::size_t i) {
-      return i + 1 < kept.size() && kept[i]->read->number == kept[i + 1]->read->number;
+      return i + 1 < kept.size() && kept[i].line->read->number == kept[i + 1].line->read->number;
     };
     std::size_t to = 0;
     for (std::size_t i = 0; i < kept.size(); ++i) {
       if (!sameAsNext(i)) {
-        kept[to++] = kept[i];
+        kept[to++] = {kept[i].line, i > 0 && sameAsNext(i - 1)};
       }
     }
     kept.resize(to);
@@ -237,9 +253,19 @@ std::vector<const LineFacts *> keptInNumberOrder(const ProgramFacts &program) {
   return kept;
 }
 
+// A line by its number; by its place too where other lines had the number.
+QString lineName(const KeptLine &kept) {
+  const QString number = lineLabel(kept.line->text, kept.line->index);
+  return kept.repeated ? number + QStringLiteral(" (%1 行目)").arg(kept.line->index + 1) : number;
+}
+
+} // namespace
+
 void unreachable(const ProgramFacts &program, Findings &out) {
   if (program.fullWidthDigits) {
-    return; // GOTO ２０ names a line, once fixed
+    // GOTO ２０ names a line, once fixed.
+    out.push_back({-1, QStringLiteral("全角の数字があるため、到達できない行は検査していません")});
+    return;
   }
   NumberTable<char> named(0);
   for (const LineFacts &line : program.lines) {
@@ -247,61 +273,55 @@ void unreachable(const ProgramFacts &program, Findings &out) {
       named.keep(ref.target, 1);
     }
   }
-  const LineFacts *before = nullptr;
-  for (const LineFacts *line : keptInNumberOrder(program)) {
+  const KeptLine *before = nullptr;
+  for (const KeptLine &kept : keptInNumberOrder(program)) {
+    const LineFacts *line = kept.line;
     const bool isNamed = named.find(line->read->number) != 0;
     if (line->runsNothing) {
       // A remark or DATA line that a reference names lets the flow in: the
       // lines below a subroutine's heading run.
       if (isNamed) {
-        before = line;
+        before = &kept;
       }
       continue;
     }
-    if (before != nullptr && before->endsFlow && !isNamed) {
-      add(out, line->index, CheckRule::Unreachable, false,
-          QStringLiteral(
-              "[到達不能] 行 %1 は前の行 %2 から続かず、どこからも参照されていないので実行されません")
-              .arg(line->read->number.toString(), before->read->number.toString()));
+    if (before != nullptr && before->line->endsFlow && !isNamed) {
+      if (line->onlyEnds) {
+        // A closing END that nothing reaches is harmless; past a STOP the
+        // lines are as unreachable as it.
+        before = line->endsFlow ? &kept : before;
+        continue;
+      }
+      add(out, line->index,
+          QStringLiteral("%1 は前の%2 から続かず、どこからも参照されていないので実行されません")
+              .arg(lineName(kept), lineName(*before)));
     }
-    before = line;
+    before = &kept;
   }
 }
 
-using Rule = void (*)(const ProgramFacts &, Findings &);
-
-// In the order their findings stand on a line; the rules that read
-// statements need the keywords to tell them from names.
-constexpr struct {
-  CheckRule rule;
-  Rule find;
-  bool readsStatements;
-} kRules[] = {
-    {CheckRule::DuplicateNumber, duplicateNumbers, false},
-    {CheckRule::FullWidth, fullWidth, false},
-    {CheckRule::YenOverline, yenOverline, false},
-    {CheckRule::TwoCharNames, twoCharNames, true},
-    {CheckRule::NextWithoutFor, nextWithoutFor, true},
-    {CheckRule::ForWithoutNext, forWithoutNext, true},
-    {CheckRule::GosubWithoutReturn, gosubWithoutReturn, true},
-    {CheckRule::Unreachable, unreachable, true},
-};
-
-} // namespace
-
 std::vector<Finding> checkRules(const TextLines &split, const std::vector<ProgramLine> &reads,
                                 const KeywordMatcher &keywords, const CheckOptions &options) {
-  const auto runs = [&](const auto &row) {
-    return options.enabled(row.rule) && (!row.readsStatements || !keywords.empty());
+  const auto runs = [&](int row) {
+    return options.enabled(ruleAt(row)) && (!kCheckRules[row].readsStatements || !keywords.empty());
   };
   Findings findings;
-  if (std::none_of(std::begin(kRules), std::end(kRules), runs)) {
-    return findings;
-  }
-  const ProgramFacts program = readFacts(split, reads, keywords);
-  for (const auto &row : kRules) {
-    if (runs(row)) {
-      row.find(program, findings);
+  std::optional<ProgramFacts> program;
+  for (int row = 0; row < kCheckRuleCount; ++row) {
+    if (!runs(row)) {
+      continue;
+    }
+    if (!program) {
+      program.emplace(readFacts(split, reads, keywords));
+    }
+    const std::size_t from = findings.size();
+    kCheckRules[row].find(*program, findings);
+    const QString tag = QString::fromUtf8(kCheckRules[row].tag) + u' ';
+    for (std::size_t i = from; i < findings.size(); ++i) {
+      Finding &finding = findings[i];
+      finding.rule = ruleAt(row);
+      finding.error = kCheckRules[row].severity == Severity::Error;
+      finding.message = finding.line < 0 ? finding.message : tag + finding.message;
     }
   }
   std::stable_sort(findings.begin(), findings.end(),

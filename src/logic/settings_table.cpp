@@ -45,12 +45,10 @@ std::array<SettingKey, kSettingCount> makeTable() {
     table[static_cast<std::size_t>(functionKeySetting(i))] = {QStringLiteral("FunctionKey"),
                                                               QStringLiteral("F%1").arg(i + 1), keys[i]};
   }
-  // Each rule of the check is on unless the file says otherwise.
-  const char *const checkKeys[] = {"DuplicateNumber", "FullWidth",      "YenOverline",        "TwoCharNames",
-                                   "NextWithoutFor",  "ForWithoutNext", "GosubWithoutReturn", "Unreachable"};
-  for (std::size_t i = 0; i < std::size(checkKeys); ++i) {
-    table[static_cast<std::size_t>(checkSetting(basic::kOptionalRules[i]))] = {
-        QStringLiteral("Check"), QString::fromLatin1(checkKeys[i]), 1, whileChanged};
+  for (const basic::CheckRule rule : basic::kOptionalRules) {
+    table[static_cast<std::size_t>(checkSetting(rule))] = {
+        QStringLiteral("Check"), QString::fromLatin1(basic::rowOf(rule).key),
+        basic::rowOf(rule).byDefault ? 1 : 0, whileChanged};
   }
   for (const auto &[setting, key] : rows) {
     table[static_cast<std::size_t>(setting)] = key;

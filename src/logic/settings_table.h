@@ -58,8 +58,8 @@ enum class Setting {
   PanelTab,
   OutputInPanelOnly,
   OutputLinePattern,
-  CheckDuplicateNumber, // one per rule of the check but Basic, in CheckRule's order
-  Count = CheckDuplicateNumber + basic::kCheckRuleCount - 1,
+  FirstCheckRule, // one per row of the check's rules, in their order
+  Count = FirstCheckRule + basic::kCheckRuleCount,
 };
 
 inline constexpr int kSettingCount = static_cast<int>(Setting::Count);
@@ -68,8 +68,7 @@ inline Setting functionKeySetting(int index) {
   return static_cast<Setting>(static_cast<int>(Setting::F1) + index);
 }
 inline Setting checkSetting(basic::CheckRule rule) {
-  return static_cast<Setting>(static_cast<int>(Setting::CheckDuplicateNumber) + static_cast<int>(rule) -
-                              static_cast<int>(basic::CheckRule::DuplicateNumber));
+  return static_cast<Setting>(static_cast<int>(Setting::FirstCheckRule) + basic::rowIndex(rule));
 }
 inline Setting recentSetting(int index) {
   return static_cast<Setting>(static_cast<int>(Setting::Recent1) + index);

@@ -148,7 +148,7 @@ void LineMarks::followRewrite(QTextDocument *document, const std::vector<int> &n
   lines->disarm();
 }
 
-int LineMarks::mark(int line) {
+int LineMarks::mark(int line, QTextBlock *found) {
   int id = count();
   if (free_.empty()) {
     marks_.emplace_back();
@@ -158,6 +158,9 @@ int LineMarks::mark(int line) {
     marks_[static_cast<size_t>(id)] = {};
   }
   const QTextBlock block = document_ != nullptr ? document_->findBlockByNumber(line) : QTextBlock();
+  if (found != nullptr) {
+    *found = block;
+  }
   if (block.isValid()) {
     seat(id, block);
   } else {

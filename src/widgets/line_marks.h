@@ -39,9 +39,9 @@ public:
   LineMarks(const LineMarks &) = delete;
   LineMarks &operator=(const LineMarks &) = delete;
 
-  // Marks the line with block number `line`; marks are numbered from 0,
-  // a number let go of given again.
-  int mark(int line);
+  // Marks the line with block number `line`, handing its block to `found`
+  // if given; marks are numbered from 0, a number let go of given again.
+  int mark(int line, QTextBlock *found = nullptr);
   // Lets go of the mark: its line no longer counts it.
   void unmark(int id);
   // The mark's line now, or -1 when the line was deleted.

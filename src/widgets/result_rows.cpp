@@ -16,10 +16,13 @@ ResultRows::ResultRows(QTextDocument *document, QObject *parent)
     : QAbstractListModel(parent), document_(document), marks_(new LineMarks(document, this)) {}
 
 ResultRows::Row ResultRows::held(const ResultRow &row) {
-  return {row.text,      row.line < 0 ? -1 : marks_->mark(row.line),
-          row.number,    row.exact,
-          row.showsLine, row.line,
-          row.rule,      row.kind};
+  QTextBlock block;
+  const int mark = row.line < 0 ? -1 : marks_->mark(row.line, &block);
+  // A line deleted before its row is shown is still named as it was.
+  const QString named = !row.named.isEmpty() || !block.isValid() || row.number
+                            ? row.named
+                            : basic::lineLabel(block.text(), row.line);
+  return {row.text, mark, row.number, row.exact, row.showsLine, named, row.rule, row.kind};
 }
 
 void ResultRows::replace(const QList<ResultRow> &rows) {
@@ -148,13 +151,14 @@ QString ResultRows::label(int row) const {
     return line < 0 ? r.text + QStringLiteral(" (削除された行)") : r.text;
   }
   if (line < 0) {
-    return QStringLiteral("%1 行目: %2 (削除された行)").arg(r.shownLine + 1).arg(r.text);
+    return QStringLiteral("%1: %2 (削除された行)").arg(r.named, r.text);
   }
-  r.shownLine = line;
+  const QString now = document_->findBlockByNumber(line).text();
+  r.named = basic::lineLabel(now, line);
   if (r.showsLine) {
-    r.text = document_->findBlockByNumber(line).text();
+    r.text = now;
   }
-  return QStringLiteral("%1 行目: %2").arg(line + 1).arg(r.text);
+  return QStringLiteral("%1: %2").arg(r.named, r.text);
 }
 
 int ResultRows::lineOf(int row) const {

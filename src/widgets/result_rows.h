@@ -37,12 +37,14 @@ struct ResultRow {
   basic::CheckRule rule = basic::CheckRule::Basic;
   // A finding's kind, shown by an icon: an error or only a warning.
   enum class Kind : quint8 { None, Error, Warning } kind = Kind::None;
+  // How the line is named (lineLabel) when its text was read already.
+  QString named = {};
 };
 
 // The rows of one tab of the result panel.  A row that follows a line is
-// labelled 「N 行目: text」 with the line's number now, computed when shown,
-// so an edit costs nothing here; a row whose line was deleted keeps the
-// last number shown and says so.
+// labelled by the line as it is now (lineLabel: 「行 120: text」), computed
+// when shown, so an edit costs nothing here; a row whose line was deleted
+// keeps the last label shown and says so.
 class ResultRows : public QAbstractListModel {
   Q_OBJECT
 
@@ -85,8 +87,8 @@ private:
     std::optional<basic::LineNumber> number;
     bool exact = true;
     bool showsLine = false;
-    // The line last shown, kept for the label once the line is deleted.
-    mutable int shownLine = -1;
+    // How the line was last named, kept for the label once it is deleted.
+    mutable QString named;
     basic::CheckRule rule = basic::CheckRule::Basic;
     ResultRow::Kind kind = ResultRow::Kind::None;
   };

@@ -20,6 +20,10 @@ namespace kavrin {
 namespace {
 
 constexpr int kConverterGroup = 3;
+constexpr int kRuleGroup = 4;
+// The rules' check boxes stand in two columns, the first the longer.
+constexpr int kRuleRows = (basic::kCheckRuleCount + 1) / 2;
+constexpr int kRuleGroupHeight = 25 + 24 * kRuleRows;
 
 enum class Kind {
   Group,
@@ -32,12 +36,11 @@ enum class Kind {
   Cancel,
   Browse,
   PanelOnly,
-  Rule
 };
 
 // The dialog's controls in the order they are made, which is also the tab
-// order.  `index` counts the key fields and their captions (F1-F5, then
-// Shift), and a rule's check box by its CheckRule; `group` is the box a
+// order; the rules' check boxes follow, one per rule.  `index` counts the
+// key fields and their captions (F1-F5, then Shift); `group` is the box a
 // control sits in, 0 for the dialog itself.  A label takes the size of its
 // caption.
 struct Control {
@@ -82,15 +85,7 @@ constexpr Control kControls[] = {
     // Last in the tab order: Tab from the other controls goes where it went.
     {Kind::PanelOnly, 0, 3, {24, 48, 361, 20}, "変換の出力をパネルだけに表示する"},
     // The rules of the program check, after the controls above.
-    {Kind::Group, 4, 0, {16, 360, 401, 121}, "検査"},
-    {Kind::Rule, 1, 4, {24, 20, 180, 20}, "同じ行番号"},
-    {Kind::Rule, 2, 4, {24, 44, 180, 20}, "文字列の外の全角文字"},
-    {Kind::Rule, 3, 4, {24, 68, 180, 20}, "¥ と ‾"},
-    {Kind::Rule, 4, 4, {24, 92, 180, 20}, "先頭 2 文字が同じ変数名"},
-    {Kind::Rule, 5, 4, {208, 20, 185, 20}, "FOR のない NEXT"},
-    {Kind::Rule, 6, 4, {208, 44, 185, 20}, "NEXT のない FOR"},
-    {Kind::Rule, 7, 4, {208, 68, 185, 20}, "RETURN のない GOSUB"},
-    {Kind::Rule, 8, 4, {208, 92, 185, 20}, "到達できない行"},
+    {Kind::Group, kRuleGroup, 0, {16, 360, 401, kRuleGroupHeight}, "検査"},
 };
 
 struct Names {
@@ -105,9 +100,6 @@ QString objectNameOf(const Control &c) {
   if (c.kind == Kind::KeyEdit) {
     return QStringLiteral("functionKey%1").arg(c.index + 1);
   }
-  if (c.kind == Kind::Rule) {
-    return QStringLiteral("rule%1").arg(c.index);
-  }
   for (const Names &n : kObjectNames) {
     if (n.kind == c.kind) {
       return QString::fromLatin1(n.objectName);
@@ -121,7 +113,7 @@ QString objectNameOf(const Control &c) {
 SettingsDialog::SettingsDialog(QWidget *parent, UserInterface &ui) : QDialog(parent), ui_(ui) {
   setWindowTitle(QStringLiteral("Setting"));
   setFont(windowFont());
-  setFixedSize(536, 500);
+  setFixedSize(536, 360 + kRuleGroupHeight + 19);
   move(192, 107);
   setModal(true);
   // The frame of a group runs through the middle of its title, as on
@@ -147,6 +139,14 @@ void SettingsDialog::build() {
     if (QWidget *focusable = make(row)) {
       order.push_back(focusable);
     }
+  }
+  for (int i = 0; i < basic::kCheckRuleCount; ++i) {
+    const bool left = i < kRuleRows;
+    auto *box = new QCheckBox(QString::fromUtf8(basic::kCheckRules[i].caption), groups_.at(kRuleGroup - 1));
+    box->setObjectName(QStringLiteral("rule") + QString::fromLatin1(basic::kCheckRules[i].key));
+    box->setGeometry(left ? 24 : 208, 20 + 24 * (i % kRuleRows), left ? 180 : 185, 20);
+    ruleChecks_.at(static_cast<std::size_t>(i)) = box;
+    order.push_back(box);
   }
   for (std::size_t i = 1; i < order.size(); ++i) {
     setTabOrder(order[i - 1], order[i]);
@@ -190,13 +190,11 @@ QWidget *SettingsDialog::make(int row) {
     }
     return edit;
   }
-  case Kind::PanelOnly:
-  case Kind::Rule: {
-    auto *box = new QCheckBox(caption, parent);
-    box->setObjectName(objectNameOf(c));
-    box->setGeometry(c.geometry);
-    (c.kind == Kind::PanelOnly ? panelOnly_ : ruleChecks_.at(static_cast<std::size_t>(c.index))) = box;
-    return box;
+  case Kind::PanelOnly: {
+    panelOnly_ = new QCheckBox(caption, parent);
+    panelOnly_->setObjectName(objectNameOf(c));
+    panelOnly_->setGeometry(c.geometry);
+    return panelOnly_;
   }
   default: {
     auto *button = new QPushButton(caption, parent);

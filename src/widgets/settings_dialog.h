@@ -36,7 +36,9 @@ public:
   QPushButton *cancelButton() const { return cancel_; }
   QPushButton *browseButton() const { return browse_; }
   QCheckBox *panelOnlyCheck() const { return panelOnly_; }
-  QCheckBox *ruleCheck(basic::CheckRule rule) const { return ruleChecks_.at(static_cast<std::size_t>(rule)); }
+  QCheckBox *ruleCheck(basic::CheckRule rule) const {
+    return ruleChecks_.at(static_cast<std::size_t>(basic::rowIndex(rule)));
+  }
 
   // Takes the fields over once they are all valid, and closes.
   void confirm();
@@ -60,7 +62,7 @@ private:
   QLineEdit *converter_ = nullptr;
   QLabel *converterLabel_ = nullptr;
   QCheckBox *panelOnly_ = nullptr;
-  // One per rule of the check but Basic, by CheckRule.
+  // One per rule of the check, in the rules' order.
   std::array<QCheckBox *, basic::kCheckRuleCount> ruleChecks_{};
   std::array<QGroupBox *, 4> groups_{};
   QPushButton *ok_ = nullptr;

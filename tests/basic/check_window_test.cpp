@@ -60,7 +60,8 @@ TEST_F(CheckWindowTest, CheckListsFindingsThatFollowTheirLine) {
   };
   keyAt(0, 0, Qt::Key_Return); // a line above both
   keyAt(12, 0, Qt::Key_X);     // in the line
-  EXPECT_EQ(panel.rows(ResultTab::Check).label(1).left(6), "3 行目: ");
+  EXPECT_EQ(panel.rows(ResultTab::Check).label(0), "行 10: 行 99 への参照がありますが、その行はありません");
+  EXPECT_EQ(panel.rows(ResultTab::Check).label(1), "(3 行目、番号なし): 行番号がありません");
   EXPECT_EQ(choose(0), "10 LIST 99");
   EXPECT_EQ(choose(1), "xPRINT");
   EXPECT_TRUE(window->command("back")->isEnabled()); // the place before each choice is kept
@@ -69,11 +70,11 @@ TEST_F(CheckWindowTest, CheckListsFindingsThatFollowTheirLine) {
   window->command("undo")->trigger();
   EXPECT_EQ(text(), "10 LIST 99\nPRINT\n20 END");
   EXPECT_EQ(choose(0), "10 LIST 99");
-  EXPECT_EQ(panel.rows(ResultTab::Check).label(1).left(6), "2 行目: ");
+  EXPECT_EQ(panel.rows(ResultTab::Check).label(1), "(2 行目、番号なし): 行番号がありません");
   EXPECT_TRUE(ui.messages.empty());
   keyAt(11, 6, Qt::Key_Delete); // the line with its break
   keyAt(2, 0, Qt::Key_Right);
-  EXPECT_EQ(panel.rows(ResultTab::Check).label(1), "2 行目: 行番号がありません (削除された行)");
+  EXPECT_EQ(panel.rows(ResultTab::Check).label(1), "(2 行目、番号なし): 行番号がありません (削除された行)");
   EXPECT_EQ(choose(1), "");
   EXPECT_EQ(editor().selStart(), 3);
   ASSERT_EQ(ui.messages.size(), 1U);
@@ -86,6 +87,11 @@ TEST_F(CheckWindowTest, CheckListsFindingsThatFollowTheirLine) {
   window->command("checkProgram")->trigger();
   EXPECT_EQ(panel.rows(ResultTab::Check).rowCount(), 0);
   EXPECT_EQ(panel.summary(ResultTab::Check), "プログラムに問題はありません。");
+  // Where a full-width digit may name a line, the summary tells what was not checked.
+  load("10 GOTO ３０\n20 END");
+  window->command("checkProgram")->trigger();
+  EXPECT_EQ(panel.summary(ResultTab::Check),
+            "1 件の問題があります。全角の数字があるため、到達できない行は検査していません");
 }
 
 TEST_F(CheckWindowTest, OnceRunTheCheckIsKeptCurrentAfterAPauseAndUnderlinesTheFindingsNumbers) {
@@ -132,41 +138,37 @@ TEST_F(CheckWindowTest, OnceRunTheCheckIsKeptCurrentAfterAPauseAndUnderlinesTheF
   }
 }
 
-TEST_F(CheckWindowTest, AFixFromARowOrForItsRuleIsOneUndoStepThatRowsFollow) {
-  using basic::CheckRule;
-  load("10 ＰＲＩＮＴ　１\n20 A＝1:REM Ａ\n30 PRINT \"Ａ¥\";‾\n40 B＝2");
+TEST_F(CheckWindowTest, AFixMendsEveryFixableFindingOfItsLineOrOfAllInOneUndoStepThatRowsFollow) {
+  load("10 Ａ＝\"¥\"\n20 B＝1\n30 PRINT ‾\nPRINT");
   window->command("checkProgram")->trigger();
   ResultPanel &panel = *window->findChild<ResultPanel *>();
   QListView *list = panel.view(ResultTab::Check);
-  const std::vector<basic::Finding> findings = {{0, "a", CheckRule::FullWidth},
-                                                {1, "b", CheckRule::FullWidth},
-                                                {2, "c", CheckRule::YenOverline},
-                                                {3, "d", CheckRule::Basic}};
-  tools().refreshCheck(findings);
   editor().setSelStart(0);
   QTest::keyClick(&window->editor(), Qt::Key_Return); // the rows follow their lines down
   const QString before = text();
+  const int lines[] = {1, 1, 2, 3, 4}; // [全角] and [¥‾], [全角], [¥‾], no number
+  ASSERT_EQ(panel.rows(ResultTab::Check).rowCount(), 5);
+  const char *const all = "\n10 A=\"\\\"\n20 B=1\n30 PRINT ~\nPRINT";
   const struct {
     int row;                    // current
     Qt::KeyboardModifiers keys; // none: the row's context menu, 修正
     int caretLine;              // the key pressed in the editor with the caret there; -1: in the list
     const char *after;          // null: nothing fixed
   } cases[] = {
-      {1, Qt::ControlModifier, -1, "\n10 ＰＲＩＮＴ　１\n20 A=1:REM Ａ\n30 PRINT \"Ａ¥\";‾\n40 B＝2"},
-      {1, Qt::ControlModifier | Qt::ShiftModifier, -1,
-       "\n10 PRINT 1\n20 A=1:REM Ａ\n30 PRINT \"Ａ¥\";‾\n40 B=2"},
-      {0, Qt::ControlModifier, 1, "\n10 PRINT 1\n20 A＝1:REM Ａ\n30 PRINT \"Ａ¥\";‾\n40 B＝2"},
-      {3, Qt::ControlModifier, 2, "\n10 ＰＲＩＮＴ　１\n20 A=1:REM Ａ\n30 PRINT \"Ａ¥\";‾\n40 B＝2"},
-      {2, {}, -1, "\n10 ＰＲＩＮＴ　１\n20 A＝1:REM Ａ\n30 PRINT \"Ａ\\\";~\n40 B＝2"},
-      {3, Qt::ControlModifier, -1, nullptr},
-      {3, Qt::ControlModifier, 4, nullptr},
-      {0, Qt::ControlModifier, 0, nullptr}, // the current row is on another line
+      {1, Qt::ControlModifier, -1, "\n10 A=\"\\\"\n20 B＝1\n30 PRINT ‾\nPRINT"},
+      {0, {}, -1, "\n10 A=\"\\\"\n20 B＝1\n30 PRINT ‾\nPRINT"},
+      {4, Qt::ControlModifier | Qt::ShiftModifier, -1, all},
+      {4, Qt::ControlModifier, 2, "\n10 Ａ＝\"¥\"\n20 B=1\n30 PRINT ‾\nPRINT"},
+      {0, Qt::ControlModifier | Qt::ShiftModifier, 4, all},
+      {4, Qt::ControlModifier, -1, nullptr}, // nothing to fix on its line: not offered
+      {0, Qt::ControlModifier, 4, nullptr},  // the caret's line, not the current row's
   };
   int beeps = 0;
   for (const auto &c : cases) {
     SCOPED_TRACE(c.row);
     panel.focusRow(ResultTab::Check, c.row);
-    EXPECT_EQ(list->actions().value(1)->isEnabled(), c.row != 3);
+    EXPECT_EQ(list->actions().value(0)->isEnabled(), c.row != 4);
+    EXPECT_TRUE(list->actions().value(1)->isEnabled());
     if (c.keys == Qt::NoModifier) {
       EXPECT_EQ(list->contextMenuPolicy(), Qt::ActionsContextMenu);
       list->actions().value(0)->trigger();
@@ -179,11 +181,11 @@ TEST_F(CheckWindowTest, AFixFromARowOrForItsRuleIsOneUndoStepThatRowsFollow) {
       }
       QTest::keyClick(target, Qt::Key_Period, c.keys);
     }
-    beeps += c.after == nullptr && c.caretLine >= 0 ? 1 : 0; // in the list, not offered
+    beeps += c.after == nullptr && c.caretLine >= 0 ? 1 : 0;
     EXPECT_EQ(ui.beeps, beeps);
     EXPECT_EQ(text(), c.after == nullptr ? before : QString::fromUtf8(c.after));
-    for (int row = 0; row < 4; ++row) {
-      EXPECT_EQ(panel.rows(ResultTab::Check).lineOf(row), row + 1);
+    for (int row = 0; row < 5; ++row) {
+      EXPECT_EQ(panel.rows(ResultTab::Check).lineOf(row), lines[row]);
     }
     if (c.after != nullptr) {
       window->command("undo")->trigger();
@@ -192,33 +194,20 @@ TEST_F(CheckWindowTest, AFixFromARowOrForItsRuleIsOneUndoStepThatRowsFollow) {
   }
   // A rule turned off in the settings lists nothing.
   basic::CheckOptions options;
-  options.set(CheckRule::FullWidth, false);
+  options.set(basic::checkRule("FullWidth"), false);
   setPreference(&Preferences::check, options);
-  tools().refreshCheck(findings);
-  EXPECT_EQ(panel.rows(ResultTab::Check).rowCount(), 2);
-}
-
-TEST_F(CheckWindowTest, OneKeyInTheEditorFixesEveryRuleOfTheCaretsLine) {
-  load("10 PRINT\n20 A＝\"¥\"：B=‾");
-  window->command("checkProgram")->trigger();
-  ASSERT_EQ(window->findChild<ResultPanel *>()->rows(ResultTab::Check).rowCount(), 2);
-  editor().setFocus();
-  editor().setTextCursor(QTextCursor(editor().document()->findBlockByNumber(1)));
-  QTest::keyClick(&window->editor(), Qt::Key_Period, Qt::ControlModifier);
-  EXPECT_EQ(text(), "10 PRINT\n20 A=\"\\\":B=~");
-  window->command("undo")->trigger();
-  EXPECT_EQ(text(), "10 PRINT\n20 A＝\"¥\"：B=‾");
+  EXPECT_EQ(panel.rows(ResultTab::Check).rowCount(), 3);
 }
 
 TEST_F(CheckWindowTest, TheCheckReadsByTheModesKeywordsAndTheRulesOnAtOnce) {
   load("10 BGETAB=1:BGX=2\n20 ＰＲＩＮＴ");
   basic::CheckOptions options;
-  options.set(basic::CheckRule::FullWidth, false);
+  options.set(basic::checkRule("FullWidth"), false);
   setPreference(&Preferences::check, options);
   window->command("checkProgram")->trigger();
   const ResultRows &rows = window->findChild<ResultPanel *>()->rows(ResultTab::Check);
   ASSERT_EQ(rows.rowCount(), 1); // BGE(TAB) and BGX: one variable in mode 5
-  EXPECT_EQ(rows.label(0), "1 行目: [変数名] BGE と BGX は最初の 2 文字が同じなので、機械には同じ変数です。"
+  EXPECT_EQ(rows.label(0), "行 10: [変数名] BGE と BGX は最初の 2 文字が同じなので、実機には同じ変数です。"
                            "BGETAB は BGE TAB と読まれます");
   tools().keptCheck()->run();
   setPreference(&Preferences::check, basic::CheckOptions{});
@@ -232,7 +221,7 @@ TEST_F(CheckWindowTest, TheCheckReadsByTheModesKeywordsAndTheRulesOnAtOnce) {
   }
   window->command("mode6")->trigger(); // BGET is a mode-6 word: AB is another name
   ASSERT_EQ(rows.rowCount(), 1);
-  EXPECT_TRUE(rows.label(0).startsWith("2 行目: [全角]"));
+  EXPECT_TRUE(rows.label(0).startsWith("行 20: [全角]"));
   editor().setSelStart(editor().textLength() - 5);
   editor().setSelLength(5);
   type("PRINT");

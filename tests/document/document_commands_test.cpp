@@ -172,7 +172,7 @@ TEST_F(DocumentTest, TextShiftJisCannotHoldStopsTheSaveWithTheFirstCharacterSele
     SCOPED_TRACE(c.count);
     if (c.first == std::u16string_view(u"¥")) {
       basic::CheckOptions options;
-      options.set(basic::CheckRule::YenOverline, false);
+      options.set(basic::checkRule("YenOverline"), false);
       setPreference(&Preferences::check, options);
     }
     editor().setText(QString::fromUtf16(c.text));

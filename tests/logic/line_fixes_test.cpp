@@ -13,20 +13,20 @@ TEST(LineFixes, MakeWhatTheMachineReadsAndShiftJisHolds) {
     const char *line;
     const char *fixed; // nullptr: as it is
   } cases[] = {
-      {CheckRule::FullWidth, "１０　ＰＲＩＮＴ　Ａ＝１０＋ｂ（１）：ＲＥＭ！", "10 PRINT A=10+b(1):REM！"},
-      {CheckRule::FullWidth, "10 ＲＥＭ　これは　テスト", "10 REM　これは　テスト"},
-      {CheckRule::FullWidth, "10 ＤＡＴＡ　１，”Ａ”：Ｂ＝１", "10 DATA　１，”Ａ”:B=1"},
-      {CheckRule::FullWidth, "10 PRINT\"ＡＢ　\";Ａ'Ａ　", "10 PRINT\"ＡＢ　\";A'Ａ　"},
-      {CheckRule::FullWidth, "10 REM Ａ", "10 REM Ａ"},
-      {CheckRule::FullWidth, "10 DATA Ａ,Ｂ:Ｃ＝1", "10 DATA Ａ,Ｂ:C=1"},
-      {CheckRule::FullWidth, "10 Ａ＝「あ」¥：Ｂ＝！～", "10 A=「あ」¥:B=!~"},
+      {checkRule("FullWidth"), "１０　ＰＲＩＮＴ　Ａ＝１０＋ｂ（１）：ＲＥＭ！", "10 PRINT A=10+b(1):REM！"},
+      {checkRule("FullWidth"), "10 ＲＥＭ　これは　テスト", "10 REM　これは　テスト"},
+      {checkRule("FullWidth"), "10 ＤＡＴＡ　１，”Ａ”：Ｂ＝１", "10 DATA　１，”Ａ”:B=1"},
+      {checkRule("FullWidth"), "10 PRINT\"ＡＢ　\";Ａ'Ａ　", "10 PRINT\"ＡＢ　\";A'Ａ　"},
+      {checkRule("FullWidth"), "10 REM Ａ", "10 REM Ａ"},
+      {checkRule("FullWidth"), "10 DATA Ａ,Ｂ:Ｃ＝1", "10 DATA Ａ,Ｂ:C=1"},
+      {checkRule("FullWidth"), "10 Ａ＝「あ」¥：Ｂ＝！～", "10 A=「あ」¥:B=!~"},
       // Curly quotes: a string left as it is, a comment mark.
-      {CheckRule::FullWidth, "10 PRINT ”Ａ”；10￥3：“Ｂ＂", "10 PRINT \"Ａ\";10\\3:\"Ｂ\""},
-      {CheckRule::FullWidth, "10 Ａ＝1：‘ｏｋ’", "10 A=1:'ｏｋ’"},
+      {checkRule("FullWidth"), "10 PRINT ”Ａ”；10￥3：“Ｂ＂", "10 PRINT \"Ａ\";10\\3:\"Ｂ\""},
+      {checkRule("FullWidth"), "10 Ａ＝1：‘ｏｋ’", "10 A=1:'ｏｋ’"},
       // With the mode's words FOR and EM, no REM stands in FOREM.
-      {CheckRule::FullWidth, "10 FOREM=1TO2:ＰＲＩＮＴ", "10 FOREM=1TO2:PRINT"},
-      {CheckRule::YenOverline, "10 PRINT \"¥‾\";¥:REM ¥‾", "10 PRINT \"\\~\";\\:REM \\~"},
-      {CheckRule::Unreachable, "10 Ａ¥", nullptr},
+      {checkRule("FullWidth"), "10 FOREM=1TO2:ＰＲＩＮＴ", "10 FOREM=1TO2:PRINT"},
+      {checkRule("YenOverline"), "10 PRINT \"¥‾\";¥:REM ¥‾", "10 PRINT \"\\~\";\\:REM \\~"},
+      {checkRule("Unreachable"), "10 Ａ¥", nullptr},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.line);
@@ -34,7 +34,7 @@ TEST(LineFixes, MakeWhatTheMachineReadsAndShiftJisHolds) {
     const QString fixed = fixLine(line, c.rule, KeywordMatcher({"FOR", "TO", "PRINT"}));
     EXPECT_EQ(fixed, c.fixed != nullptr ? QString::fromUtf8(c.fixed) : line);
     EXPECT_EQ(hasFix(c.rule), c.fixed != nullptr);
-    if (c.rule == CheckRule::YenOverline) {
+    if (c.rule == checkRule("YenOverline")) {
       EXPECT_TRUE(cp932::encode(fixed).exact());
     }
   }

@@ -78,15 +78,15 @@ void expectRule(CheckRule rule, std::initializer_list<RuleCase> cases) {
 }
 
 TEST(ProgramCheck, DuplicateNumberAnywhereButSideBySide) {
-  expectRule(CheckRule::DuplicateNumber, {{"10 A=1\n20 B=1\n10 C=1\n30 D\n10 E", "2,4"},
-                                          {"10 A=1\n10 B=1", ""},
-                                          {"10 A\n20 B\n010 C\n65529 D\n1 E\n65529 F", "2,5"},
-                                          {"10 GOTO 10\n20 GOTO 10", ""},
-                                          {"70000 A\n10 B\n70000 C\n99999 D", "2"}});
+  expectRule(checkRule("DuplicateNumber"), {{"10 A=1\n20 B=1\n10 C=1\n30 D\n10 E", "2,4"},
+                                            {"10 A=1\n10 B=1", ""},
+                                            {"10 A\n20 B\n010 C\n65529 D\n1 E\n65529 F", "2,5"},
+                                            {"10 GOTO 10\n20 GOTO 10", ""},
+                                            {"70000 A\n10 B\n70000 C\n99999 D", "2"}});
 }
 
 TEST(ProgramCheck, FullWidthOutsideStringsCommentsAndData) {
-  expectRule(CheckRule::FullWidth,
+  expectRule(checkRule("FullWidth"),
              {{"10 ＰＲＩＮＴ 1\n20 Ａ＝１０\n30 A=1\u3000", "0,1,2"},
               {"１０ PRINT", "0"},
               {"10 PRINT \"ＡＢ　１\"\n20 REM ＡＢ\n30 'ＡＢ\n40 DATA ＡＢ\n50 A=1:REMＡ", ""},
@@ -95,12 +95,12 @@ TEST(ProgramCheck, FullWidthOutsideStringsCommentsAndData) {
 }
 
 TEST(ProgramCheck, YenAndOverlineAnywhere) {
-  expectRule(CheckRule::YenOverline,
+  expectRule(checkRule("YenOverline"),
              {{"10 PRINT \"¥100\"\n20 REM ‾\n30 A=1\n40 DATA ¥,‾", "0,1,3"}, {"10 PRINT \"\\~\"", ""}});
 }
 
 TEST(ProgramCheck, TwoCharNamesThatAreOneVariable) {
-  expectRule(CheckRule::TwoCharNames,
+  expectRule(checkRule("TwoCharNames"),
              {{"10 SCALE=1\n20 SCUBA=2\n30 PRINT SCALE+SCUBA+SCUBA", "1"},
               {"10 AB=1:ABC=2:ABD=3:ABC=4", "0,0"},
               {"10 AB=1:AB$=\"X\":AB%=2:AB(1)=3:A=4", ""},
@@ -113,17 +113,17 @@ TEST(ProgramCheck, TwoCharNamesThatAreOneVariable) {
 }
 
 TEST(ProgramCheck, NextWithoutFor) {
-  expectRule(CheckRule::NextWithoutFor, {{"10 FORI=1TO10:NEXTJ", "0"},
-                                         {"10 FOR I=1 TO 2\n20 FOR J=1 TO 2\n30 NEXT J,I,K", "2"},
-                                         {"10 NEXT\n20 PRINT \"NEXT J\"'NEXT J", ""},
-                                         {"10 FOR I=1 TO 2\n20 NEXT I", ""},
-                                         {"10 FOR I!=1 TO 2\n20 NEXT I:NEXT J%", "1"},
-                                         {"10 DEFINT I-N\n20 FOR I%=1 TO 2\n30 NEXT I", ""},
-                                         {"10 FOR I.1=1 TO 3\n20 NEXT I.1", ""}});
+  expectRule(checkRule("NextWithoutFor"), {{"10 FORI=1TO10:NEXTJ", "0"},
+                                           {"10 FOR I=1 TO 2\n20 FOR J=1 TO 2\n30 NEXT J,I,K", "2"},
+                                           {"10 NEXT\n20 PRINT \"NEXT J\"'NEXT J", ""},
+                                           {"10 FOR I=1 TO 2\n20 NEXT I", ""},
+                                           {"10 FOR I!=1 TO 2\n20 NEXT I:NEXT J%", "1"},
+                                           {"10 DEFINT I-N\n20 FOR I%=1 TO 2\n30 NEXT I", ""},
+                                           {"10 FOR I.1=1 TO 3\n20 NEXT I.1", ""}});
 }
 
 TEST(ProgramCheck, ForWithoutNext) {
-  expectRule(CheckRule::ForWithoutNext,
+  expectRule(checkRule("ForWithoutNext"),
              {{"10 FORI=1TO10:FORJ=1TO2:NEXTJ", "0"},
               {"10 FOR I=1 TO 2\n20 FOR J=1 TO 2:NEXT J\n30 NEXT", ""},
               {"10 FOR I=1 TO 2\n20 NEXT I", ""},
@@ -133,15 +133,17 @@ TEST(ProgramCheck, ForWithoutNext) {
 }
 
 TEST(ProgramCheck, GosubWithoutReturnAndTheReverse) {
-  expectRule(CheckRule::GosubWithoutReturn, {{"10 GOSUB 30\n20 ON A GOSUB 30,40\n30 END\n40 END", "0,1"},
-                                             {"10 PRINT\n20 RETURN", "1"},
-                                             {"10 GOSUB 20:END\n20 RETURN", ""},
-                                             {"10 PRINT \"GOSUB\"'RETURN", ""}});
+  expectRule(checkRule("GosubWithoutReturn"), {{"10 GOSUB 30\n20 ON A GOSUB 30,40\n30 END\n40 END", "0,1"},
+                                               {"10 PRINT\n20 RETURN", "1"},
+                                               {"10 GOSUB 20:END\n20 RETURN", ""},
+                                               {"10 PRINT \"GOSUB\"'RETURN", ""}});
 }
 
 TEST(ProgramCheck, UnreachableLineAfterALineThatLeaves) {
-  expectRule(CheckRule::Unreachable,
-             {{"10 GOTO 30\n20 PRINT\n30 END\n40 PRINT\n50 STOP\n60 A=1\n70 RUN\n80 B=1", "1,3,5,7"},
+  expectRule(checkRule("Unreachable"),
+             {{"10 GOTO 30\n20 PRINT\n30 END\n40 PRINT\n50 STOP\n60 A=1\n70 RUN\n80 B=1", "1,3,7"},
+              // A line of only END or STOP that nothing reaches is no finding; the lines after it are.
+              {"10 GOTO 10\n20  END \n30 GOTO 10\n40 STOP\n50 PRINT\n60 GOTO 10\n70 END:REM", "2,4,6"},
               {"10 IF A THEN GOTO 30\n20 PRINT\n30 IFA>BTHENEND\n40 PRINT\n50 ON A GOTO 10,60\n60 PRINT", ""},
               {"10 IF A THEN PRINT:GOTO 30\n20 PRINT\n30 END", ""},
               {"10 GOSUB 40:GOTO 10\n20 REM\n30 DATA 1\n40 RETURN\n50 PRINT", "4"},
@@ -153,31 +155,39 @@ TEST(ProgramCheck, UnreachableLineAfterALineThatLeaves) {
               {"10 PRINT:GOTO 40\n30 PRINT\n40 END\n20 PRINT\n50 PRINT", "3,4"},
               {"10 GOTO 100\n20 PRINT\n100 END\n10 PRINT\n110 PRINT", "4"},
               {"10 GO TO 40\n20 :REM ---\n30 PRINT\n40 END", "2"},
-              {"10 GOTO ３０\n20 PRINT\n30 END\n40 PRINT \"２\"", ""}});
+              {"10 GOTO ３０\n20 PRINT\n30 END\n40 PRINT \"２\"", "-1"}}); // told in the summary
 }
 
 TEST(ProgramCheck, NewRulesTellTheirTagRuleAndKind) {
   const struct {
     const char *program;
-    const char *finding; // "line:rule:error or warning:message" of the last finding
+    const char *finding; // "line:rule's key:error or warning:message" of the last finding
   } cases[] = {
-      {"10 A\n20 B\n10 C", "2:1:E:[重複] 行番号 10 は 1 行目でも使われています。機械は後の行だけを残します"},
-      {"10 Ａ＝1", "0:2:E:[全角] 全角の「Ａ＝」があります。機械は文字列とコメントの外では半角しか読めません"},
-      {"10 PRINT \"¥\"",
-       "0:3:E:[¥‾] 「¥」(U+00A5) は Shift-JIS で保存できません。機械が ¥ と表示する 0x5C の文字に直せます"},
-      {"10 A=\"‾\"",
-       "0:3:E:[¥‾] 「‾」(U+203E) は Shift-JIS で保存できません。機械が ‾ と表示する 0x7E の文字に直せます"},
-      {"10 SCALE=SCUBA", "0:4:W:[変数名] SCALE と SCUBA は最初の 2 文字が同じなので、機械には同じ変数です"},
-      {"10 SCORE=1:SCALE=2", "0:4:W:[変数名] SC と SCALE は最初の 2 文字が同じなので、機械には同じ変数です。"
-                             "SCORE は SC OR E と読まれます"},
+      {"10 A\n20 B\n10 C",
+       "2:DuplicateNumber:E:[重複] 行番号 10 は 1 行目でも使われています。実機は後の行だけを残します"},
+      {"10 Ａ＝1",
+       "0:FullWidth:E:[全角] 全角の「Ａ＝」があります。実機は文字列とコメントの外では半角しか読めません"},
+      {"10 PRINT \"¥\"", "0:YenOverline:E:[¥‾] 「¥」(U+00A5) は Shift-JIS で保存できません。実機が ¥ "
+                         "と表示する 0x5C の文字に直せます"},
+      {"10 A=\"‾\"", "0:YenOverline:E:[¥‾] 「‾」(U+203E) は Shift-JIS で保存できません。実機が ‾ と表示する "
+                     "0x7E の文字に直せます"},
+      {"10 SCALE=SCUBA",
+       "0:TwoCharNames:W:[変数名] SCALE と SCUBA は最初の 2 文字が同じなので、実機には同じ変数です"},
+      {"10 SCORE=1:SCALE=2",
+       "0:TwoCharNames:W:[変数名] SC と SCALE は最初の 2 文字が同じなので、実機には同じ変数です。"
+       "SCORE は SC OR E と読まれます"},
       {"10 SCALE=1\n20 PRINT SCUBA",
-       "1:4:W:[変数名] SCALE (1 行目) と SCUBA は最初の 2 文字が同じなので、機械には同じ変数です"},
-      {"10 NEXT I$", "0:5:W:[NEXT] NEXT I$ の変数を使う FOR がプログラムにありません"},
-      {"10 FOR I=1 TO 2", "0:6:W:[FOR] FOR I の変数を使う NEXT がプログラムにありません"},
-      {"10 GOSUB 10", "0:7:W:[GOSUB] GOSUB がありますが、プログラムに RETURN がありません"},
-      {"10 RETURN", "0:7:W:[GOSUB] RETURN がありますが、プログラムに GOSUB がありません"},
-      {"10 END\n20 A=1",
-       "1:8:W:[到達不能] 行 20 は前の行 10 から続かず、どこからも参照されていないので実行されません"},
+       "1:TwoCharNames:W:[変数名] SCALE (1 行目) と SCUBA は最初の 2 文字が同じなので、実機には同じ変数です"},
+      {"10 NEXT I$", "0:NextWithoutFor:W:[NEXT] NEXT I$ の変数を使う FOR がプログラムにありません"},
+      {"10 FOR I=1 TO 2", "0:ForWithoutNext:W:[FOR] FOR I の変数を使う NEXT がプログラムにありません"},
+      {"10 GOSUB 10", "0:GosubWithoutReturn:W:[GOSUB] GOSUB がありますが、プログラムに RETURN がありません"},
+      {"10 RETURN", "0:GosubWithoutReturn:W:[GOSUB] RETURN がありますが、プログラムに GOSUB がありません"},
+      {"10 GOTO 10\n20 END\n30 A=1", "2:Unreachable:W:[到達不能] 行 30 は前の行 20 "
+                                     "から続かず、どこからも参照されていないので実行されません"},
+      {"10 PRINT\n20 GOTO 10\n20 END\n30 A=1", "3:Unreachable:W:[到達不能] 行 30 は前の行 20 (3 行目) "
+                                               "から続かず、どこからも参照されていないので実行されません"},
+      {"10 GOTO 10\n20 PRINT\n20 A=1", "2:Unreachable:W:[到達不能] 行 20 (3 行目) は前の行 10 "
+                                       "から続かず、どこからも参照されていないので実行されません"},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.program);
@@ -186,7 +196,7 @@ TEST(ProgramCheck, NewRulesTellTheirTagRuleAndKind) {
     const Finding &last = found.back();
     EXPECT_EQ(QStringLiteral("%1:%2:%3:%4")
                   .arg(last.line)
-                  .arg(static_cast<int>(last.rule))
+                  .arg(QString::fromLatin1(rowOf(last.rule).key))
                   .arg(QChar(last.error ? u'E' : u'W'))
                   .arg(last.message),
               QString::fromUtf8(c.finding));
@@ -198,7 +208,7 @@ TEST(ProgramCheck, RulesTurnedOffOrWithoutKeywordsFindNothing) {
   EXPECT_EQ(checkProgram(program, kKeywords).size(), 7U);
   EXPECT_EQ(checkProgram(program, KeywordMatcher()).size(), 4U); // order, duplicate, full-width, yen
   EXPECT_EQ(checkProgram(program).size(), 1U);
-  for (int rule = 1; rule < kCheckRuleCount; ++rule) {
+  for (int rule = 0; rule < kCheckRuleCount; ++rule) {
     SCOPED_TRACE(rule);
     CheckOptions options;
     options.on[static_cast<size_t>(rule)] = false;

@@ -53,8 +53,8 @@ TEST_F(SettingsTest, EveryKeyReadsBackAndAnUnchangedFileStaysByteForByte) {
   dir.write("kavrin.ini", file);
   start();
   EXPECT_EQ(window->session().preferences().functionKeys[0], "A\r\nB");
-  EXPECT_FALSE(window->session().preferences().check.enabled(basic::CheckRule::FullWidth));
-  EXPECT_TRUE(window->session().preferences().check.enabled(basic::CheckRule::YenOverline));
+  EXPECT_FALSE(window->session().preferences().check.enabled(basic::checkRule("FullWidth")));
+  EXPECT_TRUE(window->session().preferences().check.enabled(basic::checkRule("YenOverline")));
   EXPECT_EQ(editor().lineWrapMode(), QPlainTextEdit::WidgetWidth);
   EXPECT_FALSE(editor().modified());
   EXPECT_TRUE(window->close());
@@ -98,8 +98,8 @@ TEST_F(SettingsTest, EachChangeIsWrittenAtOnceAsTheCloseWritesIt) {
        [this] {
          ui.modalScripts.push_back([](QDialog &d) {
            auto &dialog = static_cast<SettingsDialog &>(d);
-           dialog.ruleCheck(basic::CheckRule::FullWidth)->setChecked(false);
-           dialog.ruleCheck(basic::CheckRule::Unreachable)->setChecked(false);
+           dialog.ruleCheck(basic::checkRule("FullWidth"))->setChecked(false);
+           dialog.ruleCheck(basic::checkRule("Unreachable"))->setChecked(false);
            dialog.confirm();
          });
        },

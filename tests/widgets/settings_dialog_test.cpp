@@ -37,9 +37,13 @@ TEST_F(SettingsDialogTest, EveryShowingStartsFromTheSettingsAndNeitherEnterNorEs
     EXPECT_EQ(d.keyEdit(9)->text(), "CONT(ret)");
     EXPECT_EQ(d.incrementEdit()->text(), "-10");
     EXPECT_EQ(d.converterEdit()->text(), "txt2bas.exe");
+    QStringList rules;
     for (const basic::CheckRule rule : basic::kOptionalRules) {
       EXPECT_TRUE(d.ruleCheck(rule)->isChecked());
+      rules << d.ruleCheck(rule)->text();
     }
+    EXPECT_EQ(rules.join(u'|'), "同じ行番号|文字列の外の全角文字|¥ と ‾|先頭 2 文字が同じ変数名|"
+                                "FOR のない NEXT|NEXT のない FOR|RETURN のない GOSUB|到達できない行");
     d.close(); // the title bar's close button cancels too
   });
 }
@@ -76,7 +80,7 @@ TEST_F(SettingsDialogTest, OkTakesOverACheckedIncrementTheKeysAndABrowsedConvert
   ui.openAnswers = {dir.path("txt2bas.exe"), std::nullopt};
   withDialog([this](SettingsDialog &d) {
     d.keyEdit(0)->setText("RUN(ret)(ret)");
-    d.ruleCheck(basic::CheckRule::TwoCharNames)->setChecked(false);
+    d.ruleCheck(basic::checkRule("TwoCharNames"))->setChecked(false);
     d.browseButton()->click();
     d.browseButton()->click(); // cancelled
     for (const char *bad : {"abc", "", "10x", "99999999999"}) {
@@ -111,8 +115,8 @@ TEST_F(SettingsDialogTest, OkTakesOverACheckedIncrementTheKeysAndABrowsedConvert
   EXPECT_EQ(window->session().preferences().functionKeys[0], "RUN\r\n\r\n");
   EXPECT_EQ(window->panels().panelText(0), "RUN\r\n\r\n");
   EXPECT_EQ(window->session().preferences().autoIncrement, 0);
-  EXPECT_FALSE(window->session().preferences().check.enabled(basic::CheckRule::TwoCharNames));
-  EXPECT_TRUE(window->session().preferences().check.enabled(basic::CheckRule::ForWithoutNext));
+  EXPECT_FALSE(window->session().preferences().check.enabled(basic::checkRule("TwoCharNames")));
+  EXPECT_TRUE(window->session().preferences().check.enabled(basic::checkRule("ForWithoutNext")));
   EXPECT_EQ(window->session().preferences().converter, dir.path("txt2bas.exe"));
   EXPECT_EQ(ui.openCalls.at(0).filter, "プログラム (*.exe)|*.EXE|すべてのファイル (*.*)|*.*");
 }
