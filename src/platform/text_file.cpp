@@ -110,8 +110,11 @@ bool keepPermissionsOf(const QString &path, QFileDevice &file) {
   if (::stat(QFile::encodeName(path).constData(), &old) != 0) {
     return true; // a new file keeps the default
   }
+  // The new file is ours: a set-id bit of another owner's file would make
+  // it run as us.
+  const mode_t kept = old.st_mode & (old.st_uid == ::geteuid() ? 07777 : 0777);
   const int fd = file.handle();
-  return fd < 0 || ::fchmod(fd, old.st_mode & 07777) == 0;
+  return fd < 0 || ::fchmod(fd, kept) == 0;
 #endif
 }
 

@@ -15,6 +15,10 @@
 #include <functional>
 #include <thread>
 
+#ifndef Q_OS_WIN
+#include <unistd.h>
+#endif
+
 #include <gtest/gtest.h>
 
 namespace kavrin {
@@ -183,6 +187,13 @@ TEST(TextFile, ASaveKeepsTheFilesPermissionBits) {
     writeFileAtomically(path, "new");
     EXPECT_EQ(fs::status(path.toStdString()).permissions(), mode);
     EXPECT_EQ(readFileBytes(path), "new");
+  }
+  // Another owner's set-user-id bit would make our new file run as us.
+  dir.write(QStringLiteral("f.bas"), "old");
+  fs::permissions(path.toStdString(), fs::perms(04755));
+  if (::chown(QFile::encodeName(path).constData(), 65534, 65534) == 0 && ::geteuid() != 65534) {
+    writeFileAtomically(path, "new");
+    EXPECT_EQ(fs::status(path.toStdString()).permissions(), fs::perms(0755));
   }
 }
 #endif
