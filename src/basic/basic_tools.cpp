@@ -111,15 +111,8 @@ void BasicTools::goToLine() {
   }
 }
 
-void BasicTools::renumberLines() {
-  if (renumberDialog_ == nullptr) {
-    renumberDialog_ = new RenumberDialog(window());
-  }
-  renumberDialog_->newStart()->setFocus();
-  renumberDialog_->newStart()->selectAll();
-  if (ui().execModal(*renumberDialog_) != QDialog::Accepted) {
-    return;
-  }
+// The request typed in the dialog, or why it cannot be one.
+std::optional<RenumberRequest> BasicTools::typedRenumber(QString &why) const {
   RenumberRequest request;
   LineNumber oldStart;
   const QString oldStartText = renumberDialog_->oldStart()->text();
@@ -127,8 +120,8 @@ void BasicTools::renumberLines() {
   if (!readField(renumberDialog_->newStart(), 1, request.newStart) ||
       !readField(renumberDialog_->increment(), 1, request.increment) ||
       (!fromFirst && !parseLineNumber(oldStartText, oldStart))) {
-    message(QStringLiteral("開始番号と増分は 1 以上の整数で、最初の行は 0 以上の整数で指定してください。"));
-    return;
+    why = QStringLiteral("開始番号と増分は 1 以上の整数で、最初の行は 0 以上の整数で指定してください。");
+    return std::nullopt;
   }
   if (!fromFirst) {
     request.oldStart = oldStart;
@@ -137,11 +130,33 @@ void BasicTools::renumberLines() {
   LineNumber oldEnd;
   if (!oldEndText.trimmed().isEmpty()) {
     if (!parseLineNumber(oldEndText, oldEnd)) {
-      message(QStringLiteral("最後の旧行番号は 0 以上の整数で指定してください。"));
-      return;
+      why = QStringLiteral("最後の旧行番号は 0 以上の整数で指定してください。");
+      return std::nullopt;
     }
     request.oldEnd = oldEnd;
   }
+  return request;
+}
+
+void BasicTools::renumberLines() {
+  if (renumberDialog_ == nullptr) {
+    renumberDialog_ = new RenumberDialog(window());
+  }
+  renumberDialog_->newStart()->setFocus();
+  renumberDialog_->newStart()->selectAll();
+  std::optional<RenumberRequest> typed;
+  // A refused entry shows the dialog again with what was typed.
+  while (!typed) {
+    if (ui().execModal(*renumberDialog_) != QDialog::Accepted) {
+      return;
+    }
+    QString why;
+    typed = typedRenumber(why);
+    if (!typed) {
+      message(why);
+    }
+  }
+  const RenumberRequest request = *typed;
   const QString text = editor_->text();
   const RenumberResult result = renumber(text, request, session().keywordMatcher());
   if (!result.error.isEmpty()) {

@@ -2,11 +2,13 @@
 
 #include "logic/basic_reader.h"
 #include "logic/check_rules.h"
+#include "logic/renumber.h"
 #include "widgets/window_feature.h"
 
 #include <QColor>
 
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -42,6 +44,7 @@ public:
 
   void goToLine();
   void renumberLines();
+  std::optional<RenumberRequest> typedRenumber(QString &why) const;
   void sortProgram();
   // Checks the program and lists the findings in the panel's 検査 tab,
   // shown and focused on the first row; from then on the check is kept

@@ -84,6 +84,11 @@ TEST_F(BasicToolsTest, RenumberIsOneUndoStepAndKeepsItsValues) {
     renumber.increment()->setText("0");
     dialog.accept();
   });
+  // Refused, the dialog comes back with what was typed.
+  ui.modalScripts.push_back([](QDialog &dialog) {
+    EXPECT_EQ(static_cast<RenumberDialog &>(dialog).increment()->text(), "0");
+    dialog.reject();
+  });
   window->command("renumber")->trigger();
   EXPECT_EQ(text(), program);
   EXPECT_EQ(ui.messages.size(), 2U);
@@ -122,6 +127,9 @@ TEST_F(BasicToolsTest, RenumberTakesTheLastOldLineInAFourthField) {
   };
   for (const auto &c : refusals) {
     answer({c.newStart, "1", "1", c.oldEnd});
+    if (c.oldEnd == std::string_view("x")) {
+      ui.modalScripts.push_back([](QDialog &dialog) { dialog.reject(); });
+    }
     window->command("renumber")->trigger();
     EXPECT_EQ(ui.messages.back().text, QString::fromUtf8(c.message));
   }
