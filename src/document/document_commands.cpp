@@ -61,18 +61,11 @@ DocumentCommands::DocumentCommands(const FeatureContext &context) : WindowFeatur
 DocumentCommands::~DocumentCommands() { session().setDocument(nullptr); }
 
 void DocumentCommands::readSettings(const SettingValues &values) {
-  recent_.clear();
-  for (int i = 0; i < kRecentCount; ++i) {
-    recent_ << values.text(recentSetting(i));
-  }
+  recent_ = recentOf(values);
   updateRecentMenu();
 }
 
-void DocumentCommands::writeSettings(SettingValues &values) const {
-  for (int i = 0; i < kRecentCount; ++i) {
-    values.set(recentSetting(i), recent_.value(i));
-  }
-}
+void DocumentCommands::writeSettings(SettingValues &values) const { setRecent(values, recent_); }
 
 void DocumentCommands::updateTitle() {
   // Qt reads "[*]" in a title as the modified mark; doubled it is shown.

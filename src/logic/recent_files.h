@@ -7,11 +7,22 @@
 
 namespace kavrin {
 
+class SettingValues;
+
 inline constexpr int kRecentCount = 4;
 
 // Puts `path` at the top of the list of four: an equal entry (see samePath)
 // moves up and takes the new spelling, otherwise the last entry drops off.
 void addRecent(QStringList &recent, const QString &path);
+
+QStringList recentOf(const SettingValues &values);
+void setRecent(SettingValues &values, const QStringList &recent);
+
+// Readies `values` to be written over the settings file holding `file`, with
+// `since` as last read or written here.  The recent keys are one list, merged
+// as a whole: the entries the opens here put on top since, then the file's
+// list without them; with no change here, the file's list stands.
+void mergeRecent(SettingValues &values, SettingValues &since, const SettingValues &file);
 
 struct RecentMenuItem {
   bool visible = false;

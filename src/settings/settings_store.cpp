@@ -1,5 +1,6 @@
 #include "settings/settings_store.h"
 
+#include "logic/recent_files.h"
 #include "platform/error.h"
 #include "platform/profile.h"
 #include "platform/user_interface.h"
@@ -54,7 +55,11 @@ void SettingsStore::save(const QList<WindowFeature *> &features) {
     // leaves the previous file whole.
     Profile ini = Profile::load(iniFile_);
     const QByteArray before = ini.bytes();
-    values.write(ini, kept_);
+    // Merged key by key, two editors' recent lists would interleave.
+    SettingValues written = values;
+    SettingValues since = kept_;
+    mergeRecent(written, since, SettingValues::read(ini));
+    written.write(ini, since);
     if (ini.bytes() != before) {
       ini.save(iniFile_);
     }

@@ -1,5 +1,8 @@
 #include "logic/recent_files.h"
 
+#include "logic/settings_table.h"
+#include "platform/profile.h"
+
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -24,6 +27,38 @@ TEST(RecentFiles, TheAddedPathGoesOnTopOfFour) {
   EXPECT_EQ(added({}, "/x"), QStringList({"/x", "", "", ""}));
   // An empty slot in the middle stays; the last entry drops off.
   EXPECT_EQ(added({"/a", "", "/c", "/d"}, "/e"), QStringList({"/e", "/a", "", "/c"}));
+}
+
+// Another editor wrote `file` while this one went from `kept` to `mine`.
+TEST(RecentFiles, ASaveMergesTheListAsAWhole) {
+  struct Row {
+    const char *name;
+    QStringList kept, mine, file, written;
+  };
+  const QStringList abcd = {"/a", "/b", "/c", "/d"}, eabc = {"/e", "/a", "/b", "/c"};
+  const Row rows[] = {
+      {"both opened", abcd, {"/b", "/a", "/c", "/d"}, eabc, {"/b", "/e", "/a", "/c"}},
+      {"nothing opened here", abcd, abcd, eabc, eabc},
+      {"only here", abcd, eabc, abcd, eabc},
+      {"the same file", abcd, {"/c", "/a", "/b", "/d"}, {"/c", "/e", "/a", "/b"}, {"/c", "/e", "/a", "/b"}},
+      {"from empty slots",
+       {"/a", "", "", ""},
+       {"/c", "/b", "/a", ""},
+       {"/d", "/a", "", ""},
+       {"/c", "/b", "/d", "/a"}},
+  };
+  for (const Row &row : rows) {
+    SCOPED_TRACE(row.name);
+    Profile ini;
+    SettingValues onFile, kept, mine;
+    setRecent(onFile, row.file);
+    onFile.write(ini, kept);
+    setRecent(kept, row.kept);
+    setRecent(mine, row.mine);
+    mergeRecent(mine, kept, SettingValues::read(ini));
+    mine.write(ini, kept);
+    EXPECT_EQ(recentOf(SettingValues::read(ini)), row.written);
+  }
 }
 
 TEST(RecentFiles, MenuItemsShowNumberAndFileName) {
