@@ -212,14 +212,14 @@ void BasicTools::refreshCheck(const std::vector<Finding> &findings) {
   QList<ResultRow> rows;
   rows.reserve(static_cast<qsizetype>(findings.size()));
   int marked = -1;
-  QString notes;
+  QStringList notes;
   const CheckOptions &options = session().preferences().check;
   for (const Finding &finding : findings) {
     if (!options.enabled(finding.rule)) {
       continue;
     }
     if (finding.line < 0) {
-      notes += finding.message;
+      notes << finding.message;
       continue;
     }
     rows.push_back({finding.message, finding.line, std::nullopt});
@@ -236,7 +236,7 @@ void BasicTools::refreshCheck(const std::vector<Finding> &findings) {
     panel->present(ResultTab::Check, rows,
                    (rows.isEmpty() ? QStringLiteral("プログラムに問題はありません。")
                                    : QStringLiteral("%1 件の問題があります。").arg(rows.size())) +
-                       notes);
+                       notes.join(u'。'));
   }
 }
 

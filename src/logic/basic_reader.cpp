@@ -5,6 +5,7 @@
 #include "logic/line_tokens.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace kavrin::basic {
 namespace {
@@ -40,12 +41,58 @@ constexpr struct {
     {u'>', u'=', RangeEnd::AtLeast, RangeEnd::AtMost}, {u'=', u'>', RangeEnd::AtLeast, RangeEnd::AtMost},
 };
 
+// The words an operand may follow, and MOD, which joins two.  Read as
+// keywords, or as names where the mode's list lacks them.
+constexpr QStringView kOperandWords[] = {u"IF", u"AND", u"OR", u"NOT", u"XOR"};
+constexpr QStringView kMod = u"MOD";
+
+bool isWord(const Token &token, QStringView word) {
+  return (token.kind == TokenKind::Keyword || token.kind == TokenKind::Name) &&
+         token.text.size() == word.size() && matchesAt(token.text, 0, word);
+}
+
+// Whether an operand may start after the token: ERL right after it is a
+// whole side of a comparison, as is a number.  Others (signs, MOD, '=' of
+// an assignment) may join what follows into an expression.
+bool startsOperand(const Token &token) {
+  if (token.kind == TokenKind::Other) {
+    return token.isSign(u':') || token.isSign(u'(') || token.isSign(u',');
+  }
+  return token.word == Word::Then || token.word == Word::Else || token.word == Word::On ||
+         std::ranges::any_of(kOperandWords, [&token](QStringView word) { return isWord(token, word); });
+}
+
+// Whether the token carries on the operand before it: ERL*2, 50+1,
+// 50 MOD 7; a name, number or string there is no comparison either.
+bool extendsOperand(const Token &token) {
+  switch (token.kind) {
+  case TokenKind::Other:
+    return QStringView(u"+-*/^\\\u00A5").contains(token.text[0]);
+  case TokenKind::Keyword:
+    return isWord(token, kMod);
+  case TokenKind::Name: // but AND and the like without a list
+    return !startsOperand(token);
+  case TokenKind::Number:
+  case TokenKind::String:
+    return true;
+  default:
+    return false;
+  }
+}
+
 // The line references of a statement's tokens.
 class ReferenceReader {
 public:
   explicit ReferenceReader(std::vector<LineReference> &refs) : refs_(refs) {}
 
   void read(QStringView line, const Token &token) {
+    if (comparedAt_.has_value()) {
+      // A comparison of ERL stands only when its sides end there.
+      if (extendsOperand(token)) {
+        refs_.erase(refs_.begin() + *comparedAt_);
+      }
+      comparedAt_.reset();
+    }
     switch (token.kind) {
     case TokenKind::Keyword:
       keyword(token.word);
@@ -60,9 +107,16 @@ public:
       expect_ = Expect::Nothing;
       break;
     }
+    operandStart_ = startsOperand(token);
   }
 
 private:
+  // A line that ERL is compared with, undone by what follows it.
+  void comparedLine(LineReference read) {
+    comparedAt_ = static_cast<qsizetype>(refs_.size());
+    reference(std::move(read));
+  }
+
   void endStatement() {
     expect_ = Expect::Nothing;
     inOn_ = onError_ = false;
@@ -103,8 +157,11 @@ private:
     const bool whole = digits == token.length;
     switch (expect_) {
     case Expect::LineAfterCompare:
-      read.range = bound(true);
-      [[fallthrough]];
+      if (whole) {
+        read.range = bound(true);
+        comparedLine(std::move(read));
+      }
+      break;
     case Expect::Line:
     case Expect::LineList:
       reference(std::move(read));
@@ -126,7 +183,7 @@ private:
     default:
       // Kept in case ERL follows, after a comparison.
       pending_ = std::move(read);
-      expect_ = whole ? Expect::AfterNumber : Expect::Nothing;
+      expect_ = whole && operandStart_ ? Expect::AfterNumber : Expect::Nothing;
       return;
     }
     expect_ = Expect::Nothing;
@@ -189,7 +246,7 @@ private:
   void keyword(Word word) {
     if (word == Word::Erl && expect_ == Expect::BeforeErl) {
       pending_.range = bound(false);
-      reference(std::move(pending_));
+      comparedLine(std::move(pending_));
     }
     switch (follows(word)) {
     case Follows::Jump:
@@ -206,7 +263,8 @@ private:
       expect_ = Expect::Range;
       break;
     case Follows::Comparison:
-      expect_ = Expect::Comparison;
+      // 2*ERL<50 bounds no line.
+      expect_ = operandStart_ ? Expect::Comparison : Expect::Nothing;
       break;
     case Follows::Nothing:
       inOn_ = inOn_ || word == Word::On;
@@ -224,6 +282,10 @@ private:
   LineReference pending_;
   // The signs of the comparison being read.
   char16_t compared_[2] = {};
+  // Where the line ERL was last compared with is, until the next token.
+  std::optional<qsizetype> comparedAt_;
+  // Whether the last token lets an operand start: the statement's start too.
+  bool operandStart_ = true;
   bool inOn_ = false;
   bool onError_ = false;
 };

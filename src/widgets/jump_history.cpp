@@ -49,10 +49,20 @@ void JumpHistory::travel(std::deque<Place> &from, std::deque<Place> &to) {
   if (from.empty()) {
     return;
   }
-  const Place target = from.back();
-  from.pop_back();
-  const QTextBlock line = editor_->document()->findBlockByNumber(lines_->lineOf(target.mark));
-  lines_->unmark(target.mark);
+  // A place whose line is gone is passed over, should prune not have run yet.
+  Place target{};
+  int lineNumber = -1;
+  while (lineNumber < 0 && !from.empty()) {
+    target = from.back();
+    from.pop_back();
+    lineNumber = lines_->lineOf(target.mark);
+    lines_->unmark(target.mark);
+  }
+  if (lineNumber < 0) {
+    emit changed();
+    return;
+  }
+  const QTextBlock line = editor_->document()->findBlockByNumber(lineNumber);
   to.push_back(here());
   QTextCursor caret(editor_->document());
   caret.setPosition(line.position() + std::min(target.column, line.length() - 1));

@@ -7,7 +7,8 @@
 namespace kavrin::basic {
 namespace {
 
-const KeywordMatcher kWords(QStringLiteral("PRINT FOR TO NEXT IF THEN GOTO OR NOT DIM INPUT").split(u' '));
+const KeywordMatcher
+    kWords(QStringLiteral("PRINT FOR TO NEXT IF THEN GOTO AND OR XOR NOT MOD DIM INPUT").split(u' '));
 
 // The references of a line as "digits@position" items, in order; range
 // ends are marked: "(" before a dash with nothing after it, "[" before a
@@ -45,6 +46,14 @@ TEST(BasicReader, FindsLineReferences) {
       {"10 IF 1.5=ERL OR X+2=Y OR 3 ERL THEN PRINT ERL", ""},
       {"10 L1=ERL:IF X12 >= ERL THEN 20 ELSE E2=ERR:A1B2<>ERL:L1.5=ERL:A.5=ERL:I.1<ERL", "20@29"},
       {"10 IF5=ERLTHEN1:IFX=1OR6=ERLORNOT7=ERLTHEN2", "5@5 1@14 6@23 7@33 2@42"},
+      // Only ERL as a whole side of a comparison: 2*ERL<50 bounds no line.
+      {"10 IF 2*ERL<50 THEN 9", "9@20"},
+      {"10 IF -ERL>50 OR X*ERL<50", ""},
+      {"10 IF ERL*2<50 OR ERL<50*2 OR ERL<50MOD7 OR ERL<5.5", ""},
+      {"10 IF 50>ERL*2 OR 50<ERL+1 OR 50>2*ERL OR 1<50<ERL", ""},
+      {"10 IF 2*ERL=50 OR X+2=ERL OR ERL=50-1", ""},
+      {"10 IF (ERL<50) THEN 9", "50@11< 9@20"},
+      {"10 IF ERL<50 AND ERL>=10 OR NOT ERL=50", "50@10< 10@22>= 50@36"},
       {"10 ON X GOTO 100, 200,,300", "100@13 200@18 300@23"},
       {"10 ON X GOSUB 1,2:PRINT 3,4", "1@14 2@16"},
       {"10 ON ERROR GOTO 0:ON ERROR GOTO 50", "50@33"},
