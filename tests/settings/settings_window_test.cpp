@@ -158,6 +158,7 @@ TEST_F(SettingsTest, AFailedWriteIsToldOnceUntilAWriteSucceedsAndKeepsTheFile) {
     window->command(item)->trigger();
   };
   change("wordWrap");
+  ASSERT_EQ(ui.messageTexts().size(), 1); // told at the first failure
   change("auto");
   ASSERT_EQ(ui.messageTexts().size(), 1);
   EXPECT_TRUE(ui.messageTexts()[0].startsWith("設定を保存できませんでした。"));
