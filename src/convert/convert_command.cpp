@@ -153,19 +153,20 @@ QString ConvertCommand::chooseImage(const QString &fileName) {
 }
 
 bool ConvertCommand::runConverter(const ConverterCommand &command, const QString &image, bool unsavedEdits) {
-  image_ = image;
   const Preferences &preferences = session().preferences();
   const bool panelOnly = preferences.outputInPanelOnly;
   lines_ = OutputLineFinder(preferences.outputLinePattern);
   lineIndex_.reset();
   ChildProcess child;
+  // Taken before the start: whatever the converter writes comes after.
+  const WriteStamp before = writeStampOf(image);
   if (!startConverter(command, child)) {
     return false;
   }
   converting_ = true;
   readOutput(child, panelOnly);
   converting_ = false;
-  return reportResult(child, panelOnly, unsavedEdits);
+  return reportResult(child, panelOnly, writtenSince(image, before), unsavedEdits);
 }
 
 bool ConvertCommand::startConverter(const ConverterCommand &command, ChildProcess &child) {
@@ -186,8 +187,6 @@ bool ConvertCommand::startConverter(const ConverterCommand &command, ChildProces
                       panel.rows(ResultTab::Output).rowCount() - static_cast<int>(first.size()));
   QString why = program.isEmpty() ? QStringLiteral("プログラムが見つかりません: %1").arg(command.program)
                                   : launch.error;
-  // Just before the start: whatever the converter writes comes after.
-  imageBefore_ = writeStampOf(image_);
   if (why.isEmpty() && child.start(launch.program, launch.arguments, why)) {
     return true;
   }
@@ -252,8 +251,9 @@ void ConvertCommand::addOutputLines(const DecodedOutput &output) {
   showOutputTab();
 }
 
-bool ConvertCommand::reportResult(const ChildProcess &child, bool panelOnly, bool unsavedEdits) {
-  const RunResult result = resultOf(child, writtenSince(image_, imageBefore_), unsavedEdits);
+bool ConvertCommand::reportResult(const ChildProcess &child, bool panelOnly, bool imageWritten,
+                                  bool unsavedEdits) {
+  const RunResult result = resultOf(child, imageWritten, unsavedEdits);
   outputRows({{result.row, std::nullopt}});
   if (!panelOnly) {
     showMessage(ui(), window(), result.box);

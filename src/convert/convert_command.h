@@ -2,7 +2,6 @@
 
 #include "logic/line_lookup.h"
 #include "logic/output_line_numbers.h"
-#include "platform/write_stamp.h"
 #include "widgets/result_rows.h"
 #include "widgets/window_feature.h"
 
@@ -53,7 +52,7 @@ private:
   // Reads the output to its end: rows, and unless `panelOnly` a box per piece.
   void readOutput(ChildProcess &child, bool panelOnly);
   void addOutputLines(const DecodedOutput &output);
-  bool reportResult(const ChildProcess &child, bool panelOnly, bool unsavedEdits);
+  bool reportResult(const ChildProcess &child, bool panelOnly, bool imageWritten, bool unsavedEdits);
 
   // Every row of a run passes here: the panel's 変換の出力 tab takes them.
   void outputRows(const QList<OutputRow> &rows);
@@ -65,9 +64,6 @@ private:
   // The image last chosen for the document, whatever its conversion gave:
   // a new document, another file or a Save As forgets it.
   QString keptImage_;
-  // The run's tape image, as it was just before the converter started.
-  QString image_;
-  WriteStamp imageBefore_;
   OutputLineFinder lines_;
   // The program lines by number, read once a run.
   std::optional<basic::ProgramLineIndex> lineIndex_;
