@@ -38,9 +38,8 @@ QStringList mergedRecent(const QStringList &mine, const QStringList &kept, const
       break;
     }
   }
-  QStringList merged = mine.first(top) + without(file, mine.first(top));
-  merged.resize(kRecentCount);
-  return merged;
+  // setRecent keeps the first four.
+  return mine.first(top) + without(file, mine.first(top));
 }
 
 } // namespace

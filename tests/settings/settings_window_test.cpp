@@ -56,6 +56,7 @@ TEST_F(SettingsTest, EveryKeyReadsBackAndAnUnchangedFileStaysByteForByte) {
   EXPECT_FALSE(window->session().preferences().check.enabled(basic::checkRule("FullWidth")));
   EXPECT_TRUE(window->session().preferences().check.enabled(basic::checkRule("YenOverline")));
   EXPECT_EQ(editor().lineWrapMode(), QPlainTextEdit::WidgetWidth);
+  EXPECT_EQ(std::pair(editor().color(), editor().fontColor()), std::pair(0x8000000FU, 255U));
   EXPECT_FALSE(editor().modified());
   EXPECT_TRUE(window->close());
   EXPECT_EQ(dir.read("kavrin.ini"), file);

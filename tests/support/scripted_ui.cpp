@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QLayout>
 #include <QProgressBar>
 #include <QTest>
 #include <QTimer>
@@ -13,6 +14,27 @@
 
 namespace kavrin::testing {
 namespace {
+
+bool inLayout(const QLayout &layout, const QWidget *widget) {
+  for (int i = 0; i < layout.count(); ++i) {
+    QLayoutItem *item = layout.itemAt(i);
+    if (item->widget() == widget || (item->layout() && inLayout(*item->layout(), widget))) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// A widget its parent's layout leaves out sits over another in a corner.
+void expectLaidOut(const QDialog &dialog) {
+  for (const QWidget *w : dialog.findChildren<QWidget *>()) {
+    const QLayout *layout = w->parentWidget()->layout();
+    if (!w->isWindow() && w->isVisibleTo(&dialog) && layout && !inLayout(*layout, w)) {
+      ADD_FAILURE() << dialog.windowTitle().toStdString() << ": a " << w->metaObject()->className()
+                    << " in no layout";
+    }
+  }
+}
 
 // Records the dialog's state and applies the next scripted answer to it; a
 // missing answer fails the test and cancels.
@@ -189,6 +211,7 @@ int ScriptedUserInterface::execModal(QDialog &dialog) {
   const QMetaObject::Connection done =
       QObject::connect(&dialog, &QDialog::finished, [&result](int code) { result = code; });
   dialog.show();
+  expectLaidOut(dialog);
   script(dialog);
   if (dialog.isVisible()) {
     dialog.close();

@@ -1,4 +1,5 @@
 #include "widgets/font_dialog.h"
+#include "widgets/font_styles.h"
 
 #include <QComboBox>
 #include <QFontDatabase>
@@ -58,6 +59,17 @@ TEST(FontColorDialog, APickedStyleReachesTheFont) {
   styles->setCurrentRow(styles->count() - 1); // the heaviest italic
   EXPECT_TRUE(dialog.choice().font.italic() && dialog.choice().font.bold());
   EXPECT_TRUE(dialog.sample().font().italic());
+  // A font's own English style names are shown in Japanese, once each.
+  const QStringList families = QFontDatabase::families();
+  const auto bold = std::find_if(families.begin(), families.end(),
+                                 [](const QString &f) { return QFontDatabase::styles(f).contains("Bold"); });
+  ASSERT_NE(bold, families.end());
+  QStringList names;
+  for (const FontStyle &style : fontStyles(*bold)) {
+    names << style.name;
+  }
+  EXPECT_TRUE(names.contains("太字") && !names.contains("Bold") && names.removeDuplicates() == 0)
+      << names.join(",").toStdString();
 }
 
 TEST(FontColorDialog, AColourIsStoredWithRedInTheLowByteAndASystemColourIsKept) {
