@@ -5,16 +5,15 @@
 namespace kavrin {
 namespace {
 
-bool isNamed(const QString &name, const char16_t *windowsName, const char16_t *nativeName) {
-  if (name.compare(QString::fromUtf16(windowsName), Qt::CaseInsensitive) == 0) {
-    return true;
-  }
 #if defined(Q_OS_WIN)
-  Q_UNUSED(nativeName);
-  return false;
+constexpr bool kNativeNames = false;
 #else
-  return name.compare(QString::fromUtf16(nativeName), Qt::CaseInsensitive) == 0;
+constexpr bool kNativeNames = true; // a build for this system may drop ".exe"
 #endif
+
+bool isNamed(const QString &name, const char16_t *windowsName, const char16_t *nativeName) {
+  return name.compare(QString::fromUtf16(windowsName), Qt::CaseInsensitive) == 0 ||
+         (kNativeNames && name.compare(QString::fromUtf16(nativeName), Qt::CaseInsensitive) == 0);
 }
 
 } // namespace
