@@ -142,9 +142,10 @@ TEST_F(MainWindowTest, ALegendPanelDrawsItsTextWithinItsBox) {
     }
     return false;
   };
-  const int second = bar.panelWidth(0);
+  const int second = bar.panelWidth(0), third = second + bar.panelWidth(1);
   EXPECT_TRUE(inked(3, second - 4));
-  EXPECT_FALSE(inked(second + 2, second + bar.panelWidth(1) - 4));
+  EXPECT_FALSE(inked(second + 2, third - 4));
+  EXPECT_TRUE(inked(third + 3, third + bar.panelWidth(2) - 4)); // a panel's clip ends with it
 }
 
 TEST(StartUp, TheWindowIconComesOnceTheWindowIsPainted) {
@@ -156,6 +157,7 @@ TEST(StartUp, TheWindowIconComesOnceTheWindowIsPainted) {
   EXPECT_TRUE(QApplication::windowIcon().isNull());
   window->show();
   EXPECT_TRUE(QTest::qWaitFor([] { return !QApplication::windowIcon().isNull(); }, 2000));
+  EXPECT_EQ(QApplication::windowIcon().actualSize(QSize(256, 256)), QSize(256, 256)); // sharp at any scale
 }
 
 TEST(StartUp, TheFirstArgumentOpensAndAMissingOneEndsStartUp) {
