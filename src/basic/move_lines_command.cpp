@@ -54,8 +54,7 @@ void MoveLinesCommand::moveSelectedLines() {
   const QTextBlock end = document.findBlockByNumber(result.lastLine);
   QTextCursor moved(document.findBlockByNumber(result.firstLine));
   moved.setPosition(end.position() + end.length() - 1, QTextCursor::KeepAnchor);
-  edit.setTextCursor(moved);
-  edit.ensureCursorVisible();
+  edit.setTextCursor(moved); // which scrolls to it
 }
 
 } // namespace kavrin::basic

@@ -11,8 +11,8 @@ namespace {
 // How far `bytes` are whole UTF-8 characters, and whether what follows is
 // the start of one that the bytes end before.
 struct Utf8Scan {
-  qsizetype valid = 0;
-  bool cutOff = false;
+  qsizetype valid;
+  bool cutOff;
 };
 
 // The bytes of the sequence that `lead` starts and the range its second byte

@@ -167,10 +167,12 @@ MoveResult apply(Program &program) {
     return group.to >= 0 ? LineNumber(static_cast<quint64>(group.to)) : group.number;
   };
   std::stable_sort(moved.begin(), moved.end(), [&](int a, int b) { return newNumber(a) < newNumber(b); });
-  for (size_t k = 0; k < moved.size(); ++k) {
-    const LineNumber to = newNumber(moved[k]);
+  // The moved lines' numbers differ from each other, the step being at
+  // least 1; only a line left in place can hold one.
+  for (const int g : moved) {
+    const LineNumber to = newNumber(g);
     const auto user = groupNumbered(program.groups, to);
-    if ((k > 0 && newNumber(moved[k - 1]) == to) || (user != program.groups.end() && user->to < 0)) {
+    if (user != program.groups.end() && user->to < 0) {
       return refused(MoveRefusal::Taken,
                      QStringLiteral("新しい行番号 %1 はほかの行が使っています。").arg(to.toString()));
     }

@@ -19,8 +19,7 @@ void findNext(QPlainTextEdit &editor, UserInterface &ui, const SearchOptions &op
                   MsgButtons::Ok, MsgResult::Ok);
     return;
   }
-  editor.setTextCursor(hit);
-  editor.ensureCursorVisible();
+  editor.setTextCursor(hit); // which scrolls to it
 }
 
 } // namespace kavrin

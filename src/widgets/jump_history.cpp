@@ -66,8 +66,7 @@ void JumpHistory::travel(std::deque<Place> &from, std::deque<Place> &to) {
   to.push_back(here());
   QTextCursor caret(editor_->document());
   caret.setPosition(line.position() + std::min(target.column, line.length() - 1));
-  editor_->setTextCursor(caret);
-  editor_->ensureCursorVisible();
+  editor_->setTextCursor(caret); // which scrolls to it
   emit changed();
 }
 

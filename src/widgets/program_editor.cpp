@@ -327,8 +327,7 @@ void ProgramEditor::selectLine(int line, bool wholeLine) {
   if (wholeLine) {
     cursor.setPosition(block.position() + block.length() - 1, QTextCursor::KeepAnchor);
   }
-  setTextCursor(cursor);
-  ensureCursorVisible();
+  setTextCursor(cursor); // which scrolls to it
 }
 
 } // namespace kavrin

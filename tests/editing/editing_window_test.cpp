@@ -261,6 +261,7 @@ TEST_F(EditingWindowTest, FindGoesForwardFromTheCaretAndSelectsTheHit) {
       {"10 PRINT", 0, "print", true, false, {{0, 0}}},
       {"10 LPRINT\n20 PRINT", 0, "PRINT", false, true, {{13, 5}, {14, 0}}},
       {"10 END", 0, "", false, false, {{0, 0}}},
+      {QString("10 END\n").repeated(200) + "20 PRINT", 0, "PRINT", false, false, {{1403, 5}}},
   };
   for (const auto &[text, caret, what, matchCase, wholeWord, selections] : cases) {
     SCOPED_TRACE(what.toStdString());
@@ -274,6 +275,7 @@ TEST_F(EditingWindowTest, FindGoesForwardFromTheCaretAndSelectsTheHit) {
       ui.messages.clear();
       window->feature<SearchCommands>()->findNext(d);
       EXPECT_EQ(selection(), expected);
+      EXPECT_TRUE(editor().viewport()->rect().contains(editor().cursorRect())); // scrolled to
       EXPECT_EQ(ui.messages.size(), expected.second == 0 ? 1U : 0U);
       EXPECT_TRUE(ui.messages.empty() || (ui.messages[0].text == "End of document reached." &&
                                           ui.messages[0].caption == "Find/Rep"));
