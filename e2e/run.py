@@ -4,7 +4,7 @@
 Each case gets a fresh folder with a copy of the program and its keyword lists
 and a fresh Xvfb; keys are real X events sent with xdotool, results are checked
 in the files written.  Only what the offscreen window tests in tests/ cannot
-show is here.  --case 0 --screenshot only renews the README's picture.
+show is here.
 """
 
 import argparse
@@ -214,39 +214,6 @@ def case_moving_lines_and_renumbering_a_range(s):
     expect_bytes("the saved bytes", s.read("move.txt"), b'10 PRINT "A"\r\n16 RETURN\r\n17 GOSUB 16\r\n30 END\r\n')
 
 
-SCREENSHOT_PROGRAM = """10 REM *** かずあてゲーム ***
-20 CLS
-30 FOR I=1 TO 3:READ M$(I):NEXT I
-40 A=INT(RND(1)*100)+1:N=0
-50 PRINT "1から100までの かずを あててね"
-60 INPUT "いくつ";X
-70 N=N+1
-80 IF X=A THEN 130
-90 IF X<A THEN PRINT M$(1) ELSE PRINT M$(2)
-100 GOSUB 200
-110 GOTO 60
-120 '
-130 PRINT N;"かいめで ";M$(3)
-140 END
-200 REM --- こうかおん ---
-210 PLAY "O4C8E8G8"
-220 RETURN
-230 DATA "もっと おおきい","もっと ちいさい","あたり!"
-"""
-
-
-def take_screenshot(s, target):
-    """the README's picture: a short program in keyword colours, the key legend"""
-    s.write("kavrin.ini", b"[Window]\r\nWidth=560\r\nHeight=330\r\nTop=0\r\nLeft=0\r\n[Editor]\r\nHighlight=1\r\n")
-    program = s.write("kazuate.txt", SCREENSHOT_PROGRAM.replace("\n", "\r\n").encode("cp932"))
-    s.xdo("mousemove", 1023, 767)  # Xvfb draws the pointer into its framebuffer
-    s.launch(program)
-    time.sleep(1.0)  # the first paint, in colour
-    temporary = target.with_name(target.name + ".tmp")
-    temporary.write_bytes(x11.screenshot_png(s.dir / "Xvfb_screen0", s.geometry(s.main)))
-    temporary.replace(target)
-
-
 CASES = [case_one_editing_session, case_a_full_disk,
          case_a_dash_file_and_the_help_menu, case_following_jumps,
          case_moving_lines_and_renumbering_a_range, case_shift_taken_by_the_list_and_a_renumber_undone,
@@ -286,8 +253,6 @@ def run_case(label, name, summary, body, build, keep):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("build", nargs="?", default=str(ROOT / "build"), help="holds src/kavrin (build/)")
-    parser.add_argument("--screenshot", nargs="?", const=str(ROOT / "docs" / "screenshot.png"), metavar="PNG",
-                        help="also take the README's picture (docs/screenshot.png)")
     parser.add_argument("--keep", action="store_true", help="keep the folders of passed cases too")
     parser.add_argument("--case", type=int, action="append", metavar="N", help="run only case N (repeatable)")
     args = parser.parse_args()
@@ -298,13 +263,6 @@ def main():
     started = time.monotonic()
     results = [run_case(n, case.__name__[5:].replace("_", "-"), case.__doc__.strip(), case, build, args.keep)
                for n, case in enumerate(CASES, 1) if not args.case or n in args.case]
-    if args.screenshot:
-        target = Path(args.screenshot).resolve()
-        if run_case("-", "screenshot", take_screenshot.__doc__.strip(), lambda s: take_screenshot(s, target),
-                    build, args.keep):
-            print(f"     wrote {target}")
-        else:
-            results.append(False)
     print(f"     took {time.monotonic() - started:.0f} s")
     print(f"e2e: {results.count(True)} passed, {results.count(False)} failed")
     return 1 if False in results else 0

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs the end-to-end suite: the built editor in a real X11 window, one fresh
 # Xvfb server and folder per case, driven with xdotool.
-#   scripts/e2e.sh [build-dir] [--screenshot [PNG]] [--keep] [--case N]
-# build-dir defaults to build/; --screenshot also replaces docs/screenshot.png.
+#   scripts/e2e.sh [build-dir] [--keep] [--case N]
+# build-dir defaults to build/.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
