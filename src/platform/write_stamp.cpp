@@ -8,10 +8,8 @@ namespace kavrin {
 
 WriteStamp writeStampOf(const QString &path) {
   const std::filesystem::path file = QFileInfo(path).filesystemFilePath();
+  // file_size fails on anything but a regular file, and on an empty path.
   std::error_code error;
-  if (path.isEmpty() || !std::filesystem::is_regular_file(file, error)) {
-    return {};
-  }
   const std::uintmax_t size = std::filesystem::file_size(file, error);
   const std::filesystem::file_time_type modified =
       error ? std::filesystem::file_time_type{} : std::filesystem::last_write_time(file, error);

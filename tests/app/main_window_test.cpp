@@ -146,6 +146,18 @@ TEST_F(MainWindowTest, ALegendPanelDrawsItsTextWithinItsBox) {
   EXPECT_TRUE(inked(3, second - 4));
   EXPECT_FALSE(inked(second + 2, third - 4));
   EXPECT_TRUE(inked(third + 3, third + bar.panelWidth(2) - 4)); // a panel's clip ends with it
+  // A new text is drawn at once, not at the next paint for another reason.
+  struct Paints : QObject {
+    int count = 0;
+    bool eventFilter(QObject * /*watched*/, QEvent *event) override {
+      count += event->type() == QEvent::Paint ? 1 : 0;
+      return false;
+    }
+  } paints;
+  bar.installEventFilter(&paints);
+  keys[1] = "NEW";
+  setPreference(&Preferences::functionKeys, keys);
+  EXPECT_TRUE(QTest::qWaitFor([&paints] { return paints.count > 0; }, 1000));
 }
 
 TEST(StartUp, TheWindowIconComesOnceTheWindowIsPainted) {
