@@ -46,6 +46,7 @@ TEST(ConverterOutputDecoder, EachLineByItsOwnEncodingWhereverThePiecesSplit) {
       {sjis("縺A\n") + "😀\u0800\n", {"縺A", "😀\u0800"}, true},
       {"\xf4\x8f\xbf\xbd last\n", {QString::fromUtf8("\xf4\x8f\xbf\xbd last")}, true}, // U+10FFFD
       {invalid + "\n€", {cp932::decodeVerbatim(invalid), "€"}, false},
+      {"\xed\xa0\x80\n", {cp932::decodeVerbatim("\xed\xa0\x80")}, true}, // a surrogate is no UTF-8
   };
   for (const auto &r : rows) {
     SCOPED_TRACE(r.bytes.toHex(' ').constData());

@@ -5,7 +5,8 @@
 namespace kavrin::basic {
 namespace {
 
-const QStringList kWords = QStringLiteral("PRINT FOR TO NEXT IF THEN GOTO OR DIM REM DATA INPUT").split(u' ');
+const QStringList kWords =
+    QStringLiteral("PRINT FOR TO NEXT IF THEN GOTO OR DIM REM DATA INPUT ?").split(u' ');
 
 // Each token as kind:text, a name with its sign and '(' for an array; a
 // keyword the list does not hold as k:.
@@ -51,6 +52,7 @@ TEST(LineTokens, ReadsKeywordsWhereverTheyStandAndTheRestAsNames) {
       {"X=&O78+&B102+&HFG", "N:X O:= #:&O7 #:8 O:+ #:&B10 #:2 O:+ #:&HF N:G"},
       {"GO  TO 10:ON X GOSUB 5", "k:GO  TO #:10 O:: k:ON N:X k:GOSUB #:5"},
       {"AGOTOB.ERLX", "N:A K:GOTO N:B. k:ERL N:X"},
+      {"?A;\"?\"", "K:? N:A O:; S:\"?\""}, // a word of one character
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.line);

@@ -27,7 +27,7 @@ bool inLayout(const QLayout &layout, const QWidget *widget) {
 
 // A widget its parent's layout leaves out sits over another in a corner;
 // a size grip and a style's focus frame are placed on purpose.
-void expectLaidOut(const QDialog &dialog) {
+void expectLaidOut(const QWidget &dialog) {
   for (const QWidget *w : dialog.findChildren<QWidget *>()) {
     const QLayout *layout = w->parentWidget()->layout();
     if (!w->isWindow() && w->isVisibleTo(&dialog) && layout && !inLayout(*layout, w) &&
@@ -169,6 +169,9 @@ public:
     made_.start();
     QObject::connect(&poll_, &QTimer::timeout, [this, cancelAfterMs, &ui] {
       QWidget *shown = visibleProgressDialog();
+      if (shown != nullptr && !ui.progressEverShown) {
+        expectLaidOut(*shown);
+      }
       ui.progressEverShown = ui.progressEverShown || shown != nullptr;
       if (shown != nullptr && cancelAfterMs >= 0 && made_.elapsed() >= cancelAfterMs) {
         poll_.stop();

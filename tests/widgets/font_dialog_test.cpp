@@ -59,6 +59,13 @@ TEST(FontColorDialog, APickedStyleReachesTheFont) {
   styles->setCurrentRow(styles->count() - 1); // the heaviest italic
   EXPECT_TRUE(dialog.choice().font.italic() && dialog.choice().font.bold());
   EXPECT_TRUE(dialog.sample().font().italic());
+  // Alt+Y goes to the style list, as its field only shows the choice.
+  QStringList buddies;
+  for (const QLabel *label : dialog.findChildren<QLabel *>()) {
+    buddies << label->text() + (label->buddy() ? label->buddy()->metaObject()->className() : "");
+  }
+  EXPECT_EQ(buddies.mid(0, 3).join(' '),
+            "フォント名(&F):QLineEdit スタイル(&Y):QListWidget サイズ(&S):QLineEdit");
   // A font's own English style names are shown in Japanese, once each.
   const QStringList families = QFontDatabase::families();
   const auto bold = std::find_if(families.begin(), families.end(),
