@@ -91,9 +91,9 @@ std::vector<Row> unitFigures(const QString &ordered, const QString &shuffled) {
     checkMs.push_back(millisecondsOf([&] { findings = basic::checkProgram(shuffled); }));
   }
   const QString size = sizeOf(ordered);
-  return {msRow(QStringLiteral("renumber (") + size + u')', renumberMs, "renumber ms", 100),
-          msRow(QStringLiteral("sort (") + size + u')', sortMs, "sort ms", 100),
-          msRow(QStringLiteral("program check (") + size + u')', checkMs, "check ms", 100)};
+  return {msRow(QStringLiteral("renumber (") + size + u')', renumberMs, "renumber ms", 50),
+          msRow(QStringLiteral("sort (") + size + u')', sortMs, "sort ms", 50),
+          msRow(QStringLiteral("program check (") + size + u')', checkMs, "check ms", 50)};
 }
 
 // A tool as the user waits for it, from `program` to the new text on screen,
