@@ -28,6 +28,8 @@ TEST(TextSearch, ReplaceAllIsOneStepAndNeverReadsItsOwnReplacements) {
     QTextDocument document;
     document.setPlainText(QString::fromUtf8(c.text));
     EXPECT_EQ(replaceAll(document, c.options, QString::fromUtf8(c.replacement)), c.count);
+    QTextCursor(&document).insertText("#"); // a step of its own
+    document.undo();
     EXPECT_EQ(document.toPlainText(), QString::fromUtf8(c.result));
     document.undo();
     EXPECT_EQ(document.toPlainText(), QString::fromUtf8(c.text));
