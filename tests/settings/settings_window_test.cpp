@@ -44,6 +44,7 @@ protected:
 
 TEST_F(SettingsTest, AFirstStartWritesEveryDefaultAtTheClose) {
   start();
+  EXPECT_EQ(QFontInfo(editor().font()).family(), "IPAGothic"); // ＭＳ ゴシック's stand-in
   EXPECT_TRUE(window->close());
   EXPECT_EQ(dir.read("kavrin.ini"), settingsFile(false));
 }

@@ -1,15 +1,19 @@
+#include "app/application.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
-// Tests run headless unless told otherwise.
+// Tests run headless unless told otherwise, in the application as the
+// program sets it up: its name, fonts and Japanese dialogs.
 int main(int argc, char **argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
   }
   QApplication app(argc, argv);
+  kavrin::initialiseApplication(app);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
