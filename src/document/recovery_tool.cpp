@@ -40,7 +40,6 @@ RecoveryTool::RecoveryTool(const FeatureContext &context)
         QMetaObject::invokeMethod(
             this, [this, wrote, why] { written(wrote, why); }, Qt::QueuedConnection);
       }) {
-  timer_.setSingleShot(true);
   connect(&timer_, &QTimer::timeout, this, &RecoveryTool::writeNow);
   // Only the timer is touched while typing; the copy is written after.
   connect(editor_->document(), &QTextDocument::contentsChanged, this, &RecoveryTool::changed);
@@ -91,7 +90,7 @@ void RecoveryTool::replaced() {
 void RecoveryTool::closing() { atRisk_ = false; }
 
 void RecoveryTool::writeNow() {
-  timer_.stop();
+  timer_.stop(); // once for each pause in typing
   if (!editor_->modified()) {
     return;
   }
