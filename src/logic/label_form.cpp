@@ -30,6 +30,12 @@ bool needsNumber(QStringView text) {
   return text[0] == u'*' && name > 0 && name <= kLongestLabel && isEmptyText(text.sliced(1 + name));
 }
 
+// A reference that letters or digits follow (THEN30ELSE10): a label there
+// would take them into its name, so it stays a number.
+bool isCompact(QStringView line, const LineReference &ref) {
+  return labelNameLength(line, ref.start + ref.length) > 0;
+}
+
 class Converter {
 public:
   Converter(QStringView text, const KeywordMatcher &keywords, int step)
@@ -75,6 +81,7 @@ private:
       last_ = i;
     }
     named_.assign(numbers_.size(), false);
+    written_.assign(numbers_.size(), false);
   }
 
   // Marks the lines that references name; refuses those that name none.
@@ -95,6 +102,11 @@ private:
             byNumber, ref.target, {}, [this](size_t k) -> const LineNumber & { return numbers_[k]; });
         if (found == byNumber.end() || numbers_[*found] != ref.target) {
           refuse(i, missingLineMessage(ref.target));
+          continue;
+        }
+        targets_.push_back(*found);
+        if (isCompact(split_.lines[i], ref)) {
+          written_[*found] = true;
         } else {
           markNamed(i, *found);
         }
@@ -112,16 +124,23 @@ private:
     named_[k] = true;
   }
 
+  QString builtNumber(size_t k) const { return QString::number(qint64{step_} * qint64(k + 1)); }
+
   void write();
   void appendLine(size_t i, size_t k);
 
   TextLines split_;
   int step_ = 10;
   std::vector<ProgramLine> reads_;
-  // Of the program lines, in order, and whether a reference names each.
+  // Of the program lines, in order; whether a label reference names each,
+  // and whether a number does, so that it keeps the one the build gives it.
   std::vector<LineNumber> numbers_;
   std::vector<bool> named_;
+  std::vector<bool> written_;
+  // The program line each reference names, in text order.
+  std::vector<size_t> targets_;
   size_t last_ = 0; // the last program line
+  size_t nextTarget_ = 0;
   LabelForm result_;
 };
 
@@ -151,12 +170,13 @@ void Converter::appendLine(size_t i, size_t k) {
     out.append(QStringLiteral("*L") + numbers_[k].toString() + u'\n');
   }
   qsizetype done = textStart(line, read);
-  if (needsNumber(line.sliced(done))) {
-    out.append(QString::number(qint64{step_} * qint64(k + 1)) + u' ');
+  if (written_[k] || needsNumber(line.sliced(done))) {
+    out.append(builtNumber(k) + u' ');
   }
   for (const LineReference &ref : read.references) {
     out.append(line.sliced(done, ref.start - done));
-    out.append(QStringLiteral("*L") + ref.target.toString());
+    const size_t target = targets_[nextTarget_++];
+    out.append(isCompact(line, ref) ? builtNumber(target) : QStringLiteral("*L") + ref.target.toString());
     done = ref.start + ref.length;
   }
   out.append(line.sliced(done));

@@ -118,8 +118,8 @@ private:
     return s_.size();
   }
 
-  // After a word a reference follows, an operand word or a sign, but for a
-  // closing bracket (A*B multiplies).
+  // After a word a reference follows, a word an operand follows or a sign,
+  // but for a closing bracket: A*B and (A)*B multiply.
   bool labelMayStand() const {
     if (tokens_.empty()) {
       return true;
@@ -132,7 +132,7 @@ private:
       if (const Follows f = follows(previous.word); f != Follows::Nothing && f != Follows::Comparison) {
         return true;
       }
-      return isOperandWord(previous);
+      return isOperandWord(previous) || previous.word == Word::On;
     case TokenKind::Name:
       return isOperandWord(previous);
     default:
