@@ -312,20 +312,6 @@ const std::vector<Token> &statementTokens(QStringView line, const ProgramLine &n
   return tokens;
 }
 
-// Where the code ends before a source comment, and whether it ends with ':'.
-void readCodeEnd(QStringView line, const std::vector<Token> &tokens, ProgramLine &read) {
-  read.codeEnd = line.size();
-  auto last = tokens.rbegin();
-  if (last != tokens.rend() && last->kind == TokenKind::SourceComment) {
-    read.codeEnd = last->start;
-    while (read.codeEnd > 0 && isBlank(line[read.codeEnd - 1])) {
-      --read.codeEnd;
-    }
-    ++last;
-  }
-  read.continues = last != tokens.rend() && last->isSign(u':');
-}
-
 } // namespace
 
 LineNumber readNumber(QStringView text, qsizetype pos, qsizetype &length) {
@@ -361,7 +347,7 @@ ProgramLine readLine(QStringView line, const KeywordMatcher &keywords, LineForm 
       reader.read(line, token);
     }
     if (form == LineForm::Source) {
-      readCodeEnd(line, tokens, result);
+      result.codeEnd = codeEnd(line, tokens, result.continues);
     }
   }
   return result;

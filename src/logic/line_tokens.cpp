@@ -282,6 +282,20 @@ bool isOperandWord(const Token &token) {
   return std::ranges::any_of(kOperandWords, [&token](QStringView word) { return token.spells(word); });
 }
 
+qsizetype codeEnd(QStringView line, const std::vector<Token> &tokens, bool &continues) {
+  qsizetype end = line.size();
+  auto last = tokens.rbegin();
+  if (last != tokens.rend() && last->kind == TokenKind::SourceComment) {
+    end = last->start;
+    while (end > 0 && isBlank(line[end - 1])) {
+      --end;
+    }
+    ++last;
+  }
+  continues = last != tokens.rend() && last->isSign(u':');
+  return end;
+}
+
 void readTokens(QStringView line, qsizetype from, const KeywordMatcher &keywords, std::vector<Token> &tokens,
                 LineForm form) {
   Tokenizer(line, keywords, tokens, form).run(from);

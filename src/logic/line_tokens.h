@@ -73,4 +73,9 @@ std::vector<Token> readTokens(QStringView line, qsizetype from, const KeywordMat
 void readTokens(QStringView line, qsizetype from, const KeywordMatcher &keywords, std::vector<Token> &tokens,
                 LineForm form = LineForm::Numbered);
 
+// Source form: where the code of `line` read as `tokens` ends, before a
+// source comment and the blanks before it; `continues` is set when its last
+// token is ':'.
+qsizetype codeEnd(QStringView line, const std::vector<Token> &tokens, bool &continues);
+
 } // namespace kavrin::basic

@@ -1,5 +1,6 @@
 #include "logic/source_form.h"
 
+#include "logic/keyword_matcher.h"
 #include "logic/line_tokens.h"
 #include "logic/program_check.h"
 #include "logic/renumber.h"
@@ -52,7 +53,15 @@ SourceLine readSourceLine(QStringView line, const KeywordMatcher &keywords) {
   return out;
 }
 
-QString labelKey(QStringView name) { return name.toString().toUpper(); }
+// A label's name in upper case, in `key` (kept, so that a lookup allocates
+// nothing).
+const QString &labelKey(QStringView name, QString &key) {
+  key.resize(name.size());
+  for (qsizetype i = 0; i < name.size(); ++i) {
+    key[i] = QChar(upperAscii(name[i]));
+  }
+  return key;
+}
 
 QString labelName(QStringView line, const SourceLine &label) {
   return line.sliced(label.textStart, label.textEnd - label.textStart).toString();
@@ -67,7 +76,8 @@ struct Built {
 class Builder {
 public:
   Builder(QStringView source, const KeywordMatcher &keywords, int step)
-      : split_(splitLines(source)), lines_(readSource(split_, keywords)), step_(std::max(step, 1)) {}
+      : split_(splitLines(source)), lines_(readSource(split_, keywords)), step_(std::max(step, 1)),
+        size_(source.size()) {}
 
   BuiltProgram run() {
     if (group() && checkWritten() && number()) {
@@ -119,11 +129,10 @@ private:
 
   bool addLabel(size_t i) {
     const QString name = labelName(split_.lines[i], lines_[i]);
-    QString key = labelKey(name);
-    if (labels_.contains(key)) {
+    if (labels_.contains(labelKey(name, key_))) {
       return fail(i, QStringLiteral("ラベル *%1 が重複しています").arg(name));
     }
-    labels_.insert(std::move(key), built_.size());
+    labels_.insert(key_, built_.size());
     return true;
   }
 
@@ -183,15 +192,18 @@ private:
   TextLines split_;
   std::vector<SourceLine> lines_;
   int step_ = 10;
+  qsizetype size_ = 0;
   std::vector<Built> built_;
   // Label names in upper case, and the built line each names.
   QHash<QString, size_t> labels_;
+  QString key_;
   BuiltProgram result_;
 };
 
 void Builder::write() {
   QString &out = result_.text;
-  out.reserve(split_.lines.empty() ? 0 : qsizetype(split_.lines.size()) * 24);
+  // The source less what the build leaves out, plus the numbers.
+  out.reserve(size_ + qsizetype(built_.size()) * 6);
   for (size_t k = 0; k < built_.size(); ++k) {
     if (k > 0) {
       out.append(u'\n');
@@ -231,7 +243,7 @@ bool Builder::appendPart(size_t line, bool continuation) {
     if (!ref.isLabel()) {
       continue;
     }
-    const auto found = labels_.constFind(labelKey(ref.label));
+    const auto found = labels_.constFind(labelKey(ref.label, key_));
     if (found == labels_.cend()) {
       return fail(line, unknownLabelMessage(ref.label));
     }
