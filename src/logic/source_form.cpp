@@ -162,12 +162,13 @@ private:
     for (size_t k = built_.size(); k-- > 0;) {
       nextWritten[k] = built_[k].written ? k : nextWritten[k + 1];
     }
-    int previous = 0;
+    // Before the first line: the first takes the step, or any number from 0.
+    qint64 previous = -1;
     for (size_t k = 0; k < built_.size(); ++k) {
       if (!built_[k].written) {
         const size_t next = nextWritten[k];
         const qint64 limit = next < built_.size() ? built_[next].number : qint64{kLargestLineNumber} + 1;
-        const qint64 stepped = qint64{previous} + step_;
+        const qint64 stepped = std::max<qint64>(previous, 0) + step_;
         if (previous + 1 >= limit) {
           return fail(firstSource(k),
                       next < built_.size() ? noRoomMessage(firstSource(next)) : tooLargeMessage());

@@ -25,6 +25,7 @@ TEST(SourceForm, ReadsLabelsWhereLineNumbersStand) {
       {"ON ERROR GOTO *E:RESUME *F:RESTORE *G:RUN *H:RETURN *I", "*E@14 *F@24 *G@35 *H@42 *I@52"},
       {"LIST *A-*B:LLIST -*C:DELETE *D-", "*A@5[ *B@8] *C@18] *D@28("},
       {"IF ERL=*A OR ERL<*B OR *C<=ERL THEN *D", "*A@7 *B@17< *C@23>= *D@36"},
+      {"ON *A>ERL GOTO *B", "*A@3< *B@15"},
       {"GOTO *REMOTE:GOTO *DATA1,*GOTOX", "*REMOTE@5 *DATA1@18"},
       {"X=A*B:Y=(A)*C:PRINT *D:Z=2*ERL<*E:GOTO *", ""},
       {"10 GOSUB *A\t' GOTO *B", "*A@9"},
@@ -101,7 +102,7 @@ TEST(SourceForm, BuildsTheNumberedProgram) {
       {"A\n\n' end\n", "10 A\n"},
       {"", ""},
       {"100 A\nB\n105  C\nD", "100 A\n101 B\n105 C\n115 D"},
-      {"A\n5 B\nC", "1 A\n5 B\n105 C", 100},
+      {"A\n5 B\nC", "0 A\n5 B\n105 C", 100},
       {"65525 A\nB", "65525 A\n65526 B"},
       {"IF A THEN PRINT: \n\n  ' c\n   GOTO *X\t' go\n*X\nEND", "10 IF A THEN PRINT:GOTO 20\n20 END"},
       {"A:\n B:\n  C\nD:", "10 A:B:C\n20 D:"},
@@ -112,6 +113,8 @@ TEST(SourceForm, BuildsTheNumberedProgram) {
        "10 ON X GOTO 10,30,30:LIST 10-30:IF ERL<30 THEN RESUME 10\n30 END"},
       {"10 A\nB\n11 C", "1:行 11 の前に番号を振れる余地がありません"},
       {"A\n0 B", "0:行 0 の前に番号を振れる余地がありません"},
+      {"A\n1 B", "0 A\n1 B"},
+      {"A\nB", "1 A\n2 B", 0},
       {"65529 A\nB", "1:新しい行番号が 65529 を超えます。"},
       {"A\n*A\n' c", "1:ラベル *A の後に行がありません"},
       {"*A\nX\n*a\nY", "2:ラベル *a が重複しています"},
@@ -148,9 +151,11 @@ TEST(SourceForm, MapsEachBuiltLineToItsSourceLines) {
 }
 
 TEST(SourceForm, LabelFormRefusesWhatItCannotHold) {
+  const QString big = u'1' + QString(39, u'0'); // too long for a label's name
   const LabelForm form =
-      toLabelForm(u"10 GOTO 5:LIST 10-15:IF ERL<7 THEN 10\nPRINT\n\n20 A:\n30 GOTO *Z\n25 C\n"
-                  u"40 PRINT\t'x\n50 B:",
+      toLabelForm(QStringLiteral("10 GOTO 5:LIST 10-15:IF ERL<7 THEN 10\nPRINT\n\n20 A:\n30 GOTO *Z\n25 C\n"
+                                 "40 PRINT\t'x\n50 GOTO %1\n%1 B:")
+                      .arg(big),
                   kWords);
   QStringList refusals;
   for (const LineError &e : form.refusals) {
@@ -164,7 +169,9 @@ TEST(SourceForm, LabelFormRefusesWhatItCannotHold) {
                            "3:「:」で終わる行の続きに、番号付きの行やラベルは置けません\n"
                            "4:ラベル *Z への参照がありますが、そのラベルはありません\n"
                            "5:行番号 25 が前の行番号 30 より小さくなっています\n"
-                           "6:タブの後の「'」はソース形式では注釈になり、プログラムから外れます"));
+                           "6:タブの後の「'」はソース形式では注釈になり、プログラムから外れます\n"
+                           "7:行番号 %1 はラベルの名前には長すぎます")
+                .arg(big));
   EXPECT_TRUE(form.text.isEmpty());
 }
 
