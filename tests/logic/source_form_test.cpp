@@ -59,6 +59,7 @@ TEST(SourceForm, ReadsEveryKindOfLine) {
       {"*A:PRINT", "P:*A:PRINT"},
       {"*A B", "P:*A B"},
       {"*1", "P:*1"},
+      {"*", "P:*"},
       {"*ABCDEFGHIJABCDEFGHIJABCDEFGHIJABCDEFGHIJ", "L:ABCDEFGHIJABCDEFGHIJABCDEFGHIJABCDEFGHIJ"},
       {"*ABCDEFGHIJABCDEFGHIJABCDEFGHIJABCDEFGHIJK", "P:*ABCDEFGHIJABCDEFGHIJABCDEFGHIJABCDEFGHIJK"},
       {"0010  PRINT A  ", "N:PRINT A  "},
@@ -178,8 +179,11 @@ TEST(SourceForm, LabelFormRefusesWhatItCannotHold) {
 TEST(SourceForm, LabelFormLabelsTheLinesReferencesName) {
   EXPECT_EQ(toLabelForm(u"10 GOTO 30\n20  PRINT\n\n30 GOTO 010\n", kWords).text,
             QStringLiteral("*L10\nGOTO *L30\nPRINT\n\n*L30\nGOTO *L10\n"));
-  EXPECT_EQ(toLabelForm(u"1 ' hi\n2\n3 40\n4 *A\n5 GOTO 2", kWords, 5).text,
-            QStringLiteral("5 ' hi\n*L2\n10 \n15 40\n20 *A\nGOTO *L2"));
+  EXPECT_EQ(
+      toLabelForm(u"1 ' hi\n2\n3 40\n4 *A\n5 GOTO 2\n6 *ABCDEFGHIJABCDEFGHIJABCDEFGHIJABCDEFGHIJ", kWords, 5)
+          .text,
+      QStringLiteral(
+          "5 ' hi\n*L2\n10 \n15 40\n20 *A\nGOTO *L2\n30 *ABCDEFGHIJABCDEFGHIJABCDEFGHIJABCDEFGHIJ"));
 }
 
 // Renumbered with one space after each number.
