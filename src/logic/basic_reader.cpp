@@ -41,15 +41,8 @@ constexpr struct {
     {u'>', u'=', RangeEnd::AtLeast, RangeEnd::AtMost}, {u'=', u'>', RangeEnd::AtLeast, RangeEnd::AtMost},
 };
 
-// The words an operand may follow, and MOD, which joins two.  Read as
-// keywords, or as names where the mode's list lacks them.
-constexpr QStringView kOperandWords[] = {u"IF", u"AND", u"OR", u"NOT", u"XOR"};
+// MOD joins two operands.
 constexpr QStringView kMod = u"MOD";
-
-bool isWord(const Token &token, QStringView word) {
-  return (token.kind == TokenKind::Keyword || token.kind == TokenKind::Name) &&
-         token.text.size() == word.size() && matchesAt(token.text, 0, word);
-}
 
 // Whether an operand may start after the token: ERL right after it is a
 // whole side of a comparison, as is a number.  Others (signs, MOD, '=' of
@@ -59,7 +52,7 @@ bool startsOperand(const Token &token) {
     return token.isSign(u':') || token.isSign(u'(') || token.isSign(u',');
   }
   return token.word == Word::Then || token.word == Word::Else || token.word == Word::On ||
-         std::ranges::any_of(kOperandWords, [&token](QStringView word) { return isWord(token, word); });
+         isOperandWord(token);
 }
 
 // Whether the token carries on the operand before it: ERL*2, 50+1,
@@ -69,7 +62,7 @@ bool extendsOperand(const Token &token) {
   case TokenKind::Other:
     return QStringView(u"+-*/^\\\u00A5").contains(token.text[0]);
   case TokenKind::Keyword:
-    return isWord(token, kMod);
+    return token.spells(kMod);
   case TokenKind::Name: // but AND and the like without a list
     return !startsOperand(token);
   case TokenKind::Number:
@@ -99,6 +92,9 @@ public:
       break;
     case TokenKind::Number:
       number(line, token);
+      break;
+    case TokenKind::Label:
+      place({token.start, token.length, {}, RangeEnd::None, token.text.sliced(1)}, true);
       break;
     case TokenKind::Other:
       sign(token.text[0]);
@@ -151,10 +147,18 @@ private:
       expect_ = Expect::Nothing;
       return;
     }
-    LineReference read{token.start, digits, {}, RangeEnd::None};
+    LineReference read{token.start, digits, {}, RangeEnd::None, {}};
     qsizetype unused = 0;
     read.target = readNumber(line, token.start, unused);
-    const bool whole = digits == token.length;
+    if (expect_ == Expect::LineNotZero && read.target == LineNumber(0)) {
+      expect_ = Expect::Nothing;
+      return;
+    }
+    place(std::move(read), digits == token.length);
+  }
+
+  // A number or label that `whole` ends where it stands.
+  void place(LineReference read, bool whole) {
     switch (expect_) {
     case Expect::LineAfterCompare:
       if (whole) {
@@ -168,9 +172,7 @@ private:
       expect_ = expect_ == Expect::LineList && whole ? Expect::LineList : Expect::Nothing;
       return;
     case Expect::LineNotZero:
-      if (read.target != LineNumber(0)) {
-        reference(std::move(read));
-      }
+      reference(std::move(read));
       break;
     case Expect::Range:
     case Expect::RangeEnd:
@@ -303,9 +305,10 @@ void dataStrings(const Token &data, std::vector<Span> &spans) {
 
 // The tokens of the line's statements, in a buffer each thread keeps.
 const std::vector<Token> &statementTokens(QStringView line, const ProgramLine &numbered,
-                                          const KeywordMatcher &keywords) {
+                                          const KeywordMatcher &keywords,
+                                          LineForm form = LineForm::Numbered) {
   thread_local std::vector<Token> tokens;
-  readTokens(line, numbered.numberStart + numbered.numberLength, keywords, tokens);
+  readTokens(line, numbered.numberStart + numbered.numberLength, keywords, tokens, form);
   return tokens;
 }
 
@@ -332,15 +335,19 @@ ProgramLine readLineNumber(QStringView line) {
   }
   qsizetype length = 0;
   LineNumber number = readNumber(line, at.start, length);
-  return {true, at.start, length, std::move(number), {}};
+  return {true, at.start, length, std::move(number), {}, 0, false};
 }
 
-ProgramLine readLine(QStringView line, const KeywordMatcher &keywords) {
+ProgramLine readLine(QStringView line, const KeywordMatcher &keywords, LineForm form) {
   ProgramLine result = readLineNumber(line);
-  if (result.isProgram) {
+  if (result.isProgram || form == LineForm::Source) {
+    const std::vector<Token> &tokens = statementTokens(line, result, keywords, form);
     ReferenceReader reader(result.references);
-    for (const Token &token : statementTokens(line, result, keywords)) {
+    for (const Token &token : tokens) {
       reader.read(line, token);
+    }
+    if (form == LineForm::Source) {
+      result.codeEnd = codeEnd(line, tokens, result.continues);
     }
   }
   return result;

@@ -6,6 +6,7 @@
 
 #include "logic/keyword_matcher.h"
 #include "logic/line_number.h"
+#include "logic/line_tokens.h"
 
 #include <vector>
 
@@ -33,12 +34,16 @@ enum class RangeEnd : quint8 {
   Below,
 };
 
-// A number that names a line: where its digits stand and their value.
+// A number that names a line: where its digits stand and their value.  In
+// the source form a label may stand instead: `start` and `length` cover
+// its *NAME and `label` is its NAME, within the line read.
 struct LineReference {
   qsizetype start = 0;
   qsizetype length = 0;
   LineNumber target;
   RangeEnd range = RangeEnd::None;
+  QStringView label = {};
+  bool isLabel() const { return !label.isEmpty(); }
   bool isBound() const { return range >= RangeEnd::AtLeast; }
   // Need not name a line: the far end of a range, or a bound of ERL.
   bool endsRange() const { return range == RangeEnd::To || isBound(); }
@@ -52,13 +57,20 @@ struct ProgramLine {
   LineNumber number;
   // In the order they stand.
   std::vector<LineReference> references;
+  // Source form only: where the code ends (a source comment and the blanks
+  // before it left out), and whether its last sign is ':' (outside strings
+  // and comments), which continues it in the next program line.
+  qsizetype codeEnd = 0;
+  bool continues = false;
 };
 
 // The line number only; the statements are not read.
 ProgramLine readLineNumber(QStringView line);
 // The line number and every line reference in the statements; `keywords`
-// are the current mode's.
-ProgramLine readLine(QStringView line, const KeywordMatcher &keywords);
+// are the current mode's.  In the source form a line without a number has
+// its statements read too, labels may stand for line numbers, and a
+// source comment is no part of the code.
+ProgramLine readLine(QStringView line, const KeywordMatcher &keywords, LineForm form = LineForm::Numbered);
 
 enum class SpanKind { LineNumber, Keyword, String, Comment };
 

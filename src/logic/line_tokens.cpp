@@ -3,6 +3,8 @@
 #include "logic/basic_words.h"
 #include "logic/line_number.h"
 
+#include <algorithm>
+
 namespace kavrin::basic {
 namespace {
 
@@ -14,6 +16,12 @@ bool isLetter(QChar c) {
 bool isTypeSign(QChar c) { return c == u'$' || c == u'%' || c == u'!' || c == u'#'; }
 
 bool isNameChar(QChar c) { return isLetter(c) || isDigit(c) || c == u'.'; }
+
+bool isLabelStart(QChar c) { return isLetter(c) || c == u'_'; }
+
+// The words an operand may follow.  Read as keywords, or as names where the
+// mode's list lacks them.
+constexpr QStringView kOperandWords[] = {u"IF", u"AND", u"OR", u"NOT", u"XOR"};
 
 // The digits &H, &O and &B take.
 bool isDigitOf(char16_t base, QChar c) {
@@ -30,8 +38,8 @@ bool isDigitOf(char16_t base, QChar c) {
 
 class Tokenizer {
 public:
-  Tokenizer(QStringView line, const KeywordMatcher &keywords, std::vector<Token> &tokens)
-      : s_(line), keywords_(keywords), tokens_(tokens) {}
+  Tokenizer(QStringView line, const KeywordMatcher &keywords, std::vector<Token> &tokens, LineForm form)
+      : s_(line), keywords_(keywords), tokens_(tokens), source_(form == LineForm::Source) {}
 
   void run(qsizetype from) {
     tokens_.clear();
@@ -59,7 +67,13 @@ private:
     } else if (c == u'"') {
       string();
     } else if (c == u'\'') {
-      add(TokenKind::Comment, s_.size() - i_);
+      if (source_ && sourceCommentAt(i_)) {
+        add(TokenKind::SourceComment, s_.size() - i_);
+      } else {
+        add(TokenKind::Comment, commentEnd(i_ + 1) - i_);
+      }
+    } else if (c == u'*' && source_ && labelMayStand()) {
+      label();
     } else if (isDigit(c) || (c == u'.' && i_ + 1 < s_.size() && isDigit(s_[i_ + 1]))) {
       number();
     } else if (c == u'&' && i_ + 1 < s_.size() &&
@@ -73,6 +87,62 @@ private:
     } else if (!word()) {
       add(TokenKind::Other, 1);
     }
+  }
+
+  // The blanks right before the ' at `k` hold a tab: a source comment.
+  bool sourceCommentAt(qsizetype k) const {
+    if (s_[k] != u'\'') {
+      return false;
+    }
+    bool tab = false;
+    for (qsizetype j = k; j > 0 && isBlank(s_[j - 1]); --j) {
+      tab = tab || s_[j - 1] == u'\t';
+    }
+    return tab;
+  }
+
+  qsizetype blanksStart(qsizetype k) const {
+    while (k > 0 && isBlank(s_[k - 1])) {
+      --k;
+    }
+    return k;
+  }
+
+  // Where a comment from `from` ends: before a source comment in it.
+  qsizetype commentEnd(qsizetype from) const {
+    for (qsizetype k = source_ ? s_.indexOf(u'\'', from) : -1; k >= 0; k = s_.indexOf(u'\'', k + 1)) {
+      if (sourceCommentAt(k)) {
+        return std::max(from, blanksStart(k));
+      }
+    }
+    return s_.size();
+  }
+
+  // After a word a reference follows, a word an operand follows or a sign,
+  // but for a closing bracket: A*B and (A)*B multiply.
+  bool labelMayStand() const {
+    if (tokens_.empty()) {
+      return true;
+    }
+    const Token &previous = tokens_.back();
+    switch (previous.kind) {
+    case TokenKind::Other:
+      return !previous.isSign(u')') && !previous.isSign(u']');
+    case TokenKind::Keyword:
+      if (const Follows f = follows(previous.word); f != Follows::Nothing && f != Follows::Comparison) {
+        return true;
+      }
+      return isOperandWord(previous) || previous.word == Word::On;
+    case TokenKind::Name:
+      return isOperandWord(previous);
+    default:
+      return false;
+    }
+  }
+
+  void label() {
+    const qsizetype name = labelNameLength(s_, i_ + 1);
+    add(name > 0 ? TokenKind::Label : TokenKind::Other, 1 + name);
   }
 
   void string() {
@@ -133,7 +203,7 @@ private:
       token.word = known;
       token.listed = listed;
       if (known == Word::Rem) {
-        add(TokenKind::Comment, s_.size() - i_);
+        add(TokenKind::Comment, commentEnd(i_) - i_);
       } else if (known == Word::Data) {
         data();
       }
@@ -149,9 +219,12 @@ private:
   void data() {
     qsizetype end = i_;
     bool quoted = false;
-    while (end < s_.size() && (quoted || s_[end] != u':')) {
+    while (end < s_.size() && (quoted || (s_[end] != u':' && !(source_ && sourceCommentAt(end))))) {
       quoted = quoted != (s_[end] == u'"');
       ++end;
+    }
+    if (end < s_.size() && s_[end] == u'\'') {
+      end = std::max(i_, blanksStart(end));
     }
     if (end > i_) {
       add(TokenKind::Data, end - i_);
@@ -183,19 +256,55 @@ private:
   QStringView s_;
   const KeywordMatcher &keywords_;
   std::vector<Token> &tokens_;
+  bool source_ = false;
   qsizetype i_ = 0;
 };
 
 } // namespace
 
-void readTokens(QStringView line, qsizetype from, const KeywordMatcher &keywords,
-                std::vector<Token> &tokens) {
-  Tokenizer(line, keywords, tokens).run(from);
+qsizetype labelNameLength(QStringView text, qsizetype pos) {
+  if (pos >= text.size() || !isLabelStart(text[pos])) {
+    return 0;
+  }
+  qsizetype end = pos + 1;
+  while (end < text.size() && (isLabelStart(text[end]) || isDigit(text[end]))) {
+    ++end;
+  }
+  return end - pos;
 }
 
-std::vector<Token> readTokens(QStringView line, qsizetype from, const KeywordMatcher &keywords) {
+bool Token::spells(QStringView upper) const {
+  return (kind == TokenKind::Keyword || kind == TokenKind::Name) && text.size() == upper.size() &&
+         matchesAt(text, 0, upper);
+}
+
+bool isOperandWord(const Token &token) {
+  return std::ranges::any_of(kOperandWords, [&token](QStringView word) { return token.spells(word); });
+}
+
+qsizetype codeEnd(QStringView line, const std::vector<Token> &tokens, bool &continues) {
+  qsizetype end = line.size();
+  auto last = tokens.rbegin();
+  if (last != tokens.rend() && last->kind == TokenKind::SourceComment) {
+    end = last->start;
+    while (end > 0 && isBlank(line[end - 1])) {
+      --end;
+    }
+    ++last;
+  }
+  continues = last != tokens.rend() && last->isSign(u':');
+  return end;
+}
+
+void readTokens(QStringView line, qsizetype from, const KeywordMatcher &keywords, std::vector<Token> &tokens,
+                LineForm form) {
+  Tokenizer(line, keywords, tokens, form).run(from);
+}
+
+std::vector<Token> readTokens(QStringView line, qsizetype from, const KeywordMatcher &keywords,
+                              LineForm form) {
   std::vector<Token> tokens;
-  readTokens(line, from, keywords, tokens);
+  readTokens(line, from, keywords, tokens, form);
   return tokens;
 }
 

@@ -23,7 +23,14 @@ enum class TokenKind : quint8 {
   Comment, // after REM or ', to the end of the line
   Data,    // the items of a DATA statement, to its ':' or the line's end
   Other,   // one character of anything else (signs, ':', full-width letters)
+  // Source form only:
+  Label,         // *NAME where a line reference may stand, '*' included
+  SourceComment, // a ' after a tab outside a string, to the end of the line
 };
+
+// A numbered program line as the machine reads it, or a line of the source
+// form, which also reads labels and source comments.
+enum class LineForm : quint8 { Numbered, Source };
 
 struct Token {
   TokenKind kind = TokenKind::Other;
@@ -47,12 +54,28 @@ struct Token {
            matchesAt(text, 0, QStringView(upper, qsizetype{N - 1}));
   }
   bool isSign(char16_t c) const { return kind == TokenKind::Other && length == 1 && text[0] == c; }
+  // A keyword, or a name where the list lacks the keyword, spelled `upper`.
+  bool spells(QStringView upper) const;
 };
+
+// The length of the label name at `pos`: a letter or '_', then letters,
+// digits or '_'; 0 when none starts there.
+qsizetype labelNameLength(QStringView text, qsizetype pos);
+
+// IF, AND, OR, NOT, XOR: an operand may start after them.
+bool isOperandWord(const Token &token);
 
 // The tokens of `line` from `from` (just past its line number), in order;
 // blanks make none. `keywords` is the current mode's list.
-std::vector<Token> readTokens(QStringView line, qsizetype from, const KeywordMatcher &keywords);
+std::vector<Token> readTokens(QStringView line, qsizetype from, const KeywordMatcher &keywords,
+                              LineForm form = LineForm::Numbered);
 // The same into `tokens`, replacing what it held.
-void readTokens(QStringView line, qsizetype from, const KeywordMatcher &keywords, std::vector<Token> &tokens);
+void readTokens(QStringView line, qsizetype from, const KeywordMatcher &keywords, std::vector<Token> &tokens,
+                LineForm form = LineForm::Numbered);
+
+// Source form: where the code of `line` read as `tokens` ends, before a
+// source comment and the blanks before it; `continues` is set when its last
+// token is ':'.
+qsizetype codeEnd(QStringView line, const std::vector<Token> &tokens, bool &continues);
 
 } // namespace kavrin::basic

@@ -64,25 +64,19 @@ private:
         checkReference(ref);
       }
     } else if (!isEmptyLine(text)) {
-      add(QStringLiteral("行番号がありません"));
+      add(noNumberMessage());
     }
-    if (text.size() >= kShortestLongLine) {
-      const qsizetype bytes = cp932::encode(text).bytes.size();
-      if (bytes > kLongestLineBytes) {
-        add(QStringLiteral("1 行が %1 バイトを超えています (%2 バイト)").arg(kLongestLineBytes).arg(bytes));
-      }
+    if (const qsizetype bytes = overlongBytes(text); bytes > 0) {
+      add(tooLongMessage(bytes));
     }
   }
 
   void checkNumber(const ProgramLine &line) {
-    if (hasPrevious_ && line.number < previous_) {
-      add(QStringLiteral("行番号 %1 が前の行番号 %2 より小さくなっています")
-              .arg(line.number.toString(), previous_.toString()));
-    } else if (hasPrevious_ && line.number == previous_) {
-      add(QStringLiteral("行番号 %1 が重複しています").arg(line.number.toString()));
+    if (hasPrevious_ && line.number <= previous_) {
+      add(orderMessage(line.number, previous_));
     }
     if (line.number.exceeds(kLargestLineNumber)) {
-      add(QStringLiteral("行番号 %1 が %2 を超えています").arg(line.number.toString(), largest_));
+      add(numberTooLargeMessage(line.number));
     }
     previous_ = line.number;
     hasPrevious_ = true;
@@ -92,7 +86,7 @@ private:
     if (ref.target.exceeds(kLargestLineNumber)) {
       add(QStringLiteral("行 %1 への参照は範囲外です (%2 まで)").arg(ref.target.toString(), largest_));
     } else if (!ref.endsRange() && !numbers_.contains(ref.target)) {
-      add(QStringLiteral("行 %1 への参照がありますが、その行はありません").arg(ref.target.toString()));
+      add(missingLineMessage(ref.target));
     }
   }
 
@@ -107,6 +101,36 @@ private:
 };
 
 } // namespace
+
+qsizetype overlongBytes(QStringView line) {
+  if (line.size() < kShortestLongLine) {
+    return 0;
+  }
+  const qsizetype bytes = cp932::encode(line).bytes.size();
+  return bytes > kLongestLineBytes ? bytes : 0;
+}
+
+QString tooLongMessage(qsizetype bytes) {
+  return QStringLiteral("1 行が %1 バイトを超えています (%2 バイト)").arg(kLongestLineBytes).arg(bytes);
+}
+
+QString orderMessage(const LineNumber &number, const LineNumber &previous) {
+  if (number == previous) {
+    return QStringLiteral("行番号 %1 が重複しています").arg(number.toString());
+  }
+  return QStringLiteral("行番号 %1 が前の行番号 %2 より小さくなっています")
+      .arg(number.toString(), previous.toString());
+}
+
+QString numberTooLargeMessage(const LineNumber &number) {
+  return QStringLiteral("行番号 %1 が %2 を超えています").arg(number.toString()).arg(kLargestLineNumber);
+}
+
+QString missingLineMessage(const LineNumber &target) {
+  return QStringLiteral("行 %1 への参照がありますが、その行はありません").arg(target.toString());
+}
+
+QString noNumberMessage() { return QStringLiteral("行番号がありません"); }
 
 std::vector<Finding> checkProgram(QStringView text, const KeywordMatcher &keywords,
                                   const CheckOptions &options) {

@@ -5,6 +5,7 @@
 
 #include "logic/check_rules.h"
 #include "logic/keyword_matcher.h"
+#include "logic/line_number.h"
 
 #include <vector>
 
@@ -31,6 +32,17 @@ std::vector<Finding> checkProgram(QStringView text, const KeywordMatcher &keywor
                                   const CheckOptions &options = {});
 // The basic findings only.
 std::vector<Finding> checkProgram(QStringView text);
+
+// The machine's rules on one line, for the check and for tools that write
+// lines.  The line's bytes in code page 932 when more than the machine
+// holds, or 0.
+qsizetype overlongBytes(QStringView line);
+QString tooLongMessage(qsizetype bytes);
+// `number` stands after `previous` but is not above it.
+QString orderMessage(const LineNumber &number, const LineNumber &previous);
+QString numberTooLargeMessage(const LineNumber &number);
+QString missingLineMessage(const LineNumber &target);
+QString noNumberMessage();
 
 // Where a line with findings is marked: its line number, or without one
 // its first word; nothing on a blank line.

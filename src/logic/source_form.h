@@ -1,0 +1,92 @@
+#pragma once
+
+#include "logic/basic_reader.h"
+
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+#include <span>
+#include <vector>
+
+// The source form of a program: lines without numbers, labels for the lines
+// that references name, lines continued after ':', comments and blank lines
+// of its own; built into the numbered program the machine takes.
+namespace kavrin::basic {
+
+// A label's NAME has at most this many characters.
+inline constexpr qsizetype kLongestLabel = 40;
+
+enum class SourceLineKind : quint8 {
+  Blank,
+  Comment,  // its first non-blank is '
+  Label,    // *NAME alone: names the next program line
+  Numbered, // starts with a line number, kept as written
+  Program,  // any other: the build numbers it, or it continues the line before
+};
+
+struct SourceLine {
+  SourceLineKind kind = SourceLineKind::Blank;
+  // Where the program text stands in the line: past the number and the
+  // blanks after it, or past the indentation, to the code's end (before a
+  // source comment).  A label's NAME.
+  qsizetype textStart = 0;
+  qsizetype textEnd = 0;
+  // A program line as the reader reads it in the source form: its number,
+  // its references (labels among them) and whether it continues.
+  ProgramLine read;
+};
+
+// The lines of a text (as splitLines splits it) read as the source form;
+// `keywords` are the current mode's.
+std::vector<SourceLine> readSource(const TextLines &split, const KeywordMatcher &keywords);
+
+// Why a build or a conversion is refused, and the text line (from 0) it
+// names.
+struct LineError {
+  int line = -1;
+  QString message;
+};
+
+struct BuiltProgram {
+  // Set: the build is refused, and the text is empty.
+  std::optional<LineError> error;
+  // Each line its number, one space and its text; '\n' between lines, and
+  // after the last where the source ends with a line break.
+  QString text;
+  // The source lines of the built lines: of line k, sourceLines[starts[k]]
+  // is its first, the others to starts[k + 1] its continuations.
+  std::vector<int> sourceLines;
+  std::vector<size_t> starts;
+
+  size_t lineCount() const { return starts.size(); }
+  std::span<const int> sourceLinesOf(size_t builtLine) const;
+};
+
+// Builds the numbered program from the source form: a written number is
+// kept, a line without one takes the previous number plus `step` (the
+// first takes `step`), or where that would reach the next written number,
+// the lowest free one; every label reference becomes the number of the
+// line the label names.
+BuiltProgram buildProgram(QStringView source, const KeywordMatcher &keywords, int step = 10);
+
+struct LabelForm {
+  // Empty when refused.
+  QString text;
+  // In text order: the references, range ends and ERL bounds that name no
+  // line, and the lines the source form could not hold as they are.
+  std::vector<LineError> refusals;
+};
+
+// Turns a numbered program into the source form: a line that some
+// reference names gets the label *L<number> above it, and the references
+// name the label; the numbers are dropped, but for a line whose text would
+// read as another kind of source line (empty, a comment, a number or a
+// label), which keeps the number the build will give it with `step`.
+LabelForm toLabelForm(QStringView numbered, const KeywordMatcher &keywords, int step = 10);
+
+// Messages the build and the conversion share.
+QString unknownLabelMessage(QStringView name);
+QString continuationMessage();
+
+} // namespace kavrin::basic
