@@ -170,6 +170,7 @@ TEST(StartUp, TheWindowIconComesOnceTheWindowIsPainted) {
   window->show();
   EXPECT_TRUE(QTest::qWaitFor([] { return !QApplication::windowIcon().isNull(); }, 2000));
   EXPECT_EQ(QApplication::windowIcon().actualSize(QSize(256, 256)), QSize(256, 256)); // sharp at any scale
+  EXPECT_EQ(QGuiApplication::desktopFileName(), "kavrin"); // the desktop's name and icon for the window
 }
 
 TEST(StartUp, TheFirstArgumentOpensAndAMissingOneEndsStartUp) {

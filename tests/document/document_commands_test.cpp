@@ -127,19 +127,23 @@ TEST_F(DocumentTest, AFileChangedOnDiskIsNotReplacedWithoutAWord) {
       {"10 THEIRS\r\n", false, MsgResult::Yes, "10 MINEX"},
       {nullptr, false, MsgResult::No, nullptr},
       {nullptr, false, MsgResult::Yes, "10 MINEX"},
+      {"10 THEM", false, MsgResult::No, "10 THEM"}, // the same size
       {"10 MINE", true, MsgResult::Ok, "10 MINEX"},
+  };
+  const auto written = [this](const char *text, int seconds) {
+    QFile file(dir.write("p.txt", text));
+    return file.open(QIODevice::Append) &&
+           file.setFileTime(QDateTime::currentDateTime().addSecs(seconds), QFileDevice::FileModificationTime);
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.after == nullptr ? "removed" : c.after);
-    window->feature<DocumentCommands>()->load(dir.write("p.txt", "10 MINE"));
+    ASSERT_TRUE(written("10 MINE", -60)); // older than any clock tick
+    window->feature<DocumentCommands>()->load(dir.path("p.txt"));
     editor().moveCursor(QTextCursor::End);
     type("X");
     QFile::remove(dir.path("p.txt"));
     if (c.onDisk != nullptr) {
-      dir.write("p.txt", c.onDisk);
-      QFile file(dir.path("p.txt"));
-      ASSERT_TRUE(file.open(QIODevice::Append));
-      file.setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime);
+      ASSERT_TRUE(written(c.onDisk, 5));
     }
     ui.messages.clear();
     if (c.answer != MsgResult::Ok) {

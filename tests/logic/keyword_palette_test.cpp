@@ -42,6 +42,7 @@ TEST(KeywordPalette, EveryColourIsReadableAndItsOwn) {
 
 // Text reads from 3:1 up; black or white is the one that contrasts more.
 TEST(TextContrast, ReadsFromThreeToOneAndBlackOrWhiteIsTheBetter) {
+  EXPECT_DOUBLE_EQ(contrastRatio(Qt::white, Qt::black), 21.0);
   const struct {
     QRgb text;
     QRgb background;

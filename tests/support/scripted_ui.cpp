@@ -171,6 +171,7 @@ public:
       QWidget *shown = visibleProgressDialog();
       if (shown != nullptr && !ui.progressEverShown) {
         expectLaidOut(*shown);
+        EXPECT_EQ(shown->minimumSize(), shown->maximumSize()); // not to be resized
       }
       ui.progressEverShown = ui.progressEverShown || shown != nullptr;
       if (shown != nullptr && cancelAfterMs >= 0 && made_.elapsed() >= cancelAfterMs) {
