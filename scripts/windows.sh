@@ -3,26 +3,37 @@
 # Qt built from Debian's own source of the host's Qt, GoogleTest from
 # Debian's own source. Qt and GoogleTest are built once and kept in a cache
 # folder outside the clone; kavrin goes into build-windows.
-#   scripts/windows.sh              everything
-#   scripts/windows.sh --deps-only  Qt and GoogleTest only
+#   scripts/windows.sh                    everything
+#   scripts/windows.sh --deps-only        Qt and GoogleTest only
+#   scripts/windows.sh --wine PROGRAM ... runs a built program under Wine,
+#                                         offscreen, in a Wine prefix of ours
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
-deps_only=0
-for arg in "$@"; do
-  case $arg in
-    --deps-only) deps_only=1 ;;
-    *)
-      echo "usage: scripts/windows.sh [--deps-only]" >&2
+mode=all
+case ${1-} in
+  '') ;;
+  --deps-only) mode=deps ;;
+  --wine)
+    mode=wine
+    shift
+    if (($# == 0)); then
+      echo "usage: scripts/windows.sh --wine PROGRAM [ARGUMENT...]" >&2
       exit 2
-      ;;
-  esac
-done
+    fi
+    ;;
+  *)
+    echo "usage: scripts/windows.sh [--deps-only | --wine PROGRAM [ARGUMENT...]]" >&2
+    exit 2
+    ;;
+esac
 
 triple=x86_64-w64-mingw32
 cache=${KAVRIN_WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/kavrin-windows}
 toolchain=$root/scripts/mingw-w64.cmake
+# The host's Qt, whose tools the Windows builds use.
+host_cmake_dir=/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake
 jobs=${KAVRIN_WINDOWS_JOBS:-$(nproc)}
 mkdir -p "$cache"
 
@@ -118,12 +129,12 @@ build_qt() {
   local started=$SECONDS
   mkdir -p "$build"
   # pkg-config of the host would hand the host's libraries to the target.
-  PKG_CONFIG_LIBDIR=/nonexistent PKG_CONFIG_PATH= \
+  PKG_CONFIG_LIBDIR=/nonexistent PKG_CONFIG_PATH='' \
     cmake -S "$src" -B "$build" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
     -DCMAKE_INSTALL_PREFIX="$qt_prefix" \
     -DQT_HOST_PATH=/usr \
-    -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake \
+    -DQT_HOST_PATH_CMAKE_DIR="$host_cmake_dir" \
     "${qt_options[@]}" >"$build/configure.log"
   cmake --build "$build" -j "$jobs" >"$build/build.log"
   # Whatever an interrupted install left is replaced whole.
@@ -157,25 +168,52 @@ build_kavrin() {
     -DCMAKE_PREFIX_PATH="$qt_prefix;$gtest_prefix" \
     -DCMAKE_FIND_ROOT_PATH="$qt_prefix;$gtest_prefix" \
     -DQT_HOST_PATH=/usr \
-    -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake \
+    -DQT_HOST_PATH_CMAKE_DIR="$host_cmake_dir" \
     -DKAVRIN_BUILD_BENCH=OFF
   cmake --build build-windows -j "$jobs"
 }
 
-install_missing
+# A Windows path for Wine's own PATH: the root is drive Z:.
+windows_path() {
+  local path
+  path=$(realpath "$1")
+  echo "Z:${path//\//\\}"
+}
+
+# Qt's DLLs and the MinGW runtime are found through WINEPATH, the plugins
+# beside Qt's DLLs; Wine's own installers of Mono and Gecko are not wanted.
+run_under_wine() {
+  local runtime wine_path
+  runtime=$(dirname "$("$triple-g++-posix" -print-file-name=libstdc++-6.dll)")
+  wine_path="$(windows_path "$qt_prefix/bin");$(windows_path "$runtime");$(windows_path /usr/$triple/lib)"
+  export WINEPREFIX=$cache/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEPATH=$wine_path
+  export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1
+    /usr/lib/wine/wineserver -w
+  fi
+  exec /usr/lib/wine/wine64 "$@"
+}
+
+if [ "$mode" != wine ]; then
+  install_missing
+fi
 qt_package_version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
 qt_version=${qt_package_version%%+*}
 key=$(build_key)
 qt_prefix=$cache/qt-$qt_version-$key
 gtest_prefix=$cache/googletest-$(dpkg-query -W -f='${Version}' googletest)-$key
 
+if [ "$mode" = wine ]; then
+  run_under_wine "$@"
+fi
 # One build at a time in the cache.
 exec 9>"$cache/.lock"
 flock 9
 build_qt
 build_gtest
 flock -u 9
-if ((deps_only)); then
+if [ "$mode" = deps ]; then
   exit 0
 fi
 build_kavrin
