@@ -162,7 +162,11 @@ build_gtest() {
 }
 
 build_kavrin() {
-  cmake -S . -B build-windows -G Ninja \
+  local launcher=()
+  if command -v ccache >/dev/null; then
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+  fi
+  cmake -S . -B build-windows -G Ninja "${launcher[@]}" \
     -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_PREFIX_PATH="$qt_prefix;$gtest_prefix" \
@@ -176,7 +180,7 @@ build_kavrin() {
 # A Windows path for Wine's own PATH: the root is drive Z:.
 windows_path() {
   local path
-  path=$(realpath "$1")
+  path=$(realpath -m "$1")
   echo "Z:${path//\//\\}"
 }
 
