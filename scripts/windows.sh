@@ -118,6 +118,14 @@ build_key() {
   } | sha256sum | cut -c1-10
 }
 
+# Qt 6.4.2 builds its DirectWrite font database only with Direct2D, which
+# kavrin does not need, while the windows plugin uses the database whenever
+# DirectWrite 3 is there.
+patch_qt_source() {
+  sed -i 's/CONDITION QT_FEATURE_direct2d AND QT_FEATURE_directwrite /CONDITION QT_FEATURE_directwrite /' \
+    "$1/src/gui/CMakeLists.txt"
+}
+
 build_qt() {
   local src=$cache/src/qt6-base-$qt_package_version
   local build=$cache/build/qt-$qt_version-$key
@@ -125,6 +133,7 @@ build_qt() {
     return
   fi
   fetch_qt_source "$src"
+  patch_qt_source "$src"
   echo "Building Qt $qt_version for Windows in $build (log: $build/build.log)"
   local started=$SECONDS
   mkdir -p "$build"
