@@ -118,12 +118,12 @@ build_key() {
   } | sha256sum | cut -c1-10
 }
 
-# Qt 6.4.2 builds its DirectWrite font database only with Direct2D, which
-# kavrin does not need, while the windows plugin uses the database whenever
-# DirectWrite 3 is there.
+# Qt 6.4.2 has its DirectWrite font database only with Direct2D, which
+# kavrin does not need, but its windows plugin asks for it without.  The GDI
+# one stays, as it is the default anyway.
 patch_qt_source() {
-  sed -i 's/CONDITION QT_FEATURE_direct2d AND QT_FEATURE_directwrite /CONDITION QT_FEATURE_directwrite /' \
-    "$1/src/gui/CMakeLists.txt"
+  sed -i 's/^#if QT_CONFIG(directwrite3)$/#if QT_CONFIG(directwrite3) \&\& QT_CONFIG(direct2d)/' \
+    "$1/src/plugins/platforms/windows/qwindowsintegration.cpp"
 }
 
 build_qt() {
