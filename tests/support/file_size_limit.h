@@ -10,9 +10,14 @@
 
 namespace kavrin::testing {
 
+using rlim_t = unsigned long long;
+
 class FileSizeLimit {
 public:
-  explicit FileSizeLimit(long long) {}
+  explicit FileSizeLimit(rlim_t) {}
+  ~FileSizeLimit() {}
+  FileSizeLimit(const FileSizeLimit &) = delete;
+  FileSizeLimit &operator=(const FileSizeLimit &) = delete;
 };
 
 } // namespace kavrin::testing
