@@ -159,6 +159,7 @@ TEST_F(RecoveryTest, TheCopyFollowsUnsavedChangesOnly) {
 }
 
 TEST_F(RecoveryTest, ACopyThatCannotBeWrittenKeepsTheLastGoodOne) {
+  KAVRIN_NEEDS_FILE_SIZE_LIMIT();
   const QString old = leave("a.txt", "10 A\n", 60);
   {
     const FileSizeLimit full(16); // no copy fits

@@ -152,6 +152,7 @@ TEST_F(SettingsTest, TwoEditorsOnOneFileKeepEachOthersChoices) {
 }
 
 TEST_F(SettingsTest, AFailedWriteIsToldOnceUntilAWriteSucceedsAndKeepsTheFile) {
+  KAVRIN_NEEDS_FILE_SIZE_LIMIT();
   const QByteArray old = settingsFile(true);
   dir.write("kavrin.ini", old);
   start();

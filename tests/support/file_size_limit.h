@@ -1,7 +1,33 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
+#ifdef _WIN32
+
+// Windows has no limit a process can set on the size of the files it writes,
+// so a test of a full disk starts with KAVRIN_NEEDS_FILE_SIZE_LIMIT().
+#define KAVRIN_NEEDS_FILE_SIZE_LIMIT() GTEST_SKIP() << "Windows has no file size limit to fill the disk with"
+
+namespace kavrin::testing {
+
+using rlim_t = unsigned long long;
+
+class FileSizeLimit {
+public:
+  explicit FileSizeLimit(rlim_t) {}
+  ~FileSizeLimit() {}
+  FileSizeLimit(const FileSizeLimit &) = delete;
+  FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+};
+
+} // namespace kavrin::testing
+
+#else
+
 #include <csignal>
 #include <sys/resource.h>
+
+#define KAVRIN_NEEDS_FILE_SIZE_LIMIT() static_cast<void>(0)
 
 namespace kavrin::testing {
 
@@ -29,3 +55,5 @@ private:
 };
 
 } // namespace kavrin::testing
+
+#endif

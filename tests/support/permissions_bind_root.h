@@ -1,5 +1,22 @@
 #pragma once
 
+#ifdef _WIN32
+
+namespace kavrin::testing {
+
+// Windows has no root that file permissions pass over.
+class PermissionsBindRoot {
+public:
+  PermissionsBindRoot() {}
+  ~PermissionsBindRoot() {}
+  PermissionsBindRoot(const PermissionsBindRoot &) = delete;
+  PermissionsBindRoot &operator=(const PermissionsBindRoot &) = delete;
+};
+
+} // namespace kavrin::testing
+
+#else
+
 #include <linux/capability.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -26,3 +43,5 @@ private:
 };
 
 } // namespace kavrin::testing
+
+#endif
