@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing kavrin need,
-# only those that are missing.
+# only those that are missing; given package names, only those.
 set -euo pipefail
 
 packages=(
@@ -14,6 +14,10 @@ packages=(
   # The checks of the manual page, the AppStream metadata and the menu entry.
   groff-base appstream desktop-file-utils
 )
+
+if (($#)); then
+  packages=("$@")
+fi
 
 missing=()
 for p in "${packages[@]}"; do

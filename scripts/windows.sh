@@ -37,11 +37,6 @@ host_cmake_dir=/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake
 jobs=${KAVRIN_WINDOWS_JOBS:-$(nproc)}
 mkdir -p "$cache"
 
-sudo=()
-if [ "$(id -u)" -ne 0 ]; then
-  sudo=(sudo)
-fi
-
 install_missing() {
   local packages=(
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
@@ -50,17 +45,7 @@ install_missing() {
     qt6-base-dev qt6-base-dev-tools
     googletest wine64
   )
-  local missing=() p
-  for p in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
-      missing+=("$p")
-    fi
-  done
-  if ((${#missing[@]})); then
-    echo "Installing: ${missing[*]}"
-    "${sudo[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
-  fi
+  "$root/scripts/setup.sh" "${packages[@]}"
 }
 
 # The source of the host's own Qt, through an apt configuration of our own:
