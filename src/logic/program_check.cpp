@@ -4,6 +4,8 @@
 #include "logic/program_rules.h"
 #include "platform/cp932.h"
 
+#include <QStringBuilder>
+
 #include <algorithm>
 
 namespace kavrin::basic {
@@ -84,7 +86,8 @@ private:
 
   void checkReference(const LineReference &ref) {
     if (ref.target.exceeds(kLargestLineNumber)) {
-      add(QStringLiteral("行 %1 への参照は範囲外です (%2 まで)").arg(ref.target.toString(), largest_));
+      add(QStringLiteral("行 ") % ref.target.toString() % QStringLiteral(" への参照は範囲外です (") %
+          largest_ % QStringLiteral(" まで)"));
     } else if (!ref.endsRange() && !numbers_.contains(ref.target)) {
       add(missingLineMessage(ref.target));
     }
@@ -114,20 +117,24 @@ QString tooLongMessage(qsizetype bytes) {
   return QStringLiteral("1 行が %1 バイトを超えています (%2 バイト)").arg(kLongestLineBytes).arg(bytes);
 }
 
+// Joined rather than formatted: a shuffled or oversized program has one of
+// these on nearly every line.
 QString orderMessage(const LineNumber &number, const LineNumber &previous) {
   if (number == previous) {
-    return QStringLiteral("行番号 %1 が重複しています").arg(number.toString());
+    return QStringLiteral("行番号 ") % number.toString() % QStringLiteral(" が重複しています");
   }
-  return QStringLiteral("行番号 %1 が前の行番号 %2 より小さくなっています")
-      .arg(number.toString(), previous.toString());
+  return QStringLiteral("行番号 ") % number.toString() % QStringLiteral(" が前の行番号 ") %
+         previous.toString() % QStringLiteral(" より小さくなっています");
 }
 
 QString numberTooLargeMessage(const LineNumber &number) {
-  return QStringLiteral("行番号 %1 が %2 を超えています").arg(number.toString()).arg(kLargestLineNumber);
+  return QStringLiteral("行番号 ") % number.toString() % QStringLiteral(" が ") %
+         QString::number(kLargestLineNumber) % QStringLiteral(" を超えています");
 }
 
 QString missingLineMessage(const LineNumber &target) {
-  return QStringLiteral("行 %1 への参照がありますが、その行はありません").arg(target.toString());
+  return QStringLiteral("行 ") % target.toString() %
+         QStringLiteral(" への参照がありますが、その行はありません");
 }
 
 QString noNumberMessage() { return QStringLiteral("行番号がありません"); }
@@ -148,9 +155,16 @@ std::vector<Finding> checkProgram(QStringView text, const KeywordMatcher &keywor
     std::inplace_merge(findings.begin(), middle, findings.end(),
                        [](const Finding &a, const Finding &b) { return a.line < b.line; });
   }
+  // Findings of one line share its label.
+  QString where;
+  int labelled = -1;
   for (Finding &finding : findings) {
     if (finding.line >= 0) {
-      finding.where = lineLabel(split.lines[static_cast<std::size_t>(finding.line)], finding.line);
+      if (finding.line != labelled) {
+        labelled = finding.line;
+        where = lineLabel(split.lines[static_cast<std::size_t>(finding.line)], finding.line);
+      }
+      finding.where = where;
     }
   }
   return findings;
