@@ -37,5 +37,6 @@ std::vector<Row> recoveryFigures(const Workspace &work);
 std::vector<Row> keptCheckFigures(const Workspace &work);
 std::vector<Row> converterOutputFigures(const Workspace &work);
 std::vector<Row> programCheckFigures(const Workspace &work);
+std::vector<Row> sourceFormFigures(const Workspace &work);
 
 } // namespace kavrin::bench

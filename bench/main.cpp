@@ -44,6 +44,7 @@ const struct {
     {"check kept current", keptCheckFigures, false},
     {"converter output", converterOutputFigures, false},
     {"program check rules", programCheckFigures, false},
+    {"source form", sourceFormFigures, false},
 };
 
 Workspace makeWorkspace(const QTemporaryDir &dir) {
