@@ -13,7 +13,8 @@ namespace {
 // What the next number of the statement would be.
 // A range is a start, a dash, an end: RangeEnd follows a start, AfterDash
 // the dash.  A number that is no line reference, then a comparison, may
-// stand before ERL: AfterNumber, then BeforeErl.
+// stand before ERL: AfterNumber, then BeforeErl.  RENUM's new number comes
+// first (RenumberNew), then a comma (RenumberComma) before the old line.
 enum class Expect {
   Nothing,
   Line,
@@ -25,7 +26,9 @@ enum class Expect {
   Comparison,
   LineAfterCompare,
   AfterNumber,
-  BeforeErl
+  BeforeErl,
+  RenumberNew,
+  RenumberComma
 };
 
 // The comparisons of ERL that bound it, with ERL on the left and on the
@@ -174,6 +177,10 @@ private:
     case Expect::LineNotZero:
       reference(std::move(read));
       break;
+    case Expect::RenumberNew:
+      // The number the lines get, not a line.
+      expect_ = whole ? Expect::RenumberComma : Expect::Nothing;
+      return;
     case Expect::Range:
     case Expect::RangeEnd:
     case Expect::AfterDash:
@@ -208,6 +215,8 @@ private:
       endStatement();
     } else if (expect_ == Expect::LineList && c == u',') {
       // the next entry of an ON list
+    } else if ((expect_ == Expect::RenumberNew || expect_ == Expect::RenumberComma) && c == u',') {
+      expect_ = Expect::Line;
     } else if ((expect_ == Expect::Range || expect_ == Expect::RangeEnd || expect_ == Expect::AfterDash) &&
                c == u'-') {
       if (expect_ == Expect::RangeEnd) {
@@ -263,6 +272,9 @@ private:
     case Follows::Range:
       rangeStart_ = -1;
       expect_ = Expect::Range;
+      break;
+    case Follows::Renumber:
+      expect_ = Expect::RenumberNew;
       break;
     case Follows::Comparison:
       // 2*ERL<50 bounds no line.

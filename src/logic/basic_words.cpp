@@ -24,6 +24,7 @@ constexpr struct {
     {u"DELETE", Word::Delete, Follows::Range},  {u"ERL", Word::Erl, Follows::Comparison},
     {u"ON", Word::On, Follows::Nothing},        {u"ERROR", Word::Error, Follows::Nothing},
     {u"REM", Word::Rem, Follows::Nothing},      {u"DATA", Word::Data, Follows::Nothing},
+    {u"RENUM", Word::Renum, Follows::Renumber},
 };
 
 // "GO TO" with blanks between its halves.

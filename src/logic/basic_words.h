@@ -19,6 +19,7 @@ enum class Word : quint8 {
   List,
   Delete,
   Erl,
+  Renum,
   On,
   Error,
   Rem,
@@ -33,6 +34,7 @@ enum class Follows : quint8 {
   Jump,        // a line; after ON a list of lines; after ON ERROR 0 names none
   Range,       // a LIST range: a line, or either end of a dash
   Comparison,  // compared with ERL: = and <> name a line, the others bound
+  Renumber,    // RENUM new,old,step: only old names a line
 };
 
 // The word at `pos` and its `length`, the longest one; None (length 0)

@@ -60,6 +60,7 @@ TEST(BasicReader, FindsLineReferences) {
       {"10 RESUME 0:RESUME NEXT:RESUME 70", "70@31"},
       {"10 RESTORE 5:RUN 6:RETURN 7", "5@11 6@17 7@26"},
       {"10 RUN \"NAME\"", ""},
+      {"10 RENUM 100,30,5:RENUM ,40:RENUM 50:RENUM 1.5,6", "30@13 40@25"},
       {"10 LIST 10-20:LLIST -30:DELETE 40-", "10@8[ 20@11] 30@21] 40@31("},
       {"10 LIST 25:DELETE 5 6:LIST 1--2:LIST 7-:LIST -8", "25@8 5@18 6@20 1@27[ 2@30] 7@37( 8@46]"},
       {"10 PRINT \"GOTO 100\":GOTO 5", "5@25"},
