@@ -58,13 +58,15 @@ BasicTools::BasicTools(const FeatureContext &context)
   addCommand("renumber", QStringLiteral("番号の振り直し(&R)..."), &BasicTools::renumberLines);
   addCommand("sortLines", QStringLiteral("行番号順に整列(&L)"), &BasicTools::sortProgram);
   addCommand("checkProgram", QStringLiteral("プログラムの検査(&K)"), &BasicTools::checkProgram);
-  // Rules turned on or off, or another mode's keywords, take effect on a
-  // check the user has run.
-  connect(&session(), &Session::preferencesChanged, this, [this] {
-    if (kept_ != nullptr) {
-      checkNow();
-    }
-  });
+  // Rules turned on or off, another mode's keywords, or the other form,
+  // take effect on a check the user has run.
+  for (const auto signal : {&Session::preferencesChanged, &Session::formChanged}) {
+    connect(&session(), signal, this, [this] {
+      if (kept_ != nullptr) {
+        checkNow();
+      }
+    });
+  }
   // A new keyword list or background takes new colours.
   connect(&session(), &Session::keywordsChanged, this, [this] {
     checkWords_.reset();
@@ -203,8 +205,9 @@ void BasicTools::checkNow() {
     checkWords_ = std::make_shared<const KeywordMatcher>(session().keywords());
   }
   const CheckOptions &options = session().preferences().check;
-  kept_->setRules(checkWords_, options);
-  refreshCheck(basic::checkProgram(editor_->text(), *checkWords_, options));
+  const int sourceStep = session().sourceForm() ? std::max(session().preferences().autoIncrement, 1) : 0;
+  kept_->setRules(checkWords_, options, sourceStep);
+  refreshCheck(checkDocument(editor_->text(), *checkWords_, options, sourceStep));
 }
 
 void BasicTools::refreshCheck(const std::vector<Finding> &findings) {

@@ -183,7 +183,9 @@ bool TypingAids::keyPressed(const QKeyEvent &key) {
     }
     return false;
   }
-  if ((key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) && auto_->isChecked()) {
+  // The build numbers a source document's lines.
+  if ((key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) && auto_->isChecked() &&
+      !session().sourceForm()) {
     endCompletion(*editor(), completion_, true);
     autoNumberReturn(*editor(), session().preferences().autoIncrement);
     return true;

@@ -130,7 +130,7 @@ private:
   bool addLabel(size_t i) {
     const QString name = labelName(split_.lines[i], lines_[i]);
     if (labels_.contains(labelKey(name, key_))) {
-      return fail(i, QStringLiteral("ラベル *%1 が重複しています").arg(name));
+      return fail(i, duplicateLabelMessage(name));
     }
     labels_.insert(key_, built_.size());
     return true;
@@ -278,6 +278,14 @@ BuiltProgram buildProgram(QStringView source, const KeywordMatcher &keywords, in
 
 QString unknownLabelMessage(QStringView name) {
   return QStringLiteral("ラベル *%1 への参照がありますが、そのラベルはありません").arg(name);
+}
+
+QString duplicateLabelMessage(QStringView name) {
+  return QStringLiteral("ラベル *%1 が重複しています").arg(name);
+}
+
+bool isSourceFileName(QStringView fileName) {
+  return fileName.endsWith(kSourceExtension, Qt::CaseInsensitive);
 }
 
 QString continuationMessage() {

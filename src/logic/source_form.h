@@ -1,6 +1,7 @@
 #pragma once
 
 #include "logic/basic_reader.h"
+#include "logic/program_check.h"
 
 #include <QString>
 #include <QStringView>
@@ -60,6 +61,7 @@ struct BuiltProgram {
   std::vector<size_t> starts;
 
   size_t lineCount() const { return starts.size(); }
+  int firstSourceLine(size_t builtLine) const { return sourceLines[starts[builtLine]]; }
   std::span<const int> sourceLinesOf(size_t builtLine) const;
 };
 
@@ -85,8 +87,19 @@ struct LabelForm {
 // label), which keeps the number the build will give it with `step`.
 LabelForm toLabelForm(QStringView numbered, const KeywordMatcher &keywords, int step = 10);
 
-// Messages the build and the conversion share.
+// The check of a source document: the build's refusal, the labels that are
+// defined twice, name nothing or are never used, and the findings of the
+// built program, each on its source line.
+std::vector<Finding> checkSource(QStringView source, const KeywordMatcher &keywords,
+                                 const CheckOptions &options, int step = 10);
+
+// A document's file holds the source form: its name ends in .bsrc.
+bool isSourceFileName(QStringView fileName);
+inline constexpr QStringView kSourceExtension = u".bsrc";
+
+// Messages the build, the check and the conversion share.
 QString unknownLabelMessage(QStringView name);
+QString duplicateLabelMessage(QStringView name);
 QString continuationMessage();
 
 } // namespace kavrin::basic

@@ -88,6 +88,10 @@ TEST_F(MainWindowTest, MenusKeepTheirOrderAccessKeysAndShortcuts) {
                              "行の移動(&V)...",
                              "行番号順に整列(&L)",
                              "プログラムの検査(&K)",
+                             "-",
+                             "ラベル形式に変換(&B)",
+                             "行番号形式に変換(&N)",
+                             "番号付きで保存(&U)...",
                              "ヘルプ(&H)",
                              "バージョン情報(&A)...",
                              "Qt について(&Q)..."};

@@ -1,0 +1,138 @@
+#include "basic/form_commands.h"
+
+#include "basic/text_edits.h"
+#include "logic/converter_command.h"
+#include "logic/renumber.h"
+#include "logic/source_form.h"
+#include "platform/cp932.h"
+#include "platform/error.h"
+#include "platform/text_file.h"
+#include "platform/user_interface.h"
+#include "widgets/line_errors.h"
+#include "widgets/program_editor.h"
+#include "widgets/session.h"
+
+#include <QAction>
+#include <QDir>
+
+namespace kavrin::basic {
+namespace {
+
+// The tools that number lines, which the build does in a source document.
+const char *const kNumberingTools[] = {"renumber", "sortLines", "moveLines"};
+
+// The first kept line from `line` on, else the last text line.
+int caretAfter(const std::vector<int> &newLineOf, int line, int lines) {
+  for (size_t i = static_cast<size_t>(std::max(line, 0)); i < newLineOf.size(); ++i) {
+    if (newLineOf[i] >= 0) {
+      return newLineOf[i];
+    }
+  }
+  return lines;
+}
+
+} // namespace
+
+FormCommands::FormCommands(const FeatureContext &context) : WindowFeature(context) {
+  labelForm_ = addCommand("toLabelForm", QStringLiteral("ラベル形式に変換(&B)"), &FormCommands::toLabelForm);
+  sourceOnly_ = {
+      addCommand("toNumberedForm", QStringLiteral("行番号形式に変換(&N)"), &FormCommands::toNumberedForm),
+      addCommand("saveNumbered", QStringLiteral("番号付きで保存(&U)..."), &FormCommands::saveNumbered)};
+  connect(&session(), &Session::formChanged, this, &FormCommands::formChanged);
+  formChanged();
+}
+
+void FormCommands::formChanged() {
+  const bool source = session().sourceForm();
+  labelForm_->setEnabled(!source);
+  for (QAction *item : sourceOnly_) {
+    item->setEnabled(source);
+  }
+  for (const char *name : kNumberingTools) {
+    if (auto *tool = window()->findChild<QAction *>(QString::fromLatin1(name))) {
+      tool->setEnabled(!source);
+      tool->setToolTip(source ? QStringLiteral("ソース形式では行番号はビルドが振るため、使えません")
+                              : QString());
+    }
+  }
+}
+
+void FormCommands::toLabelForm() {
+  const QString old = editor()->text();
+  const LabelForm form =
+      basic::toLabelForm(old, session().keywordMatcher(), session().preferences().autoIncrement);
+  if (!form.refusals.empty()) {
+    showLineErrors(
+        context(), form.refusals,
+        QStringLiteral("ラベル形式に変換できません。%1 件の問題があります。").arg(form.refusals.size()));
+    return;
+  }
+  // The new text is the old one with label lines put in.
+  const TextLines split = splitLines(form.text);
+  const std::vector<SourceLine> lines = readSource(split, session().keywordMatcher());
+  std::vector<int> newLineOf;
+  for (size_t j = 0; j < lines.size(); ++j) {
+    if (lines[j].kind != SourceLineKind::Label) {
+      newLineOf.push_back(static_cast<int>(j));
+    }
+  }
+  newLineOf.resize(static_cast<size_t>(old.count(u'\n') + 1), -1);
+  replaceText(*editor(), old, form.text, newLineOf,
+              caretAfter(newLineOf, editor()->textCursor().blockNumber(), static_cast<int>(lines.size())));
+  session().setSourceForm(true);
+}
+
+std::optional<BuiltProgram> FormCommands::build(const QString &text) {
+  BuiltProgram built = buildProgram(text, session().keywordMatcher(), session().preferences().autoIncrement);
+  if (built.error) {
+    showLineErrors(context(), {*built.error}, QStringLiteral("行番号形式にできません。"));
+    return std::nullopt;
+  }
+  return built;
+}
+
+void FormCommands::toNumberedForm() {
+  const QString old = editor()->text();
+  const std::optional<BuiltProgram> built = build(old);
+  if (!built) {
+    return;
+  }
+  // A built line goes where its first source line was; its continuations,
+  // labels, comments and blank lines go.
+  std::vector<int> newLineOf(static_cast<size_t>(old.count(u'\n') + 1), -1);
+  for (size_t k = 0; k < built->lineCount(); ++k) {
+    newLineOf[static_cast<size_t>(built->firstSourceLine(k))] = static_cast<int>(k);
+  }
+  replaceText(
+      *editor(), old, built->text, newLineOf,
+      caretAfter(newLineOf, editor()->textCursor().blockNumber(), static_cast<int>(built->lineCount())));
+  session().setSourceForm(false);
+}
+
+void FormCommands::saveNumbered() {
+  const std::optional<BuiltProgram> built = build(editor()->text());
+  if (!built) {
+    return;
+  }
+  const cp932::Encoded encoded = cp932::encode(built->text);
+  if (!encoded.ok() || encoded.firstMisread >= 0) {
+    throw Error(QStringLiteral("Shift-JIS で保存できない文字があります。上書き保存で確かめてください。"));
+  }
+  FileDialog &dialog = session().saveDialog();
+  dialog.filter = QStringLiteral("BASIC プログラム (*.bas)|*.bas|すべてのファイル (*.*)|*.*");
+  dialog.title = QStringLiteral("番号付きで保存");
+  dialog.defaultExt = QStringLiteral("bas");
+  dialog.askBeforeReplacing = true;
+  if (!session().fileName().isEmpty()) {
+    dialog.fileName = withExtension(session().fileName(), u".bas");
+  }
+  if (!ui().execSaveDialog(window(), dialog)) {
+    return;
+  }
+  if (QDir::cleanPath(dialog.fileName) == QDir::cleanPath(session().fileName())) {
+    throw Error(QStringLiteral("ソースのファイルには保存できません。別の名前を指定してください。"));
+  }
+  writeFileAtomically(dialog.fileName, encoded.bytes);
+}
+
+} // namespace kavrin::basic

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "logic/source_form.h"
+#include "widgets/window_feature.h"
+
+#include <optional>
+
+#include <vector>
+
+namespace kavrin::basic {
+
+// The two forms of a program: 「ラベル形式に変換」 turns the numbered program
+// into the source form, 「行番号形式に変換」 builds the source back into it,
+// each as one undo step; 「番号付きで保存...」 writes the built program to
+// a file of its own.  On a source document the tools that number lines are
+// off, as the build numbers them.
+class FormCommands : public WindowFeature {
+  Q_OBJECT
+
+public:
+  explicit FormCommands(const FeatureContext &context);
+
+  void toLabelForm();
+  void toNumberedForm();
+  void saveNumbered();
+
+private:
+  void formChanged();
+  // The document built, or null with the refusal shown.
+  std::optional<BuiltProgram> build(const QString &text);
+
+  std::vector<QAction *> sourceOnly_;
+  QAction *labelForm_;
+};
+
+} // namespace kavrin::basic
