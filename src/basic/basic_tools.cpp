@@ -10,6 +10,7 @@
 #include "logic/renumber.h"
 #include "logic/settings_table.h"
 #include "logic/sort_lines.h"
+#include "logic/source_form.h"
 #include "platform/user_interface.h"
 #include "widgets/basic_dialogs.h"
 #include "widgets/jump_history.h"
@@ -67,6 +68,7 @@ BasicTools::BasicTools(const FeatureContext &context)
       }
     });
   }
+  connect(&session(), &Session::formChanged, this, &BasicTools::applyColours);
   // A new keyword list or background takes new colours.
   connect(&session(), &Session::keywordsChanged, this, [this] {
     checkWords_.reset();
@@ -367,10 +369,15 @@ void BasicTools::applyColours() {
   matcher_ = KeywordMatcher(session().keywords());
   const KeywordPalette palette = keywordPalette(editor_->palette().color(QPalette::Base));
   // In the order of SpanKind.
-  const std::array<QTextCharFormat, 4> formats{foreground(palette.lineNumber), foreground(palette.keyword),
-                                               foreground(palette.string), foreground(palette.comment)};
-  editor_->setLineColouring([this, formats](QStringView line, QList<QTextLayout::FormatRange> &out) {
-    for (const Span &span : colourSpans(line, matcher_)) {
+  const std::array<QTextCharFormat, 6> formats{
+      foreground(palette.lineNumber), foreground(palette.keyword), foreground(palette.string),
+      foreground(palette.comment),    foreground(palette.label),   foreground(palette.sourceComment)};
+  const auto spans =
+      session().sourceForm() ? &sourceColourSpans : [](QStringView line, const KeywordMatcher &words) {
+        return colourSpans(line, words);
+      };
+  editor_->setLineColouring([this, formats, spans](QStringView line, QList<QTextLayout::FormatRange> &out) {
+    for (const Span &span : spans(line, matcher_)) {
       out.push_back({static_cast<int>(span.start), static_cast<int>(span.length),
                      formats[static_cast<std::size_t>(span.kind)]});
     }

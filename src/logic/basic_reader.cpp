@@ -353,18 +353,32 @@ ProgramLine readLine(QStringView line, const KeywordMatcher &keywords, LineForm 
   return result;
 }
 
-std::vector<Span> colourSpans(QStringView line, const KeywordMatcher &keywords) {
+std::vector<Span> colourSpans(QStringView line, const KeywordMatcher &keywords, LineForm form) {
   std::vector<Span> spans;
   const ProgramLine numbered = readLineNumber(line);
-  if (!numbered.isProgram) {
+  if (!numbered.isProgram && form == LineForm::Numbered) {
     return spans;
   }
-  spans.push_back({numbered.numberStart, numbered.numberLength, SpanKind::LineNumber});
-  for (const Token &token : statementTokens(line, numbered, keywords)) {
+  if (numbered.isProgram) {
+    spans.push_back({numbered.numberStart, numbered.numberLength, SpanKind::LineNumber});
+  }
+  const std::vector<Token> &tokens = statementTokens(line, numbered, keywords, form);
+  for (const Token &token : tokens) {
     if (token.word == Word::Rem) {
-      // REM and its remark are one comment.
-      spans.push_back({token.start, line.size() - token.start, SpanKind::Comment});
+      // REM and its remark are one comment, up to a source comment.
+      const Token &last = tokens.back();
+      const bool source = last.kind == TokenKind::SourceComment;
+      const qsizetype end = source ? last.start : line.size();
+      spans.push_back({token.start, end - token.start, SpanKind::Comment});
+      if (source) {
+        spans.push_back({last.start, last.length, SpanKind::SourceComment});
+      }
       break;
+    }
+    if (token.kind == TokenKind::Label || token.kind == TokenKind::SourceComment) {
+      spans.push_back({token.start, token.length,
+                       token.kind == TokenKind::Label ? SpanKind::Label : SpanKind::SourceComment});
+      continue;
     }
     if (token.kind == TokenKind::Keyword && token.listed) {
       spans.push_back({token.start, token.length, SpanKind::Keyword});

@@ -258,6 +258,18 @@ bool Builder::appendPart(size_t line, bool continuation) {
 
 } // namespace
 
+std::vector<Span> sourceColourSpans(QStringView line, const KeywordMatcher &keywords) {
+  const qsizetype first = skipBlanks(line, 0);
+  if (first < line.size() && line[first] == u'\'') {
+    return {{first, line.size() - first, SpanKind::SourceComment}};
+  }
+  const ProgramLine read = readLineNumber(line);
+  if (!read.isProgram && first < line.size() && isLabelLine(line, first, line.size())) {
+    return {{first, 1 + labelNameLength(line, first + 1), SpanKind::Label}};
+  }
+  return colourSpans(line, keywords, LineForm::Source);
+}
+
 std::vector<SourceLine> readSource(const TextLines &split, const KeywordMatcher &keywords) {
   std::vector<SourceLine> lines;
   lines.reserve(split.lines.size());

@@ -38,6 +38,10 @@ struct SourceLine {
   ProgramLine read;
 };
 
+// The parts of a line of the source form to colour: a comment line and a
+// label line whole, else as colourSpans reads it in the source form.
+std::vector<Span> sourceColourSpans(QStringView line, const KeywordMatcher &keywords);
+
 // The lines of a text (as splitLines splits it) read as the source form;
 // `keywords` are the current mode's.
 std::vector<SourceLine> readSource(const TextLines &split, const KeywordMatcher &keywords);
