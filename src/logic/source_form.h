@@ -42,6 +42,11 @@ struct SourceLine {
 // label line whole, else as colourSpans reads it in the source form.
 std::vector<Span> sourceColourSpans(QStringView line, const KeywordMatcher &keywords);
 
+// The name a label line defines, or empty for another line.
+QStringView labelDefinedBy(QStringView line);
+// The first line (from 0) of `text` that defines the label `name`, or -1.
+int labelLine(QStringView text, QStringView name);
+
 // The lines of a text (as splitLines splits it) read as the source form;
 // `keywords` are the current mode's.
 std::vector<SourceLine> readSource(const TextLines &split, const KeywordMatcher &keywords);
