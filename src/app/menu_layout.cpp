@@ -21,7 +21,7 @@ const MenuColumn kMenuBar[] = {
      {"new", "open", "save", "saveAs", "", "recent1", "recent2", "recent3", "recent4", "", "exit"}},
     {u"編集(&E)",
      {"undo", "redo", "", "cut", "copy", "paste", "selectAll", "", "find", "replace", "goToLine",
-      "jumpToReference", "showReferences", "", "back", "forward", "nextResult", "previousResult", "",
+      "jumpToReference", "showReferences", "renameLabel", "", "back", "forward", "nextResult", "previousResult", "",
       "settings"}},
     {u"書式(&O)", {"wordWrap", "font", "background", "keywordColours", "", "resultPanel"}},
     {u"特別(&S)",

@@ -8,12 +8,17 @@
 #include "platform/error.h"
 #include "platform/text_file.h"
 #include "platform/user_interface.h"
+#include "widgets/basic_dialogs.h"
 #include "widgets/line_errors.h"
 #include "widgets/program_editor.h"
 #include "widgets/session.h"
 
 #include <QAction>
 #include <QDir>
+#include <QLineEdit>
+#include <QTextBlock>
+
+#include <numeric>
 
 namespace kavrin::basic {
 namespace {
@@ -38,13 +43,54 @@ FormCommands::FormCommands(const FeatureContext &context) : WindowFeature(contex
   sourceOnly_ = {
       addCommand("toNumberedForm", QStringLiteral("行番号形式に変換(&N)"), &FormCommands::toNumberedForm),
       addCommand("saveNumbered", QStringLiteral("番号付きで保存(&U)..."), &FormCommands::saveNumbered)};
+  rename_ = addCommand("renameLabel", QStringLiteral("ラベル名の変更(&N)..."), &FormCommands::renameLabel,
+                       Qt::Key_F2);
   connect(&session(), &Session::formChanged, this, &FormCommands::formChanged);
+  connect(editor(), &QPlainTextEdit::cursorPositionChanged, this,
+          [this] { rename_->setEnabled(!labelAtCaret().isEmpty()); });
   formChanged();
+}
+
+QString FormCommands::labelAtCaret() const {
+  if (!session().sourceForm()) {
+    return {};
+  }
+  const QTextCursor caret = editor()->textCursor();
+  const QString line = caret.block().text();
+  return labelAt(line, caret.positionInBlock(), session().keywordMatcher()).toString();
+}
+
+void FormCommands::renameLabel() {
+  const QString from = labelAtCaret();
+  if (from.isEmpty()) {
+    return;
+  }
+  if (renameDialog_ == nullptr) {
+    renameDialog_ = new LabelNameDialog(window());
+  }
+  renameDialog_->name()->setText(from);
+  renameDialog_->name()->selectAll();
+  renameDialog_->name()->setFocus();
+  if (ui().execModal(*renameDialog_) != QDialog::Accepted) {
+    return;
+  }
+  const QString old = editor()->text();
+  const RenamedLabel renamed =
+      basic::renameLabel(old, from, renameDialog_->name()->text().trimmed(), session().keywordMatcher());
+  if (!renamed.refusal.isEmpty()) {
+    message(renamed.refusal);
+    return;
+  }
+  // Every line stays where it is.
+  std::vector<int> sameLines(static_cast<size_t>(editor()->blockCount()));
+  std::iota(sameLines.begin(), sameLines.end(), 0);
+  replaceText(*editor(), old, renamed.text, sameLines, editor()->textCursor().blockNumber());
 }
 
 void FormCommands::formChanged() {
   const bool source = session().sourceForm();
   labelForm_->setEnabled(!source);
+  rename_->setEnabled(!labelAtCaret().isEmpty());
   for (QAction *item : sourceOnly_) {
     item->setEnabled(source);
   }

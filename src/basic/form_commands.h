@@ -7,6 +7,10 @@
 
 #include <vector>
 
+namespace kavrin {
+class LabelNameDialog;
+} // namespace kavrin
+
 namespace kavrin::basic {
 
 // The two forms of a program: 「ラベル形式に変換」 turns the numbered program
@@ -23,14 +27,22 @@ public:
   void toLabelForm();
   void toNumberedForm();
   void saveNumbered();
+  // F2 on a label or a use of it: renames the label and every use, as one
+  // undo step.
+  void renameLabel();
 
 private:
   void formChanged();
+  // The label at the caret, in a source document.
+  QString labelAtCaret() const;
   // The document built, or null with the refusal shown.
   std::optional<BuiltProgram> build(const QString &text);
 
   std::vector<QAction *> sourceOnly_;
   QAction *labelForm_;
+  // On only where the caret is on a label: elsewhere F2 is a function key.
+  QAction *rename_;
+  LabelNameDialog *renameDialog_ = nullptr;
 };
 
 } // namespace kavrin::basic

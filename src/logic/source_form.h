@@ -47,6 +47,17 @@ QStringView labelDefinedBy(QStringView line);
 // The first line (from 0) of `text` that defines the label `name`, or -1.
 int labelLine(QStringView text, QStringView name);
 
+// The label defined or used at `column` of `line`, or empty.
+QStringView labelAt(QStringView line, qsizetype column, const KeywordMatcher &keywords);
+
+// `text` with the label `from` and every use of it named `to` instead; a
+// refusal when `to` cannot name a label or another label has that name.
+struct RenamedLabel {
+  QString text;
+  QString refusal;
+};
+RenamedLabel renameLabel(QStringView text, QStringView from, QStringView to, const KeywordMatcher &keywords);
+
 // The lines of a text (as splitLines splits it) read as the source form;
 // `keywords` are the current mode's.
 std::vector<SourceLine> readSource(const TextLines &split, const KeywordMatcher &keywords);

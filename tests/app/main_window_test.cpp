@@ -61,6 +61,7 @@ TEST_F(MainWindowTest, MenusKeepTheirOrderAccessKeysAndShortcuts) {
                              "行番号へ移動(&G)... Ctrl+G",
                              "参照先へ移動(&J) F12",
                              "この行への参照(&L)... Shift+F12",
+                             "ラベル名の変更(&N)... F2",
                              "-",
                              "戻る(&B) Alt+Left",
                              "進む(&W) Alt+Right",

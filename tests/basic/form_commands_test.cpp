@@ -7,6 +7,9 @@
 #include "widgets/status_bar.h"
 
 #include <QAction>
+#include <QDialog>
+#include <QLineEdit>
+#include <QTextBlock>
 
 namespace kavrin::testing {
 namespace {
@@ -86,6 +89,47 @@ TEST_F(FormTest, TheBuiltProgramIsSavedUnderANameOfItsOwn) {
   EXPECT_EQ(ui.saveCalls.at(0).fileName, dir.path("p.bas"));
   EXPECT_EQ(dir.read("p.bas"), "10 PRINT:GOTO 10\r\n");
   EXPECT_EQ(dir.read("p.bsrc"), "*A\r\nPRINT:\r\n GOTO *A\r\n");
+}
+
+} // namespace
+} // namespace kavrin::testing
+
+namespace kavrin::testing {
+namespace {
+
+TEST_F(FormTest, F2OnALabelRenamesItAndEveryUseElseItTypesItsKeyText) {
+  window->session().setSourceForm(true);
+  const QString program = "*Top\n*B\nGOTO *top:GOTO *B\n";
+  const struct {
+    int line, column;
+    const char *name; // typed in the dialog, if one shows
+    QString text;
+    const char *message;
+  } cases[] = {
+      {0, 2, "b", program, "ラベル *b はもうあります"},
+      {0, 2, "9x", program, "「9x」はラベルの名前にできません"},
+      {2, 0, nullptr, program.left(8) + window->session().preferences().functionKeys[1] + program.mid(8), ""},
+      {2, 7, "Loop", "*Loop\n*B\nGOTO *Loop:GOTO *B\n", ""}, // last: its undo follows
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.name);
+    load(program);
+    ui.messages.clear();
+    QTextCursor caret(editor().document()->findBlockByNumber(c.line));
+    caret.setPosition(caret.position() + c.column);
+    editor().setTextCursor(caret);
+    if (c.name != nullptr) {
+      ui.modalScripts.push_back([name = QString::fromUtf8(c.name)](QDialog &dialog) {
+        dialog.findChild<QLineEdit *>()->setText(name);
+        dialog.accept();
+      });
+    }
+    QTest::keyClick(&editor(), Qt::Key_F2);
+    EXPECT_EQ(text(), c.text);
+    EXPECT_EQ(ui.messageTexts().join(u'|'), QString::fromUtf8(c.message));
+  }
+  window->command("undo")->trigger();
+  EXPECT_EQ(text(), program);
 }
 
 } // namespace
