@@ -78,8 +78,8 @@ TEST_F(FormTest, TheSourceIsCheckedThroughItsBuildAndTypedWithoutNumbers) {
   ASSERT_EQ(rows.rowCount(), 1);
   EXPECT_EQ(rows.lineOf(0), 2); // under its label
   editor().moveCursor(QTextCursor::End);
-  type("END\r");
-  EXPECT_EQ(text(), "GOTO *L20\n*L20\nＡ=1\nEND\n"); // AUTO adds no number
+  type("100 END\r");
+  EXPECT_EQ(text(), "GOTO *L20\n*L20\nＡ=1\n100 END\n"); // AUTO adds no number
 }
 
 TEST_F(FormTest, TheBuiltProgramIsSavedUnderANameOfItsOwn) {
