@@ -18,6 +18,18 @@ QStringView labelAt(QStringView line, qsizetype column, const KeywordMatcher &ke
   return {};
 }
 
+QStringList labelNames(QStringView text) {
+  QStringList names;
+  for (const QStringView line : splitLines(text).lines) {
+    if (const QStringView name = labelDefinedBy(line); !name.isEmpty()) {
+      names << name.toString().toUpper();
+    }
+  }
+  names.sort();
+  names.removeDuplicates();
+  return names;
+}
+
 RenamedLabel renameLabel(QStringView text, QStringView from, QStringView to, const KeywordMatcher &keywords) {
   if (to.isEmpty() || labelNameLength(to, 0) != to.size() || to.size() > kLongestLabel) {
     return {{}, QStringLiteral("「%1」はラベルの名前にできません").arg(to)};

@@ -47,6 +47,9 @@ QStringView labelDefinedBy(QStringView line);
 // The first line (from 0) of `text` that defines the label `name`, or -1.
 int labelLine(QStringView text, QStringView name);
 
+// The names of the labels `text` defines, in capitals, sorted, each once.
+QStringList labelNames(QStringView text);
+
 // The label defined or used at `column` of `line`, or empty.
 QStringView labelAt(QStringView line, qsizetype column, const KeywordMatcher &keywords);
 

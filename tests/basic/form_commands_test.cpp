@@ -80,6 +80,8 @@ TEST_F(FormTest, TheSourceIsCheckedThroughItsBuildAndTypedWithoutNumbers) {
   editor().moveCursor(QTextCursor::End);
   type("100 END\r");
   EXPECT_EQ(text(), "GOTO *L20\n*L20\nＡ=1\n100 END\n"); // AUTO adds no number
+  type("GOTO *l\t");
+  EXPECT_TRUE(text().endsWith("\nGOTO *l20")); // TAB completes a label
 }
 
 TEST_F(FormTest, TheBuiltProgramIsSavedUnderANameOfItsOwn) {
