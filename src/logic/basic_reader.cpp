@@ -292,17 +292,6 @@ private:
   bool onError_ = false;
 };
 
-// The quoted items among DATA items: a quote opens a string to the next
-// one, or to the items' end.
-void dataStrings(const Token &data, std::vector<Span> &spans) {
-  for (qsizetype open = data.text.indexOf(u'"'); open >= 0;) {
-    const qsizetype close = data.text.indexOf(u'"', open + 1);
-    const qsizetype end = close < 0 ? data.length : close + 1;
-    spans.push_back({data.start + open, end - open, SpanKind::String});
-    open = close < 0 ? -1 : data.text.indexOf(u'"', end);
-  }
-}
-
 // The tokens of the line's statements, in a buffer each thread keeps.
 const std::vector<Token> &statementTokens(QStringView line, const ProgramLine &numbered,
                                           const KeywordMatcher &keywords,
@@ -351,45 +340,6 @@ ProgramLine readLine(QStringView line, const KeywordMatcher &keywords, LineForm 
     }
   }
   return result;
-}
-
-std::vector<Span> colourSpans(QStringView line, const KeywordMatcher &keywords, LineForm form) {
-  std::vector<Span> spans;
-  const ProgramLine numbered = readLineNumber(line);
-  if (!numbered.isProgram && form == LineForm::Numbered) {
-    return spans;
-  }
-  if (numbered.isProgram) {
-    spans.push_back({numbered.numberStart, numbered.numberLength, SpanKind::LineNumber});
-  }
-  const std::vector<Token> &tokens = statementTokens(line, numbered, keywords, form);
-  for (const Token &token : tokens) {
-    if (token.word == Word::Rem) {
-      // REM and its remark are one comment, up to a source comment.
-      const Token &last = tokens.back();
-      const bool source = last.kind == TokenKind::SourceComment;
-      const qsizetype end = source ? last.start : line.size();
-      spans.push_back({token.start, end - token.start, SpanKind::Comment});
-      if (source) {
-        spans.push_back({last.start, last.length, SpanKind::SourceComment});
-      }
-      break;
-    }
-    if (token.kind == TokenKind::Label || token.kind == TokenKind::SourceComment) {
-      spans.push_back({token.start, token.length,
-                       token.kind == TokenKind::Label ? SpanKind::Label : SpanKind::SourceComment});
-      continue;
-    }
-    if (token.kind == TokenKind::Keyword && token.listed) {
-      spans.push_back({token.start, token.length, SpanKind::Keyword});
-    } else if (token.kind == TokenKind::String || token.kind == TokenKind::Comment) {
-      spans.push_back({token.start, token.length,
-                       token.kind == TokenKind::String ? SpanKind::String : SpanKind::Comment});
-    } else if (token.kind == TokenKind::Data) {
-      dataStrings(token, spans);
-    }
-  }
-  return spans;
 }
 
 TextLines splitLines(QStringView text) {
