@@ -7,6 +7,7 @@ from session import expect_bytes, wait_until
 # Names the built line 20 and fails.
 CONVERTER = "#!/bin/sh\necho '20行目: error' >&2\nexit 1\n".encode()
 
+
 def case_a_source_built_converted_and_its_line_reached_with_f8(s):
     """a .bsrc typed with a label and a continuation, checked, converted into game.bas; F8 reaches the source"""
     s.write("txt2bas.exe", CONVERTER, mode=0o755)
