@@ -13,10 +13,12 @@
 #include "widgets/program_editor.h"
 #include "widgets/session.h"
 
+#include <QAbstractUndoItem>
 #include <QAction>
 #include <QDir>
 #include <QLineEdit>
 #include <QTextBlock>
+#include <QTextDocument>
 
 #include <numeric>
 
@@ -25,6 +27,29 @@ namespace {
 
 // The tools that number lines, which the build does in a source document.
 const char *const kNumberingTools[] = {"renumber", "sortLines", "moveLines"};
+
+// The form rides on the undo stack with a conversion's text: undone, the
+// document is in its old form again; redone, in the new one.
+class FormStep : public QAbstractUndoItem {
+public:
+  FormStep(Session &session, bool source, bool onRedo)
+      : session_(session), source_(source), onRedo_(onRedo) {}
+  void undo() override {
+    if (!onRedo_) {
+      session_.setSourceForm(source_);
+    }
+  }
+  void redo() override {
+    if (onRedo_) {
+      session_.setSourceForm(source_);
+    }
+  }
+
+private:
+  Session &session_;
+  bool source_;
+  bool onRedo_;
+};
 
 // The first kept line from `line` on, else the last text line.
 int caretAfter(const std::vector<int> &newLineOf, int line, int lines) {
@@ -123,9 +148,20 @@ void FormCommands::toLabelForm() {
     }
   }
   newLineOf.resize(static_cast<size_t>(old.count(u'\n') + 1), -1);
-  replaceText(*editor(), old, form.text, newLineOf,
-              caretAfter(newLineOf, editor()->textCursor().blockNumber(), static_cast<int>(lines.size())));
-  session().setSourceForm(true);
+  convert(old, form.text, newLineOf, static_cast<int>(lines.size()), true);
+}
+
+void FormCommands::convert(const QString &old, const QString &text, const std::vector<int> &newLineOf,
+                           int lines, bool source) {
+  QTextDocument *document = editor()->document();
+  QTextCursor step(document);
+  step.beginEditBlock();
+  document->appendUndoItem(new FormStep(session(), !source, false));
+  replaceText(*editor(), old, text, newLineOf,
+              caretAfter(newLineOf, editor()->textCursor().blockNumber(), lines));
+  document->appendUndoItem(new FormStep(session(), source, true));
+  step.endEditBlock();
+  session().setSourceForm(source);
 }
 
 std::optional<BuiltProgram> FormCommands::build(const QString &text) {
@@ -149,10 +185,7 @@ void FormCommands::toNumberedForm() {
   for (size_t k = 0; k < built->lineCount(); ++k) {
     newLineOf[static_cast<size_t>(built->firstSourceLine(k))] = static_cast<int>(k);
   }
-  replaceText(
-      *editor(), old, built->text, newLineOf,
-      caretAfter(newLineOf, editor()->textCursor().blockNumber(), static_cast<int>(built->lineCount())));
-  session().setSourceForm(false);
+  convert(old, built->text, newLineOf, static_cast<int>(built->lineCount()), false);
 }
 
 void FormCommands::saveNumbered() {

@@ -33,6 +33,10 @@ public:
 
 private:
   void formChanged();
+  // Replaces `old` by `text` in the form `source`, as one undo step that
+  // takes the form back too; the text has `lines` lines.
+  void convert(const QString &old, const QString &text, const std::vector<int> &newLineOf, int lines,
+               bool source);
   // The label at the caret, in a source document.
   QString labelAtCaret() const;
   // The document built, or null with the refusal shown.

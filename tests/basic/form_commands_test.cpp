@@ -43,7 +43,7 @@ TEST_F(FormTest, EachConversionIsOneUndoStepAndSwitchesTheForm) {
     const char *enabled;
     const char *form;
   } steps[] = {{"toLabelForm", source, "-++---", "ソース形式"},
-               {"undo", numbered, "-++---", "ソース形式"}, // undo leaves the form as it is
+               {"undo", numbered, "+--+++", "行番号形式"}, // the form comes back with the text
                {"redo", source, "-++---", "ソース形式"},
                {"toNumberedForm", "10 GOTO 30\n20 PRINT\n30 GOSUB 10\n", "+--+++", "行番号形式"}};
   for (const auto &step : steps) {
