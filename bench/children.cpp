@@ -110,6 +110,7 @@ QByteArray printedLook(const MainWindow &window) {
   for (int i = 0; i < PanelStatusBar::kPanelCount; ++i) {
     add("status", window.panels().shownPanelText(i));
   }
+  add("status", window.panels().formText()); // drawn in the last panel
   return printed;
 }
 

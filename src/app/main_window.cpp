@@ -2,6 +2,7 @@
 
 #include "app/menu_layout.h"
 #include "basic/basic_tools.h"
+#include "basic/form_commands.h"
 #include "basic/jump_commands.h"
 #include "basic/move_lines_command.h"
 #include "basic/panel_commands.h"
@@ -102,6 +103,7 @@ void MainWindow::createFeatures(UserInterface &ui) {
                new EmulatorTool(context, *convert),
                tools,
                new basic::MoveLinesCommand(context),
+               new basic::FormCommands(context),
                new basic::JumpCommands(context, tools->history()),
                new basic::PanelCommands(context, tools->history()),
                new RecoveryTool(context),

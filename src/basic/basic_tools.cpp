@@ -10,6 +10,7 @@
 #include "logic/renumber.h"
 #include "logic/settings_table.h"
 #include "logic/sort_lines.h"
+#include "logic/source_form.h"
 #include "platform/user_interface.h"
 #include "widgets/basic_dialogs.h"
 #include "widgets/jump_history.h"
@@ -58,13 +59,16 @@ BasicTools::BasicTools(const FeatureContext &context)
   addCommand("renumber", QStringLiteral("番号の振り直し(&R)..."), &BasicTools::renumberLines);
   addCommand("sortLines", QStringLiteral("行番号順に整列(&L)"), &BasicTools::sortProgram);
   addCommand("checkProgram", QStringLiteral("プログラムの検査(&K)"), &BasicTools::checkProgram);
-  // Rules turned on or off, or another mode's keywords, take effect on a
-  // check the user has run.
-  connect(&session(), &Session::preferencesChanged, this, [this] {
-    if (kept_ != nullptr) {
-      checkNow();
-    }
-  });
+  // Rules turned on or off, another mode's keywords, or the other form,
+  // take effect on a check the user has run.
+  for (const auto signal : {&Session::preferencesChanged, &Session::formChanged}) {
+    connect(&session(), signal, this, [this] {
+      if (kept_ != nullptr) {
+        checkNow();
+      }
+    });
+  }
+  connect(&session(), &Session::formChanged, this, &BasicTools::applyColours);
   // A new keyword list or background takes new colours.
   connect(&session(), &Session::keywordsChanged, this, [this] {
     checkWords_.reset();
@@ -203,8 +207,9 @@ void BasicTools::checkNow() {
     checkWords_ = std::make_shared<const KeywordMatcher>(session().keywords());
   }
   const CheckOptions &options = session().preferences().check;
-  kept_->setRules(checkWords_, options);
-  refreshCheck(basic::checkProgram(editor_->text(), *checkWords_, options));
+  const int sourceStep = session().sourceForm() ? std::max(session().preferences().autoIncrement, 1) : 0;
+  kept_->setRules(checkWords_, options, sourceStep);
+  refreshCheck(checkDocument(editor_->text(), *checkWords_, options, sourceStep));
 }
 
 void BasicTools::refreshCheck(const std::vector<Finding> &findings) {
@@ -364,10 +369,15 @@ void BasicTools::applyColours() {
   matcher_ = KeywordMatcher(session().keywords());
   const KeywordPalette palette = keywordPalette(editor_->palette().color(QPalette::Base));
   // In the order of SpanKind.
-  const std::array<QTextCharFormat, 4> formats{foreground(palette.lineNumber), foreground(palette.keyword),
-                                               foreground(palette.string), foreground(palette.comment)};
-  editor_->setLineColouring([this, formats](QStringView line, QList<QTextLayout::FormatRange> &out) {
-    for (const Span &span : colourSpans(line, matcher_)) {
+  const std::array<QTextCharFormat, 6> formats{
+      foreground(palette.lineNumber), foreground(palette.keyword), foreground(palette.string),
+      foreground(palette.comment),    foreground(palette.label),   foreground(palette.sourceComment)};
+  const auto spans =
+      session().sourceForm() ? &sourceColourSpans : [](QStringView line, const KeywordMatcher &words) {
+        return colourSpans(line, words);
+      };
+  editor_->setLineColouring([this, formats, spans](QStringView line, QList<QTextLayout::FormatRange> &out) {
+    for (const Span &span : spans(line, matcher_)) {
       out.push_back({static_cast<int>(span.start), static_cast<int>(span.length),
                      formats[static_cast<std::size_t>(span.kind)]});
     }

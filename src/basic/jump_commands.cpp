@@ -3,6 +3,7 @@
 #include "basic/line_jumps.h"
 #include "logic/basic_reader.h"
 #include "logic/line_references.h"
+#include "logic/source_form.h"
 #include "platform/user_interface.h"
 #include "widgets/jump_history.h"
 #include "widgets/line_marks.h"
@@ -30,12 +31,19 @@ JumpCommands::JumpCommands(const FeatureContext &context, JumpHistory &history)
   updateTravel();
 }
 
+LineForm JumpCommands::form() const { return session().sourceForm() ? LineForm::Source : LineForm::Numbered; }
+
 void JumpCommands::jumpToReference() {
   const QTextCursor caret = editor()->textCursor();
+  const QString text = caret.block().text();
   const std::optional<LineReference> reference =
-      referenceAt(caret.block().text(), caret.positionInBlock(), session().keywordMatcher());
+      referenceAt(text, caret.positionInBlock(), session().keywordMatcher(), form());
   if (!reference) {
     ui().beep();
+    return;
+  }
+  if (reference->isLabel()) {
+    jumpToLabel(reference->label);
     return;
   }
   const QString target = reference->target.toString();
@@ -53,16 +61,30 @@ void JumpCommands::jumpToReference() {
   }
 }
 
+void JumpCommands::jumpToLabel(QStringView name) {
+  const int line = labelLine(editor()->text(), name);
+  if (line < 0) {
+    message(QStringLiteral("ラベル *%1 はありません").arg(name));
+    return;
+  }
+  history_.remember();
+  editor()->selectLine(line, false);
+}
+
 void JumpCommands::showReferences() {
-  const ProgramLine here = readLineNumber(editor()->textCursor().block().text());
-  if (!here.isProgram) {
+  const QString text = editor()->textCursor().block().text();
+  const ProgramLine here = readLineNumber(text);
+  const QStringView label = form() == LineForm::Source ? labelDefinedBy(text) : QStringView();
+  if (!here.isProgram && label.isEmpty()) {
     message(QStringLiteral("この行には行番号がありません。"));
     return;
   }
-  const std::vector<int> lines = linesReferringTo(editor()->text(), here.number, session().keywordMatcher());
-  const QString number = here.number.toString();
+  const std::vector<int> lines =
+      linesReferringTo(editor()->text(), here.number, session().keywordMatcher(), form(), label);
+  const QString name =
+      label.isEmpty() ? QStringLiteral("行 ") + here.number.toString() : u'*' + label.toString();
   if (lines.empty()) {
-    message(QStringLiteral("行 %1 を参照している行はありません。").arg(here.number.toString()));
+    message(QStringLiteral("%1 を参照している行はありません。").arg(name));
     return;
   }
   QList<ResultRow> rows;
@@ -74,12 +96,12 @@ void JumpCommands::showReferences() {
   referred_->mark(editor()->textCursor().blockNumber());
   listed_ = static_cast<int>(rows.size());
   ResultPanel *panel = panels().panel();
-  panel->present(ResultTab::References, rows, referencesSummary(here.number));
+  panel->present(ResultTab::References, rows, referencesSummary(name));
   panel->focusRow(ResultTab::References, 0);
 }
 
-QString JumpCommands::referencesSummary(const LineNumber &number) const {
-  return QStringLiteral("行 %1 を参照している行: %2 行").arg(number.toString()).arg(listed_);
+QString JumpCommands::referencesSummary(const QString &name) const {
+  return QStringLiteral("%1 を参照している行: %2 行").arg(name).arg(listed_);
 }
 
 void JumpCommands::nameReferredLine() {
@@ -87,7 +109,8 @@ void JumpCommands::nameReferredLine() {
   const int line = referred_->count() > 0 ? referred_->lineOf(0) : -1;
   const ProgramLine read = readLineNumber(editor()->document()->findBlockByNumber(line).text());
   if (panel != nullptr && line >= 0 && read.isProgram) {
-    panel->setSummary(ResultTab::References, referencesSummary(read.number));
+    panel->setSummary(ResultTab::References,
+                      referencesSummary(QStringLiteral("行 ") + read.number.toString()));
   }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "logic/line_number.h"
+#include "logic/line_tokens.h"
 #include "widgets/window_feature.h"
 
 namespace kavrin {
@@ -28,7 +29,11 @@ private:
   void goBack();
   void goForward();
   void updateTravel();
-  QString referencesSummary(const LineNumber &number) const;
+  // In a source document, the label named there.
+  void jumpToLabel(QStringView name);
+  // `name`: 「行 120」 or a label's 「*NAME」.
+  QString referencesSummary(const QString &name) const;
+  LineForm form() const;
   // The 参照 tab's summary names the listed line by its number now.
   void nameReferredLine();
 

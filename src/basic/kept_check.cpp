@@ -1,5 +1,6 @@
 #include "basic/kept_check.h"
 
+#include "logic/source_form.h"
 #include "widgets/program_editor.h"
 
 #include <QDateTime>
@@ -8,6 +9,12 @@
 #include <utility>
 
 namespace kavrin::basic {
+
+std::vector<Finding> checkDocument(QStringView text, const KeywordMatcher &keywords,
+                                   const CheckOptions &options, int sourceStep) {
+  return sourceStep > 0 ? checkSource(text, keywords, options, sourceStep)
+                        : checkProgram(text, keywords, options);
+}
 
 KeptCheck::KeptCheck(ProgramEditor *editor, Handler checked, QObject *parent)
     : QObject(parent), editor_(editor), checked_(std::move(checked)) {
@@ -29,9 +36,11 @@ void KeptCheck::start() {
   }
 }
 
-void KeptCheck::setRules(std::shared_ptr<const KeywordMatcher> keywords, const CheckOptions &options) {
+void KeptCheck::setRules(std::shared_ptr<const KeywordMatcher> keywords, const CheckOptions &options,
+                         int sourceStep) {
   keywords_ = std::move(keywords);
   options_ = options;
+  sourceStep_ = sourceStep;
   ++edits_; // a reading under way by the old rules is dropped
 }
 
@@ -59,11 +68,12 @@ void KeptCheck::run() {
   schedule_.done();
   read_ = edits_;
   const quint64 id = ++runs_;
-  reader_ = std::thread([this, id, text = editor_->text(), keywords = keywords_, options = options_] {
-    findings_ = checkProgram(text, *keywords, options);
-    QMetaObject::invokeMethod(
-        this, [this, id] { collect(id); }, Qt::QueuedConnection);
-  });
+  reader_ = std::thread(
+      [this, id, text = editor_->text(), keywords = keywords_, options = options_, step = sourceStep_] {
+        findings_ = checkDocument(text, *keywords, options, step);
+        QMetaObject::invokeMethod(
+            this, [this, id] { collect(id); }, Qt::QueuedConnection);
+      });
 }
 
 void KeptCheck::finish() { collect(runs_); }

@@ -17,6 +17,11 @@ class ProgramEditor;
 
 namespace kavrin::basic {
 
+// The check of a numbered document, or with a `sourceStep` of a source
+// document built with that step.
+std::vector<Finding> checkDocument(QStringView text, const KeywordMatcher &keywords,
+                                   const CheckOptions &options, int sourceStep);
+
 // Keeps the program check current once it is started: after each pause in
 // typing (and at once when the whole text is replaced) the text is read on
 // a thread of its own, and the findings are handed over on the window's
@@ -35,8 +40,9 @@ public:
   // From now on each pause reads the text again; whatever is under way or
   // due for the text until now is dropped.
   void start();
-  // The mode's keywords and the rules on, for the readings from now on.
-  void setRules(std::shared_ptr<const KeywordMatcher> keywords, const CheckOptions &options);
+  // The mode's keywords, the rules on and the form (as checkDocument), for
+  // the readings from now on.
+  void setRules(std::shared_ptr<const KeywordMatcher> keywords, const CheckOptions &options, int sourceStep);
   // A reading is due after the pause (tests drive the timer by this).
   bool due() const { return timer_.isActive(); }
   // Reads the text now on the thread; returns at once.
@@ -67,6 +73,7 @@ private:
   // Shared with a reading under way, which holds its own reference.
   std::shared_ptr<const KeywordMatcher> keywords_ = std::make_shared<KeywordMatcher>();
   CheckOptions options_;
+  int sourceStep_ = 0;
   std::thread reader_;
 };
 

@@ -84,7 +84,10 @@ RunResult resultOf(const ChildProcess &child, bool imageWritten, bool unsavedEdi
 
 ConvertCommand::ConvertCommand(const FeatureContext &context) : WindowFeature(context) {
   addCommand("convert", QStringLiteral("変換(&T)..."), &ConvertCommand::convert);
-  connect(&session(), &Session::documentReplaced, this, [this] { keptImage_.clear(); });
+  connect(&session(), &Session::documentReplaced, this, [this] {
+    keptImage_.clear();
+    build_.forget();
+  });
 }
 
 bool ConvertCommand::refusedConverter() {
@@ -124,7 +127,8 @@ QString ConvertCommand::convertProgram(bool again) {
     return {};
   }
   // The converter would write the image over the program text.
-  if (sameFile(image, fileName)) {
+  if (sameFile(image, fileName) ||
+      (session().sourceForm() && sameFile(image, withExtension(fileName, u".bas")))) {
     showMessage(
         ui(), window(),
         QStringLiteral(
@@ -133,8 +137,14 @@ QString ConvertCommand::convertProgram(bool again) {
   }
   // The image last chosen is the next run's, whatever this run gives.
   keptImage_ = image;
+  // A source document is converted from the program built from it.
+  sourceRun_ = session().sourceForm();
+  const QString program = sourceRun_ ? build_.write(context(), fileName) : fileName;
+  if (program.isEmpty()) {
+    return {};
+  }
   // Edits still unsaved here are ones the user chose not to save.
-  if (!runConverter(buildConverterCommand(kind, converter, session().mode() == 6, fileName, image), image,
+  if (!runConverter(buildConverterCommand(kind, converter, session().mode() == 6, program, image), image,
                     editor()->modified())) {
     return {};
   }
@@ -267,8 +277,8 @@ bool ConvertCommand::reportResult(const ChildProcess &child, bool panelOnly, boo
   return result.succeeded;
 }
 
-QList<ResultRow> ConvertCommand::panelRows(const QList<OutputRow> &rows,
-                                           const basic::ProgramLineIndex &lines) {
+QList<ResultRow> ConvertCommand::panelRows(const QList<OutputRow> &rows, const basic::ProgramLineIndex &lines,
+                                           const basic::BuiltProgram *built) {
   QList<ResultRow> panelRows;
   panelRows.reserve(rows.size());
   for (const OutputRow &row : rows) {
@@ -276,7 +286,11 @@ QList<ResultRow> ConvertCommand::panelRows(const QList<OutputRow> &rows,
     if (row.line) {
       // The line is followed from now on, through edits and renumbering:
       // the one with the number, else the next higher one, as Ctrl+G finds.
-      const basic::LineLookup found = lines.find(*row.line);
+      basic::LineLookup found = lines.find(*row.line);
+      // In a source document, the line that built the numbered one.
+      if (built != nullptr && found.line >= 0) {
+        found.line = built->firstSourceLine(static_cast<size_t>(found.line));
+      }
       panelRow = {row.text, found.line, row.line, found.exact};
     }
     panelRows.append(panelRow);
@@ -286,10 +300,12 @@ QList<ResultRow> ConvertCommand::panelRows(const QList<OutputRow> &rows,
 
 void ConvertCommand::outputRows(const QList<OutputRow> &rows) {
   if (!lineIndex_ && std::any_of(rows.begin(), rows.end(), [](const OutputRow &row) { return row.line; })) {
-    lineIndex_.emplace(editor()->text());
+    const basic::BuiltProgram *built = sourceRun_ ? build_.built() : nullptr;
+    lineIndex_.emplace(built != nullptr ? QStringView(built->text) : QStringView(editor()->text()));
   }
   static const basic::ProgramLineIndex none{QString()};
-  panels().panel()->append(ResultTab::Output, panelRows(rows, lineIndex_ ? *lineIndex_ : none));
+  panels().panel()->append(ResultTab::Output, panelRows(rows, lineIndex_ ? *lineIndex_ : none,
+                                                        sourceRun_ ? build_.built() : nullptr));
 }
 
 void ConvertCommand::showOutputTab() { panels().panel()->showTab(ResultTab::Output); }

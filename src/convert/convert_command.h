@@ -1,5 +1,6 @@
 #pragma once
 
+#include "convert/source_build.h"
 #include "logic/line_lookup.h"
 #include "logic/output_line_numbers.h"
 #include "widgets/result_rows.h"
@@ -34,8 +35,10 @@ public:
   bool runConverter(const ConverterCommand &command, const QString &image, bool unsavedEdits);
 
   // The panel's rows for rows of output, each that names a line following
-  // that line of the program.
-  static QList<ResultRow> panelRows(const QList<OutputRow> &rows, const basic::ProgramLineIndex &lines);
+  // that line of the program; of a source document, where `built`, given,
+  // was built from.
+  static QList<ResultRow> panelRows(const QList<OutputRow> &rows, const basic::ProgramLineIndex &lines,
+                                    const basic::BuiltProgram *built = nullptr);
 
   // The window stays while a converter runs.
   bool busy() const override { return converting_; }
@@ -67,6 +70,9 @@ private:
   OutputLineFinder lines_;
   // The program lines by number, read once a run.
   std::optional<basic::ProgramLineIndex> lineIndex_;
+  // A source document's build, and whether this run converts it.
+  SourceBuild build_;
+  bool sourceRun_ = false;
 };
 
 } // namespace kavrin

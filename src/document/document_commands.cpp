@@ -1,11 +1,14 @@
 #include "document/document_commands.h"
 
+#include "logic/converter_command.h"
 #include "logic/recent_files.h"
 #include "logic/settings_table.h"
+#include "logic/source_form.h"
 #include "platform/cp932.h"
 #include "platform/error.h"
 #include "platform/text_file.h"
 #include "widgets/program_editor.h"
+#include "widgets/status_bar.h"
 
 #include <QAction>
 #include <QDir>
@@ -18,10 +21,10 @@
 namespace kavrin {
 namespace {
 
-// The designed filter first, the default; BASIC programs, the type the
-// package registers as ours, next; every file last.
-const QString kTextFilter =
-    QStringLiteral("テキスト文書 (*.txt)|*.TXT|BASIC プログラム (*.bas)|*.bas|すべてのファイル (*.*)|*.*");
+// The designed filter first, the default; BASIC programs and their source
+// form, the types the package registers as ours, next; every file last.
+const QString kTextFilter = QStringLiteral("テキスト文書 (*.txt)|*.TXT|BASIC プログラム (*.bas)|*.bas|"
+                                           "BASIC ソース (*.bsrc)|*.bsrc|すべてのファイル (*.*)|*.*");
 
 // Both name one file: through links where it exists, as written where not.
 bool sameFile(const QString &a, const QString &b) {
@@ -56,6 +59,21 @@ DocumentCommands::DocumentCommands(const FeatureContext &context) : WindowFeatur
   for (const auto signal : {&Session::documentSaved, &Session::documentReplaced}) {
     connect(&session(), signal, this, [this] { declined_ = false; });
   }
+  connect(&session(), &Session::formChanged, this, &DocumentCommands::formChanged);
+  formChanged();
+}
+
+void DocumentCommands::formChanged() {
+  const bool source = session().sourceForm();
+  context().statusBar->setFormText(source ? QStringLiteral("ソース形式") : QStringLiteral("行番号形式"));
+  // A converted document is saved under a name of its new form, asked once.
+  const QString &name = session().fileName();
+  askName_ = !name.isEmpty() && basic::isSourceFileName(name) != source;
+}
+
+void DocumentCommands::setForm(const QString &path) {
+  askName_ = false;
+  session().setSourceForm(basic::isSourceFileName(path));
 }
 
 DocumentCommands::~DocumentCommands() { session().setDocument(nullptr); }
@@ -108,6 +126,7 @@ void DocumentCommands::newDocument() {
   editor()->setText(QString());
   editor()->setModified(false);
   session().setFileName(QString());
+  setForm({});
   diskStamp_ = {};
   updateTitle();
   emit session().documentReplaced();
@@ -125,6 +144,7 @@ void DocumentCommands::load(const QString &path) {
   session().setFileName(path);
   diskStamp_ = stampOf(path, bytes);
   editor()->setText(cp932::decode(bytes));
+  setForm(path);
   editor()->setModified(false);
   updateTitle();
   addRecent();
@@ -163,6 +183,7 @@ void DocumentCommands::restore(const QString &fileName, const QString &text,
   // without a question; a copy that does not say, the file as it is now.
   diskStamp_ = stamp ? *stamp : stampOfFile(fileName);
   editor()->setText(text);
+  setForm(fileName);
   editor()->setModified(true);
   updateTitle();
   emit session().documentReplaced();
@@ -220,11 +241,23 @@ bool DocumentCommands::chooseSavePath() {
   // The name it proposes may be the tape image's, or a file clicked in the
   // list: the program is not written over another file unasked.
   dialog.askBeforeReplacing = true;
+  // The source form is proposed as .bsrc, the numbered program as it was
+  // named, or .bas where it was a source.
+  const bool source = session().sourceForm();
+  const QString &name = session().fileName();
+  dialog.defaultExt = source ? basic::kSourceExtension.mid(1).toString() : QString();
+  if (!name.isEmpty() && (source || basic::isSourceFileName(name))) {
+    dialog.fileName = withExtension(name, source ? basic::kSourceExtension : QStringView(u".bas"));
+  }
   return ui().execSaveDialog(window(), dialog);
 }
 
 void DocumentCommands::rename(const QString &path) {
   session().setFileName(path);
+  askName_ = false;
+  if (basic::isSourceFileName(path)) {
+    session().setSourceForm(true);
+  }
   diskStamp_ = stampOfFile(path);
   emit session().documentReplaced(); // a Save As forgets what the old name had
 }
@@ -232,7 +265,7 @@ void DocumentCommands::rename(const QString &path) {
 void DocumentCommands::save() {
   // Text that Shift-JIS cannot hold is reported before anything else.
   const QByteArray bytes = encodedText();
-  if (session().fileName().isEmpty()) {
+  if (session().fileName().isEmpty() || askName_) {
     if (!chooseSavePath()) {
       return;
     }

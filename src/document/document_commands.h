@@ -48,6 +48,10 @@ public:
 
 private:
   void updateTitle();
+  // The status bar tells the form; a save after a conversion asks for a name.
+  void formChanged();
+  // A document read or made: its form is the one its name says.
+  void setForm(const QString &path);
   void addRecent();
   void updateRecentMenu();
   // Encodes the editor's text for saving; throws Error, selecting the first
@@ -71,6 +75,9 @@ private:
   // The user answered No to saving the edits in the window, which a silent
   // save must not then write.
   bool declined_ = false;
+  // The document went into the form its name does not say: the next save
+  // asks for a name.
+  bool askName_ = false;
 };
 
 } // namespace kavrin

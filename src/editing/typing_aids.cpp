@@ -4,6 +4,7 @@
 #include "logic/function_keys.h"
 #include "logic/keyword_list.h"
 #include "logic/settings_table.h"
+#include "logic/source_form.h"
 #include "platform/user_interface.h"
 #include "widgets/program_editor.h"
 #include "widgets/session.h"
@@ -178,12 +179,19 @@ bool TypingAids::isMenuShortcut(const QKeyEvent &key) const {
 bool TypingAids::keyPressed(const QKeyEvent &key) {
   if (isTab(key)) {
     const bool backwards = key.key() == Qt::Key_Backtab || (key.modifiers() & Qt::ShiftModifier);
-    if (completeKeyword(*editor(), session().keywords(), backwards, completion_)) {
+    // A source document's labels are read again for each new cycle.
+    if (session().sourceForm() && !completion_.CompActive) {
+      labels_ = basic::labelNames(editor()->text());
+    }
+    if (completeKeyword(*editor(), session().keywords(), backwards, completion_,
+                        session().sourceForm() ? &labels_ : nullptr)) {
       ui().beep();
     }
     return false;
   }
-  if ((key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) && auto_->isChecked()) {
+  // The build numbers a source document's lines.
+  if ((key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) && auto_->isChecked() &&
+      !session().sourceForm()) {
     endCompletion(*editor(), completion_, true);
     autoNumberReturn(*editor(), session().preferences().autoIncrement);
     return true;

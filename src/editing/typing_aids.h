@@ -42,6 +42,8 @@ private:
   QAction *mode5_;
   QAction *mode6_;
   CompletionState completion_;
+  // The labels a completion cycle in a source document goes through.
+  QStringList labels_;
   bool inserting_ = true;
   bool shiftDown_ = false;
 };

@@ -304,17 +304,6 @@ private:
   bool onError_ = false;
 };
 
-// The quoted items among DATA items: a quote opens a string to the next
-// one, or to the items' end.
-void dataStrings(const Token &data, std::vector<Span> &spans) {
-  for (qsizetype open = data.text.indexOf(u'"'); open >= 0;) {
-    const qsizetype close = data.text.indexOf(u'"', open + 1);
-    const qsizetype end = close < 0 ? data.length : close + 1;
-    spans.push_back({data.start + open, end - open, SpanKind::String});
-    open = close < 0 ? -1 : data.text.indexOf(u'"', end);
-  }
-}
-
 // The tokens of the line's statements, in a buffer each thread keeps.
 const std::vector<Token> &statementTokens(QStringView line, const ProgramLine &numbered,
                                           const KeywordMatcher &keywords,
@@ -363,31 +352,6 @@ ProgramLine readLine(QStringView line, const KeywordMatcher &keywords, LineForm 
     }
   }
   return result;
-}
-
-std::vector<Span> colourSpans(QStringView line, const KeywordMatcher &keywords) {
-  std::vector<Span> spans;
-  const ProgramLine numbered = readLineNumber(line);
-  if (!numbered.isProgram) {
-    return spans;
-  }
-  spans.push_back({numbered.numberStart, numbered.numberLength, SpanKind::LineNumber});
-  for (const Token &token : statementTokens(line, numbered, keywords)) {
-    if (token.word == Word::Rem) {
-      // REM and its remark are one comment.
-      spans.push_back({token.start, line.size() - token.start, SpanKind::Comment});
-      break;
-    }
-    if (token.kind == TokenKind::Keyword && token.listed) {
-      spans.push_back({token.start, token.length, SpanKind::Keyword});
-    } else if (token.kind == TokenKind::String || token.kind == TokenKind::Comment) {
-      spans.push_back({token.start, token.length,
-                       token.kind == TokenKind::String ? SpanKind::String : SpanKind::Comment});
-    } else if (token.kind == TokenKind::Data) {
-      dataStrings(token, spans);
-    }
-  }
-  return spans;
 }
 
 TextLines splitLines(QStringView text) {

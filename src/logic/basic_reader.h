@@ -72,7 +72,7 @@ ProgramLine readLineNumber(QStringView line);
 // source comment is no part of the code.
 ProgramLine readLine(QStringView line, const KeywordMatcher &keywords, LineForm form = LineForm::Numbered);
 
-enum class SpanKind { LineNumber, Keyword, String, Comment };
+enum class SpanKind { LineNumber, Keyword, String, Comment, Label, SourceComment };
 
 struct Span {
   qsizetype start = 0;
@@ -81,8 +81,11 @@ struct Span {
 };
 
 // The parts of a line to colour, in order; `keywords` are the words shown
-// as keywords.  Text that is not a program line has none.
-std::vector<Span> colourSpans(QStringView line, const KeywordMatcher &keywords);
+// as keywords.  Text that is not a program line has none; read in the
+// source form, a line without a number has its statements coloured, its
+// labels and source comment too.
+std::vector<Span> colourSpans(QStringView line, const KeywordMatcher &keywords,
+                              LineForm form = LineForm::Numbered);
 
 // A text's lines without their line breaks ('\n').  A break at the very
 // end ends the last line and does not start another.

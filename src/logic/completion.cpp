@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <vector>
 
 namespace kavrin {
@@ -36,6 +37,21 @@ QString wordBeforeCaret(const EditControl &edit, int caret, qsizetype limit) {
     }
     word.prepend(QChar(asciiUpper(c.unicode())));
     --pos;
+  }
+  return word;
+}
+
+// The label name typed after a '*' just before the caret, in capitals;
+// none without the '*'.
+std::optional<QString> labelBeforeCaret(const EditControl &edit, int caret) {
+  QString word;
+  int pos = caret;
+  for (QChar c = edit.charAt(pos - 1); pos > 0 && (isAsciiLetter(c) || (c >= u'0' && c <= u'9') || c == u'_');
+       c = edit.charAt(--pos - 1)) {
+    word.prepend(QChar(asciiUpper(c.unicode())));
+  }
+  if (pos == 0 || edit.charAt(pos - 1) != u'*') {
+    return std::nullopt;
   }
   return word;
 }
@@ -82,11 +98,23 @@ void showEntry(EditControl &edit, const QStringList &keywords, const CompletionS
   edit.setSelLength(static_cast<int>(tail.size()));
 }
 
+// The first label that begins with all of `word`.
+Match firstLabel(const QString &word, const QStringList &labels) {
+  for (int k = 0; k < labels.size(); ++k) {
+    if (!labels[k].isEmpty() && labels[k].startsWith(word)) {
+      return {0, k};
+    }
+  }
+  return {};
+}
+
 bool startCycle(EditControl &edit, const QStringList &keywords, bool backwards, CompletionState &state) {
   state.CompActive = true;
   state.CompPrefix.clear();
-  const QString word = wordBeforeCaret(edit, edit.selStart(), longestEntry(keywords));
-  const Match match = longestMatch(word, keywords);
+  const std::optional<QString> label =
+      state.CompLabels ? labelBeforeCaret(edit, edit.selStart()) : std::nullopt;
+  const QString word = label ? *label : wordBeforeCaret(edit, edit.selStart(), longestEntry(keywords));
+  const Match match = label ? firstLabel(word, keywords) : longestMatch(word, keywords);
   if (match.first < 0) {
     state.CompIndex = CompletionState::kNoMatch;
     return true;
@@ -137,9 +165,13 @@ bool stepCycle(EditControl &edit, const QStringList &keywords, bool backwards, C
 
 } // namespace
 
-bool completeKeyword(EditControl &edit, const QStringList &keywords, bool backwards, CompletionState &state) {
-  return state.CompActive ? stepCycle(edit, keywords, backwards, state)
-                          : startCycle(edit, keywords, backwards, state);
+bool completeKeyword(EditControl &edit, const QStringList &keywords, bool backwards, CompletionState &state,
+                     const QStringList *labels) {
+  if (!state.CompActive) {
+    state.CompLabels = labels != nullptr && labelBeforeCaret(edit, edit.selStart());
+    return startCycle(edit, state.CompLabels ? *labels : keywords, backwards, state);
+  }
+  return stepCycle(edit, state.CompLabels && labels != nullptr ? *labels : keywords, backwards, state);
 }
 
 void endCompletion(EditControl &edit, CompletionState &state, bool keepCompletion) {

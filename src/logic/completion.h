@@ -21,15 +21,19 @@ struct CompletionState {
   // The entry shown; CompFirst - 1 or CompEnd for the typed letters alone;
   // kNoMatch when nothing matched.
   int CompIndex = 0;
+  // The cycle goes through the labels, not the keywords.
+  bool CompLabels = false;
 
   static constexpr int kNoMatch = -2;
 };
 
 // TAB (or Shift+TAB with `backwards`) in the editor: starts a cycle on the
 // letters before the caret or steps along the current one.  Returns true
-// when the user is to hear a beep.
+// when the user is to hear a beep.  With `labels` (a source document's
+// label names in capitals, sorted), a name typed after '*' goes through
+// them instead.
 [[nodiscard]] bool completeKeyword(EditControl &edit, const QStringList &keywords, bool backwards,
-                                   CompletionState &state);
+                                   CompletionState &state, const QStringList *labels = nullptr);
 
 // Ends a cycle.  With `keepCompletion` the caret goes after the shown tail,
 // which stays in the text; without, the selection is left as it is.

@@ -29,11 +29,11 @@ ConverterKind identifyConverter(const QString &convProg) {
   return ConverterKind::Unsupported;
 }
 
-QString tapeImageName(const QString &fileName) {
+QString withExtension(const QString &fileName, QStringView extension) {
   const qsizetype nameStart = fileName.size() - programFileNamePart(fileName).size();
   const qsizetype dot = fileName.lastIndexOf(u'.');
   const QString stem = dot >= nameStart ? fileName.left(dot) : fileName;
-  return stem + QStringLiteral(".cas");
+  return stem + extension.toString();
 }
 
 ConverterCommand buildConverterCommand(ConverterKind kind, const QString &convProg, bool mode6,

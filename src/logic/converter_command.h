@@ -12,9 +12,11 @@ enum class ConverterKind { Txt2Bas, CSave, Unsupported };
 // (on Linux and macOS also the native "txt2bas" and "csave").
 ConverterKind identifyConverter(const QString &convProg);
 
-// The tape image proposed for a document: its extension (from the last dot
-// of its file name) replaced by ".cas", or ".cas" added.
-QString tapeImageName(const QString &fileName);
+// `fileName` with its extension (from the last dot of its file name)
+// replaced by `extension` (".cas"), or `extension` added.
+QString withExtension(const QString &fileName, QStringView extension);
+// The tape image proposed for a document.
+inline QString tapeImageName(const QString &fileName) { return withExtension(fileName, u".cas"); }
 
 // A converter run: the program as configured and its arguments, each path
 // one argument whatever it holds, never parsed again by a shell.

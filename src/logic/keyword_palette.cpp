@@ -63,8 +63,8 @@ QColor blackOrWhiteOn(const QColor &background) {
 }
 
 KeywordPalette keywordPalette(const QColor &background) {
-  return {readable(30, 0.85, background), readable(220, 0.9, background), readable(335, 0.8, background),
-          readable(125, 0.7, background)};
+  return {readable(30, 0.85, background), readable(220, 0.9, background),  readable(335, 0.8, background),
+          readable(125, 0.7, background), readable(275, 0.75, background), readable(180, 0.6, background)};
 }
 
 QColor findingColour(const QColor &background) { return readable(0, 0.9, background); }

@@ -10,9 +10,12 @@ struct KeywordPalette {
   QColor keyword;
   QColor string;
   QColor comment;
+  // Of the source form.
+  QColor label;
+  QColor sourceComment;
 };
 
-// Four hues that stay readable on `background`: each is as light or as dark
+// Hues that stay readable on `background`: each is as light or as dark
 // as it must be for a contrast of 4.5:1 (WCAG), going towards black on light
 // backgrounds and towards white on dark ones.
 KeywordPalette keywordPalette(const QColor &background);

@@ -130,7 +130,7 @@ private:
   bool addLabel(size_t i) {
     const QString name = labelName(split_.lines[i], lines_[i]);
     if (labels_.contains(labelKey(name, key_))) {
-      return fail(i, QStringLiteral("ラベル *%1 が重複しています").arg(name));
+      return fail(i, duplicateLabelMessage(name));
     }
     labels_.insert(key_, built_.size());
     return true;
@@ -258,6 +258,46 @@ bool Builder::appendPart(size_t line, bool continuation) {
 
 } // namespace
 
+QStringView labelDefinedBy(QStringView line) {
+  const qsizetype first = skipBlanks(line, 0);
+  if (first == line.size() || line[first] != u'*') {
+    return {};
+  }
+  // Past the name only blanks, or a source comment after them.
+  const qsizetype after = first + 1 + labelNameLength(line, first + 1);
+  const qsizetype rest = skipBlanks(line, after);
+  const bool comment =
+      rest < line.size() && line[rest] == u'\'' && line.sliced(after, rest - after).contains(u'\t');
+  return isLabelLine(line, first, comment ? rest : line.size()) ? line.sliced(first + 1, after - first - 1)
+                                                                : QStringView();
+}
+
+int labelLine(QStringView text, QStringView name) {
+  const TextLines split = splitLines(text);
+  for (size_t i = 0; i < split.lines.size(); ++i) {
+    if (labelDefinedBy(split.lines[i]).compare(name, Qt::CaseInsensitive) == 0) {
+      return static_cast<int>(i);
+    }
+  }
+  return -1;
+}
+
+std::vector<Span> sourceColourSpans(QStringView line, const KeywordMatcher &keywords) {
+  const qsizetype first = skipBlanks(line, 0);
+  if (first < line.size() && line[first] == u'\'') {
+    return {{first, line.size() - first, SpanKind::SourceComment}};
+  }
+  if (const QStringView label = labelDefinedBy(line); !label.isEmpty()) {
+    const qsizetype comment = line.indexOf(u'\'', first);
+    std::vector<Span> spans{{first, 1 + label.size(), SpanKind::Label}};
+    if (comment > 0) {
+      spans.push_back({comment, line.size() - comment, SpanKind::SourceComment});
+    }
+    return spans;
+  }
+  return colourSpans(line, keywords, LineForm::Source);
+}
+
 std::vector<SourceLine> readSource(const TextLines &split, const KeywordMatcher &keywords) {
   std::vector<SourceLine> lines;
   lines.reserve(split.lines.size());
@@ -278,6 +318,14 @@ BuiltProgram buildProgram(QStringView source, const KeywordMatcher &keywords, in
 
 QString unknownLabelMessage(QStringView name) {
   return QStringLiteral("ラベル *%1 への参照がありますが、そのラベルはありません").arg(name);
+}
+
+QString duplicateLabelMessage(QStringView name) {
+  return QStringLiteral("ラベル *%1 が重複しています").arg(name);
+}
+
+bool isSourceFileName(QStringView fileName) {
+  return fileName.endsWith(kSourceExtension, Qt::CaseInsensitive);
 }
 
 QString continuationMessage() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "logic/basic_reader.h"
+#include "logic/program_check.h"
 
 #include <QString>
 #include <QStringView>
@@ -37,6 +38,29 @@ struct SourceLine {
   ProgramLine read;
 };
 
+// The parts of a line of the source form to colour: a comment line and a
+// label line whole, else as colourSpans reads it in the source form.
+std::vector<Span> sourceColourSpans(QStringView line, const KeywordMatcher &keywords);
+
+// The name a label line defines, or empty for another line.
+QStringView labelDefinedBy(QStringView line);
+// The first line (from 0) of `text` that defines the label `name`, or -1.
+int labelLine(QStringView text, QStringView name);
+
+// The names of the labels `text` defines, in capitals, sorted, each once.
+QStringList labelNames(QStringView text);
+
+// The label defined or used at `column` of `line`, or empty.
+QStringView labelAt(QStringView line, qsizetype column, const KeywordMatcher &keywords);
+
+// `text` with the label `from` and every use of it named `to` instead; a
+// refusal when `to` cannot name a label or another label has that name.
+struct RenamedLabel {
+  QString text;
+  QString refusal;
+};
+RenamedLabel renameLabel(QStringView text, QStringView from, QStringView to, const KeywordMatcher &keywords);
+
 // The lines of a text (as splitLines splits it) read as the source form;
 // `keywords` are the current mode's.
 std::vector<SourceLine> readSource(const TextLines &split, const KeywordMatcher &keywords);
@@ -60,6 +84,7 @@ struct BuiltProgram {
   std::vector<size_t> starts;
 
   size_t lineCount() const { return starts.size(); }
+  int firstSourceLine(size_t builtLine) const { return sourceLines[starts[builtLine]]; }
   std::span<const int> sourceLinesOf(size_t builtLine) const;
 };
 
@@ -85,8 +110,19 @@ struct LabelForm {
 // label), which keeps the number the build will give it with `step`.
 LabelForm toLabelForm(QStringView numbered, const KeywordMatcher &keywords, int step = 10);
 
-// Messages the build and the conversion share.
+// The check of a source document: the build's refusal, the labels that are
+// defined twice, name nothing or are never used, and the findings of the
+// built program, each on its source line.
+std::vector<Finding> checkSource(QStringView source, const KeywordMatcher &keywords,
+                                 const CheckOptions &options, int step = 10);
+
+// A document's file holds the source form: its name ends in .bsrc.
+bool isSourceFileName(QStringView fileName);
+inline constexpr QStringView kSourceExtension = u".bsrc";
+
+// Messages the build, the check and the conversion share.
 QString unknownLabelMessage(QStringView name);
+QString duplicateLabelMessage(QStringView name);
 QString continuationMessage();
 
 } // namespace kavrin::basic

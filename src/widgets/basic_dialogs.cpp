@@ -56,6 +56,15 @@ MoveLinesDialog::MoveLinesDialog(QWidget *parent) : QDialog(parent, kFixedDialog
   newStart_->setFocus();
 }
 
+LabelNameDialog::LabelNameDialog(QWidget *parent) : QDialog(parent, kFixedDialogFlags) {
+  setWindowTitle(QStringLiteral("ラベル名の変更"));
+  auto *layout = new QVBoxLayout(this);
+  auto *form = new QFormLayout;
+  layout->addLayout(form);
+  name_ = addField(this, form, QStringLiteral("新しい名前(&N):"), QString());
+  addButtons(this, layout);
+}
+
 LineNumberDialog::LineNumberDialog(QWidget *parent) : QDialog(parent, kFixedDialogFlags) {
   setWindowTitle(QStringLiteral("行番号へ移動"));
   auto *layout = new QVBoxLayout(this);

@@ -45,6 +45,19 @@ private:
   QLineEdit *increment_;
 };
 
+// Asks for a label's new name.
+class LabelNameDialog : public QDialog {
+  Q_OBJECT
+
+public:
+  explicit LabelNameDialog(QWidget *parent);
+
+  QLineEdit *name() const { return name_; }
+
+private:
+  QLineEdit *name_;
+};
+
 // Asks for the line number to go to.
 class LineNumberDialog : public QDialog {
   Q_OBJECT

@@ -10,6 +10,13 @@ void Session::setKeywords(const QStringList &keywords) {
   emit keywordsChanged();
 }
 
+void Session::setSourceForm(bool source) {
+  if (sourceForm_ != source) {
+    sourceForm_ = source;
+    emit formChanged();
+  }
+}
+
 void Session::setPreferences(const Preferences &preferences) {
   preferences_ = preferences;
   emit preferencesChanged();

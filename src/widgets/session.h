@@ -49,6 +49,11 @@ public:
   const QString &fileName() const { return fileName_; }
   void setFileName(const QString &fileName) { fileName_ = fileName; }
 
+  // The document is in the source form (lines without numbers, labels), to
+  // be built into the numbered program; else it is the numbered program.
+  bool sourceForm() const { return sourceForm_; }
+  void setSourceForm(bool source);
+
   // 5 for modes 1-5, 6 for mode 6.
   int mode() const { return mode_; }
   void setMode(int mode) { mode_ = mode; }
@@ -83,10 +88,13 @@ signals:
   // The user changed a setting (a dialog's OK, a menu toggle, a mode, the
   // recent list): the settings file is written at once, not only at the close.
   void settingChanged();
+  // The document went into the other form.
+  void formChanged();
 
 private:
   ProgramPaths paths_;
   QString fileName_;
+  bool sourceForm_ = false;
   int mode_ = 5;
   QStringList keywords_;
   basic::KeywordMatcher matcher_;

@@ -24,6 +24,13 @@ void PanelStatusBar::setPanelText(int index, const QString &text) {
   }
 }
 
+void PanelStatusBar::setFormText(const QString &text) {
+  if (form_ != text) {
+    form_ = text;
+    update();
+  }
+}
+
 QString PanelStatusBar::shownPanelText(int index) const {
   QString shown = panels_.at(index).text;
   shown.replace(QLatin1String("\r\n"), QStringLiteral("\u23CE"));
@@ -46,6 +53,10 @@ void PanelStatusBar::paintEvent(QPaintEvent * /*event*/) {
     painter.save();
     painter.setClipRect(box.adjusted(2, 0, -2, 0));
     painter.drawText(box.adjusted(3, 0, -3, 0), Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine, shown);
+    if (index == kPanelCount - 1) {
+      painter.drawText(box.adjusted(3, 0, -3, 0), Qt::AlignVCenter | Qt::AlignRight | Qt::TextSingleLine,
+                       form_);
+    }
     painter.restore();
     x += panel.width;
   }

@@ -22,6 +22,9 @@ public:
   void setPanelText(int index, const QString &text);
   // The text as the panel draws it: a line break as a return sign.
   QString shownPanelText(int index) const;
+  // The document's form, drawn at the right of the last panel.
+  const QString &formText() const { return form_; }
+  void setFormText(const QString &text);
 
 protected:
   void paintEvent(QPaintEvent *event) override;
@@ -32,6 +35,7 @@ private:
     QString text;
   };
   std::array<Panel, kPanelCount> panels_;
+  QString form_;
 };
 
 } // namespace kavrin

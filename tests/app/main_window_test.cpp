@@ -61,6 +61,7 @@ TEST_F(MainWindowTest, MenusKeepTheirOrderAccessKeysAndShortcuts) {
                              "行番号へ移動(&G)... Ctrl+G",
                              "参照先へ移動(&J) F12",
                              "この行への参照(&L)... Shift+F12",
+                             "ラベル名の変更(&N)... F2",
                              "-",
                              "戻る(&B) Alt+Left",
                              "進む(&W) Alt+Right",
@@ -88,6 +89,10 @@ TEST_F(MainWindowTest, MenusKeepTheirOrderAccessKeysAndShortcuts) {
                              "行の移動(&V)...",
                              "行番号順に整列(&L)",
                              "プログラムの検査(&K)",
+                             "-",
+                             "ラベル形式に変換(&B)",
+                             "行番号形式に変換(&N)",
+                             "番号付きで保存(&U)...",
                              "ヘルプ(&H)",
                              "バージョン情報(&A)...",
                              "Qt について(&Q)..."};

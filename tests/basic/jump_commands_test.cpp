@@ -242,3 +242,37 @@ TEST_F(JumpTest, ShiftF12ListsTheLinesReferringToTheCaretLine) {
 
 } // namespace
 } // namespace kavrin::testing
+
+namespace kavrin::testing {
+namespace {
+
+TEST_F(JumpTest, InASourceF12GoesToTheLabelAndShiftF12ListsItsUses) {
+  window->session().setSourceForm(true);
+  editor().setText("*TOP\nGOSUB *Sub:GOTO *top\n  *SUB\t' sub\nRETURN *Sub\nGOTO *NONE");
+  const struct {
+    int line, column;
+    QKeyCombination key;
+    QPoint to;
+    const char *message;
+  } cases[] = {
+      {1, 8, Qt::Key_F12, {2, 0}, ""},
+      {1, 18, Qt::Key_F12, {0, 0}, ""},
+      {4, 7, Qt::Key_F12, {4, 7}, "ラベル *NONE はありません"},
+      {2, 3, Qt::SHIFT | Qt::Key_F12, {2, 3}, ""},
+      {4, 0, Qt::SHIFT | Qt::Key_F12, {4, 0}, "この行には行番号がありません。"},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.line << ':' << c.column);
+    ui.messages.clear();
+    caretTo(c.line, c.column);
+    key(c.key);
+    EXPECT_EQ(caret(), c.to);
+    EXPECT_EQ(ui.messageTexts().join(u'|'), QString::fromUtf8(c.message));
+  }
+  const ResultPanel &panel = *window->findChild<ResultPanel *>();
+  EXPECT_EQ(panel.summary(ResultTab::References), "*SUB を参照している行: 2 行");
+  EXPECT_EQ(panel.rows(ResultTab::References).lineOf(1), 3);
+}
+
+} // namespace
+} // namespace kavrin::testing

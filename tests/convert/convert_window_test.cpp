@@ -38,7 +38,8 @@ TEST_F(ConvertTest, TheImageIsChosenThenTheConverterRunsInTheMode) {
   window->command("saveAs")->trigger();
   EXPECT_EQ(ui.saveCalls.at(2).fileName, image);
   EXPECT_EQ(ui.saveCalls[2].filter,
-            "テキスト文書 (*.txt)|*.TXT|BASIC プログラム (*.bas)|*.bas|すべてのファイル (*.*)|*.*");
+            "テキスト文書 (*.txt)|*.TXT|BASIC プログラム (*.bas)|*.bas|BASIC ソース (*.bsrc)|*.bsrc|"
+            "すべてのファイル (*.*)|*.*");
   EXPECT_EQ(ui.saveCalls[2].title, QString());
   EXPECT_TRUE(ui.saveCalls[2].askBeforeReplacing); // the program is not written over the image unasked
 }

@@ -261,3 +261,52 @@ TEST_F(DocumentTest, ADroppedFileOpensAfterTheQuestionOnlyTheFirst) {
 
 } // namespace
 } // namespace kavrin::testing
+
+namespace kavrin::testing {
+namespace {
+
+// The form follows the name; after a conversion a save asks for a name of
+// the new form.
+TEST_F(DocumentTest, TheFormFollowsTheNameAndASaveAsksForANameOfIt) {
+  const struct {
+    const char *step;
+    QString path;
+    const char *form;
+    QString proposed; // by the save dialog, if it shows
+  } steps[] = {
+      {"load", dir.write("a.BSRC", "PRINT\r\n"), "ソース形式", {}},
+      {"load", dir.write("b.bas", "10 GOTO 10\r\n"), "行番号形式", {}},
+      {"toLabelForm", dir.path("b.bsrc"), "ソース形式", dir.path("b.bsrc")},
+      {"save", {}, "ソース形式", {}},
+      {"toNumberedForm", dir.path("b.bas"), "行番号形式", dir.path("b.bas")},
+      {"new", {}, "行番号形式", {}},
+      {"saveAs", dir.path("c.bsrc"), "ソース形式", {}},
+  };
+  for (const auto &step : steps) {
+    SCOPED_TRACE(step.step);
+    const size_t asked = ui.saveCalls.size();
+    const bool saveAs = QByteArrayView(step.step) == "saveAs";
+    if (!step.proposed.isEmpty() || saveAs) {
+      ui.saveAnswers.push_back(step.path);
+    }
+    if (QByteArrayView(step.step) == "load") {
+      window->feature<DocumentCommands>()->load(step.path);
+    } else {
+      window->command(step.step)->trigger();
+    }
+    if (!step.proposed.isEmpty()) {
+      window->command("save")->trigger();
+    }
+    EXPECT_EQ(window->panels().formText(), step.form);
+    if (!step.proposed.isEmpty()) {
+      ASSERT_EQ(ui.saveCalls.size(), asked + 1);
+      EXPECT_EQ(ui.saveCalls.back().fileName, step.proposed);
+      EXPECT_EQ(window->session().fileName(), step.path);
+    }
+  }
+  EXPECT_EQ(dir.read("b.bas"), "10 GOTO 10\r\n");
+  EXPECT_EQ(dir.read("b.bsrc"), "*L10\r\nGOTO *L10\r\n");
+}
+
+} // namespace
+} // namespace kavrin::testing

@@ -1,4 +1,5 @@
 #include "logic/basic_reader.h"
+#include "logic/source_form.h"
 
 #include <gtest/gtest.h>
 
@@ -132,19 +133,24 @@ TEST(BasicReader, ColoursTheLongestKeywordOutsideStringsAndComments) {
   const struct {
     const char *line;
     const char *spans; // kind letter and text, in order
+    bool source = false;
   } cases[] = {
       {"10 print\"OR\":INPUT$(1)", "N10 Kprint S\"OR\" KINPUT$"},
       {"20 SCORE=1 'PRINT", "N20 KOR C'PRINT"},
       {"30 REM PRINT", "N30 CREM PRINT"},
       {"40 DATA PRINT,\"X", "N40 KDATA S\"X"},
       {"PRINT", ""},
+      {"  PRINT *A:GOTO *A\t' go", "KPRINT L*A T' go", true},
+      {"10 REM x\t'y", "N10 CREM x\t T'y", true},
+      {" ' note", "T' note", true},
+      {" *Main ", "L*Main", true},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.line);
     const QString line = QString::fromUtf8(c.line);
     QStringList found;
-    for (const Span &span : colourSpans(line, keywords)) {
-      found << QString(QChar(u"NKSC"[static_cast<int>(span.kind)])) + line.mid(span.start, span.length);
+    for (const Span &span : c.source ? sourceColourSpans(line, keywords) : colourSpans(line, keywords)) {
+      found << QString(QChar(u"NKSCLT"[static_cast<int>(span.kind)])) + line.mid(span.start, span.length);
     }
     EXPECT_EQ(found.join(u' '), QString::fromUtf8(c.spans));
   }

@@ -26,11 +26,12 @@ TEST(KeywordPalette, EveryColourIsReadableAndItsOwn) {
   for (const auto &c : cases) {
     SCOPED_TRACE(c.name);
     const KeywordPalette p = keywordPalette(c.background);
-    const QColor colours[] = {p.lineNumber, p.keyword, p.string, p.comment, findingColour(c.background)};
+    const QColor colours[] = {
+        p.lineNumber, p.keyword, p.string, p.comment, p.label, p.sourceComment, findingColour(c.background)};
     // As far as black or white gets, where neither reaches 4.5.
     const double least = std::min(
         4.5, std::max(contrastRatio(Qt::black, c.background), contrastRatio(Qt::white, c.background)));
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < 7; ++i) {
       EXPECT_GE(contrastRatio(colours[i], c.background), least)
           << i << ' ' << colours[i].name().toStdString();
       for (int j = 0; j < i; ++j) {

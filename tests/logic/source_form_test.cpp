@@ -152,6 +152,34 @@ TEST(SourceForm, MapsEachBuiltLineToItsSourceLines) {
   EXPECT_EQ(map.join(u' '), QStringLiteral("1,3,5 7,8 9"));
 }
 
+// Each finding as line, E or W, and its text; the notes as the summary tells them.
+TEST(SourceForm, ChecksTheSourceThroughItsBuild) {
+  const struct {
+    const char *source;
+    const char *findings;
+  } cases[] = {
+      {"*A\nGOTO *A\n*B\n*b\nX\nGOTO *C:GOTO *c",
+       "-1E:ビルドできないため、ほかの規則では調べていません|"
+       "2W:ラベル *B はどこからも使われていません|3E:ラベル *b が重複しています|"
+       "5E:ラベル *C への参照がありますが、そのラベルはありません|"
+       "5E:ラベル *c への参照がありますが、そのラベルはありません"},
+      {"' c\n*A\nPRINT:\n GOTO 45\n30 A\nB:\n GOTO *A",
+       "-1E:行番号の順序と重複は、ソース形式ではビルドが調べます|2E:行 45 "
+       "への参照がありますが、その行はありません|"
+       "4W:[到達不能] 行 30 は前の行 10 から続かず、どこからも参照されていないので実行されません"},
+      {"20 A\nB\n10 C", "-1E:ビルドできないため、ほかの規則では調べていません|"
+                        "2E:行番号 10 が前の行番号 20 より小さくなっています"},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.source);
+    QStringList found;
+    for (const Finding &f : checkSource(QString::fromUtf8(c.source), kWords, {})) {
+      found << QString::number(f.line) + (f.error ? u'E' : u'W') + u':' + f.message;
+    }
+    EXPECT_EQ(found.join(u'|'), QString::fromUtf8(c.findings));
+  }
+}
+
 TEST(SourceForm, LabelFormRefusesWhatItCannotHold) {
   const QString big = u'1' + QString(39, u'0'); // too long for a label's name
   const LabelForm form =

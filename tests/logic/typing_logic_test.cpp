@@ -69,6 +69,11 @@ const std::tuple<QString, QStringList, const char *, QStringList, int> kCases[] 
     {"PRI[]", {"PRINT"}, "T<T", {"PRI[NT]", "PRI[NT]", "PRI[NT]"}, 0},
     {"PRI[]", {"PRINT"}, "T^", {"PRI[NT]", "PRI[NT]"}, 0},
     {"[10 ]PRINT", {"RUN"}, "TA", {"[10 ]PRINT", "[10 ]PRINT"}, 1},
+    // L: TAB in a source document, the list its labels: a name after '*'.
+    {"GOTO *lo[]", {"LOOP", "LOW", "MAIN"}, "LLL", {"GOTO *lo[OP]", "GOTO *lo[W]", "GOTO *lo[]"}, 1},
+    {"GOTO *[]", {"A1", "B_2"}, "LB", {"GOTO *[A1]", "GOTO *[]"}, 1},
+    {"*A_[]", {"A_1", "A_2"}, "L", {"*A_[1]"}, 0},
+    {"PR[]", {"PRINT"}, "L", {"PR[INT]"}, 0},
 };
 
 TEST(Completion, StepsThroughTheRing) {
@@ -80,8 +85,9 @@ TEST(Completion, StepsThroughTheRing) {
     int beeps = 0;
     QStringList seen;
     for (const char *s = steps; *s != '\0'; ++s) {
-      if (*s == 'T' || *s == 'B') {
-        beeps += completeKeyword(edit, keywords, *s == 'B', state) ? 1 : 0;
+      if (*s == 'T' || *s == 'B' || *s == 'L') {
+        const bool labels = *s == 'L' || (*s == 'B' && state.CompLabels);
+        beeps += completeKeyword(edit, keywords, *s == 'B', state, labels ? &keywords : nullptr) ? 1 : 0;
       } else if (*s == 'X') {
         keywords.clear();
       } else {

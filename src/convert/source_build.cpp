@@ -1,0 +1,61 @@
+#include "convert/source_build.h"
+
+#include "logic/converter_command.h"
+#include "platform/cp932.h"
+#include "platform/error.h"
+#include "platform/text_file.h"
+#include "platform/user_interface.h"
+#include "widgets/line_errors.h"
+#include "widgets/session.h"
+#include "widgets/window_feature.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace kavrin {
+
+QString SourceBuild::write(const FeatureContext &context, const QString &sourceFile) {
+  const Session &session = context.session;
+  basic::BuiltProgram built =
+      basic::buildProgram(cp932::decode(readFileBytes(sourceFile)), session.keywordMatcher(),
+                          session.preferences().autoIncrement);
+  if (built.error) {
+    built_.reset();
+    showLineErrors(context, {*built.error}, QStringLiteral("ビルドできないため、変換できません。"));
+    return {};
+  }
+  const QString path = withExtension(sourceFile, u".bas");
+  const QByteArray bytes = cp932::encode(built.text).bytes;
+  if (!mayReplace(context, path, bytes)) {
+    return {};
+  }
+  writeFileAtomically(path, bytes);
+  path_ = path;
+  bytes_ = bytes;
+  built_ = std::move(built);
+  return path;
+}
+
+bool SourceBuild::mayReplace(const FeatureContext &context, const QString &path,
+                             const QByteArray &bytes) const {
+  if (!QFileInfo::exists(path)) {
+    return true;
+  }
+  const QByteArray there = readFileBytes(path);
+  if (there == bytes || (path == path_ && there == bytes_)) {
+    return true;
+  }
+  return context.ui.messageBox(context.window,
+                               QStringLiteral("ファイル \"%1\" は、kavrin がこのソースから最後に作ったものと"
+                                              "違います。\nビルドした番号付きのプログラムで置き換えますか?")
+                                   .arg(QDir::toNativeSeparators(path)),
+                               QStringLiteral("kavrin"), MsgButtons::YesNo, MsgResult::No) == MsgResult::Yes;
+}
+
+void SourceBuild::forget() {
+  built_.reset();
+  path_.clear();
+  bytes_.clear();
+}
+
+} // namespace kavrin

@@ -1,0 +1,71 @@
+#include "logic/line_tokens.h"
+#include "logic/source_form.h"
+
+#include <utility>
+
+namespace kavrin::basic {
+
+QStringView labelAt(QStringView line, qsizetype column, const KeywordMatcher &keywords) {
+  if (const QStringView defined = labelDefinedBy(line); !defined.isEmpty()) {
+    const qsizetype start = defined.data() - line.data() - 1;
+    return column >= start && column <= start + 1 + defined.size() ? defined : QStringView();
+  }
+  for (const LineReference &ref : readLine(line, keywords, LineForm::Source).references) {
+    if (ref.isLabel() && column >= ref.start && column <= ref.start + ref.length) {
+      return ref.label;
+    }
+  }
+  return {};
+}
+
+QStringList labelNames(QStringView text) {
+  QStringList names;
+  for (const QStringView line : splitLines(text).lines) {
+    if (const QStringView name = labelDefinedBy(line); !name.isEmpty()) {
+      names << name.toString().toUpper();
+    }
+  }
+  names.sort();
+  names.removeDuplicates();
+  return names;
+}
+
+RenamedLabel renameLabel(QStringView text, QStringView from, QStringView to, const KeywordMatcher &keywords) {
+  if (to.isEmpty() || labelNameLength(to, 0) != to.size() || to.size() > kLongestLabel) {
+    return {{}, QStringLiteral("「%1」はラベルの名前にできません").arg(to)};
+  }
+  if (to.compare(from, Qt::CaseInsensitive) != 0 && labelLine(text, to) >= 0) {
+    return {{}, QStringLiteral("ラベル *%1 はもうあります").arg(to)};
+  }
+  RenamedLabel out;
+  const TextLines split = splitLines(text);
+  for (size_t i = 0; i < split.lines.size(); ++i) {
+    const QStringView line = split.lines[i];
+    // Where the name stands in the line: its definition, or each use.
+    std::vector<std::pair<qsizetype, qsizetype>> names;
+    if (const QStringView defined = labelDefinedBy(line); !defined.isEmpty()) {
+      if (defined.compare(from, Qt::CaseInsensitive) == 0) {
+        names.emplace_back(defined.data() - line.data(), defined.size());
+      }
+    } else {
+      for (const LineReference &ref : readLine(line, keywords, LineForm::Source).references) {
+        if (ref.isLabel() && ref.label.compare(from, Qt::CaseInsensitive) == 0) {
+          names.emplace_back(ref.start + 1, ref.length - 1);
+        }
+      }
+    }
+    qsizetype done = 0;
+    for (const auto &[start, length] : names) {
+      out.text.append(line.sliced(done, start - done));
+      out.text.append(to);
+      done = start + length;
+    }
+    out.text.append(line.sliced(done));
+    if (i + 1 < split.lines.size() || split.endsWithBreak) {
+      out.text += u'\n';
+    }
+  }
+  return out;
+}
+
+} // namespace kavrin::basic

@@ -1,0 +1,138 @@
+#include "support/window_fixture.h"
+
+#include "basic/kept_check.h"
+#include "document/document_commands.h"
+#include "widgets/panel_host.h"
+#include "widgets/result_panel.h"
+#include "widgets/status_bar.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QLineEdit>
+#include <QTextBlock>
+
+namespace kavrin::testing {
+namespace {
+
+class FormTest : public WindowTest {
+protected:
+  void load(const QString &program) {
+    editor().setText(program);
+    editor().setModified(false);
+  }
+  // Which of the commands of the form are on.
+  QString enabled() {
+    QString on;
+    for (const char *name :
+         {"toLabelForm", "toNumberedForm", "saveNumbered", "renumber", "sortLines", "moveLines"}) {
+      on += window->command(name)->isEnabled() ? u'+' : u'-';
+    }
+    return on;
+  }
+};
+
+TEST_F(FormTest, EachConversionIsOneUndoStepAndSwitchesTheForm) {
+  const QString numbered = "10 GOTO 30\n20 PRINT\n30 GOSUB 10\n";
+  const QString source = "*L10\nGOTO *L30\nPRINT\n*L30\nGOSUB *L10\n";
+  load(numbered);
+  EXPECT_EQ(enabled(), "+--+++");
+  EXPECT_EQ(window->panels().formText(), "行番号形式");
+  const struct {
+    const char *command;
+    QString text;
+    const char *enabled;
+    const char *form;
+  } steps[] = {{"toLabelForm", source, "-++---", "ソース形式"},
+               {"undo", numbered, "+--+++", "行番号形式"}, // the form comes back with the text
+               {"redo", source, "-++---", "ソース形式"},
+               {"toNumberedForm", "10 GOTO 30\n20 PRINT\n30 GOSUB 10\n", "+--+++", "行番号形式"}};
+  for (const auto &step : steps) {
+    SCOPED_TRACE(step.command);
+    window->command(step.command)->trigger();
+    EXPECT_EQ(text(), step.text);
+    EXPECT_EQ(enabled(), step.enabled);
+    EXPECT_EQ(window->panels().formText(), step.form);
+  }
+  window->command("toLabelForm")->trigger();
+  EXPECT_EQ(window->command("renumber")->toolTip(), "ソース形式では行番号はビルドが振るため、使えません");
+}
+
+TEST_F(FormTest, ARefusedConversionListsEveryLineThatStopsIt) {
+  load("10 GOTO 5\n20 GOSUB 30:LIST 10-25\n");
+  window->command("toLabelForm")->trigger();
+  EXPECT_EQ(text(), "10 GOTO 5\n20 GOSUB 30:LIST 10-25\n");
+  EXPECT_EQ(ui.messageTexts(), QStringList({"ラベル形式に変換できません。3 件の問題があります。\n"
+                                            "1 行目: 行 5 への参照がありますが、その行はありません"}));
+  const ResultRows &rows = window->findChild<PanelHost *>()->existing()->rows(ResultTab::Check);
+  ASSERT_EQ(rows.rowCount(), 3);
+  EXPECT_EQ(rows.lineOf(0), 0);
+  EXPECT_EQ(rows.lineOf(2), 1);
+  EXPECT_EQ(enabled(), "+--+++");
+}
+
+TEST_F(FormTest, TheSourceIsCheckedThroughItsBuildAndTypedWithoutNumbers) {
+  load("10 GOTO 20\n20 Ａ=1\n");
+  window->command("toLabelForm")->trigger();
+  window->command("checkProgram")->trigger();
+  const ResultRows &rows = window->findChild<PanelHost *>()->existing()->rows(ResultTab::Check);
+  ASSERT_EQ(rows.rowCount(), 1);
+  EXPECT_EQ(rows.lineOf(0), 2); // under its label
+  editor().moveCursor(QTextCursor::End);
+  type("100 END\r");
+  EXPECT_EQ(text(), "GOTO *L20\n*L20\nＡ=1\n100 END\n"); // AUTO adds no number
+  type("GOTO *l\t");
+  EXPECT_TRUE(text().endsWith("\nGOTO *l20")); // TAB completes a label
+}
+
+TEST_F(FormTest, TheBuiltProgramIsSavedUnderANameOfItsOwn) {
+  window->feature<DocumentCommands>()->load(dir.write("p.bsrc", "*A\r\nPRINT:\r\n GOTO *A\r\n"));
+  ui.saveAnswers = {dir.path("p.bas")};
+  window->command("saveNumbered")->trigger();
+  EXPECT_EQ(ui.saveCalls.at(0).fileName, dir.path("p.bas"));
+  EXPECT_EQ(dir.read("p.bas"), "10 PRINT:GOTO 10\r\n");
+  EXPECT_EQ(dir.read("p.bsrc"), "*A\r\nPRINT:\r\n GOTO *A\r\n");
+}
+
+} // namespace
+} // namespace kavrin::testing
+
+namespace kavrin::testing {
+namespace {
+
+TEST_F(FormTest, F2OnALabelRenamesItAndEveryUseElseItTypesItsKeyText) {
+  window->session().setSourceForm(true);
+  const QString program = "*Top\n*B\nGOTO *top:GOTO *B\n";
+  const struct {
+    int line, column;
+    const char *name; // typed in the dialog, if one shows
+    QString text;
+    const char *message;
+  } cases[] = {
+      {0, 2, "b", program, "ラベル *b はもうあります"},
+      {0, 2, "9x", program, "「9x」はラベルの名前にできません"},
+      {2, 0, nullptr, program.left(8) + window->session().preferences().functionKeys[1] + program.mid(8), ""},
+      {2, 7, "Loop", "*Loop\n*B\nGOTO *Loop:GOTO *B\n", ""}, // last: its undo follows
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.name);
+    load(program);
+    ui.messages.clear();
+    QTextCursor caret(editor().document()->findBlockByNumber(c.line));
+    caret.setPosition(caret.position() + c.column);
+    editor().setTextCursor(caret);
+    if (c.name != nullptr) {
+      ui.modalScripts.push_back([name = QString::fromUtf8(c.name)](QDialog &dialog) {
+        dialog.findChild<QLineEdit *>()->setText(name);
+        dialog.accept();
+      });
+    }
+    QTest::keyClick(&editor(), Qt::Key_F2);
+    EXPECT_EQ(text(), c.text);
+    EXPECT_EQ(ui.messageTexts().join(u'|'), QString::fromUtf8(c.message));
+  }
+  window->command("undo")->trigger();
+  EXPECT_EQ(text(), program);
+}
+
+} // namespace
+} // namespace kavrin::testing

@@ -1,0 +1,54 @@
+#include "convert/convert_fixture.h"
+
+namespace kavrin::testing {
+namespace {
+
+TEST_F(ConvertTest, ASourceIsBuiltBesideItAndItsOutputLeadsToTheSourceLines) {
+  window->feature<DocumentCommands>()->load(
+      dir.write("game.bsrc", "' demo\r\n*TOP\r\nPRINT:\r\n  GOTO *TOP\r\nEND\r\n"));
+  setConverter(converter("txt2bas.exe", "printf '10行目: a\\n20行目: b\\n' >&2\n"));
+  const QString image = dir.path("game.cas");
+  const QString built = dir.path("game.bas");
+  convertTo(image);
+  EXPECT_EQ(ui.saveCalls.at(0).fileName, image);
+  EXPECT_EQ(dir.read("game.bas"), "10 PRINT:GOTO 10\r\n20 END\r\n");
+  EXPECT_EQ(dir.read("txt2bas.exe.args"), (built + '\n' + image + '\n').toUtf8());
+  const ResultRows &tab = window->findChild<PanelHost *>()->existing()->rows(ResultTab::Output);
+  EXPECT_EQ(tab.lineOf(1), 2); // 10行目: the line that built it
+  EXPECT_EQ(tab.lineOf(2), 4);
+  // A file there that differs from the last build is replaced only when told.
+  const struct {
+    QByteArray there;
+    std::optional<MsgResult> answer;
+    QByteArray after;
+    size_t boxes; // the question, the output, the result
+  } cases[] = {{"other", MsgResult::No, "other", 1},
+               {"other", MsgResult::Yes, "10 PRINT:GOTO 10\r\n20 END\r\n", 3},
+               {"10 PRINT:GOTO 10\r\n20 END\r\n", std::nullopt, "10 PRINT:GOTO 10\r\n20 END\r\n", 2}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.there.constData());
+    dir.write("game.bas", c.there);
+    const qsizetype asked = ui.messages.size();
+    if (c.answer) {
+      ui.answers.push_back(*c.answer);
+    }
+    convertTo(image);
+    EXPECT_EQ(dir.read("game.bas"), c.after);
+    EXPECT_EQ(ui.messages.size() - asked, c.boxes);
+  }
+}
+
+TEST_F(ConvertTest, ASourceThatCannotBeBuiltIsNotConverted) {
+  window->feature<DocumentCommands>()->load(dir.write("bad.bsrc", "PRINT\r\nGOTO *NONE\r\n"));
+  setConverter(converter("txt2bas.exe"));
+  convertTo(dir.path("bad.cas"));
+  EXPECT_EQ(ui.messageTexts(), QStringList({"ビルドできないため、変換できません。\n2 行目: ラベル *NONE "
+                                            "への参照がありますが、そのラベルはありません"}));
+  EXPECT_FALSE(QFile::exists(dir.path("bad.bas")));
+  EXPECT_FALSE(QFile::exists(dir.path("txt2bas.exe.args")));
+  EXPECT_EQ(editor().textCursor().blockNumber(), 1);
+  EXPECT_EQ(window->findChild<PanelHost *>()->existing()->rows(ResultTab::Check).lineOf(0), 1);
+}
+
+} // namespace
+} // namespace kavrin::testing
