@@ -138,17 +138,10 @@ void FormCommands::toLabelForm() {
         QStringLiteral("ラベル形式に変換できません。%1 件の問題があります。").arg(form.refusals.size()));
     return;
   }
-  // The new text is the old one with label lines put in.
-  const TextLines split = splitLines(form.text);
-  const std::vector<SourceLine> lines = readSource(split, session().keywordMatcher());
-  std::vector<int> newLineOf;
-  for (size_t j = 0; j < lines.size(); ++j) {
-    if (lines[j].kind != SourceLineKind::Label) {
-      newLineOf.push_back(static_cast<int>(j));
-    }
-  }
+  // A line break at the end makes an empty last block, which no line became.
+  std::vector<int> newLineOf = form.newLineOf;
   newLineOf.resize(static_cast<size_t>(old.count(u'\n') + 1), -1);
-  convert(old, form.text, newLineOf, static_cast<int>(lines.size()), true);
+  convert(old, form.text, newLineOf, form.lineCount, true);
 }
 
 void FormCommands::convert(const QString &old, const QString &text, const std::vector<int> &newLineOf,

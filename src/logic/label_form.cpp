@@ -151,6 +151,9 @@ void Converter::write() {
     if (i > 0) {
       out.append(u'\n');
     }
+    const bool labelled = reads_[i].isProgram && named_[k];
+    result_.newLineOf.push_back(result_.lineCount + (labelled ? 1 : 0));
+    result_.lineCount += labelled ? 2 : 1;
     if (reads_[i].isProgram) {
       appendLine(i, k++);
     } else {

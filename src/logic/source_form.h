@@ -98,6 +98,9 @@ BuiltProgram buildProgram(QStringView source, const KeywordMatcher &keywords, in
 struct LabelForm {
   // Empty when refused.
   QString text;
+  // Of each numbered line, the line it became: label lines come between.
+  std::vector<int> newLineOf;
+  int lineCount = 0;
   // In text order: the references, range ends and ERL bounds that name no
   // line, and the lines the source form could not hold as they are.
   std::vector<LineError> refusals;

@@ -206,8 +206,10 @@ TEST(SourceForm, LabelFormRefusesWhatItCannotHold) {
 }
 
 TEST(SourceForm, LabelFormLabelsTheLinesReferencesName) {
-  EXPECT_EQ(toLabelForm(u"10 GOTO 30\n20  PRINT\n\n30 GOTO 010\n", kWords).text,
-            QStringLiteral("*L10\nGOTO *L30\nPRINT\n\n*L30\nGOTO *L10\n"));
+  const LabelForm form = toLabelForm(u"10 GOTO 30\n20  PRINT\n\n30 GOTO 010\n", kWords);
+  EXPECT_EQ(form.text, QStringLiteral("*L10\nGOTO *L30\nPRINT\n\n*L30\nGOTO *L10\n"));
+  EXPECT_EQ(form.newLineOf, (std::vector<int>{1, 2, 3, 5}));
+  EXPECT_EQ(form.lineCount, 6);
   EXPECT_EQ(
       toLabelForm(u"1 ' hi\n2\n3 40\n4 *A\n5 GOTO 2\n6 *ABCDEFGHIJABCDEFGHIJABCDEFGHIJABCDEFGHIJ", kWords, 5)
           .text,
