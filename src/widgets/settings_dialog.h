@@ -51,6 +51,7 @@ protected:
 private:
   // Makes the controls of the layout table, in their tab order.
   void build();
+  void keepCaptionsClearOfFields();
   QWidget *make(int row);
 
   UserInterface &ui_;
