@@ -39,7 +39,7 @@ protected:
     EXPECT_TRUE(QTest::qWaitForWindowActive(window.get(), 2000));
   }
 
-  const QString program = dir.write("prog.txt", "10 END\r\n");
+  const QString program = dir.write("プロ.txt", "10 END\r\n");
   // The text of the output tab's last row; none before the first.
   QString lastRow() const {
     const QList<OutputRow> all = rows();

@@ -31,7 +31,7 @@ TEST_F(ConvertTest, TheImageIsChosenThenTheConverterRunsInTheMode) {
   convertTo(image);
   EXPECT_EQ(ui.saveCalls.at(0).title, "テープイメージに変換");
   EXPECT_EQ(ui.saveCalls[0].filter, "テープイメージ (*.cas)|*.CAS|すべてのファイル (*.*)|*.*");
-  EXPECT_EQ(ui.saveCalls[0].fileName, dir.path("prog.cas"));
+  EXPECT_EQ(ui.saveCalls[0].fileName, dir.path("プロ.cas"));
   EXPECT_FALSE(ui.saveCalls[0].askBeforeReplacing); // the image of the last conversion is replaced
   EXPECT_EQ(dir.read("txt2bas.exe.args"), (program + '\n' + image + '\n').toUtf8());
   EXPECT_EQ(ui.progressTexts, QStringList({"変換中..."}));
@@ -54,9 +54,9 @@ TEST_F(ConvertTest, TheImageIsChosenThenTheConverterRunsInTheMode) {
 TEST_F(ConvertTest, ErrorOutputIsShownInBoundedPiecesThenTheResult) {
   const QByteArray error = cp932::encode(QStringLiteral("行 10: 文法エラー")).bytes;
   setConverter(dir.converter("txt2bas.exe", "err " + error + "\nexit 1\n"));
-  convertTo(dir.path("prog.cas"));
+  convertTo(dir.path("プロ.cas"));
   setConverter(dir.converter("csave.exe", "put " + QByteArray(10000, 'x')));
-  convertTo(dir.path("prog.cas"));
+  convertTo(dir.path("プロ.cas"));
   QStringList texts = ui.messageTexts();
   EXPECT_EQ(texts.mid(0, 2), QStringList({"行 10: 文法エラー\n", kFailed}));
   EXPECT_EQ(texts.takeLast(), kDone);
@@ -94,7 +94,7 @@ TEST_F(ConvertTest, AHangingConverterCanBeCancelledAndHoldsTheWindowMeanwhile) {
   ui.boxOpenMs = {6000};
   ui.cancelAfterMs = 900;
   QTimer::singleShot(100, window.get(), [this] { EXPECT_FALSE(window->close()); });
-  convertTo(dir.path("prog.cas"));
+  convertTo(dir.path("プロ.cas"));
   const QStringList texts = ui.messageTexts();
   ASSERT_EQ(texts.size(), 2) << texts.join(u'|').toStdString();
   EXPECT_EQ(texts[1], kCancelled);
@@ -112,7 +112,7 @@ TEST_F(ConvertTest, TheProgressWindowNeverCoversABoxNorOutlivesTheConverter) {
   setConverter(dir.converter("txt2bas.exe", "err warning 1\nsleep 100\nerr warning 2\n"));
   ui.realProgress = true;
   ui.boxOpenMs = {600, 600};
-  convertTo(dir.path("prog.cas"));
+  convertTo(dir.path("プロ.cas"));
   ASSERT_GE(ui.messages.size(), 2U);
   for (const auto &message : ui.messages) {
     EXPECT_FALSE(message.underProgress) << message.text.toStdString();
@@ -140,7 +140,7 @@ TEST_F(ConvertTest, EachRunGivesRowsOfTheCommandLineTheOutputLinkedToLinesAndThe
         {"line 5", line(5)},
         {kFailed + " (変換プログラムが異常終了しました)", {}}}},
   };
-  const QString image = dir.path("prog.cas");
+  const QString image = dir.path("プロ.cas");
   for (const auto &run : runs) {
     SCOPED_TRACE(run.body.constData());
     const qsizetype before = rows().size();
@@ -242,7 +242,7 @@ TEST_F(ConvertTest, OnlyAConverterThatWritesTheImageSucceedsAndRunsTheEmulator) 
   const QString unwritten = QStringLiteral("変換プログラムがテープイメージを書きませんでした");
   const QString emu = dir.converter("emu.exe", "log\nexit 0\n");
   setEmulator(joinCommandLine({emu}) + " %1");
-  const QString image = dir.path("prog.cas");
+  const QString image = dir.path("プロ.cas");
   const struct {
     QByteArray body;
     bool oldImage; // one of an earlier run is there
@@ -260,7 +260,7 @@ TEST_F(ConvertTest, OnlyAConverterThatWritesTheImageSucceedsAndRunsTheEmulator) 
                  (run.panelOnly ? " panel" : ""));
     QFile::remove(image);
     if (run.oldImage) {
-      dir.write("prog.cas", "OLD");
+      dir.write("プロ.cas", "OLD");
     }
     setPreference(&Preferences::outputInPanelOnly, run.panelOnly);
     setConverter(dir.converter("txt2bas.exe", run.body));
@@ -305,7 +305,7 @@ TEST_F(ConvertTest, ASuccessAfterTheSaveWasDeclinedSaysTheEditsAreNotInTheImage)
     type("1");
     ui.answers.push_back(run.answer);
     ui.messages.clear();
-    convertTo(dir.path("prog.cas"));
+    convertTo(dir.path("プロ.cas"));
     EXPECT_EQ(ui.messageTexts(), run.boxes);
     EXPECT_EQ(lastRow(), run.row);
   }
@@ -314,7 +314,7 @@ TEST_F(ConvertTest, ASuccessAfterTheSaveWasDeclinedSaysTheEditsAreNotInTheImage)
 TEST_F(ConvertTest, WithTheOutputInThePanelOnlyNoBoxShowsAndAFailureBeeps) {
   setPreference(&Preferences::outputInPanelOnly, true);
   setConverter(dir.converter("txt2bas.exe", "err line 1\nexit 1\n"));
-  convertTo(dir.path("prog.cas"));
+  convertTo(dir.path("プロ.cas"));
   EXPECT_EQ(ui.beeps, 1);
   EXPECT_EQ(lastRow(), kFailed + " (終了コード 1)");
   ASSERT_TRUE(window->findChild<ResultPanel *>() != nullptr);
@@ -341,7 +341,7 @@ TEST_F(ConvertTest, WithTheOutputInThePanelOnlyNoBoxShowsAndAFailureBeeps) {
   // A converter that cannot start: its reason in the panel, a beep, no box.
   ui.messages.clear();
   setConverter(dir.path("gone/txt2bas.exe"));
-  convertTo(dir.path("prog.cas"));
+  convertTo(dir.path("プロ.cas"));
   EXPECT_EQ(ui.messageTexts(), QStringList());
   EXPECT_EQ(ui.beeps, 2);
   EXPECT_EQ(lastRow(),
@@ -360,7 +360,7 @@ TEST_F(ConvertTest, ASaveThatFailsBeforeTheEmulatorRunsIsToldAndStartsNothing) {
   EXPECT_EQ(texts[0], kSaveQuestion);
   EXPECT_TRUE(texts[1].startsWith("Shift-JIS で保存できない文字が 1 個あります。"));
   EXPECT_TRUE(editor().modified());
-  EXPECT_EQ(dir.read("prog.txt"), "10 END\r\n");
+  EXPECT_EQ(dir.read("プロ.txt"), "10 END\r\n");
   EXPECT_TRUE(ui.saveCalls.empty());
   EXPECT_FALSE(QFile::exists(emu + ".args"));
 }
@@ -383,12 +383,12 @@ TEST_F(ConvertTest, RefusalsAndConvertersThatCannotStartAreReported) {
   EXPECT_EQ(ui.messageTexts().last(), "対応していない変換プログラムです");
   EXPECT_FALSE(QFile::exists(dir.path("p.cas")));
   setConverter(dir.path("txt2bas.exe"));
-  convertTo(dir.path("prog.cas"));
+  convertTo(dir.path("プロ.cas"));
   // A Windows program runs through wine, here not on the path.
   setConverter(dir.write("csave.exe", QByteArray("MZ") + QByteArray(100, '\0')));
   const QByteArray path = qgetenv("PATH");
   qputenv("PATH", dir.path("none").toLocal8Bit());
-  convertTo(dir.path("prog.cas"));
+  convertTo(dir.path("プロ.cas"));
   qputenv("PATH", path);
   const QStringList texts = ui.messageTexts().mid(6);
   ASSERT_EQ(texts.size(), 2);

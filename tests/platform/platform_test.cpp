@@ -1,3 +1,4 @@
+#include "platform/child_process.h"
 #include "platform/colors.h"
 #include "platform/error.h"
 #include "platform/file_filter.h"
@@ -123,6 +124,22 @@ TEST(Paths, FileNameRules) {
   EXPECT_TRUE(samePath("/a/b.txt", "/a/b.txt"));
 #endif
 }
+
+#ifdef Q_OS_WIN
+// Its twin for Linux, with shell scripts, is in child_process_test.cpp.
+TEST(ProgramLookup, ABareNameInTheEditorsOwnFolderFirstThenOnThePath) {
+  TempDir own;
+  TempDir onPath;
+  const QString mine = own.converter("txt2bas.exe");
+  onPath.converter("txt2bas.exe");
+  const QString there = onPath.converter("csave.exe");
+  const QByteArray oldPath = qgetenv("PATH");
+  qputenv("PATH", QFile::encodeName(QDir::toNativeSeparators(onPath.root())));
+  EXPECT_EQ(QFileInfo(findProgram("txt2bas.exe", own.root() + '/')), QFileInfo(mine));
+  EXPECT_EQ(QFileInfo(findProgram("csave.exe", own.root() + '/')), QFileInfo(there));
+  qputenv("PATH", oldPath);
+}
+#endif
 
 // The file's time moved on by a microsecond, set as finely as the system
 // keeps it (MinGW's std::filesystem sets whole seconds).
