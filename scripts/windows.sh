@@ -52,6 +52,8 @@ install_missing() {
     # The host's Qt tools (moc, rcc, uic) build the Windows Qt and kavrin.
     qt6-base-dev qt6-base-dev-tools
     googletest wine64 zip unzip
+    # Qt's Japanese translation for the zip; Xvfb and xdotool for its test.
+    qt6-translations-l10n xvfb xauth xdotool
   )
   "$root/scripts/setup.sh" "${packages[@]}"
 }
@@ -208,6 +210,11 @@ make_package() {
   cp build-windows/src/kavrin.exe data/*.txt README.md README.ja.md LICENSE "$stage/"
   cp "$qt_prefix/plugins/platforms/qwindows.dll" "$stage/platforms/"
   cp "$qt_prefix/plugins/styles/qwindowsvistastyle.dll" "$stage/styles/"
+  # Qt's own buttons and dialogs in Japanese (はい, いいえ, キャンセル, which
+  # kavrin's messages name): Debian's translation of the same Qt, where Qt
+  # looks beside its DLLs.
+  mkdir -p "$stage/translations"
+  cp /usr/share/qt6/translations/qtbase_ja.qm "$stage/translations/"
   for file in "$stage/kavrin.exe" "$stage"/*/*.dll; do
     shipped_dlls "$file" "$qt_prefix/bin" "$runtime" "/usr/$triple/lib"
   done | sort -u | xargs cp -t "$stage/"
@@ -217,8 +224,9 @@ make_package() {
   cp /usr/share/doc/gcc-mingw-w64-base/copyright "$stage/licenses/gcc-runtime-copyright.txt"
   cp /usr/share/doc/mingw-w64-common/copyright "$stage/licenses/mingw-w64-copyright.txt"
   cat >"$stage/licenses/README.txt" <<EOT
-Qt $qt_version (Qt6Core, Qt6Gui, Qt6Widgets and the plugins in platforms\\ and
-styles\\) is used under the GNU Lesser General Public License version 3
+Qt $qt_version (Qt6Core, Qt6Gui, Qt6Widgets, the plugins in platforms\\ and
+styles\\, and translations\\qtbase_ja.qm, Debian's qt6-translations-l10n) is
+used under the GNU Lesser General Public License version 3
 (LGPL-3.0-only.txt, which adds to GPL-3.0-only.txt). It was built from
 Debian's source package qt6-base $qt_package_version, as is, but for one
 line of src/plugins/platforms/windows/qwindowsintegration.cpp (DirectWrite
@@ -250,7 +258,6 @@ wine_env() {
   runtime=$(dirname "$("$triple-g++-posix" -print-file-name=libstdc++-6.dll)")
   wine_path="$(windows_path "$qt_prefix/bin");$(windows_path "$runtime");$(windows_path /usr/$triple/lib)"
   export WINEPREFIX=$cache/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEPATH=$wine_path
-  export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1
     /usr/lib/wine/wineserver -w
