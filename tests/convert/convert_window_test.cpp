@@ -74,10 +74,7 @@ bool processEnds(qint64 id) {
 #ifdef Q_OS_WIN
         const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(id));
         const bool ended = process == nullptr || WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
-        if (process != nullptr) {
-          CloseHandle(process);
-        }
-        return ended;
+        return (process == nullptr || CloseHandle(process)) && ended;
 #else
         QFile stat(QStringLiteral("/proc/%1/stat").arg(id));
         return !stat.open(QIODevice::ReadOnly) || stat.readAll().split(')').value(1).startsWith(" Z");

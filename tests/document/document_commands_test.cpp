@@ -251,8 +251,8 @@ TEST_F(DocumentTest, RecentEntriesReopenAfterTheQuestion) {
 }
 
 TEST_F(DocumentTest, ADroppedFileOpensAfterTheQuestionOnlyTheFirst) {
-  const QUrl one = QUrl::fromLocalFile(dir.write("one.txt", "ONE"));
-  const QUrl two = QUrl::fromLocalFile(dir.write("two.txt", "TWO"));
+  const QUrl one = QUrl::fromLocalFile(dir.write("一つ目.txt", "ONE"));
+  const QUrl two = QUrl::fromLocalFile(dir.write("二つ目 です.txt", "TWO"));
   type("typed");
   ui.answers = {MsgResult::Cancel, MsgResult::No};
   drop(editor().viewport(), {one, two});
