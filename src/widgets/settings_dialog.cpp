@@ -151,21 +151,6 @@ void SettingsDialog::build() {
   for (std::size_t i = 1; i < order.size(); ++i) {
     setTabOrder(order[i - 1], order[i]);
   }
-  keepCaptionsClearOfFields();
-}
-
-void SettingsDialog::keepCaptionsClearOfFields() {
-  // A caption wider in this style's font than the room the design gives it
-  // ends a little before its field instead (Shift-F1 in the Windows style).
-  constexpr int kGap = 4;
-  for (QLabel *label : findChildren<QLabel *>()) {
-    for (const QLineEdit *field :
-         label->parentWidget()->findChildren<QLineEdit *>(Qt::FindDirectChildrenOnly)) {
-      if (label->geometry().intersects(field->geometry())) {
-        label->move(field->x() - kGap - label->width(), label->y());
-      }
-    }
-  }
 }
 
 QWidget *SettingsDialog::make(int row) {

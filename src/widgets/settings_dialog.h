@@ -51,7 +51,6 @@ protected:
 private:
   // Makes the controls of the layout table, in their tab order.
   void build();
-  void keepCaptionsClearOfFields();
   QWidget *make(int row);
 
   UserInterface &ui_;
