@@ -5,8 +5,13 @@
 # folder outside the clone; kavrin goes into build-windows.
 #   scripts/windows.sh                    everything
 #   scripts/windows.sh --deps-only        Qt and GoogleTest only
+#   scripts/windows.sh --package          everything, then the zip a user
+#                                         unzips: kavrin-VERSION-windows-x64.zip
+#   scripts/windows.sh --test             the zip, then every test program
+#                                         under Wine and the zip's own test
+#   scripts/windows.sh --qt-ready         succeeds when Qt is in the cache
 #   scripts/windows.sh --wine PROGRAM ... runs a built program under Wine,
-#                                         offscreen, in a Wine prefix of ours
+#                                         in a Wine prefix of ours
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -15,6 +20,9 @@ mode=all
 case ${1-} in
   '') ;;
   --deps-only) mode=deps ;;
+  --package) mode=package ;;
+  --test) mode=test ;;
+  --qt-ready) mode=qt-ready ;;
   --wine)
     mode=wine
     shift
@@ -24,7 +32,7 @@ case ${1-} in
     fi
     ;;
   *)
-    echo "usage: scripts/windows.sh [--deps-only | --wine PROGRAM [ARGUMENT...]]" >&2
+    echo "usage: scripts/windows.sh [--deps-only | --package | --test | --qt-ready | --wine PROGRAM [ARGUMENT...]]" >&2
     exit 2
     ;;
 esac
@@ -43,7 +51,9 @@ install_missing() {
     cmake ninja-build perl dpkg-dev xz-utils
     # The host's Qt tools (moc, rcc, uic) build the Windows Qt and kavrin.
     qt6-base-dev qt6-base-dev-tools
-    googletest wine64
+    googletest wine64 zip unzip
+    # Qt's Japanese translation for the zip; Xvfb and xdotool for its test.
+    qt6-translations-l10n xvfb xauth xdotool
   )
   "$root/scripts/setup.sh" "${packages[@]}"
 }
@@ -171,6 +181,68 @@ build_kavrin() {
   cmake --build build-windows -j "$jobs"
 }
 
+# The DLLs a program or DLL loads that are ours to ship (Qt's, the MinGW
+# runtime's), found in the folders given, and theirs in turn.
+shipped_dlls() {
+  local file=$1 dll dir
+  shift
+  for dll in $("$triple-objdump" -p "$file" | sed -n 's/^\tDLL Name: //p'); do
+    for dir in "$@"; do
+      if [ -f "$dir/$dll" ]; then
+        echo "$dir/$dll"
+        shipped_dlls "$dir/$dll" "$@"
+      fi
+    done
+  done
+}
+
+# One folder in a zip: kavrin.exe, the keyword lists beside it (where it
+# looks first), the DLLs and the two plugins it needs (the windows platform,
+# the native style), all stripped, the READMEs and the licences.
+make_package() {
+  local version name stage runtime file
+  version=$(sed -n 's/^project(kavrin VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+  name=kavrin-$version-windows-x64
+  stage=build-windows/package/$name
+  runtime=$(dirname "$("$triple-g++-posix" -print-file-name=libstdc++-6.dll)")
+  rm -rf build-windows/package "build-windows/$name.zip"
+  mkdir -p "$stage/platforms" "$stage/styles" "$stage/licenses"
+  cp build-windows/src/kavrin.exe data/*.txt README.md README.ja.md LICENSE "$stage/"
+  cp "$qt_prefix/plugins/platforms/qwindows.dll" "$stage/platforms/"
+  cp "$qt_prefix/plugins/styles/qwindowsvistastyle.dll" "$stage/styles/"
+  # Qt's own buttons and dialogs in Japanese (はい, いいえ, キャンセル, which
+  # kavrin's messages name): Debian's translation of the same Qt, where Qt
+  # looks beside its DLLs.
+  mkdir -p "$stage/translations"
+  cp /usr/share/qt6/translations/qtbase_ja.qm "$stage/translations/"
+  for file in "$stage/kavrin.exe" "$stage"/*/*.dll; do
+    shipped_dlls "$file" "$qt_prefix/bin" "$runtime" "/usr/$triple/lib"
+  done | sort -u | xargs cp -t "$stage/"
+  "$triple-strip" --strip-unneeded "$stage"/*.exe "$stage"/*.dll "$stage"/*/*.dll
+  cp "$cache/src/qt6-base-$qt_package_version/LICENSES/LGPL-3.0-only.txt" \
+    "$cache/src/qt6-base-$qt_package_version/LICENSES/GPL-3.0-only.txt" "$stage/licenses/"
+  cp /usr/share/doc/gcc-mingw-w64-base/copyright "$stage/licenses/gcc-runtime-copyright.txt"
+  cp /usr/share/doc/mingw-w64-common/copyright "$stage/licenses/mingw-w64-copyright.txt"
+  cat >"$stage/licenses/README.txt" <<EOT
+Qt $qt_version (Qt6Core, Qt6Gui, Qt6Widgets, the plugins in platforms\\ and
+styles\\, and translations\\qtbase_ja.qm, Debian's qt6-translations-l10n) is
+used under the GNU Lesser General Public License version 3
+(LGPL-3.0-only.txt, which adds to GPL-3.0-only.txt). It was built from
+Debian's source package qt6-base $qt_package_version, as is, but for one
+line of src/plugins/platforms/windows/qwindowsintegration.cpp (DirectWrite
+only with Direct2D). Its source: "apt-get source qt6-base=$qt_package_version"
+on Debian 12, https://sources.debian.org/src/qt6-base/$qt_package_version/,
+or https://download.qt.io/archive/qt/${qt_version%.*}/$qt_version/submodules/.
+You may replace these DLLs with your own build of Qt $qt_version.
+
+libstdc++-6.dll and libgcc_s_seh-1.dll are GCC's runtime, under the GPL 3 with
+the GCC Runtime Library Exception (gcc-runtime-copyright.txt);
+libwinpthread-1.dll is MinGW-w64's (mingw-w64-copyright.txt).
+EOT
+  (cd build-windows/package && zip -qr9 "../$name.zip" "$name")
+  echo "build-windows/$name.zip: $(du -k "build-windows/$name.zip" | cut -f1) KiB"
+}
+
 # A Windows path for Wine's own PATH: the root is drive Z:.
 windows_path() {
   local path
@@ -180,20 +252,44 @@ windows_path() {
 
 # Qt's DLLs and the MinGW runtime are found through WINEPATH, the plugins
 # beside Qt's DLLs; Wine's own installers of Mono and Gecko are not wanted.
-run_under_wine() {
+# Wine passes no QT_ variable on: the tests choose offscreen themselves.
+wine_env() {
   local runtime wine_path
   runtime=$(dirname "$("$triple-g++-posix" -print-file-name=libstdc++-6.dll)")
   wine_path="$(windows_path "$qt_prefix/bin");$(windows_path "$runtime");$(windows_path /usr/$triple/lib)"
   export WINEPREFIX=$cache/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEPATH=$wine_path
-  export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1
     /usr/lib/wine/wineserver -w
   fi
-  exec /usr/lib/wine/wine64 "$@"
+  # A Japanese font installed, as on a Japanese Windows: the host's. The
+  # tests' offscreen windows read fonts from this folder only.
+  local fonts=$WINEPREFIX/drive_c/windows/Fonts font
+  mkdir -p "$fonts"
+  for font in $(fc-list :lang=ja file | sed 's/:.*//'); do
+    [ -e "$fonts/${font##*/}" ] || ln -s "$font" "$fonts/"
+  done
 }
 
-if [ "$mode" != wine ]; then
+# Every test program under Wine, each its own run, then the zip's test.
+run_tests() {
+  local test failed=()
+  for test in build-windows/tests/*_tests.exe; do
+    echo "== ${test##*/} under Wine"
+    (wine_env && /usr/lib/wine/wine64 "$test") || failed+=("${test##*/}")
+  done
+  scripts/windows-package-test.sh build-windows/kavrin-*-windows-x64.zip || failed+=(the zip)
+  if ((${#failed[@]})); then
+    echo "Failed under Wine: ${failed[*]}" >&2
+    return 1
+  fi
+  echo "Every Windows test passed under Wine."
+}
+
+if [ "$mode" = qt-ready ]; then
+  # Whether a run would find Qt built: nothing is installed to tell.
+  command -v "$triple-g++-posix" >/dev/null && dpkg-query -W qt6-base-dev >/dev/null 2>&1 || exit 1
+elif [ "$mode" != wine ]; then
   install_missing
 fi
 qt_package_version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
@@ -203,7 +299,12 @@ qt_prefix=$cache/qt-$qt_version-$key
 gtest_prefix=$cache/googletest-$(dpkg-query -W -f='${Version}' googletest)-$key
 
 if [ "$mode" = wine ]; then
-  run_under_wine "$@"
+  wine_env
+  exec /usr/lib/wine/wine64 "$@"
+fi
+if [ "$mode" = qt-ready ]; then
+  [ -f "$qt_prefix/.complete" ]
+  exit
 fi
 # One build at a time in the cache.
 exec 9>"$cache/.lock"
@@ -215,3 +316,9 @@ if [ "$mode" = deps ]; then
   exit 0
 fi
 build_kavrin
+if [ "$mode" = package ] || [ "$mode" = test ]; then
+  make_package
+fi
+if [ "$mode" = test ]; then
+  run_tests
+fi

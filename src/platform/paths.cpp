@@ -15,11 +15,8 @@ QString nativeFileNamePart(const QString &path) {
 }
 
 QString programFileNamePart(const QString &path) {
-  qsizetype cut = path.lastIndexOf(u'\\');
-#ifndef Q_OS_WIN
-  cut = std::max(cut, path.lastIndexOf(u'/'));
-#endif
-  return path.mid(cut + 1);
+  // Windows takes "/" as well, and Qt's file dialogs give it.
+  return path.mid(std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/')) + 1);
 }
 
 bool samePath(const QString &a, const QString &b) {

@@ -8,8 +8,8 @@ namespace kavrin {
 // and macOS; "\", "/" or ":" on Windows.
 QString nativeFileNamePart(const QString &path);
 
-// What follows the last "\", as in a Windows program's path, and off Windows
-// the last "/" too: a converter may be set as either kind of path.
+// What follows the last "\" or "/": a converter may be set as a Windows
+// path or as one of this system.
 QString programFileNamePart(const QString &path);
 
 // Whether two paths name the same file as far as their spelling tells: the

@@ -2,9 +2,40 @@
 
 #include <QFileInfo>
 
+#include <chrono>
 #include <system_error>
 
+#ifdef Q_OS_WIN
+#include <QDir>
+
+#include <windows.h>
+#endif
+
 namespace kavrin {
+
+#ifdef Q_OS_WIN
+
+// MinGW's stat, under std::filesystem, keeps whole seconds only: an image
+// of the same size written within the second would look unwritten.
+WriteStamp writeStampOf(const QString &path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (path.isEmpty() ||
+      !GetFileAttributesExW(
+          QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()).toStdWString().c_str(),
+          GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0) {
+    return {};
+  }
+  // Only compared with one another: the time counts the file time's own 100 ns.
+  const auto join = [](DWORD high, DWORD low) { return (std::uint64_t{high} << 32) | low; };
+  const std::chrono::duration<std::int64_t, std::ratio<1, 10'000'000>> ticks(static_cast<std::int64_t>(
+      join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime)));
+  return {true, join(data.nFileSizeHigh, data.nFileSizeLow),
+          std::filesystem::file_time_type(
+              std::chrono::duration_cast<std::filesystem::file_time_type::duration>(ticks))};
+}
+
+#else
 
 WriteStamp writeStampOf(const QString &path) {
   const std::filesystem::path file = QFileInfo(path).filesystemFilePath();
@@ -15,6 +46,8 @@ WriteStamp writeStampOf(const QString &path) {
       error ? std::filesystem::file_time_type{} : std::filesystem::last_write_time(file, error);
   return error ? WriteStamp{} : WriteStamp{true, size, modified};
 }
+
+#endif
 
 bool writtenSince(const QString &path, const WriteStamp &before) {
   const WriteStamp now = writeStampOf(path);

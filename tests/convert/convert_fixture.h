@@ -15,24 +15,12 @@ namespace kavrin::testing {
 
 inline const QString kDone = QStringLiteral("正常に終了しました");
 
-// A window with a saved program, and converters written as shell scripts.
+// A window with a saved program.
 class ConvertTest : public WindowTest {
 protected:
   void SetUp() override {
     WindowTest::SetUp();
     window->feature<DocumentCommands>()->load(program);
-  }
-
-  // A converter that writes its arguments to <name>.args, runs `body` (the
-  // image is $a: csave's after -o, else the last argument), then adds "CAS"
-  // to the image, so that each run changes its size whatever the clock's
-  // tick, and writes a line to its standard output.
-  QString converter(const QString &name, const QByteArray &body = {}) {
-    const QString path = dir.write(name, "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.args\"\n"
-                                         "for a; do :; done; [ \"$1\" = -o ] && a=$2\n" +
-                                             body + "\nprintf CAS >> \"$a\"\necho out\n");
-    QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner);
-    return path;
   }
 
   void convertTo(const std::optional<QString> &image) {
@@ -51,7 +39,13 @@ protected:
     EXPECT_TRUE(QTest::qWaitForWindowActive(window.get(), 2000));
   }
 
-  const QString program = dir.write("prog.txt", "10 END\r\n");
+  const QString program = dir.write("プロ.txt", "10 END\r\n");
+  // The text of the output tab's last row; none before the first.
+  QString lastRow() const {
+    const QList<OutputRow> all = rows();
+    return all.isEmpty() ? QString() : all.last().text;
+  }
+
   // The rows of the panel's output tab from `from` on.
   QList<OutputRow> rows(qsizetype from = 0) const {
     QList<OutputRow> out;

@@ -7,10 +7,16 @@
 #include "widgets/emulator_dialog.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QPushButton>
+#include <QSysInfo>
 
 #include <QAction>
 #include <QTimer>
+
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#endif
 
 namespace kavrin::testing {
 namespace {
@@ -20,20 +26,22 @@ const QString kCancelled = QStringLiteral("変換を取り消しました");
 const QString kNotSaved = QStringLiteral("一旦セーブしないと変換できません");
 
 TEST_F(ConvertTest, TheImageIsChosenThenTheConverterRunsInTheMode) {
-  setConverter(converter("txt2bas.exe"));
-  const QString image = dir.path("my game.cas");
+  setConverter(dir.converter("txt2bas.exe"));
+  const QString image = dir.path("my ゲーム.cas"); // whatever the code page, through the command line
   convertTo(image);
   EXPECT_EQ(ui.saveCalls.at(0).title, "テープイメージに変換");
   EXPECT_EQ(ui.saveCalls[0].filter, "テープイメージ (*.cas)|*.CAS|すべてのファイル (*.*)|*.*");
-  EXPECT_EQ(ui.saveCalls[0].fileName, dir.path("prog.cas"));
+  EXPECT_EQ(ui.saveCalls[0].fileName, dir.path("プロ.cas"));
   EXPECT_FALSE(ui.saveCalls[0].askBeforeReplacing); // the image of the last conversion is replaced
   EXPECT_EQ(dir.read("txt2bas.exe.args"), (program + '\n' + image + '\n').toUtf8());
   EXPECT_EQ(ui.progressTexts, QStringList({"変換中..."}));
   window->command("mode6")->trigger();
   convertTo(image);
   EXPECT_EQ(dir.read("txt2bas.exe.args"), ("-6\n" + program + '\n' + image + '\n').toUtf8());
-  EXPECT_EQ(ui.messageTexts(), QStringList({kDone, kDone}));     // standard output is not shown
-  EXPECT_FALSE(window->findChild<ResultPanel *>()->isVisible()); // with the boxes, no output: no panel
+  EXPECT_EQ(ui.messageTexts(), QStringList({kDone, kDone})); // standard output is not shown
+  const ResultPanel *panel = window->findChild<ResultPanel *>();
+  ASSERT_TRUE(panel != nullptr);
+  EXPECT_FALSE(panel->isVisible()); // with the boxes, no output: no panel
   ui.saveAnswers.push_back(std::nullopt);
   window->command("saveAs")->trigger();
   EXPECT_EQ(ui.saveCalls.at(2).fileName, image);
@@ -45,11 +53,11 @@ TEST_F(ConvertTest, TheImageIsChosenThenTheConverterRunsInTheMode) {
 }
 
 TEST_F(ConvertTest, ErrorOutputIsShownInBoundedPiecesThenTheResult) {
-  const QByteArray error = cp932::encode(QStringLiteral("行 10: 文法エラー\n")).bytes;
-  setConverter(converter("txt2bas.exe", "printf '%s' '" + error + "' >&2\nexit 1\n"));
-  convertTo(dir.path("prog.cas"));
-  setConverter(converter("csave.exe", "head -c 10000 /dev/zero | tr '\\0' x >&2\n"));
-  convertTo(dir.path("prog.cas"));
+  const QByteArray error = cp932::encode(QStringLiteral("行 10: 文法エラー")).bytes;
+  setConverter(dir.converter("txt2bas.exe", "err " + error + "\nexit 1\n"));
+  convertTo(dir.path("プロ.cas"));
+  setConverter(dir.converter("csave.exe", "put " + QByteArray(10000, 'x')));
+  convertTo(dir.path("プロ.cas"));
   QStringList texts = ui.messageTexts();
   EXPECT_EQ(texts.mid(0, 2), QStringList({"行 10: 文法エラー\n", kFailed}));
   EXPECT_EQ(texts.takeLast(), kDone);
@@ -59,26 +67,50 @@ TEST_F(ConvertTest, ErrorOutputIsShownInBoundedPiecesThenTheResult) {
   }
 }
 
+// Whether the process ends within five seconds; one dead but not yet
+// reaped counts as ended.
+bool processEnds(qint64 id) {
+  return QTest::qWaitFor(
+      [id] {
+#ifdef Q_OS_WIN
+        const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(id));
+        const bool ended = process == nullptr || WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+        return (process == nullptr || CloseHandle(process)) && ended;
+#else
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(id));
+        return !stat.open(QIODevice::ReadOnly) || stat.readAll().split(')').value(1).startsWith(" Z");
+#endif
+      },
+      5000);
+}
+
 // The real window: a box stays open longer than any timer of the window runs.
+// Cancel ends the converter and what it started (a job object on Windows).
 TEST_F(ConvertTest, AHangingConverterCanBeCancelledAndHoldsTheWindowMeanwhile) {
-  setConverter(converter("txt2bas.exe", "echo started >&2\nexec sleep 60\n"));
+  setConverter(dir.converter("txt2bas.exe", "child\nsleep 60000\n")); // tells its id and its child's
   ui.realProgress = true;
   ui.boxOpenMs = {6000};
   ui.cancelAfterMs = 900;
   QTimer::singleShot(100, window.get(), [this] { EXPECT_FALSE(window->close()); });
-  convertTo(dir.path("prog.cas"));
-  EXPECT_EQ(ui.messageTexts(), QStringList({"started\n", kCancelled}));
-  EXPECT_EQ(rows().last().text, kCancelled);
+  convertTo(dir.path("プロ.cas"));
+  const QStringList texts = ui.messageTexts();
+  ASSERT_EQ(texts.size(), 2) << texts.join(u'|').toStdString();
+  EXPECT_EQ(texts[1], kCancelled);
+  for (const QString &id : texts[0].split(u' ')) {
+    EXPECT_TRUE(processEnds(id.trimmed().toLongLong())) << id.toStdString();
+  }
+  EXPECT_EQ(lastRow(), kCancelled);
+  ASSERT_FALSE(ui.messages.empty());
   EXPECT_FALSE(ui.messages[0].underProgress);
   EXPECT_TRUE(ui.progressEverShown); // once the box was closed
   EXPECT_TRUE(window->close());
 }
 
 TEST_F(ConvertTest, TheProgressWindowNeverCoversABoxNorOutlivesTheConverter) {
-  setConverter(converter("txt2bas.exe", "echo warning 1 >&2\nsleep 0.1\necho warning 2 >&2\n"));
+  setConverter(dir.converter("txt2bas.exe", "err warning 1\nsleep 100\nerr warning 2\n"));
   ui.realProgress = true;
   ui.boxOpenMs = {600, 600};
-  convertTo(dir.path("prog.cas"));
+  convertTo(dir.path("プロ.cas"));
   ASSERT_GE(ui.messages.size(), 2U);
   for (const auto &message : ui.messages) {
     EXPECT_FALSE(message.underProgress) << message.text.toStdString();
@@ -94,24 +126,24 @@ TEST_F(ConvertTest, EachRunGivesRowsOfTheCommandLineTheOutputLinkedToLinesAndThe
     QString pattern;
     QList<OutputRow> rows;
   } runs[] = {
-      {"printf '120行目: 文法エラー\\n" + shiftJis + "' >&2\nexit 2\n",
+      {"err 120行目: 文法エラー\nput " + shiftJis + "\nexit 2\n",
        "",
        {{"120行目: 文法エラー", line(120)},
         {"行 10: 文法エラー", line(10)},
         {kFailed + " (終了コード 2)", {}}}},
-      {"echo 'E7 at line 5' >&2\n", "E(\\d+)", {{"E7 at line 5", line(7)}, {kDone, {}}}},
-      {"echo 'line 5' >&2\nkill -KILL $$\n",
+      {"err E7 at line 5\n", "E(\\d+)", {{"E7 at line 5", line(7)}, {kDone, {}}}},
+      {"err line 5\ncrash\n",
        "(",
        {{OutputLineFinder("(").problem(), {}},
         {"line 5", line(5)},
         {kFailed + " (変換プログラムが異常終了しました)", {}}}},
   };
-  const QString image = dir.path("prog.cas");
+  const QString image = dir.path("プロ.cas");
   for (const auto &run : runs) {
     SCOPED_TRACE(run.body.constData());
     const qsizetype before = rows().size();
     setPreference(&Preferences::outputLinePattern, run.pattern);
-    const QString path = converter("txt2bas.exe", run.body);
+    const QString path = dir.converter("txt2bas.exe", run.body);
     setConverter(path);
     convertTo(image);
     const QList<OutputRow> added = rows(before);
@@ -121,6 +153,7 @@ TEST_F(ConvertTest, EachRunGivesRowsOfTheCommandLineTheOutputLinkedToLinesAndThe
     EXPECT_EQ(added.mid(1), run.rows);
     // Until the next run, a row leads to line 10, the program's only one, or
     // the next higher, as Ctrl+G finds: none for 120.
+    ASSERT_TRUE(window->findChild<PanelHost *>()->existing() != nullptr);
     const ResultRows &tab = window->findChild<PanelHost *>()->existing()->rows(ResultTab::Output);
     for (qsizetype i = 1; i < added.size(); ++i) {
       const int row = static_cast<int>(before + i);
@@ -128,24 +161,20 @@ TEST_F(ConvertTest, EachRunGivesRowsOfTheCommandLineTheOutputLinkedToLinesAndThe
       EXPECT_EQ(tab.lineOf(row), found ? 0 : -1) << added[i].text.toStdString();
     }
   }
-  EXPECT_EQ(ui.messageTexts().at(0), "120行目: 文法エラー\n行 10: 文法エラー"); // the box reads both
+  EXPECT_EQ(ui.messageTexts().value(0), "120行目: 文法エラー\n行 10: 文法エラー"); // the box reads both
   setConverter(dir.path("gone/txt2bas.exe"));
   convertTo(image);
-  EXPECT_EQ(rows().last().text, "プログラムが見つかりません: " + dir.path("gone/txt2bas.exe"));
+  EXPECT_EQ(lastRow(),
+            "プログラムが見つかりません: " + QDir::toNativeSeparators(dir.path("gone/txt2bas.exe")));
 }
 
 // An emulator that writes its arguments, one per line, to "<its path>.args".
-QString emulator(const TempDir &dir, const QString &name) {
-  const QString path = dir.write(name, "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.args.tmp\"\n"
-                                       "mv \"$0.args.tmp\" \"$0.args\"\n");
-  QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner);
-  return path;
-}
+QString emulator(const TempDir &dir, const QString &name) { return dir.converter(name, "exit 0\n"); }
 
 TEST_F(ConvertTest, RunInTheEmulatorConvertsThenStartsItWithTheImage) {
-  setConverter(converter("txt2bas.exe"));
+  setConverter(dir.converter("txt2bas.exe"));
   auto &tool = *window->findChild<EmulatorTool *>();
-  const QString emu = emulator(dir, "my emu");
+  const QString emu = emulator(dir, "my emu.exe");
   ui.modalScripts.push_back([](QDialog &dialog) { // not set: the settings come first
     for (QPushButton *button : dialog.findChildren<QPushButton *>()) {
       if (button->text() == "キャンセル") {
@@ -157,9 +186,9 @@ TEST_F(ConvertTest, RunInTheEmulatorConvertsThenStartsItWithTheImage) {
   ui.modalScripts.push_back([](QDialog &dialog) { dialog.accept(); }); // an empty command line
   window->command("emulatorRun")->trigger();
   ui.modalScripts.push_back([&tool](QDialog &dialog) {
-    dialog.findChild<QLineEdit *>()->setText("emu 'x");
+    dialog.findChild<QLineEdit *>()->setText("emu \"x");
     static_cast<EmulatorDialog &>(dialog).browseButton()->click(); // refused: no argument is lost
-    EXPECT_EQ(dialog.findChild<QLineEdit *>()->text(), "emu 'x");
+    EXPECT_EQ(dialog.findChild<QLineEdit *>()->text(), "emu \"x");
     dialog.accept();
   });
   window->command("emulatorSettings")->trigger();
@@ -176,7 +205,7 @@ TEST_F(ConvertTest, RunInTheEmulatorConvertsThenStartsItWithTheImage) {
     EXPECT_EQ(dialog.focusWidget(), line);
     line->setText("old -tape %1 -x");
     static_cast<EmulatorDialog &>(dialog).browseButton()->click(); // the program word only
-    EXPECT_EQ(line->text(), "'" + emu + "' -tape %1 -x");
+    EXPECT_EQ(line->text(), joinCommandLine({emu}) + " -tape %1 -x");
     QTest::keyClick(line, Qt::Key_Return);
   });
   window->command("emulatorSettings")->trigger();
@@ -184,7 +213,7 @@ TEST_F(ConvertTest, RunInTheEmulatorConvertsThenStartsItWithTheImage) {
   ui.saveAnswers.push_back(image);
   window->command("emulatorRun")->trigger();
   EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(emu + ".args"); }, 5000));
-  EXPECT_EQ(dir.read("my emu.args"), ("-tape\n" + image + "\n-x\n").toUtf8());
+  EXPECT_EQ(dir.read("my emu.exe.args"), ("-tape\n" + image + "\n-x\n").toUtf8());
   EXPECT_EQ(ui.messageTexts(), QStringList({kDone}));
 
   for (const char *line : {"emu-\u00e9 %1", "kavrin-no-such-emulator %1"}) {
@@ -202,16 +231,16 @@ TEST_F(ConvertTest, RunInTheEmulatorConvertsThenStartsItWithTheImage) {
   const QString notRunnable = dir.write("emu.sh", "#!/bin/sh\n"); // not executable
   setEmulator(notRunnable);
   window->command("emulatorRun")->trigger();
-  EXPECT_TRUE(ui.messageTexts().last().startsWith(
-      "エミュレータを起動できません。\nプログラムを起動できません: " + notRunnable));
+  EXPECT_TRUE(
+      ui.messageTexts().last().startsWith("エミュレータを起動できません。\nプログラムを起動できません: " +
+                                          QDir::toNativeSeparators(notRunnable)));
 }
 
 TEST_F(ConvertTest, OnlyAConverterThatWritesTheImageSucceedsAndRunsTheEmulator) {
   const QString unwritten = QStringLiteral("変換プログラムがテープイメージを書きませんでした");
-  const QString emu = dir.write("emu", "#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"$0.log\"\n");
-  QFile::setPermissions(emu, QFile::permissions(emu) | QFileDevice::ExeOwner);
-  setEmulator("'" + emu + "' %1");
-  const QString image = dir.path("prog.cas");
+  const QString emu = dir.converter("emu.exe", "log\nexit 0\n");
+  setEmulator(joinCommandLine({emu}) + " %1");
+  const QString image = dir.path("プロ.cas");
   const struct {
     QByteArray body;
     bool oldImage; // one of an earlier run is there
@@ -229,10 +258,10 @@ TEST_F(ConvertTest, OnlyAConverterThatWritesTheImageSucceedsAndRunsTheEmulator) 
                  (run.panelOnly ? " panel" : ""));
     QFile::remove(image);
     if (run.oldImage) {
-      dir.write("prog.cas", "OLD");
+      dir.write("プロ.cas", "OLD");
     }
     setPreference(&Preferences::outputInPanelOnly, run.panelOnly);
-    setConverter(converter("txt2bas.exe", run.body));
+    setConverter(dir.converter("txt2bas.exe", run.body));
     if (ui.saveCalls.empty()) {
       ui.saveAnswers.push_back(image);
     }
@@ -240,14 +269,14 @@ TEST_F(ConvertTest, OnlyAConverterThatWritesTheImageSucceedsAndRunsTheEmulator) 
     const int beeps = ui.beeps;
     window->command("emulatorRun")->trigger();
     EXPECT_EQ(ui.messageTexts(), run.panelOnly ? QStringList() : QStringList{run.box});
-    EXPECT_EQ(rows().last().text, run.row.isEmpty() ? run.box : run.row);
+    EXPECT_EQ(lastRow(), run.row.isEmpty() ? run.box : run.row);
     const bool done = run.box == kDone;
     EXPECT_EQ(ui.beeps - beeps, run.panelOnly && !done ? 1 : 0);
     started += done ? 1 : 0;
   }
   // Each success started the emulator on the image, and nothing else did.
   const auto log = [&] {
-    QFile file(dir.path("emu.log"));
+    QFile file(dir.path("emu.exe.log"));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
   };
   EXPECT_TRUE(QTest::qWaitFor([&] { return log().count('\n') >= started; }, 5000));
@@ -256,7 +285,7 @@ TEST_F(ConvertTest, OnlyAConverterThatWritesTheImageSucceedsAndRunsTheEmulator) 
 }
 
 TEST_F(ConvertTest, ASuccessAfterTheSaveWasDeclinedSaysTheEditsAreNotInTheImage) {
-  setConverter(converter("txt2bas.exe"));
+  setConverter(dir.converter("txt2bas.exe"));
   const QString note = QStringLiteral("(保存されていない変更は変換に含まれていません)");
   const struct {
     MsgResult answer;
@@ -274,23 +303,24 @@ TEST_F(ConvertTest, ASuccessAfterTheSaveWasDeclinedSaysTheEditsAreNotInTheImage)
     type("1");
     ui.answers.push_back(run.answer);
     ui.messages.clear();
-    convertTo(dir.path("prog.cas"));
+    convertTo(dir.path("プロ.cas"));
     EXPECT_EQ(ui.messageTexts(), run.boxes);
-    EXPECT_EQ(rows().last().text, run.row);
+    EXPECT_EQ(lastRow(), run.row);
   }
 }
 
 TEST_F(ConvertTest, WithTheOutputInThePanelOnlyNoBoxShowsAndAFailureBeeps) {
   setPreference(&Preferences::outputInPanelOnly, true);
-  setConverter(converter("txt2bas.exe", "echo 'line 1' >&2\nexit 1\n"));
-  convertTo(dir.path("prog.cas"));
+  setConverter(dir.converter("txt2bas.exe", "err line 1\nexit 1\n"));
+  convertTo(dir.path("プロ.cas"));
   EXPECT_EQ(ui.beeps, 1);
-  EXPECT_EQ(rows().last().text, kFailed + " (終了コード 1)");
+  EXPECT_EQ(lastRow(), kFailed + " (終了コード 1)");
+  ASSERT_TRUE(window->findChild<ResultPanel *>() != nullptr);
   const ResultPanel &panel = *window->findChild<ResultPanel *>();
   EXPECT_TRUE(panel.isVisible() && panel.visibleTab() == ResultTab::Output);
-  setConverter(converter("txt2bas.exe", "echo warning >&2\n"));
-  const QString emu = emulator(dir, "emu");
-  setEmulator("'" + emu + "' %1");
+  setConverter(dir.converter("txt2bas.exe", "err warning\n"));
+  const QString emu = emulator(dir, "emu.exe");
+  setEmulator(joinCommandLine({emu}) + " %1");
   // The image chosen for the failed conversion is the run's: nothing asked.
   QTest::keyClick(&editor(), Qt::Key_F5, Qt::ControlModifier); // the menu's key: F5's text is not typed
   EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(emu + ".args"); }, 5000));
@@ -309,16 +339,17 @@ TEST_F(ConvertTest, WithTheOutputInThePanelOnlyNoBoxShowsAndAFailureBeeps) {
   // A converter that cannot start: its reason in the panel, a beep, no box.
   ui.messages.clear();
   setConverter(dir.path("gone/txt2bas.exe"));
-  convertTo(dir.path("prog.cas"));
+  convertTo(dir.path("プロ.cas"));
   EXPECT_EQ(ui.messageTexts(), QStringList());
   EXPECT_EQ(ui.beeps, 2);
-  EXPECT_EQ(rows().last().text, "プログラムが見つかりません: " + dir.path("gone/txt2bas.exe"));
+  EXPECT_EQ(lastRow(),
+            "プログラムが見つかりません: " + QDir::toNativeSeparators(dir.path("gone/txt2bas.exe")));
 }
 
 TEST_F(ConvertTest, ASaveThatFailsBeforeTheEmulatorRunsIsToldAndStartsNothing) {
-  setConverter(converter("txt2bas.exe"));
-  const QString emu = emulator(dir, "emu");
-  setEmulator("'" + emu + "' %1");
+  setConverter(dir.converter("txt2bas.exe"));
+  const QString emu = emulator(dir, "emu.exe");
+  setEmulator(joinCommandLine({emu}) + " %1");
   editor().insertPlainText(QStringLiteral("\u00e9")); // no Shift-JIS code
   ui.answers = {MsgResult::Yes};
   window->command("emulatorRun")->trigger();
@@ -327,7 +358,7 @@ TEST_F(ConvertTest, ASaveThatFailsBeforeTheEmulatorRunsIsToldAndStartsNothing) {
   EXPECT_EQ(texts[0], kSaveQuestion);
   EXPECT_TRUE(texts[1].startsWith("Shift-JIS で保存できない文字が 1 個あります。"));
   EXPECT_TRUE(editor().modified());
-  EXPECT_EQ(dir.read("prog.txt"), "10 END\r\n");
+  EXPECT_EQ(dir.read("プロ.txt"), "10 END\r\n");
   EXPECT_TRUE(ui.saveCalls.empty());
   EXPECT_FALSE(QFile::exists(emu + ".args"));
 }
@@ -343,24 +374,25 @@ TEST_F(ConvertTest, RefusalsAndConvertersThatCannotStartAreReported) {
   ui.saveAnswers = {dir.path("new.txt")};
   convertTo(dir.path("new.txt")); // the program's own file is never the image
   EXPECT_EQ(ui.saveCalls.at(1).fileName, dir.path("new.cas"));
-  EXPECT_TRUE(ui.messages.back().text.contains("同じ"));
+  EXPECT_TRUE(!ui.messages.empty() && ui.messages.back().text.contains("同じ"));
   EXPECT_EQ(dir.read("new.txt"), "10 END");
   setConverter("C:\\tools\\bas2cas.exe");
   convertTo(dir.path("p.cas"));
   EXPECT_EQ(ui.messageTexts().last(), "対応していない変換プログラムです");
   EXPECT_FALSE(QFile::exists(dir.path("p.cas")));
   setConverter(dir.path("txt2bas.exe"));
-  convertTo(dir.path("prog.cas"));
+  convertTo(dir.path("プロ.cas"));
   // A Windows program runs through wine, here not on the path.
   setConverter(dir.write("csave.exe", QByteArray("MZ") + QByteArray(100, '\0')));
   const QByteArray path = qgetenv("PATH");
   qputenv("PATH", dir.path("none").toLocal8Bit());
-  convertTo(dir.path("prog.cas"));
+  convertTo(dir.path("プロ.cas"));
   qputenv("PATH", path);
   const QStringList texts = ui.messageTexts().mid(6);
   ASSERT_EQ(texts.size(), 2);
   EXPECT_TRUE(texts[0].startsWith("CreateProcess failed.\n") && texts[0].contains("txt2bas.exe"));
-  EXPECT_TRUE(texts[1].startsWith("CreateProcess failed.\n") && texts[1].contains("wine"));
+  EXPECT_TRUE(texts[1].startsWith("CreateProcess failed.\n") &&
+              texts[1].contains(QSysInfo::productType() == "windows" ? "csave.exe" : "wine"));
 }
 
 } // namespace

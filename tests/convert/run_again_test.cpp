@@ -1,5 +1,7 @@
 #include "convert/convert_fixture.h"
 
+#include "logic/emulator_command.h"
+
 #include <QDir>
 #include <QListView>
 
@@ -10,9 +12,8 @@ namespace {
 // whether it asks again, and where the image goes.
 TEST_F(ConvertTest, RunAgainGoesToTheImageLastChosenForTheDocument) {
   // An image named fail.cas fails once.
-  setConverter(
-      converter("txt2bas.exe", "case $a in *fail.cas) [ -e $a.tried ] || { : >$a.tried; exit 1; };; esac\n"));
-  setEmulator("true %1");
+  setConverter(dir.converter("txt2bas.exe", "fail-once fail.cas\n"));
+  setEmulator(joinCommandLine({dir.converter("emu.exe", "exit 0\n")}) + " %1");
   const QString first = dir.path("sub/first.cas");
   const QString chosen = dir.path("chosen.cas");
   const QString asked = dir.path("asked.cas");
@@ -106,6 +107,7 @@ TEST_F(ConvertTest, RunAgainGoesToTheImageLastChosenForTheDocument) {
     const QList<OutputRow> added = rows(before);
     EXPECT_TRUE(!added.isEmpty() && added[0].text.endsWith(row.image)); // the panel tells where it went
     // The run's first row is current and alone selected, Ctrl held or not.
+    ASSERT_TRUE(window->findChild<PanelHost *>()->existing() != nullptr);
     for (const QListView *view : window->findChildren<QListView *>()) {
       if (view->model() == &window->findChild<PanelHost *>()->existing()->rows(ResultTab::Output)) {
         EXPECT_EQ(view->selectionModel()->selectedRows(), QModelIndexList{view->currentIndex()});

@@ -143,6 +143,15 @@ TEST(RecoveryStore, LivesInTheUsersStateFolder) {
   }
   qputenv("XDG_STATE_HOME", saved);
 }
+#else
+// Where the README sends Windows users.
+TEST(RecoveryStore, LivesInTheUsersLocalApplicationData) {
+  const QString name = QCoreApplication::applicationName();
+  QCoreApplication::setApplicationName("kavrin");
+  EXPECT_EQ(QDir::toNativeSeparators(defaultRecoveryFolder()),
+            qEnvironmentVariable("LOCALAPPDATA") + "\\kavrin\\recovery");
+  QCoreApplication::setApplicationName(name);
+}
 #endif
 
 } // namespace

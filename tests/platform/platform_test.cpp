@@ -1,3 +1,4 @@
+#include "platform/child_process.h"
 #include "platform/colors.h"
 #include "platform/error.h"
 #include "platform/file_filter.h"
@@ -15,7 +16,9 @@
 #include <functional>
 #include <thread>
 
-#ifndef Q_OS_WIN
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
 #include <unistd.h>
 #endif
 
@@ -111,6 +114,7 @@ TEST(Paths, FileNameRules) {
   const QString path = "/tmp/a\\b:c.txt";
 #ifdef Q_OS_WIN
   EXPECT_EQ(nativeFileNamePart(path) + "|" + programFileNamePart("C:x.exe"), "c.txt|C:x.exe");
+  EXPECT_EQ(programFileNamePart("C:/a b/txt2bas.exe"), "txt2bas.exe"); // as Qt's dialogs give it
   EXPECT_TRUE(samePath("/a/B.TXT", "/a/b.txt"));
 #else
   // "\\" and ":" are part of a Linux name; a converter may be set as a Windows path.
@@ -118,6 +122,40 @@ TEST(Paths, FileNameRules) {
   EXPECT_EQ(programFileNamePart("C:\\a b\\txt2bas.exe"), "txt2bas.exe");
   EXPECT_EQ(samePath("/a/B.TXT", "/a/b.txt"), QSysInfo::productType() == u"macos");
   EXPECT_TRUE(samePath("/a/b.txt", "/a/b.txt"));
+#endif
+}
+
+#ifdef Q_OS_WIN
+// Its twin for Linux, with shell scripts, is in child_process_test.cpp.
+TEST(ProgramLookup, ABareNameInTheEditorsOwnFolderFirstThenOnThePath) {
+  TempDir own;
+  TempDir onPath;
+  const QString mine = own.converter("txt2bas.exe");
+  onPath.converter("txt2bas.exe");
+  const QString there = onPath.converter("csave.exe");
+  const QByteArray oldPath = qgetenv("PATH");
+  qputenv("PATH", QFile::encodeName(QDir::toNativeSeparators(onPath.root())));
+  EXPECT_EQ(QFileInfo(findProgram("txt2bas.exe", own.root() + '/')), QFileInfo(mine));
+  EXPECT_EQ(QFileInfo(findProgram("csave.exe", own.root() + '/')), QFileInfo(there));
+  qputenv("PATH", oldPath);
+}
+#endif
+
+// The file's time moved on by a microsecond, set as finely as the system
+// keeps it (MinGW's std::filesystem sets whole seconds).
+void touchLater(const fs::path &file) {
+#ifdef Q_OS_WIN
+  HANDLE handle = CreateFileW(file.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+  FILETIME time{};
+  GetFileTime(handle, nullptr, nullptr, &time);
+  ULARGE_INTEGER ticks{{time.dwLowDateTime, time.dwHighDateTime}};
+  ticks.QuadPart += 10;
+  time = {ticks.LowPart, ticks.HighPart};
+  EXPECT_TRUE(SetFileTime(handle, nullptr, nullptr, &time));
+  CloseHandle(handle);
+#else
+  fs::last_write_time(file, fs::last_write_time(file) + 1us);
 #endif
 }
 
@@ -133,8 +171,7 @@ TEST(WriteStamp, AWriteIsToldBySizeOrByATimeFinerThanAMillisecond) {
   } cases[] = {
       {"created", false, [&] { dir.write("prog.cas", "CAS"); }, true},
       {"left alone", true, [] {}, false},
-      {"the same size a microsecond later", true,
-       [&] { std::filesystem::last_write_time(file, std::filesystem::last_write_time(file) + 1us); }, true},
+      {"the same size a microsecond later", true, [&] { touchLater(file); }, true},
       {"another size at the same time", true,
        [&] {
          const auto time = std::filesystem::last_write_time(file);

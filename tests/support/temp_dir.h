@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QString>
+#include <QSysInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -23,6 +25,17 @@ public:
     QFile file(path(name));
     EXPECT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(bytes);
+    return path(name);
+  }
+
+  // The test converter (support/test_converter.cpp) copied in as `name`,
+  // to follow `script`, its .do file.
+  QString converter(const QString &name, const QByteArray &script = {}) const {
+    if (!QFile::exists(path(name))) {
+      const QString exe = QSysInfo::productType() == u"windows" ? QStringLiteral(".exe") : QString();
+      EXPECT_TRUE(QFile::copy(QCoreApplication::applicationDirPath() + "/test_converter" + exe, path(name)));
+    }
+    write(name + ".do", script);
     return path(name);
   }
 

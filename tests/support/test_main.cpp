@@ -12,6 +12,12 @@ int main(int argc, char **argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
   }
+#ifdef Q_OS_WIN
+  // Offscreen, Qt on Windows reads the fonts of one folder only: the system's.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_FONTDIR")) {
+    qputenv("QT_QPA_FONTDIR", (qEnvironmentVariable("WINDIR") + "/Fonts").toLocal8Bit());
+  }
+#endif
   QApplication app(argc, argv);
   kavrin::initialiseApplication(app);
   ::testing::InitGoogleTest(&argc, argv);

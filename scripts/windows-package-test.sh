@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# The Windows zip as a new user meets it: unzipped into a folder of a fresh
+# Wine prefix with nothing else installed, kavrin.exe starts in a real window
+# (the windows platform plugin, on an Xvfb of its own), opens a Shift-JIS
+# program named in Japanese from its command line, saves it with CR LF, and
+# at its close writes kavrin.ini beside itself.
+#   scripts/windows-package-test.sh ZIP [OUTPUT-FOLDER]
+set -euo pipefail
+if [ -z "${KAVRIN_IN_XVFB-}" ]; then
+  for tool in xvfb-run xdotool unzip; do
+    command -v "$tool" >/dev/null || {
+      echo "windows-package-test: $tool is missing" >&2
+      exit 2
+    }
+  done
+  KAVRIN_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$0" "$@"
+fi
+
+zip=$(realpath "$1")
+out=$(realpath -m "${2:-build-windows/package-test}")
+rm -rf "$out"
+mkdir -p "$out"
+export WINEPREFIX=$out/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+unset WINEPATH
+wine=/usr/lib/wine/wine64
+fail() {
+  echo "windows-package-test: $*" >&2
+  "$wine" taskkill /f /im kavrin.exe >/dev/null 2>&1 || true
+  exit 1
+}
+
+"$wine" wineboot --init >/dev/null 2>&1
+/usr/lib/wine/wineserver -w
+# A folder whose name the ANSI code page (1252 here) cannot hold.
+folder="$WINEPREFIX/drive_c/プログラム 置き場"
+mkdir -p "$folder"
+unzip -q "$zip" -d "$folder"
+exe=$(find "$folder" -name kavrin.exe)
+program="$folder/テスト.txt"
+printf '10 PRINT "\x82\xa0"\r\n' >"$program"
+windows_program="C:\\プログラム 置き場\\テスト.txt"
+
+(cd "$(dirname "$exe")" && "$wine" kavrin.exe "$windows_program" >"$out/kavrin.log" 2>&1) &
+started=$!
+window=
+for _ in $(seq 120); do
+  window=$(xdotool search --name 'テスト.txt - kavrin' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
+  sleep 0.5
+done
+[ -n "$window" ] || fail "no window titled テスト.txt - kavrin (log: $out/kavrin.log)"
+sleep 1
+xdotool windowfocus --sync "$window"
+xdotool key --window "$window" ctrl+End
+xdotool type --window "$window" --delay 50 '20 END'
+xdotool key --window "$window" ctrl+s
+expected=$(printf '10 PRINT "\x82\xa0"\r\n20 END' | od -An -tx1)
+for _ in $(seq 40); do
+  [ "$(od -An -tx1 "$program")" = "$expected" ] && break
+  sleep 0.5
+done
+if command -v import >/dev/null; then
+  import -window root "$out/screenshot.png" || true
+fi
+[ "$(od -An -tx1 "$program")" = "$expected" ] || fail "the saved bytes differ: $(od -c "$program")"
+# Closed as Windows closes a program's window: WM_CLOSE.
+"$wine" taskkill /im kavrin.exe >/dev/null 2>&1
+for _ in $(seq 60); do
+  kill -0 "$started" 2>/dev/null || break
+  sleep 0.5
+done
+kill -0 "$started" 2>/dev/null && fail "kavrin.exe did not close"
+[ -f "$(dirname "$exe")/kavrin.ini" ] || fail "no kavrin.ini beside kavrin.exe"
+/usr/lib/wine/wineserver -k || true
+echo "windows-package-test: kavrin.exe started from the zip, saved Shift-JIS with CR LF and wrote kavrin.ini beside itself"
