@@ -6,7 +6,7 @@ namespace {
 TEST_F(ConvertTest, ASourceIsBuiltBesideItAndItsOutputLeadsToTheSourceLines) {
   window->feature<DocumentCommands>()->load(
       dir.write("game.bsrc", "' demo\r\n*TOP\r\nPRINT:\r\n  GOTO *TOP\r\nEND\r\n"));
-  setConverter(converter("txt2bas.exe", "printf '10行目: a\\n20行目: b\\n' >&2\n"));
+  setConverter(dir.converter("txt2bas.exe", "err 10行目: a\nerr 20行目: b\n"));
   const QString image = dir.path("game.cas");
   const QString built = dir.path("game.bas");
   convertTo(image);
@@ -40,7 +40,7 @@ TEST_F(ConvertTest, ASourceIsBuiltBesideItAndItsOutputLeadsToTheSourceLines) {
 
 TEST_F(ConvertTest, ASourceThatCannotBeBuiltIsNotConverted) {
   window->feature<DocumentCommands>()->load(dir.write("bad.bsrc", "PRINT\r\nGOTO *NONE\r\n"));
-  setConverter(converter("txt2bas.exe"));
+  setConverter(dir.converter("txt2bas.exe"));
   convertTo(dir.path("bad.cas"));
   EXPECT_EQ(ui.messageTexts(), QStringList({"ビルドできないため、変換できません。\n2 行目: ラベル *NONE "
                                             "への参照がありますが、そのラベルはありません"}));
