@@ -183,9 +183,16 @@ bool TypingAids::keyPressed(const QKeyEvent &key) {
     if (session().sourceForm() && !completion_.CompActive) {
       labels_ = basic::labelNames(editor()->text());
     }
+    const bool starting = !completion_.CompActive;
     if (completeKeyword(*editor(), session().keywords(), backwards, completion_,
                         session().sourceForm() ? &labels_ : nullptr)) {
-      ui().beep();
+      if (session().sourceForm() && starting && !backwards) {
+        // Nothing to complete: the tab that sets a source comment apart.
+        endCompletion(*editor(), completion_, false);
+        editor()->setSelText(QStringLiteral("\t"));
+      } else {
+        ui().beep();
+      }
     }
     return false;
   }

@@ -82,6 +82,8 @@ TEST_F(FormTest, TheSourceIsCheckedThroughItsBuildAndTypedWithoutNumbers) {
   EXPECT_EQ(text(), "GOTO *L20\n*L20\nＡ=1\n100 END\n"); // AUTO adds no number
   type("GOTO *l\t");
   EXPECT_TRUE(text().endsWith("\nGOTO *l20")); // TAB completes a label
+  type(" \t' c");
+  EXPECT_TRUE(text().endsWith("\nGOTO *l20 \t' c")); // or, with nothing to complete, is a tab
 }
 
 TEST_F(FormTest, TheBuiltProgramIsSavedUnderANameOfItsOwn) {
