@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace kavrin {
 namespace {
 
@@ -68,20 +70,25 @@ std::unique_ptr<QFileDialog> makeFileDialog(QWidget *owner, const FileDialog &st
     dialog.setWindowTitle(state.title);
   }
   const QStringList filters = qtNameFilters(state.filter);
+  // The type of the extension given, or the first: a source is offered
+  // among BASIC sources.
+  const auto own = std::find_if(filters.begin(), filters.end(), [&state](const QString &filter) {
+    return !state.defaultExt.isEmpty() && singleExtension(filter) == state.defaultExt;
+  });
+  const QString offered = own != filters.end() ? *own : filters.value(0);
   if (!filters.isEmpty()) {
     dialog.setNameFilters(filters);
-    dialog.selectNameFilter(filters.first());
+    dialog.selectNameFilter(offered);
   }
   dialog.setDefaultSuffix(state.defaultExt);
   if (mode == QFileDialog::AcceptSave) {
     // Choosing another type than the one offered means a file of that type:
     // a name typed without an extension gets the type's.
-    QObject::connect(
-        &dialog, &QFileDialog::filterSelected, &dialog,
-        [shown = &dialog, first = filters.value(0), ext = state.defaultExt](const QString &chosen) {
-          const QString own = singleExtension(chosen);
-          shown->setDefaultSuffix(chosen == first || own.isEmpty() ? ext : own);
-        });
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [shown = &dialog, offered, ext = state.defaultExt](const QString &chosen) {
+                       const QString own = singleExtension(chosen);
+                       shown->setDefaultSuffix(chosen == offered || own.isEmpty() ? ext : own);
+                     });
   }
   if (!state.fileName.isEmpty()) {
     const QFileInfo info(state.fileName);

@@ -42,6 +42,9 @@ TEST(FileDialogs, ShowTheirStateAndAChosenTypeGivesItsExtension) {
       EXPECT_EQ(dialog->defaultSuffix(), bas ? "bas" : "cas") << filter;
     }
   }
+  state.defaultExt = "bas"; // a type of its own is offered first
+  EXPECT_EQ(makeFileDialog(nullptr, state, QFileDialog::AcceptSave)->selectedNameFilter(),
+            "BASIC プログラム (*.bas)");
 }
 
 } // namespace
