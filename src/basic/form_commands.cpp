@@ -6,6 +6,7 @@
 #include "logic/source_form.h"
 #include "platform/cp932.h"
 #include "platform/error.h"
+#include "platform/paths.h"
 #include "platform/text_file.h"
 #include "platform/user_interface.h"
 #include "widgets/basic_dialogs.h"
@@ -15,7 +16,6 @@
 
 #include <QAbstractUndoItem>
 #include <QAction>
-#include <QDir>
 #include <QLineEdit>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -201,7 +201,7 @@ void FormCommands::saveNumbered() {
   if (!ui().execSaveDialog(window(), dialog)) {
     return;
   }
-  if (QDir::cleanPath(dialog.fileName) == QDir::cleanPath(session().fileName())) {
+  if (sameFile(dialog.fileName, session().fileName())) {
     throw Error(QStringLiteral("ソースのファイルには保存できません。別の名前を指定してください。"));
   }
   writeFileAtomically(dialog.fileName, encoded.bytes);

@@ -13,7 +13,6 @@
 #include "widgets/result_panel.h"
 #include "widgets/session.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QTextDocument>
 #include <QTime>
@@ -22,16 +21,6 @@
 
 namespace kavrin {
 namespace {
-
-// Whether two paths name one file, by the file system where both exist.
-bool sameFile(const QString &a, const QString &b) {
-  const QFileInfo fa(a);
-  const QFileInfo fb(b);
-  if (fa.exists() && fb.exists()) {
-    return fa == fb;
-  }
-  return samePath(QDir::cleanPath(fa.absoluteFilePath()), QDir::cleanPath(fb.absoluteFilePath()));
-}
 
 // Whether a converter could write `image` now: the file, or where there is
 // none yet, its folder.

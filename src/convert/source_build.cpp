@@ -3,6 +3,7 @@
 #include "logic/converter_command.h"
 #include "platform/cp932.h"
 #include "platform/error.h"
+#include "platform/paths.h"
 #include "platform/text_file.h"
 #include "platform/user_interface.h"
 #include "widgets/line_errors.h"
@@ -25,6 +26,15 @@ QString SourceBuild::write(const FeatureContext &context, const QString &sourceF
     return {};
   }
   const QString path = withExtension(sourceFile, u".bas");
+  // A source named *.bas would be replaced by its own build.
+  if (sameFile(path, sourceFile)) {
+    showMessage(
+        context.ui, context.window,
+        QStringLiteral("ビルドした番号付きのプログラムの保存先 \"%1\" がソースのファイルと同じです。\n"
+                       "ソースを .bsrc の名前で保存してください。")
+            .arg(QDir::toNativeSeparators(path)));
+    return {};
+  }
   const QByteArray bytes = cp932::encode(built.text).bytes;
   if (!mayReplace(context, path, bytes)) {
     return {};

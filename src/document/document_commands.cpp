@@ -6,6 +6,7 @@
 #include "logic/source_form.h"
 #include "platform/cp932.h"
 #include "platform/error.h"
+#include "platform/paths.h"
 #include "platform/text_file.h"
 #include "widgets/program_editor.h"
 #include "widgets/status_bar.h"
@@ -25,15 +26,6 @@ namespace {
 // form, the types the package registers as ours, next; every file last.
 const QString kTextFilter = QStringLiteral("テキスト文書 (*.txt)|*.TXT|BASIC プログラム (*.bas)|*.bas|"
                                            "BASIC ソース (*.bsrc)|*.bsrc|すべてのファイル (*.*)|*.*");
-
-// Both name one file: through links where it exists, as written where not.
-bool sameFile(const QString &a, const QString &b) {
-  const QFileInfo one(a);
-  const QFileInfo other(b);
-  const QString first = one.canonicalFilePath();
-  return first.isEmpty() ? one.absoluteFilePath() == other.absoluteFilePath()
-                         : first == other.canonicalFilePath();
-}
 
 } // namespace
 

@@ -34,9 +34,12 @@ RenamedLabel renameLabel(QStringView text, QStringView from, QStringView to, con
   if (to.isEmpty() || labelNameLength(to, 0) != to.size() || to.size() > kLongestLabel) {
     return {{}, QStringLiteral("「%1」はラベルの名前にできません").arg(to)};
   }
-  if (to.compare(from, Qt::CaseInsensitive) != 0 && labelLine(text, to) >= 0) {
+  const bool sameName = to.compare(from, Qt::CaseInsensitive) == 0;
+  if (!sameName && labelLine(text, to) >= 0) {
     return {{}, QStringLiteral("ラベル *%1 はもうあります").arg(to)};
   }
+  // A name only used would merge those uses into this label.
+  bool taken = false;
   RenamedLabel out;
   const TextLines split = splitLines(text);
   for (size_t i = 0; i < split.lines.size(); ++i) {
@@ -49,6 +52,7 @@ RenamedLabel renameLabel(QStringView text, QStringView from, QStringView to, con
       }
     } else {
       for (const LineReference &ref : readLine(line, keywords, LineForm::Source).references) {
+        taken = taken || (ref.isLabel() && !sameName && ref.label.compare(to, Qt::CaseInsensitive) == 0);
         if (ref.isLabel() && ref.label.compare(from, Qt::CaseInsensitive) == 0) {
           names.emplace_back(ref.start + 1, ref.length - 1);
         }
@@ -64,6 +68,9 @@ RenamedLabel renameLabel(QStringView text, QStringView from, QStringView to, con
     if (i + 1 < split.lines.size() || split.endsWithBreak) {
       out.text += u'\n';
     }
+  }
+  if (taken) {
+    return {{}, QStringLiteral("ラベル *%1 はもう使われています").arg(to)};
   }
   return out;
 }

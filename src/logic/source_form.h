@@ -54,7 +54,8 @@ QStringList labelNames(QStringView text);
 QStringView labelAt(QStringView line, qsizetype column, const KeywordMatcher &keywords);
 
 // `text` with the label `from` and every use of it named `to` instead; a
-// refusal when `to` cannot name a label or another label has that name.
+// refusal when `to` cannot name a label or another label has or uses that
+// name.
 struct RenamedLabel {
   QString text;
   QString refusal;

@@ -1,5 +1,8 @@
 #include "platform/paths.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace kavrin {
 
 QString nativeFileNamePart(const QString &path) {
@@ -25,6 +28,15 @@ bool samePath(const QString &a, const QString &b) {
 #else
   return a == b;
 #endif
+}
+
+bool sameFile(const QString &a, const QString &b) {
+  const QFileInfo one(a);
+  const QFileInfo other(b);
+  if (one.exists() && other.exists()) {
+    return one == other;
+  }
+  return samePath(QDir::cleanPath(one.absoluteFilePath()), QDir::cleanPath(other.absoluteFilePath()));
 }
 
 } // namespace kavrin

@@ -16,4 +16,8 @@ QString programFileNamePart(const QString &path);
 // comparison ignores letter case where the file system does.
 bool samePath(const QString &a, const QString &b);
 
+// Whether two paths name one file: by the file system (links, case) where
+// both exist, by their spelling where not.
+bool sameFile(const QString &a, const QString &b);
+
 } // namespace kavrin

@@ -103,7 +103,7 @@ namespace {
 
 TEST_F(FormTest, F2OnALabelRenamesItAndEveryUseElseItTypesItsKeyText) {
   window->session().setSourceForm(true);
-  const QString program = "*Top\n*B\nGOTO *top:GOTO *B\n";
+  const QString program = "*Top\n*B\nGOTO *top:GOTO *B:GOTO *C\n";
   const struct {
     int line, column;
     const char *name; // typed in the dialog, if one shows
@@ -111,9 +111,10 @@ TEST_F(FormTest, F2OnALabelRenamesItAndEveryUseElseItTypesItsKeyText) {
     const char *message;
   } cases[] = {
       {0, 2, "b", program, "ラベル *b はもうあります"},
+      {0, 2, "c", program, "ラベル *c はもう使われています"},
       {0, 2, "9x", program, "「9x」はラベルの名前にできません"},
       {2, 0, nullptr, program.left(8) + window->session().preferences().functionKeys[1] + program.mid(8), ""},
-      {2, 7, "Loop", "*Loop\n*B\nGOTO *Loop:GOTO *B\n", ""}, // last: its undo follows
+      {2, 7, "Loop", "*Loop\n*B\nGOTO *Loop:GOTO *B:GOTO *C\n", ""}, // last: its undo follows
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.name);

@@ -50,6 +50,12 @@ TEST_F(ConvertTest, ASourceThatCannotBeBuiltIsNotConverted) {
   EXPECT_FALSE(QFile::exists(dir.path("txt2bas.exe.args")));
   EXPECT_EQ(editor().textCursor().blockNumber(), 1);
   EXPECT_EQ(window->findChild<PanelHost *>()->existing()->rows(ResultTab::Check).lineOf(0), 1);
+  // Nor one named *.bas: its build would replace it.
+  window->feature<DocumentCommands>()->load(dir.write("own.bas", "PRINT\r\n"));
+  window->session().setSourceForm(true);
+  convertTo(dir.path("own.cas"));
+  EXPECT_EQ(dir.read("own.bas"), "PRINT\r\n");
+  EXPECT_FALSE(QFile::exists(dir.path("txt2bas.exe.args")));
 }
 
 } // namespace
