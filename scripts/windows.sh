@@ -205,7 +205,8 @@ make_package() {
   name=kavrin-$version-windows-x64
   stage=build-windows/package/$name
   runtime=$(dirname "$("$triple-g++-posix" -print-file-name=libstdc++-6.dll)")
-  rm -rf build-windows/package "build-windows/$name.zip"
+  # An older version's zip would stand beside the new one.
+  rm -rf build-windows/package build-windows/kavrin-*-windows-x64.zip
   mkdir -p "$stage/platforms" "$stage/styles" "$stage/licenses"
   cp build-windows/src/kavrin.exe data/*.txt README.md README.ja.md LICENSE "$stage/"
   cp "$qt_prefix/plugins/platforms/qwindows.dll" "$stage/platforms/"
@@ -240,7 +241,8 @@ the GCC Runtime Library Exception (gcc-runtime-copyright.txt);
 libwinpthread-1.dll is MinGW-w64's (mingw-w64-copyright.txt).
 EOT
   (cd build-windows/package && zip -qr9 "../$name.zip" "$name")
-  echo "build-windows/$name.zip: $(du -k "build-windows/$name.zip" | cut -f1) KiB"
+  package_zip=build-windows/$name.zip
+  echo "$package_zip: $(du -k "$package_zip" | cut -f1) KiB"
 }
 
 # A Windows path for Wine's own PATH: the root is drive Z:.
@@ -278,7 +280,7 @@ run_tests() {
     echo "== ${test##*/} under Wine"
     (wine_env && /usr/lib/wine/wine64 "$test") || failed+=("${test##*/}")
   done
-  scripts/windows-package-test.sh build-windows/kavrin-*-windows-x64.zip || failed+=(the zip)
+  scripts/windows-package-test.sh "$package_zip" || failed+=(the zip)
   if ((${#failed[@]})); then
     echo "Failed under Wine: ${failed[*]}" >&2
     return 1
