@@ -9,7 +9,9 @@
 #                                         unzips: kavrin-VERSION-windows-x64.zip
 #   scripts/windows.sh --test             the zip, then every test program
 #                                         under Wine and the zip's own test
-#   scripts/windows.sh --qt-ready         succeeds when Qt is in the cache
+#   scripts/windows.sh --qt-ready         succeeds when Qt is in the cache;
+#                                         1: none ever built, 2: a run would
+#                                         build it anew (or a tool is missing)
 #   scripts/windows.sh --wine PROGRAM ... runs a built program under Wine,
 #                                         in a Wine prefix of ours
 set -euo pipefail
@@ -289,8 +291,19 @@ run_tests() {
 }
 
 if [ "$mode" = qt-ready ]; then
-  # Whether a run would find Qt built: nothing is installed to tell.
-  command -v "$triple-g++-posix" >/dev/null && dpkg-query -W qt6-base-dev >/dev/null 2>&1 || exit 1
+  # Whether a run would find Qt built, nothing installed to tell: 1 when no
+  # Qt was ever built here, 2 when one was but a run would build anew.
+  compgen -G "$cache/qt-*" >/dev/null || exit 1
+  for tool in "$triple-g++-posix" dpkg-query; do
+    command -v "$tool" >/dev/null || {
+      echo "windows.sh: $tool is missing" >&2
+      exit 2
+    }
+  done
+  dpkg-query -W qt6-base-dev googletest >/dev/null 2>&1 || {
+    echo "windows.sh: qt6-base-dev or googletest is not installed" >&2
+    exit 2
+  }
 elif [ "$mode" != wine ]; then
   install_missing
 fi
@@ -305,8 +318,11 @@ if [ "$mode" = wine ]; then
   exec /usr/lib/wine/wine64 "$@"
 fi
 if [ "$mode" = qt-ready ]; then
-  [ -f "$qt_prefix/.complete" ]
-  exit
+  if [ ! -f "$qt_prefix/.complete" ]; then
+    echo "windows.sh: no complete Qt build for this key in $qt_prefix (the Qt version, its options, the toolchain or the compiler changed, or a build was cut short); scripts/windows.sh --deps-only builds it" >&2
+    exit 2
+  fi
+  exit 0
 fi
 # One build at a time in the cache.
 exec 9>"$cache/.lock"
