@@ -172,7 +172,14 @@ build_kavrin() {
   if command -v ccache >/dev/null; then
     launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
   fi
-  cmake -S . -B build-windows -G Ninja "${launcher[@]}" \
+  # A build configured against the Qt of another key would keep finding its
+  # packages (Qt6Core_DIR and the rest): configure that one anew.
+  local fresh=() qt_dir=$qt_prefix/lib/cmake/Qt6
+  if [ -f build-windows/CMakeCache.txt ] && ! grep -qxF "Qt6_DIR:PATH=$qt_dir" build-windows/CMakeCache.txt; then
+    fresh=(--fresh)
+  fi
+  cmake "${fresh[@]}" -S . -B build-windows -G Ninja "${launcher[@]}" \
+    -DQt6_DIR:PATH="$qt_dir" -DGTest_DIR:PATH="$gtest_prefix/lib/cmake/GTest" \
     -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_PREFIX_PATH="$qt_prefix;$gtest_prefix" \
