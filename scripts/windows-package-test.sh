@@ -25,7 +25,8 @@ unset WINEPATH
 wine=/usr/lib/wine/wine64
 fail() {
   echo "windows-package-test: $*" >&2
-  "$wine" taskkill /f /im kavrin.exe >/dev/null 2>&1 || true
+  timeout 20 "$wine" taskkill /f /im kavrin.exe >/dev/null 2>&1 || true
+  /usr/lib/wine/wineserver -k || true
   exit 1
 }
 
@@ -49,7 +50,7 @@ for _ in $(seq 120); do
 done
 [ -n "$window" ] || fail "no window titled テスト.txt - kavrin (log: $out/kavrin.log)"
 sleep 1
-xdotool windowfocus --sync "$window"
+timeout 10 xdotool windowfocus --sync "$window" || fail "the window took no focus"
 xdotool key --window "$window" ctrl+End
 xdotool type --window "$window" --delay 50 '20 END'
 xdotool key --window "$window" ctrl+s
