@@ -193,9 +193,11 @@ build_kavrin() {
 # The DLLs a program or DLL loads that are ours to ship (Qt's, the MinGW
 # runtime's), found in the folders given, and theirs in turn.
 shipped_dlls() {
-  local file=$1 dll dir
+  local file=$1 dll dir dlls
   shift
-  for dll in $("$triple-objdump" -p "$file" | sed -n 's/^\tDLL Name: //p'); do
+  # Captured first: a failing objdump stops the script.
+  dlls=$("$triple-objdump" -p "$file")
+  for dll in $(sed -n 's/^\tDLL Name: //p' <<<"$dlls"); do
     for dir in "$@"; do
       if [ -f "$dir/$dll" ]; then
         echo "$dir/$dll"
@@ -214,6 +216,13 @@ make_package() {
   name=kavrin-$version-windows-x64
   stage=build-windows/package/$name
   runtime=$(dirname "$("$triple-g++-posix" -print-file-name=libstdc++-6.dll)")
+  # Not found, the compiler names the bare file.
+  for file in "$runtime/libstdc++-6.dll" "$runtime/libgcc_s_seh-1.dll" "/usr/$triple/lib/libwinpthread-1.dll"; do
+    [ -f "$file" ] || {
+      echo "windows.sh: no $file" >&2
+      return 1
+    }
+  done
   # An older version's zip would stand beside the new one.
   rm -rf build-windows/package build-windows/kavrin-*-windows-x64.zip
   mkdir -p "$stage/platforms" "$stage/styles" "$stage/licenses"
