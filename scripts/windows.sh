@@ -56,6 +56,8 @@ install_missing() {
     googletest wine64 zip unzip
     # Qt's Japanese translation for the zip; Xvfb and xdotool for its test.
     qt6-translations-l10n xvfb xauth xdotool
+    # The Japanese font the tests find through fc-list; the zip test's screenshot.
+    fonts-ipafont-gothic fontconfig imagemagick
   )
   "$root/scripts/setup.sh" "${packages[@]}"
 }
@@ -69,14 +71,20 @@ fetch_qt_source() {
     return
   fi
   mkdir -p "$apt/lists/partial" "$apt/cache/archives/partial" "$apt/sources.list.d" "$apt/download"
-  echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian bookworm main" \
-    >"$apt/sources.list"
+  local keyring=/usr/share/keyrings/debian-archive-keyring.gpg
+  {
+    echo "deb-src [signed-by=$keyring] http://deb.debian.org/debian bookworm main"
+    echo "deb-src [signed-by=$keyring] http://deb.debian.org/debian bookworm-updates main"
+    echo "deb-src [signed-by=$keyring] http://deb.debian.org/debian-security bookworm-security main"
+  } >"$apt/sources.list"
   local options=(
     -o Dir::Etc::SourceList="$apt/sources.list"
     -o Dir::Etc::SourceParts="$apt/sources.list.d"
     -o Dir::State::Lists="$apt/lists"
     -o Dir::Cache="$apt/cache"
     -o APT::Sandbox::User=root
+    # The system's hooks are for its own lists.
+    -o APT::Update::Post-Invoke::= -o APT::Update::Post-Invoke-Success::=
   )
   apt-get "${options[@]}" update -qq
   rm -rf "$dest" "$apt/download"/*
@@ -207,6 +215,47 @@ shipped_dlls() {
   done
 }
 
+# The licences of what the zip holds: Qt's, those of the libraries Qt's DLLs
+# have built in, the one line changed in Qt, and the MinGW runtime's.
+copy_licences() {
+  local licences=$1 src=$cache/src/qt6-base-$qt_package_version part file
+  local changed=src/plugins/platforms/windows/qwindowsintegration.cpp
+  for part in blake2 double-conversion easing freetype harfbuzz-ng icc libpng md4c pcre2 rfc6234 sha3 tinycbor zlib; do
+    mkdir -p "$licences/qt-3rdparty/$part"
+    for file in "$src/src/3rdparty/$part"/*; do
+      case ${file##*/} in
+        *LICEN[CS]E* | COPYING*) cp "$file" "$licences/qt-3rdparty/$part/" ;;
+      esac
+    done
+  done
+  sed 's/^#if QT_CONFIG(directwrite3) && QT_CONFIG(direct2d)$/#if QT_CONFIG(directwrite3)/' "$src/$changed" |
+    diff -u --label "a/$changed" --label "b/$changed" - "$src/$changed" >"$licences/qt-directwrite.diff" || [ $? = 1 ]
+  cp "$cache/src/qt6-base-$qt_package_version/LICENSES/LGPL-3.0-only.txt" \
+    "$cache/src/qt6-base-$qt_package_version/LICENSES/GPL-3.0-only.txt" "$licences/"
+  cp /usr/share/doc/gcc-mingw-w64-base/copyright "$licences/gcc-runtime-copyright.txt"
+  cp /usr/share/doc/mingw-w64-common/copyright "$licences/mingw-w64-copyright.txt"
+  cat >"$licences/README.txt" <<EOT
+Qt $qt_version (Qt6Core, Qt6Gui, Qt6Widgets, the plugins in platforms\\ and
+styles\\, and translations\\qtbase_ja.qm, Debian's qt6-translations-l10n) is
+used under the GNU Lesser General Public License version 3
+(LGPL-3.0-only.txt, which adds to GPL-3.0-only.txt). It was built from
+Debian's source package qt6-base $qt_package_version, as is, but for two
+lines of src/plugins/platforms/windows/qwindowsintegration.cpp (DirectWrite
+only with Direct2D). Its source: "apt-get source qt6-base=$qt_package_version"
+on Debian 12 or https://snapshot.debian.org/package/qt6-base/$qt_package_version/;
+that line's change is qt-directwrite.diff. The libraries built into Qt's
+DLLs are under the notices in qt-3rdparty\, a folder each (listed below).
+You may replace these DLLs with your own build of Qt $qt_version.
+
+libstdc++-6.dll and libgcc_s_seh-1.dll are GCC's runtime, under the GPL 3 with
+the GCC Runtime Library Exception (gcc-runtime-copyright.txt);
+libwinpthread-1.dll is MinGW-w64's (mingw-w64-copyright.txt).
+
+Built into Qt's DLLs:
+EOT
+  (cd "$licences/qt-3rdparty" && printf '  %s\n' */*) >>"$licences/README.txt"
+}
+
 # One folder in a zip: kavrin.exe, the keyword lists beside it (where it
 # looks first), the DLLs and the two plugins it needs (the windows platform,
 # the native style), all stripped, the READMEs and the licences.
@@ -238,26 +287,7 @@ make_package() {
     shipped_dlls "$file" "$qt_prefix/bin" "$runtime" "/usr/$triple/lib"
   done | sort -u | xargs cp -t "$stage/"
   "$triple-strip" --strip-unneeded "$stage"/*.exe "$stage"/*.dll "$stage"/*/*.dll
-  cp "$cache/src/qt6-base-$qt_package_version/LICENSES/LGPL-3.0-only.txt" \
-    "$cache/src/qt6-base-$qt_package_version/LICENSES/GPL-3.0-only.txt" "$stage/licenses/"
-  cp /usr/share/doc/gcc-mingw-w64-base/copyright "$stage/licenses/gcc-runtime-copyright.txt"
-  cp /usr/share/doc/mingw-w64-common/copyright "$stage/licenses/mingw-w64-copyright.txt"
-  cat >"$stage/licenses/README.txt" <<EOT
-Qt $qt_version (Qt6Core, Qt6Gui, Qt6Widgets, the plugins in platforms\\ and
-styles\\, and translations\\qtbase_ja.qm, Debian's qt6-translations-l10n) is
-used under the GNU Lesser General Public License version 3
-(LGPL-3.0-only.txt, which adds to GPL-3.0-only.txt). It was built from
-Debian's source package qt6-base $qt_package_version, as is, but for one
-line of src/plugins/platforms/windows/qwindowsintegration.cpp (DirectWrite
-only with Direct2D). Its source: "apt-get source qt6-base=$qt_package_version"
-on Debian 12, https://sources.debian.org/src/qt6-base/$qt_package_version/,
-or https://download.qt.io/archive/qt/${qt_version%.*}/$qt_version/submodules/.
-You may replace these DLLs with your own build of Qt $qt_version.
-
-libstdc++-6.dll and libgcc_s_seh-1.dll are GCC's runtime, under the GPL 3 with
-the GCC Runtime Library Exception (gcc-runtime-copyright.txt);
-libwinpthread-1.dll is MinGW-w64's (mingw-w64-copyright.txt).
-EOT
+  copy_licences "$stage/licenses"
   (cd build-windows/package && zip -qr9 "../$name.zip" "$name")
   package_zip=build-windows/$name.zip
   echo "$package_zip: $(du -k "$package_zip" | cut -f1) KiB"
