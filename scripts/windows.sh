@@ -83,9 +83,11 @@ fetch_qt_source() {
     -o Dir::State::Lists="$apt/lists"
     -o Dir::Cache="$apt/cache"
     -o APT::Sandbox::User=root
-    # The system's hooks are for its own lists.
-    -o APT::Update::Post-Invoke::= -o APT::Update::Post-Invoke-Success::=
+    # The system's update hooks are for its own lists ("-o ...::=" only
+    # adds an empty one).
+    -c "$apt/no-hooks.conf"
   )
+  printf '#clear APT::Update::Post-Invoke;\n#clear APT::Update::Post-Invoke-Success;\n' >"$apt/no-hooks.conf"
   apt-get "${options[@]}" update -qq
   rm -rf "$dest" "$apt/download"/*
   (cd "$apt/download" && apt-get "${options[@]}" source --download-only "qt6-base=$qt_package_version")
