@@ -37,6 +37,11 @@ folder="$WINEPREFIX/drive_c/プログラム 置き場"
 mkdir -p "$folder"
 unzip -q "$zip" -d "$folder"
 exe=$(find "$folder" -name kavrin.exe)
+# Answers on the command line reach a redirected output whole, in UTF-8.
+(cd "$(dirname "$exe")" && "$wine" kavrin.exe --version >"$out/version.txt") || fail "kavrin.exe --version failed"
+grep -q '^kavrin [0-9]' "$out/version.txt" || fail "kavrin.exe --version wrote: $(cat "$out/version.txt")"
+(cd "$(dirname "$exe")" && "$wine" kavrin.exe --設定 2>"$out/refused.txt") && fail "kavrin.exe took --設定"
+grep -q -- "'--設定'" "$out/refused.txt" || fail "the refusal lost its Japanese: $(cat "$out/refused.txt")"
 program="$folder/テスト.txt"
 printf '10 PRINT "\x82\xa0"\r\n' >"$program"
 windows_program="C:\\プログラム 置き場\\テスト.txt"
