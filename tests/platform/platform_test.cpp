@@ -215,9 +215,11 @@ TEST(TextFile, ErrorsNameTheFileAndAWriteReplacesItWhole) {
   EXPECT_THROW(writeFileAtomically(dir.path(QStringLiteral("no/such/f.txt")), "x"), Error);
 }
 
-#ifndef Q_OS_WIN
 // Root may write a file read-only for its owner: the save must not make it writable.
 TEST(TextFile, ASaveKeepsTheFilesPermissionBits) {
+#ifdef Q_OS_WIN
+  GTEST_SKIP() << "Windows files have no permission bits";
+#else
   TempDir dir;
   const QString path = dir.path(QStringLiteral("f.bas"));
   for (const auto mode :
@@ -237,8 +239,8 @@ TEST(TextFile, ASaveKeepsTheFilesPermissionBits) {
     writeFileAtomically(path, "new");
     EXPECT_EQ(fs::status(path.toStdString()).permissions(), fs::perms(0755));
   }
-}
 #endif
+}
 
 } // namespace
 } // namespace kavrin
