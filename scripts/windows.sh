@@ -330,12 +330,16 @@ run_tests() {
     echo "== ${test##*/} under Wine"
     # A hung test must not hold CI until it is killed; what it left in Wine
     # goes with it.
-    (wine_env && timeout 900 /usr/lib/wine/wine64 "$test") || {
+    (wine_env && timeout 900 /usr/lib/wine/wine64 "$test" | tee "${test%.exe}.log") || {
       failed+=("${test##*/}")
       (wine_env && /usr/lib/wine/wineserver -k) || true
     }
   done
   timeout 900 scripts/windows-package-test.sh "$package_zip" || failed+=(the zip)
+  # What cannot apply on Windows, each with its reason, where it is seen.
+  echo "Skipped under Wine:"
+  cat build-windows/tests/*_tests.log | tr -d '\r' |
+    awk '/: Skipped$/ { getline why } /^\[  SKIPPED \] .* \([0-9]+ ms\)$/ { sub(/ \(.*/, ""); print "  " $4 ": " why }'
   if ((${#failed[@]})); then
     echo "Failed under Wine: ${failed[*]}" >&2
     return 1
