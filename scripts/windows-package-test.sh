@@ -25,7 +25,8 @@ unset WINEPATH
 wine=/usr/lib/wine/wine64
 fail() {
   echo "windows-package-test: $*" >&2
-  "$wine" taskkill /f /im kavrin.exe >/dev/null 2>&1 || true
+  timeout 20 "$wine" taskkill /f /im kavrin.exe >/dev/null 2>&1 || true
+  /usr/lib/wine/wineserver -k || true
   exit 1
 }
 
@@ -36,6 +37,11 @@ folder="$WINEPREFIX/drive_c/プログラム 置き場"
 mkdir -p "$folder"
 unzip -q "$zip" -d "$folder"
 exe=$(find "$folder" -name kavrin.exe)
+# Answers on the command line reach a redirected output whole, in UTF-8.
+(cd "$(dirname "$exe")" && "$wine" kavrin.exe --version >"$out/version.txt") || fail "kavrin.exe --version failed"
+grep -q '^kavrin [0-9]' "$out/version.txt" || fail "kavrin.exe --version wrote: $(cat "$out/version.txt")"
+(cd "$(dirname "$exe")" && "$wine" kavrin.exe --設定 2>"$out/refused.txt") && fail "kavrin.exe took --設定"
+grep -q -- "'--設定'" "$out/refused.txt" || fail "the refusal lost its Japanese: $(cat "$out/refused.txt")"
 program="$folder/テスト.txt"
 printf '10 PRINT "\x82\xa0"\r\n' >"$program"
 windows_program="C:\\プログラム 置き場\\テスト.txt"
@@ -49,7 +55,7 @@ for _ in $(seq 120); do
 done
 [ -n "$window" ] || fail "no window titled テスト.txt - kavrin (log: $out/kavrin.log)"
 sleep 1
-xdotool windowfocus --sync "$window"
+timeout 10 xdotool windowfocus --sync "$window" || fail "the window took no focus"
 xdotool key --window "$window" ctrl+End
 xdotool type --window "$window" --delay 50 '20 END'
 xdotool key --window "$window" ctrl+s

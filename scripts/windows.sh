@@ -9,7 +9,9 @@
 #                                         unzips: kavrin-VERSION-windows-x64.zip
 #   scripts/windows.sh --test             the zip, then every test program
 #                                         under Wine and the zip's own test
-#   scripts/windows.sh --qt-ready         succeeds when Qt is in the cache
+#   scripts/windows.sh --qt-ready         succeeds when Qt is in the cache;
+#                                         1: none ever built, 2: a run would
+#                                         build it anew (or a tool is missing)
 #   scripts/windows.sh --wine PROGRAM ... runs a built program under Wine,
 #                                         in a Wine prefix of ours
 set -euo pipefail
@@ -54,6 +56,8 @@ install_missing() {
     googletest wine64 zip unzip
     # Qt's Japanese translation for the zip; Xvfb and xdotool for its test.
     qt6-translations-l10n xvfb xauth xdotool
+    # The Japanese font the tests find through fc-list; the zip test's screenshot.
+    fonts-ipafont-gothic fontconfig imagemagick
   )
   "$root/scripts/setup.sh" "${packages[@]}"
 }
@@ -67,15 +71,23 @@ fetch_qt_source() {
     return
   fi
   mkdir -p "$apt/lists/partial" "$apt/cache/archives/partial" "$apt/sources.list.d" "$apt/download"
-  echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian bookworm main" \
-    >"$apt/sources.list"
+  local keyring=/usr/share/keyrings/debian-archive-keyring.gpg
+  {
+    echo "deb-src [signed-by=$keyring] http://deb.debian.org/debian bookworm main"
+    echo "deb-src [signed-by=$keyring] http://deb.debian.org/debian bookworm-updates main"
+    echo "deb-src [signed-by=$keyring] http://deb.debian.org/debian-security bookworm-security main"
+  } >"$apt/sources.list"
   local options=(
     -o Dir::Etc::SourceList="$apt/sources.list"
     -o Dir::Etc::SourceParts="$apt/sources.list.d"
     -o Dir::State::Lists="$apt/lists"
     -o Dir::Cache="$apt/cache"
     -o APT::Sandbox::User=root
+    # The system's update hooks are for its own lists ("-o ...::=" only
+    # adds an empty one).
+    -c "$apt/no-hooks.conf"
   )
+  printf '#clear APT::Update::Post-Invoke;\n#clear APT::Update::Post-Invoke-Success;\n' >"$apt/no-hooks.conf"
   apt-get "${options[@]}" update -qq
   rm -rf "$dest" "$apt/download"/*
   (cd "$apt/download" && apt-get "${options[@]}" source --download-only "qt6-base=$qt_package_version")
@@ -170,7 +182,14 @@ build_kavrin() {
   if command -v ccache >/dev/null; then
     launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
   fi
-  cmake -S . -B build-windows -G Ninja "${launcher[@]}" \
+  # A build configured against the Qt of another key would keep finding its
+  # packages (Qt6Core_DIR and the rest): configure that one anew.
+  local fresh=() qt_dir=$qt_prefix/lib/cmake/Qt6
+  if [ -f build-windows/CMakeCache.txt ] && ! grep -qxF "Qt6_DIR:PATH=$qt_dir" build-windows/CMakeCache.txt; then
+    fresh=(--fresh)
+  fi
+  cmake "${fresh[@]}" -S . -B build-windows -G Ninja "${launcher[@]}" \
+    -DQt6_DIR:PATH="$qt_dir" -DGTest_DIR:PATH="$gtest_prefix/lib/cmake/GTest" \
     -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_PREFIX_PATH="$qt_prefix;$gtest_prefix" \
@@ -184,9 +203,11 @@ build_kavrin() {
 # The DLLs a program or DLL loads that are ours to ship (Qt's, the MinGW
 # runtime's), found in the folders given, and theirs in turn.
 shipped_dlls() {
-  local file=$1 dll dir
+  local file=$1 dll dir dlls
   shift
-  for dll in $("$triple-objdump" -p "$file" | sed -n 's/^\tDLL Name: //p'); do
+  # Captured first: a failing objdump stops the script.
+  dlls=$("$triple-objdump" -p "$file")
+  for dll in $(sed -n 's/^\tDLL Name: //p' <<<"$dlls"); do
     for dir in "$@"; do
       if [ -f "$dir/$dll" ]; then
         echo "$dir/$dll"
@@ -194,6 +215,47 @@ shipped_dlls() {
       fi
     done
   done
+}
+
+# The licences of what the zip holds: Qt's, those of the libraries Qt's DLLs
+# have built in, the one line changed in Qt, and the MinGW runtime's.
+copy_licences() {
+  local licences=$1 src=$cache/src/qt6-base-$qt_package_version part file
+  local changed=src/plugins/platforms/windows/qwindowsintegration.cpp
+  for part in blake2 double-conversion easing freetype harfbuzz-ng icc libpng md4c pcre2 rfc6234 sha3 tinycbor zlib; do
+    mkdir -p "$licences/qt-3rdparty/$part"
+    for file in "$src/src/3rdparty/$part"/*; do
+      case ${file##*/} in
+        *LICEN[CS]E* | COPYING*) cp "$file" "$licences/qt-3rdparty/$part/" ;;
+      esac
+    done
+  done
+  sed 's/^#if QT_CONFIG(directwrite3) && QT_CONFIG(direct2d)$/#if QT_CONFIG(directwrite3)/' "$src/$changed" |
+    diff -u --label "a/$changed" --label "b/$changed" - "$src/$changed" >"$licences/qt-directwrite.diff" || [ $? = 1 ]
+  cp "$cache/src/qt6-base-$qt_package_version/LICENSES/LGPL-3.0-only.txt" \
+    "$cache/src/qt6-base-$qt_package_version/LICENSES/GPL-3.0-only.txt" "$licences/"
+  cp /usr/share/doc/gcc-mingw-w64-base/copyright "$licences/gcc-runtime-copyright.txt"
+  cp /usr/share/doc/mingw-w64-common/copyright "$licences/mingw-w64-copyright.txt"
+  cat >"$licences/README.txt" <<EOT
+Qt $qt_version (Qt6Core, Qt6Gui, Qt6Widgets, the plugins in platforms\\ and
+styles\\, and translations\\qtbase_ja.qm, Debian's qt6-translations-l10n) is
+used under the GNU Lesser General Public License version 3
+(LGPL-3.0-only.txt, which adds to GPL-3.0-only.txt). It was built from
+Debian's source package qt6-base $qt_package_version, as is, but for two
+lines of src/plugins/platforms/windows/qwindowsintegration.cpp (DirectWrite
+only with Direct2D). Its source: "apt-get source qt6-base=$qt_package_version"
+on Debian 12 or https://snapshot.debian.org/package/qt6-base/$qt_package_version/;
+that line's change is qt-directwrite.diff. The libraries built into Qt's
+DLLs are under the notices in qt-3rdparty\, a folder each (listed below).
+You may replace these DLLs with your own build of Qt $qt_version.
+
+libstdc++-6.dll and libgcc_s_seh-1.dll are GCC's runtime, under the GPL 3 with
+the GCC Runtime Library Exception (gcc-runtime-copyright.txt);
+libwinpthread-1.dll is MinGW-w64's (mingw-w64-copyright.txt).
+
+Built into Qt's DLLs:
+EOT
+  (cd "$licences/qt-3rdparty" && printf '  %s\n' */*) >>"$licences/README.txt"
 }
 
 # One folder in a zip: kavrin.exe, the keyword lists beside it (where it
@@ -205,7 +267,15 @@ make_package() {
   name=kavrin-$version-windows-x64
   stage=build-windows/package/$name
   runtime=$(dirname "$("$triple-g++-posix" -print-file-name=libstdc++-6.dll)")
-  rm -rf build-windows/package "build-windows/$name.zip"
+  # Not found, the compiler names the bare file.
+  for file in "$runtime/libstdc++-6.dll" "$runtime/libgcc_s_seh-1.dll" "/usr/$triple/lib/libwinpthread-1.dll"; do
+    [ -f "$file" ] || {
+      echo "windows.sh: no $file" >&2
+      return 1
+    }
+  done
+  # An older version's zip would stand beside the new one.
+  rm -rf build-windows/package build-windows/kavrin-*-windows-x64.zip
   mkdir -p "$stage/platforms" "$stage/styles" "$stage/licenses"
   cp build-windows/src/kavrin.exe data/*.txt README.md README.ja.md LICENSE "$stage/"
   cp "$qt_prefix/plugins/platforms/qwindows.dll" "$stage/platforms/"
@@ -219,28 +289,10 @@ make_package() {
     shipped_dlls "$file" "$qt_prefix/bin" "$runtime" "/usr/$triple/lib"
   done | sort -u | xargs cp -t "$stage/"
   "$triple-strip" --strip-unneeded "$stage"/*.exe "$stage"/*.dll "$stage"/*/*.dll
-  cp "$cache/src/qt6-base-$qt_package_version/LICENSES/LGPL-3.0-only.txt" \
-    "$cache/src/qt6-base-$qt_package_version/LICENSES/GPL-3.0-only.txt" "$stage/licenses/"
-  cp /usr/share/doc/gcc-mingw-w64-base/copyright "$stage/licenses/gcc-runtime-copyright.txt"
-  cp /usr/share/doc/mingw-w64-common/copyright "$stage/licenses/mingw-w64-copyright.txt"
-  cat >"$stage/licenses/README.txt" <<EOT
-Qt $qt_version (Qt6Core, Qt6Gui, Qt6Widgets, the plugins in platforms\\ and
-styles\\, and translations\\qtbase_ja.qm, Debian's qt6-translations-l10n) is
-used under the GNU Lesser General Public License version 3
-(LGPL-3.0-only.txt, which adds to GPL-3.0-only.txt). It was built from
-Debian's source package qt6-base $qt_package_version, as is, but for one
-line of src/plugins/platforms/windows/qwindowsintegration.cpp (DirectWrite
-only with Direct2D). Its source: "apt-get source qt6-base=$qt_package_version"
-on Debian 12, https://sources.debian.org/src/qt6-base/$qt_package_version/,
-or https://download.qt.io/archive/qt/${qt_version%.*}/$qt_version/submodules/.
-You may replace these DLLs with your own build of Qt $qt_version.
-
-libstdc++-6.dll and libgcc_s_seh-1.dll are GCC's runtime, under the GPL 3 with
-the GCC Runtime Library Exception (gcc-runtime-copyright.txt);
-libwinpthread-1.dll is MinGW-w64's (mingw-w64-copyright.txt).
-EOT
+  copy_licences "$stage/licenses"
   (cd build-windows/package && zip -qr9 "../$name.zip" "$name")
-  echo "build-windows/$name.zip: $(du -k "build-windows/$name.zip" | cut -f1) KiB"
+  package_zip=build-windows/$name.zip
+  echo "$package_zip: $(du -k "$package_zip" | cut -f1) KiB"
 }
 
 # A Windows path for Wine's own PATH: the root is drive Z:.
@@ -276,9 +328,18 @@ run_tests() {
   local test failed=()
   for test in build-windows/tests/*_tests.exe; do
     echo "== ${test##*/} under Wine"
-    (wine_env && /usr/lib/wine/wine64 "$test") || failed+=("${test##*/}")
+    # A hung test must not hold CI until it is killed; what it left in Wine
+    # goes with it.
+    (wine_env && timeout 900 /usr/lib/wine/wine64 "$test" | tee "${test%.exe}.log") || {
+      failed+=("${test##*/}")
+      (wine_env && /usr/lib/wine/wineserver -k) || true
+    }
   done
-  scripts/windows-package-test.sh build-windows/kavrin-*-windows-x64.zip || failed+=(the zip)
+  timeout 900 scripts/windows-package-test.sh "$package_zip" || failed+=(the zip)
+  # What cannot apply on Windows, each with its reason, where it is seen.
+  echo "Skipped under Wine:"
+  cat build-windows/tests/*_tests.log | tr -d '\r' |
+    awk '/: Skipped$/ { getline why } /^\[  SKIPPED \] .* \([0-9]+ ms\)$/ { sub(/ \(.*/, ""); print "  " $4 ": " why }'
   if ((${#failed[@]})); then
     echo "Failed under Wine: ${failed[*]}" >&2
     return 1
@@ -287,8 +348,19 @@ run_tests() {
 }
 
 if [ "$mode" = qt-ready ]; then
-  # Whether a run would find Qt built: nothing is installed to tell.
-  command -v "$triple-g++-posix" >/dev/null && dpkg-query -W qt6-base-dev >/dev/null 2>&1 || exit 1
+  # Whether a run would find Qt built, nothing installed to tell: 1 when no
+  # Qt was ever built here, 2 when one was but a run would build anew.
+  compgen -G "$cache/qt-*" >/dev/null || exit 1
+  for tool in "$triple-g++-posix" dpkg-query; do
+    command -v "$tool" >/dev/null || {
+      echo "windows.sh: $tool is missing" >&2
+      exit 2
+    }
+  done
+  dpkg-query -W qt6-base-dev googletest >/dev/null 2>&1 || {
+    echo "windows.sh: qt6-base-dev or googletest is not installed" >&2
+    exit 2
+  }
 elif [ "$mode" != wine ]; then
   install_missing
 fi
@@ -303,8 +375,11 @@ if [ "$mode" = wine ]; then
   exec /usr/lib/wine/wine64 "$@"
 fi
 if [ "$mode" = qt-ready ]; then
-  [ -f "$qt_prefix/.complete" ]
-  exit
+  if [ ! -f "$qt_prefix/.complete" ]; then
+    echo "windows.sh: no complete Qt build for this key in $qt_prefix (the Qt version, its options, the toolchain or the compiler changed, or a build was cut short); scripts/windows.sh --deps-only builds it" >&2
+    exit 2
+  fi
+  exit 0
 fi
 # One build at a time in the cache.
 exec 9>"$cache/.lock"

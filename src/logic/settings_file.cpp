@@ -7,16 +7,28 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 
 #include <algorithm>
 
 namespace kavrin {
 
+namespace {
+
+// Only creating a file tells: Windows reports a folder writable by its
+// read-only flag alone, whatever its permissions (Program Files).
+bool canCreateFileIn(const QString &dir) {
+  QTemporaryFile probe(QDir::fromNativeSeparators(dir) + QStringLiteral("kavrin-XXXXXX.tmp"));
+  return probe.open();
+}
+
+} // namespace
+
 QString settingsFilePath(const QString &exeDir) {
   const QString name = QStringLiteral("kavrin.ini");
   // A copy with its keyword lists beside it runs from its own folder; an
   // installed one (even run by root) keeps the settings per user.
-  if (QFileInfo(exeDir).isWritable() && QFileInfo::exists(exeDir + QStringLiteral("qmcode.txt"))) {
+  if (QFileInfo::exists(exeDir + QStringLiteral("qmcode.txt")) && canCreateFileIn(exeDir)) {
     return exeDir + name;
   }
   const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);

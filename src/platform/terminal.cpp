@@ -27,18 +27,51 @@ QStringList programArguments(int argc, char **argv) {
   return arguments;
 }
 
-bool printToTerminal(const QString &text, bool toStandardError) {
-  std::FILE *stream = toStandardError ? stderr : stdout;
 #ifdef Q_OS_WIN
-  if (AttachConsole(ATTACH_PARENT_PROCESS)) {
-    stream = std::freopen("CONOUT$", "w", stream);
+
+namespace {
+
+// A standard handle is there when the output is redirected to a file or a
+// pipe; only without one is the parent's console borrowed.  A console gets
+// the text as it is, a file or pipe UTF-8: the ANSI code page may hold no
+// Japanese.
+HANDLE outputHandle(bool toStandardError) {
+  const DWORD which = toStandardError ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE;
+  HANDLE handle = GetStdHandle(which);
+  if ((handle == nullptr || handle == INVALID_HANDLE_VALUE) && AttachConsole(ATTACH_PARENT_PROCESS)) {
+    handle = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                         0, nullptr);
+    SetStdHandle(which, handle);
   }
-  if (stream == nullptr) {
+  return handle;
+}
+
+} // namespace
+
+bool printToTerminal(const QString &text, bool toStandardError) {
+  const HANDLE handle = outputHandle(toStandardError);
+  if (handle == nullptr || handle == INVALID_HANDLE_VALUE) {
     return false;
   }
-#endif
+  DWORD mode = 0;
+  DWORD done = 0;
+  if (GetConsoleMode(handle, &mode)) {
+    const std::wstring wide = text.toStdWString();
+    return WriteConsoleW(handle, wide.data(), DWORD(wide.size()), &done, nullptr) && done == wide.size();
+  }
+  const QByteArray bytes = text.toUtf8();
+  return WriteFile(handle, bytes.constData(), DWORD(bytes.size()), &done, nullptr) &&
+         done == DWORD(bytes.size());
+}
+
+#else
+
+bool printToTerminal(const QString &text, bool toStandardError) {
+  std::FILE *stream = toStandardError ? stderr : stdout;
   const bool written = std::fputs(text.toLocal8Bit().constData(), stream) >= 0;
   return std::fflush(stream) == 0 && written && std::ferror(stream) == 0;
 }
+
+#endif
 
 } // namespace kavrin

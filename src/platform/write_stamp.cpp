@@ -26,13 +26,16 @@ WriteStamp writeStampOf(const QString &path) {
       (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0) {
     return {};
   }
-  // Only compared with one another: the time counts the file time's own 100 ns.
+  // The file time counts 100 ns from 1601: from 1970 it fits nanoseconds.
   const auto join = [](DWORD high, DWORD low) { return (std::uint64_t{high} << 32) | low; };
-  const std::chrono::duration<std::int64_t, std::ratio<1, 10'000'000>> ticks(static_cast<std::int64_t>(
-      join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime)));
+  constexpr std::int64_t from1601To1970 = 116'444'736'000'000'000;
+  using Ticks = std::chrono::duration<std::int64_t, std::ratio<1, 10'000'000>>;
+  const Ticks ticks(static_cast<std::int64_t>(
+                        join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime)) -
+                    from1601To1970);
+  const auto modified = std::chrono::file_clock::from_sys(std::chrono::sys_time<Ticks>(ticks));
   return {true, join(data.nFileSizeHigh, data.nFileSizeLow),
-          std::filesystem::file_time_type(
-              std::chrono::duration_cast<std::filesystem::file_time_type::duration>(ticks))};
+          std::chrono::time_point_cast<std::filesystem::file_time_type::duration>(modified)};
 }
 
 #else

@@ -9,6 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
+
 namespace kavrin {
 namespace {
 
@@ -67,6 +71,17 @@ TEST(SettingsFilePath, BesideAWritableProgramWithItsListsElseInTheUsersConfigura
   EXPECT_NE(settingsFilePath(own), own + "kavrin.ini");
   dir.write("qmcode.txt", "PRINT\r\n");
   EXPECT_EQ(settingsFilePath(own), own + "kavrin.ini");
+#ifndef _WIN32
+  // A folder that only says it is writable (Program Files on Windows): here,
+  // no file can be opened at all.
+  rlimit saved{};
+  getrlimit(RLIMIT_NOFILE, &saved);
+  const rlimit none{0, saved.rlim_max};
+  setrlimit(RLIMIT_NOFILE, &none);
+  const QString unwritable = settingsFilePath(own);
+  setrlimit(RLIMIT_NOFILE, &saved);
+  EXPECT_NE(unwritable, own + "kavrin.ini");
+#endif
   const QString elsewhere = settingsFilePath("/nonexistent-folder/");
   EXPECT_TRUE(elsewhere.endsWith(QDir::toNativeSeparators("/kavrin/kavrin.ini")));
   EXPECT_FALSE(elsewhere.startsWith("/nonexistent-folder"));

@@ -193,6 +193,11 @@ TEST(WriteStamp, AWriteIsToldBySizeOrByATimeFinerThanAMillisecond) {
     row.act();
     EXPECT_EQ(writtenSince(image, before), row.written);
   }
+  // The file's own time, to the second MinGW's std::filesystem keeps.
+  QDir(image).removeRecursively();
+  dir.write("prog.cas", "CAS");
+  const auto apart = writeStampOf(image).modified - std::filesystem::last_write_time(file);
+  EXPECT_LT(std::chrono::abs(apart), std::chrono::seconds(2));
 }
 
 TEST(TextFile, ErrorsNameTheFileAndAWriteReplacesItWhole) {
@@ -211,9 +216,11 @@ TEST(TextFile, ErrorsNameTheFileAndAWriteReplacesItWhole) {
   EXPECT_THROW(writeFileAtomically(dir.path(QStringLiteral("no/such/f.txt")), "x"), Error);
 }
 
-#ifndef Q_OS_WIN
 // Root may write a file read-only for its owner: the save must not make it writable.
 TEST(TextFile, ASaveKeepsTheFilesPermissionBits) {
+#ifdef Q_OS_WIN
+  GTEST_SKIP() << "Windows files have no permission bits";
+#else
   TempDir dir;
   const QString path = dir.path(QStringLiteral("f.bas"));
   for (const auto mode :
@@ -233,8 +240,8 @@ TEST(TextFile, ASaveKeepsTheFilesPermissionBits) {
     writeFileAtomically(path, "new");
     EXPECT_EQ(fs::status(path.toStdString()).permissions(), fs::perms(0755));
   }
-}
 #endif
+}
 
 } // namespace
 } // namespace kavrin
