@@ -6,12 +6,11 @@
 #include "platform/cp932.h"
 #include "widgets/emulator_dialog.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QPushButton>
 #include <QSysInfo>
-
-#include <QAction>
 #include <QTimer>
 
 #ifdef Q_OS_WIN
