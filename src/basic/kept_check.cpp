@@ -10,12 +10,6 @@
 
 namespace kavrin::basic {
 
-std::vector<Finding> checkDocument(QStringView text, const KeywordMatcher &keywords,
-                                   const CheckOptions &options, int sourceStep) {
-  return sourceStep > 0 ? checkSource(text, keywords, options, sourceStep)
-                        : checkProgram(text, keywords, options);
-}
-
 KeptCheck::KeptCheck(ProgramEditor *editor, Handler checked, QObject *parent)
     : QObject(parent), editor_(editor), checked_(std::move(checked)) {
   timer_.setSingleShot(true);

@@ -17,11 +17,6 @@ class ProgramEditor;
 
 namespace kavrin::basic {
 
-// The check of a numbered document, or with a `sourceStep` of a source
-// document built with that step.
-std::vector<Finding> checkDocument(QStringView text, const KeywordMatcher &keywords,
-                                   const CheckOptions &options, int sourceStep);
-
 // Keeps the program check current once it is started: after each pause in
 // typing (and at once when the whole text is replaced) the text is read on
 // a thread of its own, and the findings are handed over on the window's

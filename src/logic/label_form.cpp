@@ -7,10 +7,6 @@
 namespace kavrin::basic {
 namespace {
 
-bool isEmptyText(QStringView line) {
-  return std::ranges::all_of(line, [](QChar c) { return isBlank(c); });
-}
-
 // Where the text after a line's number and the blanks after it starts.
 qsizetype textStart(QStringView line, const ProgramLine &read) {
   qsizetype start = read.numberStart + read.numberLength;
@@ -23,11 +19,7 @@ qsizetype textStart(QStringView line, const ProgramLine &read) {
 // Text that would read as a blank line, a comment, a numbered line or a
 // label without its number before it.
 bool needsNumber(QStringView text) {
-  if (text.isEmpty() || text[0] == u'\'' || isDigit(text[0])) {
-    return true;
-  }
-  const qsizetype name = labelNameLength(text, 1);
-  return text[0] == u'*' && name > 0 && name <= kLongestLabel && isEmptyText(text.sliced(1 + name));
+  return text.isEmpty() || text[0] == u'\'' || isDigit(text[0]) || !labelDefinedBy(text).isEmpty();
 }
 
 // A reference that letters or digits follow (THEN30ELSE10): a label there
@@ -66,7 +58,7 @@ private:
     for (size_t i = 0; i < reads_.size(); ++i) {
       const ProgramLine &read = reads_[i];
       if (!read.isProgram) {
-        if (!isEmptyText(split_.lines[i])) {
+        if (!isBlankText(split_.lines[i])) {
           refuse(i, noNumberMessage());
         }
         continue;

@@ -22,7 +22,7 @@ QStringList labelNames(QStringView text) {
   QStringList names;
   for (const QStringView line : splitLines(text).lines) {
     if (const QStringView name = labelDefinedBy(line); !name.isEmpty()) {
-      names << name.toString().toUpper();
+      names << labelKey(name);
     }
   }
   names.sort();

@@ -12,6 +12,14 @@ namespace kavrin::basic {
 
 inline bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
 inline bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+inline bool isBlankText(QStringView text) {
+  for (const QChar c : text) {
+    if (!isBlank(c)) {
+      return false;
+    }
+  }
+  return true;
+}
 
 // Where the number that a line begins with stands: after any blanks when
 // `afterBlanks`, and at most `most` digits.  Its length is 0 when there is

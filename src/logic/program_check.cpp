@@ -16,15 +16,6 @@ constexpr qsizetype kLongestLineBytes = 255;
 // No character takes more than two bytes, so shorter lines need no encoding.
 constexpr qsizetype kShortestLongLine = kLongestLineBytes / 2 + 1;
 
-bool isEmptyLine(QStringView line) {
-  for (const QChar c : line) {
-    if (c != u' ' && c != u'\t') {
-      return false;
-    }
-  }
-  return true;
-}
-
 // The line numbers the machine takes that the program has; a reference to
 // a larger one is out of range whatever the text holds.
 class NumberSet {
@@ -65,7 +56,7 @@ private:
       for (const LineReference &ref : line.references) {
         checkReference(ref);
       }
-    } else if (!isEmptyLine(text)) {
+    } else if (!isBlankText(text)) {
       add(noNumberMessage());
     }
     if (const qsizetype bytes = overlongBytes(text); bytes > 0) {

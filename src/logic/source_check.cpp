@@ -8,9 +8,6 @@
 namespace kavrin::basic {
 namespace {
 
-// Labels are compared without regard to case.
-QString labelKey(QStringView name) { return name.toString().toUpper(); }
-
 // The labels defined twice, those a reference names that no line defines,
 // and those never used, on their lines.
 void findLabels(const TextLines &split, const std::vector<SourceLine> &lines, std::vector<Finding> &out) {
@@ -80,6 +77,12 @@ std::vector<Finding> checkSource(QStringView source, const KeywordMatcher &keywo
     }
   }
   return out;
+}
+
+std::vector<Finding> checkDocument(QStringView text, const KeywordMatcher &keywords,
+                                   const CheckOptions &options, int sourceStep) {
+  return sourceStep > 0 ? checkSource(text, keywords, options, sourceStep)
+                        : checkProgram(text, keywords, options);
 }
 
 } // namespace kavrin::basic

@@ -53,8 +53,8 @@ SourceLine readSourceLine(QStringView line, const KeywordMatcher &keywords) {
   return out;
 }
 
-// A label's name in upper case, in `key` (kept, so that a lookup allocates
-// nothing).
+} // namespace
+
 const QString &labelKey(QStringView name, QString &key) {
   key.resize(name.size());
   for (qsizetype i = 0; i < name.size(); ++i) {
@@ -62,6 +62,13 @@ const QString &labelKey(QStringView name, QString &key) {
   }
   return key;
 }
+
+QString labelKey(QStringView name) {
+  QString key;
+  return labelKey(name, key);
+}
+
+namespace {
 
 QString labelName(QStringView line, const SourceLine &label) {
   return line.sliced(label.textStart, label.textEnd - label.textStart).toString();

@@ -119,6 +119,16 @@ LabelForm toLabelForm(QStringView numbered, const KeywordMatcher &keywords, int 
 // built program, each on its source line.
 std::vector<Finding> checkSource(QStringView source, const KeywordMatcher &keywords,
                                  const CheckOptions &options, int step = 10);
+// The check of a numbered document, or with a `sourceStep` of a source
+// document built with that step.
+std::vector<Finding> checkDocument(QStringView text, const KeywordMatcher &keywords,
+                                   const CheckOptions &options, int sourceStep);
+
+// A label's name as labels are compared: in upper case.  The second form
+// writes it into `key`, kept by the caller, so that a lookup allocates
+// nothing.
+QString labelKey(QStringView name);
+const QString &labelKey(QStringView name, QString &key);
 
 // A document's file holds the source form: its name ends in .bsrc.
 bool isSourceFileName(QStringView fileName);
