@@ -184,8 +184,9 @@ bool TypingAids::keyPressed(const QKeyEvent &key) {
       labels_ = basic::labelNames(editor()->text());
     }
     const bool starting = !completion_.CompActive;
+    const LabelWords labels{labels_, session().keywordMatcher()};
     if (completeKeyword(*editor(), session().keywords(), backwards, completion_,
-                        session().sourceForm() ? &labels_ : nullptr)) {
+                        session().sourceForm() ? &labels : nullptr)) {
       if (session().sourceForm() && starting && !backwards) {
         // Nothing to complete: the tab that sets a source comment apart.
         endCompletion(*editor(), completion_, false);

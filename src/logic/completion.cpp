@@ -1,5 +1,7 @@
 #include "logic/completion.h"
 
+#include "logic/line_tokens.h"
+
 #include <QStringView>
 
 #include <algorithm>
@@ -43,7 +45,8 @@ QString wordBeforeCaret(const EditControl &edit, int caret, qsizetype limit) {
 
 // The label name typed after a '*' just before the caret, in capitals;
 // none without the '*'.
-std::optional<QString> labelBeforeCaret(const EditControl &edit, int caret) {
+std::optional<QString> labelBeforeCaret(const EditControl &edit, int caret,
+                                        const basic::KeywordMatcher &keywords) {
   QString word;
   int pos = caret;
   for (QChar c = edit.charAt(pos - 1); pos > 0 && (isAsciiLetter(c) || (c >= u'0' && c <= u'9') || c == u'_');
@@ -51,6 +54,14 @@ std::optional<QString> labelBeforeCaret(const EditControl &edit, int caret) {
     word.prepend(QChar(asciiUpper(c.unicode())));
   }
   if (pos == 0 || edit.charAt(pos - 1) != u'*') {
+    return std::nullopt;
+  }
+  // X=2*SI multiplies: only where the reader would take a label.
+  QString before;
+  for (int k = edit.lineStart(pos - 1); k < pos - 1; ++k) {
+    before.append(edit.charAt(k));
+  }
+  if (!basic::labelMayFollow(basic::readTokens(before, 0, keywords, basic::LineForm::Source))) {
     return std::nullopt;
   }
   return word;
@@ -108,11 +119,12 @@ Match firstLabel(const QString &word, const QStringList &labels) {
   return {};
 }
 
-bool startCycle(EditControl &edit, const QStringList &keywords, bool backwards, CompletionState &state) {
+// With `label`, the name typed after '*', the cycle goes through `keywords`
+// as label names.
+bool startCycle(EditControl &edit, const QStringList &keywords, const std::optional<QString> &label,
+                bool backwards, CompletionState &state) {
   state.CompActive = true;
   state.CompPrefix.clear();
-  const std::optional<QString> label =
-      state.CompLabels ? labelBeforeCaret(edit, edit.selStart()) : std::nullopt;
   const QString word = label ? *label : wordBeforeCaret(edit, edit.selStart(), longestEntry(keywords));
   const Match match = label ? firstLabel(word, keywords) : longestMatch(word, keywords);
   if (match.first < 0) {
@@ -166,12 +178,14 @@ bool stepCycle(EditControl &edit, const QStringList &keywords, bool backwards, C
 } // namespace
 
 bool completeKeyword(EditControl &edit, const QStringList &keywords, bool backwards, CompletionState &state,
-                     const QStringList *labels) {
+                     const LabelWords *labels) {
   if (!state.CompActive) {
-    state.CompLabels = labels != nullptr && labelBeforeCaret(edit, edit.selStart());
-    return startCycle(edit, state.CompLabels ? *labels : keywords, backwards, state);
+    const std::optional<QString> label =
+        labels != nullptr ? labelBeforeCaret(edit, edit.selStart(), labels->keywords) : std::nullopt;
+    state.CompLabels = label.has_value();
+    return startCycle(edit, label ? labels->names : keywords, label, backwards, state);
   }
-  return stepCycle(edit, state.CompLabels && labels != nullptr ? *labels : keywords, backwards, state);
+  return stepCycle(edit, state.CompLabels && labels != nullptr ? labels->names : keywords, backwards, state);
 }
 
 void endCompletion(EditControl &edit, CompletionState &state, bool keepCompletion) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "logic/keyword_matcher.h"
 #include "platform/edit_control.h"
 
 #include <QString>
@@ -27,13 +28,19 @@ struct CompletionState {
   static constexpr int kNoMatch = -2;
 };
 
+// A source document's label names in capitals, sorted, and the mode's
+// keywords, which tell a label's '*' from a multiplication.
+struct LabelWords {
+  const QStringList &names;
+  const basic::KeywordMatcher &keywords;
+};
+
 // TAB (or Shift+TAB with `backwards`) in the editor: starts a cycle on the
 // letters before the caret or steps along the current one.  Returns true
-// when the user is to hear a beep.  With `labels` (a source document's
-// label names in capitals, sorted), a name typed after '*' goes through
-// them instead.
+// when the user is to hear a beep.  With `labels`, a name typed after a
+// label's '*' goes through them instead.
 [[nodiscard]] bool completeKeyword(EditControl &edit, const QStringList &keywords, bool backwards,
-                                   CompletionState &state, const QStringList *labels = nullptr);
+                                   CompletionState &state, const LabelWords *labels = nullptr);
 
 // Ends a cycle.  With `keepCompletion` the caret goes after the shown tail,
 // which stays in the text; without, the selection is left as it is.

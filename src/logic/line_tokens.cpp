@@ -72,7 +72,7 @@ private:
       } else {
         add(TokenKind::Comment, commentEnd(i_ + 1) - i_);
       }
-    } else if (c == u'*' && source_ && labelMayStand()) {
+    } else if (c == u'*' && source_ && labelMayFollow(tokens_)) {
       label();
     } else if (isDigit(c) || (c == u'.' && i_ + 1 < s_.size() && isDigit(s_[i_ + 1]))) {
       number();
@@ -116,28 +116,6 @@ private:
       }
     }
     return s_.size();
-  }
-
-  // After a word a reference follows, a word an operand follows or a sign,
-  // but for a closing bracket: A*B and (A)*B multiply.
-  bool labelMayStand() const {
-    if (tokens_.empty()) {
-      return true;
-    }
-    const Token &previous = tokens_.back();
-    switch (previous.kind) {
-    case TokenKind::Other:
-      return !previous.isSign(u')') && !previous.isSign(u']');
-    case TokenKind::Keyword:
-      if (const Follows f = follows(previous.word); f != Follows::Nothing && f != Follows::Comparison) {
-        return true;
-      }
-      return isOperandWord(previous) || previous.word == Word::On;
-    case TokenKind::Name:
-      return isOperandWord(previous);
-    default:
-      return false;
-    }
   }
 
   void label() {
@@ -280,6 +258,28 @@ bool Token::spells(QStringView upper) const {
 
 bool isOperandWord(const Token &token) {
   return std::ranges::any_of(kOperandWords, [&token](QStringView word) { return token.spells(word); });
+}
+
+// After a word a reference follows, a word an operand follows or a sign,
+// but for a closing bracket: A*B and (A)*B multiply.
+bool labelMayFollow(const std::vector<Token> &tokens) {
+  if (tokens.empty()) {
+    return true;
+  }
+  const Token &previous = tokens.back();
+  switch (previous.kind) {
+  case TokenKind::Other:
+    return !previous.isSign(u')') && !previous.isSign(u']');
+  case TokenKind::Keyword:
+    if (const Follows f = follows(previous.word); f != Follows::Nothing && f != Follows::Comparison) {
+      return true;
+    }
+    return isOperandWord(previous) || previous.word == Word::On;
+  case TokenKind::Name:
+    return isOperandWord(previous);
+  default:
+    return false;
+  }
 }
 
 qsizetype codeEnd(QStringView line, const std::vector<Token> &tokens, bool &continues) {

@@ -65,6 +65,10 @@ qsizetype labelNameLength(QStringView text, qsizetype pos);
 // IF, AND, OR, NOT, XOR: an operand may start after them.
 bool isOperandWord(const Token &token);
 
+// Source form: a '*' after `tokens` (those of a line so far) starts a
+// label, not a multiplication.
+bool labelMayFollow(const std::vector<Token> &tokens);
+
 // The tokens of `line` from `from` (just past its line number), in order;
 // blanks make none. `keywords` is the current mode's list.
 std::vector<Token> readTokens(QStringView line, qsizetype from, const KeywordMatcher &keywords,

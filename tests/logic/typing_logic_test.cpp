@@ -74,6 +74,11 @@ const std::tuple<QString, QStringList, const char *, QStringList, int> kCases[] 
     {"GOTO *[]", {"A1", "B_2"}, "LB", {"GOTO *[A1]", "GOTO *[]"}, 1},
     {"*A_[]", {"A_1", "A_2"}, "L", {"*A_[1]"}, 0},
     {"PR[]", {"PRINT"}, "L", {"PR[INT]"}, 0},
+    // A '*' after an operand multiplies: the letters before the caret are
+    // a keyword's, and A_ begins none.
+    {"X=2*A_[]", {"A_1"}, "L", {"X=2*A_[]"}, 1},
+    {"X=(A)*A_[]", {"A_1"}, "L", {"X=(A)*A_[]"}, 1},
+    {"10 ON X GOTO *A,*A_[]", {"A_1"}, "L", {"10 ON X GOTO *A,*A_[1]"}, 0},
 };
 
 TEST(Completion, StepsThroughTheRing) {
@@ -87,7 +92,8 @@ TEST(Completion, StepsThroughTheRing) {
     for (const char *s = steps; *s != '\0'; ++s) {
       if (*s == 'T' || *s == 'B' || *s == 'L') {
         const bool labels = *s == 'L' || (*s == 'B' && state.CompLabels);
-        beeps += completeKeyword(edit, keywords, *s == 'B', state, labels ? &keywords : nullptr) ? 1 : 0;
+        const LabelWords words{keywords, basic::KeywordMatcher()};
+        beeps += completeKeyword(edit, keywords, *s == 'B', state, labels ? &words : nullptr) ? 1 : 0;
       } else if (*s == 'X') {
         keywords.clear();
       } else {
