@@ -168,14 +168,16 @@ void DocumentCommands::openStartFile(const QString &argument) {
   }
 }
 
-void DocumentCommands::restore(const QString &fileName, const QString &text,
-                               const std::optional<FileStamp> &stamp) {
-  session().setFileName(fileName);
+void DocumentCommands::restore(const RecoveryCopy &copy) {
+  session().setFileName(copy.fileName);
   // The file as the text's editor last knew it is what a save may replace
   // without a question; a copy that does not say, the file as it is now.
-  diskStamp_ = stamp ? *stamp : stampOfFile(fileName);
-  editor()->setText(text);
-  setForm(fileName);
+  diskStamp_ = copy.stamp ? *copy.stamp : stampOfFile(copy.fileName);
+  editor()->setText(copy.text);
+  setForm(copy.fileName);
+  if (copy.sourceForm) {
+    session().setSourceForm(*copy.sourceForm); // a save then asks for a name of that form
+  }
   editor()->setModified(true);
   updateTitle();
   emit session().documentReplaced();

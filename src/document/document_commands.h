@@ -25,7 +25,7 @@ public:
 
   bool querySave() override;
   bool saveChanges() override;
-  void restore(const QString &fileName, const QString &text, const std::optional<FileStamp> &stamp) override;
+  void restore(const RecoveryCopy &copy) override;
   FileStamp diskStamp() const override { return diskStamp_; }
 
   // Reads `path` into the window; throws Error, leaving the document as it

@@ -1,5 +1,6 @@
 #include "document/recovery_tool.h"
 
+#include "logic/source_form.h"
 #include "platform/user_interface.h"
 #include "widgets/program_editor.h"
 #include "widgets/session.h"
@@ -98,8 +99,13 @@ void RecoveryTool::writeNow() {
   // The file's stamp goes with it, so that a file another program changes
   // meanwhile is not replaced without a question after a restore.
   const QString fileName = session().fileName();
-  writer_.write(fileName, editor_->rawText(), QDateTime::currentDateTime(),
-                fileName.isEmpty() ? std::nullopt : std::optional<FileStamp>(session().diskStamp()));
+  RecoveryCopy copy{fileName, editor_->rawText(), QDateTime::currentDateTime(),
+                    fileName.isEmpty() ? std::nullopt : std::optional<FileStamp>(session().diskStamp())};
+  // A converted or unnamed document's form: its name does not say it.
+  if (const bool source = session().sourceForm(); source != basic::isSourceFileName(fileName)) {
+    copy.sourceForm = source;
+  }
+  writer_.write(copy);
   schedule_.done();
 }
 
@@ -169,7 +175,7 @@ bool RecoveryTool::offer(const LeftCopy &left) {
 }
 
 void RecoveryTool::takeOver(const LeftCopy &left) {
-  session().restore(left.copy->fileName, left.copy->text, left.copy->stamp);
+  session().restore(*left.copy);
   takenIn_ = {left.file};
   atRisk_ = true;
   // The old copy goes only once this editor's own copy holds the text.

@@ -19,6 +19,7 @@ const QByteArray kMagic = QByteArrayLiteral("KAVRIN RECOVERY\n");
 // The first version ends with the text; the second adds the file's stamp.
 constexpr quint32 kVersion = 1;
 constexpr quint32 kStampedVersion = 2;
+constexpr quint32 kFormVersion = 3; // a stamp or none, then the form
 constexpr int kHashBytes = 32;
 const QString kCopySuffix = QStringLiteral(".recovery");
 const QString kLockSuffix = QStringLiteral(".lock");
@@ -56,10 +57,16 @@ QByteArray encodeRecoveryCopy(const RecoveryCopy &copy) {
   QByteArray bytes = kMagic;
   QDataStream out(&bytes, QIODevice::Append);
   out.setVersion(QDataStream::Qt_6_0);
-  out << (copy.stamp ? kStampedVersion : kVersion) << copy.fileName << copy.written.toMSecsSinceEpoch()
-      << copy.text;
+  const quint32 version = copy.sourceForm ? kFormVersion : copy.stamp ? kStampedVersion : kVersion;
+  out << version << copy.fileName << copy.written.toMSecsSinceEpoch() << copy.text;
+  if (version == kFormVersion) {
+    out << copy.stamp.has_value();
+  }
   if (copy.stamp) {
     writeStamp(out, *copy.stamp);
+  }
+  if (copy.sourceForm) {
+    out << *copy.sourceForm;
   }
   return bytes + hashOf(bytes);
 }
@@ -78,12 +85,21 @@ std::optional<RecoveryCopy> decodeRecoveryCopy(const QByteArray &bytes) {
   RecoveryCopy copy;
   qint64 written = 0;
   in >> version;
-  if (version != kVersion && version != kStampedVersion) {
+  if (version != kVersion && version != kStampedVersion && version != kFormVersion) {
     return std::nullopt;
   }
   in >> copy.fileName >> written >> copy.text;
-  if (version == kStampedVersion) {
+  bool stamped = version == kStampedVersion;
+  if (version == kFormVersion) {
+    in >> stamped;
+  }
+  if (stamped) {
     copy.stamp = readStamp(in);
+  }
+  if (version == kFormVersion) {
+    bool source = false;
+    in >> source;
+    copy.sourceForm = source;
   }
   if (in.status() != QDataStream::Ok || !in.atEnd()) {
     return std::nullopt;

@@ -23,12 +23,16 @@ struct RecoveryCopy {
   // The document's file as the editor last read or wrote it; nothing in a
   // copy of a document never saved, and in copies of earlier versions.
   std::optional<FileStamp> stamp = std::nullopt;
+  // Whether the document is in source form, only where its file name does
+  // not say so (a converted or unnamed document).
+  std::optional<bool> sourceForm = std::nullopt;
 };
 
 // A copy's bytes: a header, the copy, and a checksum that tells a damaged
 // or cut file.  Nothing when the bytes are not a whole copy of a version
 // this program reads.  A copy without a stamp is written as the first
-// version was, so that earlier editors read it too.
+// version was, one with a stamp only as the second, so that earlier
+// editors read them too.
 QByteArray encodeRecoveryCopy(const RecoveryCopy &copy);
 std::optional<RecoveryCopy> decodeRecoveryCopy(const QByteArray &bytes);
 

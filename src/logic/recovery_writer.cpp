@@ -17,11 +17,10 @@ RecoveryWriter::~RecoveryWriter() {
   }
 }
 
-void RecoveryWriter::write(const QString &fileName, const QString &text, const QDateTime &at,
-                           const std::optional<FileStamp> &stamp) {
+void RecoveryWriter::write(const RecoveryCopy &copy) {
   // Only the (shared, not copied) text is taken here; the rest is the
   // writer's work.
-  ask({false, {fileName, text, at, stamp}});
+  ask({false, copy});
 }
 
 void RecoveryWriter::remove() { ask({true, {}}); }

@@ -26,9 +26,8 @@ public:
   RecoveryWriter(const RecoveryWriter &) = delete;
   RecoveryWriter &operator=(const RecoveryWriter &) = delete;
 
-  // `text` as the editor holds it, line breaks as U+2029 or '\n'.
-  void write(const QString &fileName, const QString &text, const QDateTime &at,
-             const std::optional<FileStamp> &stamp = std::nullopt);
+  // The copy's text as the editor holds it, line breaks as U+2029 or '\n'.
+  void write(const RecoveryCopy &copy);
   void remove();
   // Waits until everything asked so far is done; empty when the last
   // request was carried out, else why not.

@@ -22,9 +22,9 @@ void Session::setPreferences(const Preferences &preferences) {
   emit preferencesChanged();
 }
 
-void Session::restore(const QString &fileName, const QString &text, const std::optional<FileStamp> &stamp) {
+void Session::restore(const RecoveryCopy &copy) {
   if (document_ != nullptr) {
-    document_->restore(fileName, text, stamp);
+    document_->restore(copy);
   }
 }
 

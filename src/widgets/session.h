@@ -2,6 +2,7 @@
 
 #include "logic/file_stamp.h"
 #include "logic/keyword_matcher.h"
+#include "logic/recovery.h"
 #include "logic/settings_file.h"
 #include "logic/settings_table.h"
 #include "platform/user_interface.h"
@@ -23,11 +24,10 @@ public:
   // querySave does (also about edits made after an undo to the saved text).
   // True to go on.
   virtual bool saveChanges() = 0;
-  // Takes a recovered text into the window as a modified document; a save
-  // replaces the file without a question only while it is as `stamp` says
-  // (as it is now, without one).
-  virtual void restore(const QString &fileName, const QString &text,
-                       const std::optional<FileStamp> &stamp) = 0;
+  // Takes a recovered text into the window as a modified document in the
+  // form it had; a save replaces the file without a question only while it
+  // is as the copy's stamp says (as it is now, without one).
+  virtual void restore(const RecoveryCopy &copy) = 0;
   // The document's file as last read or written here.
   virtual FileStamp diskStamp() const = 0;
 
@@ -74,7 +74,7 @@ public:
   void setDocument(DocumentAccess *document) { document_ = document; }
   bool querySave() { return document_ == nullptr || document_->querySave(); }
   bool saveChanges() { return document_ == nullptr || document_->saveChanges(); }
-  void restore(const QString &fileName, const QString &text, const std::optional<FileStamp> &stamp);
+  void restore(const RecoveryCopy &copy);
   FileStamp diskStamp() const { return document_ == nullptr ? FileStamp{} : document_->diskStamp(); }
 
 signals:

@@ -71,7 +71,7 @@ TEST_F(ConvertTest, RunAgainGoesToTheImageLastChosenForTheDocument) {
       {"the image's folder gone", [this] { QDir(dir.path("sub")).removeRecursively(); }, asked},
       {"a recovery copy restored",
        [this] {
-         window->session().restore(program, "10 END", std::nullopt);
+         window->session().restore({program, "10 END", QDateTime::currentDateTime()});
          window->command("save")->trigger();
        },
        asked},

@@ -286,6 +286,8 @@ TEST_F(DocumentTest, TheFormFollowsTheNameAndASaveAsksForANameOfIt) {
       {"toNumberedForm", dir.path("b.bas"), "行番号形式", dir.path("b.bas")},
       {"new", {}, "行番号形式", {}},
       {"saveAs", dir.path("c.bsrc"), "ソース形式", {}},
+      // A recovered copy of a converted d.bas comes back in source form.
+      {"restore", dir.path("d.bsrc"), "ソース形式", dir.path("d.bsrc")},
   };
   for (const auto &step : steps) {
     SCOPED_TRACE(step.step);
@@ -296,6 +298,8 @@ TEST_F(DocumentTest, TheFormFollowsTheNameAndASaveAsksForANameOfIt) {
     }
     if (QByteArrayView(step.step) == "load") {
       window->feature<DocumentCommands>()->load(step.path);
+    } else if (QByteArrayView(step.step) == "restore") {
+      window->session().restore({dir.path("d.bas"), "*A\nGOTO *A", QDateTime::currentDateTime(), {}, true});
     } else {
       window->command(step.step)->trigger();
     }
@@ -311,6 +315,8 @@ TEST_F(DocumentTest, TheFormFollowsTheNameAndASaveAsksForANameOfIt) {
   }
   EXPECT_EQ(dir.read("b.bas"), "10 GOTO 10\r\n");
   EXPECT_EQ(dir.read("b.bsrc"), "*L10\r\nGOTO *L10\r\n");
+  EXPECT_EQ(dir.read("d.bsrc"), "*A\r\nGOTO *A");
+  EXPECT_FALSE(QFile::exists(dir.path("d.bas")));
 }
 
 } // namespace

@@ -149,8 +149,13 @@ TEST_F(RecoveryTest, TheCopyFollowsUnsavedChangesOnly) {
   tool().finishWriting();
   EXPECT_FALSE(QFile::exists(copy));
   type("0");
-  ownCopy();
-  ASSERT_TRUE(QFile::exists(copy));
+  std::optional<RecoveryCopy> named = ownCopy();
+  ASSERT_TRUE(named && QFile::exists(copy));
+  EXPECT_FALSE(named->sourceForm); // the name says it
+  window->command("toLabelForm")->trigger();
+  named = ownCopy();
+  ASSERT_TRUE(named);
+  EXPECT_EQ(named->sourceForm, true);
   ui.answers = {MsgResult::No};
   window->command("new")->trigger();
   tool().finishWriting();

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -40,23 +41,28 @@ TEST(PauseSchedule, TypingOnAndOnDelaysTheWorkOnlyUpToTheLongestWait) {
 TEST(RecoveryCopy, KeepsEveryUnitAndTheStampAndTellsADamagedOrNewerCopy) {
   const FileStamp stamp{true, 12, QDateTime::currentDateTime().addSecs(-9), "\x01hash",
                         QDateTime::currentDateTime()};
-  // Without a stamp, written as earlier versions read it.
-  for (const std::optional<FileStamp> &kept : {std::optional(stamp), std::optional<FileStamp>()}) {
-    SCOPED_TRACE(kept.has_value());
+  // Without a stamp or a form, written as earlier versions read it.
+  const std::tuple<std::optional<FileStamp>, std::optional<bool>, const char *> cases[] = {
+      {stamp, std::nullopt, "00000002"}, {std::nullopt, std::nullopt, "00000001"}, {stamp, true, "00000003"},
+      {std::nullopt, false, "00000003"}, {std::nullopt, true, "00000003"},
+  };
+  for (const auto &[kept, form, version] : cases) {
+    SCOPED_TRACE(version);
     const RecoveryCopy copy{QStringLiteral("/home/u/ゲーム.txt"),
                             QStringLiteral("10 PRINT \"\uE0FF\"\n") + QChar(0xD800) +
                                 QStringLiteral(" \u00E9\n") + QChar(0),
-                            QDateTime::currentDateTime(), kept};
+                            QDateTime::currentDateTime(), kept, form};
     const QByteArray bytes = encodeRecoveryCopy(copy);
-    EXPECT_EQ(bytes.sliced(16, 4), QByteArray::fromHex(kept ? "00000002" : "00000001"));
+    EXPECT_EQ(bytes.sliced(16, 4), QByteArray::fromHex(version));
     const std::optional<RecoveryCopy> back = decodeRecoveryCopy(bytes);
     ASSERT_TRUE(back); // every field read back, the text's units and the stamp's too
     EXPECT_TRUE(back->text == copy.text && back->stamp.has_value() == kept.has_value());
+    EXPECT_EQ(back->sourceForm, form);
     EXPECT_EQ(encodeRecoveryCopy(*back), bytes);
     QByteArray flipped = bytes;
     flipped[flipped.size() / 2] = static_cast<char>(flipped[flipped.size() / 2] ^ 1);
-    QByteArray newer = bytes.first(16); // the header, then version 3 and a right checksum
-    QDataStream(&newer, QIODevice::Append) << quint32(3);
+    QByteArray newer = bytes.first(16); // the header, then version 4 and a right checksum
+    QDataStream(&newer, QIODevice::Append) << quint32(4);
     newer += bytes.sliced(20, bytes.size() - 20 - 32);
     newer += QCryptographicHash::hash(newer, QCryptographicHash::Sha256);
     for (const QByteArray &bad : {bytes.first(bytes.size() - 1), flipped, newer, QByteArray()}) {
