@@ -107,10 +107,14 @@ QString JumpCommands::referencesSummary(const QString &name) const {
 void JumpCommands::nameReferredLine() {
   ResultPanel *panel = panels().existing();
   const int line = referred_->count() > 0 ? referred_->lineOf(0) : -1;
-  const ProgramLine read = readLineNumber(editor()->document()->findBlockByNumber(line).text());
-  if (panel != nullptr && line >= 0 && read.isProgram) {
+  const QString text = editor()->document()->findBlockByNumber(line).text();
+  const ProgramLine read = readLineNumber(text);
+  // A renamed label is named anew too.
+  const QStringView label = form() == LineForm::Source ? labelDefinedBy(text) : QStringView();
+  if (panel != nullptr && line >= 0 && (read.isProgram || !label.isEmpty())) {
     panel->setSummary(ResultTab::References,
-                      referencesSummary(QStringLiteral("行 ") + read.number.toString()));
+                      referencesSummary(label.isEmpty() ? QStringLiteral("行 ") + read.number.toString()
+                                                        : u'*' + label.toString()));
   }
 }
 

@@ -104,6 +104,13 @@ QString ConvertCommand::convertProgram(bool again) {
     showMessage(ui(), window(), QStringLiteral("一旦セーブしないと変換できません"));
     return {};
   }
+  // A source document is converted from the program built from it: built
+  // first, so that the image is asked for only once there is a program.
+  sourceRun_ = session().sourceForm();
+  const QString program = sourceRun_ ? build_.write(context(), fileName) : fileName;
+  if (program.isEmpty()) {
+    return {};
+  }
   // (A save that renamed the document has forgotten the image: asked.)
   const QString image = again && !keptImage_.isEmpty() ? keptImage_ : chooseImage(fileName);
   if (image.isEmpty()) {
@@ -116,8 +123,7 @@ QString ConvertCommand::convertProgram(bool again) {
     return {};
   }
   // The converter would write the image over the program text.
-  if (sameFile(image, fileName) ||
-      (session().sourceForm() && sameFile(image, withExtension(fileName, u".bas")))) {
+  if (sameFile(image, fileName) || sameFile(image, program)) {
     showMessage(
         ui(), window(),
         QStringLiteral(
@@ -126,12 +132,6 @@ QString ConvertCommand::convertProgram(bool again) {
   }
   // The image last chosen is the next run's, whatever this run gives.
   keptImage_ = image;
-  // A source document is converted from the program built from it.
-  sourceRun_ = session().sourceForm();
-  const QString program = sourceRun_ ? build_.write(context(), fileName) : fileName;
-  if (program.isEmpty()) {
-    return {};
-  }
   // Edits still unsaved here are ones the user chose not to save.
   if (!runConverter(buildConverterCommand(kind, converter, session().mode() == 6, program, image), image,
                     editor()->modified())) {

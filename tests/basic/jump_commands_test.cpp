@@ -272,6 +272,15 @@ TEST_F(JumpTest, InASourceF12GoesToTheLabelAndShiftF12ListsItsUses) {
   const ResultPanel &panel = *window->findChild<ResultPanel *>();
   EXPECT_EQ(panel.summary(ResultTab::References), "*SUB を参照している行: 2 行");
   EXPECT_EQ(panel.rows(ResultTab::References).lineOf(1), 3);
+  ui.modalScripts.push_back([](QDialog &dialog) {
+    dialog.findChild<QLineEdit *>()->setText("Main");
+    dialog.accept();
+  });
+  caretTo(2, 3);
+  key(Qt::Key_F2); // on the label: the list names it anew, and again after the undo
+  EXPECT_EQ(panel.summary(ResultTab::References), "*Main を参照している行: 2 行");
+  window->command("undo")->trigger();
+  EXPECT_EQ(panel.summary(ResultTab::References), "*SUB を参照している行: 2 行");
 }
 
 } // namespace

@@ -32,7 +32,11 @@ TEST_F(ConvertTest, ASourceIsBuiltBesideItAndItsOutputLeadsToTheSourceLines) {
     if (c.answer) {
       ui.answers.push_back(*c.answer);
     }
-    convertTo(image);
+    if (c.answer == MsgResult::No) {
+      window->command("convert")->trigger(); // kept: no build, no image asked for
+    } else {
+      convertTo(image);
+    }
     EXPECT_EQ(dir.read("game.bas"), c.after);
     const auto others = std::count_if(ui.messages.begin() + asked, ui.messages.end(),
                                       [](const auto &box) { return !box.text.contains(u"行目: "); });
@@ -43,7 +47,8 @@ TEST_F(ConvertTest, ASourceIsBuiltBesideItAndItsOutputLeadsToTheSourceLines) {
 TEST_F(ConvertTest, ASourceThatCannotBeBuiltIsNotConverted) {
   window->feature<DocumentCommands>()->load(dir.write("bad.bsrc", "PRINT\r\nGOTO *NONE\r\n"));
   setConverter(dir.converter("txt2bas.exe"));
-  convertTo(dir.path("bad.cas"));
+  window->command("convert")->trigger(); // no image is asked for
+  EXPECT_TRUE(ui.saveCalls.empty());
   EXPECT_EQ(ui.messageTexts(), QStringList({"ビルドできないため、変換できません。\n2 行目: ラベル *NONE "
                                             "への参照がありますが、そのラベルはありません"}));
   EXPECT_FALSE(QFile::exists(dir.path("bad.bas")));
@@ -53,7 +58,7 @@ TEST_F(ConvertTest, ASourceThatCannotBeBuiltIsNotConverted) {
   // Nor one named *.bas: its build would replace it.
   window->feature<DocumentCommands>()->load(dir.write("own.bas", "PRINT\r\n"));
   window->session().setSourceForm(true);
-  convertTo(dir.path("own.cas"));
+  window->command("convert")->trigger();
   EXPECT_EQ(dir.read("own.bas"), "PRINT\r\n");
   EXPECT_FALSE(QFile::exists(dir.path("txt2bas.exe.args")));
 }
