@@ -110,7 +110,14 @@ void BasicTools::goToLine() {
     message(QStringLiteral("「%1」は行番号ではありません。").arg(input));
     return;
   }
-  if (!goToNumberedLine(*editor_, *history_, ui(), number)) {
+  // A source document's lines go by the numbers the build gives them; one
+  // that cannot be built, by those written.
+  std::optional<BuiltProgram> built;
+  if (session().sourceForm()) {
+    built = buildProgram(editor_->text(), session().keywordMatcher(), session().preferences().autoIncrement);
+  }
+  if (!goToNumberedLine(*editor_, *history_, ui(), number, true,
+                        built && !built->error ? &*built : nullptr)) {
     message(QStringLiteral("行 %1 はありません").arg(number.toString()));
   }
 }

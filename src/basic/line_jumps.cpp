@@ -8,13 +8,14 @@
 namespace kavrin::basic {
 
 bool goToNumberedLine(ProgramEditor &editor, JumpHistory &history, UserInterface &ui,
-                      const LineNumber &number, bool beepPastIt) {
-  const LineLookup found = findProgramLine(editor.text(), number);
+                      const LineNumber &number, bool beepPastIt, const BuiltProgram *built) {
+  const LineLookup found = findProgramLine(built != nullptr ? built->text : editor.text(), number);
   if (found.line < 0) {
     return false;
   }
   history.remember();
-  editor.selectLine(found.line, false);
+  editor.selectLine(built != nullptr ? built->firstSourceLine(static_cast<size_t>(found.line)) : found.line,
+                    false);
   if (!found.exact && beepPastIt) {
     ui.beep();
   }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "logic/line_number.h"
+#include "logic/source_form.h"
 
 namespace kavrin {
 class JumpHistory;
@@ -13,8 +14,10 @@ namespace kavrin::basic {
 // Selects the program line numbered `number` as Ctrl+G does: that line,
 // else the first with the smallest number above it, with a beep unless
 // not `beepPastIt`.  The caret's place is kept for 戻る.  False, with
-// nothing moved, when there is neither: the caller tells.
+// nothing moved, when there is neither: the caller tells.  With `built`
+// (the editor's source form built), the numbers are the built program's
+// and the line selected is the first source line of the one found.
 bool goToNumberedLine(ProgramEditor &editor, JumpHistory &history, UserInterface &ui,
-                      const LineNumber &number, bool beepPastIt = true);
+                      const LineNumber &number, bool beepPastIt = true, const BuiltProgram *built = nullptr);
 
 } // namespace kavrin::basic

@@ -40,6 +40,7 @@ TEST_F(BasicToolsTest, CtrlGGoesToALineOrTheNextHigherOne) {
     int line;
     int beeps;
     const char *message;
+    bool source = false; // in the source below: by the built numbers
   } cases[] = {
       {"10", 0, 0, ""},
       {"20", 2, 0, ""},
@@ -48,9 +49,17 @@ TEST_F(BasicToolsTest, CtrlGGoesToALineOrTheNextHigherOne) {
       {"x1", 1, 1, "「x1」は行番号ではありません。"},
       {"0010000001", 1, 1, "行 10000001 はありません"},
       {"12345678901234567890", 1, 1, "行 12345678901234567890 はありません"},
+      {"10", 2, 1, "", true},
+      {"20", 4, 2, "", true},
+      {"100", 4, 2, "", true},
+      {"101", 4, 2, "行 101 はありません", true},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.input);
+    if (c.source && !window->session().sourceForm()) {
+      load("' demo\n*TOP\nPRINT:\n  GOTO *TOP\n100 END");
+      window->session().setSourceForm(true);
+    }
     answer({QString::fromUtf8(c.input)});
     QTest::keyClick(&window->editor(), Qt::Key_G, Qt::ControlModifier);
     EXPECT_EQ(caretLine(), c.line);
