@@ -20,16 +20,17 @@ void substitute(const QStringList &names, const QStringList &candidates) {
 } // namespace
 
 void installJapaneseFontSubstitutes() {
-  // The Windows fonts under their English names come first.
+  // The Windows fonts under their English names come first; a Windows
+  // without the Japanese supplemental fonts may still have BIZ UDGothic.
   substitute({QStringLiteral("ＭＳ ゴシック")},
-             {QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic"), QStringLiteral("IPAexGothic"),
-              QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("TakaoGothic"),
-              QStringLiteral("VL Gothic"), QStringLiteral("Osaka-Mono")});
+             {QStringLiteral("MS Gothic"), QStringLiteral("BIZ UDGothic"), QStringLiteral("IPAGothic"),
+              QStringLiteral("IPAexGothic"), QStringLiteral("Noto Sans Mono CJK JP"),
+              QStringLiteral("TakaoGothic"), QStringLiteral("VL Gothic"), QStringLiteral("Osaka-Mono")});
   substitute({QStringLiteral("ＭＳ Ｐゴシック")},
-             {QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic"), QStringLiteral("IPAexGothic"),
-              QStringLiteral("Noto Sans CJK JP"), QStringLiteral("TakaoPGothic"),
-              QStringLiteral("VL PGothic"), QStringLiteral("Hiragino Sans"), QStringLiteral("Osaka"),
-              QStringLiteral("Yu Gothic UI")});
+             {QStringLiteral("MS PGothic"), QStringLiteral("BIZ UDPGothic"), QStringLiteral("IPAPGothic"),
+              QStringLiteral("IPAexGothic"), QStringLiteral("Noto Sans CJK JP"),
+              QStringLiteral("TakaoPGothic"), QStringLiteral("VL PGothic"), QStringLiteral("Hiragino Sans"),
+              QStringLiteral("Osaka"), QStringLiteral("Yu Gothic UI")});
 }
 
 QString installedFamily(const QString &family) {
