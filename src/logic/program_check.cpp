@@ -48,7 +48,9 @@ public:
   }
 
 private:
-  void add(const QString &message) { findings_.push_back({index_, message}); }
+  void add(const QString &message, qsizetype column = -1) {
+    findings_.push_back({index_, message, CheckRule::Basic, true, {}, column});
+  }
 
   void checkLine(QStringView text, const ProgramLine &line) {
     if (line.isProgram) {
@@ -78,9 +80,10 @@ private:
   void checkReference(const LineReference &ref) {
     if (ref.target.exceeds(kLargestLineNumber)) {
       add(QStringLiteral("行 ") % ref.target.toString() % QStringLiteral(" への参照は範囲外です (") %
-          largest_ % QStringLiteral(" まで)"));
+              largest_ % QStringLiteral(" まで)"),
+          ref.start);
     } else if (!ref.endsRange() && !numbers_.contains(ref.target)) {
-      add(missingLineMessage(ref.target));
+      add(missingLineMessage(ref.target), ref.start);
     }
   }
 

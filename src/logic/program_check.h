@@ -19,6 +19,8 @@ struct Finding {
   bool error = true; // an error, or only a warning
   // How a row names the line (lineLabel), read with the text.
   QString where = {};
+  // Where in its line the finding stands, where its rule knows; else -1.
+  qsizetype column = -1;
 };
 
 // Line by line in text order: a line without a number, a number not above

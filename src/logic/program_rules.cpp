@@ -14,7 +14,14 @@ namespace {
 
 using Findings = std::vector<Finding>;
 
-void add(Findings &out, int line, const QString &message) { out.push_back({line, message}); }
+void add(Findings &out, int line, const QString &message, qsizetype column = -1) {
+  out.push_back({line, message, CheckRule::Basic, true, {}, column});
+}
+
+// Where a name stands in its line.
+qsizetype columnOf(const ProgramFacts &program, const NameUse &use) {
+  return use.written.data() - program.lines[static_cast<std::size_t>(use.line)].text.data();
+}
 
 // Line numbers seen, each with a value; those the machine takes are kept
 // by value, larger ones by their digits.
@@ -75,7 +82,8 @@ void fullWidth(const ProgramFacts &program, Findings &out) {
       }
       add(out, line.index,
           QStringLiteral("全角の「%1」があります。実機は文字列とコメントの外では半角しか読めません")
-              .arg(line.text.sliced(line.fullWidthAt, end - line.fullWidthAt)));
+              .arg(line.text.sliced(line.fullWidthAt, end - line.fullWidthAt)),
+          line.fullWidthAt);
     }
   }
 }
@@ -91,7 +99,8 @@ void yenOverline(const ProgramFacts &program, Findings &out) {
               "「%1」(U+%2) は Shift-JIS で保存できません。実機が %1 と表示する %3 の文字に直せます")
               .arg(c)
               .arg(yen ? QStringLiteral("00A5") : QStringLiteral("203E"),
-                   yen ? QStringLiteral("0x5C") : QStringLiteral("0x7E")));
+                   yen ? QStringLiteral("0x5C") : QStringLiteral("0x7E")),
+          line.yenAt);
     }
   }
 }
@@ -156,7 +165,8 @@ void twoCharNames(const ProgramFacts &program, Findings &out) {
                                                         ? QString()
                                                         : QStringLiteral(" (%1 行目)").arg((*at)->line + 1)),
                        shown) +
-              readingOf(program, **at) + readingOf(program, use));
+              readingOf(program, **at) + readingOf(program, use),
+          columnOf(program, use));
     }
   }
 }
@@ -183,7 +193,7 @@ void unpaired(const ProgramFacts &program, const std::vector<NameUse> &uses,
   const QSet<quint64> paired = variablesOf(program, others);
   for (const NameUse &use : uses) {
     if (!paired.contains(loopVariable(program, use))) {
-      add(out, use.line, text.arg(shownName(use.written)));
+      add(out, use.line, text.arg(shownName(use.written)), columnOf(program, use));
     }
   }
 }
