@@ -134,7 +134,7 @@ QString missingLineMessage(const LineNumber &target) {
 QString noNumberMessage() { return QStringLiteral("行番号がありません"); }
 
 std::vector<Finding> checkProgram(QStringView text, const KeywordMatcher &keywords,
-                                  const CheckOptions &options) {
+                                  const CheckOptions &options, const SourceLines *source) {
   const TextLines split = splitLines(text);
   std::vector<ProgramLine> reads;
   reads.reserve(split.lines.size());
@@ -142,7 +142,7 @@ std::vector<Finding> checkProgram(QStringView text, const KeywordMatcher &keywor
     reads.push_back(readLine(line, keywords));
   }
   std::vector<Finding> findings = Checker(split, reads).run();
-  std::vector<Finding> more = checkRules(split, reads, keywords, options);
+  std::vector<Finding> more = checkRules(split, reads, keywords, options, source);
   if (!more.empty()) {
     const auto middle = findings.insert(findings.end(), std::make_move_iterator(more.begin()),
                                         std::make_move_iterator(more.end()));

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringView>
 
+#include "logic/basic_reader.h"
 #include "logic/check_rules.h"
 #include "logic/keyword_matcher.h"
 #include "logic/line_number.h"
@@ -23,6 +24,14 @@ struct Finding {
   qsizetype column = -1;
 };
 
+// The lines of the text a program was built from (the source form's), and
+// of each built line the source line it names: what findings name other
+// lines by, in place of the program's own.
+struct SourceLines {
+  const TextLines *text = nullptr;
+  std::vector<int> lineOf;
+};
+
 // Line by line in text order: a line without a number, a number not above
 // the previous program line's, a number too large, a reference to a line
 // that is not there or past the largest line number, a line too long for
@@ -31,7 +40,7 @@ struct Finding {
 // message led by its rule's tag; `keywords` are the current mode's.
 // Findings stand in the order of their lines; a line's basic ones first.
 std::vector<Finding> checkProgram(QStringView text, const KeywordMatcher &keywords,
-                                  const CheckOptions &options = {});
+                                  const CheckOptions &options = {}, const SourceLines *source = nullptr);
 // The basic findings only.
 std::vector<Finding> checkProgram(QStringView text);
 

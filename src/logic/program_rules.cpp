@@ -18,6 +18,18 @@ void add(Findings &out, int line, const QString &message, qsizetype column = -1)
   out.push_back({line, message, CheckRule::Basic, true, {}, column});
 }
 
+// A line as the user sees it: its own index, or that of the source line
+// it was built from.
+int shownIndex(const ProgramFacts &program, int index) {
+  return program.source != nullptr ? program.source->lineOf[static_cast<std::size_t>(index)] : index;
+}
+
+QString shownLabel(const ProgramFacts &program, const LineFacts &line) {
+  const int at = shownIndex(program, line.index);
+  return lineLabel(
+      program.source != nullptr ? program.source->text->lines[static_cast<std::size_t>(at)] : line.text, at);
+}
+
 // Where a name stands in its line.
 qsizetype columnOf(const ProgramFacts &program, const NameUse &use) {
   return use.written.data() - program.lines[static_cast<std::size_t>(use.line)].text.data();
@@ -161,9 +173,10 @@ void twoCharNames(const ProgramFacts &program, Findings &out) {
       reported.insert(shown);
       add(out, use.line,
           QStringLiteral("%1 と %2 は最初の 2 文字が同じなので、実機には同じ変数です")
-                  .arg(shownName((*at)->written) + ((*at)->line == use.line
-                                                        ? QString()
-                                                        : QStringLiteral(" (%1 行目)").arg((*at)->line + 1)),
+                  .arg(shownName((*at)->written) +
+                           ((*at)->line == use.line
+                                ? QString()
+                                : QStringLiteral(" (%1 行目)").arg(shownIndex(program, (*at)->line) + 1)),
                        shown) +
               readingOf(program, **at) + readingOf(program, use),
           columnOf(program, use));
@@ -264,9 +277,10 @@ std::vector<KeptLine> keptInNumberOrder(const ProgramFacts &program) {
 }
 
 // A line by its number; by its place too where other lines had the number.
-QString lineName(const KeptLine &kept) {
-  const QString number = lineLabel(kept.line->text, kept.line->index);
-  return kept.repeated ? number + QStringLiteral(" (%1 行目)").arg(kept.line->index + 1) : number;
+QString lineName(const ProgramFacts &program, const KeptLine &kept) {
+  const QString number = shownLabel(program, *kept.line);
+  return kept.repeated ? number + QStringLiteral(" (%1 行目)").arg(shownIndex(program, kept.line->index) + 1)
+                       : number;
 }
 
 } // namespace
@@ -304,14 +318,15 @@ void unreachable(const ProgramFacts &program, Findings &out) {
       }
       add(out, line->index,
           QStringLiteral("%1 は前の%2 から続かず、どこからも参照されていないので実行されません")
-              .arg(lineName(kept), lineName(*before)));
+              .arg(lineName(program, kept), lineName(program, *before)));
     }
     before = &kept;
   }
 }
 
 std::vector<Finding> checkRules(const TextLines &split, const std::vector<ProgramLine> &reads,
-                                const KeywordMatcher &keywords, const CheckOptions &options) {
+                                const KeywordMatcher &keywords, const CheckOptions &options,
+                                const SourceLines *source) {
   const auto runs = [&](int row) {
     return options.enabled(ruleAt(row)) && (!kCheckRules[row].readsStatements || !keywords.empty());
   };
@@ -323,6 +338,7 @@ std::vector<Finding> checkRules(const TextLines &split, const std::vector<Progra
     }
     if (!program) {
       program.emplace(readFacts(split, reads, keywords));
+      program->source = source;
     }
     const std::size_t from = findings.size();
     kCheckRules[row].find(*program, findings);

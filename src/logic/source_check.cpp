@@ -51,7 +51,11 @@ std::vector<Finding> checkSource(QStringView source, const KeywordMatcher &keywo
   if (built.refused()) {
     out.push_back({-1, QStringLiteral("ビルドできないため、ほかの規則では調べていません")});
   } else {
-    for (Finding finding : checkProgram(built.text, keywords, options)) {
+    SourceLines names{&split, {}};
+    for (size_t k = 0; k < built.lineCount(); ++k) {
+      names.lineOf.push_back(built.firstSourceLine(k));
+    }
+    for (Finding finding : checkProgram(built.text, keywords, options, &names)) {
       if (finding.line >= 0) {
         // On the source line that holds what it names, where it names a place.
         const auto line = static_cast<size_t>(finding.line);
