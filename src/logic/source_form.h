@@ -131,8 +131,8 @@ struct LabelForm {
 // Turns a numbered program into the source form: a line that some
 // reference names gets the label *L<number> above it, and the references
 // name the label; the numbers are dropped, but for a line whose text would
-// read as another kind of source line (empty, a comment, a number or a
-// label), which keeps the number the build will give it with `step`.
+// read as another kind of source line (empty, a comment, a number, or a
+// label, as any text that starts with * would), which keeps the number the build will give it with `step`.
 LabelForm toLabelForm(QStringView numbered, const KeywordMatcher &keywords, int step = 10);
 
 // The check of a source document: the build's refusal, the labels that are

@@ -279,6 +279,7 @@ TEST(SourceForm, LabelFormBuildsBackIntoTheRenumberedProgram) {
       "10 IF ERL<=20 AND ERL>10 THEN RUN 30\n20 GOTO 30\n30 STOP",
       "10  PRINT  \n20PRINT\n30\tGOTO 10",
       "10 GOTO 65000\n65000 GOTO 10:'*A\n65100 *B",
+      "10 *A B\n20 *1X:GOTO 10",
   };
   for (const char *program : programs) {
     for (const int step : {10, 7}) {
