@@ -8,6 +8,7 @@
 #include "logic/keyword_matcher.h"
 #include "logic/line_number.h"
 
+#include <functional>
 #include <vector>
 
 // Finding what the machine would refuse or trip over in a program text.
@@ -25,11 +26,11 @@ struct Finding {
 };
 
 // The lines of the text a program was built from (the source form's), and
-// of each built line the source line it names: what findings name other
-// lines by, in place of the program's own.
+// the source line that holds a column of a built line (-1: its start):
+// what findings name other lines by, in place of the program's own.
 struct SourceLines {
   const TextLines *text = nullptr;
-  std::vector<int> lineOf;
+  std::function<int(int line, qsizetype column)> lineAt;
 };
 
 // Line by line in text order: a line without a number, a number not above

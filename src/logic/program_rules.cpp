@@ -19,9 +19,9 @@ void add(Findings &out, int line, const QString &message, qsizetype column = -1)
 }
 
 // A line as the user sees it: its own index, or that of the source line
-// it was built from.
-int shownIndex(const ProgramFacts &program, int index) {
-  return program.source != nullptr ? program.source->lineOf[static_cast<std::size_t>(index)] : index;
+// that holds `column` of it.
+int shownIndex(const ProgramFacts &program, int index, qsizetype column = -1) {
+  return program.source != nullptr ? program.source->lineAt(index, column) : index;
 }
 
 QString shownLabel(const ProgramFacts &program, const LineFacts &line) {
@@ -170,13 +170,14 @@ void twoCharNames(const ProgramFacts &program, Findings &out) {
     const QString shown = shownName(use.written);
     if (withoutBang((*at)->written).compare(withoutBang(use.written), Qt::CaseInsensitive) != 0 &&
         !reported.contains(shown)) {
+      const int first = shownIndex(program, (*at)->line, columnOf(program, **at));
       reported.insert(shown);
       add(out, use.line,
           QStringLiteral("%1 と %2 は最初の 2 文字が同じなので、実機には同じ変数です")
                   .arg(shownName((*at)->written) +
-                           ((*at)->line == use.line
+                           (first == shownIndex(program, use.line, columnOf(program, use))
                                 ? QString()
-                                : QStringLiteral(" (%1 行目)").arg(shownIndex(program, (*at)->line) + 1)),
+                                : QStringLiteral(" (%1 行目)").arg(first + 1)),
                        shown) +
               readingOf(program, **at) + readingOf(program, use),
           columnOf(program, use));

@@ -51,10 +51,9 @@ std::vector<Finding> checkSource(QStringView source, const KeywordMatcher &keywo
   if (built.refused()) {
     out.push_back({-1, QStringLiteral("ビルドできないため、ほかの規則では調べていません")});
   } else {
-    SourceLines names{&split, {}};
-    for (size_t k = 0; k < built.lineCount(); ++k) {
-      names.lineOf.push_back(built.firstSourceLine(k));
-    }
+    const SourceLines names{&split, [&built](int line, qsizetype column) {
+                              return built.sourceLineAt(static_cast<size_t>(line), column);
+                            }};
     for (Finding finding : checkProgram(built.text, keywords, options, &names)) {
       if (finding.line >= 0) {
         // On the source line that holds what it names, where it names a place.
