@@ -1,5 +1,6 @@
 #include "logic/renumber.h"
 #include "logic/source_form.h"
+#include "platform/cp932.h"
 
 #include <QRegularExpression>
 
@@ -167,6 +168,9 @@ TEST(SourceForm, MapsEachBuiltLineToItsSourceLines) {
   ASSERT_TRUE(refused.refusal);
   EXPECT_EQ(QString::number(refused.refusal->line) + refused.refusal->message,
             QStringLiteral("2「\u00E9」(U+00E9) は Shift-JIS で保存できません"));
+  // So is a byte that would read back as part of another character.
+  const QString misread = QStringLiteral("A:\n B") + cp932::decode("\x81") + u'A';
+  EXPECT_EQ(encodeProgram(buildProgram(misread, kWords)).refusal.value().line, 1);
 }
 
 // Each finding as line, E or W, and its text; the notes as the summary tells them.
