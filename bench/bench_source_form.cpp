@@ -122,9 +122,9 @@ std::vector<Row> sourceFormFigures(const Workspace &work) {
   for (int i = 0; i < kRuns; ++i) {
     basic::BuiltProgram built;
     buildMs.push_back(millisecondsOf([&] { built = basic::buildProgram(source, keywords, kStep); }));
-    if (built.error || built.lineCount() != static_cast<size_t>(kLabels) * 4) {
+    if (built.refused() || built.lineCount() != static_cast<size_t>(kLabels) * 4) {
       throw Failure(QStringLiteral("the source did not build: ") +
-                    (built.error ? built.error->message : QString()));
+                    (built.refused() ? built.refusals.front().message : QString()));
     }
   }
   // Renumbered by 1, the tools program's 40,000 lines all fit the machine.

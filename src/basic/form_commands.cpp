@@ -4,7 +4,6 @@
 #include "logic/converter_command.h"
 #include "logic/renumber.h"
 #include "logic/source_form.h"
-#include "platform/cp932.h"
 #include "platform/error.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
@@ -159,8 +158,8 @@ void FormCommands::convert(const QString &old, const QString &text, const std::v
 
 std::optional<BuiltProgram> FormCommands::build(const QString &text) {
   BuiltProgram built = buildProgram(text, session().keywordMatcher(), session().preferences().autoIncrement);
-  if (built.error) {
-    showLineErrors(context(), {*built.error}, QStringLiteral("行番号形式にできません。"));
+  if (built.refused()) {
+    showLineErrors(context(), built.refusals, QStringLiteral("行番号形式にできません。"));
     return std::nullopt;
   }
   return built;
@@ -186,9 +185,10 @@ void FormCommands::saveNumbered() {
   if (!built) {
     return;
   }
-  const cp932::Encoded encoded = cp932::encode(built->text);
-  if (!encoded.ok() || encoded.firstMisread >= 0) {
-    throw Error(QStringLiteral("Shift-JIS で保存できない文字があります。上書き保存で確かめてください。"));
+  const EncodedProgram encoded = encodeProgram(*built);
+  if (encoded.refusal) {
+    showLineErrors(context(), {*encoded.refusal}, QStringLiteral("番号付きで保存できません。"));
+    return;
   }
   FileDialog &dialog = session().saveDialog();
   dialog.filter = QStringLiteral("BASIC プログラム (*.bas)|*.bas|すべてのファイル (*.*)|*.*");

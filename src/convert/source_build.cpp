@@ -20,9 +20,11 @@ QString SourceBuild::write(const FeatureContext &context, const QString &sourceF
   basic::BuiltProgram built =
       basic::buildProgram(cp932::decode(readFileBytes(sourceFile)), session.keywordMatcher(),
                           session.preferences().autoIncrement);
-  if (built.error) {
+  basic::EncodedProgram encoded = basic::encodeProgram(built);
+  if (built.refused() || encoded.refusal) {
     built_.reset();
-    showLineErrors(context, {*built.error}, QStringLiteral("ビルドできないため、変換できません。"));
+    showLineErrors(context, built.refused() ? built.refusals : std::vector{*encoded.refusal},
+                   QStringLiteral("ビルドできないため、変換できません。"));
     return {};
   }
   const QString path = withExtension(sourceFile, u".bas");
@@ -35,7 +37,7 @@ QString SourceBuild::write(const FeatureContext &context, const QString &sourceF
             .arg(QDir::toNativeSeparators(path)));
     return {};
   }
-  const QByteArray bytes = cp932::encode(built.text).bytes;
+  const QByteArray bytes = std::move(encoded.bytes);
   if (!mayReplace(context, path, bytes)) {
     return {};
   }

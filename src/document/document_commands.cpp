@@ -184,7 +184,8 @@ void DocumentCommands::restore(const RecoveryCopy &copy) {
 }
 
 QByteArray DocumentCommands::encodedText() {
-  cp932::Encoded encoded = cp932::encode(editor()->rawText());
+  const QString text = editor()->rawText();
+  cp932::Encoded encoded = cp932::encode(text);
   ProgramEditor &edit = *editor();
   const auto select = [&edit](int at, int length) {
     edit.setSelStart(at);
@@ -192,21 +193,18 @@ QByteArray DocumentCommands::encodedText() {
     edit.ensureCursorVisible();
   };
   // The first problem in the text is the one reported.
-  const qsizetype misread = encoded.firstMisread;
-  if (misread >= 0 && (encoded.ok() || misread < encoded.firstUnencodable)) {
-    select(static_cast<int>(misread), 1);
+  const qsizetype first = encoded.firstInexact();
+  if (first >= 0 && first == encoded.firstMisread) {
+    select(static_cast<int>(first), 1);
     throw Error(
         QStringLiteral("保存すると、次に開いたときに別の文字に変わってしまうバイトが %1 行目にあります。\n"
                        "そのバイトの記号を選択しました。"
                        "書き換えるか削除してから保存してください。")
             .arg(edit.textCursor().blockNumber() + 1));
   }
-  if (!encoded.ok()) {
-    const int at = static_cast<int>(encoded.firstUnencodable);
-    const QChar first = edit.charAt(at);
-    const bool pair = first.isHighSurrogate() && edit.charAt(at + 1).isLowSurrogate();
-    select(at, pair ? 2 : 1);
-    const char32_t code = pair ? QChar::surrogateToUcs4(first, edit.charAt(at + 1)) : first.unicode();
+  if (first >= 0) {
+    const char32_t code = cp932::characterAt(text, first);
+    select(static_cast<int>(first), code > 0xFFFF ? 2 : 1);
     // The machine shows 0x5C and 0x7E as ¥ and ‾: the check's fix writes
     // those.  The bytes are named, as a Japanese font draws 0x5C as ¥ too.
     const bool fixable = (code == U'¥' || code == U'‾') &&
@@ -217,11 +215,10 @@ QByteArray DocumentCommands::encodedText() {
                                                  "実機ではそれぞれ ¥ と ‾ に見えます。")
                                 : QString();
     throw Error(QStringLiteral("Shift-JIS で保存できない文字が %1 個あります。\n"
-                               "最初の文字「%2」(U+%3) を選択しました。"
+                               "最初の文字%2 を選択しました。"
                                "この文字を書き換えてから保存してください。")
                     .arg(encoded.unencodableCount)
-                    .arg(QString::fromUcs4(&code, 1),
-                         QString::number(static_cast<uint>(code), 16).toUpper().rightJustified(4, u'0')) +
+                    .arg(cp932::namedCharacter(code)) +
                 fix);
   }
   return std::move(encoded.bytes);

@@ -42,7 +42,11 @@ std::vector<Span> colourSpans(QStringView line, const KeywordMatcher &keywords, 
       }
       break;
     }
-    const int colour = kColourOf[static_cast<size_t>(token.kind)];
+    // Nothing at a line's start names a line: *NAME there is no label
+    // where the build reads none.
+    const bool label = token.kind == TokenKind::Label && &token != &tokens.front();
+    const int colour =
+        token.kind == TokenKind::Label && !label ? -1 : kColourOf[static_cast<size_t>(token.kind)];
     if (token.kind == TokenKind::Data) {
       dataStrings(token, spans);
     } else if (colour >= 0 && (token.kind != TokenKind::Keyword || token.listed)) {

@@ -16,10 +16,10 @@ qsizetype textStart(QStringView line, const ProgramLine &read) {
   return start;
 }
 
-// Text that would read as a blank line, a comment, a numbered line or a
-// label without its number before it.
+// Text that would read as a blank line, a comment, a numbered line, or a
+// label or a mistyped one, without its number before it.
 bool needsNumber(QStringView text) {
-  return text.isEmpty() || text[0] == u'\'' || isDigit(text[0]) || !labelDefinedBy(text).isEmpty();
+  return text.isEmpty() || text[0] == u'\'' || isDigit(text[0]) || text[0] == u'*';
 }
 
 // A reference that letters or digits follow (THEN30ELSE10): a label there

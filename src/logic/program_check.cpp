@@ -48,7 +48,9 @@ public:
   }
 
 private:
-  void add(const QString &message) { findings_.push_back({index_, message}); }
+  void add(const QString &message, qsizetype column = -1) {
+    findings_.push_back({index_, message, CheckRule::Basic, true, {}, column});
+  }
 
   void checkLine(QStringView text, const ProgramLine &line) {
     if (line.isProgram) {
@@ -78,9 +80,10 @@ private:
   void checkReference(const LineReference &ref) {
     if (ref.target.exceeds(kLargestLineNumber)) {
       add(QStringLiteral("行 ") % ref.target.toString() % QStringLiteral(" への参照は範囲外です (") %
-          largest_ % QStringLiteral(" まで)"));
+              largest_ % QStringLiteral(" まで)"),
+          ref.start);
     } else if (!ref.endsRange() && !numbers_.contains(ref.target)) {
-      add(missingLineMessage(ref.target));
+      add(missingLineMessage(ref.target), ref.start);
     }
   }
 
@@ -131,7 +134,7 @@ QString missingLineMessage(const LineNumber &target) {
 QString noNumberMessage() { return QStringLiteral("行番号がありません"); }
 
 std::vector<Finding> checkProgram(QStringView text, const KeywordMatcher &keywords,
-                                  const CheckOptions &options) {
+                                  const CheckOptions &options, const SourceLines *source) {
   const TextLines split = splitLines(text);
   std::vector<ProgramLine> reads;
   reads.reserve(split.lines.size());
@@ -139,7 +142,7 @@ std::vector<Finding> checkProgram(QStringView text, const KeywordMatcher &keywor
     reads.push_back(readLine(line, keywords));
   }
   std::vector<Finding> findings = Checker(split, reads).run();
-  std::vector<Finding> more = checkRules(split, reads, keywords, options);
+  std::vector<Finding> more = checkRules(split, reads, keywords, options, source);
   if (!more.empty()) {
     const auto middle = findings.insert(findings.end(), std::make_move_iterator(more.begin()),
                                         std::make_move_iterator(more.end()));

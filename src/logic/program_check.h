@@ -3,10 +3,12 @@
 #include <QString>
 #include <QStringView>
 
+#include "logic/basic_reader.h"
 #include "logic/check_rules.h"
 #include "logic/keyword_matcher.h"
 #include "logic/line_number.h"
 
+#include <functional>
 #include <vector>
 
 // Finding what the machine would refuse or trip over in a program text.
@@ -19,6 +21,16 @@ struct Finding {
   bool error = true; // an error, or only a warning
   // How a row names the line (lineLabel), read with the text.
   QString where = {};
+  // Where in its line the finding stands, where its rule knows; else -1.
+  qsizetype column = -1;
+};
+
+// The lines of the text a program was built from (the source form's), and
+// the source line that holds a column of a built line (-1: its start):
+// what findings name other lines by, in place of the program's own.
+struct SourceLines {
+  const TextLines *text = nullptr;
+  std::function<int(int line, qsizetype column)> lineAt;
 };
 
 // Line by line in text order: a line without a number, a number not above
@@ -29,7 +41,7 @@ struct Finding {
 // message led by its rule's tag; `keywords` are the current mode's.
 // Findings stand in the order of their lines; a line's basic ones first.
 std::vector<Finding> checkProgram(QStringView text, const KeywordMatcher &keywords,
-                                  const CheckOptions &options = {});
+                                  const CheckOptions &options = {}, const SourceLines *source = nullptr);
 // The basic findings only.
 std::vector<Finding> checkProgram(QStringView text);
 

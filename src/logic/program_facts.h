@@ -2,6 +2,7 @@
 
 #include "logic/basic_reader.h"
 #include "logic/keyword_matcher.h"
+#include "logic/program_check.h"
 
 #include <QStringView>
 
@@ -58,6 +59,8 @@ struct ProgramFacts {
   bool fullWidthDigits = false;
   // The keywords the lines were read with.
   const KeywordMatcher *keywords = nullptr;
+  // Where the program was built from another text: how to name its lines.
+  const SourceLines *source = nullptr;
 };
 
 bool isFullWidth(QChar c);

@@ -14,7 +14,26 @@ namespace {
 
 using Findings = std::vector<Finding>;
 
-void add(Findings &out, int line, const QString &message) { out.push_back({line, message}); }
+void add(Findings &out, int line, const QString &message, qsizetype column = -1) {
+  out.push_back({line, message, CheckRule::Basic, true, {}, column});
+}
+
+// A line as the user sees it: its own index, or that of the source line
+// that holds `column` of it.
+int shownIndex(const ProgramFacts &program, int index, qsizetype column = -1) {
+  return program.source != nullptr ? program.source->lineAt(index, column) : index;
+}
+
+QString shownLabel(const ProgramFacts &program, const LineFacts &line) {
+  const int at = shownIndex(program, line.index);
+  return lineLabel(
+      program.source != nullptr ? program.source->text->lines[static_cast<std::size_t>(at)] : line.text, at);
+}
+
+// Where a name stands in its line.
+qsizetype columnOf(const ProgramFacts &program, const NameUse &use) {
+  return use.written.data() - program.lines[static_cast<std::size_t>(use.line)].text.data();
+}
 
 // Line numbers seen, each with a value; those the machine takes are kept
 // by value, larger ones by their digits.
@@ -75,7 +94,8 @@ void fullWidth(const ProgramFacts &program, Findings &out) {
       }
       add(out, line.index,
           QStringLiteral("全角の「%1」があります。実機は文字列とコメントの外では半角しか読めません")
-              .arg(line.text.sliced(line.fullWidthAt, end - line.fullWidthAt)));
+              .arg(line.text.sliced(line.fullWidthAt, end - line.fullWidthAt)),
+          line.fullWidthAt);
     }
   }
 }
@@ -91,7 +111,8 @@ void yenOverline(const ProgramFacts &program, Findings &out) {
               "「%1」(U+%2) は Shift-JIS で保存できません。実機が %1 と表示する %3 の文字に直せます")
               .arg(c)
               .arg(yen ? QStringLiteral("00A5") : QStringLiteral("203E"),
-                   yen ? QStringLiteral("0x5C") : QStringLiteral("0x7E")));
+                   yen ? QStringLiteral("0x5C") : QStringLiteral("0x7E")),
+          line.yenAt);
     }
   }
 }
@@ -149,14 +170,17 @@ void twoCharNames(const ProgramFacts &program, Findings &out) {
     const QString shown = shownName(use.written);
     if (withoutBang((*at)->written).compare(withoutBang(use.written), Qt::CaseInsensitive) != 0 &&
         !reported.contains(shown)) {
+      const int first = shownIndex(program, (*at)->line, columnOf(program, **at));
       reported.insert(shown);
       add(out, use.line,
           QStringLiteral("%1 と %2 は最初の 2 文字が同じなので、実機には同じ変数です")
-                  .arg(shownName((*at)->written) + ((*at)->line == use.line
-                                                        ? QString()
-                                                        : QStringLiteral(" (%1 行目)").arg((*at)->line + 1)),
+                  .arg(shownName((*at)->written) +
+                           (first == shownIndex(program, use.line, columnOf(program, use))
+                                ? QString()
+                                : QStringLiteral(" (%1 行目)").arg(first + 1)),
                        shown) +
-              readingOf(program, **at) + readingOf(program, use));
+              readingOf(program, **at) + readingOf(program, use),
+          columnOf(program, use));
     }
   }
 }
@@ -183,7 +207,7 @@ void unpaired(const ProgramFacts &program, const std::vector<NameUse> &uses,
   const QSet<quint64> paired = variablesOf(program, others);
   for (const NameUse &use : uses) {
     if (!paired.contains(loopVariable(program, use))) {
-      add(out, use.line, text.arg(shownName(use.written)));
+      add(out, use.line, text.arg(shownName(use.written)), columnOf(program, use));
     }
   }
 }
@@ -254,9 +278,10 @@ std::vector<KeptLine> keptInNumberOrder(const ProgramFacts &program) {
 }
 
 // A line by its number; by its place too where other lines had the number.
-QString lineName(const KeptLine &kept) {
-  const QString number = lineLabel(kept.line->text, kept.line->index);
-  return kept.repeated ? number + QStringLiteral(" (%1 行目)").arg(kept.line->index + 1) : number;
+QString lineName(const ProgramFacts &program, const KeptLine &kept) {
+  const QString number = shownLabel(program, *kept.line);
+  return kept.repeated ? number + QStringLiteral(" (%1 行目)").arg(shownIndex(program, kept.line->index) + 1)
+                       : number;
 }
 
 } // namespace
@@ -294,14 +319,15 @@ void unreachable(const ProgramFacts &program, Findings &out) {
       }
       add(out, line->index,
           QStringLiteral("%1 は前の%2 から続かず、どこからも参照されていないので実行されません")
-              .arg(lineName(kept), lineName(*before)));
+              .arg(lineName(program, kept), lineName(program, *before)));
     }
     before = &kept;
   }
 }
 
 std::vector<Finding> checkRules(const TextLines &split, const std::vector<ProgramLine> &reads,
-                                const KeywordMatcher &keywords, const CheckOptions &options) {
+                                const KeywordMatcher &keywords, const CheckOptions &options,
+                                const SourceLines *source) {
   const auto runs = [&](int row) {
     return options.enabled(ruleAt(row)) && (!kCheckRules[row].readsStatements || !keywords.empty());
   };
@@ -313,6 +339,7 @@ std::vector<Finding> checkRules(const TextLines &split, const std::vector<Progra
     }
     if (!program) {
       program.emplace(readFacts(split, reads, keywords));
+      program->source = source;
     }
     const std::size_t from = findings.size();
     kCheckRules[row].find(*program, findings);

@@ -12,8 +12,10 @@
 namespace kavrin::basic {
 
 // The findings of every rule `options` turns on but Basic, in line order;
-// `reads` are the lines of `split` as `readLine` reads them.
+// `reads` are the lines of `split` as `readLine` reads them; other lines
+// are named as `source` names them, if given.
 std::vector<Finding> checkRules(const TextLines &split, const std::vector<ProgramLine> &reads,
-                                const KeywordMatcher &keywords, const CheckOptions &options);
+                                const KeywordMatcher &keywords, const CheckOptions &options,
+                                const SourceLines *source = nullptr);
 
 } // namespace kavrin::basic

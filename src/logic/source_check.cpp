@@ -8,30 +8,22 @@
 namespace kavrin::basic {
 namespace {
 
-// The labels defined twice, those a reference names that no line defines,
-// and those never used, on their lines.
-void findLabels(const TextLines &split, const std::vector<SourceLine> &lines, std::vector<Finding> &out) {
+// The labels never used, on their lines; the build finds the others.
+void findUnusedLabels(const TextLines &split, const std::vector<SourceLine> &lines,
+                      std::vector<Finding> &out) {
   QHash<QString, int> defined; // by the name in upper case
   QSet<QString> used;
   for (size_t i = 0; i < lines.size(); ++i) {
     const SourceLine &line = lines[i];
     if (line.kind == SourceLineKind::Label) {
       const QStringView name = split.lines[i].sliced(line.textStart, line.textEnd - line.textStart);
-      if (defined.contains(labelKey(name))) {
-        out.push_back({static_cast<int>(i), duplicateLabelMessage(name)});
-      } else {
+      if (!defined.contains(labelKey(name))) {
         defined.insert(labelKey(name), static_cast<int>(i));
       }
     }
-  }
-  for (size_t i = 0; i < lines.size(); ++i) {
-    for (const LineReference &ref : lines[i].read.references) {
-      if (!ref.isLabel()) {
-        continue;
-      }
-      used.insert(labelKey(ref.label));
-      if (!defined.contains(labelKey(ref.label))) {
-        out.push_back({static_cast<int>(i), unknownLabelMessage(ref.label)});
+    for (const LineReference &ref : line.read.references) {
+      if (ref.isLabel()) {
+        used.insert(labelKey(ref.label));
       }
     }
   }
@@ -51,20 +43,24 @@ std::vector<Finding> checkSource(QStringView source, const KeywordMatcher &keywo
                                  const CheckOptions &options, int step) {
   const TextLines split = splitLines(source);
   std::vector<Finding> out;
-  findLabels(split, readSource(split, keywords), out);
-  const BuiltProgram built = buildProgram(source, keywords, step);
-  if (built.error) {
-    // A label's refusal is among the label findings already.
-    const LineError &error = *built.error;
-    if (std::ranges::none_of(
-            out, [&error](const Finding &f) { return f.line == error.line && f.message == error.message; })) {
-      out.push_back({error.line, error.message});
-    }
+  findUnusedLabels(split, readSource(split, keywords), out);
+  const BuiltProgram built = buildProgram(source, keywords, step, true);
+  for (const LineError &refusal : built.refusals) {
+    out.push_back({refusal.line, refusal.message});
+  }
+  if (built.refused()) {
     out.push_back({-1, QStringLiteral("ビルドできないため、ほかの規則では調べていません")});
   } else {
-    for (Finding finding : checkProgram(built.text, keywords, options)) {
+    const SourceLines names{&split, [&built](int line, qsizetype column) {
+                              return built.sourceLineAt(static_cast<size_t>(line), column);
+                            }};
+    for (Finding finding : checkProgram(built.text, keywords, options, &names)) {
       if (finding.line >= 0) {
-        finding.line = built.firstSourceLine(static_cast<size_t>(finding.line));
+        // On the source line that holds what it names, where it names a place.
+        const auto line = static_cast<size_t>(finding.line);
+        finding.line =
+            finding.column >= 0 ? built.sourceLineAt(line, finding.column) : built.firstSourceLine(line);
+        finding.column = -1;
       }
       out.push_back(std::move(finding));
     }

@@ -3,6 +3,7 @@
 #include "logic/basic_reader.h"
 #include "logic/program_check.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringView>
 
@@ -74,8 +75,9 @@ struct LineError {
 };
 
 struct BuiltProgram {
-  // Set: the build is refused, and the text is empty.
-  std::optional<LineError> error;
+  // Why the build is refused, when it is, and the text is then empty: the
+  // first refusal, or where asked every one the build meets.
+  std::vector<LineError> refusals;
   // Each line its number, one space and its text; '\n' between lines, and
   // after the last where the source ends with a line break.
   QString text;
@@ -83,18 +85,37 @@ struct BuiltProgram {
   // is its first, the others to starts[k + 1] its continuations.
   std::vector<int> sourceLines;
   std::vector<size_t> starts;
+  // Of each of sourceLines, the column of its built line where its text
+  // starts.
+  std::vector<qsizetype> partStarts;
 
+  bool refused() const { return !refusals.empty(); }
   size_t lineCount() const { return starts.size(); }
   int firstSourceLine(size_t builtLine) const { return sourceLines[starts[builtLine]]; }
   std::span<const int> sourceLinesOf(size_t builtLine) const;
+  // The source line that holds `column` of a built line: its first for the
+  // number.
+  int sourceLineAt(size_t builtLine, qsizetype column) const;
 };
 
 // Builds the numbered program from the source form: a written number is
 // kept, a line without one takes the previous number plus `step` (the
 // first takes `step`), or where that would reach the next written number,
 // the lowest free one; every label reference becomes the number of the
-// line the label names.
-BuiltProgram buildProgram(QStringView source, const KeywordMatcher &keywords, int step = 10);
+// line the label names.  A number referred to must be written in the
+// source.  The build stops at its first refusal, or with `everyRefusal`
+// goes on where it can, for the check.
+BuiltProgram buildProgram(QStringView source, const KeywordMatcher &keywords, int step = 10,
+                          bool everyRefusal = false);
+
+// A built program's text in code page 932, or, as a save refuses a text
+// that would not read back as it is, the refusal of its first such
+// character on the source line that holds it.
+struct EncodedProgram {
+  QByteArray bytes;
+  std::optional<LineError> refusal;
+};
+EncodedProgram encodeProgram(const BuiltProgram &built);
 
 struct LabelForm {
   // Empty when refused.
@@ -110,8 +131,8 @@ struct LabelForm {
 // Turns a numbered program into the source form: a line that some
 // reference names gets the label *L<number> above it, and the references
 // name the label; the numbers are dropped, but for a line whose text would
-// read as another kind of source line (empty, a comment, a number or a
-// label), which keeps the number the build will give it with `step`.
+// read as another kind of source line (empty, a comment, a number, or a
+// label, as any text that starts with * would), which keeps the number the build will give it with `step`.
 LabelForm toLabelForm(QStringView numbered, const KeywordMatcher &keywords, int step = 10);
 
 // The check of a source document: the build's refusal, the labels that are

@@ -213,6 +213,19 @@ Encoded encode(QStringView text) {
   return result;
 }
 
+char32_t characterAt(QStringView text, qsizetype at) {
+  const QChar first = text[at];
+  return first.isHighSurrogate() && at + 1 < text.size() && text[at + 1].isLowSurrogate()
+             ? QChar::surrogateToUcs4(first, text[at + 1])
+             : first.unicode();
+}
+
+QString namedCharacter(char32_t code) {
+  return QStringLiteral("「%1」(U+%2)")
+      .arg(QString::fromUcs4(&code, 1),
+           QString::number(static_cast<uint>(code), 16).toUpper().rightJustified(4, u'0'));
+}
+
 bool isReserved(char16_t unit) {
   return (unit >= kDuplicateBase && unit < kDuplicateBase + kDuplicateCount) ||
          (unit >= kRawByteBase + kLowestRawByte && unit <= kRawByteBase + 0xFF);

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <algorithm>
 #include <cstdint>
 
 // Code page 932 (Windows Shift-JIS) between file bytes and editor text.
@@ -44,10 +45,21 @@ struct Encoded {
   bool ok() const { return firstUnencodable < 0; }
   // Decoding `bytes` gives the text back, line breaks aside.
   bool exact() const { return ok() && firstMisread < 0; }
+  // The first character that keeps it from doing so, or -1.
+  qsizetype firstInexact() const {
+    return firstMisread < 0 ? firstUnencodable
+           : ok()           ? firstMisread
+                            : std::min(firstMisread, firstUnencodable);
+  }
 };
 
 // '\n', CR LF, a lone CR, U+2028 and U+2029 each become CR LF.
 Encoded encode(QStringView text);
+
+// The character at `at` of `text`, a surrogate pair as one.
+char32_t characterAt(QStringView text, qsizetype at);
+// A character as messages name it: 「X」(U+XXXX).
+QString namedCharacter(char32_t code);
 
 // True for the units that stand for undecodable bytes or duplicate codes.
 bool isReserved(char16_t unit);

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QDialog>
 #include <QLineEdit>
+#include <QListView>
 #include <QTextBlock>
 
 namespace kavrin::testing {
@@ -93,6 +94,24 @@ TEST_F(FormTest, TheBuiltProgramIsSavedUnderANameOfItsOwn) {
   EXPECT_EQ(ui.saveCalls.at(0).fileName, dir.path("p.bas"));
   EXPECT_EQ(dir.read("p.bas"), "10 PRINT:GOTO 10\r\n");
   EXPECT_EQ(dir.read("p.bsrc"), "*A\r\nPRINT:\r\n GOTO *A\r\n");
+  // Text Shift-JIS cannot hold is refused on its source line, before the dialog.
+  load("PRINT:\n PRINT \"\u00E9\"\n");
+  window->command("saveNumbered")->trigger();
+  EXPECT_EQ(ui.messageTexts().value(0),
+            "番号付きで保存できません。\n2 行目: 「\u00E9」(U+00E9) は Shift-JIS で保存できません");
+  EXPECT_EQ(ui.saveCalls.size(), 1U);
+}
+
+TEST_F(FormTest, AFindingOnAContinuationLineIsListedAndFixedThere) {
+  window->session().setSourceForm(true);
+  load("PRINT A:\n  PRINT（B)\nEND\n");
+  window->command("checkProgram")->trigger();
+  ResultPanel &panel = *window->findChild<ResultPanel *>();
+  ASSERT_EQ(panel.rows(ResultTab::Check).rowCount(), 1);
+  EXPECT_EQ(panel.rows(ResultTab::Check).lineOf(0), 1);
+  panel.focusRow(ResultTab::Check, 0);
+  panel.view(ResultTab::Check)->actions().value(0)->trigger(); // 修正
+  EXPECT_EQ(text(), "PRINT A:\n  PRINT(B)\nEND\n");
 }
 
 } // namespace

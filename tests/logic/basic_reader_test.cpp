@@ -144,6 +144,8 @@ TEST(BasicReader, ColoursTheLongestKeywordOutsideStringsAndComments) {
       {"10 REM x\t'y", "N10 CREM x\t T'y", true},
       {" ' note", "T' note", true},
       {" *Main ", "L*Main", true},
+      {" *Main B", "", true},
+      {"20 *Main", "N20", true},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.line);

@@ -1,5 +1,6 @@
 #include "logic/renumber.h"
 #include "logic/source_form.h"
+#include "platform/cp932.h"
 
 #include <QRegularExpression>
 
@@ -95,6 +96,8 @@ TEST(SourceForm, ReadsEveryKindOfLine) {
 
 TEST(SourceForm, BuildsTheNumberedProgram) {
   const std::string longText(242, 'X');
+  const std::string notLabel =
+      "」はラベルとして読めません。ラベルの行は *名前 だけで、名前は英字か _ で始まる 40 文字までです";
   const struct {
     std::string source;
     std::string built; // or "line:refusal"
@@ -126,6 +129,12 @@ TEST(SourceForm, BuildsTheNumberedProgram) {
       {"20 A\n020 B", "1:行番号 20 が重複しています"},
       {"20 A\nB\n10 C", "2:行番号 10 が前の行番号 20 より小さくなっています"},
       {"A\n65530 B", "1:行番号 65530 が 65529 を超えています"},
+      {"PRINT 1\n GOTO 20", "1:行 20 への参照がありますが、その番号を書いた行はありません"},
+      {"10 LIST 10-20:IF ERL<20 THEN 10", "10 LIST 10-20:IF ERL<20 THEN 10"},
+      {"A\n  *1ABC", "1:「*1ABC" + notLabel},
+      {"*A B\t' x", "0:「*A B" + notLabel},
+      {"A:\n*ABCDEFGHIJABCDEFGHIJABCDEFGHIJABCDEFGHIJK",
+       "1:「*ABCDEFGHIJABCDEFGHIJABCDEFGHIJABCDEFGHIJK" + notLabel},
       {"A\nPRINT \"" + longText + "\"", "10 A\n20 PRINT \"" + longText + "\""},
       {"A\nPRINT \"" + longText + "\"", "1:1 行が 255 バイトを超えています (256 バイト)", 10000},
       {"PRINT \"" + longText.substr(120) + "\":\nPRINT \"" + longText.substr(120) + "\"",
@@ -134,7 +143,9 @@ TEST(SourceForm, BuildsTheNumberedProgram) {
   for (const auto &c : cases) {
     SCOPED_TRACE(c.source);
     const BuiltProgram built = buildProgram(q(c.source), kWords, c.step);
-    EXPECT_EQ(built.error ? QString::number(built.error->line) + u':' + built.error->message : built.text,
+    ASSERT_LE(built.refusals.size(), 1U);
+    EXPECT_EQ(built.refused() ? QString::number(built.refusals[0].line) + u':' + built.refusals[0].message
+                              : built.text,
               q(c.built));
   }
 }
@@ -150,6 +161,16 @@ TEST(SourceForm, MapsEachBuiltLineToItsSourceLines) {
     map << lines.join(u',');
   }
   EXPECT_EQ(map.join(u' '), QStringLiteral("1,3,5 7,8 9"));
+  EXPECT_EQ(encodeProgram(built).bytes, "10 A:B:C\r\n20 D:E\r\n30 F");
+  // Text Shift-JIS cannot hold is refused on the line that holds it.
+  const EncodedProgram refused = encodeProgram(buildProgram(u"A:\n B:\n C\u00E9", kWords));
+  EXPECT_TRUE(refused.bytes.isEmpty());
+  ASSERT_TRUE(refused.refusal);
+  EXPECT_EQ(QString::number(refused.refusal->line) + refused.refusal->message,
+            QStringLiteral("2「\u00E9」(U+00E9) は Shift-JIS で保存できません"));
+  // So is a byte that would read back as part of another character.
+  const QString misread = QStringLiteral("A:\n B") + cp932::decode("\x81") + u'A';
+  EXPECT_EQ(encodeProgram(buildProgram(misread, kWords)).refusal.value().line, 1);
 }
 
 // Each finding as line, E or W, and its text; the notes as the summary tells them.
@@ -163,12 +184,26 @@ TEST(SourceForm, ChecksTheSourceThroughItsBuild) {
        "2W:ラベル *B はどこからも使われていません|3E:ラベル *b が重複しています|"
        "5E:ラベル *C への参照がありますが、そのラベルはありません|"
        "5E:ラベル *c への参照がありますが、そのラベルはありません"},
-      {"' c\n*A\nPRINT:\n GOTO 45\n30 A\nB:\n GOTO *A",
-       "-1E:行番号の順序と重複は、ソース形式ではビルドが調べます|2E:行 45 "
-       "への参照がありますが、その行はありません|"
-       "4W:[到達不能] 行 30 は前の行 10 から続かず、どこからも参照されていないので実行されません"},
+      {"' c\n*A\nPRINT:\n LIST -70000:END\n30 A\nB:\n GOTO *A",
+       "-1E:行番号の順序と重複は、ソース形式ではビルドが調べます|3E:行 70000 への参照は範囲外です (65529 "
+       "まで)|"
+       "4W:[到達不能] 行 30 は前の(3 行目、番号なし) "
+       "から続かず、どこからも参照されていないので実行されません"},
       {"20 A\nB\n10 C", "-1E:ビルドできないため、ほかの規則では調べていません|"
                         "2E:行番号 10 が前の行番号 20 より小さくなっています"},
+      {"20 A\n10 B\nGOTO 5\n*1X\nC:\n30 D\n*E",
+       "-1E:ビルドできないため、ほかの規則では調べていません|1E:行番号 10 が前の行番号 20 "
+       "より小さくなっています|"
+       "2E:行 5 への参照がありますが、その番号を書いた行はありません|3E:「*1X」はラベルとして読めません。"
+       "ラベルの行は *名前 だけで、名前は英字か _ で始まる 40 文字までです|"
+       "5E:「:」で終わる行の続きに、番号付きの行やラベルは置けません|"
+       "6W:ラベル *E はどこからも使われていません|6E:ラベル *E の後に行がありません"},
+      {"' c\nABC=1:\n ABD=2",
+       "-1E:行番号の順序と重複は、ソース形式ではビルドが調べます|"
+       "2W:[変数名] ABC (2 行目) と ABD は最初の 2 文字が同じなので、実機には同じ変数です"},
+      {"PRINT A:\n  PRINT（B)\nEND",
+       "-1E:行番号の順序と重複は、ソース形式ではビルドが調べます|"
+       "1E:[全角] 全角の「（」があります。実機は文字列とコメントの外では半角しか読めません"},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.source);
@@ -248,6 +283,7 @@ TEST(SourceForm, LabelFormBuildsBackIntoTheRenumberedProgram) {
       "10 IF ERL<=20 AND ERL>10 THEN RUN 30\n20 GOTO 30\n30 STOP",
       "10  PRINT  \n20PRINT\n30\tGOTO 10",
       "10 GOTO 65000\n65000 GOTO 10:'*A\n65100 *B",
+      "10 *A B\n20 *1X:GOTO 10",
   };
   for (const char *program : programs) {
     for (const int step : {10, 7}) {
@@ -256,7 +292,7 @@ TEST(SourceForm, LabelFormBuildsBackIntoTheRenumberedProgram) {
       const LabelForm source = toLabelForm(text, kWords, step);
       ASSERT_TRUE(source.refusals.empty()) << source.refusals.front().message.toStdString();
       const BuiltProgram built = buildProgram(source.text, kWords, step);
-      ASSERT_FALSE(built.error) << built.error->message.toStdString();
+      ASSERT_FALSE(built.refused()) << built.refusals[0].message.toStdString();
       EXPECT_EQ(built.text, spaced(renumber(text, {step, step, {}, {}}, kWords).text));
     }
   }
