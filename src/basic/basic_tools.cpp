@@ -117,7 +117,7 @@ void BasicTools::goToLine() {
     built = buildProgram(editor_->text(), session().keywordMatcher(), session().preferences().autoIncrement);
   }
   if (!goToNumberedLine(*editor_, *history_, ui(), number, true,
-                        built && !built->error ? &*built : nullptr)) {
+                        built && !built->refused() ? &*built : nullptr)) {
     message(QStringLiteral("行 %1 はありません").arg(number.toString()));
   }
 }
