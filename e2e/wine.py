@@ -146,16 +146,24 @@ def case_a_program_typed_saved_converted_and_its_lines_reached(s, out):
 
 
 def case_the_window_at_150_percent(s, out):
-    """kavrin.exe at 150 % (LogPixels 144): a screenshot of the window with its panel and a menu open"""
+    """kavrin.exe at 150 % (LogPixels 144): screenshots of the window, a menu open and the version box"""
     s.write("kavrin.ini", SETTINGS.replace(b"Width=760\r\nHeight=560", b"Width=900\r\nHeight=640"))
     s.launch(windows_path(s.write("game.txt", FIRST_LINE + b'20 PRINT "A"\r\n30 GOSUB 10\r\n')))
     wait_until("the title to name game.txt", lambda: "game.txt" in s.xdo("getwindowname", s.main), s.patience)
     time.sleep(1)  # drawn
     s.screenshot(out, "1-window")
     s.press("alt+s")
-    wait_until("the menu", lambda: len(s.windows()) > 1, s.patience)
+    menu = s.new_window("the menu Alt+S")
     time.sleep(0.5)
     s.screenshot(out, "2-menu")
+    s.press("Escape")
+    s.wait_gone(menu, "the menu")
+    s.menu("h", "a")  # the version box shows the program's icon
+    box = s.new_window("the version box", "kavrin のバージョン情報")
+    time.sleep(0.5)
+    s.screenshot(out, "3-version-box")
+    s.press("Return")
+    s.wait_gone(box, "the version box")
 
 
 # Each case, the screen and Windows' pixels an inch (96 is 100 %).
