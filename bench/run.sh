@@ -1,6 +1,7 @@
 #!/bin/sh
 # Builds kavrin_bench optimised in build-bench/ and prints every figure beside
-# its target.  Arguments go to kavrin_bench.
+# its target.  Arguments go to kavrin_bench.  Where Wine is installed, then
+# the figures of kavrin.exe under Wine (bench/wine.py).
 set -eu
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -16,4 +17,16 @@ if ! { cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKAVRIN
   exit 1
 fi
 
-exec "$build/bench/kavrin_bench" "$@"
+"$build/bench/kavrin_bench" "$@"
+
+# Where Wine is installed: kavrin.exe against a bare Qt window built the same
+# way, from what scripts/windows.sh --package left in build-windows.
+if [ -x /usr/lib/wine/wine64 ]; then
+  set -- "$root"/build-windows/package/kavrin-*-windows-x64
+  bare=$root/build-windows/bench/bare/bare_window.exe
+  if [ -f "$1/kavrin.exe" ] && [ -f "$bare" ] && command -v Xvfb xdotool >/dev/null; then
+    python3 -B "$root/bench/wine.py" "$1" "$bare"
+  else
+    echo "run.sh: the figures under Wine need scripts/windows.sh --package, Xvfb and xdotool" >&2
+  fi
+fi

@@ -229,11 +229,11 @@ CASES = [case_one_editing_session, case_a_full_disk,
          case_a_source_built_converted_and_its_line_reached_with_f8]
 
 
-def run_case(label, name, summary, body, build, keep):
-    """Runs `body` in a fresh Session; prints one line, and why on failure."""
+def run_case(label, name, summary, body, start, keep):
+    """Runs `body` in a fresh session, `start(name)`; prints one line, and why on failure."""
     started, s, failure = time.monotonic(), None, None
     try:
-        s = Session(build, name)
+        s = start(name)
         body(s)
     except Failure as f:
         failure = str(f)
@@ -263,7 +263,8 @@ def main():
         sys.exit(f"no built program at {build / 'src' / 'kavrin'}")
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
     started = time.monotonic()
-    results = [run_case(n, case.__name__[5:].replace("_", "-"), case.__doc__.strip(), case, build, args.keep)
+    results = [run_case(n, case.__name__[5:].replace("_", "-"), case.__doc__.strip(), case,
+                        lambda name: Session(build, name), args.keep)
                for n, case in enumerate(CASES, 1) if not args.case or n in args.case]
     print(f"     took {time.monotonic() - started:.0f} s")
     print(f"e2e: {results.count(True)} passed, {results.count(False)} failed")

@@ -38,15 +38,17 @@ def expect_bytes(what, actual, expected):
 class Session:
     """One case: its folder, its X server and one run of the program."""
 
-    def __init__(self, build, name):
+    start_timeout = 20  # seconds for the main window to show
+    patience = 10  # seconds for any other window to show or go
+
+    def __init__(self, build, name, screen="1024x768x24"):
         self.dir = Path(tempfile.mkdtemp(prefix=f"kavrin-e2e-{name}-"))
         self.log = open(self.dir / "kavrin.log", "wb")
-        for source in (build / "src" / "kavrin", ROOT / "data/qmcode.txt", ROOT / "data/qmsrcode.txt"):
-            shutil.copy2(source, self.dir)
+        self.install(build)
         self.proc = self.main = None
         read_end, write_end = os.pipe()
         self.xserver = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-fbdir", str(self.dir),
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", screen, "-fbdir", str(self.dir),
              "-nolisten", "tcp", "-noreset"], pass_fds=(write_end,), stdin=subprocess.DEVNULL,
             stdout=self.log, stderr=self.log, start_new_session=True)
         os.close(write_end)
@@ -54,6 +56,15 @@ class Session:
             self.display = ":" + numbers.readline().strip()
         if self.display == ":":
             raise Failure("Xvfb did not start (see kavrin.log)")
+
+    def install(self, build):
+        """Copies the program and its keyword lists into the case's folder."""
+        for source in (build / "src" / "kavrin", ROOT / "data/qmcode.txt", ROOT / "data/qmsrcode.txt"):
+            shutil.copy2(source, self.dir)
+
+    def command(self, folder, args):
+        """The command line and the variables that start the program in `folder`."""
+        return [str(folder / "kavrin"), *map(str, args)], {"QT_QPA_PLATFORM": "xcb"}
 
     def write(self, name, data, mode=0o644):
         (self.dir / name).write_bytes(data)
@@ -70,12 +81,12 @@ class Session:
                and k not in ("XMODIFIERS", "SESSION_MANAGER", "DESKTOP_SESSION", "WAYLAND_DISPLAY")}
         for name in ("home", "runtime"):
             (folder / name).mkdir(mode=0o700, exist_ok=True)
-        env.update(DISPLAY=self.display, QT_QPA_PLATFORM="xcb", HOME=str(folder / "home"),
+        command, variables = self.command(folder, args)
+        env.update(variables, DISPLAY=self.display, HOME=str(folder / "home"),
                    XDG_RUNTIME_DIR=str(folder / "runtime"), LANG="C.UTF-8", LC_ALL="C.UTF-8")
-        self.proc = subprocess.Popen([str(folder / "kavrin"), *map(str, args)], cwd=folder, env=env,
-                                     stdin=subprocess.DEVNULL, stdout=self.log, stderr=self.log,
-                                     start_new_session=True)
-        self.main = wait_until("the main window", self.windows, timeout=20)[0]
+        self.proc = subprocess.Popen(command, cwd=folder, env=env, stdin=subprocess.DEVNULL, stdout=self.log,
+                                     stderr=self.log, start_new_session=True)
+        self.main = wait_until("the main window", self.windows, timeout=self.start_timeout)[0]
         self.xdo("windowfocus", "--sync", self.main)
 
     def stop(self):
@@ -99,7 +110,11 @@ class Session:
         """The program's mapped windows, oldest first."""
         if self.proc.poll() is not None:
             raise Failure(f"kavrin ended with code {self.proc.returncode}")
-        return sorted(int(w) for w in self.xdo("search", "--onlyvisible", "--pid", self.proc.pid).split())
+        return sorted(int(w) for w in self.xdo("search", "--onlyvisible", *self.owned()).split())
+
+    def owned(self):
+        """xdotool search's terms for the program's windows."""
+        return "--pid", self.proc.pid
 
     def geometry(self, window):
         values = dict(line.split("=") for line in self.xdo("getwindowgeometry", "--shell", window).split())
@@ -116,12 +131,12 @@ class Session:
         def probe():
             return next((w for w in self.windows() if w != self.main and
                          title in (None, self.xdo("getwindowname", w).rstrip("\n"))), None)
-        window = wait_until(what, probe)
+        window = wait_until(what, probe, self.patience)
         self.xdo("windowfocus", "--sync", window)
         return window
 
     def wait_gone(self, window, what):
-        wait_until(f"{what} to close", lambda: window not in self.windows())
+        wait_until(f"{what} to close", lambda: window not in self.windows(), self.patience)
 
     def menu(self, mnemonic, item):
         """Opens a menu of the menu bar with its Alt access key and picks an item by its key."""

@@ -51,9 +51,9 @@ bool findMissing(const QString &program, QString &why) {
   return false;
 }
 
-QString cannotStart(const QString &program, const QProcess &process) {
+QString cannotStart(const QString &program, const QString &reason) {
   return QStringLiteral("プログラムを起動できません: %1 (%2)")
-      .arg(QDir::toNativeSeparators(program), process.errorString().simplified());
+      .arg(QDir::toNativeSeparators(program), reason.simplified());
 }
 
 } // namespace
@@ -77,8 +77,14 @@ bool ChildProcess::start(const QString &program, const QStringList &arguments, Q
   process->setReadChannel(QProcess::StandardError);
 #ifdef Q_OS_WIN
   // A console converter would otherwise flash a console window of its own.
-  process->setCreateProcessArgumentsModifier(
-      [](QProcess::CreateProcessArguments *args) { args->flags |= CREATE_NO_WINDOW; });
+  // It starts suspended and runs only once it is in its job, so that nothing
+  // it starts at once escapes the job. QProcess fills in the thread when the
+  // process is made, within start().
+  PROCESS_INFORMATION *created = nullptr;
+  process->setCreateProcessArgumentsModifier([&created](QProcess::CreateProcessArguments *args) {
+    args->flags |= CREATE_NO_WINDOW | CREATE_SUSPENDED;
+    created = args->processInformation;
+  });
 #else
   // A group of its own, so that a cancel reaches what the child starts; in a
   // session of its own, so that no terminal stops it as a background job.
@@ -86,7 +92,7 @@ bool ChildProcess::start(const QString &program, const QStringList &arguments, Q
 #endif
   process->start(program, arguments);
   if (!process->waitForStarted(startTimeoutMs)) {
-    why = cannotStart(program, *process);
+    why = cannotStart(program, process->errorString());
     if (process->state() != QProcess::NotRunning) {
       process->kill();
       process->waitForFinished(reapTimeoutMs);
@@ -95,6 +101,14 @@ bool ChildProcess::start(const QString &program, const QStringList &arguments, Q
   }
   process_ = std::move(process);
   holdGroup();
+#ifdef Q_OS_WIN
+  // With or without its job, the child has to run.
+  if (ResumeThread(created->hThread) == static_cast<DWORD>(-1)) {
+    why = cannotStart(program, qt_error_string());
+    stop();
+    return false;
+  }
+#endif
   return true;
 }
 
@@ -172,8 +186,7 @@ void ChildProcess::stop() {
 
 #ifdef Q_OS_WIN
 
-// The job is made after the start, so a program the child starts in its
-// first moments may escape it.
+// The child is still suspended: whatever it starts is in the job too.
 void ChildProcess::holdGroup() {
   HANDLE job = CreateJobObjectW(nullptr, nullptr);
   if (job == nullptr) {
@@ -294,7 +307,7 @@ bool startDetached(const QString &program, const QStringList &arguments, QString
   process.setProgram(program);
   process.setArguments(arguments);
   if (!process.startDetached()) {
-    why = cannotStart(program, process);
+    why = cannotStart(program, process.errorString());
     return false;
   }
   return true;
