@@ -2,6 +2,8 @@
 
 #include "platform/paths.h"
 
+#include <QDir>
+
 namespace kavrin {
 namespace {
 
@@ -39,14 +41,17 @@ QString withExtension(const QString &fileName, QStringView extension) {
 ConverterCommand buildConverterCommand(ConverterKind kind, const QString &convProg, bool mode6,
                                        const QString &textFile, const QString &imageFile) {
   ConverterCommand command{convProg, {}};
+  // A Windows program may take a '/' for the start of a switch.
+  const QString text = QDir::toNativeSeparators(textFile);
+  const QString image = QDir::toNativeSeparators(imageFile);
   if (kind == ConverterKind::CSave) {
-    command.arguments = {QStringLiteral("-o"), imageFile, textFile};
+    command.arguments = {QStringLiteral("-o"), image, text};
     return command;
   }
   if (mode6) {
     command.arguments << QStringLiteral("-6");
   }
-  command.arguments << textFile << imageFile;
+  command.arguments << text << image;
   return command;
 }
 

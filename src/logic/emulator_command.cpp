@@ -1,5 +1,6 @@
 #include "logic/emulator_command.h"
 
+#include <QDir>
 #include <algorithm>
 
 namespace kavrin {
@@ -155,15 +156,16 @@ EmulatorCommand buildEmulatorCommand(const QString &commandLine, const QString &
     return {{}, {}, QStringLiteral("エミュレータのコマンドラインが空です。")};
   }
   EmulatorCommand command{words->first(), words->mid(1), {}};
+  const QString imageFile = QDir::toNativeSeparators(image);
   bool placed = false;
   for (QString &argument : command.arguments) {
     if (argument.contains(QStringLiteral("%1"))) {
-      argument.replace(QStringLiteral("%1"), image);
+      argument.replace(QStringLiteral("%1"), imageFile);
       placed = true;
     }
   }
   if (!placed) {
-    command.arguments << image;
+    command.arguments << imageFile;
   }
   return command;
 }

@@ -32,11 +32,12 @@ TEST_F(ConvertTest, TheImageIsChosenThenTheConverterRunsInTheMode) {
   EXPECT_EQ(ui.saveCalls[0].filter, "テープイメージ (*.cas)|*.CAS|すべてのファイル (*.*)|*.*");
   EXPECT_EQ(ui.saveCalls[0].fileName, dir.path("プロ.cas"));
   EXPECT_FALSE(ui.saveCalls[0].askBeforeReplacing); // the image of the last conversion is replaced
-  EXPECT_EQ(dir.read("txt2bas.exe.args"), (program + '\n' + image + '\n').toUtf8());
+  EXPECT_EQ(dir.read("txt2bas.exe.args"), QDir::toNativeSeparators(program + '\n' + image + '\n').toUtf8());
   EXPECT_EQ(ui.progressTexts, QStringList({"変換中..."}));
   window->command("mode6")->trigger();
   convertTo(image);
-  EXPECT_EQ(dir.read("txt2bas.exe.args"), ("-6\n" + program + '\n' + image + '\n').toUtf8());
+  EXPECT_EQ(dir.read("txt2bas.exe.args"),
+            QDir::toNativeSeparators("-6\n" + program + '\n' + image + '\n').toUtf8());
   EXPECT_EQ(ui.messageTexts(), QStringList({kDone, kDone})); // standard output is not shown
   const ResultPanel *panel = window->findChild<ResultPanel *>();
   ASSERT_TRUE(panel != nullptr);
@@ -213,7 +214,7 @@ TEST_F(ConvertTest, RunInTheEmulatorConvertsThenStartsItWithTheImage) {
   ui.saveAnswers.push_back(image);
   window->command("emulatorRun")->trigger();
   EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(emu + ".args"); }, 5000));
-  EXPECT_EQ(dir.read("my emu.exe.args"), ("-tape\n" + image + "\n-x\n").toUtf8());
+  EXPECT_EQ(dir.read("my emu.exe.args"), ("-tape\n" + QDir::toNativeSeparators(image) + "\n-x\n").toUtf8());
   EXPECT_EQ(ui.messageTexts(), QStringList({kDone}));
 
   for (const char *line : {"emu-\u00e9 %1", "kavrin-no-such-emulator %1"}) {

@@ -103,7 +103,8 @@ TEST_F(ConvertTest, RunAgainGoesToTheImageLastChosenForTheDocument) {
     EXPECT_EQ(ui.saveCalls.size() - dialogs, row.image == asked ? 1U : 0U);
     EXPECT_EQ(ui.messageTexts().mid(boxes),
               row.asksToSave ? QStringList({kSaveQuestion, kDone}) : QStringList({kDone}));
-    EXPECT_EQ(dir.read("txt2bas.exe.args").split('\n').value(1), row.image.toUtf8());
+    EXPECT_EQ(dir.read("txt2bas.exe.args").split('\n').value(1),
+              QDir::toNativeSeparators(row.image).toUtf8());
     const QList<OutputRow> added = rows(before);
     EXPECT_TRUE(!added.isEmpty() && added[0].text.endsWith(row.image)); // the panel tells where it went
     // The run's first row is current and alone selected, Ctrl held or not.

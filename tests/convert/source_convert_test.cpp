@@ -1,5 +1,7 @@
 #include "convert/convert_fixture.h"
 
+#include <QDir>
+
 namespace kavrin::testing {
 namespace {
 
@@ -12,7 +14,7 @@ TEST_F(ConvertTest, ASourceIsBuiltBesideItAndItsOutputLeadsToTheSourceLines) {
   convertTo(image);
   EXPECT_EQ(ui.saveCalls.at(0).fileName, image);
   EXPECT_EQ(dir.read("game.bas"), "10 PRINT:GOTO 10\r\n20 END\r\n");
-  EXPECT_EQ(dir.read("txt2bas.exe.args"), (built + '\n' + image + '\n').toUtf8());
+  EXPECT_EQ(dir.read("txt2bas.exe.args"), QDir::toNativeSeparators(built + '\n' + image + '\n').toUtf8());
   const ResultRows &tab = window->findChild<PanelHost *>()->existing()->rows(ResultTab::Output);
   EXPECT_EQ(tab.lineOf(1), 2); // 10行目: the line that built it
   EXPECT_EQ(tab.lineOf(2), 4);
