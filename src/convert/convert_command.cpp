@@ -106,8 +106,10 @@ QString ConvertCommand::convertProgram(bool again) {
   }
   // A source document is converted from the program built from it: built
   // first, so that the image is asked for only once there is a program.
-  sourceRun_ = session().sourceForm();
-  const QString program = sourceRun_ ? build_.write(context(), fileName) : fileName;
+  // A document turned into the other form and not saved yet converts its
+  // file, as it was saved.
+  const bool fromSource = session().sourceForm() || basic::isSourceFileName(fileName);
+  const QString program = fromSource ? build_.write(context(), fileName) : fileName;
   if (program.isEmpty()) {
     return {};
   }
@@ -289,12 +291,23 @@ QList<ResultRow> ConvertCommand::panelRows(const QList<OutputRow> &rows, const b
 
 void ConvertCommand::outputRows(const QList<OutputRow> &rows) {
   if (!lineIndex_ && std::any_of(rows.begin(), rows.end(), [](const OutputRow &row) { return row.line; })) {
-    const basic::BuiltProgram *built = sourceRun_ ? build_.built() : nullptr;
-    lineIndex_.emplace(built != nullptr ? QStringView(built->text) : QStringView(editor()->text()));
+    // The rows lead to the lines in the window, edited since the save or
+    // not: a source document's through the build of its text.
+    rowBuild_.reset();
+    if (session().sourceForm()) {
+      basic::BuiltProgram now = basic::buildProgram(editor()->text(), session().keywordMatcher(),
+                                                    session().preferences().autoIncrement);
+      if (!now.refused()) {
+        rowBuild_ = std::move(now);
+      } else if (build_.built() != nullptr) {
+        rowBuild_ = *build_.built();
+      }
+    }
+    lineIndex_.emplace(rowBuild_ ? QStringView(rowBuild_->text) : QStringView(editor()->text()));
   }
   static const basic::ProgramLineIndex none{QString()};
-  panels().panel()->append(ResultTab::Output, panelRows(rows, lineIndex_ ? *lineIndex_ : none,
-                                                        sourceRun_ ? build_.built() : nullptr));
+  panels().panel()->append(
+      ResultTab::Output, panelRows(rows, lineIndex_ ? *lineIndex_ : none, rowBuild_ ? &*rowBuild_ : nullptr));
 }
 
 void ConvertCommand::showOutputTab() { panels().panel()->showTab(ResultTab::Output); }

@@ -70,9 +70,10 @@ private:
   OutputLineFinder lines_;
   // The program lines by number, read once a run.
   std::optional<basic::ProgramLineIndex> lineIndex_;
-  // A source document's build, and whether this run converts it.
+  // A source document's build.
   SourceBuild build_;
-  bool sourceRun_ = false;
+  // The build of the text in the window that the rows' lines are read from.
+  std::optional<basic::BuiltProgram> rowBuild_;
 };
 
 } // namespace kavrin

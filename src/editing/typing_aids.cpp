@@ -183,11 +183,12 @@ bool TypingAids::keyPressed(const QKeyEvent &key) {
     if (session().sourceForm() && !completion_.CompActive) {
       labels_ = basic::labelNames(editor()->text());
     }
-    const bool starting = !completion_.CompActive;
+    // A tab never takes the place of a selection.
+    const bool tabMayGoIn = !completion_.CompActive && editor()->selLength() == 0;
     const LabelWords labels{labels_, session().keywordMatcher()};
     if (completeKeyword(*editor(), session().keywords(), backwards, completion_,
                         session().sourceForm() ? &labels : nullptr)) {
-      if (session().sourceForm() && starting && !backwards) {
+      if (session().sourceForm() && tabMayGoIn && !backwards) {
         // Nothing to complete: the tab that sets a source comment apart.
         endCompletion(*editor(), completion_, false);
         editor()->setSelText(QStringLiteral("\t"));

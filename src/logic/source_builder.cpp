@@ -239,6 +239,9 @@ bool Builder::appendPart(size_t line, bool continuation, qsizetype lineStart) {
       }
       continue; // going on, it stays as written
     }
+    if (*found >= built_.size()) {
+      continue; // a label with no line after it, refused as such
+    }
     out.append(text.sliced(done, ref.start - done));
     out.append(QString::number(built_[*found].number));
     done = ref.start + ref.length;

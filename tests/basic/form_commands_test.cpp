@@ -85,6 +85,9 @@ TEST_F(FormTest, TheSourceIsCheckedThroughItsBuildAndTypedWithoutNumbers) {
   EXPECT_TRUE(text().endsWith("\nGOTO *l20")); // TAB completes a label
   type(" \t' c");
   EXPECT_TRUE(text().endsWith("\nGOTO *l20 \t' c")); // or, with nothing to complete, is a tab
+  editor().selectAll();                              // but never takes the place of a selection
+  type("\t");
+  EXPECT_TRUE(text().endsWith("\nGOTO *l20 \t' c") && ui.beeps == 1);
 }
 
 TEST_F(FormTest, TheBuiltProgramIsSavedUnderANameOfItsOwn) {

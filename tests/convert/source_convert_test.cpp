@@ -67,3 +67,36 @@ TEST_F(ConvertTest, ASourceThatCannotBeBuiltIsNotConverted) {
 
 } // namespace
 } // namespace kavrin::testing
+
+namespace kavrin::testing {
+namespace {
+
+// Unsaved edits: the converter takes the file as saved, built if it is a
+// source, and the rows lead to the lines in the window.
+TEST_F(ConvertTest, WithoutASaveTheSavedFileIsConvertedAndRowsLeadToTheLinesShown) {
+  const QString source = dir.write("game.bsrc", "*TOP\r\nPRINT:\r\n  GOTO *TOP\r\nEND\r\n");
+  setConverter(dir.converter("txt2bas.exe", "err 20行目: a\n"));
+  const struct {
+    bool numbered; // turned into a numbered document first
+    int line;      // the row leads to
+  } cases[] = {{true, 2}, {false, 4}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.line);
+    window->feature<DocumentCommands>()->load(source);
+    if (c.numbered) {
+      window->command("toNumberedForm")->trigger();
+    }
+    editor().moveCursor(QTextCursor::Start);
+    type("' x\r");
+    ui.answers.push_back(MsgResult::No);
+    convertTo(dir.path("game.cas"));
+    EXPECT_EQ(dir.read("txt2bas.exe.args").split('\n').value(0),
+              QDir::toNativeSeparators(dir.path("game.bas")));
+    EXPECT_EQ(dir.read("game.bas"), "10 PRINT:GOTO 10\r\n20 END\r\n");
+    const ResultRows &tab = window->findChild<PanelHost *>()->existing()->rows(ResultTab::Output);
+    EXPECT_EQ(tab.lineOf(tab.rowCount() - 2), c.line);
+  }
+}
+
+} // namespace
+} // namespace kavrin::testing
