@@ -176,6 +176,13 @@ bool TypingAids::isMenuShortcut(const QKeyEvent &key) const {
   return false;
 }
 
+// The cycle just started shows the one entry there is, as typed: END,
+// RETURN or a label's whole name are complete already.
+bool TypingAids::completeAlready() const {
+  return completion_.CompActive && completion_.CompEnd - completion_.CompFirst == 1 &&
+         completion_.CompIndex == completion_.CompFirst && editor()->selLength() == 0;
+}
+
 bool TypingAids::keyPressed(const QKeyEvent &key) {
   if (isTab(key)) {
     const bool backwards = key.key() == Qt::Key_Backtab || (key.modifiers() & Qt::ShiftModifier);
@@ -184,17 +191,17 @@ bool TypingAids::keyPressed(const QKeyEvent &key) {
       labels_ = basic::labelNames(editor()->text());
     }
     // A tab never takes the place of a selection.
-    const bool tabMayGoIn = !completion_.CompActive && editor()->selLength() == 0;
+    const bool tabMayGoIn =
+        session().sourceForm() && !completion_.CompActive && editor()->selLength() == 0 && !backwards;
     const LabelWords labels{labels_, session().keywordMatcher()};
-    if (completeKeyword(*editor(), session().keywords(), backwards, completion_,
-                        session().sourceForm() ? &labels : nullptr)) {
-      if (session().sourceForm() && tabMayGoIn && !backwards) {
-        // Nothing to complete: the tab that sets a source comment apart.
-        endCompletion(*editor(), completion_, false);
-        editor()->setSelText(QStringLiteral("\t"));
-      } else {
-        ui().beep();
-      }
+    const bool beep = completeKeyword(*editor(), session().keywords(), backwards, completion_,
+                                      session().sourceForm() ? &labels : nullptr);
+    if (tabMayGoIn && (beep || completeAlready())) {
+      // Nothing to complete: the tab that sets a source comment apart.
+      endCompletion(*editor(), completion_, false);
+      editor()->setSelText(QStringLiteral("\t"));
+    } else if (beep) {
+      ui().beep();
     }
     return false;
   }

@@ -32,6 +32,7 @@ private:
   void selectMode(int mode);
   // Sees the editor's key presses before the editor does; true takes the key.
   bool keyPressed(const QKeyEvent &key);
+  bool completeAlready() const;
   // The editor's keys that no menu item and no completion took.
   void keyDown(int key, Qt::KeyboardModifiers modifiers);
   void updateLegend();

@@ -83,11 +83,12 @@ TEST_F(FormTest, TheSourceIsCheckedThroughItsBuildAndTypedWithoutNumbers) {
   EXPECT_EQ(text(), "GOTO *L20\n*L20\nＡ=1\n100 END\n"); // AUTO adds no number
   type("GOTO *l\t");
   EXPECT_TRUE(text().endsWith("\nGOTO *l20")); // TAB completes a label
-  type(" \t' c");
-  EXPECT_TRUE(text().endsWith("\nGOTO *l20 \t' c")); // or, with nothing to complete, is a tab
-  editor().selectAll();                              // but never takes the place of a selection
+  type(" \t' c\rRETURN\t' r");
+  // or, with nothing to add, is a tab
+  EXPECT_TRUE(text().endsWith("\nGOTO *l20 \t' c\nRETURN\t' r"));
+  editor().selectAll(); // but never takes the place of a selection
   type("\t");
-  EXPECT_TRUE(text().endsWith("\nGOTO *l20 \t' c") && ui.beeps == 1);
+  EXPECT_TRUE(text().endsWith("\nRETURN\t' r") && ui.beeps == 1);
 }
 
 TEST_F(FormTest, TheBuiltProgramIsSavedUnderANameOfItsOwn) {
