@@ -71,18 +71,53 @@ void JumpCommands::jumpToLabel(QStringView name) {
   editor()->selectLine(line, false);
 }
 
+namespace {
+
+// In a source, the labels that name the line of `block`: itself a label
+// line, or the label lines above it, past blank and comment lines.
+QStringList labelsNaming(const QTextBlock &block) {
+  if (const QString text = block.text(); !labelDefinedBy(text).isEmpty()) {
+    return {labelDefinedBy(text).toString()};
+  }
+  QStringList labels;
+  for (QTextBlock above = block.previous(); above.isValid(); above = above.previous()) {
+    const QString text = above.text();
+    if (const QStringView label = labelDefinedBy(text); !label.isEmpty()) {
+      labels.prepend(label.toString());
+    } else if (!isBlankText(text) && !text.trimmed().startsWith(u'\'')) {
+      break;
+    }
+  }
+  return labels;
+}
+
+} // namespace
+
 void JumpCommands::showReferences() {
-  const QString text = editor()->textCursor().block().text();
-  const ProgramLine here = readLineNumber(text);
-  const QStringView label = form() == LineForm::Source ? labelDefinedBy(text) : QStringView();
-  if (!here.isProgram && label.isEmpty()) {
-    message(QStringLiteral("この行には行番号がありません。"));
+  const QTextBlock block = editor()->textCursor().block();
+  const ProgramLine here = readLineNumber(block.text());
+  const QStringList labels = form() == LineForm::Source ? labelsNaming(block) : QStringList();
+  if (!here.isProgram && labels.isEmpty()) {
+    message(form() == LineForm::Source ? QStringLiteral("この行には行番号もラベルもありません。")
+                                       : QStringLiteral("この行には行番号がありません。"));
     return;
   }
-  const std::vector<int> lines =
-      linesReferringTo(editor()->text(), here.number, session().keywordMatcher(), form(), label);
-  const QString name =
-      label.isEmpty() ? QStringLiteral("行 ") + here.number.toString() : u'*' + label.toString();
+  const QString all = editor()->text();
+  std::vector<int> lines;
+  QStringList names;
+  if (here.isProgram) {
+    lines = linesReferringTo(all, here.number, session().keywordMatcher(), form());
+    names << QStringLiteral("行 ") + here.number.toString();
+  }
+  for (const QString &label : labels) {
+    const std::vector<int> uses =
+        linesReferringTo(all, here.number, session().keywordMatcher(), form(), label);
+    lines.insert(lines.end(), uses.begin(), uses.end());
+    names << u'*' + label;
+  }
+  std::sort(lines.begin(), lines.end());
+  lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
+  const QString name = names.join(QStringLiteral("、"));
   if (lines.empty()) {
     message(QStringLiteral("%1 を参照している行はありません。").arg(name));
     return;

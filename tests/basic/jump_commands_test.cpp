@@ -254,12 +254,14 @@ TEST_F(JumpTest, InASourceF12GoesToTheLabelAndShiftF12ListsItsUses) {
     QKeyCombination key;
     QPoint to;
     const char *message;
+    const char *summary = nullptr; // of the 参照 tab
   } cases[] = {
       {1, 8, Qt::Key_F12, {2, 0}, ""},
       {1, 18, Qt::Key_F12, {0, 0}, ""},
       {4, 7, Qt::Key_F12, {4, 7}, "ラベル *NONE はありません"},
+      {1, 0, Qt::SHIFT | Qt::Key_F12, {1, 0}, "", "*TOP を参照している行: 1 行"}, // the line *TOP names
       {2, 3, Qt::SHIFT | Qt::Key_F12, {2, 3}, ""},
-      {4, 0, Qt::SHIFT | Qt::Key_F12, {4, 0}, "この行には行番号がありません。"},
+      {4, 0, Qt::SHIFT | Qt::Key_F12, {4, 0}, "この行には行番号もラベルもありません。"},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(::testing::Message() << c.line << ':' << c.column);
@@ -268,6 +270,9 @@ TEST_F(JumpTest, InASourceF12GoesToTheLabelAndShiftF12ListsItsUses) {
     key(c.key);
     EXPECT_EQ(caret(), c.to);
     EXPECT_EQ(ui.messageTexts().join(u'|'), QString::fromUtf8(c.message));
+    if (c.summary != nullptr) {
+      EXPECT_EQ(window->findChild<ResultPanel *>()->summary(ResultTab::References), c.summary);
+    }
   }
   const ResultPanel &panel = *window->findChild<ResultPanel *>();
   EXPECT_EQ(panel.summary(ResultTab::References), "*SUB を参照している行: 2 行");
