@@ -239,6 +239,8 @@ bool DocumentCommands::chooseSavePath() {
   dialog.defaultExt = source ? basic::kSourceExtension.mid(1).toString() : QString();
   if (!name.isEmpty() && (source || basic::isSourceFileName(name))) {
     dialog.fileName = withExtension(name, source ? basic::kSourceExtension : QStringView(u".bas"));
+    // with the filter of the name proposed
+    dialog.defaultExt = QFileInfo(dialog.fileName).suffix();
   }
   return ui().execSaveDialog(window(), dialog);
 }

@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QWindow>
 
@@ -310,6 +311,7 @@ TEST_F(DocumentTest, TheFormFollowsTheNameAndASaveAsksForANameOfIt) {
     if (!step.proposed.isEmpty()) {
       ASSERT_EQ(ui.saveCalls.size(), asked + 1);
       EXPECT_EQ(ui.saveCalls.back().fileName, step.proposed);
+      EXPECT_EQ(ui.saveCalls.back().defaultExt, QFileInfo(step.proposed).suffix());
       EXPECT_EQ(window->session().fileName(), step.path);
     }
   }
