@@ -240,12 +240,6 @@ TEST_F(JumpTest, ShiftF12ListsTheLinesReferringToTheCaretLine) {
   EXPECT_EQ(ui.messageTexts().join(u'|'), "この行には行番号がありません。");
 }
 
-} // namespace
-} // namespace kavrin::testing
-
-namespace kavrin::testing {
-namespace {
-
 TEST_F(JumpTest, InASourceF12GoesToTheLabelAndShiftF12ListsItsUses) {
   window->session().setSourceForm(true);
   editor().setText("*TOP\nGOSUB *Sub:GOTO *top\n  *SUB\t' sub\nRETURN *Sub\nGOTO *NONE");
