@@ -17,10 +17,6 @@ namespace {
 
 class FormTest : public WindowTest {
 protected:
-  void load(const QString &program) {
-    editor().setText(program);
-    editor().setModified(false);
-  }
   // Which of the commands of the form are on.
   QString enabled() {
     QString on;
@@ -113,12 +109,6 @@ TEST_F(FormTest, AFindingOnAContinuationLineIsListedAndFixedThere) {
   panel.view(ResultTab::Check)->actions().value(0)->trigger(); // 修正
   EXPECT_EQ(text(), "PRINT A:\n  PRINT(B)\nEND\n");
 }
-
-} // namespace
-} // namespace kavrin::testing
-
-namespace kavrin::testing {
-namespace {
 
 TEST_F(FormTest, F2OnALabelRenamesItAndEveryUseElseItTypesItsKeyText) {
   window->session().setSourceForm(true);

@@ -21,7 +21,6 @@ protected:
   void key(QKeyCombination combination) {
     QTest::keyClick(QApplication::focusWidget(), combination.key(), combination.keyboardModifiers());
   }
-  int caretLine() { return editor().textCursor().blockNumber(); }
   ResultPanel &panel() { return *window->findChild<ResultPanel *>(); }
 };
 

@@ -57,6 +57,12 @@ protected:
   void type(const QString &text) { QTest::keyClicks(&window->editor(), text); }
 
   QString text() { return editor().toPlainText(); }
+  // A program as if just opened: unchanged.
+  void load(const QString &program) {
+    editor().setText(program);
+    editor().setModified(false);
+  }
+  int caretLine() { return editor().textCursor().blockNumber(); }
 
   // A key pressed with Ctrl held down, as the system delivers it: the whole
   // application then knows that Ctrl is down.
