@@ -7,8 +7,6 @@
 #include "widgets/status_bar.h"
 
 #include <QAction>
-#include <QDialog>
-#include <QLineEdit>
 #include <QListView>
 #include <QTextBlock>
 
@@ -133,10 +131,7 @@ TEST_F(FormTest, F2OnALabelRenamesItAndEveryUseElseItTypesItsKeyText) {
     caret.setPosition(caret.position() + c.column);
     editor().setTextCursor(caret);
     if (c.name != nullptr) {
-      ui.modalScripts.push_back([name = QString::fromUtf8(c.name)](QDialog &dialog) {
-        dialog.findChild<QLineEdit *>()->setText(name);
-        dialog.accept();
-      });
+      fillNextDialog({QString::fromUtf8(c.name)});
     }
     QTest::keyClick(&editor(), Qt::Key_F2);
     EXPECT_EQ(text(), c.text);
