@@ -3,8 +3,8 @@ with the output in the panel only, エミュレータで実行 opens nothing but
 
 import time
 
-from cases_recovery import clipboard_text
 from session import Failure, expect_bytes, wait_until
+from x11 import clipboard_text
 
 PROGRAM = b"10 CLS\r\n20 PRINT 1\r\n30 PRINT 2\r\n40 PRINT 3\r\n50 END\r\n"
 UTF8_LINE, SHIFT_JIS_LINE = "30行目: 文法エラー", "行 50: 未定義の行番号"

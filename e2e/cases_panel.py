@@ -3,8 +3,8 @@
 import os
 import subprocess
 
-from cases_recovery import clipboard_text
 from session import expect_bytes, wait_until
+from x11 import clipboard_text
 
 
 def case_the_check_in_the_panel_and_f8(s):

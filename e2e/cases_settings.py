@@ -1,10 +1,7 @@
 """Real-window cases of the settings file: what the user sets is on disk before the program can die."""
 
-import os
-import signal
-
 import x11
-from session import Failure, expect_bytes, wait_until
+from session import expect_bytes, wait_until
 
 # 0xC0E0F0: red in the low byte; light, so the black text reads on it and nothing is asked.
 WANTED = (b"[Convert]\r\nConvProg=conv.exe\r\n", b"BackColor=12640496\r\n", b"[Emulator]\r\nCommand=emu %1\r\n")
@@ -23,10 +20,8 @@ def case_settings_survive_a_kill(s):
         s.wait_gone(dialog, f"the dialog of Alt+{menu} {item}")
     wait_until("the settings on disk", lambda: all(w in s.read("kavrin.ini") for w in WANTED))
     written = s.read("kavrin.ini")
-    os.killpg(s.proc.pid, signal.SIGKILL)
-    s.proc.wait(10)
+    s.kill()
     s.launch()
     x11.request_close(s.display, s.main)  # what the close writes is what the start read
-    if (code := s.proc.wait(10)) != 0:
-        raise Failure(f"kavrin ended with code {code}")
+    s.expect_exit()
     expect_bytes("the settings after a restart", s.read("kavrin.ini"), written)

@@ -5,8 +5,8 @@ import signal
 import subprocess
 import time
 
-from cases_recovery import clipboard_text
 from session import Failure, wait_until
+from x11 import clipboard_text
 
 
 def case_a_stopped_clipboard_owner_holds_up_no_start(s):

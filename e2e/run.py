@@ -94,8 +94,7 @@ def case_one_editing_session(s):
         raise Failure("Cancel did not keep the window")
     x11.request_close(s.display, s.main)
     s.answer_box("the question box", "alt+n")  # No
-    if (code := s.proc.wait(10)) != 0:
-        raise Failure(f"kavrin ended with code {code}")
+    s.expect_exit()
     expect_bytes("the program answered No", s.read("game.txt"), saved)
     written = s.read("kavrin.ini")
     for line in (b"[Window]\r\nWidth=640\r\nHeight=400\r\nTop=80\r\nLeft=100\r\n", b"[Mode]\r\nMode=6\r\n",
@@ -161,13 +160,11 @@ def case_a_full_disk(s):
         x11.request_close(s.display, s.main)
         s.new_window("the settings' message", "kavrin")
         s.press("Return")  # the program ends with the box
-        if (code := s.proc.wait(10)) != 0:
-            raise Failure(f"kavrin ended with code {code}")
+        s.expect_exit()
         expect_bytes("the settings file", (disk / "kavrin.ini").read_bytes(), settings)
     finally:
         if s.proc is not None and s.proc.poll() is None:
-            os.killpg(s.proc.pid, signal.SIGKILL)
-            s.proc.wait(10)
+            s.kill()
         subprocess.run(["umount", "-l", str(disk)], capture_output=True)
 
 

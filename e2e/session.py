@@ -9,7 +9,6 @@ import tempfile
 import time
 from pathlib import Path
 
-import x11
 
 ROOT = Path(__file__).resolve().parent.parent
 
@@ -89,17 +88,24 @@ class Session:
         self.main = wait_until("the main window", self.windows, timeout=self.start_timeout)[0]
         self.xdo("windowfocus", "--sync", self.main)
 
+    def kill(self):
+        try:  # its own process group: a converter it started goes with it
+            os.killpg(self.proc.pid, signal.SIGKILL)
+        except ProcessLookupError:
+            pass
+        self.proc.wait(10)
+
     def stop(self):
         if self.proc is not None:
-            try:  # its own process group: a converter it started goes with it
-                os.killpg(self.proc.pid, signal.SIGKILL)
-            except ProcessLookupError:
-                pass
-            self.proc.wait(10)
+            self.kill()
         if self.xserver is not None and self.xserver.poll() is None:
             self.xserver.terminate()
             self.xserver.wait(5)
         self.log.close()
+
+    def expect_exit(self, timeout=10):
+        if (code := self.proc.wait(timeout)) != 0:
+            raise Failure(f"kavrin ended with code {code}")
 
     def xdo(self, *args):
         env = dict(os.environ, DISPLAY=self.display, LANG="C.UTF-8", LC_ALL="C.UTF-8")

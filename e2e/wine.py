@@ -16,9 +16,8 @@ from pathlib import Path
 sys.dont_write_bytecode = True  # no __pycache__ in the work tree
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 import x11  # noqa: E402
-from cases_recovery import clipboard_text  # noqa: E402
 from run import run_case  # noqa: E402
-from session import Failure, Session, expect_bytes, wait_until  # noqa: E402
+from session import Session, expect_bytes, wait_until  # noqa: E402
 
 WINE, WINESERVER = "/usr/lib/wine/wine64", "/usr/lib/wine/wineserver"
 
@@ -113,7 +112,7 @@ def case_a_program_typed_saved_converted_and_its_lines_reached(s):
     _, _, width, height = s.geometry(s.main)
     s.xdo("mousemove", "--window", s.main, width // 2, height - 40, "click", 1)  # the list, below its rows
     s.press("Home", "Down", "ctrl+c")  # the run's command line, then the converter's first line
-    wait_until("the row on the clipboard", lambda: clipboard_text(s.display) == UTF8_LINE, s.patience)
+    wait_until("the row on the clipboard", lambda: x11.clipboard_text(s.display) == UTF8_LINE, s.patience)
     s.press("Return", "End", ":REM U")  # the row's line is selected: End keeps it
     s.press("F8", "End", ":REM S", "ctrl+s")
     saved = saved.replace(b'"A"', b'"A":REM U').replace(b"goSUB 10", b"goSUB 10:REM S")
@@ -121,8 +120,7 @@ def case_a_program_typed_saved_converted_and_its_lines_reached(s):
     s.screenshot("3-reached")
     expect_bytes("the bytes saved after the row and F8", s.read("game.txt"), saved)
     x11.request_close(s.display, s.main)
-    if (code := s.proc.wait(30)) != 0:
-        raise Failure(f"kavrin.exe ended with code {code}")
+    s.expect_exit(30)
 
 
 def case_the_window_at_150_percent(s):

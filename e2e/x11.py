@@ -1,9 +1,10 @@
-"""What the suite needs beyond xdotool: a window manager's close (WM_DELETE_WINDOW),
-through the libX11 xdotool itself needs, and pictures from Xvfb's -fbdir framebuffer file."""
+"""What the suite needs beyond xdotool: a window manager's close (WM_DELETE_WINDOW) and the
+clipboard, through the libX11 xdotool itself needs, and pictures from Xvfb's -fbdir framebuffer file."""
 
 import ctypes
 import ctypes.util
 import struct
+import time
 import zlib
 
 _ulong, _long, _int, _ptr = ctypes.c_ulong, ctypes.c_long, ctypes.c_int, ctypes.c_void_p
@@ -18,16 +19,27 @@ class _Event(ctypes.Union):
     _fields_ = [("xclient", _ClientMessage), ("pad", _long * 24)]
 
 
+def _libx11():
+    """libX11, with the types of the calls made here."""
+    x = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
+    event, out = ctypes.POINTER(_Event), ctypes.POINTER
+    for name, result, arguments in (
+            ("XOpenDisplay", _ptr, [ctypes.c_char_p]), ("XInternAtom", _ulong, [_ptr, ctypes.c_char_p, _int]),
+            ("XDefaultRootWindow", _ulong, [_ptr]),
+            ("XCreateSimpleWindow", _ulong, [_ptr, _ulong] + [_int] * 5 + [_ulong] * 2),
+            ("XSendEvent", _int, [_ptr, _ulong, _int, _long, event]), ("XNextEvent", _int, [_ptr, event]),
+            ("XConvertSelection", _int, [_ptr, _ulong, _ulong, _ulong, _ulong, _ulong]),
+            ("XGetWindowProperty", _int, [_ptr, _ulong, _ulong, _long, _long, _int, _ulong, out(_ulong), out(_int),
+                                          out(_ulong), out(_ulong), out(ctypes.c_void_p)]),
+            ("XSync", _int, [_ptr, _int]), ("XPending", _int, [_ptr]), ("XFlush", _int, [_ptr]),
+            ("XCloseDisplay", _int, [_ptr]), ("XFree", _int, [_ptr])):
+        getattr(x, name).restype, getattr(x, name).argtypes = result, arguments
+    return x
+
+
 def request_close(display, window):
     """Asks `window` on `display` (":5") to close as a window manager's close button does."""
-    x = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
-    x.XOpenDisplay.restype = _ptr
-    x.XOpenDisplay.argtypes = [ctypes.c_char_p]
-    x.XInternAtom.restype = _ulong
-    x.XInternAtom.argtypes = [_ptr, ctypes.c_char_p, _int]
-    x.XSendEvent.argtypes = [_ptr, _ulong, _int, _long, ctypes.POINTER(_Event)]
-    x.XSync.argtypes = [_ptr, _int]
-    x.XCloseDisplay.argtypes = [_ptr]
+    x = _libx11()
     d = x.XOpenDisplay(display.encode())
     if not d:
         raise RuntimeError(f"cannot open display {display}")
@@ -68,3 +80,33 @@ def screenshot_png(xwd, rect=None):
 
     return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
             + chunk(b"IDAT", zlib.compress(bytes(rows), 9)) + chunk(b"IEND", b""))
+
+
+def clipboard_text(display, timeout=5.0):
+    """The CLIPBOARD selection on `display` as UTF-8 text, as a program that pastes asks for it."""
+    x = _libx11()
+    d = x.XOpenDisplay(display.encode())
+    try:
+        window = x.XCreateSimpleWindow(d, x.XDefaultRootWindow(d), 0, 0, 1, 1, 0, 0, 0)
+        into = x.XInternAtom(d, b"KAVRIN_E2E", 0)
+        x.XConvertSelection(d, x.XInternAtom(d, b"CLIPBOARD", 0), x.XInternAtom(d, b"UTF8_STRING", 0), into,
+                            window, 0)
+        x.XFlush(d)
+        event, deadline = _Event(), time.monotonic() + timeout
+        while event.xclient.type != 31:  # SelectionNotify
+            if time.monotonic() > deadline:
+                raise TimeoutError("nothing answered for the clipboard")
+            if x.XPending(d):
+                x.XNextEvent(d, ctypes.byref(event))
+            else:
+                time.sleep(0.02)
+        kind, size, count, after, data = _ulong(), _int(), _ulong(), _ulong(), ctypes.c_void_p()
+        x.XGetWindowProperty(d, window, into, 0, 1 << 20, 0, 0, ctypes.byref(kind), ctypes.byref(size),
+                             ctypes.byref(count), ctypes.byref(after), ctypes.byref(data))
+        if not data.value:
+            return ""
+        text = ctypes.string_at(data.value, count.value).decode("utf-8", errors="replace")
+        x.XFree(data)
+        return text
+    finally:
+        x.XCloseDisplay(d)

@@ -15,10 +15,6 @@ namespace {
 class BasicToolsTest : public WindowTest {
 protected:
   basic::BasicTools &tools() { return *window->findChild<basic::BasicTools *>(); }
-  void load(const QString &program) {
-    editor().setText(program);
-    editor().setModified(false);
-  }
   // Fills the fields of the next modal dialog and presses Enter in the first.
   void answer(const QStringList &fields) {
     ui.modalScripts.push_back([fields](QDialog &dialog) {
@@ -30,7 +26,6 @@ protected:
       QTest::keyClick(edits[0], Qt::Key_Return);
     });
   }
-  int caretLine() { return editor().textCursor().blockNumber(); }
 };
 
 TEST_F(BasicToolsTest, CtrlGGoesToALineOrTheNextHigherOne) {

@@ -20,11 +20,6 @@ namespace {
 class CheckWindowTest : public WindowTest {
 protected:
   basic::BasicTools &tools() { return *window->findChild<basic::BasicTools *>(); }
-  void load(const QString &program) {
-    editor().setText(program);
-    editor().setModified(false);
-  }
-  int caretLine() { return editor().textCursor().blockNumber(); }
   // The wavy underlines as painted, each as "line:start+length".
   QStringList underlines() {
     editor().viewport()->repaint();

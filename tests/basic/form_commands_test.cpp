@@ -7,8 +7,6 @@
 #include "widgets/status_bar.h"
 
 #include <QAction>
-#include <QDialog>
-#include <QLineEdit>
 #include <QListView>
 #include <QTextBlock>
 
@@ -17,10 +15,6 @@ namespace {
 
 class FormTest : public WindowTest {
 protected:
-  void load(const QString &program) {
-    editor().setText(program);
-    editor().setModified(false);
-  }
   // Which of the commands of the form are on.
   QString enabled() {
     QString on;
@@ -118,12 +112,6 @@ TEST_F(FormTest, AFindingOnAContinuationLineIsListedAndFixedThere) {
   EXPECT_EQ(text(), "PRINT A:\n  PRINT(B)\nEND\n");
 }
 
-} // namespace
-} // namespace kavrin::testing
-
-namespace kavrin::testing {
-namespace {
-
 TEST_F(FormTest, F2OnALabelRenamesItAndEveryUseElseItTypesItsKeyText) {
   window->session().setSourceForm(true);
   const QString program = "*Top\n*B\nGOTO *top:GOTO *B:GOTO *C\n";
@@ -147,10 +135,7 @@ TEST_F(FormTest, F2OnALabelRenamesItAndEveryUseElseItTypesItsKeyText) {
     caret.setPosition(caret.position() + c.column);
     editor().setTextCursor(caret);
     if (c.name != nullptr) {
-      ui.modalScripts.push_back([name = QString::fromUtf8(c.name)](QDialog &dialog) {
-        dialog.findChild<QLineEdit *>()->setText(name);
-        dialog.accept();
-      });
+      fillNextDialog({QString::fromUtf8(c.name)});
     }
     QTest::keyClick(&editor(), Qt::Key_F2);
     EXPECT_EQ(text(), c.text);

@@ -8,7 +8,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QLineEdit>
 #include <QListView>
 #include <QTextBlock>
 
@@ -75,10 +74,7 @@ TEST_F(JumpTest, BackAndForwardRetraceTheJumpsAndFollowEdits) {
   caretTo(0, 10);
   key(Qt::Key_F12); // to 100
   caretTo(4, 2);
-  ui.modalScripts.push_back([](QDialog &dialog) {
-    dialog.findChild<QLineEdit *>()->setText("30");
-    dialog.accept();
-  });
+  fillNextDialog({"30"});
   window->command("goToLine")->trigger(); // to 30
   EXPECT_EQ(caret(), QPoint(2, 0));
   EXPECT_TRUE(enabled("back"));
@@ -170,13 +166,7 @@ TEST_F(JumpTest, PlacesAndListRowsFollowTheirLinesThroughEachToolItsUndoAndRedo)
     const ResultPanel &panel = *window->findChild<ResultPanel *>();
     const ResultRows &list = panel.rows(ResultTab::References);
     if (!c.fields.isEmpty()) {
-      ui.modalScripts.push_back([fields = c.fields](QDialog &dialog) {
-        const QList<QLineEdit *> edits = dialog.findChildren<QLineEdit *>();
-        for (qsizetype i = 0; i < fields.size(); ++i) {
-          edits[i]->setText(fields[i]);
-        }
-        dialog.accept();
-      });
+      fillNextDialog(c.fields);
     }
     caretTo(c.toolLine, 0);
     window->command(c.command)->trigger();
@@ -240,12 +230,6 @@ TEST_F(JumpTest, ShiftF12ListsTheLinesReferringToTheCaretLine) {
   EXPECT_EQ(ui.messageTexts().join(u'|'), "この行には行番号がありません。");
 }
 
-} // namespace
-} // namespace kavrin::testing
-
-namespace kavrin::testing {
-namespace {
-
 TEST_F(JumpTest, InASourceF12GoesToTheLabelAndShiftF12ListsItsUses) {
   window->session().setSourceForm(true);
   editor().setText("*TOP\nGOSUB *Sub:GOTO *top\n  *SUB\t' sub\nRETURN *Sub\nGOTO *NONE");
@@ -277,10 +261,7 @@ TEST_F(JumpTest, InASourceF12GoesToTheLabelAndShiftF12ListsItsUses) {
   const ResultPanel &panel = *window->findChild<ResultPanel *>();
   EXPECT_EQ(panel.summary(ResultTab::References), "*SUB を参照している行: 2 行");
   EXPECT_EQ(panel.rows(ResultTab::References).lineOf(1), 3);
-  ui.modalScripts.push_back([](QDialog &dialog) {
-    dialog.findChild<QLineEdit *>()->setText("Main");
-    dialog.accept();
-  });
+  fillNextDialog({"Main"});
   caretTo(2, 3);
   key(Qt::Key_F2); // on the label: the list names it anew, and again after the undo
   EXPECT_EQ(panel.summary(ResultTab::References), "*Main を参照している行: 2 行");

@@ -8,8 +8,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QDialog>
-#include <QLineEdit>
 #include <QListView>
 #include <QTextBlock>
 
@@ -21,7 +19,6 @@ protected:
   void key(QKeyCombination combination) {
     QTest::keyClick(QApplication::focusWidget(), combination.key(), combination.keyboardModifiers());
   }
-  int caretLine() { return editor().textCursor().blockNumber(); }
   ResultPanel &panel() { return *window->findChild<ResultPanel *>(); }
 };
 
@@ -91,12 +88,7 @@ TEST_F(PanelTest, OutputRowsSelectTheirLinesAsCheckRowsDoAndFollowThemThroughARe
     EXPECT_EQ(editor().selText(), editor().textCursor().block().text());
     EXPECT_EQ(ui.beeps, step.beeps);
   }
-  ui.modalScripts.push_back([](QDialog &dialog) {
-    const QList<QLineEdit *> edits = dialog.findChildren<QLineEdit *>();
-    edits[0]->setText("100");
-    edits[1]->setText("100");
-    dialog.accept();
-  });
+  fillNextDialog({"100", "100"});
   window->command("renumber")->trigger();
   ui.messages.clear();
   output.focusRow(ResultTab::Output, 3);

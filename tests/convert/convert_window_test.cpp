@@ -163,10 +163,6 @@ TEST_F(ConvertTest, EachRunGivesRowsOfTheCommandLineTheOutputLinkedToLinesAndThe
   }
   // The output's boxes, as many as the pieces read, read both encodings.
   EXPECT_TRUE(ui.messageTexts().join(QString()).startsWith("120行目: 文法エラー\n行 10: 文法エラー"));
-  setConverter(dir.path("gone/txt2bas.exe"));
-  convertTo(image);
-  EXPECT_EQ(lastRow(),
-            "プログラムが見つかりません: " + QDir::toNativeSeparators(dir.path("gone/txt2bas.exe")));
 }
 
 // An emulator that writes its arguments, one per line, to "<its path>.args".

@@ -265,12 +265,6 @@ TEST_F(DocumentTest, ADroppedFileOpensAfterTheQuestionOnlyTheFirst) {
   EXPECT_EQ(ui.messageTexts(), QStringList({kSaveQuestion, kSaveQuestion}));
 }
 
-} // namespace
-} // namespace kavrin::testing
-
-namespace kavrin::testing {
-namespace {
-
 // The form follows the name; after a conversion a save asks for a name of
 // the new form.
 TEST_F(DocumentTest, TheFormFollowsTheNameAndASaveAsksForANameOfIt) {

@@ -47,12 +47,6 @@ TEST(ProgramCheck, ReportsEachFaultAtItsLineInTextOrder) {
   }
 }
 
-} // namespace
-} // namespace kavrin::basic
-
-namespace kavrin::basic {
-namespace {
-
 const KeywordMatcher
     kKeywords(QStringLiteral("PRINT FOR TO STEP NEXT IF THEN ELSE GOTO GOSUB RETURN ON END STOP RUN "
                              "REM DATA OR AND DIM INPUT ERROR RESUME DEF FN DEFINT OPEN APPEND AS")

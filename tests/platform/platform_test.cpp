@@ -83,21 +83,12 @@ TEST(FileFilter, MasksListEveryLetterCaseAndEveryFile) {
 // Stored system colours are Windows' indexes; each draws in its palette role.
 TEST(Colors, SystemColoursFollowThePalette) {
   QPalette palette;
-  const std::pair<QPalette::ColorGroup, QPalette::ColorRole> roles[] = {
-      {QPalette::Active, QPalette::Button},
-      {QPalette::Active, QPalette::Base},
-      {QPalette::Active, QPalette::Text},
-      {QPalette::Active, QPalette::Highlight},
-      {QPalette::Active, QPalette::HighlightedText},
-      {QPalette::Disabled, QPalette::Text},
-      {QPalette::Active, QPalette::ButtonText},
-      {QPalette::Active, QPalette::Light},
-      {QPalette::Active, QPalette::Dark},
-      {QPalette::Active, QPalette::ToolTipText},
-      {QPalette::Active, QPalette::ToolTipBase},
-      {QPalette::Active, QPalette::Window}};
+  using enum QPalette::ColorRole;
+  // The sixth is the disabled text, the others active.
+  const QPalette::ColorRole roles[] = {Button,     Base,  Text, Highlight,   HighlightedText, Text,
+                                       ButtonText, Light, Dark, ToolTipText, ToolTipBase,     Window};
   for (int i = 0; i < 12; ++i) {
-    palette.setColor(roles[i].first, roles[i].second, QColor(i + 1, 0, 0));
+    palette.setColor(i == 5 ? QPalette::Disabled : QPalette::Active, roles[i], QColor(i + 1, 0, 0));
   }
   // Index, then which of the roles above draws it.
   const int rows[][2] = {{4, 0},  {15, 0}, {5, 1},  {7, 2},  {8, 2},  {13, 3},  {14, 4},

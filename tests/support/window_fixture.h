@@ -9,6 +9,8 @@
 #include "widgets/session.h"
 
 #include <QCoreApplication>
+#include <QDialog>
+#include <QLineEdit>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -57,6 +59,22 @@ protected:
   void type(const QString &text) { QTest::keyClicks(&window->editor(), text); }
 
   QString text() { return editor().toPlainText(); }
+  // A program as if just opened: unchanged.
+  void load(const QString &program) {
+    editor().setText(program);
+    editor().setModified(false);
+  }
+  int caretLine() { return editor().textCursor().blockNumber(); }
+  // Fills the line edits of the next modal dialog in order, then OK.
+  void fillNextDialog(const QStringList &fields) {
+    ui.modalScripts.push_back([fields](QDialog &dialog) {
+      const QList<QLineEdit *> edits = dialog.findChildren<QLineEdit *>();
+      for (qsizetype i = 0; i < fields.size(); ++i) {
+        edits.at(i)->setText(fields[i]);
+      }
+      dialog.accept();
+    });
+  }
 
   // A key pressed with Ctrl held down, as the system delivers it: the whole
   // application then knows that Ctrl is down.
