@@ -58,11 +58,24 @@ TEST_F(FormTest, ARefusedConversionListsEveryLineThatStopsIt) {
   EXPECT_EQ(text(), "10 GOTO 5\n20 GOSUB 30:LIST 10-25\n");
   EXPECT_EQ(ui.messageTexts(), QStringList({"ラベル形式に変換できません。3 件の問題があります。\n"
                                             "1 行目: 行 5 への参照がありますが、その行はありません"}));
-  const ResultRows &rows = window->findChild<PanelHost *>()->existing()->rows(ResultTab::Check);
+  ResultPanel &panel = *window->findChild<PanelHost *>()->existing();
+  const ResultRows &rows = panel.rows(ResultTab::Check);
   ASSERT_EQ(rows.rowCount(), 3);
   EXPECT_EQ(rows.lineOf(0), 0);
   EXPECT_EQ(rows.lineOf(2), 1);
   EXPECT_EQ(enabled(), "+--+++");
+  // The way back is refused alike: the first row shown and current.
+  window->session().setSourceForm(true);
+  load("PRINT\nGOTO *X\n");
+  panel.showTab(ResultTab::Output);
+  ui.messages.clear();
+  window->command("toNumberedForm")->trigger();
+  EXPECT_EQ(text(), "PRINT\nGOTO *X\n");
+  EXPECT_EQ(ui.messageTexts(),
+            QStringList({"行番号形式にできません。\n"
+                         "2 行目: ラベル *X への参照がありますが、そのラベルはありません"}));
+  EXPECT_TRUE(panel.view(ResultTab::Check)->isVisibleTo(&panel) && panel.currentRow(ResultTab::Check) == 0);
+  EXPECT_EQ(caretLine(), 1);
 }
 
 TEST_F(FormTest, TheSourceIsCheckedThroughItsBuildAndTypedWithoutNumbers) {

@@ -92,6 +92,7 @@ TEST(SourceForm, ReadsEveryKindOfLine) {
     }
     EXPECT_EQ(shown, QString::fromUtf8(c.read));
   }
+  EXPECT_EQ(labelNames(u"*b\n*A\nGOTO *c\n  *B"), QStringList({"A", "B"})); // each once
 }
 
 TEST(SourceForm, BuildsTheNumberedProgram) {
@@ -218,11 +219,11 @@ TEST(SourceForm, ChecksTheSourceThroughItsBuild) {
 
 TEST(SourceForm, LabelFormRefusesWhatItCannotHold) {
   const QString big = u'1' + QString(39, u'0'); // too long for a label's name
-  const LabelForm form =
-      toLabelForm(QStringLiteral("10 GOTO 5:LIST 10-15:IF ERL<7 THEN 10\nPRINT\n\n20 A:\n30 GOTO *Z\n25 C\n"
-                                 "40 PRINT\t'x\n50 GOTO %1\n%1 B:")
-                      .arg(big),
-                  kWords);
+  const LabelForm form = toLabelForm(
+      QStringLiteral("10 GOTO 5:LIST 10-15:IF ERL<7 THEN 10:GOSUB 25\nPRINT\n\n20 A:\n30 GOTO *Z\n25 C\n"
+                     "40 PRINT\t'x\n50 GOTO %1\n%1 B:")
+          .arg(big),
+      kWords);
   QStringList refusals;
   for (const LineError &e : form.refusals) {
     refusals << QString::number(e.line) + u':' + e.message;
