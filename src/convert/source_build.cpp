@@ -57,11 +57,12 @@ bool SourceBuild::mayReplace(const FeatureContext &context, const QString &path,
   if (there == bytes || (path == path_ && there == bytes_)) {
     return true;
   }
-  return context.ui.messageBox(context.window,
-                               QStringLiteral("ファイル \"%1\" は、kavrin がこのソースから最後に作ったものと"
-                                              "違います。\nビルドした番号付きのプログラムで置き換えますか?")
-                                   .arg(QDir::toNativeSeparators(path)),
-                               QStringLiteral("kavrin"), MsgButtons::YesNo, MsgResult::No) == MsgResult::Yes;
+  return context.ui.messageBox(
+             context.window,
+             QStringLiteral("ファイル \"%1\" は既にあり、今回の起動で kavrin がこのソースから"
+                            "作ったものとは違います。\nビルドした番号付きのプログラムで置き換えますか?")
+                 .arg(QDir::toNativeSeparators(path)),
+             QStringLiteral("kavrin"), MsgButtons::YesNo, MsgResult::No) == MsgResult::Yes;
 }
 
 void SourceBuild::forget() {

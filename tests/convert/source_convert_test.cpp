@@ -40,6 +40,12 @@ TEST_F(ConvertTest, ASourceIsBuiltBesideItAndItsOutputLeadsToTheSourceLines) {
       convertTo(image);
     }
     EXPECT_EQ(dir.read("game.bas"), c.after);
+    if (c.answer) {
+      EXPECT_EQ(ui.messages.at(asked).text,
+                "ファイル \"" + QDir::toNativeSeparators(built) +
+                    "\" は既にあり、今回の起動で kavrin がこのソースから作ったものとは違います。\n"
+                    "ビルドした番号付きのプログラムで置き換えますか?");
+    }
     const auto others = std::count_if(ui.messages.begin() + asked, ui.messages.end(),
                                       [](const auto &box) { return !box.text.contains(u"行目: "); });
     EXPECT_EQ(static_cast<size_t>(others), c.boxes);
