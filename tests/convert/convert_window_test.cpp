@@ -149,7 +149,8 @@ TEST_F(ConvertTest, EachRunGivesRowsOfTheCommandLineTheOutputLinkedToLinesAndThe
     const QList<OutputRow> added = rows(before);
     ASSERT_FALSE(added.isEmpty());
     EXPECT_TRUE(QRegularExpression("^\\d\\d:\\d\\d:\\d\\d $").match(added[0].text.left(9)).hasMatch());
-    EXPECT_EQ(added[0].text.mid(9), joinCommandLine({path, program, image}));
+    EXPECT_EQ(added[0].text.mid(9),
+              joinCommandLine({path, QDir::toNativeSeparators(program), QDir::toNativeSeparators(image)}));
     EXPECT_EQ(added.mid(1), run.rows);
     // Until the next run, a row leads to line 10, the program's only one, or
     // the next higher, as Ctrl+G finds: none for 120.

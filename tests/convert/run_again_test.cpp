@@ -106,7 +106,8 @@ TEST_F(ConvertTest, RunAgainGoesToTheImageLastChosenForTheDocument) {
     EXPECT_EQ(dir.read("txt2bas.exe.args").split('\n').value(1),
               QDir::toNativeSeparators(row.image).toUtf8());
     const QList<OutputRow> added = rows(before);
-    EXPECT_TRUE(!added.isEmpty() && added[0].text.endsWith(row.image)); // the panel tells where it went
+    EXPECT_TRUE(!added.isEmpty() &&
+                added[0].text.endsWith(QDir::toNativeSeparators(row.image))); // where it went
     // The run's first row is current and alone selected, Ctrl held or not.
     ASSERT_TRUE(window->findChild<PanelHost *>()->existing() != nullptr);
     for (const QListView *view : window->findChildren<QListView *>()) {
