@@ -110,14 +110,8 @@ void BasicTools::goToLine() {
     message(QStringLiteral("「%1」は行番号ではありません。").arg(input));
     return;
   }
-  // A source document's lines go by the numbers the build gives them; one
-  // that cannot be built, by those written.
-  std::optional<BuiltProgram> built;
-  if (session().sourceForm()) {
-    built = buildProgram(editor_->text(), session().keywordMatcher(), session().preferences().autoIncrement);
-  }
-  if (!goToNumberedLine(*editor_, *history_, ui(), number, true,
-                        built && !built->refused() ? &*built : nullptr)) {
+  const std::optional<BuiltProgram> built = numberedBuild(session(), *editor_);
+  if (!goToNumberedLine(*editor_, *history_, ui(), number, true, built ? &*built : nullptr)) {
     message(QStringLiteral("行 %1 はありません").arg(number.toString()));
   }
 }

@@ -2,6 +2,7 @@
 
 #include "basic/line_jumps.h"
 #include "logic/basic_reader.h"
+#include "logic/line_lookup.h"
 #include "logic/line_references.h"
 #include "logic/source_form.h"
 #include "platform/user_interface.h"
@@ -46,19 +47,27 @@ void JumpCommands::jumpToReference() {
     jumpToLabel(reference->label);
     return;
   }
-  const QString target = reference->target.toString();
   if (reference->isBound()) {
-    // ERL<50 names no line that must be there: the line it bounds is the
-    // first at or above it.
-    if (!goToNumberedLine(*editor(), history_, ui(), reference->target, false)) {
-      message(QStringLiteral("%1 は ERL の境目です。%1 以上の行はありません。").arg(target));
-      return;
-    }
-    const QString line = readLineNumber(editor()->textCursor().block().text()).number.toString();
-    message(QStringLiteral("%1 は ERL の境目です。%1 以上の最初の行は 行 %2 です。").arg(target, line));
+    jumpToBound(reference->target);
   } else if (!goToNumberedLine(*editor(), history_, ui(), reference->target)) {
-    message(QStringLiteral("行 %1 はありません").arg(target));
+    message(QStringLiteral("行 %1 はありません").arg(reference->target.toString()));
   }
+}
+
+// ERL<50 names no line that must be there: the line it bounds is the first
+// at or above it, in a source by the numbers the build gives.
+void JumpCommands::jumpToBound(const LineNumber &target) {
+  const QString bound = target.toString();
+  const std::optional<BuiltProgram> built = numberedBuild(session(), *editor());
+  const QString &program = built ? built->text : editor()->text();
+  const LineLookup found = findProgramLine(program, target);
+  if (found.line < 0 ||
+      !goToNumberedLine(*editor(), history_, ui(), target, false, built ? &*built : nullptr)) {
+    message(QStringLiteral("%1 は ERL の境目です。%1 以上の行はありません。").arg(bound));
+    return;
+  }
+  const QString line = readLineNumber(program.section(u'\n', found.line, found.line)).number.toString();
+  message(QStringLiteral("%1 は ERL の境目です。%1 以上の最初の行は 行 %2 です。").arg(bound, line));
 }
 
 void JumpCommands::jumpToLabel(QStringView name) {

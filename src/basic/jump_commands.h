@@ -31,6 +31,7 @@ private:
   void updateTravel();
   // In a source document, the label named there.
   void jumpToLabel(QStringView name);
+  void jumpToBound(const LineNumber &target);
   // `name`: 「行 120」 or a label's 「*NAME」.
   QString referencesSummary(const QString &name) const;
   LineForm form() const;

@@ -4,8 +4,18 @@
 #include "platform/user_interface.h"
 #include "widgets/jump_history.h"
 #include "widgets/program_editor.h"
+#include "widgets/session.h"
 
 namespace kavrin::basic {
+
+std::optional<BuiltProgram> numberedBuild(const Session &session, const ProgramEditor &editor) {
+  if (!session.sourceForm()) {
+    return std::nullopt;
+  }
+  BuiltProgram built =
+      buildProgram(editor.text(), session.keywordMatcher(), session.preferences().autoIncrement);
+  return built.refused() ? std::nullopt : std::optional(std::move(built));
+}
 
 bool goToNumberedLine(ProgramEditor &editor, JumpHistory &history, UserInterface &ui,
                       const LineNumber &number, bool beepPastIt, const BuiltProgram *built) {

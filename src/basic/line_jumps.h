@@ -3,9 +3,12 @@
 #include "logic/line_number.h"
 #include "logic/source_form.h"
 
+#include <optional>
+
 namespace kavrin {
 class JumpHistory;
 class ProgramEditor;
+class Session;
 class UserInterface;
 } // namespace kavrin
 
@@ -17,6 +20,11 @@ namespace kavrin::basic {
 // nothing moved, when there is neither: the caller tells.  With `built`
 // (the editor's source form built), the numbers are the built program's
 // and the line selected is the first source line of the one found.
+// A source document's lines go by the numbers its build gives them: that
+// build; none for a numbered document or a source the build refuses,
+// whose lines go by the numbers written.
+std::optional<BuiltProgram> numberedBuild(const Session &session, const ProgramEditor &editor);
+
 bool goToNumberedLine(ProgramEditor &editor, JumpHistory &history, UserInterface &ui,
                       const LineNumber &number, bool beepPastIt = true, const BuiltProgram *built = nullptr);
 

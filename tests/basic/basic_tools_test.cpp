@@ -63,6 +63,13 @@ TEST_F(BasicToolsTest, CtrlGGoesToALineOrTheNextHigherOne) {
     ui.messages.clear();
   }
   EXPECT_EQ(editor().textCursor().positionInBlock(), 0);
+  // F12 on an ERL bound goes by the built numbers too.
+  editor().moveCursor(QTextCursor::End);
+  QTest::keyClicks(&editor(), "\rIF ERL<5 THEN END");
+  editor().setSelStart(editor().textLength() - 10);
+  QTest::keyClick(&editor(), Qt::Key_F12);
+  EXPECT_EQ(caretLine(), 2);
+  EXPECT_EQ(ui.messageTexts().join(u'|'), "5 は ERL の境目です。5 以上の最初の行は 行 10 です。");
 }
 
 TEST_F(BasicToolsTest, RenumberIsOneUndoStepAndKeepsItsValues) {
