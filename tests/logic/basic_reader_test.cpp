@@ -139,6 +139,7 @@ TEST(BasicReader, ColoursTheLongestKeywordOutsideStringsAndComments) {
       {"20 SCORE=1 'PRINT", "N20 KOR C'PRINT"},
       {"30 REM PRINT", "N30 CREM PRINT"},
       {"40 DATA PRINT,\"X", "N40 KDATA S\"X"},
+      {"50 DATA\"A,B\",1", "N50 KDATA S\"A,B\""},
       {"PRINT", ""},
       {"  PRINT *A:GOTO *A\t' go", "KPRINT L*A T' go", true},
       {"10 REM x\t'y", "N10 CREM x\t T'y", true},

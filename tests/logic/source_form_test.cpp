@@ -117,7 +117,7 @@ TEST(SourceForm, BuildsTheNumberedProgram) {
       {"*Top\n*top2\n GOTO *TOP\n GOTO *Top2", "10 GOTO 10\n20 GOTO 10"},
       {"*A\nON X GOTO *a,*B,30:LIST *A-*B:IF ERL<*B THEN RESUME *A\n*B\n30 END",
        "10 ON X GOTO 10,30,30:LIST 10-30:IF ERL<30 THEN RESUME 10\n30 END"},
-      {"10 A\nB\n11 C", "1:行 11 の前に番号を振れる余地がありません"},
+      {"10 A\nB\n11 C:GOTO *X", "1:行 11 の前に番号を振れる余地がありません"}, // the first refusal only
       {"A\n0 B", "0:行 0 の前に番号を振れる余地がありません"},
       {"A\n1 B", "0 A\n1 B"},
       {"A\nB", "1 A\n2 B", 0},
