@@ -215,6 +215,7 @@ TEST(SourceForm, ChecksTheSourceThroughItsBuild) {
     }
     EXPECT_EQ(found.join(u'|'), QString::fromUtf8(c.findings));
   }
+  EXPECT_EQ(checkSource(u"PRINT（1)", kWords, {}).back().where, "(1 行目、番号なし)"); // the first line too
 }
 
 TEST(SourceForm, LabelFormRefusesWhatItCannotHold) {
