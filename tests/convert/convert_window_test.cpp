@@ -279,7 +279,7 @@ TEST_F(ConvertTest, OnlyAConverterThatWritesTheImageSucceedsAndRunsTheEmulator) 
   };
   EXPECT_TRUE(QTest::qWaitFor([&] { return log().count('\n') >= started; }, 5000));
   QTest::qWait(300);
-  EXPECT_EQ(log(), (image + '\n').repeated(started).toUtf8());
+  EXPECT_EQ(log(), (QDir::toNativeSeparators(image) + '\n').repeated(started).toUtf8());
 }
 
 TEST_F(ConvertTest, ASuccessAfterTheSaveWasDeclinedSaysTheEditsAreNotInTheImage) {

@@ -1,5 +1,6 @@
 #include "logic/emulator_command.h"
 
+#include <QDir>
 #include <gtest/gtest.h>
 
 namespace kavrin {
@@ -31,14 +32,15 @@ TEST(EmulatorCommand, SplitsAsAShellDoesWithoutRunningOne) {
 
 TEST(EmulatorCommand, ThePathIsOneArgumentWhereverItGoes) {
   const QString image = QStringLiteral("/tmp/my game's %1 \"x\".cas");
+  const QString given = QDir::toNativeSeparators(image); // as a Windows program reads it
   const struct {
     const char *line;
     QStringList expected; // program first; error text when it has one entry starting with '!'
   } cases[] = {
-      {"emu -tape %1 -run", {"emu", "-tape", image, "-run"}},
-      {"emu --tape=%1", {"emu", "--tape=" + image}},
-      {"emu -fast", {"emu", "-fast", image}},
-      {"\"emu\"", {"emu", image}},
+      {"emu -tape %1 -run", {"emu", "-tape", given, "-run"}},
+      {"emu --tape=%1", {"emu", "--tape=" + given}},
+      {"emu -fast", {"emu", "-fast", given}},
+      {"\"emu\"", {"emu", given}},
       {"  ", {"!"}},
       {"emu 'x", {"!"}},
   };
