@@ -3,7 +3,8 @@
 # Wine prefix with nothing else installed, kavrin.exe starts in a real window
 # (the windows platform plugin, on an Xvfb of its own), opens a Shift-JIS
 # program named in Japanese from its command line, saves it with CR LF, and
-# at its close writes kavrin.ini beside itself.
+# at its close writes kavrin.ini beside itself; unzipped into a read-only
+# folder, it writes kavrin.ini into the user's own folder instead.
 #   scripts/windows-package-test.sh ZIP [OUTPUT-FOLDER]
 set -euo pipefail
 if [ -z "${KAVRIN_IN_XVFB-}" ]; then
@@ -30,6 +31,32 @@ fail() {
   exit 1
 }
 
+# kavrin.exe from FOLDER with the program, as COMMAND... may run it; waits
+# for its window.
+start() {
+  local folder=$1
+  shift
+  (cd "$folder" && "$@" "$wine" kavrin.exe "$windows_program" >"$out/kavrin.log" 2>&1) &
+  started=$!
+  window=
+  for _ in $(seq 120); do
+    window=$(xdotool search --name 'テスト.txt - kavrin' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
+    sleep 0.5
+  done
+  [ -n "$window" ] || fail "no window titled テスト.txt - kavrin (log: $out/kavrin.log)"
+  sleep 1
+}
+# Closed as Windows closes a program's window: WM_CLOSE.
+close() {
+  "$wine" taskkill /im kavrin.exe >/dev/null 2>&1
+  for _ in $(seq 60); do
+    kill -0 "$started" 2>/dev/null || break
+    sleep 0.5
+  done
+  kill -0 "$started" 2>/dev/null && fail "kavrin.exe did not close"
+  return 0
+}
+
 "$wine" wineboot --init >/dev/null 2>&1
 /usr/lib/wine/wineserver -w
 # A folder whose name the ANSI code page (1252 here) cannot hold.
@@ -46,15 +73,7 @@ program="$folder/テスト.txt"
 printf '10 PRINT "\x82\xa0"\r\n' >"$program"
 windows_program="C:\\プログラム 置き場\\テスト.txt"
 
-(cd "$(dirname "$exe")" && "$wine" kavrin.exe "$windows_program" >"$out/kavrin.log" 2>&1) &
-started=$!
-window=
-for _ in $(seq 120); do
-  window=$(xdotool search --name 'テスト.txt - kavrin' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
-  sleep 0.5
-done
-[ -n "$window" ] || fail "no window titled テスト.txt - kavrin (log: $out/kavrin.log)"
-sleep 1
+start "$(dirname "$exe")"
 timeout 10 xdotool windowfocus --sync "$window" || fail "the window took no focus"
 xdotool key --window "$window" ctrl+End
 xdotool type --window "$window" --delay 50 '20 END'
@@ -68,13 +87,34 @@ if command -v import >/dev/null; then
   import -window root "$out/screenshot.png" || true
 fi
 [ "$(od -An -tx1 "$program")" = "$expected" ] || fail "the saved bytes differ: $(od -c "$program")"
-# Closed as Windows closes a program's window: WM_CLOSE.
-"$wine" taskkill /im kavrin.exe >/dev/null 2>&1
-for _ in $(seq 60); do
-  kill -0 "$started" 2>/dev/null || break
-  sleep 0.5
-done
-kill -0 "$started" 2>/dev/null && fail "kavrin.exe did not close"
+close
 [ -f "$(dirname "$exe")/kavrin.ini" ] || fail "no kavrin.ini beside kavrin.exe"
 /usr/lib/wine/wineserver -k || true
 echo "windows-package-test: kavrin.exe started from the zip, saved Shift-JIS with CR LF and wrote kavrin.ini beside itself"
+
+# Unzipped where no file can be made (Program Files for a user), kavrin keeps
+# its settings in the user's own folder.  Root passes over permissions until
+# the capabilities that let it are dropped, from wineserver too: it opens the
+# files for the program.
+bound=()
+if [ "$(id -u)" = 0 ]; then
+  bound=(setpriv --bounding-set -dac_override,-dac_read_search --inh-caps -dac_override,-dac_read_search)
+  if ! "${bound[@]}" true 2>/dev/null; then
+    echo "windows-package-test: skipped the read-only folder: root here cannot drop the capabilities that pass over permissions"
+    exit 0
+  fi
+fi
+locked="$WINEPREFIX/drive_c/読み取り専用"
+mkdir -p "$locked"
+unzip -q "$zip" -d "$locked"
+exe=$(find "$locked" -name kavrin.exe)
+chmod -R a-w "$locked"
+per_user=$(find "$WINEPREFIX/drive_c/users" -maxdepth 1 -mindepth 1 ! -name Public | head -n 1)/AppData/Local/kavrin/kavrin.ini
+start "$(dirname "$exe")" "${bound[@]}"
+close
+/usr/lib/wine/wineserver -k || true
+chmod -R u+w "$locked"
+[ -f "$(dirname "$exe")/kavrin.ini" ] && fail "kavrin.ini was written into the read-only folder"
+[ -f "$per_user" ] || fail "no kavrin.ini in the user's folder: $(find "$WINEPREFIX/drive_c/users" -name kavrin.ini)"
+grep -q '^Width=' "$per_user" || fail "the user's kavrin.ini holds no window size"
+echo "windows-package-test: unzipped into a read-only folder, kavrin.exe wrote kavrin.ini into the user's folder"
