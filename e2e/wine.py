@@ -88,7 +88,8 @@ SETTINGS = (b"[Window]\r\nWidth=760\r\nHeight=560\r\nTop=30\r\nLeft=30\r\n[Conve
 def case_a_program_typed_saved_converted_and_its_lines_reached(s):
     """kavrin.exe: TAB and AUTO, Ctrl+S in Shift-JIS CR LF, Convert, the output row chosen, F8"""
     s.write("kavrin.ini", SETTINGS)
-    s.write("txt2bas.exe.do", f"err {UTF8_LINE}\n".encode() + f"err {SHIFT_JIS_LINE}\n".encode("cp932"))
+    s.write("txt2bas.exe.do",
+            f"console\nerr {UTF8_LINE}\n".encode() + f"err {SHIFT_JIS_LINE}\n".encode("cp932"))
     program = s.start(FIRST_LINE)
     s.press("ctrl+End", "20 pri", "Tab", ' "A"', "Return",  # priNT; AUTO numbers 30
             "go", "shift+Tab", "shift+Tab", " 10", "Return", "end")  # goSUB
@@ -103,9 +104,10 @@ def case_a_program_typed_saved_converted_and_its_lines_reached(s):
     s.press("Return")  # the proposed name
     s.wait_gone(dialog, "the convert dialog")
     wait_until("the image", lambda: s.read("game.cas"), s.patience)
-    # The program's path keeps Qt's separators, the image's is the dialog's: Windows reads both.
-    expect_bytes("the converter's arguments", s.read("txt2bas.exe.args").replace(b"/", b"\\"),
+    expect_bytes("the converter's arguments", s.read("txt2bas.exe.args"),
                  f"{windows_path(program)}\n{windows_path(s.dir / 'game.cas')}\n".encode())
+    # A console of its own for its output, and no window of it flashing up.
+    expect_bytes("the converter's console", s.read("txt2bas.exe.console"), b"console\n")
     expect_bytes("the image", s.read("game.cas"), b"CAS")
 
     s.screenshot("2-converted")

@@ -13,6 +13,9 @@
 //                     its own id and the copy's on standard error
 //   fail-once SUFFIX  an image ending in SUFFIX fails the first time
 //   log               adds the first argument and a line break to "<its path>.log"
+//   console           writes to "<its path>.console" what console it has:
+//                     "window" (one the user sees), "console" (one without a
+//                     window) or "none"
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -65,6 +68,13 @@ Arguments arguments(int, char **) {
 
 void crash() { TerminateProcess(GetCurrentProcess(), 0xC0000005); }
 
+const char *console() {
+  if (GetConsoleCP() == 0) {
+    return "none";
+  }
+  return GetConsoleWindow() != nullptr ? "window" : "console";
+}
+
 void startChild(const Arguments &args) {
   std::wstring line = L"\"" + pathOf(args[0]).wstring() + L"\" --wait";
   STARTUPINFOW startup{};
@@ -78,6 +88,8 @@ void startChild(const Arguments &args) {
 Arguments arguments(int argc, char **argv) { return Arguments(argv, argv + argc); }
 
 void crash() { std::raise(SIGKILL); }
+
+const char *console() { return "none"; }
 
 void startChild(const Arguments &args) {
   const pid_t child = fork();
@@ -111,6 +123,8 @@ bool run(const Arguments &args, const std::string &image, const std::string &lin
     return false;
   } else if (word == "log") {
     std::ofstream(beside(args, ".log"), std::ios::binary | std::ios::app) << args.at(1) << '\n';
+  } else if (word == "console") {
+    std::ofstream(beside(args, ".console"), std::ios::binary) << console() << '\n';
   }
   return true;
 }
