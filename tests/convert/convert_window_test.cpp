@@ -102,7 +102,7 @@ TEST_F(ConvertTest, AHangingConverterCanBeCancelledAndHoldsTheWindowMeanwhile) {
   EXPECT_EQ(lastRow(), kCancelled);
   ASSERT_FALSE(ui.messages.empty());
   EXPECT_FALSE(ui.messages[0].underProgress);
-  EXPECT_TRUE(ui.progressEverShown); // once the box was closed
+  EXPECT_TRUE(ui.progressShownSinceBox); // once the box was closed
   EXPECT_TRUE(window->close());
 }
 
@@ -115,7 +115,7 @@ TEST_F(ConvertTest, TheProgressWindowNeverCoversABoxNorOutlivesTheConverter) {
   for (const auto &message : ui.messages) {
     EXPECT_FALSE(message.underProgress) << message.text.toStdString();
   }
-  EXPECT_FALSE(ui.progressEverShown);
+  EXPECT_FALSE(ui.progressShownSinceBox);
 }
 
 TEST_F(ConvertTest, EachRunGivesRowsOfTheCommandLineTheOutputLinkedToLinesAndTheResult) {

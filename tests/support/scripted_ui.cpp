@@ -78,6 +78,7 @@ QWidget *visibleProgressDialog() {
 MsgResult ScriptedUserInterface::messageBox(QWidget * /*owner*/, const QString &text, const QString &caption,
                                             MsgButtons buttons, MsgResult /*defaultButton*/) {
   const std::size_t index = messages.size();
+  progressShownSinceBox = progressShownSinceBox && index > 0;
   messages.push_back({text, caption, progressVisible()});
   const int openMs = boxOpenMs.empty() ? 0 : boxOpenMs.front();
   if (!boxOpenMs.empty()) {
@@ -150,7 +151,7 @@ private:
     if (on != shown_) {
       shown_ = on;
       ui_.progressShown += on ? 1 : -1;
-      ui_.progressEverShown = ui_.progressEverShown || on;
+      ui_.progressShownSinceBox = ui_.progressShownSinceBox || on;
     }
   }
 
@@ -169,11 +170,11 @@ public:
     made_.start();
     QObject::connect(&poll_, &QTimer::timeout, [this, cancelAfterMs, &ui] {
       QWidget *shown = visibleProgressDialog();
-      if (shown != nullptr && !ui.progressEverShown) {
+      if (shown != nullptr && !ui.progressShownSinceBox) {
         expectLaidOut(*shown);
         EXPECT_EQ(shown->minimumSize(), shown->maximumSize()); // not to be resized
       }
-      ui.progressEverShown = ui.progressEverShown || shown != nullptr;
+      ui.progressShownSinceBox = ui.progressShownSinceBox || shown != nullptr;
       if (shown != nullptr && cancelAfterMs >= 0 && made_.elapsed() >= cancelAfterMs) {
         poll_.stop();
         QTest::keyClick(shown, Qt::Key_Escape);

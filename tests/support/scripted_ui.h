@@ -69,9 +69,10 @@ public:
   // answered; the boxes after these close at once.
   std::deque<int> boxOpenMs;
   // Stand-in progress windows showing now, and whether a progress window
-  // ever showed.
+  // showed once the first box was open (before any box: ever). One that
+  // shows before a slow converter's first output is no fault.
   int progressShown = 0;
-  bool progressEverShown = false;
+  bool progressShownSinceBox = false;
   // A stand-in or a real progress window shows now.
   bool progressVisible() const;
 
