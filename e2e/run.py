@@ -33,7 +33,8 @@ from cases_comfort import (case_a_background_that_hides_the_text_asks,  # noqa: 
                            case_zoom_keys_change_only_the_view)
 from cases_run import case_run_again_with_one_key  # noqa: E402
 from cases_source_form import case_a_source_built_converted_and_its_line_reached_with_f8  # noqa: E402
-from cases_startup import case_a_stopped_clipboard_owner_holds_up_no_start  # noqa: E402
+from cases_startup import (case_a_file_named_in_japanese_dragged_in,  # noqa: E402
+                           case_a_stopped_clipboard_owner_holds_up_no_start)
 
 # Stands in for txt2bas: notes its arguments, then writes a mark and the program as the "image".
 FAKE_CONVERTER = b"""#!/bin/sh
@@ -223,7 +224,7 @@ CASES = [case_one_editing_session, case_a_full_disk,
          case_a_stopped_clipboard_owner_holds_up_no_start,
          case_zoom_keys_change_only_the_view, case_redo_brings_back_what_undo_took,
          case_a_background_that_hides_the_text_asks, case_save_as_asks_before_replacing_a_file,
-         case_a_source_built_converted_and_its_line_reached_with_f8]
+         case_a_source_built_converted_and_its_line_reached_with_f8, case_a_file_named_in_japanese_dragged_in]
 
 
 def run_case(label, name, summary, body, start, keep):

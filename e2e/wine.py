@@ -16,6 +16,7 @@ from pathlib import Path
 sys.dont_write_bytecode = True  # no __pycache__ in the work tree
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 import x11  # noqa: E402
+from cases_startup import drop_a_file_named_in_japanese  # noqa: E402
 from run import run_case  # noqa: E402
 from session import Session, expect_bytes, wait_until  # noqa: E402
 
@@ -142,9 +143,19 @@ def case_the_window_at_150_percent(s):
     s.wait_gone(box, "the version box")
 
 
+def case_a_file_named_in_japanese_dragged_onto_the_window(s):
+    """kavrin.exe: a Shift-JIS file named in Japanese, dragged from another program, opens and saves"""
+    s.write("kavrin.ini", SETTINGS)
+    s.start(FIRST_LINE)
+    drop_a_file_named_in_japanese(s)
+    s.screenshot("1-dropped-and-saved")
+    expect_bytes("the first file", s.read("game.txt"), FIRST_LINE)
+
+
 # Each case, its screen and Windows' pixels an inch.
 CASES = [(case_a_program_typed_saved_converted_and_its_lines_reached, "1280x1024x24", 96),
-         (case_the_window_at_150_percent, "1600x1200x24", 144)]
+         (case_the_window_at_150_percent, "1600x1200x24", 144),
+         (case_a_file_named_in_japanese_dragged_onto_the_window, "1280x1024x24", 96)]
 
 
 def main():
