@@ -24,7 +24,7 @@ fi
 if [ -x /usr/lib/wine/wine64 ]; then
   set -- "$root"/build-windows/package/kavrin-*-windows-x64
   bare=$root/build-windows/bench/bare/bare_window.exe
-  if [ -f "$1/kavrin.exe" ] && [ -f "$bare" ] && command -v Xvfb xdotool >/dev/null; then
+  if [ -f "$1/kavrin.exe" ] && [ -f "$bare" ] && command -v Xvfb >/dev/null && command -v xdotool >/dev/null; then
     python3 -B "$root/bench/wine.py" "$1" "$bare"
   else
     echo "run.sh: the figures under Wine need scripts/windows.sh --package, Xvfb and xdotool" >&2

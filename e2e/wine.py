@@ -18,7 +18,7 @@ sys.path.insert(0, str(Path(__file__).resolve().parent))
 import x11  # noqa: E402
 from cases_startup import drop_a_file_named_in_japanese  # noqa: E402
 from run import run_case  # noqa: E402
-from session import Session, expect_bytes, wait_until  # noqa: E402
+from session import Failure, Session, expect_bytes, wait_until  # noqa: E402
 
 WINE, WINESERVER = "/usr/lib/wine/wine64", "/usr/lib/wine/wineserver"
 
@@ -67,6 +67,7 @@ class WineSession(Session):
     def stop(self):
         super().stop()
         subprocess.run([WINESERVER, "-k"], env=dict(os.environ, **self.env), capture_output=True, timeout=60)
+        shutil.rmtree(self.dir / "prefix", ignore_errors=True)  # 700 MB; a failed case keeps its logs
 
     def screenshot(self, name):
         time.sleep(0.5)  # drawn
@@ -130,6 +131,8 @@ def case_the_window_at_150_percent(s):
     """kavrin.exe at 150 % (LogPixels 144): screenshots of the window, a menu open and the version box"""
     s.write("kavrin.ini", SETTINGS.replace(b"Width=760\r\nHeight=560", b"Width=900\r\nHeight=640"))
     s.start(FIRST_LINE + b'20 PRINT "A"\r\n30 GOSUB 10\r\n')
+    if not 1300 <= (width := s.geometry(s.main)[2]) <= 1400:
+        raise Failure(f"900 pixels wide at 150 % became {width} on the screen")
     s.screenshot("1-window")
     s.press("alt+s")
     menu = s.new_window("the menu Alt+S")
