@@ -13,6 +13,7 @@
 #include "widgets/result_panel.h"
 #include "widgets/session.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QTextDocument>
 #include <QTime>
@@ -174,9 +175,10 @@ bool ConvertCommand::startConverter(const ConverterCommand &command, ChildProces
   const QString program = findProgram(command.program, session().paths().exeDir);
   const Launch launch = program.isEmpty() ? Launch{command.program, command.arguments, {}}
                                           : launchFor(program, command.arguments);
-  QList<OutputRow> first{{QTime::currentTime().toString(QStringLiteral("HH:mm:ss")) + u' ' +
-                              joinCommandLine(QStringList{launch.program} + launch.arguments),
-                          std::nullopt}};
+  QList<OutputRow> first{
+      {QTime::currentTime().toString(QStringLiteral("HH:mm:ss")) + u' ' +
+           joinCommandLine(QStringList{QDir::toNativeSeparators(launch.program)} + launch.arguments),
+       std::nullopt}};
   if (!lines_.problem().isEmpty()) {
     first.append({lines_.problem(), std::nullopt});
   }

@@ -280,7 +280,7 @@ void Profile::save(const QString &path) const {
   const QString folder = QFileInfo(path).absolutePath();
   if (!QDir().mkpath(folder)) {
     throw Error(QStringLiteral("ファイル \"%1\" を保存できません。\nフォルダ \"%2\" を作成できません。")
-                    .arg(path, folder));
+                    .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(folder)));
   }
   writeFileAtomically(path, bytes_);
 }

@@ -3,6 +3,7 @@
 #include "platform/cp932.h"
 #include "platform/error.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -123,14 +124,17 @@ bool keepPermissionsOf(const QString &path, QFileDevice &file) {
 QByteArray readFileBytes(const QString &path) {
   QFile file(path);
   if (QFileInfo(path).isDir()) {
-    throw Error(QStringLiteral("ファイル \"%1\" を開けません。\nフォルダです。").arg(path));
+    throw Error(
+        QStringLiteral("ファイル \"%1\" を開けません。\nフォルダです。").arg(QDir::toNativeSeparators(path)));
   }
   if (!file.open(QIODevice::ReadOnly)) {
-    throw Error(QStringLiteral("ファイル \"%1\" を開けません。\n%2").arg(path, file.errorString()));
+    throw Error(QStringLiteral("ファイル \"%1\" を開けません。\n%2")
+                    .arg(QDir::toNativeSeparators(path), file.errorString()));
   }
   QByteArray bytes = file.readAll();
   if (file.error() != QFileDevice::NoError) {
-    throw Error(QStringLiteral("ファイル \"%1\" を読み込めません。\n%2").arg(path, file.errorString()));
+    throw Error(QStringLiteral("ファイル \"%1\" を読み込めません。\n%2")
+                    .arg(QDir::toNativeSeparators(path), file.errorString()));
   }
   return bytes;
 }
@@ -141,7 +145,8 @@ QString writeFileAtomically(const QString &path, const QByteArray &bytes, const 
   QSaveFile file(path);
   const auto fail = [&](const QString &reason) {
     file.cancelWriting();
-    throw Error(QStringLiteral("ファイル \"%1\" を保存できません。\n%2").arg(path, reason));
+    throw Error(
+        QStringLiteral("ファイル \"%1\" を保存できません。\n%2").arg(QDir::toNativeSeparators(path), reason));
   };
   if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
     fail(file.errorString());
@@ -173,7 +178,8 @@ QString writeFileAtomically(const QString &path, const QByteArray &bytes, const 
   }
   // Without a handle to read through before, the file is read after.
   if (!held && readFileBytes(path) != bytes) {
-    throw Error(QStringLiteral("ファイル \"%1\" を保存できません。\n%2").arg(path, unreadable));
+    throw Error(QStringLiteral("ファイル \"%1\" を保存できません。\n%2")
+                    .arg(QDir::toNativeSeparators(path), unreadable));
   }
   return syncFolderOf(path);
 }

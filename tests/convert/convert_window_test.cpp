@@ -143,14 +143,15 @@ TEST_F(ConvertTest, EachRunGivesRowsOfTheCommandLineTheOutputLinkedToLinesAndThe
     SCOPED_TRACE(run.body.constData());
     const qsizetype before = rows().size();
     setPreference(&Preferences::outputLinePattern, run.pattern);
-    const QString path = dir.converter("txt2bas.exe", run.body);
+    const QString path = dir.converter("変換 ツール/txt2bas.exe", run.body); // whatever the code page
     setConverter(path);
     convertTo(image);
     const QList<OutputRow> added = rows(before);
     ASSERT_FALSE(added.isEmpty());
     EXPECT_TRUE(QRegularExpression("^\\d\\d:\\d\\d:\\d\\d $").match(added[0].text.left(9)).hasMatch());
     EXPECT_EQ(added[0].text.mid(9),
-              joinCommandLine({path, QDir::toNativeSeparators(program), QDir::toNativeSeparators(image)}));
+              joinCommandLine({QDir::toNativeSeparators(path), QDir::toNativeSeparators(program),
+                               QDir::toNativeSeparators(image)}));
     EXPECT_EQ(added.mid(1), run.rows);
     // Until the next run, a row leads to line 10, the program's only one, or
     // the next higher, as Ctrl+G finds: none for 120.

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QString>
 #include <QSysInfo>
 #include <QTemporaryDir>
@@ -32,6 +33,7 @@ public:
   // to follow `script`, its .do file.
   QString converter(const QString &name, const QByteArray &script = {}) const {
     if (!QFile::exists(path(name))) {
+      QDir().mkpath(QFileInfo(path(name)).path());
       const QString exe = QSysInfo::productType() == u"windows" ? QStringLiteral(".exe") : QString();
       EXPECT_TRUE(QFile::copy(QCoreApplication::applicationDirPath() + "/test_converter" + exe, path(name)));
     }
