@@ -21,11 +21,13 @@ void substitute(const QStringList &names, const QStringList &candidates) {
 
 void installJapaneseFontSubstitutes() {
   // The Windows fonts under their English names come first; a Windows
-  // without the Japanese supplemental fonts may still have BIZ UDGothic.
+  // without the Japanese supplemental fonts may still have BIZ UDGothic, and
+  // has Consolas at least, which keeps the columns of a program in line.
   substitute({QStringLiteral("ＭＳ ゴシック")},
              {QStringLiteral("MS Gothic"), QStringLiteral("BIZ UDGothic"), QStringLiteral("IPAGothic"),
               QStringLiteral("IPAexGothic"), QStringLiteral("Noto Sans Mono CJK JP"),
-              QStringLiteral("TakaoGothic"), QStringLiteral("VL Gothic"), QStringLiteral("Osaka-Mono")});
+              QStringLiteral("TakaoGothic"), QStringLiteral("VL Gothic"), QStringLiteral("Osaka-Mono"),
+              QStringLiteral("Consolas")});
   substitute({QStringLiteral("ＭＳ Ｐゴシック")},
              {QStringLiteral("MS PGothic"), QStringLiteral("BIZ UDPGothic"), QStringLiteral("IPAPGothic"),
               QStringLiteral("IPAexGothic"), QStringLiteral("Noto Sans CJK JP"),
