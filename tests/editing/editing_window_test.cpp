@@ -151,7 +151,7 @@ TEST_F(EditingWindowTest, ModeSwitchReloadsAndAMissingListIsReported) {
   window = createMainWindow(ui, {}, {dir.root() + "/", iniPath(), dir.path("state")});
   window->command("mode6")->trigger();
   ASSERT_EQ(ui.messages.size(), 1U);
-  EXPECT_TRUE(ui.messages[0].text.contains(dir.root() + "/qmsrcode.txt"));
+  EXPECT_TRUE(ui.messages[0].text.contains(QDir::toNativeSeparators(dir.root() + "/qmsrcode.txt")));
   EXPECT_TRUE(window->command("mode6")->isChecked() && window->session().keywords().isEmpty() &&
               !window->command("mode5")->isChecked());
 }
