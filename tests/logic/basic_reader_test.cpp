@@ -69,7 +69,6 @@ TEST(BasicReader, FindsLineReferences) {
       {"10 ' GOTO 100", ""},
       {"10 DATA 1,GOTO 100,\"A:B\":GOTO 9", "9@30"},
       {"10 X=A100:GOTO A:GOTO A.5:GOTO &H10:GOTO .5", ""},
-      {"10 A=&H10:B=1E5", ""},
       {"10 PRINT 100:THEN 1.5", "1@18"},
       {"10 XGOTO1:FORI=1TO2:TOTHEN3", "1@8 3@26"}, // keywords inside names
       {"GOTO 100", ""},

@@ -22,7 +22,6 @@ TEST(KeyText, MarkersAndLineBreaksConvertBothWays) {
   } cases[] = {
       {u"RUN(ret)", u"RUN\r\n"},   {u"(ret)(ret)", u"\r\n\r\n"},    {u"((ret)", u"(\r\n"},
       {u"A(RET)B", u"A(RET)B"},    {u"AB(ret", u"AB(ret"},          {u"(re(ret)t)", u"(re\r\nt)"},
-
       {u"あ(ret)い", u"あ\r\nい"}, {u"A\rB\n(ret)", u"A\rB\n\r\n"},
   };
   for (const auto &c : cases) {

@@ -66,8 +66,6 @@ TEST(RecentFiles, MenuItemsShowNumberAndFileName) {
   EXPECT_EQ(shown(3, "/x/R&D.txt"), std::tuple(true, true, QString("&4 R&&D.txt")));
   EXPECT_EQ(shown(0, ""), std::tuple(true, false, QString("最近使ったファイル")));
   EXPECT_EQ(shown(2, ""), std::tuple(false, false, QString("(kept)")));
-  EXPECT_EQ(documentTitle(QString()), "kavrin");
-  EXPECT_EQ(documentTitle("/basic/star.txt"), "star.txt - kavrin");
 }
 
 } // namespace
