@@ -158,20 +158,5 @@ TEST(BasicReader, ColoursTheLongestKeywordOutsideStringsAndComments) {
   }
 }
 
-TEST(BasicReader, SplitsLinesKeepingTheFinalBreak) {
-  const struct {
-    const char *text;
-    int lines;
-    bool endsWithBreak;
-  } cases[] = {{"", 0, false}, {"\n", 1, true}, {"a\n\nb", 3, false}, {"a\nb\n", 2, true}};
-  for (const auto &c : cases) {
-    SCOPED_TRACE(c.text);
-    const QString text = QString::fromUtf8(c.text);
-    const TextLines split = splitLines(text);
-    EXPECT_EQ(static_cast<int>(split.lines.size()), c.lines);
-    EXPECT_EQ(split.endsWithBreak, c.endsWithBreak);
-  }
-}
-
 } // namespace
 } // namespace kavrin::basic
