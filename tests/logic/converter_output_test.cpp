@@ -107,6 +107,7 @@ TEST(OutputLineFinder, TheLineARowNames) {
       {"", "変換: 120 行、エラー 0", -1, false},
       {"", "Line 120 of 300", -1, false},
       {"", "error in 120: bad", 120, false},
+      {"", "120行: 文法エラー", 120, false},
       {"", "120行 文法エラー", 120, false},
       {"", "第120行でエラー", 120, false},
       {"", "100行まで変換しました", -1, false},

@@ -33,6 +33,7 @@ TEST(KeyText, MarkersAndLineBreaksConvertBothWays) {
 
 TEST(KeyText, TheFirstAndLastBytesAreTheFrame) {
   EXPECT_EQ(unframeKeyText("COLOR"), "OLO");
+  EXPECT_EQ(unframeKeyText("(x)"), "x");
   EXPECT_EQ(unframeKeyText(""), "");
   // A double-byte character is two bytes of the frame's one.
   EXPECT_EQ(unframeKeyText("あ"), "");
