@@ -65,14 +65,16 @@ protected:
     editor().setModified(false);
   }
   int caretLine() { return editor().textCursor().blockNumber(); }
-  // Fills the line edits of the next modal dialog in order, then OK.
+  // Fills the line edits of the next modal dialog in order, then presses
+  // Enter in the first, which has the focus.
   void fillNextDialog(const QStringList &fields) {
     ui.modalScripts.push_back([fields](QDialog &dialog) {
       const QList<QLineEdit *> edits = dialog.findChildren<QLineEdit *>();
+      EXPECT_EQ(dialog.focusWidget(), edits.value(0));
       for (qsizetype i = 0; i < fields.size(); ++i) {
         edits.at(i)->setText(fields[i]);
       }
-      dialog.accept();
+      QTest::keyClick(edits.at(0), Qt::Key_Return);
     });
   }
 
