@@ -264,7 +264,6 @@ QString spaced(const QString &numbered) {
 
 TEST(SourceForm, LabelFormBuildsBackIntoTheRenumberedProgram) {
   const char *const programs[] = {
-      "10 GOTO 30\n20 GOSUB 30:RETURN\n30 END",
       "5 ON X GOTO 10,20,,5\n10 ON X GOSUB 20,5\n20 RETURN 10",
       "100 LIST 100-300\n200 LLIST -200\n300 DELETE 200-",
       "1 ON ERROR GOTO 3\n2 ERROR 5\n3 IF ERL=2 THEN RESUME 1 ELSE RESUME NEXT",
