@@ -18,8 +18,7 @@ namespace {
 
 using MainWindowTest = WindowTest;
 
-// Each menu as its caption, then its items as "caption shortcut", "-" for a
-// separator.
+// Each menu as its caption, then its items as "caption shortcut", "-" for a separator.
 QStringList menuBarLayout(const QMenuBar &bar) {
   QStringList out;
   for (const QAction *column : bar.actions()) {
