@@ -60,7 +60,6 @@ const std::tuple<QString, QStringList, const char *, QStringList, int> kCases[] 
     {"RUN[]", {"RUN", "RUNX"}, "TT", {"RUN[]", "RUN[X]"}, 0},
     {"PR[]", {"PRINT ", "PRINTあ"}, "TT", {"PR[INT ]", "PR[INTあ]"}, 0},
     {"PRI[xyz]", {"PRINT"}, "T", {"PRI[NT]"}, 0},
-    {"AZ[]", {"AZURE"}, "T", {"AZ[URE]"}, 0},
     {"PR[]", {"PRINT"}, "TXT^T", {"PR[INT]", "PR[INT]", "PR[INT]", "PR[INT]", "PR[INT]"}, 2},
     // Shift does not end the cycle; Backspace and Esc leave the tail
     // selected; a failed cycle leaves the user's selection.
