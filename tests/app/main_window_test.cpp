@@ -89,8 +89,7 @@ TEST_F(MainWindowTest, ALegendPanelDrawsItsTextWithinItsBox) {
   setPreference(&Preferences::functionKeys, keys);
   PanelStatusBar &bar = window->panels();
   const QImage shot = bar.grab().toImage();
-  // Whether text, further from the panels' colour than their shading, stands
-  // between columns.
+  // Whether text, further from the panels' colour than their shading, stands between columns.
   const int background = qGray(bar.palette().color(QPalette::Window).rgb());
   const auto inked = [&shot, background](int from, int to) {
     for (int x = from; x < to; ++x) {

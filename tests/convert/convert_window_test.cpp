@@ -67,8 +67,7 @@ TEST_F(ConvertTest, ErrorOutputIsShownInBoundedPiecesThenTheResult) {
   }
 }
 
-// Whether the process ends within five seconds; one dead but not yet
-// reaped counts as ended.
+// Whether the process ends within five seconds; one dead but not yet reaped counts as ended.
 bool processEnds(qint64 id) {
   return QTest::qWaitFor(
       [id] {

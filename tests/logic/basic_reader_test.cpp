@@ -11,9 +11,8 @@ namespace {
 const KeywordMatcher
     kWords(QStringLiteral("PRINT FOR TO NEXT IF THEN GOTO AND OR XOR NOT MOD DIM INPUT").split(u' '));
 
-// The references of a line as "digits@position" items, in order; range
-// ends are marked: "(" before a dash with nothing after it, "[" before a
-// dash with an end, "]" after the dash; bounds of ERL by the lines they
+// The references of a line as "digits@position" items, in order; range ends are marked: "(" before a dash
+// with nothing after it, "[" before a dash with an end, "]" after the dash; bounds of ERL by the lines they
 // cover as ERL on the left: ">=", ">", "<=", "<".
 QString referencesOf(const QString &line) {
   const char *const marks[] = {"", "(", "[", "]", ">=", ">", "<=", "<"};

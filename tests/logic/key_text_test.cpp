@@ -65,8 +65,7 @@ TEST(SettingsFilePath, BesideAWritableProgramWithItsListsElseInTheUsersConfigura
   dir.write("qmcode.txt", "PRINT\r\n");
   EXPECT_EQ(settingsFilePath(own), own + "kavrin.ini");
 #ifndef _WIN32
-  // A folder that only says it is writable (Program Files on Windows): here,
-  // no file can be opened at all.
+  // A folder that only says it is writable (Program Files on Windows): here, no file can be opened at all.
   rlimit saved{};
   getrlimit(RLIMIT_NOFILE, &saved);
   const rlimit none{0, saved.rlim_max};
