@@ -78,15 +78,6 @@ protected:
     });
   }
 
-  // A key pressed with Ctrl held down, as the system delivers it: the whole
-  // application then knows that Ctrl is down.
-  void pressWithCtrlHeld(Qt::Key key) {
-    QWindow *target = window->windowHandle();
-    QTest::keyPress(target, Qt::Key_Control, Qt::ControlModifier);
-    QTest::keyClick(target, key, Qt::ControlModifier);
-    QTest::keyRelease(target, Qt::Key_Control);
-  }
-
   // Lets queued work (such as a drop's prompt) run.
   static void settle() {
     for (int i = 0; i < 3; ++i) {
