@@ -61,9 +61,7 @@ def case_a_background_that_hides_the_text_asks(s):
     for html, key, wanted in (("#000000", "Escape", (b"BackColor=0\r\n", b"FontColor=0\r\n")),  # No
                               ("#000010", "Return", (b"BackColor=1048576\r\n", b"FontColor=16777215\r\n"))):
         s.menu("o", "b")
-        dialog = s.new_window("the colour dialog")
-        s.press("alt+h", "ctrl+a", html, "Return")
-        s.wait_gone(dialog, "the colour dialog")
+        s.in_window("the colour dialog", None, "alt+h", "ctrl+a", html, "Return")
         answer_box_saying(s, "the contrast question", QUESTION, key)
         wait_until(f"{wanted} in kavrin.ini", lambda: all(w in s.read("kavrin.ini") for w in wanted))
 

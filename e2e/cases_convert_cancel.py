@@ -33,9 +33,7 @@ def case_a_cancelled_converter_leaves_nothing_running(s):
     s.write("txt2bas.exe", HANGING_CONVERTER, mode=0o755)
     s.launch(s.write("game.txt", b"10 END\r\n"))
     s.menu("s", "t")  # Special > Convert
-    dialog = s.new_window("the convert dialog", "テープイメージに変換")
-    s.press("Return")
-    s.wait_gone(dialog, "the convert dialog")
+    s.in_window("the convert dialog", "テープイメージに変換", "Return")
     group = int(wait_until("the converter to start its child", lambda: s.read("group.pid").strip()))
     wait_until("its child", lambda: s.read("child.pid").strip())
     if not group_left(group):

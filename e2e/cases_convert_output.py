@@ -51,9 +51,7 @@ def case_converter_output_in_both_encodings_and_f8(s):
     s.write("sjis.txt", (SHIFT_JIS_LINE + "\r\n").encode("cp932"))
     s.launch(s.write("game.txt", PROGRAM))
     s.menu("s", "t")  # Special > Convert
-    dialog = s.new_window("the convert dialog", "テープイメージに変換")
-    s.press("Return")
-    s.wait_gone(dialog, "the convert dialog")
+    s.in_window("the convert dialog", "テープイメージに変換", "Return")
     told = "\n".join(read_boxes_until(s, "エラーが発生しました"))
     if UTF8_LINE not in told or SHIFT_JIS_LINE not in told:
         raise Failure(f"the boxes did not show both lines as written; they said:\n{told}")
@@ -74,9 +72,7 @@ def case_panel_only_output_runs_the_emulator_without_a_box(s):
     s.write("kavrin.ini", f"[Convert]\r\nPanelOnly=1\r\n[Emulator]\r\nCommand={emulator} %1\r\n".encode())
     s.launch(s.write("game.txt", PROGRAM))
     s.menu("s", "e")  # Special > エミュレータで実行
-    dialog = s.new_window("the convert dialog", "テープイメージに変換")
-    s.press("Return")
-    s.wait_gone(dialog, "the convert dialog")
+    s.in_window("the convert dialog", "テープイメージに変換", "Return")
     args = wait_until("the emulator to start", lambda: s.read("emulator-args.txt"))
     expect_bytes("the emulator's arguments", args, f"{s.dir / 'game.cas'}\n".encode())
     expect_bytes("the image", s.read("game.cas"), b"CAS\n")

@@ -14,9 +14,7 @@ def case_shift_taken_by_the_list_and_a_renumber_undone(s):
     s.press("Escape")  # back to the editor
     s.press("End", ":", "F1")
     s.menu("s", "r")
-    dialog = s.new_window("the renumber dialog", "番号の振り直し")
-    s.press("100", "Tab", "100", "Return")
-    s.wait_gone(dialog, "the renumber dialog")
+    s.in_window("the renumber dialog", "番号の振り直し", "100", "Tab", "100", "Return")
     s.answer_box("the renumber report", "Return")
     s.xdo("windowfocus", "--sync", s.main)
     s.press("ctrl+z", "alt+Left", ":REM B", "ctrl+s")

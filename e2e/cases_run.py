@@ -29,9 +29,7 @@ def case_run_again_with_one_key(s):
     program = s.write("game.txt", PROGRAM)
     s.launch(program)
     s.press("ctrl+F5")
-    dialog = s.new_window("the convert dialog", "テープイメージに変換")
-    s.press("ctrl+a", "tape.cas", "Return")  # not the name proposed
-    s.wait_gone(dialog, "the convert dialog")
+    s.in_window("the convert dialog", "テープイメージに変換", "ctrl+a", "tape.cas", "Return")  # not the name proposed
     s.answer_box("the result box", "Return")
     image = s.dir / "tape.cas"
     run = f"{program}\n{image}\n--\n".encode()

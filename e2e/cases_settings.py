@@ -15,9 +15,7 @@ def case_settings_survive_a_kill(s):
             ("s", "m", "エミュレータの設定", ["emu %1", "Return"]),
             ("o", "b", None, ["alt+h", "ctrl+a", "#F0E0C0", "Return"])):  # Qt's colour dialog
         s.menu(menu, item)
-        dialog = s.new_window(f"the dialog of Alt+{menu} {item}", title)
-        s.press(*keys)
-        s.wait_gone(dialog, f"the dialog of Alt+{menu} {item}")
+        s.in_window(f"the dialog of Alt+{menu} {item}", title, *keys)
     wait_until("the settings on disk", lambda: all(w in s.read("kavrin.ini") for w in WANTED))
     written = s.read("kavrin.ini")
     s.kill()

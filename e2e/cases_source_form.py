@@ -19,9 +19,7 @@ def case_a_source_built_converted_and_its_line_reached_with_f8(s):
     s.menu("s", "k")
     s.press("Escape")
     s.menu("s", "t")  # Special > Convert
-    dialog = s.new_window("the convert dialog", "テープイメージに変換")
-    s.press("Return")
-    s.wait_gone(dialog, "the convert dialog")
+    s.in_window("the convert dialog", "テープイメージに変換", "Return")
     read_boxes_until(s, "エラーが発生しました")
     expect_bytes("the built program", s.read("game.bas"), b"10 print:GOTO 10\r\n20 end")
     s.xdo("windowfocus", "--sync", s.main)

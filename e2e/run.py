@@ -70,17 +70,13 @@ def case_one_editing_session(s):
     wait_until("game.txt to be saved", lambda: s.read("game.txt") != JAPANESE_PROGRAM)
     expect_bytes("the saved bytes", s.read("game.txt"), saved)
     s.press("ctrl+o")  # Qt's own dialogs speak Japanese too
-    opened = s.new_window("the open dialog", "開く")
-    s.press("Escape")
-    s.wait_gone(opened, "the open dialog")
+    s.in_window("the open dialog", "開く", "Escape")
 
     s.xdo("windowmove", "--sync", s.main, 100, 80)
     s.xdo("windowsize", "--sync", s.main, 640, 400)
     s.menu("s", "6")  # Special > mode 6
     s.menu("s", "t")  # Special > Convert
-    dialog = s.new_window("the convert dialog", "テープイメージに変換")
-    s.press("Return")  # the proposed name
-    s.wait_gone(dialog, "the convert dialog")
+    s.in_window("the convert dialog", "テープイメージに変換", "Return")  # the proposed name
     s.answer_box("the result box", "Return")
     expect_bytes("the converter's arguments", s.read("converter-args.txt"),
                  f"-6\n{program}\n{s.dir / 'game.cas'}\n".encode())
@@ -176,9 +172,7 @@ def case_a_dash_file_and_the_help_menu(s):
     if "-x.txt" not in s.xdo("getwindowname", s.main):
         raise Failure(f"the title {s.xdo('getwindowname', s.main)!r} does not name -x.txt")
     s.menu("h", "a")
-    box = s.new_window("the version box", "kavrin のバージョン情報")
-    s.press("Return")
-    s.wait_gone(box, "the version box")
+    s.in_window("the version box", "kavrin のバージョン情報", "Return")
 
 
 def case_following_jumps(s):
@@ -199,13 +193,9 @@ def case_moving_lines_and_renumbering_a_range(s):
     s.launch(program)
     s.press("ctrl+End", "Up")
     s.menu("s", "v")
-    dialog = s.new_window("the move dialog", "行の移動")
-    s.press("15", "Return")
-    s.wait_gone(dialog, "the move dialog")
+    s.in_window("the move dialog", "行の移動", "15", "Return")
     s.menu("s", "r")
-    dialog = s.new_window("the renumber dialog", "番号の振り直し")
-    s.press("16", "Tab", "1", "Tab", "15", "Tab", "20", "Return")
-    s.wait_gone(dialog, "the renumber dialog")
+    s.in_window("the renumber dialog", "番号の振り直し", "16", "Tab", "1", "Tab", "15", "Tab", "20", "Return")
     s.answer_box("the renumber report", "Return")
     s.xdo("windowfocus", "--sync", s.main)
     s.press("ctrl+s")

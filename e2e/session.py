@@ -148,9 +148,13 @@ class Session:
         """Opens a menu of the menu bar with its Alt access key and picks an item by its key."""
         self.xdo("windowfocus", "--sync", self.main)
         self.press(f"alt+{mnemonic}")
-        popup = self.new_window(f"the menu Alt+{mnemonic}")
-        self.press(item)
-        self.wait_gone(popup, "the menu")
+        self.in_window(f"the menu Alt+{mnemonic}", None, item)
+
+    def in_window(self, what, title, *keys):
+        """Presses `keys` in the window `what` (titled `title`, if given) once it shows; waits for it to go."""
+        window = self.new_window(what, title)
+        self.press(*keys)
+        self.wait_gone(window, what)
 
     def answer_box(self, what, key):
         box = self.new_window(what, "kavrin")

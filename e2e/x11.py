@@ -1,6 +1,7 @@
 """What the suite needs beyond xdotool: a window manager's close (WM_DELETE_WINDOW) and the
 clipboard, through the libX11 xdotool itself needs, and pictures from Xvfb's -fbdir framebuffer file."""
 
+import contextlib
 import ctypes
 import ctypes.util
 import struct
@@ -45,24 +46,29 @@ def _libx11():
     return x
 
 
-def request_close(display, window):
-    """Asks `window` on `display` (":5") to close as a window manager's close button does."""
+@contextlib.contextmanager
+def _opened(display):
+    """libX11 and a connection to `display` (":5"), closed after."""
     x = _libx11()
     d = x.XOpenDisplay(display.encode())
     if not d:
         raise RuntimeError(f"cannot open display {display}")
     try:
+        yield x, d
+    finally:
+        x.XCloseDisplay(d)
+
+
+def request_close(display, window):
+    """Asks `window` on `display` to close as a window manager's close button does."""
+    with _opened(display) as (x, d):
         event = _Event()
-        event.xclient.type = 33  # ClientMessage
-        event.xclient.window = window
+        event.xclient.type, event.xclient.window, event.xclient.format = 33, window, 32  # ClientMessage
         event.xclient.message_type = x.XInternAtom(d, b"WM_PROTOCOLS", 0)
-        event.xclient.format = 32
         event.xclient.l[0] = x.XInternAtom(d, b"WM_DELETE_WINDOW", 0)
         if not x.XSendEvent(d, window, 0, 0, ctypes.byref(event)):
             raise RuntimeError("XSendEvent failed")
         x.XSync(d, 0)
-    finally:
-        x.XCloseDisplay(d)
 
 
 def screenshot_png(xwd, rect=None):
@@ -92,9 +98,7 @@ def screenshot_png(xwd, rect=None):
 
 def clipboard_text(display, timeout=5.0):
     """The CLIPBOARD selection on `display` as UTF-8 text, as a program that pastes asks for it."""
-    x = _libx11()
-    d = x.XOpenDisplay(display.encode())
-    try:
+    with _opened(display) as (x, d):
         window = x.XCreateSimpleWindow(d, x.XDefaultRootWindow(d), 0, 0, 1, 1, 0, 0, 0)
         into = x.XInternAtom(d, b"KAVRIN_E2E", 0)
         x.XConvertSelection(d, x.XInternAtom(d, b"CLIPBOARD", 0), x.XInternAtom(d, b"UTF8_STRING", 0), into,
@@ -116,16 +120,12 @@ def clipboard_text(display, timeout=5.0):
         text = ctypes.string_at(data.value, count.value).decode("utf-8", errors="replace")
         x.XFree(data)
         return text
-    finally:
-        x.XCloseDisplay(d)
 
 
 def drop_files(display, window, uris, x, y, timeout=10.0):
     """Drags `uris` ("file:///...") from another program onto `window` at the screen's (x, y) and drops
     them there, as XDND (version 5) carries a drag from a file manager. True when the drop was taken."""
-    lib = _libx11()
-    d = lib.XOpenDisplay(display.encode())
-    try:
+    with _opened(display) as (lib, d):
         def atom(name):
             return lib.XInternAtom(d, name.encode(), 0)
 
@@ -176,5 +176,3 @@ def drop_files(display, window, uris, x, y, timeout=10.0):
             return False
         send("XdndDrop", 0, 0)
         return bool(wait_for("XdndFinished").l[1] & 1)
-    finally:
-        lib.XCloseDisplay(d)

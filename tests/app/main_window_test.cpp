@@ -18,8 +18,7 @@ namespace {
 
 using MainWindowTest = WindowTest;
 
-// Each menu as its caption, then its items as "caption shortcut", "-" for a
-// separator.
+// Each menu as its caption, then its items as "caption shortcut", "-" for a separator.
 QStringList menuBarLayout(const QMenuBar &bar) {
   QStringList out;
   for (const QAction *column : bar.actions()) {
@@ -35,67 +34,23 @@ QStringList menuBarLayout(const QMenuBar &bar) {
 }
 
 TEST_F(MainWindowTest, MenusKeepTheirOrderAccessKeysAndShortcuts) {
-  const QStringList expected{"ファイル(&F)",
-                             "新規作成(&N) Ctrl+N",
-                             "開く(&O)... Ctrl+O",
-                             "上書き保存(&S) Ctrl+S",
-                             "名前をつけて保存(&A)...",
-                             "-",
-                             "最近使ったファイル",
-                             "&2",
-                             "&3",
-                             "&4",
-                             "-",
-                             "終了(&X)",
-                             "編集(&E)",
-                             "元に戻す(&U) Ctrl+Z",
-                             "やり直し(&Y) Ctrl+Y",
-                             "-",
-                             "切り取り(&T) Ctrl+X",
-                             "コピー(&C) Ctrl+C",
-                             "貼り付け(&P) Ctrl+V",
-                             "すべて選択(&A) Ctrl+A",
-                             "-",
-                             "検索(&F)... Ctrl+F",
-                             "置換(&R)... Ctrl+H",
-                             "行番号へ移動(&G)... Ctrl+G",
-                             "参照先へ移動(&J) F12",
-                             "この行への参照(&L)... Shift+F12",
-                             "ラベル名の変更(&N)... F2",
-                             "-",
-                             "戻る(&B) Alt+Left",
-                             "進む(&W) Alt+Right",
-                             "次の結果へ(&X) F8",
-                             "前の結果へ(&V) Shift+F8",
-                             "-",
-                             "設定(&O)...",
-                             "書式(&O)",
-                             "右端で折り返す(&W)",
-                             "フォント(&F)...",
-                             "背景色(&B)...",
-                             "キーワードの色分け(&K)",
-                             "-",
-                             "結果パネル(&P) Ctrl+J",
-                             "特別(&S)",
-                             "AUTO(&A)",
-                             "変換(&T)...",
-                             "エミュレータで実行(&E) Ctrl+F5",
-                             "エミュレータの設定(&M)...",
-                             "-",
-                             "モード1-5(&5)",
-                             "モード6(&6)",
-                             "-",
-                             "番号の振り直し(&R)...",
-                             "行の移動(&V)...",
-                             "行番号順に整列(&L)",
-                             "プログラムの検査(&K)",
-                             "-",
-                             "ラベル形式に変換(&B)",
-                             "行番号形式に変換(&N)",
-                             "番号付きで保存(&U)...",
-                             "ヘルプ(&H)",
-                             "バージョン情報(&A)...",
-                             "Qt について(&Q)..."};
+  // Each menu from its caption on, the items joined by "|".
+  const QStringList expected =
+      QStringLiteral(
+          "ファイル(&F)|新規作成(&N) Ctrl+N|開く(&O)... Ctrl+O|上書き保存(&S) Ctrl+S|"
+          "名前をつけて保存(&A)...|-|最近使ったファイル|&2|&3|&4|-|終了(&X)|"
+          "編集(&E)|元に戻す(&U) Ctrl+Z|やり直し(&Y) Ctrl+Y|-|切り取り(&T) Ctrl+X|"
+          "コピー(&C) Ctrl+C|貼り付け(&P) Ctrl+V|すべて選択(&A) Ctrl+A|-|検索(&F)... Ctrl+F|"
+          "置換(&R)... Ctrl+H|行番号へ移動(&G)... Ctrl+G|参照先へ移動(&J) F12|"
+          "この行への参照(&L)... Shift+F12|ラベル名の変更(&N)... F2|-|戻る(&B) Alt+Left|"
+          "進む(&W) Alt+Right|次の結果へ(&X) F8|前の結果へ(&V) Shift+F8|-|設定(&O)...|"
+          "書式(&O)|右端で折り返す(&W)|フォント(&F)...|背景色(&B)...|キーワードの色分け(&K)|-|"
+          "結果パネル(&P) Ctrl+J|"
+          "特別(&S)|AUTO(&A)|変換(&T)...|エミュレータで実行(&E) Ctrl+F5|エミュレータの設定(&M)...|-|"
+          "モード1-5(&5)|モード6(&6)|-|番号の振り直し(&R)...|行の移動(&V)...|行番号順に整列(&L)|"
+          "プログラムの検査(&K)|-|ラベル形式に変換(&B)|行番号形式に変換(&N)|番号付きで保存(&U)...|"
+          "ヘルプ(&H)|バージョン情報(&A)...|Qt について(&Q)...")
+          .split(u'|');
   EXPECT_EQ(menuBarLayout(*window->menuBar()), expected);
   // A command no menu places could not be reached.
   for (QAction *item : window->findChildren<QAction *>()) {
@@ -134,8 +89,7 @@ TEST_F(MainWindowTest, ALegendPanelDrawsItsTextWithinItsBox) {
   setPreference(&Preferences::functionKeys, keys);
   PanelStatusBar &bar = window->panels();
   const QImage shot = bar.grab().toImage();
-  // Whether text, further from the panels' colour than their shading, stands
-  // between columns.
+  // Whether text, further from the panels' colour than their shading, stands between columns.
   const int background = qGray(bar.palette().color(QPalette::Window).rgb());
   const auto inked = [&shot, background](int from, int to) {
     for (int x = from; x < to; ++x) {

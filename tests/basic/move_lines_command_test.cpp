@@ -8,20 +8,7 @@
 namespace kavrin::testing {
 namespace {
 
-class MoveLinesTest : public WindowTest {
-protected:
-  // Types the values in the next dialog and presses Enter in the first field.
-  void answer(const QString &newStart, const QString &increment) {
-    ui.modalScripts.push_back([=](QDialog &dialog) {
-      auto &move = static_cast<MoveLinesDialog &>(dialog);
-      EXPECT_EQ(move.windowTitle(), "行の移動");
-      EXPECT_EQ(move.focusWidget(), move.newStart());
-      move.newStart()->setText(newStart);
-      move.increment()->setText(increment);
-      QTest::keyClick(move.newStart(), Qt::Key_Return);
-    });
-  }
-};
+using MoveLinesTest = WindowTest;
 
 TEST_F(MoveLinesTest, MovesTheTouchedLinesAsOneUndoStepAndSelectsThem) {
   const QString program = QStringLiteral("10 GOTO 40\n20 A\n' x\n30 B\n40 GOTO 20:LIST 30-40\n");
@@ -29,7 +16,7 @@ TEST_F(MoveLinesTest, MovesTheTouchedLinesAsOneUndoStepAndSelectsThem) {
   // From inside line 20 to the start of line 30, which is not touched.
   editor().setSelStart(static_cast<int>(program.indexOf(u'A')));
   editor().setSelLength(static_cast<int>(program.indexOf(u"30") - program.indexOf(u'A')));
-  answer("50", "5");
+  fillNextDialog({"50", "5"});
   window->command("moveLines")->trigger();
   EXPECT_EQ(text(), "10 GOTO 40\n30 B\n40 GOTO 50:LIST 30-40\n50 A\n' x\n");
   EXPECT_EQ(editor().selText(), "50 A\n' x");

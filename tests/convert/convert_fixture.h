@@ -46,7 +46,6 @@ protected:
     return all.isEmpty() ? QString() : all.last().text;
   }
 
-  // The rows of the panel's output tab from `from` on.
   QList<OutputRow> rows(qsizetype from = 0) const {
     QList<OutputRow> out;
     if (const ResultPanel *panel = window->findChild<PanelHost *>()->existing()) {

@@ -67,8 +67,7 @@ TEST_F(ConvertTest, ErrorOutputIsShownInBoundedPiecesThenTheResult) {
   }
 }
 
-// Whether the process ends within five seconds; one dead but not yet
-// reaped counts as ended.
+// Whether the process ends within five seconds; one dead but not yet reaped counts as ended.
 bool processEnds(qint64 id) {
   return QTest::qWaitFor(
       [id] {
@@ -167,13 +166,10 @@ TEST_F(ConvertTest, EachRunGivesRowsOfTheCommandLineTheOutputLinkedToLinesAndThe
   EXPECT_TRUE(ui.messageTexts().join(QString()).startsWith("120行目: 文法エラー\n行 10: 文法エラー"));
 }
 
-// An emulator that writes its arguments, one per line, to "<its path>.args".
-QString emulator(const TempDir &dir, const QString &name) { return dir.converter(name, "exit 0\n"); }
-
 TEST_F(ConvertTest, RunInTheEmulatorConvertsThenStartsItWithTheImage) {
   setConverter(dir.converter("txt2bas.exe"));
   auto &tool = *window->findChild<EmulatorTool *>();
-  const QString emu = emulator(dir, "my emu.exe");
+  const QString emu = dir.converter("my emu.exe", "exit 0\n");
   ui.modalScripts.push_back([](QDialog &dialog) { // not set: the settings come first
     for (QPushButton *button : dialog.findChildren<QPushButton *>()) {
       if (button->text() == "キャンセル") {
@@ -318,7 +314,7 @@ TEST_F(ConvertTest, WithTheOutputInThePanelOnlyNoBoxShowsAndAFailureBeeps) {
   const ResultPanel &panel = *window->findChild<ResultPanel *>();
   EXPECT_TRUE(panel.isVisible() && panel.visibleTab() == ResultTab::Output);
   setConverter(dir.converter("txt2bas.exe", "err warning\n"));
-  const QString emu = emulator(dir, "emu.exe");
+  const QString emu = dir.converter("emu.exe", "exit 0\n");
   setEmulator(joinCommandLine({emu}) + " %1");
   // The image chosen for the failed conversion is the run's: nothing asked.
   QTest::keyClick(&editor(), Qt::Key_F5, Qt::ControlModifier); // the menu's key: F5's text is not typed
@@ -347,7 +343,7 @@ TEST_F(ConvertTest, WithTheOutputInThePanelOnlyNoBoxShowsAndAFailureBeeps) {
 
 TEST_F(ConvertTest, ASaveThatFailsBeforeTheEmulatorRunsIsToldAndStartsNothing) {
   setConverter(dir.converter("txt2bas.exe"));
-  const QString emu = emulator(dir, "emu.exe");
+  const QString emu = dir.converter("emu.exe", "exit 0\n");
   setEmulator(joinCommandLine({emu}) + " %1");
   editor().insertPlainText(QStringLiteral("\u00e9")); // no Shift-JIS code
   ui.answers = {MsgResult::Yes};

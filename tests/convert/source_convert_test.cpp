@@ -71,12 +71,6 @@ TEST_F(ConvertTest, ASourceThatCannotBeBuiltIsNotConverted) {
   EXPECT_FALSE(QFile::exists(dir.path("txt2bas.exe.args")));
 }
 
-} // namespace
-} // namespace kavrin::testing
-
-namespace kavrin::testing {
-namespace {
-
 // Unsaved edits: the converter takes the file as saved, built if it is a
 // source, and the rows lead to the lines in the window.
 TEST_F(ConvertTest, WithoutASaveTheSavedFileIsConvertedAndRowsLeadToTheLinesShown) {

@@ -273,8 +273,7 @@ TEST_F(DocumentTest, ADroppedFileOpensAfterTheQuestionOnlyTheFirst) {
   EXPECT_EQ(ui.messageTexts(), QStringList({kSaveQuestion, kSaveQuestion}));
 }
 
-// The form follows the name; after a conversion a save asks for a name of
-// the new form.
+// The form follows the name; after a conversion a save asks for a name of the new form.
 TEST_F(DocumentTest, TheFormFollowsTheNameAndASaveAsksForANameOfIt) {
   const struct {
     const char *step;

@@ -121,8 +121,7 @@ TEST_F(EditingWindowTest, ReturnWithAutoNumbersAndKeepsACompletion) {
   EXPECT_EQ(text(), "10 priNT\n20 \n30 goSUB\n");
 }
 
-// Either key brings back what Undo took; Redo is offered only while it has
-// something to do, Undo always.
+// Either key brings back what Undo took; Redo is offered only while it has something to do, Undo always.
 TEST_F(EditingWindowTest, RedoBringsBackWhatUndoTook) {
   const QAction *undo = window->command("undo");
   const QAction *redo = window->command("redo");
@@ -191,9 +190,8 @@ TEST_F(EditingWindowTest, FormatCommandsReachTheEditor) {
   EXPECT_TRUE(window->command("paste")->isEnabled());
 }
 
-// The zoom keys and Ctrl with the wheel type nothing and change only the
-// view: the settings keep the font as chosen, and a font chosen ends the
-// zoom.  The keyword colours stay on the lines, the legend keeps its size.
+// The zoom keys and Ctrl with the wheel type nothing and change only the view: the settings keep the font as
+// chosen, and a font chosen ends the zoom.  The keyword colours stay on the lines, the legend keeps its size.
 TEST_F(EditingWindowTest, ZoomShowsTheTextLargerOrSmallerAndKeepsTheChosenFont) {
   editor().setText("10 PRINT");
   window->command("keywordColours")->trigger();

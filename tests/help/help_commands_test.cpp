@@ -10,10 +10,8 @@ namespace {
 using HelpTest = WindowTest;
 
 TEST_F(HelpTest, TheVersionBoxTellsWhatRunsAndWhereItKeepsItsFilesAndReturnClosesIt) {
-  bool shown = false;
-  ui.modalScripts.push_back([this, &shown](QDialog &dialog) {
+  ui.modalScripts.push_back([this](QDialog &dialog) { // the fixture fails a script left unused
     auto &box = static_cast<QMessageBox &>(dialog);
-    shown = true;
     EXPECT_EQ(box.windowTitle(), "kavrin のバージョン情報");
     const QStringList lines = box.text().split(u'\n');
     for (const QString &line :
@@ -27,7 +25,6 @@ TEST_F(HelpTest, TheVersionBoxTellsWhatRunsAndWhereItKeepsItsFilesAndReturnClose
     EXPECT_FALSE(box.isVisible());
   });
   window->command("about")->trigger();
-  EXPECT_TRUE(shown);
 
   window->command("aboutQt")->trigger();
   EXPECT_EQ(ui.aboutQtBoxes, 1);

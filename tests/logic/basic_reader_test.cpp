@@ -11,9 +11,8 @@ namespace {
 const KeywordMatcher
     kWords(QStringLiteral("PRINT FOR TO NEXT IF THEN GOTO AND OR XOR NOT MOD DIM INPUT").split(u' '));
 
-// The references of a line as "digits@position" items, in order; range
-// ends are marked: "(" before a dash with nothing after it, "[" before a
-// dash with an end, "]" after the dash; bounds of ERL by the lines they
+// The references of a line as "digits@position" items, in order; range ends are marked: "(" before a dash
+// with nothing after it, "[" before a dash with an end, "]" after the dash; bounds of ERL by the lines they
 // cover as ERL on the left: ">=", ">", "<=", "<".
 QString referencesOf(const QString &line) {
   const char *const marks[] = {"", "(", "[", "]", ">=", ">", "<=", "<"};
@@ -69,7 +68,6 @@ TEST(BasicReader, FindsLineReferences) {
       {"10 ' GOTO 100", ""},
       {"10 DATA 1,GOTO 100,\"A:B\":GOTO 9", "9@30"},
       {"10 X=A100:GOTO A:GOTO A.5:GOTO &H10:GOTO .5", ""},
-      {"10 A=&H10:B=1E5", ""},
       {"10 PRINT 100:THEN 1.5", "1@18"},
       {"10 XGOTO1:FORI=1TO2:TOTHEN3", "1@8 3@26"}, // keywords inside names
       {"GOTO 100", ""},
@@ -156,21 +154,6 @@ TEST(BasicReader, ColoursTheLongestKeywordOutsideStringsAndComments) {
       found << QString(QChar(u"NKSCLT"[static_cast<int>(span.kind)])) + line.mid(span.start, span.length);
     }
     EXPECT_EQ(found.join(u' '), QString::fromUtf8(c.spans));
-  }
-}
-
-TEST(BasicReader, SplitsLinesKeepingTheFinalBreak) {
-  const struct {
-    const char *text;
-    int lines;
-    bool endsWithBreak;
-  } cases[] = {{"", 0, false}, {"\n", 1, true}, {"a\n\nb", 3, false}, {"a\nb\n", 2, true}};
-  for (const auto &c : cases) {
-    SCOPED_TRACE(c.text);
-    const QString text = QString::fromUtf8(c.text);
-    const TextLines split = splitLines(text);
-    EXPECT_EQ(static_cast<int>(split.lines.size()), c.lines);
-    EXPECT_EQ(split.endsWithBreak, c.endsWithBreak);
   }
 }
 

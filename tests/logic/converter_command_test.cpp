@@ -36,7 +36,6 @@ TEST(TapeImageName, ReplacesTheExtensionOfTheFileNameOnly) {
     const char *image;
   } rows[] = {
     {"C:\\basic\\game.txt", "C:\\basic\\game.cas"},
-    {"C:\\work\\prog", "C:\\work\\prog.cas"},
     {"C:\\my.dir\\prog", "C:\\my.dir\\prog.cas"},
     {"/home/u/old.games/写真.tar.txt", "/home/u/old.games/写真.tar.cas"},
 #if !defined(Q_OS_WIN)

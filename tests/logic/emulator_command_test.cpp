@@ -77,8 +77,6 @@ TEST(EmulatorCommand, ABrowsedProgramReplacesOnlyTheFirstWord) {
       {"\"C:\\old emu\" -t 'x y' %1", "C:\\Bob's\\emu.exe", Quoting::Windows,
        "C:\\Bob's\\emu.exe -t 'x y' %1"},
       {"old -title 'my game %1", "/opt/emu", Quoting::Posix, "!"},
-      {"'old emu %1", "/opt/emu", Quoting::Posix, "!"},
-      {"old -t \"x %1", "C:\\emu.exe", Quoting::Windows, "!"},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.line);

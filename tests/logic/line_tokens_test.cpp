@@ -8,8 +8,7 @@ namespace {
 const QStringList kWords =
     QStringLiteral("PRINT FOR TO NEXT IF THEN GOTO OR DIM REM DATA INPUT ?").split(u' ');
 
-// Each token as kind:text, a name with its sign and '(' for an array; a
-// keyword the list does not hold as k:.
+// Each token as kind:text, a name with its sign and '(' for an array; a keyword the list does not hold as k:.
 QString shown(QStringView line) {
   QStringList parts;
   for (const Token &t : readTokens(line, 0, KeywordMatcher(kWords))) {

@@ -167,9 +167,6 @@ TEST(ProgramCheck, NewRulesTellTheirTagRuleAndKind) {
                      "0x7E の文字に直せます"},
       {"10 SCALE=SCUBA",
        "0:TwoCharNames:W:[変数名] SCALE と SCUBA は最初の 2 文字が同じなので、実機には同じ変数です"},
-      {"10 SCORE=1:SCALE=2",
-       "0:TwoCharNames:W:[変数名] SC と SCALE は最初の 2 文字が同じなので、実機には同じ変数です。"
-       "SCORE は SC OR E と読まれます"},
       {"10 SCALE=1\n20 PRINT SCUBA",
        "1:TwoCharNames:W:[変数名] SCALE (1 行目) と SCUBA は最初の 2 文字が同じなので、実機には同じ変数です"},
       {"10 NEXT I$", "0:NextWithoutFor:W:[NEXT] NEXT I$ の変数を使う FOR がプログラムにありません"},

@@ -62,12 +62,7 @@ TEST(RecentFiles, ASaveMergesTheListAsAWhole) {
 }
 
 TEST(RecentFiles, MenuItemsShowNumberAndFileName) {
-  EXPECT_EQ(shown(0, "/work/game.txt"), std::tuple(true, true, QString("&1 game.txt")));
   EXPECT_EQ(shown(3, "/x/R&D.txt"), std::tuple(true, true, QString("&4 R&&D.txt")));
-  EXPECT_EQ(shown(0, ""), std::tuple(true, false, QString("最近使ったファイル")));
-  EXPECT_EQ(shown(2, ""), std::tuple(false, false, QString("(kept)")));
-  EXPECT_EQ(documentTitle(QString()), "kavrin");
-  EXPECT_EQ(documentTitle("/basic/star.txt"), "star.txt - kavrin");
 }
 
 } // namespace

@@ -35,16 +35,14 @@ QString shown(const TextBuffer &edit) {
 
 const QStringList kP{"PLAY", "POKE", "PRESET", "PRINT", "PSET"};
 
-// Text, list, steps, the text shown after each step, beeps.  Steps: T = TAB,
-// B = Shift+TAB, X = the list emptied; other keys end the cycle: + = Shift,
-// < = Backspace, ^ = Esc, A = the A key.
+// Text, list, steps, the text shown after each step, beeps.  Steps: T = TAB, B = Shift+TAB, X = the list
+// emptied; other keys end the cycle: + = Shift, < = Backspace, ^ = Esc, A = the A key.
 const std::tuple<QString, QStringList, const char *, QStringList, int> kCases[] = {
     {"10 pri[]", {"PLAY", "PRINT", "RUN"}, "TTT", {"10 pri[NT]", "10 pri[]", "10 pri[NT]"}, 1},
     {"P[]", kP, "TTTTTTT", {"P[LAY]", "P[OKE]", "P[RESET]", "P[RINT]", "P[SET]", "P[]", "P[LAY]"}, 1},
     {"P[]", kP, "BBBBBBB", {"P[SET]", "P[RINT]", "P[RESET]", "P[OKE]", "P[LAY]", "P[]", "P[SET]"}, 1},
     {"P[]", kP, "TBBTT", {"P[LAY]", "P[]", "P[SET]", "P[]", "P[LAY]"}, 2},
-    // No letter before the caret, or none that begins an entry: the whole
-    // cycle only beeps.
+    // No letter before the caret, or none that begins an entry: the whole cycle only beeps.
     {"A$[]", {"PRINT", "A"}, "TTB", {"A$[]", "A$[]", "A$[]"}, 3},
     {"10 XYZ[]", kP, "TT", {"10 XYZ[]", "10 XYZ[]"}, 2},
     // The longest tail of the word that begins an entry.
@@ -60,7 +58,6 @@ const std::tuple<QString, QStringList, const char *, QStringList, int> kCases[] 
     {"RUN[]", {"RUN", "RUNX"}, "TT", {"RUN[]", "RUN[X]"}, 0},
     {"PR[]", {"PRINT ", "PRINTあ"}, "TT", {"PR[INT ]", "PR[INTあ]"}, 0},
     {"PRI[xyz]", {"PRINT"}, "T", {"PRI[NT]"}, 0},
-    {"AZ[]", {"AZURE"}, "T", {"AZ[URE]"}, 0},
     {"PR[]", {"PRINT"}, "TXT^T", {"PR[INT]", "PR[INT]", "PR[INT]", "PR[INT]", "PR[INT]"}, 2},
     // Shift does not end the cycle; Backspace and Esc leave the tail
     // selected; a failed cycle leaves the user's selection.

@@ -35,9 +35,8 @@ TEST(Cp932, EveryOneAndTwoByteSequenceRoundTrips) {
 }
 
 TEST(Cp932, SavedBytes) {
-  // Decoded as Windows does and saved back the same; user-defined characters
-  // (F0 40) are private-use but no placeholders; 85 9F is unassigned and its
-  // trail byte must not pair with 82.
+  // Decoded as Windows does and saved back the same; user-defined characters (F0 40) are private-use but no
+  // placeholders; 85 9F is unassigned and its trail byte must not pair with 82.
   const struct {
     QByteArray bytes;
     QString text;
@@ -53,9 +52,8 @@ TEST(Cp932, SavedBytes) {
   }
   EXPECT_FALSE(containsReserved(rows[1].text));
   EXPECT_TRUE(containsReserved(rows[3].text));
-  // Row 13's ≒ (87 90) and the codes of rows 89-92 (EE EF, ED 40), whose
-  // characters come back from Unicode as other codes, each get a placeholder
-  // of its own.
+  // Row 13's ≒ (87 90) and the codes of rows 89-92 (EE EF, ED 40), whose characters come back from Unicode as
+  // other codes, each get a placeholder of its own.
   QString seen;
   for (const QByteArray code : {"\x87\x90", "\xEE\xEF", "\xED\x40"}) {
     const QString text = decode(code);

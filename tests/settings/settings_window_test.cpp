@@ -65,10 +65,13 @@ TEST_F(SettingsTest, AFirstStartWritesEveryDefaultAtTheClose) {
 }
 
 TEST_F(SettingsTest, EveryKeyReadsBackAndAnUnchangedFileStaysByteForByte) {
-  const QByteArray file = settingsFile(true) + "[Check]\r\nFullWidth=0\r\n";
+  const QByteArray file =
+      settingsFile(true).replace("[Convert]\r\n", "[Convert]\r\nLinePattern=E(\\d+)\r\n") +
+      "[Check]\r\nFullWidth=0\r\n";
   dir.write("kavrin.ini", file);
   start();
   EXPECT_EQ(window->session().preferences().functionKeys[0], "A\r\nB");
+  EXPECT_EQ(window->session().preferences().outputLinePattern, "E(\\d+)");
   EXPECT_FALSE(window->session().preferences().check.enabled(basic::checkRule("FullWidth")));
   EXPECT_TRUE(window->session().preferences().check.enabled(basic::checkRule("YenOverline")));
   EXPECT_EQ(editor().lineWrapMode(), QPlainTextEdit::WidgetWidth);

@@ -73,11 +73,9 @@ public:
   // shows before a slow converter's first output is no fault.
   int progressShown = 0;
   bool progressShownSinceBox = false;
-  // A stand-in or a real progress window shows now.
   bool progressVisible() const;
 
   QStringList messageTexts() const;
-  // True when every scripted answer was used.
   bool scriptDone() const {
     return answers.empty() && openAnswers.empty() && saveAnswers.empty() && fontAnswers.empty() &&
            colorAnswers.empty() && modalScripts.empty();

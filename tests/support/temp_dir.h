@@ -13,7 +13,6 @@
 
 namespace kavrin::testing {
 
-// A fresh folder for one test, with helpers to write and read its files.
 class TempDir {
 public:
   TempDir() { EXPECT_TRUE(dir_.isValid()); }

@@ -17,12 +17,6 @@ public:
 
   const QString &text() const { return text_; }
   QString selText() const { return text_.mid(start_, length_); }
-  // Puts the caret at the first '|' of `marked` and removes the mark.
-  static TextBuffer withCaret(const QString &marked) {
-    TextBuffer buffer(QString(marked).remove(u'|'));
-    buffer.setSelStart(static_cast<int>(marked.indexOf(u'|')));
-    return buffer;
-  }
   void select(int start, int length) {
     setSelStart(start);
     setSelLength(length);

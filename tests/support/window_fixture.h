@@ -65,24 +65,17 @@ protected:
     editor().setModified(false);
   }
   int caretLine() { return editor().textCursor().blockNumber(); }
-  // Fills the line edits of the next modal dialog in order, then OK.
+  // Fills the line edits of the next modal dialog in order, then presses
+  // Enter in the first, which has the focus.
   void fillNextDialog(const QStringList &fields) {
     ui.modalScripts.push_back([fields](QDialog &dialog) {
       const QList<QLineEdit *> edits = dialog.findChildren<QLineEdit *>();
+      EXPECT_EQ(dialog.focusWidget(), edits.value(0));
       for (qsizetype i = 0; i < fields.size(); ++i) {
         edits.at(i)->setText(fields[i]);
       }
-      dialog.accept();
+      QTest::keyClick(edits.at(0), Qt::Key_Return);
     });
-  }
-
-  // A key pressed with Ctrl held down, as the system delivers it: the whole
-  // application then knows that Ctrl is down.
-  void pressWithCtrlHeld(Qt::Key key) {
-    QWindow *target = window->windowHandle();
-    QTest::keyPress(target, Qt::Key_Control, Qt::ControlModifier);
-    QTest::keyClick(target, key, Qt::ControlModifier);
-    QTest::keyRelease(target, Qt::Key_Control);
   }
 
   // Lets queued work (such as a drop's prompt) run.

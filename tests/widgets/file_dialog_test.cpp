@@ -7,10 +7,8 @@
 namespace kavrin {
 namespace {
 
-// The dialog shows the state it is given, and a save asks before replacing a
-// file only when told to.
-// A type chosen in place of the first gives a name typed without an
-// extension that type's; the first and every file keep the given one.
+// A save asks before replacing a file only when told to; a type chosen in place of the
+// first gives a name typed without an extension that type's, the first and every file the given one.
 TEST(FileDialogs, ShowTheirStateAndAChosenTypeGivesItsExtension) {
   testing::TempDir dir;
   FileDialog state{"テキスト文書 (*.txt)|*.TXT|BASIC プログラム (*.bas)|*.bas|すべてのファイル (*.*)|*.*",

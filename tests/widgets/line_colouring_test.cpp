@@ -87,13 +87,6 @@ TEST_F(LineColouring, AnEditedLineIsColouredAfresh) {
   }
 }
 
-TEST_F(LineColouring, NewRulesTakeEffectOnRecolour) {
-  color = Qt::red;
-  edit.recolour();
-  paint();
-  EXPECT_EQ(formatsOf(0).value(0).format.foreground().color(), QColor(Qt::red));
-}
-
 TEST_F(LineColouring, OffLeavesNoFormatsAndNoTrace) {
   edit.verticalScrollBar()->setValue(500);
   paint();

@@ -21,7 +21,6 @@ QString linesOf(const LineMarks &marks) {
 class LineMarksTest : public ::testing::Test {
 protected:
   void SetUp() override { reset(); }
-  // Four lines, a mark on each.
   void reset() {
     marks.clear();
     edit.setPlainText(QStringLiteral("10 A\n20 B\n30 C\n40 D"));

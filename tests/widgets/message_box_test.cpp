@@ -26,7 +26,6 @@ TEST(MessageBoxes, KeysGiveTheAnswersTheButtonsSay) {
       {MsgButtons::YesNoCancel, MsgResult::Yes, Qt::Key_Return, MsgResult::Yes, 3},
       {MsgButtons::YesNoCancel, MsgResult::No, Qt::Key_Return, MsgResult::No, 3},
       {MsgButtons::YesNo, MsgResult::Yes, Qt::Key_Escape, MsgResult::No, 2},
-      {MsgButtons::YesNo, MsgResult::Yes, Qt::Key_Return, MsgResult::Yes, 2},
       {MsgButtons::Ok, MsgResult::Ok, Qt::Key_Escape, MsgResult::Ok, 1},
   };
   for (const auto &row : rows) {

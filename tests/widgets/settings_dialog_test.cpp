@@ -15,7 +15,6 @@ namespace kavrin::testing {
 namespace {
 
 struct SettingsDialogTest : WindowTest {
-  // Opens the dialog from the menu and runs `script` on it while it shows.
   void withDialog(const std::function<void(SettingsDialog &)> &script) {
     ui.modalScripts.push_back([&script](QDialog &dialog) { script(static_cast<SettingsDialog &>(dialog)); });
     window->command("settings")->trigger();
