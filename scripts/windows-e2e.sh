@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# The packaged kavrin.exe in a real window under Wine: the windows platform
-# plugin on an Xvfb of its own, driven with xdotool (e2e/wine.py). Needs the
-# package folder and the test converter that scripts/windows.sh --package
-# leaves in build-windows.
+# kavrin.exe unzipped from the zip a user gets, in a real window under Wine:
+# the windows platform plugin on an Xvfb of its own, driven with xdotool
+# (e2e/wine.py). Needs the zip and the test converter that
+# scripts/windows.sh --package leaves in build-windows.
 #   scripts/windows-e2e.sh [build-windows-dir] [--case N]
 # Screenshots and logs go into build-windows/e2e, a folder a case.
 set -euo pipefail
@@ -24,9 +24,9 @@ if ((${#missing[@]})); then
   echo "windows-e2e: missing: ${missing[*]}" >&2
   exit 2
 fi
-packages=("$build"/package/kavrin-*-windows-x64)
-if [ ! -f "${packages[0]}/kavrin.exe" ] || [ ! -f "$build/tests/test_converter.exe" ]; then
-  echo "windows-e2e: no package folder or test converter in $build (scripts/windows.sh --package makes them)" >&2
+packages=("$build"/kavrin-*-windows-x64.zip)
+if [ ! -f "${packages[0]}" ] || [ ! -f "$build/tests/test_converter.exe" ]; then
+  echo "windows-e2e: no zip or test converter in $build (scripts/windows.sh --package makes them)" >&2
   exit 2
 fi
 
