@@ -110,7 +110,7 @@ void BasicTools::goToLine() {
     message(QStringLiteral("「%1」は行番号ではありません。").arg(input));
     return;
   }
-  const std::optional<BuiltProgram> built = numberedBuild(session(), *editor_);
+  const std::optional<BuiltProgram> built = session().numberedBuild(editor_->text());
   if (!goToNumberedLine(*editor_, *history_, ui(), number, true, built ? &*built : nullptr)) {
     message(QStringLiteral("行 %1 はありません").arg(number.toString()));
   }

@@ -2,7 +2,6 @@
 
 #include "basic/line_jumps.h"
 #include "logic/basic_reader.h"
-#include "logic/line_lookup.h"
 #include "logic/line_references.h"
 #include "logic/source_form.h"
 #include "platform/user_interface.h"
@@ -58,15 +57,15 @@ void JumpCommands::jumpToReference() {
 // at or above it, in a source by the numbers the build gives.
 void JumpCommands::jumpToBound(const LineNumber &target) {
   const QString bound = target.toString();
-  const std::optional<BuiltProgram> built = numberedBuild(session(), *editor());
-  const QString &program = built ? built->text : editor()->text();
-  const LineLookup found = findProgramLine(program, target);
-  if (found.line < 0 ||
-      !goToNumberedLine(*editor(), history_, ui(), target, false, built ? &*built : nullptr)) {
+  const std::optional<BuiltProgram> built = session().numberedBuild(editor()->text());
+  const QString program = built ? built->text : editor()->text();
+  const std::optional<int> found =
+      goToNumberedLine(*editor(), history_, ui(), target, false, built ? &*built : nullptr);
+  if (!found) {
     message(QStringLiteral("%1 は ERL の境目です。%1 以上の行はありません。").arg(bound));
     return;
   }
-  const QString line = readLineNumber(program.section(u'\n', found.line, found.line)).number.toString();
+  const QString line = readLineNumber(program.section(u'\n', *found, *found)).number.toString();
   message(QStringLiteral("%1 は ERL の境目です。%1 以上の最初の行は 行 %2 です。").arg(bound, line));
 }
 

@@ -295,15 +295,9 @@ void ConvertCommand::outputRows(const QList<OutputRow> &rows) {
   if (!lineIndex_ && std::any_of(rows.begin(), rows.end(), [](const OutputRow &row) { return row.line; })) {
     // The rows lead to the lines in the window, edited since the save or
     // not: a source document's through the build of its text.
-    rowBuild_.reset();
-    if (session().sourceForm()) {
-      basic::BuiltProgram now = basic::buildProgram(editor()->text(), session().keywordMatcher(),
-                                                    session().preferences().autoIncrement);
-      if (!now.refused()) {
-        rowBuild_ = std::move(now);
-      } else if (build_.built() != nullptr) {
-        rowBuild_ = *build_.built();
-      }
+    rowBuild_ = session().numberedBuild(editor()->text());
+    if (!rowBuild_ && session().sourceForm() && build_.built() != nullptr) {
+      rowBuild_ = *build_.built(); // the text refused now: the one converted
     }
     lineIndex_.emplace(rowBuild_ ? QStringView(rowBuild_->text) : QStringView(editor()->text()));
   }

@@ -17,6 +17,14 @@ void Session::setSourceForm(bool source) {
   }
 }
 
+std::optional<basic::BuiltProgram> Session::numberedBuild(const QString &text) const {
+  if (!sourceForm_) {
+    return std::nullopt;
+  }
+  basic::BuiltProgram built = basic::buildProgram(text, matcher_, preferences_.autoIncrement);
+  return built.refused() ? std::nullopt : std::optional(std::move(built));
+}
+
 void Session::setPreferences(const Preferences &preferences) {
   preferences_ = preferences;
   emit preferencesChanged();

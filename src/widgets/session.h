@@ -5,6 +5,7 @@
 #include "logic/recovery.h"
 #include "logic/settings_file.h"
 #include "logic/settings_table.h"
+#include "logic/source_form.h"
 #include "platform/user_interface.h"
 
 #include <QObject>
@@ -53,6 +54,10 @@ public:
   // be built into the numbered program; else it is the numbered program.
   bool sourceForm() const { return sourceForm_; }
   void setSourceForm(bool source);
+  // A source document's `text` built into the numbered program, whose
+  // numbers its lines go by; none for a numbered document or a source the
+  // build refuses, whose lines go by the numbers written.
+  std::optional<basic::BuiltProgram> numberedBuild(const QString &text) const;
 
   // 5 for modes 1-5, 6 for mode 6.
   int mode() const { return mode_; }
